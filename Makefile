@@ -1,0 +1,26 @@
+# Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+RUN_DIR ?= build
+TEST_DIR ?= build-test
+PACKAGES = cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
+           libgtest-dev libgmock-dev libbenchmark-dev unrtf poppler-utils xvfb xauth binutils
+
+.PHONY: deps build run test clean
+
+deps:
+	@tools/install-deps.sh $(PACKAGES)
+
+build: deps
+	cmake -S . -B $(RUN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(RUN_DIR) -j$(JOBS)
+
+run: build
+	$(RUN_DIR)/bin/varnak
+
+test: deps
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVARNAK_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j$(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS) --timeout 300
+
+clean:
+	rm -rf $(RUN_DIR) $(TEST_DIR)

@@ -1,0 +1,4 @@
+#include "comctl/QZcomOCX.h"
+
+QZcomOCX::QZcomOCX() = default;
+QZcomOCX::~QZcomOCX() = default;

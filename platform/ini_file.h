@@ -1,0 +1,69 @@
+#pragma once
+// Private-profile INI files as the data model knows them from its Windows origins:
+// case-insensitive section and key names, the first copy of a duplicated section or key
+// wins, ";" comments only at the start of a line, one pair of enclosing quotes stripped
+// from values, buffer-size cuts, and in-place rewrites that keep every untouched line
+// byte for byte (including its encoding and line-end style).
+//
+// Parsed files are cached by path and invalidated when the file changes on disk. Outside
+// an IniBatch every write is flushed at once (atomically: temporary file, then rename);
+// inside one, writes stay in the cache and are flushed when the outermost batch ends,
+// so that a rail save of thousands of keys rewrites each file once.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnak::ini {
+
+// Windows' GetPrivateProfileString for one key: copies at most bufferSize - 1 characters
+// of the value (or of the default when the file, section or key is missing) into out and
+// returns the number delivered. "Key=" delivers the empty text, not the default.
+// bufferSize 0 delivers nothing. Never creates or changes a file.
+size_t GetPrivateProfileString(std::string_view section, std::string_view key,
+                               std::string_view defaultValue, std::string& out,
+                               size_t bufferSize, const std::string& fileName);
+
+// Convenience form with the data model's 100-character buffer.
+std::string readString(const std::string& fileName, std::string_view section,
+                       std::string_view key, std::string_view defaultValue = "",
+                       size_t bufferSize = 100);
+
+// Windows' WritePrivateProfileString: key nullopt deletes the section (first copy),
+// value nullopt deletes the key. Creates the file when missing; a missing folder fails.
+// CR, LF and NUL in a written value become blanks. Returns false on failure.
+bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
+                               std::optional<std::string_view> value,
+                               const std::string& fileName);
+
+// Names of the sections of a file (first copies, in file order); empty when missing.
+std::vector<std::string> sectionNames(const std::string& fileName);
+// Key names of a section (first copies, in file order); empty when missing.
+std::vector<std::string> sectionKeys(const std::string& fileName, std::string_view section);
+
+// Writes every pending change of the cache to disk. Returns false when any file failed
+// (the failing file's changes stay pending and are reported again at the next flush).
+bool flush();
+// Writes the pending changes of one file only (for stores that must know at once whether
+// a write reached the disk, even inside a batch).
+bool flushFile(const std::string& fileName);
+// Forgets every cached file (pending changes are dropped). For tests and for callers that
+// know a file was replaced behind the cache's back within the same second.
+void dropCache();
+
+// Defers the flushing of writes until the outermost batch ends.
+class IniBatch {
+public:
+    IniBatch();
+    ~IniBatch();
+    IniBatch(const IniBatch&) = delete;
+    IniBatch& operator=(const IniBatch&) = delete;
+    // Flushes now (when outermost) and reports the result; the destructor then does nothing.
+    bool commit();
+
+private:
+    bool done_ = false;
+};
+
+}  // namespace varnak::ini

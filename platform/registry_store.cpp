@@ -1,0 +1,103 @@
+#include "platform/registry_store.h"
+
+#include <cstdlib>
+
+#include "platform/ini_file.h"
+
+namespace fs = std::filesystem;
+
+namespace varnak::platform {
+namespace {
+
+// Values are stored as text without surrounding quotes; a value that itself starts and
+// ends with a quote character would lose them on reading, so such values are quoted.
+std::string protectQuotes(const std::string& value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return "\"" + value + "\"";
+    // Blanks at the ends would be trimmed on reading; the quotes keep them.
+    if (!value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                           value.back() == ' ' || value.back() == '\t'))
+        return "\"" + value + "\"";
+    return value;
+}
+
+constexpr size_t kValueBuffer = 4096;
+
+bool ensureFolder(const fs::path& file) {
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    return !ec;
+}
+
+}  // namespace
+
+fs::path configDir() {
+    if (const char* dir = std::getenv("VARNAK_CONFIG_DIR"); dir && *dir) return fs::path(dir);
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        return fs::path(xdg) / "varnak";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".config" / "varnak";
+    return fs::path(".varnak");
+}
+
+RegistryStore::RegistryStore() : file_(configDir() / "machine.ini") {}
+RegistryStore::RegistryStore(fs::path file) : file_(std::move(file)) {}
+
+bool RegistryStore::readValue(const std::string& keyPath, const std::string& valueName,
+                              std::string& value) {
+    const std::string marker = "\x01";  // cannot be a stored value: tells "missing" apart
+    std::string out;
+    ini::GetPrivateProfileString(keyPath, valueName, marker, out, kValueBuffer, file_.string());
+    if (out == marker) return false;
+    value = out;
+    return true;
+}
+
+bool RegistryStore::writeValue(const std::string& keyPath, const std::string& valueName,
+                               const std::string& value) {
+    if (!ensureFolder(file_)) return false;
+    return ini::WritePrivateProfileString(keyPath, valueName, protectQuotes(value),
+                                          file_.string()) &&
+           ini::flushFile(file_.string());
+}
+
+bool RegistryStore::createValue(const std::string& keyPath, const std::string& valueName,
+                                const std::string& value) {
+    return writeValue(keyPath, valueName, value);
+}
+
+bool RegistryStore::deleteValue(const std::string& keyPath, const std::string& valueName) {
+    return ini::WritePrivateProfileString(keyPath, valueName, std::nullopt, file_.string()) &&
+           ini::flushFile(file_.string());
+}
+
+UserSettings::UserSettings() : file_(configDir() / "settings.ini") {}
+UserSettings::UserSettings(fs::path file) : file_(std::move(file)) {}
+
+std::string UserSettings::getSetting(const std::string& appName, const std::string& section,
+                                     const std::string& key,
+                                     const std::string& defaultValue) const {
+    const std::string marker = "\x01";
+    std::string out;
+    ini::GetPrivateProfileString(appName + "\\" + section, key, marker, out, kValueBuffer,
+                                 file_.string());
+    return out == marker ? defaultValue : out;
+}
+
+bool UserSettings::saveSetting(const std::string& appName, const std::string& section,
+                               const std::string& key, const std::string& value) {
+    if (!ensureFolder(file_)) return false;
+    return ini::WritePrivateProfileString(appName + "\\" + section, key, protectQuotes(value),
+                                          file_.string()) &&
+           ini::flushFile(file_.string());
+}
+
+bool UserSettings::deleteSetting(const std::string& appName, const std::string& section,
+                                 const std::string& key) {
+    return ini::WritePrivateProfileString(appName + "\\" + section, key, std::nullopt,
+                                          file_.string()) &&
+           ini::flushFile(file_.string());
+}
+
+}  // namespace varnak::platform
