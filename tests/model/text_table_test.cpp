@@ -12,9 +12,10 @@ using varnak::texts::TextTableResult;
 
 TEST(TextTableParse, KeepsBlanksAtBothEndsAndUnescapes) {
     TextTableResult r;
-    parseTextTable("# comment\n10\tUpload Kopplerdaten... \t Upload coupler data... \n"
-                   "11\tA\\tB\tC\\nD\\\\\r\n",
-                   "t.tsv", r);
+    parseTextTable(
+        "# comment\n10\tUpload Kopplerdaten... \t Upload coupler data... \n"
+        "11\tA\\tB\tC\\nD\\\\\r\n",
+        "t.tsv", r);
     ASSERT_TRUE(r.errors.empty());
     EXPECT_EQ(r.rows.at(10).german, "Upload Kopplerdaten... ");
     EXPECT_EQ(r.rows.at(10).english, " Upload coupler data... ");
@@ -39,20 +40,23 @@ TEST(TextTableParse, RejectsConflictsMissingLanguagesAndBadIds) {
     EXPECT_EQ(r.rows.at(1).english, "One");
 }
 
-// Every texts.tsv of the source tree, read as the build reads them: no conflicts, both
-// languages, and a text whose German form ends in a blank keeps the blank in English
-// (the status texts are followed directly by a number).
+// Every texts*.tsv of the source tree, read as the build reads them: no conflicts and
+// both languages in every row.
 TEST(TextTableParse, SourceTreeTablesAreConsistent) {
     const char* source = std::getenv("VARNAK_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
     TextTableResult r;
-    for (const auto& entry : std::filesystem::directory_iterator(source)) {
-        auto file = entry.path() / "texts.tsv";
-        if (!std::filesystem::exists(file)) continue;
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        parseTextTable(content.str(), file.string(), r);
+    for (const auto& folder : std::filesystem::directory_iterator(source)) {
+        if (!folder.is_directory()) continue;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            auto file = entry.path();
+            auto name = file.filename().string();
+            if (name.rfind("texts", 0) != 0 || file.extension() != ".tsv") continue;
+            std::ifstream in(file, std::ios::binary);
+            std::stringstream content;
+            content << in.rdbuf();
+            parseTextTable(content.str(), file.string(), r);
+        }
     }
     for (const auto& e : r.errors) ADD_FAILURE() << e;
     EXPECT_FALSE(r.rows.empty());
