@@ -19,17 +19,6 @@ bool isHexDigit(char c) {
     return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-std::optional<uint32_t> parseHex(const std::string& text) {
-    if (text.empty() || text.size() > 8) return std::nullopt;
-    uint32_t value = 0;
-    for (char c : text) {
-        if (!isHexDigit(c)) return std::nullopt;
-        int digit = isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
-        value = value * 16 + static_cast<uint32_t>(digit);
-    }
-    return value;
-}
-
 std::string trimBlanks(const std::string& text) {
     size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return {};
@@ -101,7 +90,7 @@ void GsdLanguage::store(const std::string& name, std::string value) {
         return;
     }
     if (!name.empty() && isHexDigit(name[0])) {
-        if (std::optional<uint32_t> number = parseHex(name)) {
+        if (std::optional<uint32_t> number = parseNumber(name, 16, UINT32_MAX)) {
             numbered_[*number] = std::move(value);
             return;
         }
@@ -122,7 +111,7 @@ std::optional<std::string> GsdLanguage::lookup(const std::string& name) const {
         return std::nullopt;
     }
     if (!name.empty() && isDigit(name[0])) {
-        std::optional<uint32_t> number = parseHex(name);
+        std::optional<uint32_t> number = parseNumber(name, 16, UINT32_MAX);
         if (!number) return std::nullopt;
         auto found = numbered_.find(*number);
         if (found != numbered_.end()) return found->second;

@@ -9,19 +9,10 @@ namespace {
 
 constexpr int kDigitalBlockBits = 128;
 
-std::optional<int> parseNumber(std::string_view text, int base, int limit) {
-    if (text.empty()) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0 || digit >= base) return std::nullopt;
-        value = value * base + digit;
-        if (value > limit) return std::nullopt;
-    }
-    return value;
+std::optional<int> parseInt(std::string_view text, int base, int limit) {
+    std::optional<uint32_t> value = parseNumber(text, base, static_cast<uint32_t>(limit));
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 std::string_view part(std::string_view text, size_t from, size_t count = std::string_view::npos) {
@@ -44,10 +35,10 @@ void CGSDDateiClamp::write(GsdLineWriter& out, GsdLog& log) const {
 }
 
 CGSDDateiClampDigital::CGSDDateiClampDigital(std::string_view parameter) {
-    int direction = parseNumber(part(parameter, 0, 1), 16, 15).value_or(0);
+    int direction = parseInt(part(parameter, 0, 1), 16, 15).value_or(0);
     inputs_ = (direction & 1) != 0;
     outputs_ = !inputs_ && (direction & 2) != 0;
-    bitCount_ = parseNumber(part(parameter, 1), 10, 0x7FFF).value_or(-1);
+    bitCount_ = parseInt(part(parameter, 1), 10, 0x7FFF).value_or(-1);
 }
 
 bool CGSDDateiClampDigital::equals(const CGSDDateiClamp& other) const {
@@ -61,8 +52,8 @@ bool CGSDDateiClampDigital::offers(bool inputs, int bitCount) const {
 }
 
 CGSDDateiClampAnalog::CGSDDateiClampAnalog(std::string_view parameter) {
-    std::optional<int> maskA = parseNumber(part(parameter, 0, 1), 16, 15);
-    std::optional<int> maskB = parseNumber(part(parameter, 1, 1), 16, 15);
+    std::optional<int> maskA = parseInt(part(parameter, 0, 1), 16, 15);
+    std::optional<int> maskB = parseInt(part(parameter, 1, 1), 16, 15);
     std::string_view type = part(parameter, 2, 4);
     std::string_view size = part(parameter, 6);
     valid_ = maskA && maskB;
@@ -71,12 +62,12 @@ CGSDDateiClampAnalog::CGSDDateiClampAnalog(std::string_view parameter) {
     if (type.find('x') != std::string_view::npos) {
         pattern_ = std::string(type);
     } else {
-        std::optional<int> number = parseNumber(type, 10, 0x7FFF);
+        std::optional<int> number = parseInt(type, 10, 0x7FFF);
         valid_ = valid_ && number;
         typeNumber_ = number.value_or(-1);
     }
     if (!size.empty()) {
-        std::optional<int> sizeByte = parseNumber(size, 16, 255);
+        std::optional<int> sizeByte = parseInt(size, 16, 255);
         valid_ = valid_ && sizeByte;
         sizeByte_ = sizeByte.value_or(255);
     }

@@ -85,18 +85,12 @@ bool GsdTemplateEngine::testMask(int propertyCode, const std::string& parameter,
         log_.warning("Leerer Selektorparameter");
         return false;
     }
-    int mask = 0;
-    for (char c : parameter) {
-        int digit = isDigit(c)                                     ? c - '0'
-                    : std::isxdigit(static_cast<unsigned char>(c)) ? (c | 0x20) - 'a' + 10
-                                                                   : -1;
-        if (digit < 0 || mask * 16 + digit > kMaxMask) {
-            log_.warning("Unbekannter/ ungueltiger Selektorparameter '" + parameter + "'");
-            return false;
-        }
-        mask = mask * 16 + digit;
+    std::optional<uint32_t> mask = parseNumber(parameter, 16, kMaxMask);
+    if (!mask) {
+        log_.warning("Unbekannter/ ungueltiger Selektorparameter '" + parameter + "'");
+        return false;
     }
-    return keep && ((mask >> propertyCode) & 1) != 0;
+    return keep && ((*mask >> propertyCode) & 1) != 0;
 }
 
 bool GsdTemplateEngine::applySelector(const std::string& selector, const std::string& rest,

@@ -5,6 +5,21 @@
 
 namespace varnak::gsd {
 
+std::optional<uint32_t> parseNumber(std::string_view text, int base, uint32_t limit) {
+    if (text.empty()) return std::nullopt;
+    uint64_t value = 0;
+    for (char c : text) {
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0 || digit >= base) return std::nullopt;
+        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+        if (value > limit) return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}
+
 std::vector<std::string> splitTextLines(std::string_view bytes) {
     std::vector<std::string> lines;
     size_t start = 0;

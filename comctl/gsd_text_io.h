@@ -2,6 +2,7 @@
 // Line-wise text files of the GSD generator. The inputs come from Windows editors, so a
 // carriage return before the line feed is dropped; the outputs are written with CRLF line
 // ends, line breaks inside a written text included.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -13,6 +14,10 @@ namespace varnak::gsd {
 
 // Lines of a text file without their line ends (LF or CRLF); nothing when it cannot be read.
 std::optional<std::vector<std::string>> readTextLines(const std::filesystem::path& file);
+
+// A number in base 10 or 16, without sign or prefix; nothing when the text is empty, holds
+// any other character or exceeds limit.
+std::optional<uint32_t> parseNumber(std::string_view text, int base, uint32_t limit);
 
 // Splits bytes into lines as readTextLines does.
 std::vector<std::string> splitTextLines(std::string_view bytes);
