@@ -63,7 +63,7 @@ bool gfIsDecString(std::string_view text) {
 bool gfIsSignedDecString(std::string_view text) {
     std::string_view t = trimBlanks(text);
     if (!t.empty() && t.front() == '-') t.remove_prefix(1);
-    return gfIsDecString(t);
+    return allCharacters(t, [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool gfIsBinString(std::string_view text) {
