@@ -8,6 +8,7 @@ namespace {
 
 using ini::GetPrivateProfileString;
 using ini::readString;
+using namespace std::string_literals;
 
 class IniReading : public IniTest {};
 
@@ -171,9 +172,7 @@ TEST_F(IniReading, ReadingNeverCreatesOrChangesAFile) {
 }
 
 TEST_F(IniReading, MalformedFilesNeverCrash) {
-    std::string f =
-        put(std::string("[\0]\r\n\0=\0\r\n[]\r\n=empty name\r\n]]][[[\r\n\r\r\n\n", 27) +
-            std::string(3, '\xFF'));
+    std::string f = put("[\0]\r\n\0=\0\r\n[]\r\n=empty name\r\n]]][[[\r\n\r\r\n\n\xFF\xFF"s);
     EXPECT_EQ(readString(f, "", "", "d"), "empty name");
     EXPECT_EQ(readString(f, "x", "y", "d"), "d");
     put("", "empty.ini");
