@@ -57,6 +57,13 @@ bool isBlankLine(std::string_view line) {
     return trim(line).empty();
 }
 
+std::string joined(std::string_view a, std::string_view b, std::string_view c) {
+    std::string out;
+    out.reserve(a.size() + b.size() + c.size());
+    out.append(a).append(b).append(c);
+    return out;
+}
+
 }  // namespace
 
 IniDocument::IniDocument() = default;
@@ -223,9 +230,9 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
     if (!s) {
         endLastLine();
         auto added = std::make_unique<Section>();
-        added->header = makeLine("[" + std::string(section) + "]");
+        added->header = makeLine(joined("[", section, "]"));
         added->name = std::string(section);
-        added->body.push_back(makeLine(std::string(key) + "=" + std::string(value)));
+        added->body.push_back(makeLine(joined(key, "=", value)));
         added->indexKeys();
         sections_.push_back(std::move(added));
         indexSections();
@@ -236,7 +243,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
         Line& old = s->body[it->second];
         std::string_view name, rest;
         keyLine(old.text, name, rest);
-        Line replaced = makeLine(std::string(name) + "=" + std::string(value));
+        Line replaced = makeLine(joined(name, "=", value));
         // Unchanged when the stored text already reads back as what is written.
         std::string_view newName, newRest;
         keyLine(replaced.text, newName, newRest);
@@ -252,7 +259,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
     Line& before = pos == 0 ? s->header : s->body[pos - 1];
     if (before.eol.empty()) before.eol = newline_;
     s->body.insert(s->body.begin() + static_cast<std::ptrdiff_t>(pos),
-                   makeLine(std::string(key) + "=" + std::string(value)));
+                   makeLine(joined(key, "=", value)));
     s->keys.emplace(lower(key), pos);
     return true;
 }
