@@ -192,6 +192,9 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
     const auto ready = firstByte + static_cast<int64_t>(request.size()) * wire;
     if (!sleepUntil(ready)) return;
 
+    std::string reply = answer(request);
+    if (reply.empty()) return;
+    // A request the station does not answer leaves the queued faults for later replies.
     ReplyFault fault;
     {
         std::lock_guard lock(mutex_);
@@ -200,8 +203,6 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
             faults_.pop_front();
         }
     }
-    std::string reply = answer(request);
-    if (reply.empty()) return;
     if (fault.extraRegisters != 0 && !(at(request, 8) & kWriteFlag)) {
         const int count = std::max(0, at(request, 5) + fault.extraRegisters);
         std::vector<uint16_t> values(static_cast<size_t>(count));
