@@ -243,6 +243,16 @@ TEST_F(GsdGeneratorTest, OutputThatCannotBeCreatedEndsTheGeneration) {
     EXPECT_EQ(log.find("plant.gse"), std::string::npos);
 }
 
+TEST_F(GsdGeneratorTest, OutputThatCannotBeWrittenFailsTheRequest) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    fs::path resources = copyResources();
+    fs::remove(resources / "gsddata" / "GSD_de.lang");
+    fs::remove(resources / "gsddata" / "GSD_en.lang");
+    device_.coupler(3000);
+    EXPECT_EQ(generate("/dev/full.GSD", resources), -1);
+    EXPECT_NE(logText().find("[ERROR]Can't open file \"/dev/full\".\r\n"), std::string::npos);
+}
+
 TEST_F(GsdGeneratorTest, TemplateFolderIsFoundWhateverItsSpelling) {
     fs::path resources = copyResources();
     fs::rename(resources / "gsddata", resources / "GSDDATA");
