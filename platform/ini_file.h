@@ -9,6 +9,20 @@
 // an IniBatch every write is flushed at once (atomically: temporary file, then rename);
 // inside one, writes stay in the cache and are flushed when the outermost batch ends,
 // so that a rail save of thousands of keys rewrites each file once.
+//
+// Choices where the rules leave room:
+// - A new key goes after the last non-blank line of its section (a comment there counts),
+//   so that a blank line separating it from the next section stays where it is.
+// - A replaced key line becomes name "=" value, the name spelled as in the file.
+// - Counts and cuts are in characters (code points), as they were in the single-byte code
+//   page; a multi-byte character is never split.
+// - A file without BOM that is plain ASCII counts as UTF-8, so it becomes UTF-8 when a
+//   non-ASCII value is written into it.
+// - Names that would not read back as written (a key that is empty or holds "=", starts
+//   with ";" or "[", any name with a line break or NUL) are refused; a UTF-16 file and an
+//   unreadable file are never rewritten.
+// - Pending changes of a batch win over a change made to the file on disk meanwhile.
+// - A failed write outside a batch leaves nothing pending: the cache follows the disk.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -22,20 +36,18 @@ namespace varnak::ini {
 // returns the number delivered. "Key=" delivers the empty text, not the default.
 // bufferSize 0 delivers nothing. Never creates or changes a file.
 size_t GetPrivateProfileString(std::string_view section, std::string_view key,
-                               std::string_view defaultValue, std::string& out,
-                               size_t bufferSize, const std::string& fileName);
+                               std::string_view defaultValue, std::string& out, size_t bufferSize,
+                               const std::string& fileName);
 
 // Convenience form with the data model's 100-character buffer.
-std::string readString(const std::string& fileName, std::string_view section,
-                       std::string_view key, std::string_view defaultValue = "",
-                       size_t bufferSize = 100);
+std::string readString(const std::string& fileName, std::string_view section, std::string_view key,
+                       std::string_view defaultValue = "", size_t bufferSize = 100);
 
 // Windows' WritePrivateProfileString: key nullopt deletes the section (first copy),
 // value nullopt deletes the key. Creates the file when missing; a missing folder fails.
 // CR, LF and NUL in a written value become blanks. Returns false on failure.
 bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
-                               std::optional<std::string_view> value,
-                               const std::string& fileName);
+                               std::optional<std::string_view> value, const std::string& fileName);
 
 // Names of the sections of a file (first copies, in file order); empty when missing.
 std::vector<std::string> sectionNames(const std::string& fileName);
@@ -54,7 +66,7 @@ void dropCache();
 
 // Defers the flushing of writes until the outermost batch ends.
 class IniBatch {
-public:
+  public:
     IniBatch();
     ~IniBatch();
     IniBatch(const IniBatch&) = delete;
@@ -62,7 +74,7 @@ public:
     // Flushes now (when outermost) and reports the result; the destructor then does nothing.
     bool commit();
 
-private:
+  private:
     bool done_ = false;
 };
 
