@@ -14,7 +14,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,19 +40,43 @@ bool startsWith(const std::string& s, const std::string& prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
+bool allOf(const std::string& s, int (*charClass)(int)) {
+    return std::all_of(s.begin(), s.end(),
+                       [&](char c) { return charClass(static_cast<unsigned char>(c)) != 0; });
+}
+
+// A decimal number as the program writes it: no blanks, no leading zeros, no plus sign.
 std::optional<long> decimal(const std::string& text, bool allowSign) {
-    static const std::regex unsignedNumber("0|[1-9][0-9]*");
-    static const std::regex signedNumber("0|-?[1-9][0-9]*");
-    if (!std::regex_match(text, allowSign ? signedNumber : unsignedNumber)) return std::nullopt;
+    std::string digits = allowSign && startsWith(text, "-") ? text.substr(1) : text;
+    if (digits.empty() || digits.size() > 9 || !allOf(digits, std::isdigit)) return std::nullopt;
+    if (digits[0] == '0' && (digits.size() > 1 || digits != text)) return std::nullopt;
     return std::stol(text);
+}
+
+// The number after prefix in a section or key name ("RegValue_Table" 100, "Reg" 7), when
+// the rest of the name is a decimal number of at most three digits.
+std::optional<int> numberAfter(const std::string& name, const std::string& prefix) {
+    if (!startsWith(name, prefix) || name.size() > prefix.size() + 3) return std::nullopt;
+    auto n = decimal(name.substr(prefix.size()), false);
+    return n ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
+}
+
+// A type name with its four-character variant suffix: QT3002-0000, QI2301-B310.
+bool isTypeName(const std::string& name) {
+    return name.size() == 11 && name[0] == 'Q' &&
+           std::isupper(static_cast<unsigned char>(name[1])) &&
+           allOf(name.substr(2, 4), std::isdigit) && name[6] == '-' &&
+           allOf(name.substr(7), std::isalnum);
 }
 
 // The register text as the program writes it ("0x" and four upper-case hex digits). The
 // loader accepts more (any case, up to eight digits), but a shipped value in another form
 // would not survive a save unchanged, and a text of one character is ignored altogether.
 std::optional<long> registerValue(const std::string& text) {
-    static const std::regex canonical("0x[0-9A-F]{4}");
-    if (!std::regex_match(text, canonical)) return std::nullopt;
+    if (text.size() != 6 || !startsWith(text, "0x")) return std::nullopt;
+    for (char c : text.substr(2))
+        if (!std::isdigit(static_cast<unsigned char>(c)) && (c < 'A' || c > 'F'))
+            return std::nullopt;
     return std::stol(text.substr(2), nullptr, 16);
 }
 
@@ -93,7 +116,7 @@ class Description {
         std::string section = "RegValue_Table" + std::to_string(number);
         for (const auto& key : keys(section)) {
             if (!startsWith(key, "Reg")) continue;
-            auto index = decimal(key.substr(3), false);
+            auto index = numberAfter(key, "Reg");
             auto value = registerValue(text(section, key));
             if (index && value) values[static_cast<int>(*index)] = *value;
         }
@@ -176,7 +199,6 @@ TEST(ResourceFolder, HoldsTheFoldersTheProgramAddresses) {
 TEST(ResourceFolder, DescriptionsCarryOnlyTheSectionsAndKeysOfADescription) {
     static const std::set<std::string> commonKeys = {"Name",    "Lang0_Desc", "Lang1_Desc",
                                                      "Picture", "PicSize",    "CurrentKBus"};
-    static const std::regex registerSection("(RegValue|RegDesc)_Table(0|[1-9][0-9]{0,2})");
     for (const char* folder : {"Coupler", "Terminal"}) {
         for (const auto& d : descriptionsIn(folder)) {
             SCOPED_TRACE(d.file().string());
@@ -185,7 +207,9 @@ TEST(ResourceFolder, DescriptionsCarryOnlyTheSectionsAndKeysOfADescription) {
             EXPECT_EQ(sections.front(), "Common");
             // [Config] and [Mapp_Table<c>] belong to the project's copies, never to a description.
             for (const auto& s : sections)
-                EXPECT_TRUE(s == "Common" || std::regex_match(s, registerSection)) << s;
+                EXPECT_TRUE(s == "Common" || numberAfter(s, "RegValue_Table") ||
+                            numberAfter(s, "RegDesc_Table"))
+                    << s;
             for (const auto& key : d.keys("Common"))
                 EXPECT_TRUE(commonKeys.count(key)) << "unexpected key " << key;
             for (const auto& key : commonKeys) EXPECT_TRUE(d.has("Common", key)) << key;
@@ -196,8 +220,6 @@ TEST(ResourceFolder, DescriptionsCarryOnlyTheSectionsAndKeysOfADescription) {
 TEST(ResourceFolder, DescriptionsHaveNoLineTheReaderWouldDropSilently) {
     // A repeated section or key is ignored by the reader (the first copy wins), and a line
     // that is neither a section nor a key is skipped: both would lose a value unnoticed.
-    static const std::regex sectionLine("\\[([^\\]]+)\\]");
-    static const std::regex keyLine("([A-Za-z0-9_]+)=.*");
     for (const char* folder : {"Coupler", "Terminal"}) {
         for (const auto& d : descriptionsIn(folder)) {
             SCOPED_TRACE(d.file().string());
@@ -207,15 +229,19 @@ TEST(ResourceFolder, DescriptionsHaveNoLineTheReaderWouldDropSilently) {
             int number = 0;
             while (std::getline(in, line)) {
                 ++number;
-                std::smatch m;
                 if (line.empty()) continue;
-                if (std::regex_match(line, m, sectionLine)) {
-                    section = upper(m[1].str());
+                auto equals = line.find('=');
+                std::string key = line.substr(0, equals);
+                bool keyName = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+                    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+                });
+                if (line.size() > 2 && line.front() == '[' && line.find(']') == line.size() - 1) {
+                    section = upper(line.substr(1, line.size() - 2));
                     EXPECT_TRUE(sections.insert(section).second)
                         << "line " << number << ": " << line;
-                } else if (std::regex_match(line, m, keyLine)) {
+                } else if (equals != std::string::npos && keyName) {
                     EXPECT_FALSE(section.empty()) << "line " << number;
-                    EXPECT_TRUE(keys.insert(section + "/" + upper(m[1].str())).second)
+                    EXPECT_TRUE(keys.insert(section + "/" + upper(key)).second)
                         << "line " << number << ": " << line;
                 } else {
                     ADD_FAILURE() << "line " << number << " is neither section nor key: " << line;
@@ -228,7 +254,6 @@ TEST(ResourceFolder, DescriptionsHaveNoLineTheReaderWouldDropSilently) {
 // --- [Common] ---------------------------------------------------------------------------
 
 TEST(DescriptionCommon, NameIsTheFileNameAndTextsExistInBothLanguages) {
-    static const std::regex typeName("Q[A-Z][0-9]{4}-[0-9A-Za-z]{4}");
     for (const char* folder : {"Coupler", "Terminal"}) {
         for (const auto& d : descriptionsIn(folder)) {
             SCOPED_TRACE(d.file().string());
@@ -236,7 +261,7 @@ TEST(DescriptionCommon, NameIsTheFileNameAndTextsExistInBothLanguages) {
             std::string name = d.text("Common", "Name");
             EXPECT_EQ(name, d.baseName());
             if (name != "Unknown") {
-                EXPECT_TRUE(std::regex_match(name, typeName)) << name;
+                EXPECT_TRUE(isTypeName(name)) << name;
             }
             for (const char* key : {"Lang0_Desc", "Lang1_Desc"}) {
                 std::string raw = ini::readString(d.file().string(), "Common", key, "", 1000);
@@ -290,26 +315,26 @@ TEST(DescriptionCommon, CouplerTypeListAndTerminalInsertDialogShowEveryType) {
 // --- register sections ----------------------------------------------------------------
 
 TEST(DescriptionRegisters, EveryValueAndDescriptionKeyReadsAsTheModelReadsIt) {
-    static const std::regex valueKey("Reg(0|[1-9][0-9]{0,2})");
-    static const std::regex descKey("Lang([01])_Reg(0|[1-9][0-9]{0,2})");
     for (const char* folder : {"Coupler", "Terminal"}) {
         for (const auto& d : descriptionsIn(folder)) {
             SCOPED_TRACE(d.file().string());
             for (const auto& section : d.sections()) {
-                std::smatch m;
                 if (startsWith(section, "RegValue_Table")) {
                     for (const auto& key : d.keys(section)) {
-                        ASSERT_TRUE(std::regex_match(key, valueKey)) << section << " " << key;
-                        EXPECT_LE(std::stoi(key.substr(3)), 255) << section << " " << key;
+                        auto index = numberAfter(key, "Reg");
+                        ASSERT_TRUE(index.has_value()) << section << " " << key;
+                        EXPECT_LE(*index, 255) << section << " " << key;
                         EXPECT_TRUE(registerValue(d.text(section, key)).has_value())
                             << section << " " << key << "=" << d.text(section, key);
                     }
                 } else if (startsWith(section, "RegDesc_Table")) {
                     std::string valueSection = "RegValue_Table" + section.substr(13);
-                    std::map<std::string, int> languages;
+                    std::map<int, int> languages;
                     for (const auto& key : d.keys(section)) {
-                        ASSERT_TRUE(std::regex_match(key, m, descKey)) << section << " " << key;
-                        languages[m[2].str()] |= m[1].str() == "0" ? 1 : 2;
+                        auto german = numberAfter(key, "Lang0_Reg");
+                        auto english = numberAfter(key, "Lang1_Reg");
+                        ASSERT_TRUE(german || english) << section << " " << key;
+                        languages[german ? *german : *english] |= german ? 1 : 2;
                         EXPECT_GT(d.text(section, key).size(), 1u) << section << " " << key;
                         EXPECT_LT(ini::readString(d.file().string(), section, key, "", 1000).size(),
                                   100u)
@@ -318,7 +343,7 @@ TEST(DescriptionRegisters, EveryValueAndDescriptionKeyReadsAsTheModelReadsIt) {
                     for (const auto& [index, mask] : languages) {
                         EXPECT_EQ(mask, 3)
                             << section << " register " << index << " lacks a language";
-                        EXPECT_TRUE(d.has(valueSection, "Reg" + index))
+                        EXPECT_TRUE(d.has(valueSection, "Reg" + std::to_string(index)))
                             << section << " describes register " << index << " without a value";
                     }
                 }
