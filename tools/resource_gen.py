@@ -395,9 +395,9 @@ def complex_layout(channels, data_bits, bytes_per_channel):
     return layout(channels, data_bits, bits, bits, bits, True)
 
 
-def terminal(name, de, en, colour, regs, user=None, texts=None, current=-5, pic_size=2, group="digital"):
+def terminal(name, de, en, colour, regs, user=None, texts=None, current=-5, pic_size=2):
     return dict(name=name, de=de, en=en, colour=colour, regs=regs, user=user or {}, texts=texts or {},
-                current=current, pic_size=pic_size, group=group)
+                current=current, pic_size=pic_size)
 
 
 DI, DO, RELAY, DIO = "#e8c547", "#d9534f", "#e07b39", "#c9a227"
@@ -411,11 +411,11 @@ ANALOG_OUT_USER = {32: 0x0002, 33: 0, 34: UNIT_SCALE}
 
 
 def analog_in(name, channels, de, en):
-    return terminal(name, de, en, AI, complex_layout(channels, 16, 3), ANALOG_IN_USER, ANALOG_IN_TEXTS, -65, group="analog")
+    return terminal(name, de, en, AI, complex_layout(channels, 16, 3), ANALOG_IN_USER, ANALOG_IN_TEXTS, -65)
 
 
 def analog_out(name, channels, de, en):
-    return terminal(name, de, en, AO, complex_layout(channels, 16, 3), ANALOG_OUT_USER, SCALED_TEXTS, -70, group="analog")
+    return terminal(name, de, en, AO, complex_layout(channels, 16, 3), ANALOG_OUT_USER, SCALED_TEXTS, -70)
 
 
 SERIAL_USER = {32: 6, 33: 3, 34: 0, 35: 3}  # 9600 Baud, 8 data bits without parity, 3 data bytes
@@ -460,15 +460,15 @@ TERMINALS = [
     analog_in("QT3064-0000", 4, "4 Analogeingänge -10/+10 V", "4 analog inputs -10/+10 V"),
     analog_in("QT3102-0000", 2, "2 Analogeingänge -10/+10 V, Differenz", "2 analog inputs -10/+10 V, differential"),
     terminal("QT3202-0000", "2 Widerstandsthermometer PT100", "2 resistance thermometers PT100", RTD,
-             complex_layout(2, 16, 3), {32: 0x0002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(2, 16, 3), {32: 0x0002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     terminal("QT3351-0000", "1 Widerstandsmessung 10-1200 Ohm", "1 resistance measurement 10-1200 Ohm", RTD,
-             complex_layout(1, 16, 3), {32: 0xF002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(1, 16, 3), {32: 0xF002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     terminal("QT3302-0000", "2 Thermoelemente, Typ K", "2 thermocouples, type K", TC,
-             complex_layout(2, 16, 3), {32: 0x1002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(2, 16, 3), {32: 0x1002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     terminal("QT3312-0000", "2 Thermoelemente, Typ J", "2 thermocouples, type J", TC,
-             complex_layout(2, 16, 3), {32: 0x2002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(2, 16, 3), {32: 0x2002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     terminal("QT3332-0000", "2 Thermoelemente, Ausgabe in Mikrovolt", "2 thermocouples, output in microvolts", TC,
-             complex_layout(2, 16, 3), {32: 0xF002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(2, 16, 3), {32: 0xF002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     # analog outputs
     analog_out("QT4002-0000", 2, "2 Analogausgänge 0-10 V", "2 analog outputs 0-10 V"),
     analog_out("QT4004-0000", 4, "4 Analogausgänge 0-10 V", "4 analog outputs 0-10 V"),
@@ -480,36 +480,36 @@ TERMINALS = [
     # counter, pulse width, encoders, serial interfaces
     terminal("QT1501-0000", "1 Zähler 32 Bit, 100 kHz", "1 counter 32 bit, 100 kHz", CNT,
              complex_layout(1, 32, 6), {32: 0x0100}, {32: ("Zählermodus und Ausgabeformat", "Counter mode and output format")},
-             -70, group="complex"),
+             -70),
     terminal("QT2502-0000", "2 Pulsweitenausgänge 24 V DC", "2 pulse-width outputs 24 V DC", PWM,
              complex_layout(2, 16, 3), {32: 0x0000, 33: 0, 34: UNIT_SCALE, 35: 1000, 36: 500, 37: 100},
              {**SCALED_TEXTS, 32: ("Merkmal und Betriebsart", "Feature and operating mode"),
               35: ("Periodendauer PWM-Modus", "Period for PWM mode"), 36: ("Duty Cycle", "Duty cycle"),
-              37: ("Impulsdauer", "Pulse duration")}, -60, group="complex"),
+              37: ("Impulsdauer", "Pulse duration")}, -60),
     terminal("QT5001-0000", "1 Absolutwertgeber-Schnittstelle (synchron seriell)", "1 absolute encoder interface (synchronous serial)", ENC,
              complex_layout(1, 32, 6), {32: 0x0001, 33: 3, 34: 24},
              {32: ("Merkmalsregister", "Feature register"), 33: ("Übertragungsrate (3 = 125 kHz)", "Transfer rate (3 = 125 kHz)"),
-              34: ("Datenlänge (0-32)", "Data length (0-32)")}, -85, group="complex"),
+              34: ("Datenlänge (0-32)", "Data length (0-32)")}, -85),
     terminal("QT5101-0000", "1 Inkrementalgeber-Schnittstelle 5 V", "1 incremental encoder interface 5 V", ENC,
              complex_layout(1, 32, 6), {32: 0x0000}, {32: ("Auswertung und Zählermodus", "Evaluation and counter mode")},
-             -85, group="complex"),
+             -85),
     terminal("QT5111-0000", "1 Inkrementalgeber-Schnittstelle 24 V", "1 incremental encoder interface 24 V", ENC,
              complex_layout(1, 32, 6), {32: 0x0000}, {32: ("Auswertung und Zählermodus", "Evaluation and counter mode")},
-             -85, group="complex"),
+             -85),
     terminal("QT6001-0000", "1 serielle Schnittstelle RS232", "1 serial interface RS232", SER,
-             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75, group="complex"),
+             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75),
     terminal("QT6011-0000", "1 serielle Schnittstelle 20 mA Stromschleife", "1 serial interface 20 mA current loop", SER,
-             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75, group="complex"),
+             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75),
     terminal("QT6021-0000", "1 serielle Schnittstelle RS422/RS485", "1 serial interface RS422/RS485", SER,
-             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75, group="complex"),
+             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75),
     terminal("QT6051-0000", "1 serielle Datenübertragung mit Zeitüberwachung", "1 serial data transfer with time-outs", SER,
              complex_layout(1, 40, 6), {32: 0x0000, 33: 9600, 34: 100, 35: 100},
              {32: ("Merkmalsregister", "Feature register"), 33: ("Baudrate", "Baud rate"),
-              34: ("RCV Timeout", "RCV timeout"), 35: ("TRS Timeout", "TRS timeout")}, -75, group="complex"),
+              34: ("RCV Timeout", "RCV timeout"), 35: ("TRS Timeout", "TRS timeout")}, -75),
     # system terminals
-    terminal("QT9010-0000", "Endklemme", "End terminal", SYS, layout(0, 0, 0, 0, 0, False), current=0, pic_size=1, group="system"),
+    terminal("QT9010-0000", "Endklemme", "End terminal", SYS, layout(0, 0, 0, 0, 0, False), current=0, pic_size=1),
     terminal("QT9400-0000", "Einspeiseklemme Klemmenbus 2 A", "Terminal-bus power feed 2 A", SYS, layout(0, 0, 0, 0, 0, False),
-             current=2000, group="system"),
+             current=2000),
 ]
 
 
