@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "model/app_context.h"
+#include "model/basConvert.h"
+#include "model/clsTable.h"
+#include "model/coupler_type_name.h"
+#include "model/device_register_model.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 
@@ -69,15 +73,15 @@ bool isTypeName(const std::string& name) {
            allOf(name.substr(7), std::isalnum);
 }
 
-// The register text as the program writes it ("0x" and four upper-case hex digits). The
-// loader accepts more (any case, up to eight digits), but a shipped value in another form
-// would not survive a save unchanged, and a text of one character is ignored altogether.
+// A register text as the register table's loader takes it (more than one character, the
+// INI hex check, the conversion), and only in the form its save writes back, so that a
+// copied description and a saved rail file hold the same text; a 16-bit value.
 std::optional<long> registerValue(const std::string& text) {
-    if (text.size() != 6 || !startsWith(text, "0x")) return std::nullopt;
-    for (char c : text.substr(2))
-        if (!std::isdigit(static_cast<unsigned char>(c)) && (c < 'A' || c > 'F'))
-            return std::nullopt;
-    return std::stol(text.substr(2), nullptr, 16);
+    if (text.size() <= 1 || !varnak::gfIsHexValue(text)) return std::nullopt;
+    auto value = varnak::gfHexValToLong(text);
+    if (!value || *value < 0 || *value > 0xFFFF) return std::nullopt;
+    if (varnak::gfValueToHex(*value) != text) return std::nullopt;
+    return *value;
 }
 
 // One description file, read through the program's own INI layer.
@@ -153,12 +157,12 @@ struct Layout {
 };
 
 Layout layoutOf(const Description& d) {
+    auto words = varnak::decodeChannelLayout(d.regOr0(0, 10), d.regOr0(0, 11), d.regOr0(0, 12));
     Layout l;
-    long r11 = d.regOr0(0, 11), r12 = d.regOr0(0, 12);
-    l.channels = static_cast<int>(r11 >> 8);
-    l.channelBits = static_cast<int>(r11 & 0xFF);
-    l.inputBits = static_cast<int>(r12 & 0x7F);
-    l.outputBits = static_cast<int>((r12 >> 8) & 0x7F);
+    l.channels = words.logicalChannels;
+    l.channelBits = words.logicalChannelBits;
+    l.inputBits = words.inputBits;
+    l.outputBits = words.outputBits;
     return l;
 }
 
@@ -352,6 +356,45 @@ TEST(DescriptionRegisters, EveryValueAndDescriptionKeyReadsAsTheModelReadsIt) {
     }
 }
 
+TEST(DescriptionRegisters, RegisterTablesLoadEveryShippedValueAndTextInBothLanguages) {
+    // Through the program's register table: a coupler table with the length its directory
+    // gives, a terminal's channel-0 set with the channel table length 63.
+    varnak::AppContext context;
+    varnak::ContextScope scope{context};
+    auto check = [&](const Description& d, int number, int len) {
+        std::map<int, long> expected = d.table(number);
+        std::string descSection = "RegDesc_Table" + std::to_string(number);
+        for (int language : {0, 1}) {
+            context.LanguageNr = language;
+            varnak::clsTable t;
+            t.setTableNr(number);
+            t.setTableLen(len);
+            t.ConfRetrieveData(d.file().string());
+            for (int r = 0; r <= len; ++r) {
+                long want = expected.count(r) ? expected[r] : 0;
+                EXPECT_EQ(t.ConfRegisterValue(r), want) << "table " << number << " register " << r;
+                std::string key = "Lang" + std::to_string(language) + "_Reg" + std::to_string(r);
+                EXPECT_EQ(t.InfoRegisterDesc(r),
+                          d.has(descSection, key) ? d.text(descSection, key) : "")
+                    << "table " << number << " " << key;
+            }
+        }
+    };
+    for (const auto& d : descriptionsIn("Coupler")) {
+        SCOPED_TRACE(d.file().string());
+        auto directory = d.table(127);
+        for (const auto& section : d.sections()) {
+            auto number = numberAfter(section, "RegValue_Table");
+            if (number && directory.count(*number))
+                check(d, *number, static_cast<int>(directory[*number]));
+        }
+    }
+    for (const auto& d : descriptionsIn("Terminal")) {
+        SCOPED_TRACE(d.file().string());
+        check(d, 0, 63);
+    }
+}
+
 TEST(DescriptionRegisters, CouplerDirectoryCoversEveryTableTheDescriptionCarries) {
     for (const auto& d : descriptionsIn("Coupler")) {
         SCOPED_TRACE(d.file().string());
@@ -391,42 +434,15 @@ TEST(DescriptionRegisters, CouplerDirectoryCoversEveryTableTheDescriptionCarries
 
 // --- couplers -------------------------------------------------------------------------
 
-// The type name that going online derives from the identification registers of table 0
-// and the type number the coupler reports (here: the one the file name carries).
-std::string nameFromIdentification(const Description& d, int typeNumber) {
-    if (d.regOr0(0, 248) != 0x7C4E) return "";
-    long kind = d.regOr0(0, 246), variant = d.regOr0(0, 247);
-    std::string prefix = "QZ";
-    if (kind == 8)
-        prefix = "QF";
-    else if (kind == 16)
-        prefix = "QC";
-    else if (kind == 32)
-        prefix = "QI";
-    else if (kind == 256)
-        prefix = "QY";
-    else if (kind == 2)
-        prefix = "QP";
-    else if (kind == 4)
-        prefix = "QX";
-    else if (kind == 1)
-        prefix = variant <= 1 ? "QZ" : variant == 2 ? "QL" : "";
-    char buffer[32];
-    if (prefix == "QI" || prefix == "QP") {
-        std::snprintf(buffer, sizeof buffer, "%04ld-B%03ld", d.regOr0(0, 201), d.regOr0(0, 202));
-    } else {
-        long suffix = d.regOr0(0, 250);
-        if (suffix == 0xFFFF) suffix = 0;
-        std::snprintf(buffer, sizeof buffer, "%d-%04ld", typeNumber, suffix);
-    }
-    return prefix + buffer;
-}
-
 TEST(CouplerDescriptions, IdentificationRegistersNameTheirOwnFile) {
     for (const auto& d : typeDescriptionsIn("Coupler")) {
         SCOPED_TRACE(d.file().string());
+        // Going online names the coupler from these registers and the type number it
+        // reports, and then loads the description of that name.
         int typeNumber = std::stoi(d.baseName().substr(2, 4));
-        EXPECT_EQ(nameFromIdentification(d, typeNumber), d.baseName());
+        EXPECT_EQ(varnak::couplerTypeName(
+                      typeNumber, [&](int32_t n) { return static_cast<int32_t>(d.regOr0(0, n)); }),
+                  d.baseName());
         // Box modules (kind 2 and 32) show their own channels as the last terminal; every
         // other coupler must keep these kinds out of the low byte of register 246.
         long kind = d.regOr0(0, 246) & 0xFF;
@@ -804,10 +820,12 @@ TEST(ResourceLookups, OnlineScanFindsADescriptionForEveryDigitalListWord) {
         ASSERT_TRUE(d.has_value());
         Layout l = layoutOf(*d);
         EXPECT_FALSE(l.registerModel());
-        // The word the programmed terminal list writes for this terminal reads back as it.
-        long bits = l.channels * l.channelBits;
-        long word = 0x8000 | (bits << 8) | (l.inputBits ? 1 : 0) | (l.outputBits ? 2 : 0);
-        EXPECT_EQ(word, row.word & ~0x4L);
+        // The terminal the word stands for has the description's bits and directions.
+        auto entry = varnak::decodeTerminalListWord(static_cast<int32_t>(row.word));
+        EXPECT_TRUE(entry.digital);
+        EXPECT_EQ(entry.bits, l.channels * l.channelBits);
+        EXPECT_EQ(entry.hasInputs, l.inputBits > 0);
+        EXPECT_EQ(entry.hasOutputs, l.outputBits > 0);
     }
     auto end = findDescription("Terminal", "QT9010-0000");
     ASSERT_TRUE(end.has_value());
