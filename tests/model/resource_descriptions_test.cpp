@@ -443,8 +443,9 @@ TEST(CouplerDescriptions, IdentificationRegistersNameTheirOwnFile) {
         EXPECT_EQ(varnak::couplerTypeName(
                       typeNumber, [&](int32_t n) { return static_cast<int32_t>(d.regOr0(0, n)); }),
                   d.baseName());
-        // Box modules (kind 2 and 32) show their own channels as the last terminal; every
-        // other coupler must keep these kinds out of the low byte of register 246.
+        // The kinds 2 and 32 mark a box module: the online scan adds no end terminal and the
+        // rail view draws one terminal less. Every other coupler must keep them out of the
+        // low byte of register 246.
         long kind = d.regOr0(0, 246) & 0xFF;
         bool box = startsWith(d.baseName(), "QP") || startsWith(d.baseName(), "QI");
         EXPECT_EQ(kind == 2 || kind == 32, box);
