@@ -49,6 +49,10 @@ const std::vector<GoldenCase> kGoldenCases = {
     {"injection", {{"Config", "Comment", "line one\r\n[Config]\r\nName=evil\n"}}},
 };
 
+void PrintTo(const GoldenCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class IniGolden : public IniTest, public ::testing::WithParamInterface<GoldenCase> {};
 
 TEST_P(IniGolden, EditKeepsEveryUntouchedByte) {
@@ -133,7 +137,8 @@ TEST_F(IniWriting, ValuesWithBlanksAndQuotesAreWrittenAsGiven) {
     std::string f = file("v.ini");
     EXPECT_TRUE(WritePrivateProfileString("S", "K", " padded ", f));
     EXPECT_TRUE(WritePrivateProfileString("S", "E", "", f));
-    EXPECT_EQ(readFile(f), "[S]\r\nK= padded \r\nE=\r\n");
+    EXPECT_TRUE(WritePrivateProfileString("S", "N", std::string_view("a\0b", 3), f));
+    EXPECT_EQ(readFile(f), "[S]\r\nK= padded \r\nE=\r\nN=a b\r\n");
     std::string out = "x";
     EXPECT_EQ(ini::GetPrivateProfileString("S", "E", "d", out, 100, f), 0u);
     EXPECT_EQ(readString(f, "S", "K"), "padded");
