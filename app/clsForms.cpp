@@ -2,8 +2,8 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -18,8 +18,7 @@ constexpr float kDesignWidth = 1024.0f;
 constexpr float kDesignHeight = 768.0f;
 
 ControlKind kindOf(const QWidget* w) {
-    if (qobject_cast<const QMenu*>(w) || qobject_cast<const QMenuBar*>(w))
-        return ControlKind::Menu;
+    if (qobject_cast<const QMenu*>(w) || qobject_cast<const QMenuBar*>(w)) return ControlKind::Menu;
     if (qobject_cast<const QComboBox*>(w)) return ControlKind::ComboBox;
     if (auto* label = qobject_cast<const QLabel*>(w); label && label->text().isEmpty())
         return ControlKind::NoFont;
@@ -114,17 +113,18 @@ void clsForms::SetDeviceIndependentWindow(QWidget* form) const {
         if (child->isWindow()) continue;  // dialogs and popups owned by the form
         QRect rect = child->geometry();
         QFont font = child->font();
-        entries.push_back({child, kindOf(child), placedByLayout(child),
+        entries.push_back({child,
+                           kindOf(child),
+                           placedByLayout(child),
                            {double(rect.x()), double(rect.y()), double(rect.width()),
                             double(rect.height()), font.pointSizeF()}});
     }
 
     if (!form->isMaximized()) {
         QRect frame = form->geometry();
-        ControlGeometry w = scaleWindow(
-            {double(frame.x()), double(frame.y()), double(frame.width()),
-             double(frame.height()), 0},
-            f);
+        ControlGeometry w = scaleWindow({double(frame.x()), double(frame.y()),
+                                         double(frame.width()), double(frame.height()), 0},
+                                        f);
         form->setGeometry(int(std::lround(w.left)), int(std::lround(w.top)),
                           int(std::lround(w.width)), int(std::lround(w.height)));
     }

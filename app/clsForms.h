@@ -45,7 +45,7 @@ ControlGeometry scaleControl(ControlKind kind, const ControlGeometry& g, ScaleFa
 ControlGeometry scaleWindow(const ControlGeometry& g, ScaleFactors f);
 
 class clsForms {
-public:
+  public:
     using ScreenSizeSource = std::function<QSize()>;
 
     // Without a source the primary screen's size in pixels is used.
@@ -58,7 +58,7 @@ public:
     ScaleFactors factors() const;
     void setScreenSizeSource(ScreenSizeSource source) { source_ = std::move(source); }
 
-private:
+  private:
     ScreenSizeSource source_;
 };
 

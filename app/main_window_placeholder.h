@@ -6,7 +6,7 @@ namespace varnak {
 // Stands in for the main window until the shell is built.
 class MainWindowPlaceholder : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     MainWindowPlaceholder();
 };
 

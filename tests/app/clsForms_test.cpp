@@ -14,8 +14,8 @@
 using varnak::clsForms;
 using varnak::ControlGeometry;
 using varnak::ControlKind;
-using varnak::ScaleFactors;
 using varnak::scaleControl;
+using varnak::ScaleFactors;
 using varnak::scaleFactorsFor;
 using varnak::scaleWindow;
 
