@@ -16,8 +16,8 @@ std::string protectQuotes(const std::string& value) {
         value.back() == value.front())
         return "\"" + value + "\"";
     // Blanks at the ends would be trimmed on reading; the quotes keep them.
-    if (!value.empty() && (value.front() == ' ' || value.front() == '\t' ||
-                           value.back() == ' ' || value.back() == '\t'))
+    if (!value.empty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
+                           value.back() == '\t'))
         return "\"" + value + "\"";
     return value;
 }
