@@ -97,8 +97,8 @@ int fTestConnection(AppContext& context) {
 void showConnectionTestResult(AppContext& context, int code) {
     const std::string title = context.text(kTxtTestCommunicationTitle);
     if (code != ComErrNo) {
-        context.ui->messageBox(context.text(kTxtNoCommunication) + "\n\n" +
-                                   context.text(kTxtCode) + std::to_string(code),
+        context.ui->messageBox(context.text(kTxtNoCommunication) + "\n\n" + context.text(kTxtCode) +
+                                   std::to_string(code),
                                vbCritical, title);
     } else {
         context.ui->messageBox(context.text(kTxtCommunicationOk), vbInformation, title);

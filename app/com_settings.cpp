@@ -40,8 +40,7 @@ ComSettings fLoadComSettings(const platform::UserSettings& store, const std::str
     return s;
 }
 
-void fSaveComSettings(platform::UserSettings& store, const std::string& app,
-                      const ComSettings& s) {
+void fSaveComSettings(platform::UserSettings& store, const std::string& app, const ComSettings& s) {
     store.saveSetting(app, kSection, "Port", s.Port);
     store.saveSetting(app, kSection, "Baud", s.Baud);
     store.saveSetting(app, kSection, "Parity", s.Parity);
@@ -66,6 +65,8 @@ std::string baudRateThatRuns(const std::string& stored) {
     return "38400";
 }
 
-int stationAddressOf(const std::string& text) { return static_cast<int>(leadingNumber(text)); }
+int stationAddressOf(const std::string& text) {
+    return static_cast<int>(leadingNumber(text));
+}
 
 }  // namespace varnak

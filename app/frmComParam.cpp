@@ -95,7 +95,9 @@ frmComParam::frmComParam(AppContext& context, QWidget* parent)
     VarnakForms().SetDeviceIndependentWindow(this);
 }
 
-void frmComParam::InitComPort() { varnak::InitComPort(context_); }
+void frmComParam::InitComPort() {
+    varnak::InitComPort(context_);
+}
 
 void frmComParam::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) fLoad();
@@ -163,7 +165,9 @@ ComSettings frmComParam::fShownSettings() const {
     // later open fail.
     QVariant port = comboSelPort[kPort]->currentData();
     if (port.isValid()) s.Port = std::to_string(port.toInt());
-    auto shown = [&](int list) { return comboSelPort[list]->currentText().trimmed().toStdString(); };
+    auto shown = [&](int list) {
+        return comboSelPort[list]->currentText().trimmed().toStdString();
+    };
     s.Baud = shown(kBaud);
     s.DataBits = shown(kDataBits);
     s.Parity = shown(kParity).substr(0, 1);
@@ -180,7 +184,9 @@ void frmComParam::cmdOK_Click() {
     accept();
 }
 
-void frmComParam::cmdCancel_Click() { reject(); }
+void frmComParam::cmdCancel_Click() {
+    reject();
+}
 
 void frmComParam::setButtonsEnabled(bool enabled) {
     cmdCancel->setEnabled(enabled);

@@ -22,7 +22,7 @@ struct AppContext;
 
 class frmComParam : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmComParam(AppContext& context, QWidget* parent = nullptr);
 
     // Configures and opens the control's port from the stored settings.
@@ -50,10 +50,10 @@ public:
     void cmdCancel_Click();
     void cmdTest_Click();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void fFillComLists();
     void fInitCurrentCheck();
     void fInitComCaptions();
