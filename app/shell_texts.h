@@ -41,3 +41,9 @@ inline constexpr int kTxtOffline = 1991;
 inline constexpr int kTxtSysInfoButton = 1992;
 
 }  // namespace varnak
+
+namespace varnak {
+// The program's title: the application name of its own per-user settings and the title
+// of its plain messages.
+inline constexpr const char* kProgramTitle = "Varnak";
+}  // namespace varnak
