@@ -14,6 +14,7 @@
 #include "platform/registry_store.h"
 #include "tests/app/pty_port.h"
 #include "tests/app/qt_app.h"
+#include "tests/support/sim_station.h"
 #include "tests/support/temp_dir.h"
 
 using varnak::ComSettings;
@@ -204,6 +205,28 @@ TEST_F(SerialSettings, DialogShowsWhatRunsAndStoresSaneValues) {
     EXPECT_EQ(stored("CheckCurrentKBus"), "True");
     EXPECT_TRUE(context.VarnakCommon->CheckCurrentKBus());  // follows OK at once
     EXPECT_EQ(context.MultiPointAdr, 255);
+}
+
+TEST_F(SerialSettings, ConnectionTestAgainstTheSimulatedStation) {
+    varnak::test::SimStation station(5, 2);
+    station.addTable(0, 9);
+    setenv("VARNAK_COM4", station.devicePath().c_str(), 1);
+    settings.saveSetting("Harvenor", "Settings", "Port", "4");
+    settings.saveSetting("Harvenor", "Settings", "MultiPoint", "5");
+    varnak::InitComPort(context);
+    ASSERT_TRUE(control.QZxPortOpen());
+    EXPECT_EQ(varnak::fTestConnection(context), 0);
+    EXPECT_EQ(station.requests().size(), 4u);
+    varnak::showConnectionTestResult(context, 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Kommunikation mit Koppler erfolgreich");
+
+    // A station that stops answering: the last of the four reads decides.
+    station.queueFault(varnak::test::ReplyFault::none());
+    station.queueFault(varnak::test::ReplyFault::none());
+    station.queueFault(varnak::test::ReplyFault::none());
+    station.queueFault(varnak::test::ReplyFault::badChecksum());
+    EXPECT_EQ(varnak::fTestConnection(context), ComErrCRC);
 }
 
 TEST_F(SerialSettings, ConnectionTestWithoutAStationReportsItsCode) {
