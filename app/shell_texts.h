@@ -47,3 +47,7 @@ namespace varnak {
 // of its plain messages.
 inline constexpr const char* kProgramTitle = "Varnak";
 }  // namespace varnak
+
+namespace varnak {
+inline constexpr int kTxtHelpFileMissing = 1993;  // followed by the file's path
+}  // namespace varnak
