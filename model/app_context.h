@@ -18,6 +18,7 @@ class UserSettings;
 
 class clsCommon;
 class clsProject;
+class RegisterDevice;
 class clsCoupler;
 
 struct AppContext {
@@ -34,6 +35,8 @@ struct AppContext {
     platform::UserSettings* settings;   // per-user settings; never null
 
     QZcomOCX* VarnakComOCX = nullptr;  // the main window's control (not owned)
+    // Where register tables read and write; when null they go through VarnakComOCX.
+    RegisterDevice* registerDevice = nullptr;  // not owned
     std::shared_ptr<clsCommon> VarnakCommon;
     std::shared_ptr<clsProject> VarnakProject;
     std::shared_ptr<clsCoupler> VarnakOnlineCoupler;
