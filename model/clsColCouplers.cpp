@@ -7,7 +7,7 @@
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
-#include "model/clsTable.h"
+#include "model/clsColTables.h"
 #include "model/project_store.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"

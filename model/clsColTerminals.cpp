@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "model/clsProject.h"
-#include "model/clsTable.h"
+#include "model/clsColTables.h"
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
 #include "platform/ini_file.h"

@@ -10,7 +10,7 @@
 #include "model/basConvert.h"
 #include "model/clsColTerminals.h"
 #include "model/clsProject.h"
-#include "model/clsTable.h"
+#include "model/clsColTables.h"
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
@@ -174,10 +174,13 @@ void clsCoupler::readDirectory(const std::string& file) {
             dir->setTableDesc("Table " + std::to_string(kTableDirectory));
             dir->setTableLen(kDirectoryLastTable);
             dir->setTableSourceFile(file);
+            dir->setbInitDone(true);
+            dir->setConfRegisterValue(kTableDirectory, kDirectoryLastTable);  // lists itself
         }
         dir->setbInitDone(true);
-        for (int32_t i = 0; i <= std::min<int32_t>(dir->TableLen(), 254); ++i)
-            dir->setConfRegisterValue(i, device[i]);
+        for (int32_t i = 0; i <= std::min<int32_t>(dir->TableLen(), 254); ++i) {
+            if (i != kTableDirectory || device[i] > 0) dir->setConfRegisterValue(i, device[i]);
+        }
         dir->setValueChanged(true);
     }
 }
@@ -249,14 +252,15 @@ int32_t clsCoupler::ConfSaveData() {
         // A table still waiting for its load from another file (a rail saved under a new
         // name) takes its values along before it is pointed at the new file.
         if (!t->bInitDone() && !source.empty() && !samePath(source, file) &&
-            !(copiedFrom && samePath(source, *copiedFrom))) {
+            !(copiedFrom && samePath(source, *copiedFrom)) && isRegularFile(source)) {
             t->ConfRegisterValue(0);
             t->setValueChanged(true);
         }
         t->setTableSourceFile(file);
-        t->ConfSaveData(file);
+        if (t->ConfSaveData(file) != 0) return kStoreWriteFailed;
+        // The directory decides the rail's tables at the next open: it is kept too.
         if (t->TableNr() == kTableDirectory && t->ValueChanged()) {
-            t->ConfSaveAsResData(file);
+            if (t->ConfSaveAsResData(file) != 0) return kStoreWriteFailed;
             t->setValueChanged(false);
         }
     }

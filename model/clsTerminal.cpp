@@ -7,9 +7,10 @@
 #include "model/app_context.h"
 #include "model/basConvert.h"
 #include "model/clsProject.h"
-#include "model/clsTable.h"
+#include "model/clsColTables.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
+#include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 
@@ -59,14 +60,14 @@ int32_t clsTerminal::mappingEntryCount(const std::string& typeName, int32_t logi
 const clsTerminal::MappingRecord& clsTerminal::record(const std::vector<MappingRecord>& records,
                                                       int32_t c) const {
     if (c < 0 || static_cast<size_t>(c) >= records.size())
-        throw std::out_of_range("subscript out of range");
+        throw SubscriptOutOfRange();
     return records[static_cast<size_t>(c)];
 }
 
 std::string& clsTerminal::address(std::vector<MappingRecord>& records, int32_t c, int32_t k) {
     auto& r = const_cast<MappingRecord&>(record(records, c));
     if (k < 0 || static_cast<size_t>(k) >= r.addresses.size())
-        throw std::out_of_range("subscript out of range");
+        throw SubscriptOutOfRange();
     return r.addresses[static_cast<size_t>(k)];
 }
 
@@ -260,11 +261,11 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
     if (!ok) return kStoreWriteFailed;
     if (tables_) {
         for (const auto& t : *tables_) {
-            t->ConfSaveData(file);
+            if (t->ConfSaveData(file) != 0) return kStoreWriteFailed;
             // The table's own save keeps only the coupler's persistent table numbers; a
             // terminal's channel tables are all persistent.
             if (t->ValueChanged()) {
-                t->ConfSaveAsResData(file);
+                if (t->ConfSaveAsResData(file) != 0) return kStoreWriteFailed;
                 t->setValueChanged(false);
             }
         }
@@ -279,12 +280,14 @@ std::vector<TreeNodeToAdd> clsTerminal::AddChannelsToTreeView(
     const std::string& szTerminalKey, const std::string& szTerminalKeyDetail) const {
     std::vector<TreeNodeToAdd> nodes;
     for (int32_t c = 0; c < nrLog_; ++c) {
-        std::string tail = szTerminalKeyDetail + "CHANNEL" + idText(c);
-        std::string channelKey = "SZ_TERMINAL_CHANNEL______" + tail;
+        std::string detail = channelKeyDetail(szTerminalKeyDetail, c);
+        std::string channelKey = treeKey(TreeNodeKind::TerminalChannel, detail);
         nodes.push_back({szTerminalKey, channelKey, varnak().text(1157) + std::to_string(c + 1)});
         if (!registerModel_) continue;
-        nodes.push_back({channelKey, "SZ_TERMINAL_SETTINGS_____" + tail, varnak().text(1151)});
-        nodes.push_back({channelKey, "SZ_TERMINAL_REGISTER_____" + tail, varnak().text(1156)});
+        nodes.push_back(
+            {channelKey, treeKey(TreeNodeKind::TerminalSettings, detail), varnak().text(1151)});
+        nodes.push_back(
+            {channelKey, treeKey(TreeNodeKind::TerminalRegister, detail), varnak().text(1156)});
     }
     return nodes;
 }
