@@ -1,30 +1,315 @@
-// Placeholder: replaced by the real private-profile implementation.
 #include "platform/ini_file.h"
 
-namespace varnak::ini {
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-size_t GetPrivateProfileString(std::string_view, std::string_view, std::string_view def,
-                               std::string& out, size_t bufferSize, const std::string&) {
-    out = std::string(def.substr(0, bufferSize ? bufferSize - 1 : 0));
-    return out.size();
+#include <cerrno>
+#include <filesystem>
+#include <mutex>
+#include <unordered_map>
+
+#include "platform/atomic_file.h"
+#include "platform/ini_document.h"
+#include "platform/ini_text_encoding.h"
+
+namespace fs = std::filesystem;
+
+namespace varnak::ini {
+namespace {
+
+// What tells a changed file apart: another program's save replaces the inode or changes
+// the size or the modification time (nanoseconds, so two saves in one second differ).
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    bool operator==(const FileStamp& o) const {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
+FileStamp stampOf(const std::string& file) {
+    FileStamp stamp;
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
+    stamp.exists = true;
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    stamp.size = st.st_size;
+    stamp.modified = st.st_mtim;
+    return stamp;
 }
-std::string readString(const std::string& f, std::string_view s, std::string_view k,
-                       std::string_view d, size_t b) {
+
+bool readWholeFile(const std::string& file, std::string& bytes) {
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+struct CachedFile {
+    IniDocument doc;
+    FileStamp stamp;
+    bool exists = false;      // false: the file is missing (or unreadable); reads give defaults
+    bool dirty = false;       // changes not yet on disk
+    bool unreadable = false;  // there but not readable: never replaced by a new file
+};
+
+class IniCache {
+  public:
+    std::recursive_mutex mutex;
+    int batchDepth = 0;
+
+    CachedFile& load(const std::string& path) {
+        auto it = files_.find(path);
+        // Pending changes of this program win over a change on disk: they are newer.
+        if (it != files_.end() && it->second.dirty) return it->second;
+        FileStamp now = stampOf(path);
+        if (it != files_.end() && it->second.stamp == now) return it->second;
+        CachedFile& entry = files_[path];
+        entry = CachedFile{};
+        entry.stamp = now;
+        std::string bytes;
+        if (now.exists && readWholeFile(path, bytes)) {
+            entry.doc = IniDocument::parse(bytes);
+            entry.exists = true;
+        } else if (now.exists) {
+            entry.unreadable = true;
+        }
+        return entry;
+    }
+
+    bool flushEntry(const std::string& path, CachedFile& entry) {
+        if (!entry.dirty) return true;
+        if (!platform::replaceFileAtomically(path, entry.doc.serialize())) return false;
+        entry.dirty = false;
+        entry.exists = true;
+        entry.stamp = stampOf(path);
+        return true;
+    }
+
+    bool flushAll() {
+        bool ok = true;
+        for (auto& [path, entry] : files_) ok = flushEntry(path, entry) && ok;
+        return ok;
+    }
+
+    bool flushOne(const std::string& path) {
+        auto it = files_.find(path);
+        return it == files_.end() || flushEntry(path, it->second);
+    }
+
+    void forget(const std::string& path) { files_.erase(path); }
+    void clear() { files_.clear(); }
+
+  private:
+    std::unordered_map<std::string, CachedFile> files_;
+};
+
+IniCache& cache() {
+    static IniCache instance;
+    return instance;
+}
+
+// Callers pass the same name thousands of times in a row during a save.
+std::string cacheKey(const std::string& fileName) {
+    thread_local std::string lastName, lastKey;
+    if (!lastName.empty() && fileName == lastName) {
+        // Relative names depend on the working folder; only absolute ones are remembered.
+        return lastKey;
+    }
+    std::error_code ec;
+    fs::path absolute = fs::absolute(fs::path(fileName), ec);
+    if (ec) return fileName;
+    std::string key = absolute.lexically_normal().string();
+    if (!fileName.empty() && fileName.front() == '/') {
+        lastName = fileName;
+        lastKey = key;
+    }
+    return key;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool hasLineBreakOrNul(std::string_view s) {
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+// Names that would not read back as written (or would inject lines) are refused.
+bool validSectionName(std::string_view name) {
+    return !hasLineBreakOrNul(name);
+}
+
+bool validKeyName(std::string_view name) {
+    name = trim(name);
+    return !name.empty() && !hasLineBreakOrNul(name) && name.find('=') == std::string_view::npos &&
+           name.front() != ';' && name.front() != '[';
+}
+
+// A line break inside a value would end the line and turn the rest into keys or sections.
+std::string flattenValue(std::string_view value) {
+    std::string out(value);
+    for (char& c : out) {
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+    }
+    return sanitizeUtf8(out);
+}
+
+// The default loses its trailing blanks and one pair of enclosing quotes.
+std::string cleanDefault(std::string_view value) {
+    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+bool folderExists(const std::string& path) {
+    std::error_code ec;
+    fs::path folder = fs::path(path).parent_path();
+    return folder.empty() || fs::is_directory(folder, ec);
+}
+
+}  // namespace
+
+size_t GetPrivateProfileString(std::string_view section, std::string_view key,
+                               std::string_view defaultValue, std::string& out, size_t bufferSize,
+                               const std::string& fileName) {
+    out.clear();
+    if (bufferSize == 0) return 0;
+    std::optional<std::string> found;
+    {
+        IniCache& c = cache();
+        std::lock_guard lock(c.mutex);
+        CachedFile& entry = c.load(cacheKey(fileName));
+        if (entry.exists || entry.dirty) found = entry.doc.value(section, key);
+    }
+    out = found ? std::move(*found) : cleanDefault(defaultValue);
+    const size_t limit = bufferSize - 1;
+    size_t length = utf8Length(out);
+    if (length > limit) {
+        out.resize(utf8PrefixBytes(out, limit));
+        length = limit;
+    }
+    return length;
+}
+
+std::string readString(const std::string& fileName, std::string_view section, std::string_view key,
+                       std::string_view defaultValue, size_t bufferSize) {
     std::string out;
-    GetPrivateProfileString(s, k, d, out, b, f);
+    GetPrivateProfileString(section, key, defaultValue, out, bufferSize, fileName);
     return out;
 }
-bool WritePrivateProfileString(std::string_view, std::optional<std::string_view>,
-                               std::optional<std::string_view>, const std::string&) {
+
+bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
+                               std::optional<std::string_view> value, const std::string& fileName) {
+    if (!validSectionName(section) || (key && !validKeyName(*key))) return false;
+    const std::string sectionName = sanitizeUtf8(section);
+    const std::string keyName = key ? sanitizeUtf8(*key) : std::string();
+    const bool deleting = !key || !value;
+
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const std::string path = cacheKey(fileName);
+    CachedFile& entry = c.load(path);
+    if (entry.unreadable) return false;
+    if (!entry.exists && !entry.dirty) {
+        if (deleting) return true;  // nothing to delete; no file is created for it
+        if (!folderExists(path)) return false;
+        entry.doc = IniDocument();
+    }
+    bool changed;
+    if (!key) {
+        changed = entry.doc.deleteSection(sectionName);
+    } else if (!value) {
+        changed = entry.doc.deleteKey(sectionName, keyName);
+    } else {
+        changed = entry.doc.setValue(sectionName, keyName, flattenValue(*value));
+    }
+    if (!changed) return true;
+    const bool hadPending = entry.dirty;
+    entry.dirty = true;
+    if (c.batchDepth > 0) return true;
+    if (c.flushEntry(path, entry)) return true;
+    // A failed write outside a batch leaves no trace: the cache goes back to the disk.
+    if (!hadPending) c.forget(path);
     return false;
 }
-std::vector<std::string> sectionNames(const std::string&) { return {}; }
-std::vector<std::string> sectionKeys(const std::string&, std::string_view) { return {}; }
-bool flush() { return true; }
-bool flushFile(const std::string&) { return true; }
-void dropCache() {}
-IniBatch::IniBatch() {}
-IniBatch::~IniBatch() {}
-bool IniBatch::commit() { return true; }
+
+std::vector<std::string> sectionNames(const std::string& fileName) {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    CachedFile& entry = c.load(cacheKey(fileName));
+    return entry.exists || entry.dirty ? entry.doc.sectionNames() : std::vector<std::string>{};
+}
+
+std::vector<std::string> sectionKeys(const std::string& fileName, std::string_view section) {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    CachedFile& entry = c.load(cacheKey(fileName));
+    return entry.exists || entry.dirty ? entry.doc.keyNames(section) : std::vector<std::string>{};
+}
+
+bool flush() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    return c.flushAll();
+}
+
+bool flushFile(const std::string& fileName) {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    return c.flushOne(cacheKey(fileName));
+}
+
+void dropCache() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.clear();
+}
+
+IniBatch::IniBatch() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    ++c.batchDepth;
+}
+
+IniBatch::~IniBatch() {
+    commit();
+}
+
+bool IniBatch::commit() {
+    if (done_) return true;
+    done_ = true;
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    if (--c.batchDepth > 0) return true;
+    return c.flushAll();
+}
 
 }  // namespace varnak::ini

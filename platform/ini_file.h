@@ -22,20 +22,18 @@ namespace varnak::ini {
 // returns the number delivered. "Key=" delivers the empty text, not the default.
 // bufferSize 0 delivers nothing. Never creates or changes a file.
 size_t GetPrivateProfileString(std::string_view section, std::string_view key,
-                               std::string_view defaultValue, std::string& out,
-                               size_t bufferSize, const std::string& fileName);
+                               std::string_view defaultValue, std::string& out, size_t bufferSize,
+                               const std::string& fileName);
 
 // Convenience form with the data model's 100-character buffer.
-std::string readString(const std::string& fileName, std::string_view section,
-                       std::string_view key, std::string_view defaultValue = "",
-                       size_t bufferSize = 100);
+std::string readString(const std::string& fileName, std::string_view section, std::string_view key,
+                       std::string_view defaultValue = "", size_t bufferSize = 100);
 
 // Windows' WritePrivateProfileString: key nullopt deletes the section (first copy),
 // value nullopt deletes the key. Creates the file when missing; a missing folder fails.
 // CR, LF and NUL in a written value become blanks. Returns false on failure.
 bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
-                               std::optional<std::string_view> value,
-                               const std::string& fileName);
+                               std::optional<std::string_view> value, const std::string& fileName);
 
 // Names of the sections of a file (first copies, in file order); empty when missing.
 std::vector<std::string> sectionNames(const std::string& fileName);
@@ -54,7 +52,7 @@ void dropCache();
 
 // Defers the flushing of writes until the outermost batch ends.
 class IniBatch {
-public:
+  public:
     IniBatch();
     ~IniBatch();
     IniBatch(const IniBatch&) = delete;
@@ -62,7 +60,7 @@ public:
     // Flushes now (when outermost) and reports the result; the destructor then does nothing.
     bool commit();
 
-private:
+  private:
     bool done_ = false;
 };
 

@@ -11,7 +11,9 @@ namespace fs = std::filesystem;
 namespace varnak::platform {
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -67,13 +69,11 @@ fs::path resolveCaseInsensitive(const fs::path& path) {
             }
             fs::path folder = result.empty() ? fs::path(".") : result;
             std::string found;
-            for (fs::directory_iterator it(folder, ec), end; !ec && it != end;
-                 it.increment(ec)) {
+            for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
                 std::string name = it->path().filename().string();
-                if (equalsNoCase(name, part.string())) {
+                // Several spellings may exist; the same one must win on every call.
+                if (equalsNoCase(name, part.string()) && (found.empty() || name < found))
                     found = name;
-                    break;
-                }
             }
             if (!found.empty()) {
                 result = result.empty() ? fs::path(found) : result / found;

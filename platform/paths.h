@@ -20,8 +20,8 @@ std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& path);
 
 // Names (not paths) of the entries of folder matching pattern ("*" and "?", compared
 // case-insensitively), sorted by name case-insensitively. filesOnly skips folders.
-std::vector<std::string> listMatching(const std::filesystem::path& folder,
-                                      std::string_view pattern, bool filesOnly = true);
+std::vector<std::string> listMatching(const std::filesystem::path& folder, std::string_view pattern,
+                                      bool filesOnly = true);
 
 // Case-insensitive wildcard match of one name ("*" any run, "?" one character).
 bool wildcardMatch(std::string_view pattern, std::string_view name);

@@ -12,7 +12,7 @@ std::filesystem::path configDir();
 
 // Machine-wide values (stand-in for HKEY_LOCAL_MACHINE).
 class RegistryStore {
-public:
+  public:
     // Uses configDir()/machine.ini unless a file is given.
     RegistryStore();
     explicit RegistryStore(std::filesystem::path file);
@@ -32,27 +32,27 @@ public:
 
     const std::filesystem::path& file() const { return file_; }
 
-private:
+  private:
     std::filesystem::path file_;
 };
 
 // Per-user application settings (GetSetting / SaveSetting / DeleteSetting).
 class UserSettings {
-public:
+  public:
     // Uses configDir()/settings.ini unless a file is given.
     UserSettings();
     explicit UserSettings(std::filesystem::path file);
 
     std::string getSetting(const std::string& appName, const std::string& section,
                            const std::string& key, const std::string& defaultValue = "") const;
-    bool saveSetting(const std::string& appName, const std::string& section,
-                     const std::string& key, const std::string& value);
+    bool saveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                     const std::string& value);
     bool deleteSetting(const std::string& appName, const std::string& section,
                        const std::string& key);
 
     const std::filesystem::path& file() const { return file_; }
 
-private:
+  private:
     std::filesystem::path file_;
 };
 

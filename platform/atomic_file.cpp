@@ -1,0 +1,93 @@
+#include "platform/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace varnak::platform {
+namespace {
+
+std::atomic<bool> stopBeforeRename{false};
+std::atomic<unsigned> tempCounter{0};
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// The file a write really goes to: the target of a symbolic link, so that the link stays.
+std::string targetOf(const std::string& file) {
+    char resolved[PATH_MAX];
+    struct stat st;
+    if (::lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
+        ::realpath(file.c_str(), resolved))
+        return resolved;
+    return file;
+}
+
+void syncFolder(const fs::path& folder) {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+void setStopBeforeRenameForTesting(bool stop) {
+    stopBeforeRename = stop;
+}
+
+bool replaceFileAtomically(const std::string& file, std::string_view bytes) {
+    const fs::path target = targetOf(file);
+    const fs::path folder = target.parent_path();
+    struct stat old;
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+
+    // A hidden name in the same folder (rename is atomic only within one file system).
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        std::string name = ".";
+        name.append(target.filename().string()).append(".");
+        name.append(std::to_string(::getpid())).append("-");
+        name.append(std::to_string(tempCounter++)).append(kAtomicTempSuffix);
+        temp = (folder / name).string();
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+
+    bool ok = writeAll(fd, bytes);
+    if (ok && existed) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    if (ok) ok = ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (stopBeforeRename) return false;
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
+}  // namespace varnak::platform

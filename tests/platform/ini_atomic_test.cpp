@@ -1,0 +1,78 @@
+// A crash between writing the temporary file and renaming it leaves the old file whole.
+#include "platform/atomic_file.h"
+#include "platform/paths.h"
+#include "tests/platform/ini_test_support.h"
+
+namespace varnak::test {
+namespace {
+
+using ini::IniBatch;
+using ini::readString;
+using ini::WritePrivateProfileString;
+namespace fs = std::filesystem;
+
+class IniAtomic : public IniTest {
+  protected:
+    void TearDown() override {
+        platform::setStopBeforeRenameForTesting(false);
+        IniTest::TearDown();
+    }
+    std::vector<std::string> leftovers() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.path())) {
+            std::string name = entry.path().filename().string();
+            if (name.ends_with(platform::kAtomicTempSuffix)) names.push_back(name);
+        }
+        return names;
+    }
+};
+
+TEST_F(IniAtomic, CrashBeforeRenameLeavesTheOldFileIntact) {
+    const std::string old = "[Config]\r\nName=Rail\r\n";
+    std::string f = put(old, "Coupler.CCF");
+    EXPECT_EQ(readString(f, "Config", "Name"), "Rail");
+    platform::setStopBeforeRenameForTesting(true);
+    EXPECT_FALSE(WritePrivateProfileString("Config", "Name", "Half written", f));
+    EXPECT_EQ(readFile(f), old);
+
+    // The temporary file is there, complete, hidden and named unlike any data file.
+    std::vector<std::string> temps = leftovers();
+    ASSERT_EQ(temps.size(), 1u);
+    EXPECT_EQ(temps[0].front(), '.');
+    EXPECT_EQ(readFile(dir / temps[0]), "[Config]\r\nName=Half written\r\n");
+    EXPECT_EQ(platform::listMatching(dir.path(), "*.CCF"),
+              (std::vector<std::string>{"Coupler.CCF"}));
+    EXPECT_EQ(platform::listMatching(dir.path(), "Coupler*"),
+              (std::vector<std::string>{"Coupler.CCF"}));
+
+    // After a restart the file reads as before; the next save works over the leftover.
+    ini::dropCache();
+    platform::setStopBeforeRenameForTesting(false);
+    EXPECT_EQ(readString(f, "Config", "Name"), "Rail");
+    EXPECT_TRUE(WritePrivateProfileString("Config", "Name", "Rail two", f));
+    EXPECT_EQ(readFile(f), "[Config]\r\nName=Rail two\r\n");
+}
+
+TEST_F(IniAtomic, CrashDuringABatchFlushKeepsChangesForTheNextFlush) {
+    std::string f = put("[S]\r\nK=1\r\n");
+    {
+        IniBatch batch;
+        WritePrivateProfileString("S", "K", "2", f);
+        platform::setStopBeforeRenameForTesting(true);
+        EXPECT_FALSE(batch.commit());
+    }
+    EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
+    platform::setStopBeforeRenameForTesting(false);
+    EXPECT_TRUE(ini::flush());
+    EXPECT_EQ(readFile(f), "[S]\r\nK=2\r\n");
+}
+
+TEST_F(IniAtomic, NewFileIsNotCreatedWhenTheWriteDies) {
+    platform::setStopBeforeRenameForTesting(true);
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", file("new.ini")));
+    EXPECT_FALSE(fs::exists(dir / "new.ini"));
+    EXPECT_EQ(readString(file("new.ini"), "S", "K", "d"), "d");
+}
+
+}  // namespace
+}  // namespace varnak::test

@@ -1,0 +1,161 @@
+// The cache of parsed files: batches, flushing, invalidation and use from two threads.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <thread>
+
+#include "tests/platform/ini_test_support.h"
+
+namespace varnak::test {
+namespace {
+
+using ini::IniBatch;
+using ini::readString;
+using ini::WritePrivateProfileString;
+namespace fs = std::filesystem;
+
+class IniCache : public IniTest {};
+
+TEST_F(IniCache, WritesOutsideABatchReachTheDiskAtOnce) {
+    std::string f = put("[S]\r\n");
+    EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", f));
+    EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
+}
+
+TEST_F(IniCache, OutermostBatchFlushesOnceAtItsEnd) {
+    std::string a = put("[S]\r\n", "a.ini");
+    std::string b = file("b.ini");
+    {
+        IniBatch outer;
+        {
+            IniBatch inner;
+            for (int i = 0; i < 3; ++i)
+                EXPECT_TRUE(WritePrivateProfileString("S", "K" + std::to_string(i), "v", a));
+            EXPECT_TRUE(WritePrivateProfileString("T", "K", "new file", b));
+        }
+        // Still pending after the inner batch, but visible to readers.
+        EXPECT_EQ(readFile(a), "[S]\r\n");
+        EXPECT_FALSE(fs::exists(b));
+        EXPECT_EQ(readString(a, "S", "K2"), "v");
+        EXPECT_EQ(readString(b, "T", "K"), "new file");
+        EXPECT_EQ(ini::sectionKeys(a, "S"), (std::vector<std::string>{"K0", "K1", "K2"}));
+        EXPECT_EQ(ini::sectionNames(b), (std::vector<std::string>{"T"}));
+    }
+    EXPECT_EQ(readFile(a), "[S]\r\nK0=v\r\nK1=v\r\nK2=v\r\n");
+    EXPECT_EQ(readFile(b), "[T]\r\nK=new file\r\n");
+}
+
+TEST_F(IniCache, FlushFileWritesOneFileInsideABatch) {
+    std::string a = put("[S]\r\n", "a.ini");
+    std::string b = put("[S]\r\n", "b.ini");
+    IniBatch batch;
+    WritePrivateProfileString("S", "K", "1", a);
+    WritePrivateProfileString("S", "K", "2", b);
+    EXPECT_TRUE(ini::flushFile(a));
+    EXPECT_EQ(readFile(a), "[S]\r\nK=1\r\n");
+    EXPECT_EQ(readFile(b), "[S]\r\n");
+    EXPECT_TRUE(ini::flush());
+    EXPECT_EQ(readFile(b), "[S]\r\nK=2\r\n");
+    EXPECT_TRUE(batch.commit());
+}
+
+TEST_F(IniCache, DropCacheForgetsPendingChanges) {
+    std::string f = put("[S]\r\nK=1\r\n");
+    {
+        IniBatch batch;
+        WritePrivateProfileString("S", "K", "2", f);
+        ini::dropCache();
+    }
+    EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
+    EXPECT_EQ(readString(f, "S", "K"), "1");
+}
+
+TEST_F(IniCache, ChangeOnDiskWithinTheSameSecondIsSeen) {
+    std::string f = put("[S]\r\nK=1\r\n");
+    EXPECT_EQ(readString(f, "S", "K"), "1");
+    struct stat st {};
+    ASSERT_EQ(::stat(f.c_str(), &st), 0);
+    // Same inode, same size, modification time one nanosecond later.
+    writeFile(f, "[S]\r\nK=2\r\n");
+    timespec times[2] = {st.st_atim, st.st_mtim};
+    times[1].tv_nsec = (times[1].tv_nsec + 1) % 1000000000;
+    ASSERT_EQ(::utimensat(AT_FDCWD, f.c_str(), times, 0), 0);
+    EXPECT_EQ(readString(f, "S", "K"), "2");
+    // A file that appears later is read too.
+    std::string late = file("late.ini");
+    EXPECT_EQ(readString(late, "S", "K", "none"), "none");
+    writeFile(late, "[S]\r\nK=3\r\n");
+    EXPECT_EQ(readString(late, "S", "K", "none"), "3");
+    fs::remove(late);
+    EXPECT_EQ(readString(late, "S", "K", "none"), "none");
+}
+
+TEST_F(IniCache, SameFileUnderTwoSpellingsOfItsPathIsOneEntry) {
+    std::string f = put("[S]\r\n");
+    fs::create_directory(dir / "sub");
+    std::string other = (dir / "sub" / ".." / "." / "test.ini").string();
+    IniBatch batch;
+    WritePrivateProfileString("S", "K", "1", f);
+    EXPECT_EQ(readString(other, "S", "K"), "1");
+}
+
+TEST_F(IniCache, FailedFlushKeepsChangesPendingAndReportsFailure) {
+    fs::create_directory(dir / "gone");
+    std::string f = put("[S]\r\nK=1\r\n", "gone/x.ini");
+    IniBatch batch;
+    WritePrivateProfileString("S", "K", "2", f);
+    fs::remove_all(dir / "gone");
+    EXPECT_FALSE(batch.commit());
+    EXPECT_EQ(readString(f, "S", "K"), "2");
+    fs::create_directory(dir / "gone");
+    EXPECT_TRUE(ini::flush());
+    EXPECT_EQ(readFile(f), "[S]\r\nK=2\r\n");
+}
+
+TEST_F(IniCache, FailedWriteOutsideABatchLeavesNoTrace) {
+    fs::create_directory(dir / "gone");
+    std::string f = put("[S]\r\nK=1\r\n", "gone/x.ini");
+    EXPECT_EQ(readString(f, "S", "K"), "1");
+    fs::remove_all(dir / "gone");
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "2", f));
+    EXPECT_EQ(readString(f, "S", "K", "missing"), "missing");
+    EXPECT_TRUE(ini::flush());
+}
+
+TEST_F(IniCache, UnreadableFileIsNeverReplaced) {
+    std::string f = put("[S]\r\nK=1\r\n");
+    ASSERT_EQ(::chmod(f.c_str(), 0), 0);
+    int fd = ::open(f.c_str(), O_RDONLY);
+    if (fd >= 0) {
+        ::close(fd);
+        GTEST_SKIP() << "running with rights that read any file";
+    }
+    EXPECT_EQ(readString(f, "S", "K", "d"), "d");
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "2", f));
+    ::chmod(f.c_str(), 0644);
+    EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
+}
+
+TEST_F(IniCache, TwoThreadsWritingAndReadingDoNotCrash) {
+    std::string f = put("[S]\r\n");
+    auto work = [&](const std::string& section) {
+        for (int round = 0; round < 20; ++round) {
+            IniBatch batch;
+            for (int i = 0; i < 20; ++i) {
+                WritePrivateProfileString(section, "K" + std::to_string(i), std::to_string(round),
+                                          f);
+                readString(f, section, "K" + std::to_string(i / 2));
+            }
+        }
+    };
+    std::thread one(work, "One"), two(work, "Two");
+    one.join();
+    two.join();
+    ini::flush();
+    ini::dropCache();
+    EXPECT_EQ(readString(f, "One", "K19"), "19");
+    EXPECT_EQ(readString(f, "Two", "K0"), "19");
+}
+
+}  // namespace
+}  // namespace varnak::test

@@ -1,0 +1,32 @@
+#pragma once
+// Helpers shared by the INI tests: a fresh cache per test and the golden-file folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/ini_file.h"
+#include "tests/support/temp_dir.h"
+
+namespace varnak::test {
+
+class IniTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ini::dropCache(); }
+    void TearDown() override { ini::dropCache(); }
+
+    std::string file(const std::string& name = "test.ini") const { return (dir / name).string(); }
+    std::string put(const std::string& bytes, const std::string& name = "test.ini") const {
+        writeFile(dir / name, bytes);
+        return file(name);
+    }
+
+    TempDir dir;
+};
+
+inline std::filesystem::path goldenDir() {
+    const char* source = std::getenv("VARNAK_SOURCE_DIR");
+    return std::filesystem::path(source ? source : ".") / "tests" / "platform" / "ini_golden";
+}
+
+}  // namespace varnak::test
