@@ -34,8 +34,8 @@ bool gfCheckAccessCode() {
         return true;
     }
     std::string title = context.text(682);
-    context.ui->messageBox(title + "\n" + context.text(680) + "\n" + context.text(681),
-                           vbCritical, title);
+    context.ui->messageBox(title + "\n" + context.text(680) + "\n" + context.text(681), vbCritical,
+                           title);
     return false;
 }
 
@@ -64,8 +64,10 @@ bool gfGetActiveCoupler(std::shared_ptr<clsCoupler>& coupler) {
 
 CouplerTypeList gfInitCouplerTypeList() {
     CouplerTypeList list;
-    std::string folder = platform::resolveCaseInsensitive(
-        platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Coupler"})).string();
+    std::string folder =
+        platform::resolveCaseInsensitive(
+            platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Coupler"}))
+            .string();
     std::vector<std::string> names = platform::listMatching(folder, "*");
     const std::vector<std::vector<std::string>> passes = {{"QZ", "QY"}, {"QL"}, {"QI", "QP"}};
     std::string key = descriptionKey();
@@ -75,8 +77,8 @@ CouplerTypeList gfInitCouplerTypeList() {
             for (const auto& prefix : passes[pass]) series = series || name.starts_with(prefix);
             if (!series || !hasIniExtension(name)) continue;
             std::string entry = name.substr(0, name.size() - 4);
-            std::string text = ini::readString(platform::joinPath({folder, name}), "Common", key,
-                                               "", 100);
+            std::string text =
+                ini::readString(platform::joinPath({folder, name}), "Common", key, "", 100);
             if (text.size() > 1) entry += ",         " + trimBlanks(text);
             list.entries.push_back(entry);
         }

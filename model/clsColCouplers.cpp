@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
-#include "model/clsColTables.h"
 #include "model/project_store.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -18,11 +18,11 @@ namespace varnak {
 namespace {
 
 class BusyGuard {
-public:
+  public:
     explicit BusyGuard(bool& flag) : flag_(flag) { flag_ = true; }
     ~BusyGuard() { flag_ = false; }
 
-private:
+  private:
     bool& flag_;
 };
 
@@ -118,8 +118,9 @@ std::shared_ptr<clsCoupler> clsColCouplers::ItemID(int32_t lCouplerID) const {
 }
 
 void clsColCouplers::Remove(int32_t lCouplerID) {
-    auto it = std::find_if(rails_.begin(), rails_.end(),
-                           [lCouplerID](const auto& r) { return r->ConfSymbolicID() == lCouplerID; });
+    auto it = std::find_if(rails_.begin(), rails_.end(), [lCouplerID](const auto& r) {
+        return r->ConfSymbolicID() == lCouplerID;
+    });
     if (it == rails_.end()) return;
     rails_.erase(it);
     gfVarnakProject()->setFullPathCoupler("");

@@ -13,7 +13,7 @@ namespace varnak {
 class clsCoupler;
 
 class clsColCouplers {
-public:
+  public:
     using Rails = std::vector<std::shared_ptr<clsCoupler>>;
 
     // Opens the rail of a rail folder and rail file. A missing rail file is reported
@@ -40,7 +40,7 @@ public:
     // The loaded rail changed (opened, added or removed).
     Signal<> InfoColCouplersChanged;
 
-private:
+  private:
     int32_t fNewCouplerID(int32_t& id);
 
     Rails rails_;

@@ -5,8 +5,8 @@
 #include <set>
 #include <system_error>
 
-#include "model/clsProject.h"
 #include "model/clsColTables.h"
+#include "model/clsProject.h"
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
 #include "platform/ini_file.h"
@@ -55,8 +55,7 @@ int32_t clsColTerminals::Add(const std::string& szTerminalName, int32_t lRailPos
                              int32_t lMultipleTerm, int32_t lCouplerID) {
     if (lMultipleTerm < 1) return kStoreOk;
     if (lRailPos < 1 || lRailPos > Count() + 1) return kStoreBadPosition;
-    if (Count() + lMultipleTerm > kMaxTerminalsPerRail ||
-        termID_ + lMultipleTerm > kMaxStoreId)
+    if (Count() + lMultipleTerm > kMaxTerminalsPerRail || termID_ + lMultipleTerm > kMaxStoreId)
         return kStoreLimitReached;
 
     ini::IniBatch batch;

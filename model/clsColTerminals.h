@@ -14,7 +14,7 @@ namespace varnak {
 class clsTerminal;
 
 class clsColTerminals {
-public:
+  public:
     using Terminals = std::vector<std::shared_ptr<clsTerminal>>;
 
     // Loads the terminal files of the rail whose rail file is given (they lie in the same
@@ -51,7 +51,7 @@ public:
     // Part of the interface; nothing raises it.
     Signal<int32_t&> InfoTerminalChanged;
 
-private:
+  private:
     void raiseMultiChanged(int32_t position);
 
     Terminals terminals_;  // in order of insertion

@@ -8,9 +8,9 @@
 
 #include "model/app_context.h"
 #include "model/basConvert.h"
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsProject.h"
-#include "model/clsColTables.h"
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
@@ -53,8 +53,8 @@ bool lazyFromRailFile(int32_t n) {
 }
 
 int32_t fileDirectoryValue(const std::string& file, int32_t n) {
-    std::string text = ini::readString(file, "RegValue_Table127", "Reg" + std::to_string(n), "",
-                                       100);
+    std::string text =
+        ini::readString(file, "RegValue_Table127", "Reg" + std::to_string(n), "", 100);
     if (text.size() < 2) return 0;
     text = trimBlanks(text);
     if (!gfIsHexValue(text)) return 0;
@@ -141,8 +141,8 @@ void clsCoupler::readDirectory(const std::string& file) {
         }
     }
 
-    std::string descriptionFolder = platform::joinPath(
-        {gfVarnakProject()->FullPathResourceFolder(), "Coupler"}) + "/";
+    std::string descriptionFolder =
+        platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Coupler"}) + "/";
     bool fromDescription = containsNoCase(file, descriptionFolder);
     for (int32_t n = 0; n <= kDirectoryLastTable; ++n) {
         varnak().ui->pumpEvents();
@@ -228,9 +228,10 @@ int32_t clsCoupler::ConfSaveData() {
 
     std::optional<std::string> copiedFrom;
     if (!exists) {
-        std::string description = platform::resolveCaseInsensitive(
-            platform::joinPath({project->FullPathResourceFolder(), "Coupler", name_ + ".INI"}))
-                                      .string();
+        std::string description =
+            platform::resolveCaseInsensitive(
+                platform::joinPath({project->FullPathResourceFolder(), "Coupler", name_ + ".INI"}))
+                .string();
         if (copyDescription(description, file)) {
             copiedFrom = description;
         } else if (int32_t r = writeSelfContained(file)) {

@@ -11,7 +11,7 @@ class clsColTables;
 class clsColTerminals;
 
 class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
-public:
+  public:
     clsCoupler();
     ~clsCoupler();
     clsCoupler(const clsCoupler&) = delete;
@@ -58,7 +58,7 @@ public:
     // True when the table directory of the last load came from the device.
     bool DirectoryFromDevice() const { return directoryFromDevice_; }
 
-private:
+  private:
     void readDirectory(const std::string& file);
     int32_t writeSelfContained(const std::string& file);
 

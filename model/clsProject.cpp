@@ -119,8 +119,7 @@ int32_t clsProject::fOpenProject(const std::string& szProjectName,
     return kStoreOk;
 }
 
-int32_t clsProject::fNewProject(const std::string& szProjectName,
-                                const std::string& szProjectDrive,
+int32_t clsProject::fNewProject(const std::string& szProjectName, const std::string& szProjectDrive,
                                 const std::string& szProjectFolder) {
     if (!gfValidProjName(szProjectName) || szProjectDrive.empty()) return kStoreInvalidName;
     std::error_code ec;

@@ -17,7 +17,7 @@ namespace varnak {
 class clsColCouplers;
 
 class clsProject {
-public:
+  public:
     // Project folders start at the program folder, the resource folder is the one the
     // program ships with.
     clsProject();
@@ -85,7 +85,7 @@ public:
     // Argument: the new online flag.
     Signal<bool&> ProjectStateOnlineChange;
 
-private:
+  private:
     int32_t runInitComPort();
 
     std::string name_;

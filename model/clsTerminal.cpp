@@ -6,8 +6,8 @@
 
 #include "model/app_context.h"
 #include "model/basConvert.h"
-#include "model/clsProject.h"
 #include "model/clsColTables.h"
+#include "model/clsProject.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
@@ -59,15 +59,13 @@ int32_t clsTerminal::mappingEntryCount(const std::string& typeName, int32_t logi
 
 const clsTerminal::MappingRecord& clsTerminal::record(const std::vector<MappingRecord>& records,
                                                       int32_t c) const {
-    if (c < 0 || static_cast<size_t>(c) >= records.size())
-        throw SubscriptOutOfRange();
+    if (c < 0 || static_cast<size_t>(c) >= records.size()) throw SubscriptOutOfRange();
     return records[static_cast<size_t>(c)];
 }
 
 std::string& clsTerminal::address(std::vector<MappingRecord>& records, int32_t c, int32_t k) {
     auto& r = const_cast<MappingRecord&>(record(records, c));
-    if (k < 0 || static_cast<size_t>(k) >= r.addresses.size())
-        throw SubscriptOutOfRange();
+    if (k < 0 || static_cast<size_t>(k) >= r.addresses.size()) throw SubscriptOutOfRange();
     return r.addresses[static_cast<size_t>(k)];
 }
 
@@ -78,8 +76,7 @@ void clsTerminal::setConfMappInputImage(int32_t c, int32_t k, const std::string&
     address(inputs_, c, k) = value;
 }
 std::string clsTerminal::ConfMappOutputImage(int32_t c, int32_t k) const {
-    return const_cast<clsTerminal*>(this)->address(const_cast<clsTerminal*>(this)->outputs_, c,
-                                                   k);
+    return const_cast<clsTerminal*>(this)->address(const_cast<clsTerminal*>(this)->outputs_, c, k);
 }
 void clsTerminal::setConfMappOutputImage(int32_t c, int32_t k, const std::string& value) {
     address(outputs_, c, k) = value;
@@ -128,9 +125,8 @@ int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
     fs::path file = platform::resolveCaseInsensitive(szFileName);
     if (!isRegularFile(file)) {
         // The fallback description; when it is missing too, the terminal stays empty.
-        file = platform::resolveCaseInsensitive(
-            platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Terminal",
-                                "Unknown.INI"}));
+        file = platform::resolveCaseInsensitive(platform::joinPath(
+            {gfVarnakProject()->FullPathResourceFolder(), "Terminal", "Unknown.INI"}));
         if (!isRegularFile(file)) return 0;
     }
     readFile(file.string(), description);
@@ -215,7 +211,9 @@ std::string clsTerminal::FileName(const std::string& railFolder) const {
     return platform::joinPath({railFolder, terminalFileName(couplerID_, termID_)});
 }
 
-int32_t clsTerminal::ConfSaveData() { return ConfSaveData(gfVarnakProject()->FullPathCoupler()); }
+int32_t clsTerminal::ConfSaveData() {
+    return ConfSaveData(gfVarnakProject()->FullPathCoupler());
+}
 
 int32_t clsTerminal::writeSelfContained(const std::string& file) const {
     bool ok = writeKeyText(file, "Common", "Name", name_) &&
@@ -235,9 +233,11 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
     ini::IniBatch batch;
     std::string file = FileName(railFolder);
     if (!isRegularFile(file)) {
-        std::string description = platform::resolveCaseInsensitive(
-            platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Terminal",
-                                name_ + ".INI"})).string();
+        std::string description =
+            platform::resolveCaseInsensitive(
+                platform::joinPath(
+                    {gfVarnakProject()->FullPathResourceFolder(), "Terminal", name_ + ".INI"}))
+                .string();
         // Without its description the file is written from the terminal's own data.
         if (!copyDescription(description, file)) {
             if (int32_t r = writeSelfContained(file)) return r;
@@ -274,7 +274,9 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
     return batch.commit() ? kStoreOk : kStoreWriteFailed;
 }
 
-bool clsTerminal::ConfProcAdr(int32_t&, int32_t&, int32_t&, int32_t&) { return false; }
+bool clsTerminal::ConfProcAdr(int32_t&, int32_t&, int32_t&, int32_t&) {
+    return false;
+}
 
 std::vector<TreeNodeToAdd> clsTerminal::AddChannelsToTreeView(
     const std::string& szTerminalKey, const std::string& szTerminalKeyDetail) const {

@@ -19,7 +19,7 @@ struct TreeNodeToAdd {
 };
 
 class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
-public:
+  public:
     clsTerminal();
     ~clsTerminal();
     clsTerminal(const clsTerminal&) = delete;
@@ -90,7 +90,7 @@ public:
     // Mapping entries per channel for a type and a logical channel size.
     static int32_t mappingEntryCount(const std::string& typeName, int32_t logicalChannelBits);
 
-private:
+  private:
     struct MappingRecord {
         std::string destination;
         std::vector<std::string> addresses;

@@ -58,7 +58,9 @@ bool writeKeyNumber(const std::string& file, std::string_view section, std::stri
     return ini::WritePrivateProfileString(section, key, std::string_view(text), file);
 }
 
-std::string descriptionKey() { return "Lang" + std::to_string(varnak().LanguageNr) + "_Desc"; }
+std::string descriptionKey() {
+    return "Lang" + std::to_string(varnak().LanguageNr) + "_Desc";
+}
 
 bool copyDescription(const std::string& from, const std::string& to) {
     std::error_code ec;

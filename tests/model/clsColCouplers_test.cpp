@@ -8,7 +8,7 @@ namespace varnak::test {
 namespace {
 
 class RailCollectionTest : public ::testing::Test, public ProjectFixture {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(newProject("P"), kStoreOk);
         couplers()->InfoColCouplersChanged.connect([this] { ++changes; });

@@ -8,7 +8,7 @@ namespace varnak::test {
 namespace {
 
 class TerminalCollectionTest : public ::testing::Test, public ProjectFixture {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(newProject("P"), kStoreOk);
         ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);

@@ -9,7 +9,7 @@ namespace varnak::test {
 namespace {
 
 class RailTest : public ::testing::Test, public ProjectFixture {
-protected:
+  protected:
     std::shared_ptr<clsCoupler> load(const std::filesystem::path& file) {
         auto rail = std::make_shared<clsCoupler>();
         rail->ConfRetrieveData(file.string());
@@ -34,8 +34,8 @@ TEST_F(RailTest, DescriptionGivesTypeDataAndZeroConfig) {
     EXPECT_EQ(rail->ConfSymbolicID(), 0);
     EXPECT_EQ(rail->ConfProjectPosition(), 0);
     EXPECT_EQ(rail->clsColTerminals()->TermID(), 0);
-    EXPECT_EQ(tableNumbers(*rail), (std::vector<int32_t>{0, 1, 2, 3, 4, 8, 9, 10, 50, 98, 99,
-                                                         100, 110, 114, 127}));
+    EXPECT_EQ(tableNumbers(*rail),
+              (std::vector<int32_t>{0, 1, 2, 3, 4, 8, 9, 10, 50, 98, 99, 100, 110, 114, 127}));
     EXPECT_EQ(ui.statusTexts.back(), "Done..");
     // Window events run before each directory entry.
     EXPECT_GE(ui.pumpCount, 131);
@@ -45,7 +45,8 @@ TEST_F(RailTest, DescriptionLoadsOnlyTheSettingsTablesLazily) {
     auto rail = load(description());
     auto tables = rail->clsColTables();
     for (int32_t n : {0, 1, 98, 100, 127}) EXPECT_FALSE(tables->Item(n)->bInitDone()) << n;
-    for (int32_t n : {2, 3, 4, 8, 9, 10, 50, 99, 110, 114}) EXPECT_TRUE(tables->Item(n)->bInitDone()) << n;
+    for (int32_t n : {2, 3, 4, 8, 9, 10, 50, 99, 110, 114})
+        EXPECT_TRUE(tables->Item(n)->bInitDone()) << n;
     EXPECT_EQ(tables->Item(100)->ConfRegisterValue(0), 0x1234);
     EXPECT_EQ(tables->Item(0)->InfoRegisterDesc(1), "Betriebsart");
     EXPECT_EQ(tables->Item(0)->TableLen(), 255);
@@ -72,7 +73,7 @@ TEST_F(RailTest, RailFileLoadsTablesZeroToFourAtOnceAndTheRestLazilyOrNever) {
     auto tables = rail->clsColTables();
     EXPECT_TRUE(tables->Item(4)->bInitDone());
     EXPECT_EQ(tables->Item(4)->ConfRegisterValue(3), 4);  // table 4 comes back
-    EXPECT_EQ(tables->Item(100)->TableLen(), 255);         // 0x0200 capped
+    EXPECT_EQ(tables->Item(100)->TableLen(), 255);        // 0x0200 capped
     EXPECT_FALSE(tables->Item(8)->bInitDone());
     EXPECT_EQ(tables->Item(8)->ConfRegisterValue(1), 0x0BBA);
     EXPECT_EQ(tables->Item(99)->ConfRegisterValue(0), 0);  // to be uploaded, never read

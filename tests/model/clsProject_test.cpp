@@ -10,7 +10,7 @@ namespace varnak::test {
 namespace {
 
 class ProjectTest : public ::testing::Test, public ProjectFixture {
-protected:
+  protected:
     void SetUp() override {
         project->ProjectStateChange.connect([this](int32_t& s) { states.push_back(s); });
         project->ProjectStateOnlineChange.connect([this](bool& o) { online.push_back(o); });

@@ -8,7 +8,7 @@ namespace varnak::test {
 namespace {
 
 class TerminalTest : public ::testing::Test, public ProjectFixture {
-protected:
+  protected:
     std::shared_ptr<clsTerminal> fromDescription(const std::string& type) {
         auto t = std::make_shared<clsTerminal>();
         t->InfoRetrieveData((resources() / "Terminal" / (type + ".INI")).string());

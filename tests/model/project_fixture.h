@@ -7,11 +7,11 @@
 
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/clsTable.h"
-#include "model/clsColTables.h"
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
 #include "model/ui_services.h"
@@ -45,8 +45,8 @@ inline const char* kCouplerDescription =
     "Lang0_Reg1=Betriebsart\r\nLang1_Reg1=Mode\r\n";
 
 // A terminal description: name, logical channels and size, input and output bits.
-inline std::string terminalDescription(const std::string& name, int channels, int bits,
-                                       int inBits, int outBits) {
+inline std::string terminalDescription(const std::string& name, int channels, int bits, int inBits,
+                                       int outBits) {
     char layout[160];
     std::snprintf(layout, sizeof layout, "Reg10=0x%02X%02X\nReg11=0x%02X%02X\nReg12=0x%02X%02X\n",
                   channels, bits, channels, bits, outBits, inBits);
@@ -56,7 +56,7 @@ inline std::string terminalDescription(const std::string& name, int channels, in
 }
 
 class ProjectFixture {
-public:
+  public:
     ProjectFixture() : scope_(context_) {
         ini::dropCache();
         context_.ui = &ui;
@@ -77,8 +77,7 @@ public:
     }
     ~ProjectFixture() { ini::dropCache(); }
 
-    void writeTerminal(const std::string& name, int channels, int bits, int inBits,
-                       int outBits) {
+    void writeTerminal(const std::string& name, int channels, int bits, int inBits, int outBits) {
         writeFile(resources() / "Terminal" / (name + ".INI"),
                   terminalDescription(name, channels, bits, inBits, outBits));
     }
@@ -111,7 +110,7 @@ public:
     SilentUi ui;
     std::shared_ptr<clsProject> project;
 
-private:
+  private:
     TempDir root_;
     AppContext context_;
     ContextScope scope_;
