@@ -35,7 +35,9 @@ int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
     removedCouplerIDs_.clear();
     int32_t couplerID = readKeyNumber(szCouplerFileName, "Config", "CouplerID");
     std::string folder = gfVarnakProject()->FullPathCoupler();
-    std::string pattern = "C" + idText(couplerID) + "T*.TCF";
+    std::string pattern = "C";
+    pattern += idText(couplerID);
+    pattern += "T*.TCF";
     std::set<int32_t> ids;
     for (const std::string& name : platform::listMatching(folder, pattern)) {
         if (static_cast<int32_t>(terminals_.size()) >= kMaxTerminalsPerRail) break;

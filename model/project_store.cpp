@@ -26,7 +26,12 @@ std::string idText(int32_t id) {
 }
 
 std::string terminalFileName(int32_t couplerId, int32_t terminalId) {
-    return "C" + idText(couplerId) + "T" + idText(terminalId) + ".TCF";
+    std::string name = "C";  // appended piecewise: GCC 12 misreports "literal" + string
+    name += idText(couplerId);
+    name += 'T';
+    name += idText(terminalId);
+    name += ".TCF";
+    return name;
 }
 
 std::string trimBlanks(std::string_view text) {
@@ -59,7 +64,10 @@ bool writeKeyNumber(const std::string& file, std::string_view section, std::stri
 }
 
 std::string descriptionKey() {
-    return "Lang" + std::to_string(varnak().LanguageNr) + "_Desc";
+    std::string key = "Lang";
+    key += std::to_string(varnak().LanguageNr);
+    key += "_Desc";
+    return key;
 }
 
 bool copyDescription(const std::string& from, const std::string& to) {
