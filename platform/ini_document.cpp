@@ -85,6 +85,10 @@ void IniDocument::indexSections() {
 
 IniDocument IniDocument::parse(std::string_view bytes) {
     IniDocument doc;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        doc.editable_ = false;
+        return doc;
+    }
     if (bytes.substr(0, kBom.size()) == kBom) {
         doc.bom_ = true;
         bytes.remove_prefix(kBom.size());

@@ -237,7 +237,7 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
     std::lock_guard lock(c.mutex);
     const std::string path = cacheKey(fileName);
     CachedFile& entry = c.load(path);
-    if (entry.unreadable) return false;
+    if (entry.unreadable || !entry.doc.editable()) return false;
     if (!entry.exists && !entry.dirty) {
         if (deleting) return true;  // nothing to delete; no file is created for it
         if (!folderExists(path)) return false;

@@ -54,8 +54,8 @@ double bestOf(int runs, const TempDir& dir, int scale) {
 TEST(IniScaling, SixteenTimesTheKeysTakesLessThanTwentyFiveTimesTheTime) {
     TempDir dir;
     ini::dropCache();
-    const double one = bestOf(3, dir, 1);
-    const double sixteen = bestOf(2, dir, 16);
+    const double one = bestOf(5, dir, 1);
+    const double sixteen = bestOf(3, dir, 16);
     RecordProperty("seconds_1x", std::to_string(one));
     RecordProperty("seconds_16x", std::to_string(sixteen));
     std::printf("1x: %.1f ms, 16x: %.1f ms, ratio %.1f\n", one * 1e3, sixteen * 1e3, sixteen / one);
