@@ -21,7 +21,7 @@ double saveAndLoadSeconds(const std::string& file, int scale) {
             const std::string section = "RegValue_Table" + std::to_string(table);
             for (int reg = 0; reg < keys; ++reg) {
                 std::snprintf(value, sizeof value, "0x%04X", (reg * 7 + table) & 0xFFFF);
-                ini::WritePrivateProfileString(section, "Reg" + std::to_string(reg), value, file);
+                ini::WritePrivateProfileString(section, numbered("Reg", reg), value, file);
             }
         }
     }
@@ -30,7 +30,7 @@ double saveAndLoadSeconds(const std::string& file, int scale) {
     for (int table = 0; table < 20; ++table) {
         const std::string section = "RegValue_Table" + std::to_string(table);
         for (int reg = 0; reg < keys; ++reg)
-            delivered += ini::readString(file, section, "Reg" + std::to_string(reg)).size();
+            delivered += ini::readString(file, section, numbered("Reg", reg)).size();
     }
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(delivered, 6u * 20 * keys);

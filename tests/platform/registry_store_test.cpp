@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/ini_file.h"
+#include "tests/platform/ini_test_support.h"
 #include "tests/support/temp_dir.h"
 
 namespace varnak::test {
@@ -91,11 +92,11 @@ TEST_F(Registry, BlanksAndQuotesAtTheEndsOfValuesSurvive) {
     const std::vector<std::string> values = {" lead",    "trail ", "\tboth\t", "   ",  "\"quoted\"",
                                              "'single'", "\"open", "",         "plain"};
     for (size_t i = 0; i < values.size(); ++i)
-        EXPECT_TRUE(store.writeValue("K", "V" + std::to_string(i), values[i]));
+        EXPECT_TRUE(store.writeValue("K", numbered("V", i), values[i]));
     ini::dropCache();
     for (size_t i = 0; i < values.size(); ++i) {
         std::string value = "x";
-        EXPECT_TRUE(store.readValue("K", "V" + std::to_string(i), value));
+        EXPECT_TRUE(store.readValue("K", numbered("V", i), value));
         EXPECT_EQ(value, values[i]) << "value " << i;
     }
 }
