@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/paths.h"
 #include "tests/model/project_fixture.h"
 
 namespace varnak::test {
@@ -166,6 +167,64 @@ TEST(ProjectScenario, EverythingSavedComesBackInAFreshContext) {
     EXPECT_EQ(reopened->clsColTerminals()->ItemPos(1)->ConfSymbolicID(), 7);
     ASSERT_EQ(couplers->Add("QZ3100-0000", 2, "Linie 2"), kStoreOk);
     EXPECT_EQ((*couplers->begin())->ConfSymbolicID(), 2);
+}
+
+// The same round over the descriptions the program ships.
+TEST(ProjectScenario, ShippedDescriptionsRoundTrip) {
+    std::filesystem::path shipped = platform::resourceDir();
+    if (!std::filesystem::exists(shipped / "Terminal" / "QT3004-0000.INI"))
+        GTEST_SKIP() << "no resource folder";
+    TempDir root;
+    std::filesystem::path prog = root / "prog", pf = root / "Werk.PF";
+    std::filesystem::create_directories(prog);
+    Snapshot before;
+    {
+        ini::dropCache();
+        AppContext context;
+        ContextScope scope(context);
+        auto project = std::make_shared<clsProject>(prog.string(), shipped.string());
+        context.VarnakProject = project;
+        ASSERT_EQ(project->fNewProject("Werk", pf.string(), root.str()), kStoreOk);
+        auto couplers = project->clsColCouplers();
+        ASSERT_EQ(couplers->Add("QZ3100-0000", 1, "Linie 1"), kStoreOk);
+        EXPECT_EQ(ini::readString((pf / "Werk.VMT").string(), "Config", "CouplerID"), "1");
+        auto rail = *couplers->begin();
+        auto terminals = rail->clsColTerminals();
+        const char* types[] = {"QT3004-0000", "QT1002-0000", "QT6001-0000", "QT1501-0000",
+                               "QT5001-0000", "QT2002-0000", "QT4002-0000", "QT9010-0000"};
+        for (const char* type : types)
+            ASSERT_EQ(terminals->Add(type, terminals->Count() + 1, 1, 1), kStoreOk);
+        rail->clsColTables()->Item(0)->setConfRegisterValue(3, 0x0203);
+        rail->clsColTables()->Item(8)->setConfRegisterValue(1, 3004);
+        rail->clsColTables()->Item(100)->setConfRegisterValue(2, 0x0042);
+        auto analog = terminals->ItemPos(1);
+        analog->clsColTables()->Item(1)->setConfRegisterValue(32, 0x0111);
+        analog->clsColTables()->Item(3)->setConfRegisterValue(40, 0x0333);
+        analog->setConfMappInputImage(3, 2, "17");
+        analog->setConfInputDestProcImage(3, "2");
+        terminals->ItemPos(2)->setConfMappInputImage(1, 0, "3.5");
+        terminals->ItemPos(3)->setConfMappOutputImage(0, 5, "40");
+        before = snapshot(*rail);
+        ASSERT_EQ(couplers->fClearColCouplers(), kStoreOk);
+    }
+    auto railDir = pf / "Linie 1.CF";
+    expectDescriptionPlus(shipped / "Coupler" / "QZ3100-0000.INI", railDir / "Coupler.CCF",
+                          {"Config", "RegValue_Table0", "RegValue_Table8", "RegValue_Table100"});
+    expectDescriptionPlus(
+        shipped / "Terminal" / "QT3004-0000.INI", railDir / "C001T001.TCF",
+        {"Config", "Mapp_Table0", "Mapp_Table1", "Mapp_Table2", "Mapp_Table3", "RegValue_Table0",
+         "RegValue_Table1", "RegValue_Table2", "RegValue_Table3"});
+
+    ini::dropCache();
+    AppContext context;
+    ContextScope scope(context);
+    auto project = std::make_shared<clsProject>(prog.string(), shipped.string());
+    context.VarnakProject = project;
+    ASSERT_EQ(project->fOpenProject("Werk", pf.string(), root.str()), kStoreOk);
+    ASSERT_EQ(project->clsColCouplers()->fOpenCoupler(railDir.string(),
+                                                      (railDir / "Coupler.CCF").string()),
+              kStoreOk);
+    EXPECT_EQ(snapshot(**project->clsColCouplers()->begin()), before);
 }
 
 }  // namespace
