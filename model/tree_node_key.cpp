@@ -1,7 +1,6 @@
 #include "model/tree_node_key.h"
 
 #include <array>
-#include <cstdlib>
 
 namespace varnak {
 namespace {

@@ -29,6 +29,13 @@ inline constexpr std::string_view SZ_TERMINAL_CHANNEL = "SZ_TERMINAL_CHANNEL____
 inline constexpr std::string_view SZ_TERMINAL_SETTINGS = "SZ_TERMINAL_SETTINGS_____";
 inline constexpr std::string_view SZ_TERMINAL_REGISTER = "SZ_TERMINAL_REGISTER_____";
 
+// Kinds that some views recognise but the tree never builds; they have no TreeNodeKind.
+inline constexpr std::string_view SZ_SPECIFIC_AUTO_CONF = "SZ_SPECIFIC_AUTO_CONF____";
+inline constexpr std::string_view SZ_CHANNEL_INDATA = "SZ_CHANNEL_INDATA________";
+inline constexpr std::string_view SZ_CHANNEL_OUTDATA = "SZ_CHANNEL_OUTDATA_______";
+inline constexpr std::string_view SZ_CHANNEL_STATUS = "SZ_CHANNEL_STATUS________";
+inline constexpr std::string_view SZ_CHANNEL_CONTROL = "SZ_CHANNEL_CONTROL_______";
+
 enum class TreeNodeKind {
     Project,
     Coupler,

@@ -63,9 +63,11 @@ bool replaceFileAtomically(const std::string& file, std::string_view bytes) {
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = (folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                          "-" + std::to_string(tempCounter++) + std::string(kAtomicTempSuffix)))
-                   .string();
+        std::string name = ".";
+        name.append(target.filename().string()).append(".");
+        name.append(std::to_string(::getpid())).append("-");
+        name.append(std::to_string(tempCounter++)).append(kAtomicTempSuffix);
+        temp = (folder / name).string();
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return false;
     }

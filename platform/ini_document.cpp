@@ -57,6 +57,13 @@ bool isBlankLine(std::string_view line) {
     return trim(line).empty();
 }
 
+std::string joined(std::string_view a, std::string_view b, std::string_view c) {
+    std::string out;
+    out.reserve(a.size() + b.size() + c.size());
+    out.append(a).append(b).append(c);
+    return out;
+}
+
 }  // namespace
 
 IniDocument::IniDocument() = default;
@@ -78,6 +85,10 @@ void IniDocument::indexSections() {
 
 IniDocument IniDocument::parse(std::string_view bytes) {
     IniDocument doc;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        doc.editable_ = false;
+        return doc;
+    }
     if (bytes.substr(0, kBom.size()) == kBom) {
         doc.bom_ = true;
         bytes.remove_prefix(kBom.size());
@@ -223,9 +234,9 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
     if (!s) {
         endLastLine();
         auto added = std::make_unique<Section>();
-        added->header = makeLine("[" + std::string(section) + "]");
+        added->header = makeLine(joined("[", section, "]"));
         added->name = std::string(section);
-        added->body.push_back(makeLine(std::string(key) + "=" + std::string(value)));
+        added->body.push_back(makeLine(joined(key, "=", value)));
         added->indexKeys();
         sections_.push_back(std::move(added));
         indexSections();
@@ -236,7 +247,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
         Line& old = s->body[it->second];
         std::string_view name, rest;
         keyLine(old.text, name, rest);
-        Line replaced = makeLine(std::string(name) + "=" + std::string(value));
+        Line replaced = makeLine(joined(name, "=", value));
         // Unchanged when the stored text already reads back as what is written.
         std::string_view newName, newRest;
         keyLine(replaced.text, newName, newRest);
@@ -252,7 +263,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
     Line& before = pos == 0 ? s->header : s->body[pos - 1];
     if (before.eol.empty()) before.eol = newline_;
     s->body.insert(s->body.begin() + static_cast<std::ptrdiff_t>(pos),
-                   makeLine(std::string(key) + "=" + std::string(value)));
+                   makeLine(joined(key, "=", value)));
     s->keys.emplace(lower(key), pos);
     return true;
 }

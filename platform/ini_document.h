@@ -36,6 +36,9 @@ class IniDocument {
     bool deleteSection(std::string_view section);
 
     TextEncoding encoding() const { return encoding_; }
+    // False for a UTF-16 file (it starts with a UTF-16 BOM): such a file is read as holding
+    // nothing, and an edit would mix encodings, so it is never rewritten.
+    bool editable() const { return editable_; }
 
   private:
     struct Line {
@@ -61,6 +64,7 @@ class IniDocument {
 
     TextEncoding encoding_ = TextEncoding::Utf8;
     bool bom_ = false;
+    bool editable_ = true;
     std::string newline_ = "\r\n";
     std::vector<Line> preamble_;
     std::vector<std::unique_ptr<Section>> sections_;

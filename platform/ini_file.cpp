@@ -78,10 +78,11 @@ class IniCache {
     int batchDepth = 0;
 
     CachedFile& load(const std::string& path) {
-        FileStamp now = stampOf(path);
         auto it = files_.find(path);
         // Pending changes of this program win over a change on disk: they are newer.
-        if (it != files_.end() && (it->second.dirty || it->second.stamp == now)) return it->second;
+        if (it != files_.end() && it->second.dirty) return it->second;
+        FileStamp now = stampOf(path);
+        if (it != files_.end() && it->second.stamp == now) return it->second;
         CachedFile& entry = files_[path];
         entry = CachedFile{};
         entry.stamp = now;
@@ -127,11 +128,22 @@ IniCache& cache() {
     return instance;
 }
 
+// Callers pass the same name thousands of times in a row during a save.
 std::string cacheKey(const std::string& fileName) {
+    thread_local std::string lastName, lastKey;
+    if (!lastName.empty() && fileName == lastName) {
+        // Relative names depend on the working folder; only absolute ones are remembered.
+        return lastKey;
+    }
     std::error_code ec;
     fs::path absolute = fs::absolute(fs::path(fileName), ec);
     if (ec) return fileName;
-    return absolute.lexically_normal().string();
+    std::string key = absolute.lexically_normal().string();
+    if (!fileName.empty() && fileName.front() == '/') {
+        lastName = fileName;
+        lastKey = key;
+    }
+    return key;
 }
 
 bool isBlank(char c) {
@@ -225,7 +237,7 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
     std::lock_guard lock(c.mutex);
     const std::string path = cacheKey(fileName);
     CachedFile& entry = c.load(path);
-    if (entry.unreadable) return false;
+    if (entry.unreadable || !entry.doc.editable()) return false;
     if (!entry.exists && !entry.dirty) {
         if (deleting) return true;  // nothing to delete; no file is created for it
         if (!folderExists(path)) return false;

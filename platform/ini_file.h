@@ -9,6 +9,20 @@
 // an IniBatch every write is flushed at once (atomically: temporary file, then rename);
 // inside one, writes stay in the cache and are flushed when the outermost batch ends,
 // so that a rail save of thousands of keys rewrites each file once.
+//
+// Choices where the rules leave room:
+// - A new key goes after the last non-blank line of its section (a comment there counts),
+//   so that a blank line separating it from the next section stays where it is.
+// - A replaced key line becomes name "=" value, the name spelled as in the file.
+// - Counts and cuts are in characters (code points), as they were in the single-byte code
+//   page; a multi-byte character is never split.
+// - A file without BOM that is plain ASCII counts as UTF-8, so it becomes UTF-8 when a
+//   non-ASCII value is written into it.
+// - Names that would not read back as written (a key that is empty or holds "=", starts
+//   with ";" or "[", any name with a line break or NUL) are refused; a UTF-16 file and an
+//   unreadable file are never rewritten.
+// - Pending changes of a batch win over a change made to the file on disk meanwhile.
+// - A failed write outside a batch leaves nothing pending: the cache follows the disk.
 #include <cstddef>
 #include <optional>
 #include <string>

@@ -71,10 +71,9 @@ fs::path resolveCaseInsensitive(const fs::path& path) {
             std::string found;
             for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
                 std::string name = it->path().filename().string();
-                if (equalsNoCase(name, part.string())) {
+                // Several spellings may exist; the same one must win on every call.
+                if (equalsNoCase(name, part.string()) && (found.empty() || name < found))
                     found = name;
-                    break;
-                }
             }
             if (!found.empty()) {
                 result = result.empty() ? fs::path(found) : result / found;

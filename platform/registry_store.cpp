@@ -9,22 +9,39 @@ namespace fs = std::filesystem;
 namespace varnak::platform {
 namespace {
 
+std::string quoted(const std::string& value) {
+    std::string out;
+    out.reserve(value.size() + 2);
+    out.append(1, '"').append(value).append(1, '"');
+    return out;
+}
+
 // Values are stored as text without surrounding quotes; a value that itself starts and
 // ends with a quote character would lose them on reading, so such values are quoted.
 std::string protectQuotes(const std::string& value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
-        return "\"" + value + "\"";
+        return quoted(value);
     // Blanks at the ends would be trimmed on reading; the quotes keep them.
     if (!value.empty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
                            value.back() == '\t'))
-        return "\"" + value + "\"";
+        return quoted(value);
     return value;
+}
+
+// The settings store keeps each application's sections apart, as the registry's key path
+// application\section did.
+std::string settingsSection(const std::string& appName, const std::string& section) {
+    std::string out;
+    out.reserve(appName.size() + section.size() + 1);
+    out.append(appName).append(1, '\\').append(section);
+    return out;
 }
 
 constexpr size_t kValueBuffer = 4096;
 
 bool ensureFolder(const fs::path& file) {
+    if (file.parent_path().empty()) return true;  // the working folder
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
     return !ec;
@@ -34,7 +51,8 @@ bool ensureFolder(const fs::path& file) {
 
 fs::path configDir() {
     if (const char* dir = std::getenv("VARNAK_CONFIG_DIR"); dir && *dir) return fs::path(dir);
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    // A relative XDG_CONFIG_HOME is invalid and to be ignored.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
         return fs::path(xdg) / "varnak";
     if (const char* home = std::getenv("HOME"); home && *home)
         return fs::path(home) / ".config" / "varnak";
@@ -80,7 +98,7 @@ std::string UserSettings::getSetting(const std::string& appName, const std::stri
                                      const std::string& defaultValue) const {
     const std::string marker = "\x01";
     std::string out;
-    ini::GetPrivateProfileString(appName + "\\" + section, key, marker, out, kValueBuffer,
+    ini::GetPrivateProfileString(settingsSection(appName, section), key, marker, out, kValueBuffer,
                                  file_.string());
     return out == marker ? defaultValue : out;
 }
@@ -88,14 +106,14 @@ std::string UserSettings::getSetting(const std::string& appName, const std::stri
 bool UserSettings::saveSetting(const std::string& appName, const std::string& section,
                                const std::string& key, const std::string& value) {
     if (!ensureFolder(file_)) return false;
-    return ini::WritePrivateProfileString(appName + "\\" + section, key, protectQuotes(value),
-                                          file_.string()) &&
+    return ini::WritePrivateProfileString(settingsSection(appName, section), key,
+                                          protectQuotes(value), file_.string()) &&
            ini::flushFile(file_.string());
 }
 
 bool UserSettings::deleteSetting(const std::string& appName, const std::string& section,
                                  const std::string& key) {
-    return ini::WritePrivateProfileString(appName + "\\" + section, key, std::nullopt,
+    return ini::WritePrivateProfileString(settingsSection(appName, section), key, std::nullopt,
                                           file_.string()) &&
            ini::flushFile(file_.string());
 }

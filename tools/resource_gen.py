@@ -344,15 +344,6 @@ def write_coupler(c):
         sections += register_sections(1, CONTROLLER_VALUES, CONTROLLER_TEXTS)
         sections += register_sections(98, CYCLE_VALUES, CYCLE_TEXTS)
     sections += register_sections(100, t100_values, t100_texts)
-    if c["ethernet"]:
-        sections += register_sections(121, {r: 0 for r in range(16)}, {
-            0: ("DHCP fertig (0x7C4E)", "DHCP done (0x7C4E)"),
-            2: ("DHCP IP-Adresse Byte 1 und 2", "DHCP IP address bytes 1 and 2"),
-            3: ("DHCP IP-Adresse Byte 3 und 4", "DHCP IP address bytes 3 and 4"),
-            4: ("DHCP Subnetzmaske Byte 1 und 2", "DHCP subnet mask bytes 1 and 2"),
-            5: ("DHCP Subnetzmaske Byte 3 und 4", "DHCP subnet mask bytes 3 and 4"),
-            8: ("DNS-Server Byte 1 und 2", "DNS server bytes 1 and 2"),
-            9: ("DNS-Server Byte 3 und 4", "DNS server bytes 3 and 4")})
     write_ini(os.path.join(ROOT, "Coupler", name + ".INI"), sections)
 
 

@@ -29,6 +29,11 @@ TEST(TreeNodeKey, PrefixesAreExactAndDistinct) {
         EXPECT_EQ(prefix.substr(0, 3), "SZ_");
         EXPECT_EQ(treeKeyKind(prefix), kind) << prefix;
     }
+    for (std::string_view unbuilt : {SZ_SPECIFIC_AUTO_CONF, SZ_CHANNEL_INDATA, SZ_CHANNEL_OUTDATA,
+                                     SZ_CHANNEL_STATUS, SZ_CHANNEL_CONTROL}) {
+        EXPECT_EQ(unbuilt.size(), 25u) << unbuilt;
+        EXPECT_EQ(treeKeyKind(unbuilt), std::nullopt) << unbuilt;
+    }
     EXPECT_EQ(treeKeyKind("sz_project_grpkey________"), std::nullopt);
     EXPECT_EQ(treeKeyKind("SZ_PROJECT_GRPKEY"), std::nullopt);
     EXPECT_EQ(treeKeyKind(""), std::nullopt);

@@ -30,7 +30,7 @@ TEST_F(IniCache, OutermostBatchFlushesOnceAtItsEnd) {
         {
             IniBatch inner;
             for (int i = 0; i < 3; ++i)
-                EXPECT_TRUE(WritePrivateProfileString("S", "K" + std::to_string(i), "v", a));
+                EXPECT_TRUE(WritePrivateProfileString("S", numbered("K", i), "v", a));
             EXPECT_TRUE(WritePrivateProfileString("T", "K", "new file", b));
         }
         // Still pending after the inner batch, but visible to readers.
@@ -142,9 +142,8 @@ TEST_F(IniCache, TwoThreadsWritingAndReadingDoNotCrash) {
         for (int round = 0; round < 20; ++round) {
             IniBatch batch;
             for (int i = 0; i < 20; ++i) {
-                WritePrivateProfileString(section, "K" + std::to_string(i), std::to_string(round),
-                                          f);
-                readString(f, section, "K" + std::to_string(i / 2));
+                WritePrivateProfileString(section, numbered("K", i), std::to_string(round), f);
+                readString(f, section, numbered("K", i / 2));
             }
         }
     };

@@ -70,6 +70,15 @@ TEST_F(IniEncoding, MalformedUtf8FromCallersCannotTurnAFileIntoWindows1252) {
     EXPECT_EQ(readString(f, "S", "L"), "bad\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
+TEST_F(IniEncoding, Utf16FileIsNeitherMisreadNorRewritten) {
+    const std::string utf16 = "\xFF\xFE[\0S\0]\0\r\0\n\0K\0=\0\x31\0\r\0\n\0"s;
+    std::string f = put(utf16);
+    EXPECT_EQ(readString(f, "S", "K", "d"), "d");
+    EXPECT_TRUE(ini::sectionNames(f).empty());
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "2", f));
+    EXPECT_EQ(readFile(f), utf16);
+}
+
 TEST(IniTextEncoding, EveryWindows1252ByteSurvivesTheRoundTrip) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "platform/ini_file.h"
 #include "tests/support/temp_dir.h"
@@ -23,6 +24,13 @@ class IniTest : public ::testing::Test {
 
     TempDir dir;
 };
+
+// "K" and 7 give "K7" (key names of numbered registers and the like).
+inline std::string numbered(std::string_view prefix, long number) {
+    std::string name(prefix);
+    name += std::to_string(number);
+    return name;
+}
 
 inline std::filesystem::path goldenDir() {
     const char* source = std::getenv("VARNAK_SOURCE_DIR");

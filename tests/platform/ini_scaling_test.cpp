@@ -1,0 +1,67 @@
+// A rail save writes thousands of keys into one file and reads them back: the cost must grow
+// linearly with the number of keys (re-reading the file per key grows with its square).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+#include "tests/platform/ini_test_support.h"
+
+namespace varnak::test {
+namespace {
+
+// 20 register sections of 256 keys times scale (more keys per section), written in one
+// batch, then read back from a cold cache.
+double saveAndLoadSeconds(const std::string& file, int scale) {
+    const int keys = 256 * scale;
+    auto start = std::chrono::steady_clock::now();
+    {
+        ini::IniBatch batch;
+        char value[16];
+        for (int table = 0; table < 20; ++table) {
+            const std::string section = "RegValue_Table" + std::to_string(table);
+            for (int reg = 0; reg < keys; ++reg) {
+                std::snprintf(value, sizeof value, "0x%04X", (reg * 7 + table) & 0xFFFF);
+                ini::WritePrivateProfileString(section, numbered("Reg", reg), value, file);
+            }
+        }
+    }
+    ini::dropCache();
+    size_t delivered = 0;
+    for (int table = 0; table < 20; ++table) {
+        const std::string section = "RegValue_Table" + std::to_string(table);
+        for (int reg = 0; reg < keys; ++reg)
+            delivered += ini::readString(file, section, numbered("Reg", reg)).size();
+    }
+    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(delivered, 6u * 20 * keys);
+    return took.count();
+}
+
+double bestOf(int runs, const TempDir& dir, int scale) {
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        std::string file =
+            (dir / ("scale" + std::to_string(scale) + "-" + std::to_string(i) + ".ini")).string();
+        best = std::min(best, saveAndLoadSeconds(file, scale));
+        ini::dropCache();
+    }
+    return best;
+}
+
+// The 50 ms bound for the 1x case holds for optimised builds (see bench/bench_ini.cpp); this
+// suite also runs under the address sanitizer without optimisation, so the absolute bound
+// here only separates linear from quadratic (the per-call way takes seconds).
+TEST(IniScaling, SixteenTimesTheKeysTakesLessThanTwentyFiveTimesTheTime) {
+    TempDir dir;
+    ini::dropCache();
+    const double one = bestOf(5, dir, 1);
+    const double sixteen = bestOf(3, dir, 16);
+    RecordProperty("seconds_1x", std::to_string(one));
+    RecordProperty("seconds_16x", std::to_string(sixteen));
+    std::printf("1x: %.1f ms, 16x: %.1f ms, ratio %.1f\n", one * 1e3, sixteen * 1e3, sixteen / one);
+    EXPECT_LT(one, 1.0);
+    EXPECT_LT(sixteen, 25 * one);
+}
+
+}  // namespace
+}  // namespace varnak::test
