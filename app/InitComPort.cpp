@@ -54,8 +54,9 @@ std::string comSettingsAppName(const AppContext& context) {
     return context.VarnakCommon ? context.VarnakCommon->CompanyName() : "Harvenor";
 }
 
-void InitComPort(AppContext& context) {
+int32_t InitComPort(AppContext& context) {
     ComSettings s = fLoadComSettings(*context.settings, comSettingsAppName(context));
+    int32_t result = 0;
     if (QZcomOCX* c = context.VarnakComOCX) {
         skipOnFailure([&] {
             if (c->QZxPortOpen()) c->setQZxPortOpen(false);
@@ -64,12 +65,19 @@ void InitComPort(AppContext& context) {
         if (auto v = longOf(s.Port)) skipOnFailure([&] { c->setQZxCommPort(*v); });
         skipOnFailure([&] { c->setQZxTyp(s.QZxType == "RS232" ? QZxType_RS232 : QZxType_RS485); });
         if (auto v = longOf(s.Timeout)) skipOnFailure([&] { c->setQZxTimeout(*v); });
-        skipOnFailure([&] { c->setQZxPortOpen(true); });
+        try {
+            c->setQZxPortOpen(true);
+        } catch (const QZcomError& e) {
+            result = static_cast<int32_t>(e.code());
+        } catch (...) {
+            result = static_cast<int32_t>(kQZcomErrInvalidPort);
+        }
     }
     context.MultiPointAdr = stationAddressOf(s.MultiPoint);
     // The rail view reads the check; it must follow the store from the start, not only
     // after the settings dialog was opened once.
     if (context.VarnakCommon) context.VarnakCommon->setCheckCurrentKBus(s.CheckCurrentKBus);
+    return result;
 }
 
 void storeComSettingsAndReopen(AppContext& context, const ComSettings& settings) {

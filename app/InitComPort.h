@@ -1,6 +1,7 @@
 #pragma once
 // The one place where the program configures and opens the serial port of the control,
 // and the connection test of the serial settings dialog.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,9 +15,10 @@ struct ComSettings;
 std::string comSettingsAppName(const AppContext& context);
 
 // Reloads the stored serial settings, reopens the control's port with them, sets the
-// station address and the terminal-bus current check. Never reports a failure: a step
-// that fails is skipped.
-void InitComPort(AppContext& context);
+// station address and the terminal-bus current check. Shows nothing: a step that fails
+// is skipped. Returns 0 when the port is open afterwards (or there is no control), else
+// the code of the error the control raised, so that going online can refuse a dead port.
+int32_t InitComPort(AppContext& context);
 
 // Stores the settings, then InitComPort.
 void storeComSettingsAndReopen(AppContext& context, const ComSettings& settings);

@@ -29,6 +29,7 @@
 #include "app/frmAbout.h"
 #include "app/frmComParam.h"
 #include "app/frmCouplerDisplay.h"
+#include "app/project_tree_source.h"
 #include "app/qt_ui_services.h"
 #include "app/resource_folder.h"
 #include "app/shell_texts.h"
@@ -36,7 +37,12 @@
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/basFiles.h"
+#include "model/basLookup.h"
+#include "model/clsColCouplers.h"
 #include "model/clsCommon.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "model/project_store.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
 
@@ -85,10 +91,11 @@ frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
     theMainWindow = this;
     setObjectName("frmMainVMT");
     openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    treeSource_ = [this] {
-        TreeSource s;
-        s.online = online_;
-        return s;
+    treeSource_ = [this] { return treeSourceFromProject(context_); };
+    setOnline_ = [this](bool online) {
+        int32_t result = gfVarnakProject()->setOnline(online);
+        if (result != kStoreOk && online)
+            context_.ui->messageBox(context_.text(storeResultTextId(result)), vbCritical, "");
     };
     buildCentre();
     buildToolbar();
@@ -108,6 +115,7 @@ frmMainVMT::~frmMainVMT() {
         ui_->setDialogParent(nullptr);
     }
     if (context_.VarnakComOCX == control_.get()) context_.VarnakComOCX = nullptr;
+    if (context_.VarnakProject) context_.VarnakProject->InitComPort = nullptr;
     if (theMainWindow == this) theMainWindow = nullptr;
 }
 
@@ -263,6 +271,17 @@ void frmMainVMT::Form_Load() {
         languageConnection_ = ScopedConnection(
             signal, signal.connect([this](int32_t& language) { fLanguageChanged(language); }));
     }
+    {
+        auto project = gfVarnakProject();
+        AppContext* context = &context_;
+        project->InitComPort = [context] { return varnak::InitComPort(*context); };
+        stateConnection_ = ScopedConnection(
+            project->ProjectStateChange,
+            project->ProjectStateChange.connect([this](int32_t& st) { fProjectStateChanged(st); }));
+        onlineConnection_ = ScopedConnection(project->ProjectStateOnlineChange,
+                                             project->ProjectStateOnlineChange.connect(
+                                                 [this](bool& on) { fOnlineStateChanged(on); }));
+    }
     picMDI->setFixedWidth(pixels(treeWidthTwips_));
     fSetEditionIcon();
     fGetStartProject();
@@ -356,6 +375,55 @@ void frmMainVMT::fGetStartProject() {
     if (caption) entry->setText(q(*caption));
 }
 
+void frmMainVMT::fSaveStartProject() {
+    auto project = gfVarnakProject();
+    OpenProjectState state;
+    std::shared_ptr<clsCoupler> rail;
+    state.hasActiveRail = gfGetActiveCoupler(rail) && rail;
+    state.online = project->Online();
+    if (rail) state.railName = rail->ConfSymbolicName();
+    state.projectName = project->ProjektName();
+    state.projectPath = project->FullPathProject();
+    state.projectFolder = project->FullPathProjectFolder();
+    fSaveStartProject(state);
+}
+
+void frmMainVMT::fProjectStateChanged(int32_t state) {
+    switch (state) {
+        case 1:
+            fFillTreeView();
+            break;
+        case 2:
+            fFillTreeView();
+            fSetMainCaption(2);
+            break;
+        case 4:
+            fSetMainCaption(4);
+            break;
+        case 6:
+            fSetMainCaption(6);
+            fFillTreeView();
+            break;
+        default:
+            break;
+    }
+}
+
+void frmMainVMT::fOpenRememberedProject() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RememberedProjectPlan plan = planRememberedProject(startProject_);
+    if (plan.openProject) {
+        auto project = gfVarnakProject();
+        int32_t opened = project->fOpenProject(startProject_.ProjectName, startProject_.ProjectPath,
+                                               startProject_.ProjectFolder);
+        if (opened == kStoreOk && plan.openRail)
+            project->clsColCouplers()->fOpenCoupler(plan.railFolder, plan.railFile);
+    }
+    fFillTreeView();
+    tvTreeView->setFocus();
+    QApplication::restoreOverrideCursor();
+}
+
 void frmMainVMT::fSaveStartProject(const OpenProjectState& state) {
     if (auto changed = startProjectToRemember(startProject_, state)) {
         writeStartProject(*context_.settings, *changed);
@@ -384,7 +452,7 @@ void frmMainVMT::fSetMenuState() {
     menuItem(MainMenu::Online, 12)->setEnabled(developer);
     menuItem(MainMenu::Project, 9)->setVisible(developer);
 
-    const bool on = online_;
+    const bool on = gfVarnakProject()->Online();
     for (int i : {2, 4, 7, 8, 10}) menuItem(MainMenu::Online, i)->setEnabled(on);
     menuItem(MainMenu::Online, 1)->setEnabled(!on);
     for (int i : {1, 2, 3, 5}) menuItem(MainMenu::Project, i)->setEnabled(!on);
@@ -422,7 +490,6 @@ void frmMainVMT::fLanguageChanged(int32_t) {
 }
 
 void frmMainVMT::fOnlineStateChanged(bool online) {
-    online_ = online;
     fSetMenuState();
     panels_[1]->setText(q(context_.text(online ? kTxtOnline : kTxtOffline)));
     fFillTreeView();
@@ -484,6 +551,7 @@ void frmMainVMT::mnuProjectItem_Click(int index) {
         close();
         return;
     }
+    if (index == kRememberedProjectItem) fOpenRememberedProject();
     tvTreeView->setFocus();
     QApplication::restoreOverrideCursor();
 }

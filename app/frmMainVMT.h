@@ -42,7 +42,10 @@ class frmMainVMT : public QMainWindow {
     // Reads the remembered project and shows or hides its Project menu entry.
     void fGetStartProject();
     // Remembers the open project and rail when they differ from the remembered ones.
+    void fSaveStartProject();
     void fSaveStartProject(const OpenProjectState& state);
+    // The project-state listener.
+    void fProjectStateChanged(int32_t state);
     void fSetEditionIcon();
     void fSizeTreeAndSplitter();
     void fShowHelpContents(bool captionAsTitle = true);
@@ -52,6 +55,8 @@ class frmMainVMT : public QMainWindow {
     void fLanguageChanged(int32_t language);
     // The window's part of going online or offline: menus, status panel 2, tree.
     void fOnlineStateChanged(bool online);
+    // Opens the remembered project (Project menu entry 14).
+    void fOpenRememberedProject();
 
     void tbToolBar_ButtonClick(const std::string& key);
     void mnuProjectItem_Click(int index);
@@ -118,7 +123,6 @@ class frmMainVMT : public QMainWindow {
     void run(MainMenu menu, int index);
     void layoutLeftPane();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool online_ = false;
 
     AppContext& context_;
     QtUiServices* ui_;
@@ -134,6 +138,8 @@ class frmMainVMT : public QMainWindow {
     bool bSplitterMoving_ = false;
     int treeWidthTwips_ = 3000;
     ScopedConnection languageConnection_;
+    ScopedConnection stateConnection_;
+    ScopedConnection onlineConnection_;
     std::function<TreeSource()> treeSource_;
     std::function<void(bool)> setOnline_;
     std::function<bool(const QUrl&)> openUrl_;

@@ -32,6 +32,9 @@ class TreeBuilder {
         return key;
     }
     std::string text(int id) const { return context_.text(id); }
+    void append(std::vector<TreeNodeData> nodes) {
+        for (auto& n : nodes) nodes_.push_back(std::move(n));
+    }
     std::vector<TreeNodeData> take() { return std::move(nodes_); }
 
   private:
@@ -66,6 +69,10 @@ void addSettingsAndTables(TreeBuilder& b, const std::string& couplerKey, const T
 
 void addChannels(TreeBuilder& b, const std::string& terminalKey, const std::string& terminalDetail,
                  const TreeTerminal& t) {
+    if (t.channelNodes) {
+        b.append(t.channelNodes(terminalKey, terminalDetail));
+        return;
+    }
     for (int32_t c = 0; c < t.logicalChannels; ++c) {
         std::string detail = channelKeyDetail(terminalDetail, c);
         std::string channelKey = b.add(terminalKey, treeKey(TreeNodeKind::TerminalChannel, detail),

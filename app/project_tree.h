@@ -3,6 +3,7 @@
 // added, built whole from a plain picture of the project. The main window shows the list
 // in its tree widget; tests read it without widgets.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,6 +20,10 @@ struct TreeNodeData {
     bool operator==(const TreeNodeData&) const = default;
 };
 
+// The channel nodes of a terminal node (its key and its terminal detail).
+using ChannelNodeWriter =
+    std::function<std::vector<TreeNodeData>(const std::string& key, const std::string& detail)>;
+
 // What the tree shows of one terminal.
 struct TreeTerminal {
     int32_t symbolicId = 0;
@@ -26,6 +31,9 @@ struct TreeTerminal {
     std::string infoDescription;
     int32_t logicalChannels = 0;
     bool registerModel = false;
+    // The terminal's own writer of its channel nodes; without one the nodes follow from
+    // logicalChannels and registerModel.
+    ChannelNodeWriter channelNodes;
 };
 
 // What the tree shows of the rail.

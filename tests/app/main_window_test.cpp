@@ -12,12 +12,20 @@
 #include "app/clsForms.h"
 #include "app/frmMainVMT.h"
 #include "app/frmSplash.h"
+#include "app/project_tree_source.h"
 #include "app/single_instance_lock.h"
 #include "app/splitter_rules.h"
 #include "app/startup_sequence.h"
 #include "app/window_placement.h"
 #include "model/app_context.h"
+#include "model/clsColCouplers.h"
+#include "model/clsColTerminals.h"
 #include "model/clsCommon.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "model/project_store.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
 #include "platform/registry_store.h"
 #include "tests/app/qt_app.h"
 #include "tests/support/temp_dir.h"
@@ -226,12 +234,26 @@ TEST_F(MainWindow, StatusPanelsAndMenuStateFollowTheOnlineFlag) {
     EXPECT_TRUE(w.toolbarButton(9)->isEnabled());
     EXPECT_FALSE(w.menuItem(MainMenu::Online, 2)->isEnabled());
     EXPECT_FALSE(w.menuItem(MainMenu::Online, 10)->isVisible());  // no developer mode
-    w.fOnlineStateChanged(true);
+
+    // No device behind the port: the project refuses to go online and says why.
+    w.setEnabled(true);
+    w.toolbarButton(9)->trigger();
+    EXPECT_FALSE(varnak::gfVarnakProject()->Online());
+    EXPECT_EQ(w.statusPanel(2)->text(), "Offline");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].style, varnak::vbCritical);
+
+    varnak::gfVarnakProject()->InitComPort = [] { return 0; };
+    w.toolbarButton(9)->trigger();
+    EXPECT_TRUE(varnak::gfVarnakProject()->Online());
     EXPECT_EQ(w.statusPanel(2)->text(), "Online ");
     EXPECT_TRUE(w.toolbarButton(10)->isEnabled());
     for (int p : {1, 2, 3, 9}) EXPECT_FALSE(w.toolbarButton(p)->isEnabled()) << p;
     EXPECT_FALSE(w.menuItem(MainMenu::Project, 1)->isEnabled());
-    w.fOnlineStateChanged(false);
+    // Online the tree shows the station's rail as its root, without a project node.
+    ASSERT_EQ(w.tvTreeView->topLevelItemCount(), 1);
+    EXPECT_TRUE(w.tvTreeView->topLevelItem(0)->text(0).startsWith("Pos0: "));
+    w.toolbarButton(10)->trigger();
     EXPECT_EQ(w.statusPanel(2)->text(), "Offline");
 
     w.setStatusText("Upload coupler data... 9");
@@ -269,6 +291,76 @@ TEST_F(MainWindow, TreeWidgetShowsTheTreeDataExpanded) {
     QTreeWidgetItem* settingsGroup = coupler->child(0);
     EXPECT_FALSE(settingsGroup->isExpanded());
     EXPECT_EQ(settingsGroup->childCount(), 4);
+}
+
+// A project on the shipped descriptions: Werk.PF with the rail "Linie 1".
+class ProjectOnDisk : public MainWindow {
+  protected:
+    void SetUp() override {
+        varnak::ini::dropCache();
+        shipped = varnak::platform::resourceDir();
+        if (!std::filesystem::exists(shipped / "Terminal" / "QT3004-0000.INI"))
+            GTEST_SKIP() << "no resource folder";
+        std::filesystem::create_directories(dir / "prog");
+        project = std::make_shared<varnak::clsProject>((dir / "prog").string(), shipped.string());
+        context.VarnakProject = project;
+        ASSERT_EQ(project->fNewProject("Werk", (dir / "Werk.PF").string(), dir.str()),
+                  varnak::kStoreOk);
+        auto couplers = project->clsColCouplers();
+        ASSERT_EQ(couplers->Add("QZ3100-0000", 1, "Linie 1"), varnak::kStoreOk);
+        auto rail = *couplers->begin();
+        auto terminals = rail->clsColTerminals();
+        for (const char* type : {"QT3004-0000", "QT1002-0000", "QT9010-0000"})
+            ASSERT_EQ(terminals->Add(type, terminals->Count() + 1, 1, rail->ConfSymbolicID()),
+                      varnak::kStoreOk);
+        ASSERT_EQ(rail->ConfSaveData(), varnak::kStoreOk);
+    }
+    void TearDown() override { varnak::ini::dropCache(); }
+
+    std::filesystem::path shipped;
+    std::shared_ptr<varnak::clsProject> project;
+};
+
+TEST_F(ProjectOnDisk, TreeOfTheLoadedRailInBothLanguages) {
+    varnak::TreeSource source = varnak::treeSourceFromProject(context);
+    ASSERT_TRUE(source.rail.has_value());
+    auto nodes = varnak::fBuildProjectTree(source, context);
+    ASSERT_GT(nodes.size(), 10u);
+    EXPECT_EQ(nodes[0].text, "Projekt Werk");
+    EXPECT_EQ(nodes[1].text.rfind("Linie 1() Pos0: QZ3100-0000 ", 0), 0u);
+    // The terminals' own channel writer gives what the tree's rule gives.
+    varnak::TreeSource byRule = source;
+    for (auto& [pos, t] : byRule.rail->terminals) t.channelNodes = nullptr;
+    EXPECT_EQ(varnak::fBuildProjectTree(byRule, context), nodes);
+    size_t terminalNodes = 0;
+    for (const auto& n : nodes)
+        if (n.key.rfind("SZ_TERMINAL_ITEMKEY______", 0) == 0) ++terminalNodes;
+    EXPECT_EQ(terminalNodes, 3u);
+
+    context.VarnakCommon->setLanguageType(1);
+    nodes = varnak::fBuildProjectTree(varnak::treeSourceFromProject(context), context);
+    EXPECT_EQ(nodes[0].text, "Project Werk");
+    EXPECT_EQ(nodes[2].text, "Adjustments");
+}
+
+TEST_F(ProjectOnDisk, RememberedProjectWithAMissingRailOpensTheProjectAlone) {
+    varnak::writeStartProject(settings, {(dir / "Werk.PF").string(), dir.str(), "Werk", "Gone"});
+    project->clsColCouplers()->fClearColCouplers();
+    varnak::frmMainVMT w(context);
+    w.fOpenRememberedProject();
+    EXPECT_EQ(project->ProjektName(), "Werk");
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);  // no made-up rail
+    ASSERT_EQ(w.tvTreeView->topLevelItemCount(), 1);
+    EXPECT_EQ(w.tvTreeView->topLevelItem(0)->childCount(), 0);
+
+    varnak::writeStartProject(settings, {(dir / "Werk.PF").string(), dir.str(), "Werk", "Linie 1"});
+    w.fGetStartProject();
+    w.fOpenRememberedProject();
+    ASSERT_EQ(project->clsColCouplers()->Count(), 1);
+    EXPECT_EQ((*project->clsColCouplers()->begin())->ConfSymbolicName(), "Linie 1");
+    EXPECT_EQ(w.tvTreeView->topLevelItem(0)->childCount(), 1);
+    w.fSaveStartProject();  // the same project and rail: nothing changes
+    EXPECT_EQ(varnak::readStartProject(settings).CouplerName, "Linie 1");
 }
 
 TEST_F(MainWindow, SplitterStopsFiveHundredTwipsFromEitherEdge) {

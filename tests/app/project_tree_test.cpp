@@ -96,10 +96,10 @@ TEST_F(ProjectTree, TerminalsWithAndWithoutRegisterModel) {
     s.rail = rail("QZ3100-0000");
     s.rail->tableNumbers.clear();
     s.rail->terminalCount = 4;
-    s.rail->terminals[1] = {12, "QT1104-0000", "4 DI 24V", 4, false};
-    s.rail->terminals[2] = {13, "QT3002-0000", "2 AI", 2, true};
+    s.rail->terminals[1] = {12, "QT1104-0000", "4 DI 24V", 4, false, {}};
+    s.rail->terminals[2] = {13, "QT3002-0000", "2 AI", 2, true, {}};
     // position 3 holds no terminal: left out
-    s.rail->terminals[4] = {14, "QT9010-0000", "End", 0, false};
+    s.rail->terminals[4] = {14, "QT9010-0000", "End", 0, false, {}};
     auto nodes = build(s);
     std::vector<TreeNodeData> tail(nodes.begin() + 7, nodes.end());
     const std::string t1 = "SZ_TERMINAL_ITEMKEY______C005P000T012P001";
@@ -135,9 +135,9 @@ TEST_F(ProjectTree, BoxModuleNumberingAndOnlineRoot) {
     s.rail = rail("QP2008-Bxx0");
     s.rail->tableNumbers.clear();
     s.rail->terminalCount = 3;
-    s.rail->terminals[1] = {1, "QP2008-Bxx0", "8 DO", 0, false};
-    s.rail->terminals[2] = {2, "QT1002-0000", "2 DI", 0, false};
-    s.rail->terminals[3] = {3, "QT2012-0000", "2 DO", 0, false};
+    s.rail->terminals[1] = {1, "QP2008-Bxx0", "8 DO", 0, false, {}};
+    s.rail->terminals[2] = {2, "QT1002-0000", "2 DI", 0, false, {}};
+    s.rail->terminals[3] = {3, "QT2012-0000", "2 DO", 0, false, {}};
     auto nodes = build(s);
     EXPECT_EQ(nodes[0], (TreeNodeData{kCoupler, "Pos0: QP2008-Bxx0 Fieldbus coupler", ""}));
     std::vector<TreeNodeData> tail(nodes.end() - 3, nodes.end());
