@@ -56,10 +56,9 @@ bool QZcomOCX::QZxPortOpen() const {
 
 void QZcomOCX::setQZxPortOpen(bool value) {
     port_->close();
-    modified_ = true;
-    if (!value) return;
-    if (!port_->open(varnak::platform::comPortDevice(commPort_), baudrate_, timeout_))
+    if (value && !port_->open(varnak::platform::comPortDevice(commPort_), baudrate_, timeout_))
         throw QZcomError(kQZcomErrInvalidPort, kQZcomErrInvalidPortText);
+    modified_ = true;
 }
 
 int32_t QZcomOCX::QZxRegSyncWriteReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset,

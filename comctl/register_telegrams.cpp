@@ -37,7 +37,7 @@ int32_t checkRequest(const RegisterAddress& a, size_t capacity) {
     if (a.size < 0 || static_cast<size_t>(a.size) > capacity) return ComErrDataBuff;
     if (a.railPos < 0 || a.railPos > 255) return ComErrTargetNr;
     if (a.table < 0 || a.table > 127) return ComErrTableNr;
-    if (a.offset < 0 || a.offset > 255 || a.offset + a.size > 256) return ComErrOffset;
+    if (a.offset < 0 || a.offset > 255 || a.size > 256 - a.offset) return ComErrOffset;
     return ComErrNo;
 }
 
@@ -60,7 +60,8 @@ std::vector<uint8_t> telegram(const RegisterAddress& a, int32_t first, uint8_t c
     return t;
 }
 
-// One telegram of count registers at first; a read stores into values on success only.
+// One telegram for the registers from first on; a read stores into received only when the
+// whole reply is sound.
 int32_t exchange(TelegramLink& link, const RegisterAddress& a, int32_t first, bool write,
                  std::span<const int32_t> sent, std::span<int32_t> received) {
     const std::vector<uint8_t> request =

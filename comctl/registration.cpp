@@ -2,6 +2,7 @@
 // program id with the path of this library, so that a host can find it by name.
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,7 +29,10 @@ std::string libraryPath() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&DllRegisterServer), &info) == 0 || !info.dli_fname)
         return {};
-    return info.dli_fname;
+    // The loader reports the name it was given, which may be relative to the start folder.
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(info.dli_fname, ec);
+    return ec ? std::string(info.dli_fname) : absolute.string();
 }
 
 std::vector<Value> typeLibraryValues(const std::string& path) {

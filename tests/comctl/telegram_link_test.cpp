@@ -1,6 +1,7 @@
 // The telegram layer on a line in memory: RTS sequencing on the bus and robustness
 // against any reply a line can deliver.
 #include <array>
+#include <map>
 #include <random>
 
 #include "comctl/QZcomOCX.h"
@@ -77,7 +78,7 @@ class ReplyMutator {
         std::vector<uint16_t> values(static_cast<size_t>(count));
         for (auto& v : values) v = static_cast<uint16_t>(rng_());
         std::string r = readReply(values);
-        switch (pick(8)) {
+        switch (pick(9)) {
             case 0:  // noise of any length
                 r.resize(pick(300));
                 for (char& c : r) c = static_cast<char>(rng_());
@@ -107,6 +108,9 @@ class ReplyMutator {
                 }
                 return r;
             }
+            case 7:  // refusal flag, checksum made to fit
+                r[8] = static_cast<char>(r[8] | 0x80);
+                return withSum(r);
             default:
                 return r;
         }
@@ -121,6 +125,7 @@ TEST(TelegramLink, AnyReplyGivesACodeAndStaysInsideTheCallersSpan) {
     constexpr int32_t kCanary = 0x5A5A5A5A;
     ReplyMutator mutator(20261209);
     std::mt19937 rng(7);
+    std::map<int32_t, int> seen;
     for (int round = 0; round < 20000; ++round) {
         const int size = 1 + static_cast<int>(rng() % 40);
         FakeLine line;
@@ -133,6 +138,7 @@ TEST(TelegramLink, AnyReplyGivesACodeAndStaysInsideTheCallersSpan) {
         ASSERT_TRUE(r == ComErrNo || r == ComErrTimeout1 || r == ComErrTimeout2 || r == ComErrCRC ||
                     r == ComErrStartPattern || r == ComErrDataLength || r == ComErrRegResponse)
             << r;
+        ++seen[r];
         for (size_t i = 0; i < 8; ++i) {
             ASSERT_EQ(guarded[i], kCanary) << "round " << round;
             ASSERT_EQ(guarded[guarded.size() - 1 - i], kCanary) << "round " << round;
@@ -142,6 +148,10 @@ TEST(TelegramLink, AnyReplyGivesACodeAndStaysInsideTheCallersSpan) {
             for (int32_t v : span) ASSERT_NE(v, kCanary);
         }
     }
+    // The mutations reach every check of the reply.
+    for (int32_t code : {ComErrNo, ComErrTimeout1, ComErrTimeout2, ComErrCRC, ComErrStartPattern,
+                         ComErrDataLength, ComErrRegResponse})
+        EXPECT_GT(seen[code], 100) << code;
 }
 
 // The same over a real line: fewer rounds, as every broken reply costs a time-out.
