@@ -158,12 +158,15 @@ void frmMainVMT::buildToolbar() {
         {"PrintProject", QStyle::SP_FileDialogDetailedView},
         {"OnlineLog", QStyle::SP_MediaPlay},
         {"OfflineLog", QStyle::SP_MediaStop},
-        {"Help", QStyle::SP_DialogHelpButton},
+        {"Help", QStyle::SP_TitleBarContextHelpButton},
         {"Info", QStyle::SP_MessageBoxInformation}};
     for (const ToolbarButtonSpec& b : toolbarButtons()) {
         QAction* action;
         if (b.action == ToolbarAction::None) {
+            // Positions without a key keep their index but show nothing: one gap before
+            // the online buttons and one after them.
             action = tbToolBar->addSeparator();
+            action->setVisible(b.position == 5 || b.position == 11);
         } else {
             action = tbToolBar->addAction(s->standardIcon(icons.at(b.key)), QString());
             std::string key = b.key;
@@ -437,7 +440,7 @@ void frmMainVMT::fSetMainCaption(int projectState) {
         std::string title = context_.text(base + kTxtEditionTitle) +
                             context_.text(base + kTxtEditionProductName) + std::string(9, ' ');
         setWindowTitle(q(title + std::string(16, ' ') + context_.text(kTxtProjectCaption) +
-                         treeSource_().projectName));
+                         gfVarnakProject()->ProjektName()));
         menuItem(MainMenu::Project, 5)->setEnabled(true);
     }
     menuItem(MainMenu::Project, 8)->setEnabled(false);

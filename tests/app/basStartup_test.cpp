@@ -51,7 +51,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandLine,
                                            CommandLineCase{"x-D=RIM_TALKy-D=LANTERNINGz", 3, false},
                                            CommandLineCase{"-p=tidal-gate", 0, true},
                                            CommandLineCase{"-P=OTHER -D=NONE", 0, false},
-                                           CommandLineCase{"-P= TIDAL-GATE", 0, false}));
+                                           CommandLineCase{"-P= TIDAL-GATE", 0, false}),
+                         [](const ::testing::TestParamInfo<CommandLineCase>& info) {
+                             return "case" + std::to_string(info.index);
+                         });
 
 TEST(CommandLineArguments, JoinedWithoutTheProgramName) {
     char a0[] = "varnak", a1[] = "-P=x", a2[] = "-D=y";
