@@ -6,7 +6,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QProgressBar>
+#include <QMovie>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSpinBox>
@@ -16,9 +16,11 @@
 
 #include "app/InitComPort.h"
 #include "app/clsForms.h"
+#include "app/resource_folder.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsCommon.h"
+#include "platform/paths.h"
 #include "platform/registry_store.h"
 
 namespace varnak {
@@ -58,13 +60,11 @@ frmComParam::frmComParam(AppContext& context, QWidget* parent)
     form->addRow(lblSelectedPort_[5], fpLITimeOut);
     form->addRow(lblSelectedPort_[6], fpLImultiPoint);
     cmdTest = new QPushButton;
-    testRunning = new QProgressBar;
-    testRunning->setRange(0, 0);  // runs while the test reads
-    testRunning->setTextVisible(false);
-    testRunning->hide();
+    Animation1 = new QLabel;
+    Animation1->setMinimumSize(48, 32);
     auto* testRow = new QHBoxLayout;
     testRow->addWidget(cmdTest);
-    testRow->addWidget(testRunning, 1);
+    testRow->addWidget(Animation1, 1);
     form->addRow(testRow);
     SSTab1_->addTab(fraDummy, QString());
 
@@ -196,14 +196,21 @@ void frmComParam::setButtonsEnabled(bool enabled) {
 
 void frmComParam::cmdTest_Click() {
     setButtonsEnabled(false);
-    testRunning->show();
+    // The search clip of the resource folder plays while the test reads.
+    std::filesystem::path clip =
+        platform::resolveCaseInsensitive(shellResourceFolder(context_) / "Graph" / "Findfile.gif");
+    if (!clip_) clip_ = new QMovie(this);
+    clip_->stop();
+    clip_->setFileName(QString::fromStdString(clip.string()));
+    Animation1->setMovie(clip_);
+    clip_->start();
     repaint();
     context_.ui->pumpEvents();
     ComSettings shown = fShownSettings();
     storeComSettingsAndReopen(context_, shown);
     loaded_ = shown;
     int code = fTestConnection(context_);
-    testRunning->hide();
+    clip_->stop();
     showConnectionTestResult(context_, code);
     setButtonsEnabled(true);
 }

@@ -10,9 +10,9 @@
 
 class QCheckBox;
 class QLabel;
+class QMovie;
 class QTabWidget;
 class QComboBox;
-class QProgressBar;
 class QPushButton;
 class QSpinBox;
 
@@ -44,7 +44,7 @@ class frmComParam : public QDialog {
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdTest = nullptr;
-    QProgressBar* testRunning = nullptr;
+    QLabel* Animation1 = nullptr;  // plays while the connection test runs
 
     void cmdOK_Click();
     void cmdCancel_Click();
@@ -64,6 +64,7 @@ class frmComParam : public QDialog {
     std::function<bool(int)> probe_;
     std::array<QLabel*, 8> lblSelectedPort_{};
     QTabWidget* SSTab1_ = nullptr;
+    QMovie* clip_ = nullptr;
 };
 
 }  // namespace varnak

@@ -298,6 +298,7 @@ void frmMainVMT::Form_Load() {
     railView = new frmCouplerDisplay;
     QMdiSubWindow* child = mdiArea->addSubWindow(railView);
     child->setWindowFlags(child->windowFlags() & ~Qt::WindowCloseButtonHint);
+    child->installEventFilter(this);  // the rail view stays until the frame closes
     child->show();
 }
 
@@ -322,6 +323,10 @@ void frmMainVMT::fSizeTreeAndSplitter() {
 
 bool frmMainVMT::eventFilter(QObject* watched, QEvent* event) {
     if (watched == picMDI && event->type() == QEvent::Resize) layoutLeftPane();
+    if (event->type() == QEvent::Close && railView && watched == railView->parentWidget()) {
+        event->ignore();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

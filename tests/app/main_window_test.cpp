@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTreeWidget>
 #include <cstdlib>
@@ -79,6 +80,8 @@ TEST_F(MainWindow, LoadLeavesItDisabledWithDefaultsAndTheRailWindow) {
     EXPECT_NEAR(w.pos().x() * t, 1000, t);
     EXPECT_FALSE(w.menuItem(MainMenu::Project, 14)->isVisible());
     EXPECT_EQ(w.mdiArea->subWindowList().size(), 1);
+    w.mdiArea->subWindowList().front()->close();
+    EXPECT_EQ(w.mdiArea->subWindowList().size(), 1);  // the rail view stays
     EXPECT_EQ(w.tvTreeView->topLevelItemCount(), 0);  // an empty project
     EXPECT_EQ(w.statusPanel(2)->text(), "Offline");
     EXPECT_EQ(w.windowTitle().toStdString(), "Harvenor Varnak         Varnak         ");

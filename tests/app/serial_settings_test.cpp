@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <cstdlib>
 
@@ -220,6 +221,23 @@ TEST_F(SerialSettings, ConnectionTestAgainstTheSimulatedStation) {
     varnak::showConnectionTestResult(context, 0);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Kommunikation mit Koppler erfolgreich");
+
+    // The dialog's Test button stores what it shows and tests with it.
+    varnak::test::ensureQtApp();
+    varnak::frmComParam dialog(context);
+    dialog.setPortProbe([](int) { return false; });
+    dialog.show();
+    dialog.fpLITimeOut->setValue(300);
+    dialog.cmdTest_Click();
+    EXPECT_EQ(stored("Timeout"), "300");
+    EXPECT_EQ(control.QZxTimeout(), 300);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].style, varnak::vbInformation);
+    EXPECT_TRUE(dialog.cmdOK->isEnabled());
+    EXPECT_TRUE(dialog.cmdCancel->isEnabled());
+    EXPECT_TRUE(dialog.cmdTest->isEnabled());
+    dialog.cmdCancel_Click();
+    EXPECT_TRUE(control.QZxPortOpen());  // Cancel after Test keeps what Test stored
 
     // A station that stops answering: the last of the four reads decides.
     station.queueFault(varnak::test::ReplyFault::none());
