@@ -232,7 +232,8 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
     auto self = shared_from_this();
     ini::IniBatch batch;
     std::string file = FileName(railFolder);
-    if (!isRegularFile(file)) {
+    bool newFile = !isRegularFile(file);
+    if (newFile) {
         std::string description =
             platform::resolveCaseInsensitive(
                 platform::joinPath(
@@ -261,6 +262,9 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
     if (!ok) return kStoreWriteFailed;
     if (tables_) {
         for (const auto& t : *tables_) {
+            // A new file (a new terminal, or a rail saved under a new name) gets every
+            // channel, changed or not.
+            if (newFile) t->setValueChanged(true);
             if (t->ConfSaveData(file) != 0) return kStoreWriteFailed;
             // The table's own save keeps only the coupler's persistent table numbers; a
             // terminal's channel tables are all persistent.

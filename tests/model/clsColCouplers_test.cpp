@@ -115,6 +115,30 @@ TEST_F(RailCollectionTest, ReentrantOpenDuringTheLoadIsRefused) {
     EXPECT_EQ(couplers()->Count(), 1);
 }
 
+TEST_F(RailCollectionTest, RailDroppedByAWindowEventWhileItLoadsStaysIntactUntilTheLoadEnds) {
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 3, 1), kStoreOk);
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    struct DroppingUi : SilentUi {
+        std::function<void()> onPump;
+        void pumpEvents() override {
+            SilentUi::pumpEvents();
+            if (onPump) onPump();
+        }
+    } dropping;
+    context().ui = &dropping;
+    std::weak_ptr<clsCoupler> loading;
+    dropping.onPump = [&] {
+        if (couplers()->Count() == 0) return;  // the rail is not in the collection yet
+        loading = rail();
+        couplers()->fDropColCouplers();
+        dropping.onPump = nullptr;
+    };
+    EXPECT_EQ(openRail("P", "A"), kStoreOk);
+    EXPECT_EQ(couplers()->Count(), 0);
+    EXPECT_TRUE(loading.expired());  // released once the load was done with it
+}
+
 TEST(RailCollectionWithoutProject, RefusesToAddOrIssueIds) {
     ProjectFixture f;
     EXPECT_EQ(f.couplers()->Add("QZ3100-0000", 1, "A"), kStoreNoProject);
