@@ -6,6 +6,7 @@
 #include "model/app_context.h"
 #include "model/basConvert.h"
 #include "model/clsCommon.h"
+#include "model/control_register_device.h"
 #include "model/device_register_model.h"
 #include "model/register_device.h"
 #include "platform/ini_file.h"
@@ -35,6 +36,18 @@ void skipOnError(Statement statement) {
         statement();
     } catch (const std::exception&) {
     }
+}
+
+// Runs a transfer on the context's device: the one put in its place, else the main
+// window's control; with neither it fails like a telegram that could not be sent.
+template <typename Transfer>
+int32_t onDevice(AppContext& context, Transfer transfer) {
+    if (context.registerDevice) return transfer(*context.registerDevice);
+    if (context.VarnakComOCX) {
+        ControlRegisterDevice control(*context.VarnakComOCX);
+        return transfer(control);
+    }
+    return kNoRegisterDeviceResult;
 }
 
 }  // namespace
@@ -95,11 +108,11 @@ int32_t clsTable::ConfUpload(int32_t lRegisterOffset, int32_t lRegisterSize) {
     AppContext& context = varnak();
     int32_t count = runLength(lRegisterOffset, lRegisterSize);
     if (count == 0) return lastResult_ = 0;
-    RegisterDevice* device = context.registerDevice;
-    if (!device) return lastResult_ = kNoRegisterDeviceResult;
     std::span<int32_t> run(values_.data() + lRegisterOffset, static_cast<size_t>(count));
-    lastResult_ =
-        device->readRegisters(posNr_, tableNr_, lRegisterOffset, count, context.MultiPointAdr, run);
+    lastResult_ = onDevice(context, [&](RegisterDevice& device) {
+        return device.readRegisters(posNr_, tableNr_, lRegisterOffset, count, context.MultiPointAdr,
+                                    run);
+    });
     return lastResult_;
 }
 
@@ -110,11 +123,11 @@ int32_t clsTable::ConfDownload(int32_t lRegisterOffset, int32_t lRegisterSize) {
     AppContext& context = varnak();
     int32_t count = runLength(lRegisterOffset, lRegisterSize);
     if (count == 0) return lastResult_ = 0;
-    RegisterDevice* device = context.registerDevice;
-    if (!device) return lastResult_ = kNoRegisterDeviceResult;
     std::span<const int32_t> run(values_.data() + lRegisterOffset, static_cast<size_t>(count));
-    lastResult_ = device->writeRegisters(posNr_, tableNr_, lRegisterOffset, count,
-                                         context.MultiPointAdr, run);
+    lastResult_ = onDevice(context, [&](RegisterDevice& device) {
+        return device.writeRegisters(posNr_, tableNr_, lRegisterOffset, count,
+                                     context.MultiPointAdr, run);
+    });
     return lastResult_;
 }
 

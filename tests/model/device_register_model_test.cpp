@@ -14,14 +14,6 @@ TEST(DeviceRegisterModel, DirectoryValues) {
     EXPECT_EQ(directoryTableLen(0x200), 255);
 }
 
-TEST(DeviceRegisterModel, PersistentTables) {
-    for (int32_t t = -1; t <= 130; ++t) {
-        bool kept = (t >= 0 && t <= 4) || t == 8 || t == 9 || (t >= 10 && t <= 23) ||
-                    (t >= 50 && t <= 63) || t == 100 || (t >= 120 && t <= 122);
-        EXPECT_EQ(isPersistentTable(t), kept) << t;
-    }
-}
-
 TEST(DeviceRegisterModel, ChannelLayoutWords) {
     ChannelLayout l = decodeChannelLayout(0x0410, 0x0208, 0x8010);
     EXPECT_EQ(l.physicalChannels, 4);

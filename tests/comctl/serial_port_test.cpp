@@ -1,0 +1,99 @@
+// The termios layer on its own, against the far end of a pseudo-terminal.
+#include "platform/serial_port.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "comctl/telegram_link.h"
+#include "tests/comctl/fake_line.h"
+#include "tests/support/pty.h"
+
+namespace varnak::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+TEST(SerialPort, TotalTimeoutGrowsWithTheBytesAsked) {
+    Pty pty;
+    platform::SerialPort port;
+    ASSERT_TRUE(port.open(pty.slavePath(), 38400, 15));
+    std::array<uint8_t, 5> buffer{};
+    for (size_t asked : {1u, 5u}) {
+        const auto start = Clock::now();
+        EXPECT_EQ(port.read(std::span(buffer).first(asked)), 0u);
+        const auto took = Clock::now() - start;
+        EXPECT_GE(took, milliseconds(15 * (asked + 1)));
+        EXPECT_LT(took, milliseconds(15 * (asked + 1) + 150));
+    }
+}
+
+TEST(SerialPort, PartialReadsAccumulateUntilAllBytesArrive) {
+    Pty pty;
+    platform::SerialPort port;
+    ASSERT_TRUE(port.open(pty.slavePath(), 38400, 100));
+    std::thread device([&] {
+        for (const char* piece : {"ab", "c", "defg"}) {
+            std::this_thread::sleep_for(milliseconds(5));
+            ASSERT_GT(::write(pty.master(), piece, std::strlen(piece)), 0);
+        }
+    });
+    std::array<uint8_t, 7> buffer{};
+    EXPECT_EQ(port.read(buffer), 7u);
+    device.join();
+    EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "abcdefg");
+}
+
+TEST(SerialPort, PurgeDiscardsInputThatArrivedBefore) {
+    Pty pty;
+    platform::SerialPort port;
+    ASSERT_TRUE(port.open(pty.slavePath(), 38400, 5));
+    ASSERT_EQ(::write(pty.master(), "stale", 5), 5);
+    std::this_thread::sleep_for(milliseconds(10));
+    port.purge();
+    std::array<uint8_t, 1> buffer{};
+    EXPECT_EQ(port.read(buffer), 0u);
+    const std::array<uint8_t, 3> telegram{1, 2, 3};
+    EXPECT_EQ(port.write(telegram), 3u);
+    port.drain();
+    std::array<char, 3> got{};
+    EXPECT_EQ(::read(pty.master(), got.data(), got.size()), 3);
+}
+
+TEST(SerialPort, BootLoaderSettingsAndBack) {
+    Pty pty;
+    platform::SerialPort port;
+    ASSERT_TRUE(port.open(pty.slavePath(), 9600, 10));
+    EXPECT_EQ(pty.baud(), 9600);
+    EXPECT_TRUE(port.useBootLoaderSettings());
+    EXPECT_EQ(pty.baud(), 38400);
+    EXPECT_TRUE(port.restoreLineSettings());
+    EXPECT_EQ(pty.baud(), 9600);
+}
+
+TEST(SerialPort, ClosedPortNeitherWritesNorReads) {
+    platform::SerialPort port;
+    const std::array<uint8_t, 2> bytes{1, 2};
+    std::array<uint8_t, 2> buffer{};
+    EXPECT_EQ(port.write(bytes), 0u);
+    EXPECT_EQ(port.read(buffer), 0u);
+    EXPECT_FALSE(port.setRts(true));
+    EXPECT_FALSE(port.open("/dev/null", 38400, 10));  // not a serial device
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(TelegramLink, RawBytesLeaveRtsAloneAlsoOnTheBus) {
+    FakeLine line;
+    comctl::TelegramLink link(line, true);
+    const std::array<uint8_t, 1> byte{0x23};
+    EXPECT_EQ(link.sendRaw(byte), 0);
+    EXPECT_EQ(line.log, (std::vector<std::string>{"purge", "write 23", "drain"}));
+}
+
+}  // namespace
+}  // namespace varnak::test

@@ -1,0 +1,111 @@
+// Reply time-outs of the serial port as a caller sees them.
+#include <array>
+
+#include "tests/comctl/station_fixture.h"
+
+namespace varnak::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+milliseconds since(Clock::time_point t) {
+    return std::chrono::duration_cast<milliseconds>(Clock::now() - t);
+}
+
+class SerialTiming : public StationTest {
+  protected:
+    SerialTiming() { station.addTable(0, 9, 256); }
+
+    // Time a silent station takes to give ComErrTimeout1.
+    milliseconds silentRead() {
+        station.queueFault(ReplyFault::noReply());
+        std::array<int32_t, 1> value{};
+        const auto start = Clock::now();
+        EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 1, 1, value), ComErrTimeout1);
+        return since(start);
+    }
+};
+
+TEST_F(SerialTiming, SilentStationTimesOutAfterFourTimesTheTimeout) {
+    control.setQZxTimeout(25);
+    open();
+    // The 3-byte head waits 25 ms per byte plus 25 ms.
+    const auto took = silentRead();
+    EXPECT_GE(took, milliseconds(99));
+    EXPECT_LT(took, milliseconds(100 + 150));
+}
+
+TEST_F(SerialTiming, SettingsTakeEffectAtTheNextOpen) {
+    open();
+    control.setQZxTimeout(60);
+    control.setQZxBaudrate(Baud_19200);
+    EXPECT_LT(silentRead(), milliseconds(200));
+    EXPECT_EQ(station.lineBaud(), 38400);
+    open();
+    EXPECT_GE(silentRead(), milliseconds(239));
+    EXPECT_EQ(station.lineBaud(), 19200);
+}
+
+TEST_F(SerialTiming, TimeoutOfZeroOrLessDoesNotHang) {
+    for (int timeout : {0, -5}) {
+        SCOPED_TRACE(timeout);
+        control.setQZxTimeout(timeout);
+        open();
+        EXPECT_LT(silentRead(), milliseconds(100));
+    }
+}
+
+TEST_F(SerialTiming, ReplyStoppingMidwayEndsTwentyMillisecondsAfterItsLastByte) {
+    // A long total time-out, so that only the gap between bytes can end the read.
+    control.setQZxTimeout(200);
+    open();
+    station.queueFault(ReplyFault::cut(20));
+    std::array<int32_t, 18> values{};
+    const auto start = Clock::now();
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 18, 1, values), ComErrTimeout2);
+    const auto end = Clock::now();
+    const auto afterLastByte =
+        std::chrono::duration_cast<milliseconds>(end - station.lastReplyByte());
+    // The station stamps its last byte just after handing it over, a little after the
+    // control may already have read it.
+    EXPECT_GE(afterLastByte, milliseconds(15));
+    EXPECT_LT(afterLastByte, milliseconds(20 + 150));
+    EXPECT_LT(end - start, milliseconds(1000));
+}
+
+TEST_F(SerialTiming, PiecesOfAReplyJoinWhileTheGapStaysShort) {
+    control.setQZxTimeout(200);
+    open();
+    std::array<int32_t, 18> values{};
+    station.queueFault(ReplyFault::inChunks({1, 2, 10, 5}, milliseconds(3)));
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 18, 1, values), ComErrNo);
+    station.queueFault(ReplyFault::inChunks({10}, milliseconds(60)));
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 18, 1, values), ComErrTimeout2);
+}
+
+TEST_F(SerialTiming, LateReplyWithinTheTotalTimeoutIsTaken) {
+    control.setQZxTimeout(30);
+    open();
+    // The head may take 4 x 30 ms.
+    std::array<int32_t, 1> value{};
+    station.queueFault(ReplyFault::delayed(milliseconds(40)));
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 1, 1, value), ComErrNo);
+    station.queueFault(ReplyFault::delayed(milliseconds(250)));
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 1, 1, value), ComErrTimeout1);
+}
+
+TEST_F(SerialTiming, PacedRepliesTakeTheirWireTime) {
+    control.setQZxBaudrate(Baud_38400);
+    open();
+    station.setPacing(true);
+    std::vector<int32_t> values(36);
+    const auto start = Clock::now();
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 36, 1, values), ComErrNo);
+    // Two telegrams of 12 request and 48 reply bytes, 11 bits each.
+    const auto wire = std::chrono::microseconds(2 * 60 * 11 * 1'000'000LL / 38400);
+    EXPECT_GE(Clock::now() - start, wire);
+}
+
+}  // namespace
+}  // namespace varnak::test

@@ -1,0 +1,44 @@
+#pragma once
+// A control whose port is a pseudo-terminal with a simulated station at the other end.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "comctl/QZcomOCX.h"
+#include "tests/support/sim_station.h"
+
+namespace varnak::test {
+
+// Hex text of raw bytes, "FD 02 0C ...", for readable comparisons.
+inline std::string hexOf(const std::string& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string s;
+    for (unsigned char b : bytes) {
+        if (!s.empty()) s += ' ';
+        s += digits[b >> 4];
+        s += digits[b & 15];
+    }
+    return s;
+}
+
+class StationTest : public ::testing::Test {
+  protected:
+    static constexpr int kPort = 3;
+
+    StationTest() : station(1, 4) {
+        setenv("VARNAK_COM3", station.devicePath().c_str(), 1);
+        control.setQZxCommPort(kPort);
+        control.setQZxTyp(QZxType_RS232);
+        control.setQZxTimeout(10);
+    }
+    ~StationTest() override { unsetenv("VARNAK_COM3"); }
+
+    void open() { control.setQZxPortOpen(true); }
+
+    SimStation station;
+    QZcomOCX control;
+};
+
+}  // namespace varnak::test

@@ -1,0 +1,183 @@
+// The telegram layer on a line in memory: RTS sequencing on the bus and robustness
+// against any reply a line can deliver.
+#include <array>
+#include <map>
+#include <random>
+
+#include "comctl/QZcomOCX.h"
+#include "comctl/register_telegrams.h"
+#include "tests/comctl/fake_line.h"
+#include "tests/comctl/station_fixture.h"
+
+namespace varnak::test {
+namespace {
+
+using comctl::RegisterAddress;
+using comctl::TelegramLink;
+
+std::string withSum(std::string frame) {
+    uint16_t sum = 0;
+    for (size_t i = 0; i + 2 < frame.size(); ++i) sum += static_cast<uint8_t>(frame[i]);
+    frame[frame.size() - 2] = static_cast<char>(sum & 0xFF);
+    frame[frame.size() - 1] = static_cast<char>(sum >> 8);
+    return frame;
+}
+
+// A sound read reply carrying values.
+std::string readReply(const std::vector<uint16_t>& values) {
+    std::string r("\x02\xFD\x00\x00\x01\x00\x52\x00\x09\x00", 10);
+    r[2] = static_cast<char>(12 + 2 * values.size());
+    r[5] = static_cast<char>(values.size());
+    for (uint16_t v : values) {
+        r += static_cast<char>(v & 0xFF);
+        r += static_cast<char>(v >> 8);
+    }
+    return withSum(r + "..");
+}
+
+TEST(TelegramLink, Rs485KeysTheTransmitterAroundEachTelegram) {
+    FakeLine line;
+    line.rtsWorks = false;  // as on a pseudo-terminal: the telegram still goes out
+    line.replies = {readReply({0x0102})};
+    TelegramLink link(line, true);
+    std::array<int32_t, 1> value{};
+    ASSERT_EQ(comctl::readRegisters(link, RegisterAddress{0, 9, 0, 1, 1}, value), ComErrNo);
+    EXPECT_EQ(value[0], 0x0102);
+    EXPECT_EQ(line.log, (std::vector<std::string>{"rts+", "purge",
+                                                  "write FD 02 0C 00 01 01 52 00 09 00 68 01",
+                                                  "drain", "rts-", "read 3", "read 11"}));
+}
+
+TEST(TelegramLink, Rs485DropsRtsAlsoAfterAShortWrite) {
+    FakeLine line;
+    line.writeLimit = 5;
+    TelegramLink link(line, true);
+    const std::array<int32_t, 2> values{1, 2};
+    EXPECT_EQ(comctl::writeRegisters(link, RegisterAddress{1, 2, 0, 2, 1}, values), ComErrSendTel);
+    EXPECT_EQ(line.log,
+              (std::vector<std::string>{"rts+", "purge", "write FD 02 10 00 01", "drain", "rts-"}));
+}
+
+TEST(TelegramLink, Rs232LeavesRtsAlone) {
+    FakeLine line;
+    line.replies = {withSum(std::string("\x02\xFD\x0C\x00\x01\x01\x52\x00\x89\x00..", 12))};
+    TelegramLink link(line, false);
+    const std::array<int32_t, 1> value{7};
+    EXPECT_EQ(comctl::writeRegisters(link, RegisterAddress{0, 9, 0, 1, 1}, value), ComErrNo);
+    EXPECT_EQ(line.log,
+              (std::vector<std::string>{"purge", "write FD 02 0E 00 01 01 52 00 89 00 07 00 F1 01",
+                                        "drain", "read 3", "read 9"}));
+}
+
+// Replies a faulty line or device can produce for a read of count registers.
+class ReplyMutator {
+  public:
+    explicit ReplyMutator(uint32_t seed) : rng_(seed) {}
+
+    std::string next(int count) {
+        std::vector<uint16_t> values(static_cast<size_t>(count));
+        for (auto& v : values) v = static_cast<uint16_t>(rng_());
+        std::string r = readReply(values);
+        switch (pick(9)) {
+            case 0:  // noise of any length
+                r.resize(pick(300));
+                for (char& c : r) c = static_cast<char>(rng_());
+                return r;
+            case 1:  // one byte changed
+                r[pick(r.size())] = static_cast<char>(rng_());
+                return r;
+            case 2:  // right framing, any count
+                r[5] = static_cast<char>(rng_());
+                return withSum(r);
+            case 3: {  // consistent frame with another number of values
+                values.resize(pick(60));
+                return readReply(values);
+            }
+            case 4:  // cut anywhere
+                r.resize(pick(r.size()));
+                return r;
+            case 5:  // trailing bytes
+                for (size_t n = pick(40); n > 0; --n) r += static_cast<char>(rng_());
+                return r;
+            case 6: {  // any length byte, checksum made to fit
+                r[2] = static_cast<char>(rng_());
+                const size_t length = static_cast<uint8_t>(r[2]);
+                if (length >= 2) {
+                    r.resize(std::max(r.size(), length));
+                    r = withSum(r.substr(0, length)) + r.substr(length);
+                }
+                return r;
+            }
+            case 7:  // refusal flag, checksum made to fit
+                r[8] = static_cast<char>(r[8] | 0x80);
+                return withSum(r);
+            default:
+                return r;
+        }
+    }
+
+  private:
+    size_t pick(size_t n) { return n ? rng_() % n : 0; }
+    std::mt19937 rng_;
+};
+
+TEST(TelegramLink, AnyReplyGivesACodeAndStaysInsideTheCallersSpan) {
+    constexpr int32_t kCanary = 0x5A5A5A5A;
+    ReplyMutator mutator(20261209);
+    std::mt19937 rng(7);
+    std::map<int32_t, int> seen;
+    for (int round = 0; round < 20000; ++round) {
+        const int size = 1 + static_cast<int>(rng() % 40);
+        FakeLine line;
+        for (int t = 0; t < (size + 17) / 18; ++t)
+            line.replies.push_back(mutator.next(std::min(18, size - 18 * t)));
+        TelegramLink link(line, round % 2 == 0);
+        std::vector<int32_t> guarded(static_cast<size_t>(size) + 16, kCanary);
+        const auto span = std::span(guarded).subspan(8, static_cast<size_t>(size));
+        const int32_t r = comctl::readRegisters(link, RegisterAddress{0, 9, 0, size, 1}, span);
+        ASSERT_TRUE(r == ComErrNo || r == ComErrTimeout1 || r == ComErrTimeout2 || r == ComErrCRC ||
+                    r == ComErrStartPattern || r == ComErrDataLength || r == ComErrRegResponse)
+            << r;
+        ++seen[r];
+        for (size_t i = 0; i < 8; ++i) {
+            ASSERT_EQ(guarded[i], kCanary) << "round " << round;
+            ASSERT_EQ(guarded[guarded.size() - 1 - i], kCanary) << "round " << round;
+        }
+        for (int32_t v : span) ASSERT_TRUE(v == kCanary || (v >= 0 && v <= 0xFFFF));
+        if (r == ComErrNo) {
+            for (int32_t v : span) ASSERT_NE(v, kCanary);
+        }
+    }
+    // The mutations reach every check of the reply.
+    for (int32_t code : {ComErrNo, ComErrTimeout1, ComErrTimeout2, ComErrCRC, ComErrStartPattern,
+                         ComErrDataLength, ComErrRegResponse})
+        EXPECT_GT(seen[code], 100) << code;
+}
+
+// The same over a real line: fewer rounds, as every broken reply costs a time-out.
+TEST_F(StationTest, MutatedRepliesOverThePseudoTerminal) {
+    constexpr int32_t kCanary = -99;
+    station.addTable(0, 9, 256);
+    control.setQZxTimeout(1);
+    open();
+    ReplyMutator mutator(42);
+    for (int round = 0; round < 150; ++round) {
+        const std::string replacement = mutator.next(5);
+        ReplyFault f;
+        f.mutate = [replacement](const std::string&, std::string) { return replacement; };
+        station.queueFault(f);
+        std::array<int32_t, 9> guarded;
+        guarded.fill(kCanary);
+        const int32_t r =
+            control.QZxRegSyncReadReq(0, 9, 0, 5, 1, std::span(guarded).subspan(2, 5));
+        EXPECT_GE(r, 0);
+        EXPECT_LE(r, 13);
+        EXPECT_EQ(guarded[0], kCanary);
+        EXPECT_EQ(guarded[1], kCanary);
+        EXPECT_EQ(guarded[7], kCanary);
+        EXPECT_EQ(guarded[8], kCanary);
+    }
+}
+
+}  // namespace
+}  // namespace varnak::test

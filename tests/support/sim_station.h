@@ -1,0 +1,136 @@
+#pragma once
+// A simulated coupler station at the far end of a pseudo-terminal: a coupler at rail
+// position 0 and terminals 1..n, each with register tables, answering register telegrams
+// the way the devices do. It runs on a thread of its own; tests point the control's port
+// at devicePath() and may inject faults into its replies or pace them at wire speed.
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "tests/support/pty.h"
+
+namespace varnak::test {
+
+// How the station spoils one reply; the default sends it as it is.
+struct ReplyFault {
+    bool silent = false;                 // no reply at all
+    int cutAfter = -1;                   // send only this many bytes, then stop
+    bool wrongStart = false;             // 02 FE instead of 02 FD
+    bool wrongChecksum = false;          // last byte off by one
+    int extraRegisters = 0;              // a read reply carries count + n values, well framed
+    std::string garbage;                 // bytes sent before the reply
+    std::chrono::milliseconds delay{0};  // before the first byte
+    std::vector<size_t> chunks;          // piece sizes, sent chunkGap apart
+    std::chrono::milliseconds chunkGap{0};
+    // Free-form change of the reply bytes, applied after the fields above.
+    std::function<std::string(const std::string& request, std::string reply)> mutate;
+
+    static ReplyFault none() { return {}; }
+    static ReplyFault noReply() {
+        return with([](ReplyFault& f) { f.silent = true; });
+    }
+    static ReplyFault cut(int bytes) {
+        return with([=](ReplyFault& f) { f.cutAfter = bytes; });
+    }
+    static ReplyFault badStart() {
+        return with([](ReplyFault& f) { f.wrongStart = true; });
+    }
+    static ReplyFault badChecksum() {
+        return with([](ReplyFault& f) { f.wrongChecksum = true; });
+    }
+    static ReplyFault extraValues(int n) {
+        return with([=](ReplyFault& f) { f.extraRegisters = n; });
+    }
+    static ReplyFault garbageFirst(std::string bytes) {
+        return with([&](ReplyFault& f) { f.garbage = std::move(bytes); });
+    }
+    static ReplyFault delayed(std::chrono::milliseconds d) {
+        return with([=](ReplyFault& f) { f.delay = d; });
+    }
+    static ReplyFault inChunks(std::vector<size_t> sizes, std::chrono::milliseconds gap) {
+        return with([&](ReplyFault& f) {
+            f.chunks = std::move(sizes);
+            f.chunkGap = gap;
+        });
+    }
+
+  private:
+    template <typename Set>
+    static ReplyFault with(Set set) {
+        ReplyFault f;
+        set(f);
+        return f;
+    }
+};
+
+class SimStation {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    // terminals: number of terminals behind the coupler (positions 1..terminals).
+    explicit SimStation(uint8_t address = 1, int terminals = 0);
+    ~SimStation();
+    SimStation(const SimStation&) = delete;
+    SimStation& operator=(const SimStation&) = delete;
+
+    const std::string& devicePath() const { return pty_.slavePath(); }
+    uint8_t address() const { return address_; }
+    // Baud rate the program under test set on its end of the line.
+    int lineBaud() const { return pty_.baud(); }
+    // Termios settings of the line as the program under test left them.
+    int lineFd() const { return pty_.slave(); }
+
+    // Tables start zero-filled; a position beyond the terminals is refused anyway.
+    void addTable(int railPos, int table, size_t registers = 256);
+    void setRegister(int railPos, int table, int reg, uint16_t value);
+    uint16_t reg(int railPos, int table, int reg) const;
+
+    // Faults for the coming replies, one per reply in order; afterwards replies are sound.
+    void queueFault(ReplyFault fault);
+    // Sends every byte of a reply at the wire time of the line's baud rate (11 bits per
+    // byte) and takes a request as complete only after its wire time.
+    void setPacing(bool on);
+
+    // Complete requests received so far (also those not answered), as raw bytes.
+    std::vector<std::string> requests() const;
+    void clearRequests();
+    // Waits until n requests arrived; false on time-out.
+    bool waitForRequests(size_t n, std::chrono::milliseconds timeout) const;
+    // When the station last put a reply byte on the line.
+    Clock::time_point lastReplyByte() const;
+
+  private:
+    using TableKey = std::pair<int, int>;
+
+    void run();
+    void handle(const std::string& request, Clock::time_point firstByte);
+    std::string answer(const std::string& request);
+    void send(const std::string& request, std::string reply, ReplyFault fault,
+              Clock::time_point from);
+    bool sleepUntil(Clock::time_point t);
+    bool writeBytes(const std::string& bytes);
+    Clock::duration byteTime() const;
+
+    Pty pty_;
+    uint8_t address_;
+    int terminals_;
+    int stopPipe_[2] = {-1, -1};
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    std::map<TableKey, std::vector<uint16_t>> tables_;
+    std::deque<ReplyFault> faults_;
+    std::vector<std::string> requests_;
+    bool pacing_ = false;
+    Clock::time_point lastReplyByte_{};
+    std::thread thread_;
+};
+
+}  // namespace varnak::test
