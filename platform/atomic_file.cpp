@@ -64,7 +64,8 @@ bool replaceFileAtomically(const std::string& file, std::string_view bytes) {
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         std::string name = ".";
-        name.append(target.filename().string()).append(".");
+        // Cut so that a long file name still leaves room for the suffix.
+        name.append(target.filename().string().substr(0, 200)).append(".");
         name.append(std::to_string(::getpid())).append("-");
         name.append(std::to_string(tempCounter++)).append(kAtomicTempSuffix);
         temp = (folder / name).string();

@@ -239,7 +239,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
         added->body.push_back(makeLine(joined(key, "=", value)));
         added->indexKeys();
         sections_.push_back(std::move(added));
-        indexSections();
+        sectionIndex_.emplace(lower(section), sections_.size() - 1);
         return true;
     }
     auto it = s->keys.find(lower(key));

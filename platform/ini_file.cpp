@@ -64,12 +64,19 @@ bool readWholeFile(const std::string& file, std::string& bytes) {
     return true;
 }
 
+bool folderExists(const std::string& path) {
+    std::error_code ec;
+    fs::path folder = fs::path(path).parent_path();
+    return folder.empty() || fs::is_directory(folder, ec);
+}
+
 struct CachedFile {
     IniDocument doc;
     FileStamp stamp;
     bool exists = false;      // false: the file is missing (or unreadable); reads give defaults
     bool dirty = false;       // changes not yet on disk
     bool unreadable = false;  // there but not readable: never replaced by a new file
+    bool stale = false;       // pending changes were dropped: read the disk again
 };
 
 class IniCache {
@@ -77,12 +84,13 @@ class IniCache {
     std::recursive_mutex mutex;
     int batchDepth = 0;
 
+    // A change on disk wins over pending changes: had they been written at once, as outside
+    // a batch, the change would have replaced them (a file deleted or replaced by another
+    // operation of the same batch must not come back at its end).
     CachedFile& load(const std::string& path) {
-        auto it = files_.find(path);
-        // Pending changes of this program win over a change on disk: they are newer.
-        if (it != files_.end() && it->second.dirty) return it->second;
         FileStamp now = stampOf(path);
-        if (it != files_.end() && it->second.stamp == now) return it->second;
+        auto it = files_.find(path);
+        if (it != files_.end() && it->second.stamp == now && !it->second.stale) return it->second;
         CachedFile& entry = files_[path];
         entry = CachedFile{};
         entry.stamp = now;
@@ -98,6 +106,11 @@ class IniCache {
 
     bool flushEntry(const std::string& path, CachedFile& entry) {
         if (!entry.dirty) return true;
+        if (!(stampOf(path) == entry.stamp) || !folderExists(path)) {
+            entry.dirty = false;
+            entry.stale = true;
+            return true;
+        }
         if (!platform::replaceFileAtomically(path, entry.doc.serialize())) return false;
         entry.dirty = false;
         entry.exists = true;
@@ -187,12 +200,6 @@ std::string cleanDefault(std::string_view value) {
         value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return std::string(value);
-}
-
-bool folderExists(const std::string& path) {
-    std::error_code ec;
-    fs::path folder = fs::path(path).parent_path();
-    return folder.empty() || fs::is_directory(folder, ec);
 }
 
 }  // namespace

@@ -21,7 +21,9 @@
 // - Names that would not read back as written (a key that is empty or holds "=", starts
 //   with ";" or "[", any name with a line break or NUL) are refused; a UTF-16 file and an
 //   unreadable file are never rewritten.
-// - Pending changes of a batch win over a change made to the file on disk meanwhile.
+// - A change made to a file on disk during a batch (by another program, or by a copy or
+//   delete of this one) wins over the batch's pending changes of that file, as it would
+//   have if they had been written at once: a deleted or replaced file is not brought back.
 // - A failed write outside a batch leaves nothing pending: the cache follows the disk.
 #include <cstddef>
 #include <optional>

@@ -67,6 +67,13 @@ TEST_F(IniAtomic, CrashDuringABatchFlushKeepsChangesForTheNextFlush) {
     EXPECT_EQ(readFile(f), "[S]\r\nK=2\r\n");
 }
 
+TEST_F(IniAtomic, LongestFileNameStillGetsATemporaryFile) {
+    std::string f = put("[S]\r\n", std::string(251, 'n') + ".INI");
+    EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", f));
+    EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
+    EXPECT_TRUE(leftovers().empty());
+}
+
 TEST_F(IniAtomic, NewFileIsNotCreatedWhenTheWriteDies) {
     platform::setStopBeforeRenameForTesting(true);
     EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", file("new.ini")));

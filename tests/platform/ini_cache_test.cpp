@@ -99,17 +99,40 @@ TEST_F(IniCache, SameFileUnderTwoSpellingsOfItsPathIsOneEntry) {
     EXPECT_EQ(readString(other, "S", "K"), "1");
 }
 
-TEST_F(IniCache, FailedFlushKeepsChangesPendingAndReportsFailure) {
-    fs::create_directory(dir / "gone");
-    std::string f = put("[S]\r\nK=1\r\n", "gone/x.ini");
+TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
+    std::string f = put("[S]\r\nK=1\r\n");
     IniBatch batch;
     WritePrivateProfileString("S", "K", "2", f);
-    fs::remove_all(dir / "gone");
-    EXPECT_FALSE(batch.commit());
-    EXPECT_EQ(readString(f, "S", "K"), "2");
-    fs::create_directory(dir / "gone");
+    // Another program saves the file: as if our write had reached the disk before.
+    put("[S]\r\nK=9\r\nL=1\r\n", "other.ini");
+    fs::rename(dir / "other.ini", f);
+    EXPECT_EQ(readString(f, "S", "K"), "9");
+    WritePrivateProfileString("S", "M", "3", f);
+    EXPECT_TRUE(batch.commit());
+    EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\nL=1\r\nM=3\r\n");
+}
+
+TEST_F(IniCache, FilesDeletedDuringABatchAreNotBroughtBack) {
+    std::string kept = put("[S]\r\nK=1\r\n", "kept.ini");
+    std::string deleted = put("[S]\r\nK=1\r\n", "rail/deleted.ini");
+    std::string created = file("rail/created.ini");
+    {
+        IniBatch batch;
+        WritePrivateProfileString("S", "K", "2", kept);
+        WritePrivateProfileString("S", "K", "2", deleted);
+        WritePrivateProfileString("S", "K", "2", created);
+        fs::remove(deleted);
+        EXPECT_TRUE(ini::flush());
+        EXPECT_FALSE(fs::exists(deleted));
+        WritePrivateProfileString("S", "K", "3", deleted);
+        WritePrivateProfileString("S", "K", "3", created);
+        fs::remove_all(dir / "rail");  // a folder tree removed by the same operation
+        EXPECT_TRUE(batch.commit());
+    }
+    EXPECT_FALSE(fs::exists(dir / "rail"));
+    EXPECT_EQ(readFile(kept), "[S]\r\nK=2\r\n");
+    EXPECT_EQ(readString(deleted, "S", "K", "gone"), "gone");
     EXPECT_TRUE(ini::flush());
-    EXPECT_EQ(readFile(f), "[S]\r\nK=2\r\n");
 }
 
 TEST_F(IniCache, FailedWriteOutsideABatchLeavesNoTrace) {

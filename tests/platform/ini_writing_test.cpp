@@ -49,6 +49,10 @@ const std::vector<GoldenCase> kGoldenCases = {
     {"injection", {{"Config", "Comment", "line one\r\n[Config]\r\nName=evil\n"}}},
 };
 
+void PrintTo(const GoldenCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class IniGolden : public IniTest, public ::testing::WithParamInterface<GoldenCase> {};
 
 TEST_P(IniGolden, EditKeepsEveryUntouchedByte) {
