@@ -36,10 +36,12 @@ int32_t clsColCouplers::fOpenCoupler(const std::string& szCouplerFolder,
                                      const std::string& szFileName) {
     if (busy_) return kStoreBusy;
     BusyGuard guard(busy_);
+    // A rail outside a project could never be saved, and so never be dropped.
+    if (!gfVarnakProject()->IsOpen()) return kStoreNoProject;
     std::error_code ec;
     std::string file = platform::resolveCaseInsensitive(szFileName).string();
     if (!fs::is_regular_file(file, ec)) return kStoreFileMissing;
-    if (int32_t r = fClearColCouplers()) return r;
+    if (int32_t r = saveAndDropAll()) return r;
 
     ini::IniBatch batch;
     gfVarnakProject()->setFullPathCoupler(szCouplerFolder);
@@ -69,7 +71,7 @@ int32_t clsColCouplers::Add(const std::string& szCouplerTyp, int32_t lPosition,
             r->ConfSymbolicName().size() == szUserName.size())
             return kStoreNameInUse;
     }
-    if (int32_t r = fClearColCouplers()) return r;
+    if (int32_t r = saveAndDropAll()) return r;
 
     int32_t id = 0;
     if (int32_t r = fNewCouplerID(id)) return r;
@@ -88,6 +90,12 @@ int32_t clsColCouplers::Add(const std::string& szCouplerTyp, int32_t lPosition,
 }
 
 int32_t clsColCouplers::fClearColCouplers() {
+    // A rail in the middle of its load would be saved without the rest of its terminals.
+    if (busy_) return kStoreBusy;
+    return saveAndDropAll();
+}
+
+int32_t clsColCouplers::saveAndDropAll() {
     while (!rails_.empty()) {
         auto rail = rails_.front();
         if (int32_t r = rail->ConfSaveData()) return r;

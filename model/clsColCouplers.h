@@ -18,12 +18,13 @@ class clsColCouplers {
 
     // Opens the rail of a rail folder and rail file. A missing rail file is reported
     // (kStoreFileMissing) and the loaded rail stays; so does a loaded rail whose save
-    // failed.
+    // failed. Refused without an open project.
     int32_t fOpenCoupler(const std::string& szCouplerFolder, const std::string& szFileName);
     // Creates a new rail of a coupler type. Refuses without an open project, for a name
     // that cannot become a folder or whose folder exists, and when no id can be issued.
     int32_t Add(const std::string& szCouplerTyp, int32_t lPosition, const std::string& szUserName);
-    // Saves and drops every loaded rail. A rail whose save fails stays loaded.
+    // Saves and drops every loaded rail. A rail whose save fails stays loaded; a rail
+    // still loading is not saved (kStoreBusy).
     int32_t fClearColCouplers();
     // Drops every loaded rail without saving (its project is gone).
     void fDropColCouplers();
@@ -42,6 +43,7 @@ class clsColCouplers {
 
   private:
     int32_t fNewCouplerID(int32_t& id);
+    int32_t saveAndDropAll();
 
     Rails rails_;
     bool busy_ = false;  // an open or add is running (window events run meanwhile)

@@ -32,7 +32,6 @@ int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
     ini::IniBatch batch;
     terminals_.clear();
     removed_.clear();
-    removedCouplerIDs_.clear();
     int32_t couplerID = readKeyNumber(szCouplerFileName, "Config", "CouplerID");
     std::string folder = gfVarnakProject()->FullPathCoupler();
     std::string pattern = "C";
@@ -103,8 +102,7 @@ void clsColTerminals::Remove(int32_t lPos) {
     if (it == terminals_.end()) return;
     // The file goes with the next save, when the other terminals' new positions are
     // written too; until then a reload shows the rail as it was saved.
-    removed_.push_back((*it)->ConfSymbolicID());
-    removedCouplerIDs_.push_back((*it)->ConfParentCouplerID());
+    removed_.push_back({(*it)->ConfParentCouplerID(), (*it)->ConfSymbolicID()});
     terminals_.erase(it);
     for (const auto& t : terminals_) {
         if (t->ConfRailPosition() > lPos) t->setConfRailPosition(t->ConfRailPosition() - 1);
@@ -113,19 +111,15 @@ void clsColTerminals::Remove(int32_t lPos) {
 }
 
 bool clsColTerminals::fDeleteRemovedFiles(const std::string& railFolder) {
-    std::vector<int32_t> keepIds, keepCouplers;
-    for (size_t i = 0; i < removed_.size(); ++i) {
+    std::vector<RemovedFile> kept;
+    for (const RemovedFile& r : removed_) {
         fs::path file = platform::resolveCaseInsensitive(
-            platform::joinPath({railFolder, terminalFileName(removedCouplerIDs_[i], removed_[i])}));
+            platform::joinPath({railFolder, terminalFileName(r.couplerID, r.terminalID)}));
         std::error_code ec;
         fs::remove(file, ec);
-        if (ec) {
-            keepIds.push_back(removed_[i]);
-            keepCouplers.push_back(removedCouplerIDs_[i]);
-        }
+        if (ec) kept.push_back(r);
     }
-    removed_ = std::move(keepIds);
-    removedCouplerIDs_ = std::move(keepCouplers);
+    removed_ = std::move(kept);
     return removed_.empty();
 }
 

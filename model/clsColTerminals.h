@@ -43,8 +43,12 @@ class clsColTerminals {
     // Deletes the files of the terminals removed since the last save from the rail folder.
     // False when one could not be deleted (it stays pending).
     bool fDeleteRemovedFiles(const std::string& railFolder);
-    // Ids whose files wait for deletion.
-    const std::vector<int32_t>& RemovedIDs() const { return removed_; }
+    // Removed terminals whose files wait for the next save.
+    struct RemovedFile {
+        int32_t couplerID;
+        int32_t terminalID;
+    };
+    const std::vector<RemovedFile>& RemovedFiles() const { return removed_; }
 
     // The row of terminals changed from the position on.
     Signal<int32_t&> InfoTerminalMultiChanged;
@@ -56,8 +60,7 @@ class clsColTerminals {
 
     Terminals terminals_;  // in order of insertion
     int32_t termID_ = 0;
-    std::vector<int32_t> removed_;  // ids with the coupler id they were saved under
-    std::vector<int32_t> removedCouplerIDs_;
+    std::vector<RemovedFile> removed_;
 };
 
 }  // namespace varnak

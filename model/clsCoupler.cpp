@@ -28,8 +28,9 @@ bool isRegularFile(const fs::path& p) {
 }
 
 bool samePath(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    return containsNoCase(a, b);
+    std::string x = fs::path(a).lexically_normal().string();
+    std::string y = fs::path(b).lexically_normal().string();
+    return x.size() == y.size() && containsNoCase(x, y);
 }
 
 // Tables a description supplies on first use; the others stay zero until uploaded.
@@ -249,12 +250,17 @@ int32_t clsCoupler::ConfSaveData() {
     if (!ok) return kStoreWriteFailed;
 
     for (const auto& t : *clsColTables()) {
+        // A rail saved under a new name starts a new file: tables that came from another
+        // file take their values along before they are pointed at the new one.
         const std::string& source = t->TableSourceFile();
-        // A table still waiting for its load from another file (a rail saved under a new
-        // name) takes its values along before it is pointed at the new file.
-        if (!t->bInitDone() && !source.empty() && !samePath(source, file) &&
-            !(copiedFrom && samePath(source, *copiedFrom)) && isRegularFile(source)) {
-            t->ConfRegisterValue(0);
+        bool fromElsewhere = !source.empty() && !samePath(source, file) &&
+                             !(copiedFrom && samePath(source, *copiedFrom));
+        if (fromElsewhere && !t->bInitDone()) {
+            if (isRegularFile(source)) {
+                t->ConfRegisterValue(0);
+                t->setValueChanged(true);
+            }
+        } else if (fromElsewhere) {
             t->setValueChanged(true);
         }
         t->setTableSourceFile(file);

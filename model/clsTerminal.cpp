@@ -57,41 +57,48 @@ int32_t clsTerminal::mappingEntryCount(const std::string& typeName, int32_t logi
     return roundHalfToEven(logicalChannelBits / 8.0).value_or(0);
 }
 
-const clsTerminal::MappingRecord& clsTerminal::record(const std::vector<MappingRecord>& records,
-                                                      int32_t c) const {
+namespace {
+
+// The record of channel c and entry k of a record; outside the arrays, the subscript
+// error of the accessors' contract.
+template <typename Records>
+auto& recordAt(Records& records, int32_t c) {
     if (c < 0 || static_cast<size_t>(c) >= records.size()) throw SubscriptOutOfRange();
     return records[static_cast<size_t>(c)];
 }
 
-std::string& clsTerminal::address(std::vector<MappingRecord>& records, int32_t c, int32_t k) {
-    auto& r = const_cast<MappingRecord&>(record(records, c));
-    if (k < 0 || static_cast<size_t>(k) >= r.addresses.size()) throw SubscriptOutOfRange();
-    return r.addresses[static_cast<size_t>(k)];
+template <typename Records>
+auto& addressAt(Records& records, int32_t c, int32_t k) {
+    auto& addresses = recordAt(records, c).addresses;
+    if (k < 0 || static_cast<size_t>(k) >= addresses.size()) throw SubscriptOutOfRange();
+    return addresses[static_cast<size_t>(k)];
 }
 
+}  // namespace
+
 std::string clsTerminal::ConfMappInputImage(int32_t c, int32_t k) const {
-    return const_cast<clsTerminal*>(this)->address(const_cast<clsTerminal*>(this)->inputs_, c, k);
+    return addressAt(inputs_, c, k);
 }
 void clsTerminal::setConfMappInputImage(int32_t c, int32_t k, const std::string& value) {
-    address(inputs_, c, k) = value;
+    addressAt(inputs_, c, k) = value;
 }
 std::string clsTerminal::ConfMappOutputImage(int32_t c, int32_t k) const {
-    return const_cast<clsTerminal*>(this)->address(const_cast<clsTerminal*>(this)->outputs_, c, k);
+    return addressAt(outputs_, c, k);
 }
 void clsTerminal::setConfMappOutputImage(int32_t c, int32_t k, const std::string& value) {
-    address(outputs_, c, k) = value;
+    addressAt(outputs_, c, k) = value;
 }
 std::string clsTerminal::ConfInputDestProcImage(int32_t c) const {
-    return record(inputs_, c).destination;
+    return recordAt(inputs_, c).destination;
 }
 void clsTerminal::setConfInputDestProcImage(int32_t c, const std::string& value) {
-    const_cast<MappingRecord&>(record(inputs_, c)).destination = value;
+    recordAt(inputs_, c).destination = value;
 }
 std::string clsTerminal::ConfOutputDestProcImage(int32_t c) const {
-    return record(outputs_, c).destination;
+    return recordAt(outputs_, c).destination;
 }
 void clsTerminal::setConfOutputDestProcImage(int32_t c, const std::string& value) {
-    const_cast<MappingRecord&>(record(outputs_, c)).destination = value;
+    recordAt(outputs_, c).destination = value;
 }
 
 std::shared_ptr<clsColTables> clsTerminal::clsColTables() {
@@ -232,7 +239,8 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
     auto self = shared_from_this();
     ini::IniBatch batch;
     std::string file = FileName(railFolder);
-    if (!isRegularFile(file)) {
+    bool newFile = !isRegularFile(file);
+    if (newFile) {
         std::string description =
             platform::resolveCaseInsensitive(
                 platform::joinPath(
@@ -261,6 +269,9 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
     if (!ok) return kStoreWriteFailed;
     if (tables_) {
         for (const auto& t : *tables_) {
+            // A new file (a new terminal, or a rail saved under a new name) gets every
+            // channel, changed or not.
+            if (newFile) t->setValueChanged(true);
             if (t->ConfSaveData(file) != 0) return kStoreWriteFailed;
             // The table's own save keeps only the coupler's persistent table numbers; a
             // terminal's channel tables are all persistent.

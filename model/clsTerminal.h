@@ -91,6 +91,7 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     static int32_t mappingEntryCount(const std::string& typeName, int32_t logicalChannelBits);
 
   private:
+    // Where the inputs or outputs of one channel lie in the process images.
     struct MappingRecord {
         std::string destination;
         std::vector<std::string> addresses;
@@ -99,8 +100,6 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     int32_t retrieve(const std::string& szFileName, bool description);
     void readFile(const std::string& file, bool description);
     int32_t writeSelfContained(const std::string& file) const;
-    const MappingRecord& record(const std::vector<MappingRecord>& records, int32_t c) const;
-    std::string& address(std::vector<MappingRecord>& records, int32_t c, int32_t k);
 
     int32_t couplerID_ = 0;
     int32_t railPos_ = 0;

@@ -108,16 +108,52 @@ TEST_F(RailCollectionTest, ReentrantOpenDuringTheLoadIsRefused) {
         }
     } reentrant;
     context().ui = &reentrant;
-    int32_t inner = -1;
-    reentrant.onPump = [&] { inner = openRail("P", "A"); };
+    int32_t inner = -1, clear = -1, newProjectResult = -1;
+    reentrant.onPump = [&] {
+        inner = openRail("P", "A");
+        clear = couplers()->fClearColCouplers();
+        newProjectResult = newProject("Q");
+    };
     ASSERT_EQ(openRail("P", "A"), kStoreOk);
     EXPECT_EQ(inner, kStoreBusy);
+    EXPECT_EQ(clear, kStoreBusy);
+    EXPECT_EQ(newProjectResult, kStoreBusy);
+    EXPECT_EQ(project->ProjektName(), "P");
+    EXPECT_FALSE(std::filesystem::exists(projectFolder("Q")));
     EXPECT_EQ(couplers()->Count(), 1);
 }
 
-TEST(RailCollectionWithoutProject, RefusesToAddOrIssueIds) {
+TEST_F(RailCollectionTest, RailDroppedByAWindowEventWhileItLoadsStaysIntactUntilTheLoadEnds) {
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 3, 1), kStoreOk);
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    struct DroppingUi : SilentUi {
+        std::function<void()> onPump;
+        void pumpEvents() override {
+            SilentUi::pumpEvents();
+            if (onPump) onPump();
+        }
+    } dropping;
+    context().ui = &dropping;
+    std::weak_ptr<clsCoupler> loading;
+    dropping.onPump = [&] {
+        if (couplers()->Count() == 0) return;  // the rail is not in the collection yet
+        loading = rail();
+        couplers()->fDropColCouplers();
+        dropping.onPump = nullptr;
+    };
+    EXPECT_EQ(openRail("P", "A"), kStoreOk);
+    EXPECT_EQ(couplers()->Count(), 0);
+    EXPECT_TRUE(loading.expired());  // released once the load was done with it
+}
+
+TEST(RailCollectionWithoutProject, RefusesToAddOpenOrIssueIds) {
     ProjectFixture f;
     EXPECT_EQ(f.couplers()->Add("QZ3100-0000", 1, "A"), kStoreNoProject);
+    writeFile(f.parent() / "R.CF" / "Coupler.CCF", "[Config]\nCouplerID=1\n");
+    EXPECT_EQ(f.couplers()->fOpenCoupler((f.parent() / "R.CF").string(),
+                                         (f.parent() / "R.CF" / "Coupler.CCF").string()),
+              kStoreNoProject);
     EXPECT_EQ(f.couplers()->Count(), 0);
     EXPECT_FALSE(std::filesystem::exists(f.parent() / "prog" / ".VMT"));
     EXPECT_TRUE(std::filesystem::is_empty(f.parent() / "prog"));

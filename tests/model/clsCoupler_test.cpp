@@ -178,6 +178,9 @@ TEST_F(RailTest, RenamedRailTakesItsUnloadedTablesAlong) {
     ASSERT_EQ(newProject("P"), kStoreOk);
     ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
     rail()->clsColTables()->Item(8)->setConfRegisterValue(1, 3002);
+    rail()->clsColTables()->Item(100)->setConfRegisterValue(9, 99);
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 1, 1), kStoreOk);
+    terminals()->ItemPos(1)->clsColTables()->Item(1)->setConfRegisterValue(40, 0x40);
     ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
     ini::dropCache();
     ASSERT_EQ(openRail("P", "R"), kStoreOk);
@@ -187,6 +190,9 @@ TEST_F(RailTest, RenamedRailTakesItsUnloadedTablesAlong) {
     ini::dropCache();
     ASSERT_EQ(openRail("P", "S"), kStoreOk);
     EXPECT_EQ(rail()->clsColTables()->Item(8)->ConfRegisterValue(1), 3002);
+    EXPECT_EQ(rail()->clsColTables()->Item(100)->ConfRegisterValue(9), 99);
+    EXPECT_EQ(rail()->clsColTables()->Item(100)->ConfRegisterValue(0), 0x1234);
+    EXPECT_EQ(terminals()->ItemPos(1)->clsColTables()->Item(1)->ConfRegisterValue(40), 0x40);
 }
 
 }  // namespace

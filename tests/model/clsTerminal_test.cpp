@@ -84,6 +84,23 @@ TEST_F(TerminalTest, MissingDescriptionReadsUnknownAndMissingUnknownGivesAnEmpty
     EXPECT_EQ(empty->clsColTables()->Count(), 0);
 }
 
+TEST_F(TerminalTest, TerminalFileFillsMissingMappingKeysWithUnmappedTexts) {
+    std::filesystem::path file = parent() / "C001T001.TCF";
+    writeFile(file,
+              "[Config]\nTermPos=1\nTermID=1\nCouplerID=1\n[Common]\nName=QT1008-0000\n"
+              "[RegValue_Table0]\nReg11=0x0108\nReg12=0x0008\n"
+              "[Mapp_Table0]\nInProcImage=\nInput_Adr0=2.0\nInput_Adr1= 2.1 \n");
+    auto t = std::make_shared<clsTerminal>();
+    t->ConfRetrieveData(file.string());
+    EXPECT_FALSE(t->InfoTermRegisterModell());
+    ASSERT_EQ(t->MappingEntryCount(), 8);
+    EXPECT_EQ(t->ConfInputDestProcImage(0), "0");
+    EXPECT_EQ(t->ConfMappInputImage(0, 1), "2.1");
+    EXPECT_EQ(t->ConfMappInputImage(0, 3), "511.7");
+    EXPECT_EQ(t->ConfMappOutputImage(0, 7), "511.7");
+    EXPECT_EQ(ui.statusTexts.back(), "Done..");
+}
+
 TEST_F(TerminalTest, RailPositionMovesTheChannelTables) {
     auto t = fromDescription("QT3002-0000");
     t->setConfRailPosition(4);
