@@ -1,0 +1,72 @@
+#include "app/com_settings.h"
+
+#include <QString>
+
+#include "model/clsCommon.h"
+#include "platform/registry_store.h"
+
+namespace varnak {
+namespace {
+constexpr const char* kSection = "Settings";
+}
+
+bool parseStoredBoolean(const std::string& text, bool& value) {
+    QString t = QString::fromStdString(text).trimmed();
+    if (t.compare("True", Qt::CaseInsensitive) == 0) return value = true, true;
+    if (t.compare("False", Qt::CaseInsensitive) == 0) return value = false, true;
+    bool ok = false;
+    double n = t.toDouble(&ok);
+    if (!ok) return false;
+    value = n != 0;
+    return true;
+}
+
+ComSettings fLoadComSettings(const platform::UserSettings& store, const std::string& app) {
+    ComSettings s;
+    auto get = [&](const char* key, std::string& field) {
+        field = store.getSetting(app, kSection, key, field);
+    };
+    get("Port", s.Port);
+    get("Baud", s.Baud);
+    get("Parity", s.Parity);
+    get("DataBits", s.DataBits);
+    get("StopBits", s.StopBits);
+    get("QZxType", s.QZxType);
+    get("Timeout", s.Timeout);
+    get("MultiPoint", s.MultiPoint);
+    bool check = s.CheckCurrentKBus;
+    if (parseStoredBoolean(store.getSetting(app, kSection, "CheckCurrentKBus", "True"), check))
+        s.CheckCurrentKBus = check;
+    return s;
+}
+
+void fSaveComSettings(platform::UserSettings& store, const std::string& app, const ComSettings& s) {
+    store.saveSetting(app, kSection, "Port", s.Port);
+    store.saveSetting(app, kSection, "Baud", s.Baud);
+    store.saveSetting(app, kSection, "Parity", s.Parity);
+    store.saveSetting(app, kSection, "DataBits", s.DataBits);
+    store.saveSetting(app, kSection, "StopBits", s.StopBits);
+    store.saveSetting(app, kSection, "QZxType", s.QZxType);
+    store.saveSetting(app, kSection, "Timeout", s.Timeout);
+    store.saveSetting(app, kSection, "MultiPoint", s.MultiPoint);
+    store.saveSetting(app, kSection, "CheckCurrentKBus", s.CheckCurrentKBus ? "True" : "False");
+}
+
+const std::vector<std::string>& supportedBaudRates() {
+    static const std::vector<std::string> rates{"9600", "19200", "38400"};
+    return rates;
+}
+
+std::string baudRateThatRuns(const std::string& stored) {
+    QString t = QString::fromStdString(stored).trimmed();
+    bool ok = false;
+    long n = t.toLong(&ok);
+    if (ok && (n == 9600 || n == 19200)) return std::to_string(n);
+    return "38400";
+}
+
+int stationAddressOf(const std::string& text) {
+    return static_cast<int>(leadingNumber(text));
+}
+
+}  // namespace varnak

@@ -1,0 +1,153 @@
+#pragma once
+// The program's main window: the serial control, the toolbar, the project tree with its
+// splitter, the status bar, the menus and the child area that holds the rail view.
+#include <QMainWindow>
+#include <QUrl>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/main_menu_table.h"
+#include "app/project_tree.h"
+#include "app/window_placement.h"
+#include "model/signal.h"
+
+class QLabel;
+class QMdiArea;
+class QTimer;
+class QToolBar;
+class QTreeWidget;
+class QZcomOCX;
+
+namespace varnak {
+
+struct AppContext;
+class QtUiServices;
+class frmComParam;
+class frmCouplerDisplay;
+
+class frmMainVMT : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Runs the load sequence; the window is disabled at its end (the start-up enables it).
+    // ui, when given, sends the model's status texts to the first status panel.
+    explicit frmMainVMT(AppContext& context, QtUiServices* ui = nullptr);
+    ~frmMainVMT() override;
+
+    // Rebuilds the project tree whole.
+    void fFillTreeView();
+    // Reads the remembered project and shows or hides its Project menu entry.
+    void fGetStartProject();
+    // Remembers the open project and rail when they differ from the remembered ones.
+    void fSaveStartProject();
+    void fSaveStartProject(const OpenProjectState& state);
+    // The project-state listener.
+    void fProjectStateChanged(int32_t state);
+    void fSetEditionIcon();
+    void fSizeTreeAndSplitter();
+    void fShowHelpContents(bool captionAsTitle = true);
+    void fSetMainCaption(int projectState);
+    void fSetMenuState();
+    // The handler of the settings object's language change.
+    void fLanguageChanged(int32_t language);
+    // The window's part of going online or offline: menus, status panel 2, tree.
+    void fOnlineStateChanged(bool online);
+    // Opens the remembered project (Project menu entry 14).
+    void fOpenRememberedProject();
+
+    void tbToolBar_ButtonClick(const std::string& key);
+    void mnuProjectItem_Click(int index);
+    void mnuOptionItem_Click(int index);
+    void mnuLanguageItem_Click(int index);
+    void mnuHelpItem_Click(int index);
+
+    // Splitter handlers; x is the pointer's position on the handle, in twips.
+    void imgSplitter_MouseDown();
+    void imgSplitter_MouseMove(int x);
+    void imgSplitter_MouseUp();
+
+    // The status bar's first panel (the model's status texts).
+    void setStatusText(const std::string& text);
+
+    // What the tree shows; by default the program's project.
+    void setTreeSource(std::function<TreeSource()> source) { treeSource_ = std::move(source); }
+    // How the online flag is changed; by default the program's project.
+    void setOnlineSetter(std::function<void(bool)> setter) { setOnline_ = std::move(setter); }
+    // How the help pages are opened; by default the desktop's browser.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+    // For tests: receives the menu commands that the toolbar and the menus run, in
+    // place of running them (several open modal windows).
+    void setCommandInterceptor(std::function<void(MainMenu, int)> interceptor) {
+        interceptor_ = std::move(interceptor);
+    }
+
+    // Twips of one pixel on this window's screen.
+    float twipsPerPixel() const;
+
+    // Controls, by the names the other windows know them.
+    QZcomOCX* QZcomOCX1() const { return control_.get(); }
+    QToolBar* tbToolBar = nullptr;
+    QWidget* picMDI = nullptr;
+    QTreeWidget* tvTreeView = nullptr;
+    QWidget* imgSplitter = nullptr;
+    QWidget* picSplitter = nullptr;
+    QMdiArea* mdiArea = nullptr;
+    frmCouplerDisplay* railView = nullptr;
+    QLabel* statusPanel(int n) const { return panels_[n - 1]; }
+    QAction* menuItem(MainMenu menu, int index) const;
+    QAction* toolbarButton(int position) const;
+    frmComParam& comParam() { return *comParam_; }
+    const StartProjectEntry& startProjectEntry() const { return startProject_; }
+    const std::string& helpFile() const { return helpFile_; }
+    bool splitterMoving() const { return bSplitterMoving_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void buildCentre();
+    void Form_Load();
+    void applyPlacement(const Placement& p);
+    Placement currentPlacement() const;
+    void updateClock();
+    int twips(int pixels) const;
+    int pixels(int twips) const;
+    void run(MainMenu menu, int index);
+    void layoutLeftPane();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    AppContext& context_;
+    QtUiServices* ui_;
+    std::unique_ptr<QZcomOCX> control_;
+    frmComParam* comParam_ = nullptr;  // a child of the window
+    std::map<std::pair<MainMenu, int>, QAction*> menuItems_;
+    std::map<int, QAction*> toolbarButtons_;
+    std::array<QLabel*, 4> panels_{};
+    QTimer* clock_ = nullptr;
+    StartProjectEntry startProject_;
+    std::optional<Placement> storedPlacement_;
+    std::string helpFile_;
+    bool bSplitterMoving_ = false;
+    int treeWidthTwips_ = 3000;
+    ScopedConnection languageConnection_;
+    ScopedConnection stateConnection_;
+    ScopedConnection onlineConnection_;
+    std::function<TreeSource()> treeSource_;
+    std::function<void(bool)> setOnline_;
+    std::function<bool(const QUrl&)> openUrl_;
+    std::function<void(MainMenu, int)> interceptor_;
+};
+
+// The program's one main window while it exists (for status texts and tree rebuilds
+// from other windows); null before it is created and after it is gone.
+frmMainVMT* mainWindow();
+
+}  // namespace varnak

@@ -1,0 +1,53 @@
+#pragma once
+// String-table ids of the shell's own texts (German id; the English text is id + 2000).
+
+namespace varnak {
+
+// Edition block: starts at 20 x CompanyID.
+inline constexpr int kEditionBlockSize = 20;
+inline constexpr int kTxtEditionTitle = 0;
+inline constexpr int kTxtEditionCompanyName = 1;
+inline constexpr int kTxtEditionShortName = 2;
+inline constexpr int kTxtEditionContactFirst = 3;  // contact lines 3 to 6
+inline constexpr int kTxtEditionContactLast = 6;
+inline constexpr int kTxtEditionProductName = 7;
+
+inline constexpr int kTxtVersion = 80;
+inline constexpr int kTxtProjectCaption = 81;
+inline constexpr int kTxtSplashWarning = 83;
+inline constexpr int kTxtAboutCaption = 85;
+inline constexpr int kTxtPlatform = 87;
+
+inline constexpr int kTxtNoCommunication = 469;
+
+// Serial settings dialog.
+inline constexpr int kTxtComParamCaption = 1970;
+inline constexpr int kTxtCancel = 1971;
+inline constexpr int kTxtComPortLabelFirst = 1972;  // 1972 to 1979: the eight field labels
+inline constexpr int kTxtCheckCurrentKBus = 1980;
+inline constexpr int kTxtTestCommunicationTitle = 1981;
+inline constexpr int kTxtCommunicationOk = 1982;
+inline constexpr int kTxtCode = 1983;
+inline constexpr int kTxtTestButton = 1984;
+inline constexpr int kTxtOkButton = 1985;
+inline constexpr int kTxtComPortTab = 1986;
+inline constexpr int kTxtWizardsTab = 1987;
+
+// Main window and about window.
+inline constexpr int kTxtNoHelp = 1988;
+inline constexpr int kTxtNoSysInfo = 1989;
+inline constexpr int kTxtOnline = 1990;
+inline constexpr int kTxtOffline = 1991;
+inline constexpr int kTxtSysInfoButton = 1992;
+
+}  // namespace varnak
+
+namespace varnak {
+// The program's title: the application name of its own per-user settings and the title
+// of its plain messages.
+inline constexpr const char* kProgramTitle = "Varnak";
+}  // namespace varnak
+
+namespace varnak {
+inline constexpr int kTxtHelpFileMissing = 1993;  // followed by the file's path
+}  // namespace varnak

@@ -1,0 +1,96 @@
+#include "app/window_placement.h"
+
+#include <QString>
+
+#include "app/shell_texts.h"
+#include "model/basFiles.h"
+#include "model/clsCommon.h"
+#include "platform/paths.h"
+#include "platform/registry_store.h"
+
+namespace varnak {
+namespace {
+
+constexpr const char* kSection = "Settings";
+constexpr float kNegativeEdge = -60;
+const char* const kPlacementKeys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+
+}  // namespace
+
+std::string singleText(float value) {
+    return QString::number(static_cast<double>(value), 'g', 7).toStdString();
+}
+
+std::optional<Placement> loadPlacement(const platform::UserSettings& store) {
+    Placement p;
+    float* fields[] = {&p.left, &p.top, &p.width, &p.height};
+    bool any = false;
+    for (int i = 0; i < 4; ++i) {
+        std::string text = store.getSetting(kProgramTitle, kSection, kPlacementKeys[i], "");
+        if (text.empty()) continue;
+        bool ok = false;
+        float v = QString::fromStdString(text).trimmed().toFloat(&ok);
+        if (!ok) continue;  // unreadable: the default of that key
+        *fields[i] = v;
+        any = true;
+    }
+    if (!any) return std::nullopt;
+    return p;
+}
+
+void savePlacement(platform::UserSettings& store, const Placement& p, bool minimised) {
+    if (minimised) return;
+    float values[] = {p.left < 0 ? kNegativeEdge : p.left, p.top < 0 ? kNegativeEdge : p.top,
+                      p.width, p.height};
+    for (int i = 0; i < 4; ++i)
+        store.saveSetting(kProgramTitle, kSection, kPlacementKeys[i], singleText(values[i]));
+}
+
+StartProjectEntry readStartProject(const platform::UserSettings& store) {
+    StartProjectEntry e;
+    e.CouplerName = store.getSetting(kProgramTitle, kSection, "Q_StartCouplerName0", "");
+    e.ProjectName = store.getSetting(kProgramTitle, kSection, "Q_StartProjectName0", "");
+    e.ProjectPath = store.getSetting(kProgramTitle, kSection, "Q_StartProjectPath0", "");
+    e.ProjectFolder = store.getSetting(kProgramTitle, kSection, "Q_StartProjectFolder0", "");
+    return e;
+}
+
+void writeStartProject(platform::UserSettings& store, const StartProjectEntry& e) {
+    store.saveSetting(kProgramTitle, kSection, "Q_StartCouplerName0", e.CouplerName);
+    store.saveSetting(kProgramTitle, kSection, "Q_StartProjectName0", e.ProjectName);
+    store.saveSetting(kProgramTitle, kSection, "Q_StartProjectPath0", e.ProjectPath);
+    store.saveSetting(kProgramTitle, kSection, "Q_StartProjectFolder0", e.ProjectFolder);
+}
+
+std::optional<std::string> startProjectCaption(const StartProjectEntry& e) {
+    if (e.CouplerName.empty() || e.ProjectPath.empty()) return std::nullopt;
+    std::string caption = "0: " + e.ProjectPath + "\\" + e.CouplerName;
+    std::string escaped;
+    for (char c : caption) {
+        escaped += c;
+        if (c == '&') escaped += '&';
+    }
+    return escaped;
+}
+
+std::optional<StartProjectEntry> startProjectToRemember(const StartProjectEntry& current,
+                                                        const OpenProjectState& s) {
+    if (!s.hasActiveRail || s.online) return std::nullopt;
+    if (s.railName == current.CouplerName && s.projectName == current.ProjectName &&
+        s.projectPath == current.ProjectPath)
+        return std::nullopt;
+    return StartProjectEntry{s.projectPath, s.projectFolder, s.projectName, s.railName};
+}
+
+RememberedProjectPlan planRememberedProject(const StartProjectEntry& e) {
+    RememberedProjectPlan plan;
+    if (e.ProjectPath.empty() || !gfFolderExists(e.ProjectPath)) return plan;
+    plan.openProject = true;
+    plan.railFolder = platform::joinPath({e.ProjectPath, e.CouplerName + ".CF"});
+    plan.railFile = platform::joinPath({plan.railFolder, "Coupler.CCF"});
+    plan.openRail = !e.CouplerName.empty() &&
+                    gfFolderExists(platform::resolveCaseInsensitive(plan.railFolder).string());
+    return plan;
+}
+
+}  // namespace varnak

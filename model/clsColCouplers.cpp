@@ -1,0 +1,158 @@
+#include "model/clsColCouplers.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "model/clsColTables.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "model/project_store.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace varnak {
+namespace {
+
+class BusyGuard {
+  public:
+    explicit BusyGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyGuard() { flag_ = false; }
+
+  private:
+    bool& flag_;
+};
+
+void setTablePositionsToCoupler(clsCoupler& rail) {
+    for (const auto& t : *rail.clsColTables()) t->setPosNr(0);
+}
+
+}  // namespace
+
+int32_t clsColCouplers::fOpenCoupler(const std::string& szCouplerFolder,
+                                     const std::string& szFileName) {
+    if (busy_) return kStoreBusy;
+    BusyGuard guard(busy_);
+    // A rail outside a project could never be saved, and so never be dropped.
+    if (!gfVarnakProject()->IsOpen()) return kStoreNoProject;
+    std::error_code ec;
+    std::string file = platform::resolveCaseInsensitive(szFileName).string();
+    if (!fs::is_regular_file(file, ec)) return kStoreFileMissing;
+    if (int32_t r = saveAndDropAll()) return r;
+
+    ini::IniBatch batch;
+    gfVarnakProject()->setFullPathCoupler(szCouplerFolder);
+    auto rail = std::make_shared<clsCoupler>();
+    rail->ConfRetrieveData(file);
+    setTablePositionsToCoupler(*rail);
+    rails_.push_back(rail);
+    rail->clsColTerminals()->fOpenTerminals(file);
+    InfoColCouplersChanged.raise();
+    return kStoreOk;
+}
+
+int32_t clsColCouplers::Add(const std::string& szCouplerTyp, int32_t lPosition,
+                            const std::string& szUserName) {
+    if (busy_) return kStoreBusy;
+    BusyGuard guard(busy_);
+    auto project = gfVarnakProject();
+    if (!project->IsOpen()) return kStoreNoProject;
+    if (!clsProject::gfValidRailName(szUserName)) return kStoreInvalidName;
+    std::error_code ec;
+    std::string folder = platform::joinPath({project->FullPathProject(), szUserName + ".CF"});
+    // An existing folder belongs to another rail (or was left by one): the new rail
+    // would be merged into it.
+    if (fs::exists(platform::resolveCaseInsensitive(folder), ec)) return kStoreNameInUse;
+    for (const auto& r : rails_) {
+        if (containsNoCase(r->ConfSymbolicName(), szUserName) &&
+            r->ConfSymbolicName().size() == szUserName.size())
+            return kStoreNameInUse;
+    }
+    if (int32_t r = saveAndDropAll()) return r;
+
+    int32_t id = 0;
+    if (int32_t r = fNewCouplerID(id)) return r;
+    ini::IniBatch batch;
+    auto rail = std::make_shared<clsCoupler>();
+    rail->ConfRetrieveData(
+        platform::joinPath({project->FullPathResourceFolder(), "Coupler", szCouplerTyp + ".INI"}));
+    rail->setConfSymbolicID(id);
+    rail->setConfProjectPosition(lPosition);
+    rail->setConfSymbolicName(szUserName);
+    setTablePositionsToCoupler(*rail);
+    rail->clsColTerminals();  // the new rail's counter starts from its description (0)
+    rails_.push_back(rail);
+    InfoColCouplersChanged.raise();
+    return kStoreOk;
+}
+
+int32_t clsColCouplers::fClearColCouplers() {
+    // A rail in the middle of its load would be saved without the rest of its terminals.
+    if (busy_) return kStoreBusy;
+    return saveAndDropAll();
+}
+
+int32_t clsColCouplers::saveAndDropAll() {
+    while (!rails_.empty()) {
+        auto rail = rails_.front();
+        if (int32_t r = rail->ConfSaveData()) return r;
+        rails_.erase(std::remove(rails_.begin(), rails_.end(), rail), rails_.end());
+    }
+    return kStoreOk;
+}
+
+void clsColCouplers::fDropColCouplers() {
+    if (rails_.empty()) return;
+    rails_.clear();
+    gfVarnakProject()->setFullPathCoupler("");
+    InfoColCouplersChanged.raise();
+}
+
+std::shared_ptr<clsCoupler> clsColCouplers::ItemPos(int32_t lCouplerPos) const {
+    for (const auto& r : rails_) {
+        if (r->ConfProjectPosition() == lCouplerPos) return r;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<clsCoupler> clsColCouplers::ItemID(int32_t lCouplerID) const {
+    for (const auto& r : rails_) {
+        if (r->ConfSymbolicID() == lCouplerID) return r;
+    }
+    return nullptr;
+}
+
+void clsColCouplers::Remove(int32_t lCouplerID) {
+    auto it = std::find_if(rails_.begin(), rails_.end(), [lCouplerID](const auto& r) {
+        return r->ConfSymbolicID() == lCouplerID;
+    });
+    if (it == rails_.end()) return;
+    rails_.erase(it);
+    gfVarnakProject()->setFullPathCoupler("");
+    InfoColCouplersChanged.raise();
+}
+
+std::string clsColCouplers::RailName() const {
+    std::string name;
+    for (const auto& r : rails_) name = r->ConfSymbolicName();
+    return name;
+}
+
+int32_t clsColCouplers::fNewCouplerID(int32_t& id) {
+    auto project = gfVarnakProject();
+    if (!project->IsOpen()) return kStoreNoProject;
+    std::string file = project->ProjectFile();
+    int32_t last = readKeyNumber(file, "Config", "CouplerID");
+    if (last < 0) last = 0;
+    if (last + 1 > kMaxStoreId) return kStoreLimitReached;
+    // The id is handed out only once it is on disk: a lost write would issue it twice.
+    if (!writeKeyNumber(file, "Config", "CouplerID", last + 1) || !ini::flushFile(file))
+        return kStoreWriteFailed;
+    id = last + 1;
+    return kStoreOk;
+}
+
+}  // namespace varnak

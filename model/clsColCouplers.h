@@ -1,0 +1,52 @@
+#pragma once
+// The rails of the open project. It holds at most one loaded rail: opening or adding a
+// rail first saves and drops the loaded one. It issues the project-wide rail ids.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/signal.h"
+
+namespace varnak {
+
+class clsCoupler;
+
+class clsColCouplers {
+  public:
+    using Rails = std::vector<std::shared_ptr<clsCoupler>>;
+
+    // Opens the rail of a rail folder and rail file. A missing rail file is reported
+    // (kStoreFileMissing) and the loaded rail stays; so does a loaded rail whose save
+    // failed. Refused without an open project.
+    int32_t fOpenCoupler(const std::string& szCouplerFolder, const std::string& szFileName);
+    // Creates a new rail of a coupler type. Refuses without an open project, for a name
+    // that cannot become a folder or whose folder exists, and when no id can be issued.
+    int32_t Add(const std::string& szCouplerTyp, int32_t lPosition, const std::string& szUserName);
+    // Saves and drops every loaded rail. A rail whose save fails stays loaded; a rail
+    // still loading is not saved (kStoreBusy).
+    int32_t fClearColCouplers();
+    // Drops every loaded rail without saving (its project is gone).
+    void fDropColCouplers();
+
+    std::shared_ptr<clsCoupler> ItemPos(int32_t lCouplerPos) const;
+    std::shared_ptr<clsCoupler> ItemID(int32_t lCouplerID) const;
+    int32_t Count() const { return static_cast<int32_t>(rails_.size()); }
+    // Drops the rail without saving; deletes no file.
+    void Remove(int32_t lCouplerID);
+    Rails::const_iterator begin() const { return rails_.begin(); }
+    Rails::const_iterator end() const { return rails_.end(); }
+    std::string RailName() const;
+
+    // The loaded rail changed (opened, added or removed).
+    Signal<> InfoColCouplersChanged;
+
+  private:
+    int32_t fNewCouplerID(int32_t& id);
+    int32_t saveAndDropAll();
+
+    Rails rails_;
+    bool busy_ = false;  // an open or add is running (window events run meanwhile)
+};
+
+}  // namespace varnak

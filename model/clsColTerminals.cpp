@@ -1,0 +1,126 @@
+#include "model/clsColTerminals.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <system_error>
+
+#include "model/clsColTables.h"
+#include "model/clsProject.h"
+#include "model/clsTerminal.h"
+#include "model/project_store.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace varnak {
+namespace {
+
+void setTablePositions(clsTerminal& terminal, int32_t position) {
+    for (const auto& t : *terminal.clsColTables()) t->setPosNr(position);
+}
+
+}  // namespace
+
+void clsColTerminals::raiseMultiChanged(int32_t position) {
+    int32_t p = position;
+    InfoTerminalMultiChanged.raise(p);
+}
+
+int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
+    ini::IniBatch batch;
+    terminals_.clear();
+    removed_.clear();
+    int32_t couplerID = readKeyNumber(szCouplerFileName, "Config", "CouplerID");
+    std::string folder = gfVarnakProject()->FullPathCoupler();
+    std::string pattern = "C";
+    pattern += idText(couplerID);
+    pattern += "T*.TCF";
+    std::set<int32_t> ids;
+    for (const std::string& name : platform::listMatching(folder, pattern)) {
+        if (static_cast<int32_t>(terminals_.size()) >= kMaxTerminalsPerRail) break;
+        auto terminal = std::make_shared<clsTerminal>();
+        terminal->ConfRetrieveData(platform::joinPath({folder, name}));
+        // Two files with one id would share one key: the first one listed stays.
+        if (!ids.insert(terminal->ConfSymbolicID()).second) continue;
+        setTablePositions(*terminal, terminal->ConfRailPosition());
+        terminals_.push_back(terminal);
+        termID_ = std::max(termID_, terminal->ConfSymbolicID());
+    }
+    raiseMultiChanged(1);
+    return 0;
+}
+
+int32_t clsColTerminals::Add(const std::string& szTerminalName, int32_t lRailPos,
+                             int32_t lMultipleTerm, int32_t lCouplerID) {
+    if (lMultipleTerm < 1) return kStoreOk;
+    if (lRailPos < 1 || lRailPos > Count() + 1) return kStoreBadPosition;
+    if (Count() + lMultipleTerm > kMaxTerminalsPerRail || termID_ + lMultipleTerm > kMaxStoreId)
+        return kStoreLimitReached;
+
+    ini::IniBatch batch;
+    for (const auto& t : terminals_) {
+        if (t->ConfRailPosition() >= lRailPos)
+            t->setConfRailPosition(t->ConfRailPosition() + lMultipleTerm);
+    }
+    std::string description = platform::joinPath(
+        {gfVarnakProject()->FullPathResourceFolder(), "Terminal", szTerminalName + ".INI"});
+    for (int32_t i = 0; i < lMultipleTerm; ++i) {
+        auto terminal = std::make_shared<clsTerminal>();
+        int32_t id = ++termID_;
+        terminal->InfoRetrieveData(description);
+        terminal->setConfSymbolicID(id);
+        terminal->setConfRailPosition(lRailPos + i);
+        terminal->setConfParentCouplerID(lCouplerID);
+        setTablePositions(*terminal, lRailPos + i);
+        terminals_.push_back(terminal);
+    }
+    raiseMultiChanged(lRailPos);
+    return kStoreOk;
+}
+
+std::shared_ptr<clsTerminal> clsColTerminals::ItemPos(int32_t lRailPos) const {
+    for (const auto& t : terminals_) {
+        if (t->ConfRailPosition() == lRailPos) return t;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<clsTerminal> clsColTerminals::ItemID(int32_t lSymID) const {
+    for (const auto& t : terminals_) {
+        if (t->ConfSymbolicID() == lSymID) return t;
+    }
+    return nullptr;
+}
+
+void clsColTerminals::Remove(int32_t lPos) {
+    // Position 0 is the coupler's own address; nothing stands outside 1 .. Count.
+    if (lPos < 1 || lPos > Count()) return;
+    auto it = std::find_if(terminals_.begin(), terminals_.end(),
+                           [lPos](const auto& t) { return t->ConfRailPosition() == lPos; });
+    if (it == terminals_.end()) return;
+    // The file goes with the next save, when the other terminals' new positions are
+    // written too; until then a reload shows the rail as it was saved.
+    removed_.push_back({(*it)->ConfParentCouplerID(), (*it)->ConfSymbolicID()});
+    terminals_.erase(it);
+    for (const auto& t : terminals_) {
+        if (t->ConfRailPosition() > lPos) t->setConfRailPosition(t->ConfRailPosition() - 1);
+    }
+    raiseMultiChanged(lPos);
+}
+
+bool clsColTerminals::fDeleteRemovedFiles(const std::string& railFolder) {
+    std::vector<RemovedFile> kept;
+    for (const RemovedFile& r : removed_) {
+        fs::path file = platform::resolveCaseInsensitive(
+            platform::joinPath({railFolder, terminalFileName(r.couplerID, r.terminalID)}));
+        std::error_code ec;
+        fs::remove(file, ec);
+        if (ec) kept.push_back(r);
+    }
+    removed_ = std::move(kept);
+    return removed_.empty();
+}
+
+}  // namespace varnak

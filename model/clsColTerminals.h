@@ -1,0 +1,66 @@
+#pragma once
+// The terminals of one rail and the rail's terminal-id counter: loading the rail's
+// terminal files, inserting terminals at a rail position, removing one, and finding them
+// by rail position or id.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/signal.h"
+
+namespace varnak {
+
+class clsTerminal;
+
+class clsColTerminals {
+  public:
+    using Terminals = std::vector<std::shared_ptr<clsTerminal>>;
+
+    // Loads the terminal files of the rail whose rail file is given (they lie in the same
+    // folder). The counter keeps its value but never stays below the highest id found; a
+    // file whose id is already loaded is skipped. Returns 0.
+    int32_t fOpenTerminals(const std::string& szCouplerFileName);
+    // Inserts lMultipleTerm terminals of a type from rail position lRailPos on (1 ..
+    // Count + 1), moving the terminals there to the right. Refuses (kStoreLimitReached)
+    // an insert past kMaxTerminalsPerRail terminals or ids, and kStoreBadPosition for a
+    // position outside the row. Nothing is written to disk.
+    int32_t Add(const std::string& szTerminalName, int32_t lRailPos, int32_t lMultipleTerm,
+                int32_t lCouplerID);
+    std::shared_ptr<clsTerminal> ItemPos(int32_t lRailPos) const;
+    std::shared_ptr<clsTerminal> ItemID(int32_t lSymID) const;
+    int32_t Count() const { return static_cast<int32_t>(terminals_.size()); }
+    // Removes the terminal at rail position lPos (1 .. Count) and closes the gap; its file
+    // is deleted by the next save of the rail. Other positions change nothing.
+    void Remove(int32_t lPos);
+
+    Terminals::const_iterator begin() const { return terminals_.begin(); }
+    Terminals::const_iterator end() const { return terminals_.end(); }
+
+    int32_t TermID() const { return termID_; }
+    void setTermID(int32_t value) { termID_ = value; }
+
+    // Deletes the files of the terminals removed since the last save from the rail folder.
+    // False when one could not be deleted (it stays pending).
+    bool fDeleteRemovedFiles(const std::string& railFolder);
+    // Removed terminals whose files wait for the next save.
+    struct RemovedFile {
+        int32_t couplerID;
+        int32_t terminalID;
+    };
+    const std::vector<RemovedFile>& RemovedFiles() const { return removed_; }
+
+    // The row of terminals changed from the position on.
+    Signal<int32_t&> InfoTerminalMultiChanged;
+    // Part of the interface; nothing raises it.
+    Signal<int32_t&> InfoTerminalChanged;
+
+  private:
+    void raiseMultiChanged(int32_t position);
+
+    Terminals terminals_;  // in order of insertion
+    int32_t termID_ = 0;
+    std::vector<RemovedFile> removed_;
+};
+
+}  // namespace varnak

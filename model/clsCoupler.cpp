@@ -1,0 +1,298 @@
+#include "model/clsCoupler.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "model/app_context.h"
+#include "model/basConvert.h"
+#include "model/clsColTables.h"
+#include "model/clsColTerminals.h"
+#include "model/clsProject.h"
+#include "model/clsTerminal.h"
+#include "model/device_register_model.h"
+#include "model/project_store.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace varnak {
+namespace {
+
+bool isRegularFile(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_regular_file(p, ec);
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    std::string x = fs::path(a).lexically_normal().string();
+    std::string y = fs::path(b).lexically_normal().string();
+    return x.size() == y.size() && containsNoCase(x, y);
+}
+
+// Tables a description supplies on first use; the others stay zero until uploaded.
+bool lazyFromDescription(int32_t n) {
+    return n == kGeneralSettingsTable || n == kControllerSettingsTable || n == kCycleTimeTable ||
+           n == kFieldbusSettingsTable || n == kTableDirectory;
+}
+
+// Tables a rail file supplies at once.
+bool loadedFromRailFile(int32_t n) {
+    return (n >= kGeneralSettingsTable && n <= 4) || n == kFieldbusSettingsTable;
+}
+
+// Tables a rail file supplies on first use.
+bool lazyFromRailFile(int32_t n) {
+    return n == kProgrammedTerminalList || n == kActualTerminalList ||
+           (n >= kProgrammedInputImageMap && n <= kProgrammedInputImageMapLast) ||
+           (n >= kProgrammedOutputImageMap && n <= kProgrammedOutputImageMapLast) ||
+           (n >= kFieldbusSpecificTableFirst && n <= kFieldbusSpecificTableLast) ||
+           n == kTableDirectory;
+}
+
+int32_t fileDirectoryValue(const std::string& file, int32_t n) {
+    std::string text =
+        ini::readString(file, "RegValue_Table127", "Reg" + std::to_string(n), "", 100);
+    if (text.size() < 2) return 0;
+    text = trimBlanks(text);
+    if (!gfIsHexValue(text)) return 0;
+    return gfHexValToLong(text).value_or(0);
+}
+
+}  // namespace
+
+clsCoupler::clsCoupler() = default;
+
+clsCoupler::~clsCoupler() {
+    tables_.reset();
+    terminals_.reset();
+}
+
+std::shared_ptr<clsColTables> clsCoupler::clsColTables() {
+    if (!tables_) tables_ = std::make_shared<varnak::clsColTables>();
+    return tables_;
+}
+
+void clsCoupler::setClsColTables(std::shared_ptr<varnak::clsColTables> tables) {
+    tables_ = std::move(tables);
+}
+
+std::shared_ptr<clsColTerminals> clsCoupler::clsColTerminals() {
+    if (!terminals_) {
+        terminals_ = std::make_shared<varnak::clsColTerminals>();
+        terminals_->setTermID(termID_);
+    }
+    return terminals_;
+}
+
+void clsCoupler::setClsColTerminals(std::shared_ptr<varnak::clsColTerminals> terminals) {
+    terminals_ = std::move(terminals);
+}
+
+std::string clsCoupler::RailFolder(const std::string& projectFolder) const {
+    return platform::joinPath({projectFolder, userName_ + ".CF"});
+}
+
+int32_t clsCoupler::ConfRetrieveData(const std::string& szFileName) {
+    // Window events run while the directory loads: whoever drops this rail meanwhile
+    // must not end it under our feet.
+    auto self = weak_from_this().lock();
+    ini::IniBatch batch;
+    fs::path file = platform::resolveCaseInsensitive(szFileName);
+    if (!isRegularFile(file)) {
+        file = platform::resolveCaseInsensitive(platform::joinPath(
+            {gfVarnakProject()->FullPathResourceFolder(), "Coupler", "Unknown.INI"}));
+        if (!isRegularFile(file)) return 0;  // an empty rail rather than a retry
+    }
+    std::string f = file.string();
+    userName_ = readKeyText(f, "Config", "UserName");
+    couplerID_ = readKeyNumber(f, "Config", "CouplerID");
+    termID_ = readKeyNumber(f, "Config", "TermID");
+    projectPosition_ = readKeyNumber(f, "Config", "CouplerPos");
+    name_ = readKeyText(f, "Common", "Name");
+    description_ = readKeyText(f, "Common", descriptionKey());
+    bitmap_ = readKeyText(f, "Common", "Picture");
+    bitmapSize_ = readKeyNumber(f, "Common", "PicSize");
+    currentKBus_ = readKeyNumber(f, "Common", "CurrentKBus");
+    userDesc_ = readKeyText(f, "Config", "UserDesc");
+    if (terminals_) terminals_->setTermID(termID_);
+    readDirectory(f);
+    varnak().ui->statusText("Done..");
+    return 0;
+}
+
+void clsCoupler::readDirectory(const std::string& file) {
+    auto tables = std::make_shared<varnak::clsColTables>();
+    tables_ = tables;
+    directoryFromDevice_ = false;
+
+    std::array<int32_t, kRegistersPerTable> device{};
+    if (gfVarnakProject()->Online()) {
+        auto scratch = std::make_shared<clsTable>();
+        scratch->setPosNr(0);
+        scratch->setTableNr(kTableDirectory);
+        scratch->setTableLen(kLastRegister);
+        scratch->setbInitDone(true);
+        if (scratch->ConfUpload(0, 255) == 0) {
+            directoryFromDevice_ = true;
+            for (int32_t i = 0; i < 255; ++i) device[i] = scratch->ConfRegisterValue(i);
+        }
+    }
+
+    std::string descriptionFolder =
+        platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Coupler"}) + "/";
+    bool fromDescription = containsNoCase(file, descriptionFolder);
+    for (int32_t n = 0; n <= kDirectoryLastTable; ++n) {
+        varnak().ui->pumpEvents();
+        int32_t value = directoryFromDevice_ ? device[n] : fileDirectoryValue(file, n);
+        auto len = directoryTableLen(value);
+        if (!len) continue;
+        auto t = tables->Add(n);
+        t->setTableNr(n);
+        t->setTableDesc("Table " + std::to_string(n));
+        t->setTableLen(*len);
+        t->setTableSourceFile(file);
+        if (fromDescription) {
+            t->setbInitDone(!lazyFromDescription(n));
+        } else if (loadedFromRailFile(n)) {
+            t->ConfRetrieveData(file);
+            t->setbInitDone(true);
+        } else {
+            t->setbInitDone(!lazyFromRailFile(n));
+        }
+    }
+
+    if (directoryFromDevice_) {
+        // The directory read from the device decides the tables: it is kept with the rail
+        // (also when it does not list itself), so that the rail reopens with these tables.
+        auto dir = tables->Item(kTableDirectory);
+        if (!dir) {
+            dir = tables->Add(kTableDirectory);
+            dir->setTableNr(kTableDirectory);
+            dir->setTableDesc("Table " + std::to_string(kTableDirectory));
+            dir->setTableLen(kDirectoryLastTable);
+            dir->setTableSourceFile(file);
+            dir->setbInitDone(true);
+            dir->setConfRegisterValue(kTableDirectory, kDirectoryLastTable);  // lists itself
+        }
+        dir->setbInitDone(true);
+        for (int32_t i = 0; i <= std::min<int32_t>(dir->TableLen(), 254); ++i) {
+            if (i != kTableDirectory || device[i] > 0) dir->setConfRegisterValue(i, device[i]);
+        }
+        dir->setValueChanged(true);
+    }
+}
+
+int32_t clsCoupler::writeSelfContained(const std::string& file) {
+    bool ok = writeKeyText(file, "Common", "Name", name_) &&
+              writeKeyText(file, "Common", descriptionKey(), description_) &&
+              writeKeyText(file, "Common", "Picture", bitmap_) &&
+              writeKeyNumber(file, "Common", "PicSize", bitmapSize_) &&
+              writeKeyNumber(file, "Common", "CurrentKBus", currentKBus_);
+    // The directory as the tables stand, so that the rail reopens with them.
+    if (tables_) {
+        for (const auto& t : *tables_) {
+            if (!ok) break;
+            int32_t n = t->TableNr();
+            if (n < 0 || n > kDirectoryLastTable) continue;
+            ok = writeKeyText(file, "RegValue_Table127", "Reg" + std::to_string(n),
+                              iniRegisterText(t->TableLen()));
+        }
+    }
+    return ok ? kStoreOk : kStoreWriteFailed;
+}
+
+int32_t clsCoupler::ConfSaveData() {
+    auto self = weak_from_this().lock();
+    auto project = gfVarnakProject();
+    if (!project->IsOpen()) return kStoreNoProject;
+    if (!clsProject::gfValidRailName(userName_)) return kStoreInvalidName;
+
+    ini::IniBatch batch;
+    std::string folder = RailFolder(project->FullPathProject());
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        if (!fs::create_directory(folder, ec) || ec) return kStoreWriteFailed;
+    }
+    std::string file =
+        platform::resolveCaseInsensitive(platform::joinPath({folder, "Coupler.CCF"})).string();
+    bool exists = isRegularFile(file);
+    if (exists) {
+        // A rail file of another rail: saving would merge two rails into one folder.
+        int32_t owner = readKeyNumber(file, "Config", "CouplerID");
+        if (owner != 0 && owner != couplerID_) return kStoreNameInUse;
+    }
+    project->setFullPathCoupler(folder);
+
+    std::optional<std::string> copiedFrom;
+    if (!exists) {
+        std::string description =
+            platform::resolveCaseInsensitive(
+                platform::joinPath({project->FullPathResourceFolder(), "Coupler", name_ + ".INI"}))
+                .string();
+        if (copyDescription(description, file)) {
+            copiedFrom = description;
+        } else if (int32_t r = writeSelfContained(file)) {
+            return r;
+        }
+    }
+
+    auto terminals = clsColTerminals();
+    termID_ = terminals->TermID();
+    bool ok = writeKeyText(file, "Config", "UserName", userName_) &&
+              writeKeyText(file, "Config", "UserDesc", userDesc_) &&
+              writeKeyNumber(file, "Config", "CouplerID", couplerID_) &&
+              writeKeyNumber(file, "Config", "CouplerPos", projectPosition_) &&
+              writeKeyNumber(file, "Config", "TermID", termID_);
+    if (!ok) return kStoreWriteFailed;
+
+    for (const auto& t : *clsColTables()) {
+        // A rail saved under a new name starts a new file: tables that came from another
+        // file take their values along before they are pointed at the new one.
+        const std::string& source = t->TableSourceFile();
+        bool fromElsewhere = !source.empty() && !samePath(source, file) &&
+                             !(copiedFrom && samePath(source, *copiedFrom));
+        if (fromElsewhere && !t->bInitDone()) {
+            if (isRegularFile(source)) {
+                t->ConfRegisterValue(0);
+                t->setValueChanged(true);
+            }
+        } else if (fromElsewhere) {
+            t->setValueChanged(true);
+        }
+        t->setTableSourceFile(file);
+        if (t->ConfSaveData(file) != 0) return kStoreWriteFailed;
+        // The directory decides the rail's tables at the next open: it is kept too.
+        if (t->TableNr() == kTableDirectory && t->ValueChanged()) {
+            if (t->ConfSaveAsResData(file) != 0) return kStoreWriteFailed;
+            t->setValueChanged(false);
+        }
+    }
+
+    int32_t result = kStoreOk;
+    if (!terminals->fDeleteRemovedFiles(folder)) result = kStoreWriteFailed;
+    for (const auto& terminal : *terminals) {
+        if (int32_t r = terminal->ConfSaveData(folder)) result = r;
+    }
+    varnak().ui->statusText("Done..");
+    if (!batch.commit()) return kStoreWriteFailed;
+    return result;
+}
+
+bool clsCoupler::fCalcTermAdrInImages() {
+    auto terminals = clsColTerminals();
+    int32_t inByte = 0, inBit = 0, outByte = 0, outBit = 0;
+    for (bool registerModel : {true, false}) {
+        for (int32_t p = 1; p <= terminals->Count(); ++p) {
+            auto t = terminals->ItemPos(p);
+            if (!t || t->InfoTermRegisterModell() != registerModel) continue;
+            if (!t->ConfProcAdr(inByte, inBit, outByte, outBit)) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace varnak

@@ -1,0 +1,80 @@
+#pragma once
+// One rail: the bus coupler at its head with its register tables, its type description,
+// the user's name and comment, and the collection of its terminals.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace varnak {
+
+class clsColTables;
+class clsColTerminals;
+
+class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
+  public:
+    clsCoupler();
+    ~clsCoupler();
+    clsCoupler(const clsCoupler&) = delete;
+    clsCoupler& operator=(const clsCoupler&) = delete;
+
+    // The coupler tables keyed by table number; created empty on first use.
+    std::shared_ptr<varnak::clsColTables> clsColTables();
+    void setClsColTables(std::shared_ptr<varnak::clsColTables> tables);
+    // The terminals; created on first use with the rail's terminal-id counter.
+    std::shared_ptr<varnak::clsColTerminals> clsColTerminals();
+    void setClsColTerminals(std::shared_ptr<varnak::clsColTerminals> terminals);
+
+    // Loads the rail from a rail file or a coupler description (Unknown.INI of the coupler
+    // descriptions when the file is missing) and builds its tables from the table
+    // directory: from the device while online, else from the file. Returns 0.
+    int32_t ConfRetrieveData(const std::string& szFileName);
+    // Saves the rail, its tables and its terminals into the open project. Returns a
+    // StoreResult; refuses without an open project and when the rail folder belongs to
+    // another rail.
+    int32_t ConfSaveData();
+
+    int32_t ConfProjectPosition() const { return projectPosition_; }
+    void setConfProjectPosition(int32_t value) { projectPosition_ = value; }
+    const std::string& ConfSymbolicName() const { return userName_; }
+    void setConfSymbolicName(const std::string& value) { userName_ = value; }
+    const std::string& UserInfoDescription() const { return userDesc_; }
+    void setUserInfoDescription(const std::string& value) { userDesc_ = value; }
+    const std::string& InfoDescription() const { return description_; }
+    void setInfoDescription(const std::string& value) { description_ = value; }
+    int32_t InfoCurrentKBus() const { return currentKBus_; }
+    const std::string& InfoName() const { return name_; }
+    void setInfoName(const std::string& value) { name_ = value; }
+    const std::string& InfoBitmap() const { return bitmap_; }
+    int32_t InfoBitmapSize() const { return bitmapSize_; }
+    int32_t ConfSymbolicID() const { return couplerID_; }
+    void setConfSymbolicID(int32_t value) { couplerID_ = value; }
+
+    // Places the terminals in the process images: true for a rail without terminals,
+    // false as soon as a terminal cannot be placed (none can).
+    bool fCalcTermAdrInImages();
+
+    // The rail folder inside a project folder: "<project>/<user name>.CF".
+    std::string RailFolder(const std::string& projectFolder) const;
+    // True when the table directory of the last load came from the device.
+    bool DirectoryFromDevice() const { return directoryFromDevice_; }
+
+  private:
+    void readDirectory(const std::string& file);
+    int32_t writeSelfContained(const std::string& file);
+
+    std::string userName_;
+    std::string userDesc_;
+    int32_t couplerID_ = 0;
+    int32_t projectPosition_ = 0;
+    int32_t termID_ = 0;
+    std::string name_;
+    std::string description_;
+    std::string bitmap_;
+    int32_t bitmapSize_ = 0;
+    int32_t currentKBus_ = 0;
+    bool directoryFromDevice_ = false;
+    std::shared_ptr<varnak::clsColTables> tables_;
+    std::shared_ptr<varnak::clsColTerminals> terminals_;
+};
+
+}  // namespace varnak

@@ -1,0 +1,105 @@
+#pragma once
+// The open project: its name and folders, its state, the program's online flag and the
+// collection of rails. One instance per program context (gfVarnakProject).
+//
+// Store layout: <parent>/<name>.PF is the project folder; in it <name>.VMT (section
+// [Config]: Name, CouplerID) and one folder <rail name>.CF per rail holding Coupler.CCF
+// and the terminal files C<coupler id>T<terminal id>.TCF.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "model/signal.h"
+
+namespace varnak {
+
+class clsColCouplers;
+
+class clsProject {
+  public:
+    // Project folders start at the program folder, the resource folder is the one the
+    // program ships with.
+    clsProject();
+    clsProject(std::string programFolder, std::string resourceFolder);
+    ~clsProject();
+    clsProject(const clsProject&) = delete;
+    clsProject& operator=(const clsProject&) = delete;
+
+    bool Online() const { return online_; }
+    // Sets the online flag. A change first re-initialises the serial port (InitComPort).
+    // Going online with a port that fails keeps the flag and answers kStorePortFailed;
+    // going offline always succeeds in changing the flag (the adapter may be gone) and
+    // reports a port problem with kStorePortFailed.
+    int32_t setOnline(bool value);
+
+    // Opens the project named szProjectName in the folder szProjectDrive (the ".PF"
+    // folder) inside szProjectFolder; the loaded rail is saved and dropped first. Returns
+    // a StoreResult; on failure the old project stays open.
+    int32_t fOpenProject(const std::string& szProjectName, const std::string& szProjectDrive,
+                         const std::string& szProjectFolder);
+    // Creates the project folder and file, and switches to the new project only when both
+    // were written.
+    int32_t fNewProject(const std::string& szProjectName, const std::string& szProjectDrive,
+                        const std::string& szProjectFolder);
+    // Deletes a project folder. The open project is closed (its rail dropped unsaved) only
+    // when it is the folder deleted. kStoreDeleteFailed when the deletion stopped.
+    int32_t fDeleteProject(const std::string& szPathProject);
+
+    // The rail collection, created on first use.
+    std::shared_ptr<varnak::clsColCouplers> clsColCouplers();
+    void setClsColCouplers(std::shared_ptr<varnak::clsColCouplers> couplers);
+
+    int32_t ProjectState() const { return state_; }
+    // Raises ProjectStateChange when the value changes.
+    void setProjectState(int32_t value);
+
+    const std::string& ProjektName() const { return name_; }
+    const std::string& FullPathProject() const { return pathProject_; }
+    const std::string& FullPathProjectFolder() const { return pathProjectFolder_; }
+    const std::string& FullPathResourceFolder() const { return pathResource_; }
+    const std::string& FullPathCoupler() const { return pathCoupler_; }
+    void setFullPathCoupler(const std::string& value) { pathCoupler_ = value; }
+
+    // True when a project is open: operations that write into it need one.
+    bool IsOpen() const { return !name_.empty() && !pathProject_.empty(); }
+    // "<project folder>/<name>.VMT".
+    std::string ProjectFile() const;
+
+    // Project and rail names become folder names: refused are the empty name and names
+    // holding ".", "/", "\" or control characters.
+    static bool gfValidProjName(const std::string& sCheckName);
+    static bool gfValidRailName(const std::string& sCheckName);
+    // The last component of a project folder path may hold no "."; the first two
+    // characters (a drive) are never looked at.
+    static bool gfValidProjFolderName(const std::string& sCheckName);
+
+    // The serial port set-up that precedes every change of the online flag; set by the
+    // program. Returns 0 on success; a thrown exception counts as a failure too.
+    std::function<int32_t()> InitComPort;
+    // What went wrong at the last port set-up (empty after success).
+    const std::string& PortError() const { return portError_; }
+
+    // Argument: the new state (by reference, as the event passes it).
+    Signal<int32_t&> ProjectStateChange;
+    // Argument: the new online flag.
+    Signal<bool&> ProjectStateOnlineChange;
+
+  private:
+    int32_t runInitComPort();
+
+    std::string name_;
+    std::string pathProject_;
+    std::string pathProjectFolder_;
+    std::string pathResource_;
+    std::string pathCoupler_;
+    int32_t state_ = 0;
+    bool online_ = false;
+    std::string portError_;
+    std::shared_ptr<varnak::clsColCouplers> couplers_;
+};
+
+// The current context's project, created on first use.
+std::shared_ptr<clsProject> gfVarnakProject();
+
+}  // namespace varnak

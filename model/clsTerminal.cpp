@@ -1,0 +1,308 @@
+#include "model/clsTerminal.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "model/app_context.h"
+#include "model/basConvert.h"
+#include "model/clsColTables.h"
+#include "model/clsProject.h"
+#include "model/device_register_model.h"
+#include "model/project_store.h"
+#include "model/tree_node_key.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace varnak {
+namespace {
+
+constexpr const char* kUnmappedByte = "511";
+constexpr const char* kUnmappedBit = "511.7";
+
+// Registers 10-12 of table 0: taken only when at least two characters arrive and they
+// are a hexadecimal value.
+std::optional<int32_t> readLayoutRegister(const std::string& file, int reg) {
+    std::string text =
+        ini::readString(file, "RegValue_Table0", "Reg" + std::to_string(reg), "", 100);
+    if (text.size() < 2 || !gfIsHexValue(text)) return std::nullopt;
+    return gfHexValToLong(text);
+}
+
+std::string readMappingKey(const std::string& file, const std::string& section,
+                           const std::string& key, const char* emptyValue) {
+    std::string text = ini::readString(file, section, key, "", 100);
+    if (text.empty()) return emptyValue;
+    return trimBlanks(text);
+}
+
+bool isRegularFile(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_regular_file(p, ec);
+}
+
+}  // namespace
+
+clsTerminal::clsTerminal() = default;
+clsTerminal::~clsTerminal() = default;
+
+int32_t clsTerminal::mappingEntryCount(const std::string& typeName, int32_t logicalChannelBits) {
+    // The serial interface types carry six entries whatever their size; the type names
+    // carry a four-digit suffix ("QT6001-0000"), so the base name decides.
+    std::string base = typeName.substr(0, typeName.find('-'));
+    if (base == "QT6001" || base == "QT6011" || base == "QT6021") return 6;
+    if (logicalChannelBits <= 8) return logicalChannelBits < 0 ? 0 : logicalChannelBits;
+    return roundHalfToEven(logicalChannelBits / 8.0).value_or(0);
+}
+
+namespace {
+
+// The record of channel c and entry k of a record; outside the arrays, the subscript
+// error of the accessors' contract.
+template <typename Records>
+auto& recordAt(Records& records, int32_t c) {
+    if (c < 0 || static_cast<size_t>(c) >= records.size()) throw SubscriptOutOfRange();
+    return records[static_cast<size_t>(c)];
+}
+
+template <typename Records>
+auto& addressAt(Records& records, int32_t c, int32_t k) {
+    auto& addresses = recordAt(records, c).addresses;
+    if (k < 0 || static_cast<size_t>(k) >= addresses.size()) throw SubscriptOutOfRange();
+    return addresses[static_cast<size_t>(k)];
+}
+
+}  // namespace
+
+std::string clsTerminal::ConfMappInputImage(int32_t c, int32_t k) const {
+    return addressAt(inputs_, c, k);
+}
+void clsTerminal::setConfMappInputImage(int32_t c, int32_t k, const std::string& value) {
+    addressAt(inputs_, c, k) = value;
+}
+std::string clsTerminal::ConfMappOutputImage(int32_t c, int32_t k) const {
+    return addressAt(outputs_, c, k);
+}
+void clsTerminal::setConfMappOutputImage(int32_t c, int32_t k, const std::string& value) {
+    addressAt(outputs_, c, k) = value;
+}
+std::string clsTerminal::ConfInputDestProcImage(int32_t c) const {
+    return recordAt(inputs_, c).destination;
+}
+void clsTerminal::setConfInputDestProcImage(int32_t c, const std::string& value) {
+    recordAt(inputs_, c).destination = value;
+}
+std::string clsTerminal::ConfOutputDestProcImage(int32_t c) const {
+    return recordAt(outputs_, c).destination;
+}
+void clsTerminal::setConfOutputDestProcImage(int32_t c, const std::string& value) {
+    recordAt(outputs_, c).destination = value;
+}
+
+std::shared_ptr<clsColTables> clsTerminal::clsColTables() {
+    if (!tables_) tables_ = std::make_shared<varnak::clsColTables>();
+    return tables_;
+}
+
+void clsTerminal::setClsColTables(std::shared_ptr<varnak::clsColTables> tables) {
+    tables_ = std::move(tables);
+}
+
+void clsTerminal::setConfRailPosition(int32_t position) {
+    railPos_ = position;
+    if (!registerModel_ || !tables_) return;
+    for (int32_t c = 0; c < nrLog_; ++c) {
+        if (auto t = tables_->Item(c)) t->setPosNr(position);
+    }
+}
+
+int32_t clsTerminal::ConfRetrieveData(const std::string& szFileName) {
+    return retrieve(szFileName, false);
+}
+
+int32_t clsTerminal::InfoRetrieveData(const std::string& szFileName) {
+    return retrieve(szFileName, true);
+}
+
+int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
+    auto self = shared_from_this();  // a handler run by the status text must not end us
+    ini::IniBatch batch;
+    fs::path file = platform::resolveCaseInsensitive(szFileName);
+    if (!isRegularFile(file)) {
+        // The fallback description; when it is missing too, the terminal stays empty.
+        file = platform::resolveCaseInsensitive(platform::joinPath(
+            {gfVarnakProject()->FullPathResourceFolder(), "Terminal", "Unknown.INI"}));
+        if (!isRegularFile(file)) return 0;
+    }
+    readFile(file.string(), description);
+    varnak().ui->statusText("Done..");
+    return 0;
+}
+
+void clsTerminal::readFile(const std::string& file, bool description) {
+    railPos_ = readKeyNumber(file, "Config", "TermPos");
+    termID_ = readKeyNumber(file, "Config", "TermID");
+    couplerID_ = readKeyNumber(file, "Config", "CouplerID");
+    name_ = readKeyText(file, "Common", "Name");
+    description_ = readKeyText(file, "Common", descriptionKey());
+    bitmap_ = readKeyText(file, "Common", "Picture");
+    bitmapSize_ = readKeyNumber(file, "Common", "PicSize");
+    currentKBus_ = readKeyNumber(file, "Common", "CurrentKBus");
+
+    if (auto v = readLayoutRegister(file, kPhysicalChannelsRegister)) {
+        reg10_ = *v;
+        nrPhy_ = highByte(*v);
+        sizePhy_ = lowByte(*v);
+    }
+    if (auto v = readLayoutRegister(file, kLogicalChannelsRegister)) {
+        reg11_ = *v;
+        nrLog_ = highByte(*v);
+        sizeLog_ = lowByte(*v);
+    }
+    if (auto v = readLayoutRegister(file, kChannelSizesRegister)) {
+        reg12_ = *v;
+        inputSize_ = channelInputBits(*v);
+        inputCSB_ = channelInputCSB(*v);
+        outputSize_ = channelOutputBits(*v);
+        outputCSB_ = channelOutputCSB(*v);
+        registerModel_ = inputSize_ > 8 || outputSize_ > 8;
+    }
+
+    entryCount_ = mappingEntryCount(name_, sizeLog_);
+    const char* unmapped = registerModel_ ? kUnmappedByte : kUnmappedBit;
+    inputs_.assign(static_cast<size_t>(nrLog_), {});
+    outputs_.assign(static_cast<size_t>(nrLog_), {});
+    for (int32_t c = 0; c < nrLog_; ++c) {
+        std::string section = "Mapp_Table" + std::to_string(c);
+        auto& in = inputs_[static_cast<size_t>(c)];
+        auto& out = outputs_[static_cast<size_t>(c)];
+        in.destination = readMappingKey(file, section, "InProcImage", "0");
+        out.destination = readMappingKey(file, section, "OutProcImage", "0");
+        in.addresses.resize(static_cast<size_t>(entryCount_));
+        out.addresses.resize(static_cast<size_t>(entryCount_));
+        for (int32_t k = 0; k < entryCount_; ++k) {
+            std::string n = std::to_string(k);
+            in.addresses[static_cast<size_t>(k)] =
+                readMappingKey(file, section, "Input_Adr" + n, unmapped);
+            out.addresses[static_cast<size_t>(k)] =
+                readMappingKey(file, section, "Output_Adr" + n, unmapped);
+        }
+    }
+
+    tables_ = std::make_shared<varnak::clsColTables>();
+    if (!registerModel_) return;
+    for (int32_t c = 0; c < nrLog_; ++c) {
+        auto t = tables_->Add(c);
+        t->setTableDesc("Kanal " + std::to_string(c));
+        t->setTableLen(kChannelTableLen);
+        if (description) {
+            // Every channel starts from the description's channel registers.
+            t->setTableNr(0);
+            t->ConfRetrieveData(file);
+            t->setTableNr(c);
+            t->setPosNr(railPos_);
+            // Never saved channels would come back as zeros: the first save writes them.
+            t->setValueChanged(true);
+        } else {
+            t->setTableNr(c);
+            t->setPosNr(railPos_);
+            t->ConfRetrieveData(file);
+        }
+        t->setbInitDone(true);  // loaded now; a lazy reload would only read the same again
+    }
+}
+
+std::string clsTerminal::FileName(const std::string& railFolder) const {
+    return platform::joinPath({railFolder, terminalFileName(couplerID_, termID_)});
+}
+
+int32_t clsTerminal::ConfSaveData() {
+    return ConfSaveData(gfVarnakProject()->FullPathCoupler());
+}
+
+int32_t clsTerminal::writeSelfContained(const std::string& file) const {
+    bool ok = writeKeyText(file, "Common", "Name", name_) &&
+              writeKeyText(file, "Common", descriptionKey(), description_) &&
+              writeKeyText(file, "Common", "Picture", bitmap_) &&
+              writeKeyNumber(file, "Common", "PicSize", bitmapSize_) &&
+              writeKeyNumber(file, "Common", "CurrentKBus", currentKBus_) &&
+              writeKeyText(file, "RegValue_Table0", "Reg10", iniRegisterText(reg10_)) &&
+              writeKeyText(file, "RegValue_Table0", "Reg11", iniRegisterText(reg11_)) &&
+              writeKeyText(file, "RegValue_Table0", "Reg12", iniRegisterText(reg12_));
+    return ok ? kStoreOk : kStoreWriteFailed;
+}
+
+int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
+    if (railFolder.empty()) return kStoreNoProject;
+    auto self = shared_from_this();
+    ini::IniBatch batch;
+    std::string file = FileName(railFolder);
+    bool newFile = !isRegularFile(file);
+    if (newFile) {
+        std::string description =
+            platform::resolveCaseInsensitive(
+                platform::joinPath(
+                    {gfVarnakProject()->FullPathResourceFolder(), "Terminal", name_ + ".INI"}))
+                .string();
+        // Without its description the file is written from the terminal's own data.
+        if (!copyDescription(description, file)) {
+            if (int32_t r = writeSelfContained(file)) return r;
+        }
+    }
+    bool ok = writeKeyNumber(file, "Config", "TermPos", railPos_) &&
+              writeKeyNumber(file, "Config", "TermID", termID_) &&
+              writeKeyNumber(file, "Config", "CouplerID", couplerID_);
+    for (int32_t c = 0; ok && c < nrLog_; ++c) {
+        std::string section = "Mapp_Table" + std::to_string(c);
+        const auto& in = inputs_[static_cast<size_t>(c)];
+        const auto& out = outputs_[static_cast<size_t>(c)];
+        ok = writeKeyText(file, section, "InProcImage", in.destination) &&
+             writeKeyText(file, section, "OutProcImage", out.destination);
+        for (int32_t k = 0; ok && k < entryCount_; ++k) {
+            std::string n = std::to_string(k);
+            ok = writeKeyText(file, section, "Input_Adr" + n, in.addresses[k]) &&
+                 writeKeyText(file, section, "Output_Adr" + n, out.addresses[k]);
+        }
+    }
+    if (!ok) return kStoreWriteFailed;
+    if (tables_) {
+        for (const auto& t : *tables_) {
+            // A new file (a new terminal, or a rail saved under a new name) gets every
+            // channel, changed or not.
+            if (newFile) t->setValueChanged(true);
+            if (t->ConfSaveData(file) != 0) return kStoreWriteFailed;
+            // The table's own save keeps only the coupler's persistent table numbers; a
+            // terminal's channel tables are all persistent.
+            if (t->ValueChanged()) {
+                if (t->ConfSaveAsResData(file) != 0) return kStoreWriteFailed;
+                t->setValueChanged(false);
+            }
+        }
+    }
+    varnak().ui->statusText("Done..");
+    return batch.commit() ? kStoreOk : kStoreWriteFailed;
+}
+
+bool clsTerminal::ConfProcAdr(int32_t&, int32_t&, int32_t&, int32_t&) {
+    return false;
+}
+
+std::vector<TreeNodeToAdd> clsTerminal::AddChannelsToTreeView(
+    const std::string& szTerminalKey, const std::string& szTerminalKeyDetail) const {
+    std::vector<TreeNodeToAdd> nodes;
+    for (int32_t c = 0; c < nrLog_; ++c) {
+        std::string detail = channelKeyDetail(szTerminalKeyDetail, c);
+        std::string channelKey = treeKey(TreeNodeKind::TerminalChannel, detail);
+        nodes.push_back({szTerminalKey, channelKey, varnak().text(1157) + std::to_string(c + 1)});
+        if (!registerModel_) continue;
+        nodes.push_back(
+            {channelKey, treeKey(TreeNodeKind::TerminalSettings, detail), varnak().text(1151)});
+        nodes.push_back(
+            {channelKey, treeKey(TreeNodeKind::TerminalRegister, detail), varnak().text(1156)});
+    }
+    return nodes;
+}
+
+}  // namespace varnak

@@ -1,0 +1,122 @@
+#pragma once
+// One bus terminal of a rail: its identity in the project, its type data and channel
+// layout from the terminal description, one mapping record per logical channel and, for
+// terminals with a register model, one register table per logical channel.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varnak {
+
+class clsColTables;
+
+// A node the project tree adds under a terminal node (the model holds no tree).
+struct TreeNodeToAdd {
+    std::string parentKey;
+    std::string key;
+    std::string text;
+};
+
+class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
+  public:
+    clsTerminal();
+    ~clsTerminal();
+    clsTerminal(const clsTerminal&) = delete;
+    clsTerminal& operator=(const clsTerminal&) = delete;
+
+    // Mapping texts of the channel lSigChannel; lChannel is the input or output unit.
+    // An index outside the records throws std::out_of_range (subscript out of range).
+    std::string ConfMappInputImage(int32_t lSigChannel, int32_t lChannel) const;
+    void setConfMappInputImage(int32_t lSigChannel, int32_t lChannel, const std::string& value);
+    std::string ConfInputDestProcImage(int32_t lSigChannel) const;
+    void setConfInputDestProcImage(int32_t lSigChannel, const std::string& value);
+    std::string ConfMappOutputImage(int32_t lSigChannel, int32_t lChannel) const;
+    void setConfMappOutputImage(int32_t lSigChannel, int32_t lChannel, const std::string& value);
+    std::string ConfOutputDestProcImage(int32_t lSigChannel) const;
+    void setConfOutputDestProcImage(int32_t lSigChannel, const std::string& value);
+    // Number of mapping entries of every channel of this terminal.
+    int32_t MappingEntryCount() const { return entryCount_; }
+
+    // The channel tables, keyed by channel index; created empty on first use.
+    std::shared_ptr<varnak::clsColTables> clsColTables();
+    void setClsColTables(std::shared_ptr<varnak::clsColTables> tables);
+
+    int32_t ConfParentCouplerID() const { return couplerID_; }
+    void setConfParentCouplerID(int32_t id) { couplerID_ = id; }
+    bool InfoTermRegisterModell() const { return registerModel_; }
+    void setInfoTermRegisterModell(bool value) { registerModel_ = value; }
+
+    // Reads a terminal file of the project. Returns 0.
+    int32_t ConfRetrieveData(const std::string& szFileName);
+    // Reads a terminal description: every channel table gets the description's channel
+    // registers and counts as changed, so that the first save writes every channel.
+    int32_t InfoRetrieveData(const std::string& szFileName);
+    // Writes the terminal file into the rail folder (the project's loaded rail folder when
+    // none is given). Returns a StoreResult.
+    int32_t ConfSaveData();
+    int32_t ConfSaveData(const std::string& railFolder);
+    // The file this terminal is saved as, inside a rail folder.
+    std::string FileName(const std::string& railFolder) const;
+
+    int32_t InfoCurrentKBus() const { return currentKBus_; }
+    int32_t InfoInputTransCSB() const { return inputCSB_; }
+    int32_t InfoOutputTransCSB() const { return outputCSB_; }
+    int32_t InfoOutputSizeSigChnl() const { return outputSize_; }
+    int32_t InfoInputSizeSigChnl() const { return inputSize_; }
+    int32_t InfoSizePhySigChnl() const { return sizePhy_; }
+    int32_t InfoNrPhySigChnl() const { return nrPhy_; }
+    int32_t InfoSizeLogSigChnl() const { return sizeLog_; }
+    int32_t InfoNrLogSigChnl() const { return nrLog_; }
+    const std::string& InfoName() const { return name_; }
+    const std::string& InfoDescription() const { return description_; }
+    const std::string& InfoBitmap() const { return bitmap_; }
+    int32_t InfoBitmapSize() const { return bitmapSize_; }
+
+    int32_t ConfSymbolicID() const { return termID_; }
+    void setConfSymbolicID(int32_t id) { termID_ = id; }
+    int32_t ConfRailPosition() const { return railPos_; }
+    // Also moves the channel tables to the new position.
+    void setConfRailPosition(int32_t position);
+
+    // The process-image placement step: computes nothing and answers false.
+    bool ConfProcAdr(int32_t& lInByteOffset, int32_t& lInBitOffset, int32_t& lOutByteOffset,
+                     int32_t& lOutBitOffset);
+
+    // The channel nodes the project tree adds under this terminal's node, in order.
+    std::vector<TreeNodeToAdd> AddChannelsToTreeView(const std::string& szTerminalKey,
+                                                     const std::string& szTerminalKeyDetail) const;
+
+    // Mapping entries per channel for a type and a logical channel size.
+    static int32_t mappingEntryCount(const std::string& typeName, int32_t logicalChannelBits);
+
+  private:
+    // Where the inputs or outputs of one channel lie in the process images.
+    struct MappingRecord {
+        std::string destination;
+        std::vector<std::string> addresses;
+    };
+
+    int32_t retrieve(const std::string& szFileName, bool description);
+    void readFile(const std::string& file, bool description);
+    int32_t writeSelfContained(const std::string& file) const;
+
+    int32_t couplerID_ = 0;
+    int32_t railPos_ = 0;
+    int32_t termID_ = 0;
+    std::string name_;
+    std::string description_;
+    std::string bitmap_;
+    int32_t bitmapSize_ = 0;
+    int32_t currentKBus_ = 0;
+    int32_t nrPhy_ = 0, sizePhy_ = 0, nrLog_ = 0, sizeLog_ = 0;
+    int32_t inputSize_ = 0, inputCSB_ = 0, outputSize_ = 0, outputCSB_ = 0;
+    int32_t reg10_ = 0, reg11_ = 0, reg12_ = 0;
+    bool registerModel_ = false;
+    int32_t entryCount_ = 0;
+    std::vector<MappingRecord> inputs_;
+    std::vector<MappingRecord> outputs_;
+    std::shared_ptr<varnak::clsColTables> tables_;
+};
+
+}  // namespace varnak

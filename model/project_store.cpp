@@ -1,0 +1,93 @@
+#include "model/project_store.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "model/app_context.h"
+#include "model/clsCommon.h"
+#include "platform/ini_file.h"
+
+namespace fs = std::filesystem;
+
+namespace varnak {
+
+int storeResultTextId(int32_t result) {
+    // Texts 1870.. explain the store results in the order of StoreResult.
+    if (result <= kStoreOk || result > kStoreBadPosition) return 0;
+    return 1869 + result;
+}
+
+std::string idText(int32_t id) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%03d", static_cast<int>(id));
+    return buf;
+}
+
+std::string terminalFileName(int32_t couplerId, int32_t terminalId) {
+    std::string name = "C";  // appended piecewise: GCC 12 misreports "literal" + string
+    name += idText(couplerId);
+    name += 'T';
+    name += idText(terminalId);
+    name += ".TCF";
+    return name;
+}
+
+std::string trimBlanks(std::string_view text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::string readKeyText(const std::string& file, std::string_view section, std::string_view key) {
+    return trimBlanks(ini::readString(file, section, key, "0", 100));
+}
+
+int32_t readKeyNumber(const std::string& file, std::string_view section, std::string_view key) {
+    double v = leadingNumber(readKeyText(file, section, key));
+    if (!std::isfinite(v) || v > INT32_MAX || v < INT32_MIN) return 0;
+    return static_cast<int32_t>(v);
+}
+
+bool writeKeyText(const std::string& file, std::string_view section, std::string_view key,
+                  std::string_view value) {
+    std::string trimmed = trimBlanks(value);
+    return ini::WritePrivateProfileString(section, key, std::string_view(trimmed), file);
+}
+
+bool writeKeyNumber(const std::string& file, std::string_view section, std::string_view key,
+                    int32_t value) {
+    std::string text = std::to_string(value);
+    return ini::WritePrivateProfileString(section, key, std::string_view(text), file);
+}
+
+std::string descriptionKey() {
+    std::string key = "Lang";
+    key += std::to_string(varnak().LanguageNr);
+    key += "_Desc";
+    return key;
+}
+
+bool copyDescription(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    if (!fs::is_regular_file(from, ec)) return false;
+    // A byte copy keeps the description's encoding and layout; the profile writer then
+    // changes only the sections the object owns.
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+}
+
+bool containsNoCase(std::string_view text, std::string_view part) {
+    auto lower = [](std::string_view s) {
+        std::string out(s);
+        for (char& c : out) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+            if (c == '\\') c = '/';
+        }
+        return out;
+    };
+    return lower(text).find(lower(part)) != std::string::npos;
+}
+
+}  // namespace varnak

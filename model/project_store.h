@@ -1,0 +1,64 @@
+#pragma once
+// Shared pieces of the project store: the result codes of its operations, the limits that
+// keep ids and positions within their file and wire forms, file names, and the reading and
+// writing of the [Config] and [Common] keys of rail and terminal files.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace varnak {
+
+// Results of the store operations: 0 success, otherwise what kept the operation from
+// happening (nothing was changed unless the operation says so).
+enum StoreResult : int32_t {
+    kStoreOk = 0,
+    kStoreNoProject = 1,     // no project is open
+    kStoreInvalidName = 2,   // a name that cannot become a folder name
+    kStoreNameInUse = 3,     // the folder belongs to another rail or project
+    kStoreWriteFailed = 4,   // a file or folder could not be written
+    kStoreFileMissing = 5,   // the file to open does not exist
+    kStoreDeleteFailed = 6,  // a deletion stopped half-way
+    kStoreLimitReached = 7,  // more terminals or a higher id than the store can address
+    kStoreBusy = 8,          // the collection is in the middle of an operation
+    kStorePortFailed = 9,    // the serial port could not be set up
+    kStoreBadPosition = 10,  // a rail position outside the terminals of the rail
+};
+
+// String id of the user text that explains a result (0 for success).
+int storeResultTextId(int32_t result);
+
+// Terminal positions travel as one byte; ids and positions enter tree keys and file names
+// with three digits.
+inline constexpr int32_t kMaxTerminalsPerRail = 255;
+inline constexpr int32_t kMaxStoreId = 999;
+
+// A number written with at least three digits (7 gives "007", 1234 stays "1234").
+std::string idText(int32_t id);
+// "C<coupler id>T<terminal id>.TCF", both ids with at least three digits.
+std::string terminalFileName(int32_t couplerId, int32_t terminalId);
+
+// Blanks trimmed at both ends (only the blank character, as the profile reader does).
+std::string trimBlanks(std::string_view text);
+
+// A [Config] or [Common] key: read with the default "0" into a 100-character buffer and
+// taken trimmed, so an absent key reads "0".
+std::string readKeyText(const std::string& file, std::string_view section, std::string_view key);
+// The same key taken as a number (its leading number, rounded half to even).
+int32_t readKeyNumber(const std::string& file, std::string_view section, std::string_view key);
+
+bool writeKeyText(const std::string& file, std::string_view section, std::string_view key,
+                  std::string_view value);
+bool writeKeyNumber(const std::string& file, std::string_view section, std::string_view key,
+                    int32_t value);
+
+// "Lang<LanguageNr>_Desc" of the current context.
+std::string descriptionKey();
+
+// Byte copy of a description into a new project file. False when it could not be made.
+bool copyDescription(const std::string& from, const std::string& to);
+
+// Case-insensitive containment of one path text in another (descriptions are addressed
+// the way a case-insensitive file system does).
+bool containsNoCase(std::string_view text, std::string_view part);
+
+}  // namespace varnak

@@ -1,0 +1,125 @@
+#include "model/clsColTerminals.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/model/project_fixture.h"
+
+namespace varnak::test {
+namespace {
+
+class TerminalCollectionTest : public ::testing::Test, public ProjectFixture {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(newProject("P"), kStoreOk);
+        ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+        terminals()->InfoTerminalMultiChanged.connect(
+            [this](int32_t& position) { events.push_back(position); });
+    }
+    std::vector<int32_t> positionsOfIds(std::initializer_list<int32_t> ids) {
+        std::vector<int32_t> out;
+        for (int32_t id : ids) out.push_back(terminals()->ItemID(id)->ConfRailPosition());
+        return out;
+    }
+    std::filesystem::path railDir() { return railFolder("P", "R"); }
+    std::vector<int32_t> events;
+};
+
+TEST_F(TerminalCollectionTest, InsertMovesTheTerminalsBehindAndRaisesOnce) {
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 4, 1), kStoreOk);  // ids 1-4 at 1-4
+    events.clear();
+    ASSERT_EQ(terminals()->Add("QT1002-0000", 2, 3, 1), kStoreOk);
+    EXPECT_EQ(events, std::vector<int32_t>{2});
+    EXPECT_EQ(positionsOfIds({1, 2, 3, 4}), (std::vector<int32_t>{1, 5, 6, 7}));
+    EXPECT_EQ(positionsOfIds({5, 6, 7}), (std::vector<int32_t>{2, 3, 4}));
+    EXPECT_EQ(terminals()->TermID(), 7);
+    EXPECT_EQ(terminals()->ItemPos(2)->ConfParentCouplerID(), 1);
+    // The moved terminals' channel tables moved with them.
+    for (const auto& t : *terminals()->ItemPos(7)->clsColTables()) EXPECT_EQ(t->PosNr(), 7);
+    EXPECT_FALSE(terminals()->ItemPos(0));
+    EXPECT_FALSE(terminals()->ItemID(99));
+}
+
+TEST_F(TerminalCollectionTest, RemoveClosesTheGapAndDeletesTheFileAtTheNextSave) {
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 5, 1), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    auto file2 = railDir() / "C001T002.TCF";
+    ASSERT_TRUE(std::filesystem::exists(file2));
+    events.clear();
+    terminals()->Remove(2);
+    EXPECT_EQ(events, std::vector<int32_t>{2});
+    EXPECT_EQ(positionsOfIds({1, 3, 4, 5}), (std::vector<int32_t>{1, 2, 3, 4}));
+    // Until the save the files still describe the saved rail, without a gap.
+    EXPECT_TRUE(std::filesystem::exists(file2));
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    EXPECT_FALSE(std::filesystem::exists(file2));
+
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    ASSERT_EQ(terminals()->Count(), 4);
+    for (int32_t p = 1; p <= 4; ++p) EXPECT_TRUE(terminals()->ItemPos(p)) << p;
+}
+
+TEST_F(TerminalCollectionTest, RemoveOutsideTheRowChangesNothing) {
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 2, 1), kStoreOk);
+    events.clear();
+    terminals()->Remove(0);  // the coupler's own address
+    terminals()->Remove(3);
+    terminals()->Remove(-1);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(terminals()->Count(), 2);
+    EXPECT_EQ(positionsOfIds({1, 2}), (std::vector<int32_t>{1, 2}));
+}
+
+TEST_F(TerminalCollectionTest, InsertLimitsKeepPositionsAndIdsAddressable) {
+    EXPECT_EQ(terminals()->Add("QT1002-0000", 1, 256, 1), kStoreLimitReached);
+    EXPECT_EQ(terminals()->Count(), 0);
+    ASSERT_EQ(terminals()->Add("QT1002-0000", 1, 255, 1), kStoreOk);
+    EXPECT_EQ(terminals()->Add("QT1002-0000", 1, 1, 1), kStoreLimitReached);
+    EXPECT_EQ(terminals()->Count(), 255);
+
+    auto fresh = std::make_shared<clsColTerminals>();
+    fresh->setTermID(998);
+    EXPECT_EQ(fresh->Add("QT1002-0000", 1, 2, 1), kStoreLimitReached);
+    EXPECT_EQ(fresh->Add("QT1002-0000", 1, 1, 1), kStoreOk);
+    EXPECT_EQ(fresh->ItemPos(1)->ConfSymbolicID(), 999);
+    EXPECT_EQ(fresh->Add("QT1002-0000", 3, 1, 1), kStoreBadPosition);
+    EXPECT_EQ(fresh->Add("QT1002-0000", 0, 1, 1), kStoreBadPosition);
+}
+
+TEST_F(TerminalCollectionTest, LoadingListsOnlyThisCouplersFilesAndKeepsTheCounterAboveIds) {
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 3, 1), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    // A file of another coupler id in the same folder, and a second file with id 2.
+    std::filesystem::copy_file(railDir() / "C001T003.TCF", railDir() / "C012T003.TCF");
+    std::filesystem::copy_file(railDir() / "C001T002.TCF", railDir() / "C001T102.tcf");
+    couplers()->Remove(1);  // dropped unsaved, so the file keeps what is written below
+    // A rail file whose counter lags behind the files.
+    ASSERT_TRUE(ini::WritePrivateProfileString("Config", "TermID", "1",
+                                               (railDir() / "Coupler.CCF").string()));
+    ASSERT_TRUE(ini::flush());
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    EXPECT_EQ(terminals()->Count(), 3);
+    EXPECT_GE(terminals()->TermID(), 3);
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 4, 1, 1), kStoreOk);
+    EXPECT_EQ(terminals()->ItemPos(4)->ConfSymbolicID(), 4);
+}
+
+TEST_F(TerminalCollectionTest, LoadingRaisesOnceWithPositionOne) {
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 2, 1), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    auto collection = std::make_shared<clsColTerminals>();
+    std::vector<int32_t> seen;
+    collection->InfoTerminalMultiChanged.connect([&](int32_t& p) { seen.push_back(p); });
+    int changed = 0;
+    collection->InfoTerminalChanged.connect([&](int32_t&) { ++changed; });
+    project->setFullPathCoupler(railDir().string());
+    collection->fOpenTerminals((railDir() / "Coupler.CCF").string());
+    EXPECT_EQ(seen, std::vector<int32_t>{1});
+    EXPECT_EQ(collection->Count(), 2);
+    collection->Remove(1);
+    ASSERT_EQ(collection->Add("QT3002-0000", 1, 1, 1), kStoreOk);
+    EXPECT_EQ(seen, (std::vector<int32_t>{1, 1, 1}));
+    EXPECT_EQ(changed, 0);
+}
+
+}  // namespace
+}  // namespace varnak::test

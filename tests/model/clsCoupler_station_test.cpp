@@ -1,0 +1,61 @@
+// The rail's table directory read from a simulated station over the serial control while
+// the project is online, and the file fallback when the station does not answer.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "comctl/QZcomOCX.h"
+#include "tests/model/project_fixture.h"
+#include "tests/support/sim_station.h"
+
+namespace varnak::test {
+namespace {
+
+class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
+  protected:
+    RailDirectoryOverTheLine() : station(1, 0) {
+        setenv("VARNAK_COM4", station.devicePath().c_str(), 1);
+        control.setQZxCommPort(4);
+        control.setQZxTyp(QZxType_RS232);
+        control.setQZxTimeout(200);
+        control.setQZxPortOpen(true);
+        context().VarnakComOCX = &control;
+        context().MultiPointAdr = 1;
+        station.addTable(0, 127);
+        station.setRegister(0, 127, 0, 0x40);
+        station.setRegister(0, 127, 100, 0x0F);
+        station.setRegister(0, 127, 127, 0x82);
+        project->setOnline(true);
+    }
+    ~RailDirectoryOverTheLine() override {
+        context().VarnakComOCX = nullptr;
+        unsetenv("VARNAK_COM4");
+    }
+    std::shared_ptr<clsCoupler> loadDescription() {
+        auto rail = std::make_shared<clsCoupler>();
+        rail->ConfRetrieveData((resources() / "Coupler" / "QZ3100-0000.INI").string());
+        return rail;
+    }
+
+    SimStation station;
+    QZcomOCX control;
+};
+
+TEST_F(RailDirectoryOverTheLine, TablesFollowTheStationsDirectory) {
+    auto rail = loadDescription();
+    EXPECT_TRUE(rail->DirectoryFromDevice());
+    std::vector<int32_t> numbers;
+    for (const auto& t : *rail->clsColTables()) numbers.push_back(t->TableNr());
+    EXPECT_EQ(numbers, (std::vector<int32_t>{0, 100, 127}));
+    EXPECT_EQ(rail->clsColTables()->Item(0)->TableLen(), 0x40);
+    EXPECT_EQ(rail->clsColTables()->Item(127)->ConfRegisterValue(100), 0x0F);
+}
+
+TEST_F(RailDirectoryOverTheLine, SilentStationLeavesTheDirectoryToTheFile) {
+    station.queueFault(ReplyFault::noReply());
+    auto rail = loadDescription();
+    EXPECT_FALSE(rail->DirectoryFromDevice());
+    EXPECT_EQ(rail->clsColTables()->Count(), 15);
+}
+
+}  // namespace
+}  // namespace varnak::test

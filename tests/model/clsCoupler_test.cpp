@@ -1,0 +1,199 @@
+#include "model/clsCoupler.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/model/fake_register_device.h"
+#include "tests/model/project_fixture.h"
+
+namespace varnak::test {
+namespace {
+
+class RailTest : public ::testing::Test, public ProjectFixture {
+  protected:
+    std::shared_ptr<clsCoupler> load(const std::filesystem::path& file) {
+        auto rail = std::make_shared<clsCoupler>();
+        rail->ConfRetrieveData(file.string());
+        return rail;
+    }
+    std::filesystem::path description() { return resources() / "Coupler" / "QZ3100-0000.INI"; }
+    std::vector<int32_t> tableNumbers(clsCoupler& rail) {
+        std::vector<int32_t> out;
+        for (const auto& t : *rail.clsColTables()) out.push_back(t->TableNr());
+        return out;
+    }
+};
+
+TEST_F(RailTest, DescriptionGivesTypeDataAndZeroConfig) {
+    auto rail = load(description());
+    EXPECT_EQ(rail->InfoName(), "QZ3100-0000");
+    EXPECT_EQ(rail->InfoDescription(), "Buskoppler Testreihe");
+    EXPECT_EQ(rail->InfoBitmap(), "QZ3100.png");
+    EXPECT_EQ(rail->InfoBitmapSize(), 2);
+    EXPECT_EQ(rail->InfoCurrentKBus(), 1500);
+    EXPECT_EQ(rail->ConfSymbolicName(), "0");
+    EXPECT_EQ(rail->ConfSymbolicID(), 0);
+    EXPECT_EQ(rail->ConfProjectPosition(), 0);
+    EXPECT_EQ(rail->clsColTerminals()->TermID(), 0);
+    EXPECT_EQ(tableNumbers(*rail),
+              (std::vector<int32_t>{0, 1, 2, 3, 4, 8, 9, 10, 50, 98, 99, 100, 110, 114, 127}));
+    EXPECT_EQ(ui.statusTexts.back(), "Done..");
+    // Window events run before each directory entry.
+    EXPECT_GE(ui.pumpCount, 131);
+}
+
+TEST_F(RailTest, DescriptionLoadsOnlyTheSettingsTablesLazily) {
+    auto rail = load(description());
+    auto tables = rail->clsColTables();
+    for (int32_t n : {0, 1, 98, 100, 127}) EXPECT_FALSE(tables->Item(n)->bInitDone()) << n;
+    for (int32_t n : {2, 3, 4, 8, 9, 10, 50, 99, 110, 114})
+        EXPECT_TRUE(tables->Item(n)->bInitDone()) << n;
+    EXPECT_EQ(tables->Item(100)->ConfRegisterValue(0), 0x1234);
+    EXPECT_EQ(tables->Item(0)->InfoRegisterDesc(1), "Betriebsart");
+    EXPECT_EQ(tables->Item(0)->TableLen(), 255);
+    EXPECT_EQ(tables->Item(127)->TableLen(), 130);
+}
+
+TEST_F(RailTest, RailFileLoadsTablesZeroToFourAtOnceAndTheRestLazilyOrNever) {
+    std::filesystem::path file = parent() / "Coupler.CCF";
+    writeFile(file,
+              "[Config]\nUserName= Linie 1 \nCouplerID=7\nTermID=12\nCouplerPos=2\n"
+              "[Common]\nName=QZ3100-0000\n"
+              "[RegValue_Table127]\nReg0=0x0010\nReg1=0x0010\nReg4=0x0010\nReg8=0x0010\n"
+              "Reg99=0x0010\nReg100=0x0200\nReg127=0x0082\nReg131=0x0010\nReg200=0x0010\n"
+              "[RegValue_Table4]\nReg3=0x0004\n"
+              "[RegValue_Table8]\nReg1=0x0BBA\n"
+              "[RegValue_Table99]\nReg0=0x0063\n");
+    auto rail = load(file);
+    EXPECT_EQ(rail->ConfSymbolicName(), "Linie 1");
+    EXPECT_EQ(rail->ConfSymbolicID(), 7);
+    EXPECT_EQ(rail->ConfProjectPosition(), 2);
+    EXPECT_EQ(rail->clsColTerminals()->TermID(), 12);
+    // Directory registers above 130 are never looked at.
+    EXPECT_EQ(tableNumbers(*rail), (std::vector<int32_t>{0, 1, 4, 8, 99, 100, 127}));
+    auto tables = rail->clsColTables();
+    EXPECT_TRUE(tables->Item(4)->bInitDone());
+    EXPECT_EQ(tables->Item(4)->ConfRegisterValue(3), 4);  // table 4 comes back
+    EXPECT_EQ(tables->Item(100)->TableLen(), 255);        // 0x0200 capped
+    EXPECT_FALSE(tables->Item(8)->bInitDone());
+    EXPECT_EQ(tables->Item(8)->ConfRegisterValue(1), 0x0BBA);
+    EXPECT_EQ(tables->Item(99)->ConfRegisterValue(0), 0);  // to be uploaded, never read
+}
+
+TEST_F(RailTest, MissingFileReadsUnknownAndMissingUnknownGivesAnEmptyRail) {
+    auto rail = load(resources() / "Coupler" / "QZ9999-0000.INI");
+    EXPECT_EQ(rail->InfoName(), "Unknown");
+    EXPECT_EQ(rail->clsColTables()->Count(), 1);
+    std::filesystem::remove(resources() / "Coupler" / "Unknown.INI");
+    auto empty = load(resources() / "Coupler" / "QZ9999-0000.INI");
+    EXPECT_EQ(empty->InfoName(), "");
+    EXPECT_EQ(empty->clsColTables()->Count(), 0);
+}
+
+TEST_F(RailTest, OnlineDirectoryComesFromTheDeviceAndIsSavedWithTheRail) {
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    FakeRegisterDevice device;
+    context().registerDevice = &device;
+    auto& dir = device.registers(0, 127);
+    dir[0] = 0x20;
+    dir[100] = 0x10;
+    dir[121] = 0x08;
+    project->setOnline(true);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    EXPECT_TRUE(rail()->DirectoryFromDevice());
+    EXPECT_EQ(tableNumbers(*rail()), (std::vector<int32_t>{0, 100, 121, 127}));
+    EXPECT_EQ(rail()->clsColTables()->Item(0)->TableLen(), 0x20);
+    ASSERT_EQ(device.calls.size(), 1u);
+    EXPECT_EQ(device.calls[0].table, 127);
+    EXPECT_EQ(device.calls[0].count, 255);
+
+    // Offline again, the rail reopens with the device's tables, not the description's.
+    project->setOnline(false);
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    ini::dropCache();
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    EXPECT_FALSE(rail()->DirectoryFromDevice());
+    EXPECT_EQ(tableNumbers(*rail()), (std::vector<int32_t>{0, 100, 121, 127}));
+    EXPECT_EQ(rail()->clsColTables()->Item(121)->TableLen(), 8);
+}
+
+TEST_F(RailTest, FailedOnlineDirectoryFallsBackToTheFile) {
+    FakeRegisterDevice device;
+    device.failAt(0, 2);
+    context().registerDevice = &device;
+    project->setOnline(true);
+    auto rail = load(description());
+    EXPECT_FALSE(rail->DirectoryFromDevice());
+    EXPECT_EQ(rail->clsColTables()->Count(), 15);
+}
+
+TEST_F(RailTest, CommentAndNamesSurviveSaveAndReopen) {
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 3, "R"), kStoreOk);
+    rail()->setUserInfoDescription("  Halle 2, Tor 3 ");
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    ini::dropCache();
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    EXPECT_EQ(rail()->UserInfoDescription(), "Halle 2, Tor 3");
+    EXPECT_EQ(rail()->ConfProjectPosition(), 3);
+    EXPECT_EQ(couplers()->RailName(), "R");
+}
+
+TEST_F(RailTest, SaveWithoutDescriptionWritesASelfContainedRailFile) {
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    rail()->clsColTables()->Item(100)->setConfRegisterValue(7, 77);
+    std::filesystem::remove(description());
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    ini::dropCache();
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    EXPECT_EQ(rail()->InfoName(), "QZ3100-0000");
+    EXPECT_EQ(rail()->clsColTables()->Count(), 15);
+    EXPECT_EQ(rail()->clsColTables()->Item(100)->ConfRegisterValue(7), 77);
+}
+
+TEST_F(RailTest, SaveRefusesWithoutProjectAndIntoAnotherRailsFolder) {
+    auto loose = load(description());
+    loose->setConfSymbolicName("R");
+    EXPECT_EQ(loose->ConfSaveData(), kStoreNoProject);
+    EXPECT_FALSE(std::filesystem::exists(parent() / "prog" / "R.CF"));
+
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 2, "B"), kStoreOk);  // A saved
+    rail()->setConfSymbolicName("A");
+    EXPECT_EQ(rail()->ConfSaveData(), kStoreNameInUse);
+    rail()->setConfSymbolicName("a/b");
+    EXPECT_EQ(rail()->ConfSaveData(), kStoreInvalidName);
+}
+
+TEST_F(RailTest, PlacingTerminalsInImagesFailsAsSoonAsThereIsATerminal) {
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    EXPECT_TRUE(rail()->fCalcTermAdrInImages());
+    ASSERT_EQ(terminals()->Add("QT1002-0000", 1, 1, 1), kStoreOk);
+    EXPECT_FALSE(rail()->fCalcTermAdrInImages());
+}
+
+TEST_F(RailTest, RenamedRailTakesItsUnloadedTablesAlong) {
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    rail()->clsColTables()->Item(8)->setConfRegisterValue(1, 3002);
+    rail()->clsColTables()->Item(100)->setConfRegisterValue(9, 99);
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 1, 1), kStoreOk);
+    terminals()->ItemPos(1)->clsColTables()->Item(1)->setConfRegisterValue(40, 0x40);
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    ini::dropCache();
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    ASSERT_FALSE(rail()->clsColTables()->Item(8)->bInitDone());
+    rail()->setConfSymbolicName("S");
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    ini::dropCache();
+    ASSERT_EQ(openRail("P", "S"), kStoreOk);
+    EXPECT_EQ(rail()->clsColTables()->Item(8)->ConfRegisterValue(1), 3002);
+    EXPECT_EQ(rail()->clsColTables()->Item(100)->ConfRegisterValue(9), 99);
+    EXPECT_EQ(rail()->clsColTables()->Item(100)->ConfRegisterValue(0), 0x1234);
+    EXPECT_EQ(terminals()->ItemPos(1)->clsColTables()->Item(1)->ConfRegisterValue(40), 0x40);
+}
+
+}  // namespace
+}  // namespace varnak::test
