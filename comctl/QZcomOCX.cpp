@@ -1,5 +1,7 @@
 #include "comctl/QZcomOCX.h"
 
+#include "comctl/gsd_control_reader.h"
+#include "comctl/gsd_generator.h"
 #include "comctl/register_telegrams.h"
 #include "comctl/telegram_link.h"
 #include "platform/com_port_map.h"
@@ -139,8 +141,10 @@ int32_t QZcomOCX::QZxFirmwareUpdate2(int32_t, const std::string&) {
     return ComErrNotImplemented;
 }
 
-int32_t QZcomOCX::QZxCreateGsdFile(const std::string&, const std::string&) {
-    return ComErrNotImplemented;
+int32_t QZcomOCX::QZxCreateGsdFile(const std::string& GsdTargetFile,
+                                   const std::string& GsdResourcePath) {
+    varnak::gsd::GsdControlReader reader(*this);
+    return varnak::gsd::createGsdFiles(reader, GsdTargetFile, GsdResourcePath);
 }
 
 extern "C" QZcomOCX* QZcomOCX_Create() {

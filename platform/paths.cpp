@@ -87,6 +87,11 @@ fs::path resolveCaseInsensitive(const fs::path& path) {
 }
 
 bool wildcardMatch(std::string_view pattern, std::string_view name) {
+    // A trailing ".*" also matches names without an extension, as folder listings of
+    // "*.*" always have.
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+        name.find('.') == std::string_view::npos)
+        return wildcardMatch(pattern.substr(0, pattern.size() - 2), name);
     size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
         if (p < pattern.size() &&

@@ -250,26 +250,26 @@ def coupler(name, family, preset, de, en, colour, controller=False, ethernet=Non
 COUPLERS = [
     coupler("QZ2000-0000", "QZ2000", "A", "Buskoppler mit IIO-Interrupts", "Bus coupler with IIO interrupts", "#4a6fa5"),
     coupler("QZ2010-0000", "QZ2000", "A", "Buskoppler mit IIO-Interrupts, kompakt", "Bus coupler with IIO interrupts, compact", "#4a6fa5"),
-    coupler("QZ3000-0000", "QZ3000", "B", "DP/FMS-Buskoppler", "DP/FMS bus coupler", "#7a5aa0", table100=dp_table100(0)),
-    coupler("QZ3010-0000", "QZ3000", "B", "DP/FMS-Buskoppler, kompakt", "DP/FMS bus coupler, compact", "#7a5aa0", table100=dp_table100(0)),
-    coupler("QZ3100-0000", "QZ3000", "B", "DP/FMS-Buskoppler, Betriebsart wählbar", "DP/FMS bus coupler, selectable operation mode", "#7a5aa0", table100=dp_table100(0)),
-    coupler("QZ3110-0000", "QZ3000", "B", "DP/FMS-Buskoppler, Betriebsart wählbar, kompakt", "DP/FMS bus coupler, selectable operation mode, compact", "#7a5aa0", table100=dp_table100(0)),
-    coupler("QZ3120-0000", None, "other", "DP-Buskoppler, Sonderausführung", "DP bus coupler, special version", "#7a5aa0", table100=dp_table100(1)),
-    coupler("QZ3500-0000", "QZ3000", "other", "DP-Buskoppler mit erweitertem Prozessabbild", "DP bus coupler with extended process image", "#7a5aa0", table100=dp_table100(1)),
+    coupler("QZ3000-0000", "QZ3000", "B", "DP/FMS-Buskoppler, 1,5 MBaud", "DP/FMS bus coupler, 1.5 MBaud", "#7a5aa0", table100=dp_table100(0)),
+    coupler("QZ3010-0000", "QZ3000", "B", "DP/FMS-Buskoppler Economy, 1,5 MBaud", "DP/FMS bus coupler economy, 1.5 MBaud", "#7a5aa0", table100=dp_table100(0)),
+    coupler("QZ3100-0000", "QZ3000", "B", "DP/FMS-Buskoppler, 12 MBaud, Betriebsart wählbar", "DP/FMS bus coupler, 12 MBaud, selectable operation mode", "#7a5aa0", table100=dp_table100(0)),
+    coupler("QZ3110-0000", "QZ3000", "B", "DP/FMS-Buskoppler Economy, 12 MBaud, Betriebsart wählbar", "DP/FMS bus coupler economy, 12 MBaud, selectable operation mode", "#7a5aa0", table100=dp_table100(0)),
+    coupler("QZ3120-0000", None, "other", "DP-Buskoppler, 12 MBaud, Sonderausführung", "DP bus coupler, 12 MBaud, special version", "#7a5aa0", table100=dp_table100(1)),
+    coupler("QZ3500-0000", "QZ3000", "other", "DP-Buskoppler mit Lichtwellenleiter-Anschluss", "DP bus coupler with fibre-optic connection", "#7a5aa0", table100=dp_table100(1)),
     coupler("QY3100-0000", "QZ3000", "other", "DP-Controller-Koppler mit SPS", "DP controller-coupler with PLC", "#5b3f80", controller=True, table100=dp_table100(1)),
-    coupler("QL3100-0000", "QZ3000", "other", "DP-Buskoppler, Economy", "DP bus coupler, economy", "#8d78b5", table100=dp_table100(1)),
-    coupler("QL3110-0000", None, "other", "DP-Buskoppler, Economy, kompakt", "DP bus coupler, economy, compact", "#8d78b5", table100=dp_table100(1)),
-    coupler("QL3120-0002", None, "other", "DP-Buskoppler, Economy, Variante 2", "DP bus coupler, economy, variant 2", "#8d78b5", table100=dp_table100(1)),
+    coupler("QL3100-0000", "QZ3000", "other", "DP-Buskoppler, Low Cost", "DP bus coupler, low cost", "#8d78b5", table100=dp_table100(1)),
+    coupler("QL3110-0000", None, "other", "DP-Buskoppler, Low Cost, kompakt", "DP bus coupler, low cost, compact", "#8d78b5", table100=dp_table100(1)),
+    coupler("QL3120-0002", None, "other", "DP-Buskoppler, Low Cost, Variante 2", "DP bus coupler, low cost, variant 2", "#8d78b5", table100=dp_table100(1)),
     coupler("QZ4000-0000", "QZ4000", "C", "Buskoppler mit Synchronmodus", "Bus coupler with synchronous mode", "#3c8c7c"),
     coupler("QZ4010-0000", "QZ4000", "C", "Buskoppler mit Synchronmodus, kompakt", "Bus coupler with synchronous mode, compact", "#3c8c7c"),
     coupler("QZ5000-0000", "QZ5000", "D", "CAN-Buskoppler", "CAN bus coupler", "#b0603a"),
     coupler("QZ5100-0000", "QZ5100", "other", "CAN-Buskoppler, Baudrate per DIP-Schalter", "CAN bus coupler, baud rate by DIP switch", "#b0603a"),
     coupler("QZ5110-0000", "QZ5110", "other", "CAN-Buskoppler, Baudrate per DIP-Schalter, Variante B", "CAN bus coupler, baud rate by DIP switch, variant B", "#b0603a"),
     coupler("QZ5120-0000", "QZ5110", "other", "CAN-Buskoppler, Baudrate per DIP-Schalter, Variante C", "CAN bus coupler, baud rate by DIP switch, variant C", "#b0603a"),
-    coupler("QL5100-0000", "QZ5110", "other", "CAN-Buskoppler, Economy", "CAN bus coupler, economy", "#c88a66"),
+    coupler("QL5100-0000", "QZ5110", "other", "CAN-Buskoppler, Low Cost", "CAN bus coupler, low cost", "#c88a66"),
     coupler("QZ5200-0000", "QZ5200", "other", "Buskoppler mit Verbindungs-Datensätzen (Poll/COS/Cyclic)", "Bus coupler with connection data sets (poll/COS/cyclic)", "#6a8a3a"),
     coupler("QZ5210-0000", "QZ5200", "other", "Buskoppler mit Verbindungs-Datensätzen, kompakt", "Bus coupler with connection data sets, compact", "#6a8a3a"),
-    coupler("QL5200-0000", "QZ5200", "other", "Buskoppler mit Verbindungs-Datensätzen, Economy", "Bus coupler with connection data sets, economy", "#8fa866"),
+    coupler("QL5200-0000", "QZ5200", "other", "Buskoppler mit Verbindungs-Datensätzen, Low Cost", "Bus coupler with connection data sets, low cost", "#8fa866"),
     coupler("QZ7300-0000", "QZ7300", "other", "Serieller Feldbuskoppler (RTU/ASCII)", "Serial fieldbus coupler (RTU/ASCII)", "#a08a2a"),
     coupler("QY7300-0000", "QZ7300", "other", "Serieller Controller-Koppler mit SPS (RTU/ASCII)", "Serial controller-coupler with PLC (RTU/ASCII)", "#7d6a1c", controller=True),
     coupler("QZ8000-0000", "QZ8000", "C", "Buskoppler mit Watchdog- und Verzögerungszeiten", "Bus coupler with watchdog and delay times", "#2f7fa0"),
@@ -395,9 +395,9 @@ def complex_layout(channels, data_bits, bytes_per_channel):
     return layout(channels, data_bits, bits, bits, bits, True)
 
 
-def terminal(name, de, en, colour, regs, user=None, texts=None, current=-5, pic_size=2, group="digital"):
+def terminal(name, de, en, colour, regs, user=None, texts=None, current=-5, pic_size=2):
     return dict(name=name, de=de, en=en, colour=colour, regs=regs, user=user or {}, texts=texts or {},
-                current=current, pic_size=pic_size, group=group)
+                current=current, pic_size=pic_size)
 
 
 DI, DO, RELAY, DIO = "#e8c547", "#d9534f", "#e07b39", "#c9a227"
@@ -411,11 +411,11 @@ ANALOG_OUT_USER = {32: 0x0002, 33: 0, 34: UNIT_SCALE}
 
 
 def analog_in(name, channels, de, en):
-    return terminal(name, de, en, AI, complex_layout(channels, 16, 3), ANALOG_IN_USER, ANALOG_IN_TEXTS, -65, group="analog")
+    return terminal(name, de, en, AI, complex_layout(channels, 16, 3), ANALOG_IN_USER, ANALOG_IN_TEXTS, -65)
 
 
 def analog_out(name, channels, de, en):
-    return terminal(name, de, en, AO, complex_layout(channels, 16, 3), ANALOG_OUT_USER, SCALED_TEXTS, -70, group="analog")
+    return terminal(name, de, en, AO, complex_layout(channels, 16, 3), ANALOG_OUT_USER, SCALED_TEXTS, -70)
 
 
 SERIAL_USER = {32: 6, 33: 3, 34: 0, 35: 3}  # 9600 Baud, 8 data bits without parity, 3 data bytes
@@ -460,15 +460,15 @@ TERMINALS = [
     analog_in("QT3064-0000", 4, "4 Analogeingänge -10/+10 V", "4 analog inputs -10/+10 V"),
     analog_in("QT3102-0000", 2, "2 Analogeingänge -10/+10 V, Differenz", "2 analog inputs -10/+10 V, differential"),
     terminal("QT3202-0000", "2 Widerstandsthermometer PT100", "2 resistance thermometers PT100", RTD,
-             complex_layout(2, 16, 3), {32: 0x0002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(2, 16, 3), {32: 0x0002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     terminal("QT3351-0000", "1 Widerstandsmessung 10-1200 Ohm", "1 resistance measurement 10-1200 Ohm", RTD,
-             complex_layout(1, 16, 3), {32: 0xF002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(1, 16, 3), {32: 0xF002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     terminal("QT3302-0000", "2 Thermoelemente, Typ K", "2 thermocouples, type K", TC,
-             complex_layout(2, 16, 3), {32: 0x1002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(2, 16, 3), {32: 0x1002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     terminal("QT3312-0000", "2 Thermoelemente, Typ J", "2 thermocouples, type J", TC,
-             complex_layout(2, 16, 3), {32: 0x2002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(2, 16, 3), {32: 0x2002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     terminal("QT3332-0000", "2 Thermoelemente, Ausgabe in Mikrovolt", "2 thermocouples, output in microvolts", TC,
-             complex_layout(2, 16, 3), {32: 0xF002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60, group="analog"),
+             complex_layout(2, 16, 3), {32: 0xF002, 33: 0, 34: UNIT_SCALE}, SCALED_TEXTS, -60),
     # analog outputs
     analog_out("QT4002-0000", 2, "2 Analogausgänge 0-10 V", "2 analog outputs 0-10 V"),
     analog_out("QT4004-0000", 4, "4 Analogausgänge 0-10 V", "4 analog outputs 0-10 V"),
@@ -480,36 +480,36 @@ TERMINALS = [
     # counter, pulse width, encoders, serial interfaces
     terminal("QT1501-0000", "1 Zähler 32 Bit, 100 kHz", "1 counter 32 bit, 100 kHz", CNT,
              complex_layout(1, 32, 6), {32: 0x0100}, {32: ("Zählermodus und Ausgabeformat", "Counter mode and output format")},
-             -70, group="complex"),
+             -70),
     terminal("QT2502-0000", "2 Pulsweitenausgänge 24 V DC", "2 pulse-width outputs 24 V DC", PWM,
              complex_layout(2, 16, 3), {32: 0x0000, 33: 0, 34: UNIT_SCALE, 35: 1000, 36: 500, 37: 100},
              {**SCALED_TEXTS, 32: ("Merkmal und Betriebsart", "Feature and operating mode"),
               35: ("Periodendauer PWM-Modus", "Period for PWM mode"), 36: ("Duty Cycle", "Duty cycle"),
-              37: ("Impulsdauer", "Pulse duration")}, -60, group="complex"),
+              37: ("Impulsdauer", "Pulse duration")}, -60),
     terminal("QT5001-0000", "1 Absolutwertgeber-Schnittstelle (synchron seriell)", "1 absolute encoder interface (synchronous serial)", ENC,
              complex_layout(1, 32, 6), {32: 0x0001, 33: 3, 34: 24},
              {32: ("Merkmalsregister", "Feature register"), 33: ("Übertragungsrate (3 = 125 kHz)", "Transfer rate (3 = 125 kHz)"),
-              34: ("Datenlänge (0-32)", "Data length (0-32)")}, -85, group="complex"),
+              34: ("Datenlänge (0-32)", "Data length (0-32)")}, -85),
     terminal("QT5101-0000", "1 Inkrementalgeber-Schnittstelle 5 V", "1 incremental encoder interface 5 V", ENC,
              complex_layout(1, 32, 6), {32: 0x0000}, {32: ("Auswertung und Zählermodus", "Evaluation and counter mode")},
-             -85, group="complex"),
+             -85),
     terminal("QT5111-0000", "1 Inkrementalgeber-Schnittstelle 24 V", "1 incremental encoder interface 24 V", ENC,
              complex_layout(1, 32, 6), {32: 0x0000}, {32: ("Auswertung und Zählermodus", "Evaluation and counter mode")},
-             -85, group="complex"),
+             -85),
     terminal("QT6001-0000", "1 serielle Schnittstelle RS232", "1 serial interface RS232", SER,
-             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75, group="complex"),
+             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75),
     terminal("QT6011-0000", "1 serielle Schnittstelle 20 mA Stromschleife", "1 serial interface 20 mA current loop", SER,
-             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75, group="complex"),
+             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75),
     terminal("QT6021-0000", "1 serielle Schnittstelle RS422/RS485", "1 serial interface RS422/RS485", SER,
-             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75, group="complex"),
+             complex_layout(1, 40, 6), SERIAL_USER, SERIAL_TEXTS, -75),
     terminal("QT6051-0000", "1 serielle Datenübertragung mit Zeitüberwachung", "1 serial data transfer with time-outs", SER,
              complex_layout(1, 40, 6), {32: 0x0000, 33: 9600, 34: 100, 35: 100},
              {32: ("Merkmalsregister", "Feature register"), 33: ("Baudrate", "Baud rate"),
-              34: ("RCV Timeout", "RCV timeout"), 35: ("TRS Timeout", "TRS timeout")}, -75, group="complex"),
+              34: ("RCV Timeout", "RCV timeout"), 35: ("TRS Timeout", "TRS timeout")}, -75),
     # system terminals
-    terminal("QT9010-0000", "Endklemme", "End terminal", SYS, layout(0, 0, 0, 0, 0, False), current=0, pic_size=1, group="system"),
+    terminal("QT9010-0000", "Endklemme", "End terminal", SYS, layout(0, 0, 0, 0, 0, False), current=0, pic_size=1),
     terminal("QT9400-0000", "Einspeiseklemme Klemmenbus 2 A", "Terminal-bus power feed 2 A", SYS, layout(0, 0, 0, 0, 0, False),
-             current=2000, group="system"),
+             current=2000),
 ]
 
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,11 +13,15 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "model/app_context.h"
+#include "model/basConvert.h"
+#include "model/clsTable.h"
+#include "model/coupler_type_name.h"
+#include "model/device_register_model.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 
@@ -41,20 +44,44 @@ bool startsWith(const std::string& s, const std::string& prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
+bool allOf(const std::string& s, int (*charClass)(int)) {
+    return std::all_of(s.begin(), s.end(),
+                       [&](char c) { return charClass(static_cast<unsigned char>(c)) != 0; });
+}
+
+// A decimal number as the program writes it: no blanks, no leading zeros, no plus sign.
 std::optional<long> decimal(const std::string& text, bool allowSign) {
-    static const std::regex unsignedNumber("0|[1-9][0-9]*");
-    static const std::regex signedNumber("0|-?[1-9][0-9]*");
-    if (!std::regex_match(text, allowSign ? signedNumber : unsignedNumber)) return std::nullopt;
+    std::string digits = allowSign && startsWith(text, "-") ? text.substr(1) : text;
+    if (digits.empty() || digits.size() > 9 || !allOf(digits, std::isdigit)) return std::nullopt;
+    if (digits[0] == '0' && (digits.size() > 1 || digits != text)) return std::nullopt;
     return std::stol(text);
 }
 
-// The register text as the program writes it ("0x" and four upper-case hex digits). The
-// loader accepts more (any case, up to eight digits), but a shipped value in another form
-// would not survive a save unchanged, and a text of one character is ignored altogether.
+// The number after prefix in a section or key name ("RegValue_Table" 100, "Reg" 7), when
+// the rest of the name is a decimal number of at most three digits.
+std::optional<int> numberAfter(const std::string& name, const std::string& prefix) {
+    if (!startsWith(name, prefix) || name.size() > prefix.size() + 3) return std::nullopt;
+    auto n = decimal(name.substr(prefix.size()), false);
+    return n ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
+}
+
+// A type name with its four-character variant suffix: QT3002-0000, QI2301-B310.
+bool isTypeName(const std::string& name) {
+    return name.size() == 11 && name[0] == 'Q' &&
+           std::isupper(static_cast<unsigned char>(name[1])) &&
+           allOf(name.substr(2, 4), std::isdigit) && name[6] == '-' &&
+           allOf(name.substr(7), std::isalnum);
+}
+
+// A register text as the register table's loader takes it (more than one character, the
+// INI hex check, the conversion), and only in the form its save writes back, so that a
+// copied description and a saved rail file hold the same text; a 16-bit value.
 std::optional<long> registerValue(const std::string& text) {
-    static const std::regex canonical("0x[0-9A-F]{4}");
-    if (!std::regex_match(text, canonical)) return std::nullopt;
-    return std::stol(text.substr(2), nullptr, 16);
+    if (text.size() <= 1 || !varnak::gfIsHexValue(text)) return std::nullopt;
+    auto value = varnak::gfHexValToLong(text);
+    if (!value || *value < 0 || *value > 0xFFFF) return std::nullopt;
+    if (varnak::gfValueToHex(*value) != text) return std::nullopt;
+    return *value;
 }
 
 // One description file, read through the program's own INI layer.
@@ -93,7 +120,7 @@ class Description {
         std::string section = "RegValue_Table" + std::to_string(number);
         for (const auto& key : keys(section)) {
             if (!startsWith(key, "Reg")) continue;
-            auto index = decimal(key.substr(3), false);
+            auto index = numberAfter(key, "Reg");
             auto value = registerValue(text(section, key));
             if (index && value) values[static_cast<int>(*index)] = *value;
         }
@@ -130,12 +157,12 @@ struct Layout {
 };
 
 Layout layoutOf(const Description& d) {
+    auto words = varnak::decodeChannelLayout(d.regOr0(0, 10), d.regOr0(0, 11), d.regOr0(0, 12));
     Layout l;
-    long r11 = d.regOr0(0, 11), r12 = d.regOr0(0, 12);
-    l.channels = static_cast<int>(r11 >> 8);
-    l.channelBits = static_cast<int>(r11 & 0xFF);
-    l.inputBits = static_cast<int>(r12 & 0x7F);
-    l.outputBits = static_cast<int>((r12 >> 8) & 0x7F);
+    l.channels = words.logicalChannels;
+    l.channelBits = words.logicalChannelBits;
+    l.inputBits = words.inputBits;
+    l.outputBits = words.outputBits;
     return l;
 }
 
@@ -176,7 +203,6 @@ TEST(ResourceFolder, HoldsTheFoldersTheProgramAddresses) {
 TEST(ResourceFolder, DescriptionsCarryOnlyTheSectionsAndKeysOfADescription) {
     static const std::set<std::string> commonKeys = {"Name",    "Lang0_Desc", "Lang1_Desc",
                                                      "Picture", "PicSize",    "CurrentKBus"};
-    static const std::regex registerSection("(RegValue|RegDesc)_Table(0|[1-9][0-9]{0,2})");
     for (const char* folder : {"Coupler", "Terminal"}) {
         for (const auto& d : descriptionsIn(folder)) {
             SCOPED_TRACE(d.file().string());
@@ -185,7 +211,9 @@ TEST(ResourceFolder, DescriptionsCarryOnlyTheSectionsAndKeysOfADescription) {
             EXPECT_EQ(sections.front(), "Common");
             // [Config] and [Mapp_Table<c>] belong to the project's copies, never to a description.
             for (const auto& s : sections)
-                EXPECT_TRUE(s == "Common" || std::regex_match(s, registerSection)) << s;
+                EXPECT_TRUE(s == "Common" || numberAfter(s, "RegValue_Table") ||
+                            numberAfter(s, "RegDesc_Table"))
+                    << s;
             for (const auto& key : d.keys("Common"))
                 EXPECT_TRUE(commonKeys.count(key)) << "unexpected key " << key;
             for (const auto& key : commonKeys) EXPECT_TRUE(d.has("Common", key)) << key;
@@ -196,8 +224,6 @@ TEST(ResourceFolder, DescriptionsCarryOnlyTheSectionsAndKeysOfADescription) {
 TEST(ResourceFolder, DescriptionsHaveNoLineTheReaderWouldDropSilently) {
     // A repeated section or key is ignored by the reader (the first copy wins), and a line
     // that is neither a section nor a key is skipped: both would lose a value unnoticed.
-    static const std::regex sectionLine("\\[([^\\]]+)\\]");
-    static const std::regex keyLine("([A-Za-z0-9_]+)=.*");
     for (const char* folder : {"Coupler", "Terminal"}) {
         for (const auto& d : descriptionsIn(folder)) {
             SCOPED_TRACE(d.file().string());
@@ -207,15 +233,19 @@ TEST(ResourceFolder, DescriptionsHaveNoLineTheReaderWouldDropSilently) {
             int number = 0;
             while (std::getline(in, line)) {
                 ++number;
-                std::smatch m;
                 if (line.empty()) continue;
-                if (std::regex_match(line, m, sectionLine)) {
-                    section = upper(m[1].str());
+                auto equals = line.find('=');
+                std::string key = line.substr(0, equals);
+                bool keyName = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+                    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+                });
+                if (line.size() > 2 && line.front() == '[' && line.find(']') == line.size() - 1) {
+                    section = upper(line.substr(1, line.size() - 2));
                     EXPECT_TRUE(sections.insert(section).second)
                         << "line " << number << ": " << line;
-                } else if (std::regex_match(line, m, keyLine)) {
+                } else if (equals != std::string::npos && keyName) {
                     EXPECT_FALSE(section.empty()) << "line " << number;
-                    EXPECT_TRUE(keys.insert(section + "/" + upper(m[1].str())).second)
+                    EXPECT_TRUE(keys.insert(section + "/" + upper(key)).second)
                         << "line " << number << ": " << line;
                 } else {
                     ADD_FAILURE() << "line " << number << " is neither section nor key: " << line;
@@ -228,7 +258,6 @@ TEST(ResourceFolder, DescriptionsHaveNoLineTheReaderWouldDropSilently) {
 // --- [Common] ---------------------------------------------------------------------------
 
 TEST(DescriptionCommon, NameIsTheFileNameAndTextsExistInBothLanguages) {
-    static const std::regex typeName("Q[A-Z][0-9]{4}-[0-9A-Za-z]{4}");
     for (const char* folder : {"Coupler", "Terminal"}) {
         for (const auto& d : descriptionsIn(folder)) {
             SCOPED_TRACE(d.file().string());
@@ -236,7 +265,7 @@ TEST(DescriptionCommon, NameIsTheFileNameAndTextsExistInBothLanguages) {
             std::string name = d.text("Common", "Name");
             EXPECT_EQ(name, d.baseName());
             if (name != "Unknown") {
-                EXPECT_TRUE(std::regex_match(name, typeName)) << name;
+                EXPECT_TRUE(isTypeName(name)) << name;
             }
             for (const char* key : {"Lang0_Desc", "Lang1_Desc"}) {
                 std::string raw = ini::readString(d.file().string(), "Common", key, "", 1000);
@@ -290,26 +319,26 @@ TEST(DescriptionCommon, CouplerTypeListAndTerminalInsertDialogShowEveryType) {
 // --- register sections ----------------------------------------------------------------
 
 TEST(DescriptionRegisters, EveryValueAndDescriptionKeyReadsAsTheModelReadsIt) {
-    static const std::regex valueKey("Reg(0|[1-9][0-9]{0,2})");
-    static const std::regex descKey("Lang([01])_Reg(0|[1-9][0-9]{0,2})");
     for (const char* folder : {"Coupler", "Terminal"}) {
         for (const auto& d : descriptionsIn(folder)) {
             SCOPED_TRACE(d.file().string());
             for (const auto& section : d.sections()) {
-                std::smatch m;
                 if (startsWith(section, "RegValue_Table")) {
                     for (const auto& key : d.keys(section)) {
-                        ASSERT_TRUE(std::regex_match(key, valueKey)) << section << " " << key;
-                        EXPECT_LE(std::stoi(key.substr(3)), 255) << section << " " << key;
+                        auto index = numberAfter(key, "Reg");
+                        ASSERT_TRUE(index.has_value()) << section << " " << key;
+                        EXPECT_LE(*index, 255) << section << " " << key;
                         EXPECT_TRUE(registerValue(d.text(section, key)).has_value())
                             << section << " " << key << "=" << d.text(section, key);
                     }
                 } else if (startsWith(section, "RegDesc_Table")) {
                     std::string valueSection = "RegValue_Table" + section.substr(13);
-                    std::map<std::string, int> languages;
+                    std::map<int, int> languages;
                     for (const auto& key : d.keys(section)) {
-                        ASSERT_TRUE(std::regex_match(key, m, descKey)) << section << " " << key;
-                        languages[m[2].str()] |= m[1].str() == "0" ? 1 : 2;
+                        auto german = numberAfter(key, "Lang0_Reg");
+                        auto english = numberAfter(key, "Lang1_Reg");
+                        ASSERT_TRUE(german || english) << section << " " << key;
+                        languages[german ? *german : *english] |= german ? 1 : 2;
                         EXPECT_GT(d.text(section, key).size(), 1u) << section << " " << key;
                         EXPECT_LT(ini::readString(d.file().string(), section, key, "", 1000).size(),
                                   100u)
@@ -318,12 +347,51 @@ TEST(DescriptionRegisters, EveryValueAndDescriptionKeyReadsAsTheModelReadsIt) {
                     for (const auto& [index, mask] : languages) {
                         EXPECT_EQ(mask, 3)
                             << section << " register " << index << " lacks a language";
-                        EXPECT_TRUE(d.has(valueSection, "Reg" + index))
+                        EXPECT_TRUE(d.has(valueSection, "Reg" + std::to_string(index)))
                             << section << " describes register " << index << " without a value";
                     }
                 }
             }
         }
+    }
+}
+
+TEST(DescriptionRegisters, RegisterTablesLoadEveryShippedValueAndTextInBothLanguages) {
+    // Through the program's register table: a coupler table with the length its directory
+    // gives, a terminal's channel-0 set with the channel table length 63.
+    varnak::AppContext context;
+    varnak::ContextScope scope{context};
+    auto check = [&](const Description& d, int number, int len) {
+        std::map<int, long> expected = d.table(number);
+        std::string descSection = "RegDesc_Table" + std::to_string(number);
+        for (int language : {0, 1}) {
+            context.LanguageNr = language;
+            varnak::clsTable t;
+            t.setTableNr(number);
+            t.setTableLen(len);
+            t.ConfRetrieveData(d.file().string());
+            for (int r = 0; r <= len; ++r) {
+                long want = expected.count(r) ? expected[r] : 0;
+                EXPECT_EQ(t.ConfRegisterValue(r), want) << "table " << number << " register " << r;
+                std::string key = "Lang" + std::to_string(language) + "_Reg" + std::to_string(r);
+                EXPECT_EQ(t.InfoRegisterDesc(r),
+                          d.has(descSection, key) ? d.text(descSection, key) : "")
+                    << "table " << number << " " << key;
+            }
+        }
+    };
+    for (const auto& d : descriptionsIn("Coupler")) {
+        SCOPED_TRACE(d.file().string());
+        auto directory = d.table(127);
+        for (const auto& section : d.sections()) {
+            auto number = numberAfter(section, "RegValue_Table");
+            if (number && directory.count(*number))
+                check(d, *number, static_cast<int>(directory[*number]));
+        }
+    }
+    for (const auto& d : descriptionsIn("Terminal")) {
+        SCOPED_TRACE(d.file().string());
+        check(d, 0, 63);
     }
 }
 
@@ -366,44 +434,18 @@ TEST(DescriptionRegisters, CouplerDirectoryCoversEveryTableTheDescriptionCarries
 
 // --- couplers -------------------------------------------------------------------------
 
-// The type name that going online derives from the identification registers of table 0
-// and the type number the coupler reports (here: the one the file name carries).
-std::string nameFromIdentification(const Description& d, int typeNumber) {
-    if (d.regOr0(0, 248) != 0x7C4E) return "";
-    long kind = d.regOr0(0, 246), variant = d.regOr0(0, 247);
-    std::string prefix = "QZ";
-    if (kind == 8)
-        prefix = "QF";
-    else if (kind == 16)
-        prefix = "QC";
-    else if (kind == 32)
-        prefix = "QI";
-    else if (kind == 256)
-        prefix = "QY";
-    else if (kind == 2)
-        prefix = "QP";
-    else if (kind == 4)
-        prefix = "QX";
-    else if (kind == 1)
-        prefix = variant <= 1 ? "QZ" : variant == 2 ? "QL" : "";
-    char buffer[32];
-    if (prefix == "QI" || prefix == "QP") {
-        std::snprintf(buffer, sizeof buffer, "%04ld-B%03ld", d.regOr0(0, 201), d.regOr0(0, 202));
-    } else {
-        long suffix = d.regOr0(0, 250);
-        if (suffix == 0xFFFF) suffix = 0;
-        std::snprintf(buffer, sizeof buffer, "%d-%04ld", typeNumber, suffix);
-    }
-    return prefix + buffer;
-}
-
 TEST(CouplerDescriptions, IdentificationRegistersNameTheirOwnFile) {
     for (const auto& d : typeDescriptionsIn("Coupler")) {
         SCOPED_TRACE(d.file().string());
+        // Going online names the coupler from these registers and the type number it
+        // reports, and then loads the description of that name.
         int typeNumber = std::stoi(d.baseName().substr(2, 4));
-        EXPECT_EQ(nameFromIdentification(d, typeNumber), d.baseName());
-        // Box modules (kind 2 and 32) show their own channels as the last terminal; every
-        // other coupler must keep these kinds out of the low byte of register 246.
+        EXPECT_EQ(varnak::couplerTypeName(
+                      typeNumber, [&](int32_t n) { return static_cast<int32_t>(d.regOr0(0, n)); }),
+                  d.baseName());
+        // The kinds 2 and 32 mark a box module: the online scan adds no end terminal and the
+        // rail view draws one terminal less. Every other coupler must keep them out of the
+        // low byte of register 246.
         long kind = d.regOr0(0, 246) & 0xFF;
         bool box = startsWith(d.baseName(), "QP") || startsWith(d.baseName(), "QI");
         EXPECT_EQ(kind == 2 || kind == 32, box);
@@ -779,10 +821,12 @@ TEST(ResourceLookups, OnlineScanFindsADescriptionForEveryDigitalListWord) {
         ASSERT_TRUE(d.has_value());
         Layout l = layoutOf(*d);
         EXPECT_FALSE(l.registerModel());
-        // The word the programmed terminal list writes for this terminal reads back as it.
-        long bits = l.channels * l.channelBits;
-        long word = 0x8000 | (bits << 8) | (l.inputBits ? 1 : 0) | (l.outputBits ? 2 : 0);
-        EXPECT_EQ(word, row.word & ~0x4L);
+        // The terminal the word stands for has the description's bits and directions.
+        auto entry = varnak::decodeTerminalListWord(static_cast<int32_t>(row.word));
+        EXPECT_TRUE(entry.digital);
+        EXPECT_EQ(entry.bits, l.channels * l.channelBits);
+        EXPECT_EQ(entry.hasInputs, l.inputBits > 0);
+        EXPECT_EQ(entry.hasOutputs, l.outputBits > 0);
     }
     auto end = findDescription("Terminal", "QT9010-0000");
     ASSERT_TRUE(end.has_value());

@@ -71,6 +71,11 @@ TEST(Paths, WildcardsMatchAnyRunOrOneCharacter) {
     EXPECT_FALSE(wildcardMatch("?", ""));
     EXPECT_TRUE(wildcardMatch("a*b*c", "aXbYbZc"));
     EXPECT_FALSE(wildcardMatch("a*b*c", "aXbYbZ"));
+    // "*.*" lists every file, with or without an extension.
+    EXPECT_TRUE(wildcardMatch("*.*", "README"));
+    EXPECT_TRUE(wildcardMatch("*.*", "a.b"));
+    EXPECT_TRUE(wildcardMatch("R*.*", "Rail"));
+    EXPECT_FALSE(wildcardMatch("X*.*", "Rail"));
 }
 
 TEST(Paths, ResourceFolderComesFromTheEnvironment) {
