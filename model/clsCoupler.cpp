@@ -192,17 +192,24 @@ int32_t clsCoupler::writeSelfContained(const std::string& file) {
               writeKeyText(file, "Common", "Picture", bitmap_) &&
               writeKeyNumber(file, "Common", "PicSize", bitmapSize_) &&
               writeKeyNumber(file, "Common", "CurrentKBus", currentKBus_);
-    // The directory as the tables stand, so that the rail reopens with them.
-    if (tables_) {
-        for (const auto& t : *tables_) {
-            if (!ok) break;
-            int32_t n = t->TableNr();
-            if (n < 0 || n > kDirectoryLastTable) continue;
-            ok = writeKeyText(file, "RegValue_Table127", "Reg" + std::to_string(n),
-                              iniRegisterText(t->TableLen()));
-        }
-    }
     return ok ? kStoreOk : kStoreWriteFailed;
+}
+
+bool clsCoupler::writeDirectory(const std::string& file) {
+    // The file's directory decides the rail's tables at the next open. A copied
+    // description, a file written from the rail's own data or a damaged rail file may list
+    // other tables than the rail has: only the entries that would read back differently
+    // are written, so an intact file keeps its directory byte for byte.
+    for (int32_t n = 0; n <= kDirectoryLastTable; ++n) {
+        auto table = tables_ ? tables_->Item(n) : nullptr;
+        std::optional<int32_t> wanted;
+        if (table) wanted = table->TableLen();
+        if (directoryTableLen(fileDirectoryValue(file, n)) == wanted) continue;
+        if (!writeKeyText(file, "RegValue_Table127", "Reg" + std::to_string(n),
+                          iniRegisterText(wanted.value_or(0))))
+            return false;
+    }
+    return true;
 }
 
 int32_t clsCoupler::ConfSaveData() {
@@ -247,7 +254,7 @@ int32_t clsCoupler::ConfSaveData() {
               writeKeyNumber(file, "Config", "CouplerID", couplerID_) &&
               writeKeyNumber(file, "Config", "CouplerPos", projectPosition_) &&
               writeKeyNumber(file, "Config", "TermID", termID_);
-    if (!ok) return kStoreWriteFailed;
+    if (!ok || !writeDirectory(file)) return kStoreWriteFailed;
 
     for (const auto& t : *clsColTables()) {
         // A rail saved under a new name starts a new file: tables that came from another

@@ -61,6 +61,7 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
   private:
     void readDirectory(const std::string& file);
     int32_t writeSelfContained(const std::string& file);
+    bool writeDirectory(const std::string& file);
 
     std::string userName_;
     std::string userDesc_;
