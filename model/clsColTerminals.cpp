@@ -43,6 +43,11 @@ int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
         if (static_cast<int32_t>(terminals_.size()) >= kMaxTerminalsPerRail) break;
         auto terminal = std::make_shared<clsTerminal>();
         terminal->ConfRetrieveData(platform::joinPath({folder, name}));
+        // The save writes to the file its ids name: ids in [Config] that disagree with
+        // this file's name (a damaged or hand-edited file) would leave this file behind as
+        // a second copy of the terminal.
+        if (auto id = terminalIdFromFileName(name)) terminal->setConfSymbolicID(*id);
+        terminal->setConfParentCouplerID(couplerID);
         // Two files with one id would share one key: the first one listed stays.
         if (!ids.insert(terminal->ConfSymbolicID()).second) continue;
         setTablePositions(*terminal, terminal->ConfRailPosition());

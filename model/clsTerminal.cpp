@@ -227,11 +227,25 @@ int32_t clsTerminal::writeSelfContained(const std::string& file) const {
               writeKeyText(file, "Common", descriptionKey(), description_) &&
               writeKeyText(file, "Common", "Picture", bitmap_) &&
               writeKeyNumber(file, "Common", "PicSize", bitmapSize_) &&
-              writeKeyNumber(file, "Common", "CurrentKBus", currentKBus_) &&
-              writeKeyText(file, "RegValue_Table0", "Reg10", iniRegisterText(reg10_)) &&
-              writeKeyText(file, "RegValue_Table0", "Reg11", iniRegisterText(reg11_)) &&
-              writeKeyText(file, "RegValue_Table0", "Reg12", iniRegisterText(reg12_));
+              writeKeyNumber(file, "Common", "CurrentKBus", currentKBus_);
     return ok ? kStoreOk : kStoreWriteFailed;
+}
+
+bool clsTerminal::writeLayout(const std::string& file) const {
+    // The layout decides the channels, records and tables at the next load. A copied
+    // description, a file written from the terminal's own data or a damaged file may hold
+    // another layout than the terminal has: only what would read back differently is
+    // written, so an intact file keeps its lines.
+    const std::pair<int32_t, int32_t> layout[] = {{kPhysicalChannelsRegister, reg10_},
+                                                  {kLogicalChannelsRegister, reg11_},
+                                                  {kChannelSizesRegister, reg12_}};
+    for (const auto& [reg, value] : layout) {
+        if (readLayoutRegister(file, reg).value_or(0) == value) continue;
+        if (!writeKeyText(file, "RegValue_Table0", "Reg" + std::to_string(reg),
+                          iniRegisterText(value)))
+            return false;
+    }
+    return true;
 }
 
 int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
@@ -251,7 +265,7 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
             if (int32_t r = writeSelfContained(file)) return r;
         }
     }
-    bool ok = writeKeyNumber(file, "Config", "TermPos", railPos_) &&
+    bool ok = writeLayout(file) && writeKeyNumber(file, "Config", "TermPos", railPos_) &&
               writeKeyNumber(file, "Config", "TermID", termID_) &&
               writeKeyNumber(file, "Config", "CouplerID", couplerID_);
     for (int32_t c = 0; ok && c < nrLog_; ++c) {

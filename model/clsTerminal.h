@@ -100,6 +100,7 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     int32_t retrieve(const std::string& szFileName, bool description);
     void readFile(const std::string& file, bool description);
     int32_t writeSelfContained(const std::string& file) const;
+    bool writeLayout(const std::string& file) const;
 
     int32_t couplerID_ = 0;
     int32_t railPos_ = 0;

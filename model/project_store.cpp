@@ -34,6 +34,22 @@ std::string terminalFileName(int32_t couplerId, int32_t terminalId) {
     return name;
 }
 
+std::optional<int32_t> terminalIdFromFileName(std::string_view name) {
+    auto digitsAt = [&](size_t& i) {
+        size_t start = i;
+        while (i < name.size() && name[i] >= '0' && name[i] <= '9') ++i;
+        return i - start;
+    };
+    size_t i = 1;
+    if (name.empty() || (name[0] != 'C' && name[0] != 'c') || digitsAt(i) == 0) return std::nullopt;
+    if (i >= name.size() || (name[i] != 'T' && name[i] != 't')) return std::nullopt;
+    size_t first = ++i;
+    size_t count = digitsAt(i);
+    if (count == 0 || count > 6 || !containsNoCase(name.substr(i), ".TCF") || name.size() - i != 4)
+        return std::nullopt;
+    return std::stoi(std::string(name.substr(first, count)));
+}
+
 std::string trimBlanks(std::string_view text) {
     size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};

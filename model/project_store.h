@@ -3,6 +3,7 @@
 // keep ids and positions within their file and wire forms, file names, and the reading and
 // writing of the [Config] and [Common] keys of rail and terminal files.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,9 @@ inline constexpr int32_t kMaxStoreId = 999;
 std::string idText(int32_t id);
 // "C<coupler id>T<terminal id>.TCF", both ids with at least three digits.
 std::string terminalFileName(int32_t couplerId, int32_t terminalId);
+// The terminal id a terminal file's name carries ("C001T012.TCF" gives 12, in any letter
+// case); nullopt for a name of another form.
+std::optional<int32_t> terminalIdFromFileName(std::string_view name);
 
 // Blanks trimmed at both ends (only the blank character, as the profile reader does).
 std::string trimBlanks(std::string_view text);

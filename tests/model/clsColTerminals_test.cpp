@@ -90,7 +90,7 @@ TEST_F(TerminalCollectionTest, LoadingListsOnlyThisCouplersFilesAndKeepsTheCount
     ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
     // A file of another coupler id in the same folder, and a second file with id 2.
     std::filesystem::copy_file(railDir() / "C001T003.TCF", railDir() / "C012T003.TCF");
-    std::filesystem::copy_file(railDir() / "C001T002.TCF", railDir() / "C001T102.tcf");
+    std::filesystem::copy_file(railDir() / "C001T002.TCF", railDir() / "C001T0002.tcf");
     couplers()->Remove(1);  // dropped unsaved, so the file keeps what is written below
     // A rail file whose counter lags behind the files.
     ASSERT_TRUE(ini::WritePrivateProfileString("Config", "TermID", "1",
@@ -101,6 +101,28 @@ TEST_F(TerminalCollectionTest, LoadingListsOnlyThisCouplersFilesAndKeepsTheCount
     EXPECT_GE(terminals()->TermID(), 3);
     ASSERT_EQ(terminals()->Add("QT3002-0000", 4, 1, 1), kStoreOk);
     EXPECT_EQ(terminals()->ItemPos(4)->ConfSymbolicID(), 4);
+}
+
+TEST_F(TerminalCollectionTest, IdsInsideAFileThatDisagreeWithItsNameFollowTheName) {
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 2, 1), kStoreOk);
+    terminals()->ItemID(2)->clsColTables()->Item(1)->setConfRegisterValue(40, 7);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    couplers()->Remove(1);
+    const std::string second = (railDir() / "C001T002.TCF").string();
+    ASSERT_TRUE(ini::WritePrivateProfileString("Config", "TermID", "9", second));
+    ASSERT_TRUE(ini::WritePrivateProfileString("Config", "CouplerID", "4", second));
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    auto t = terminals()->ItemPos(2);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->ConfSymbolicID(), 2);
+    EXPECT_EQ(t->ConfParentCouplerID(), 1);
+    t->clsColTables()->Item(1)->setConfRegisterValue(40, 8);
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    // The edit went into the file the terminal came from; no second copy appeared.
+    EXPECT_FALSE(std::filesystem::exists(railDir() / "C001T009.TCF"));
+    EXPECT_FALSE(std::filesystem::exists(railDir() / "C004T002.TCF"));
+    EXPECT_EQ(ini::readString(second, "RegValue_Table1", "Reg40"), "0x0008");
+    EXPECT_EQ(ini::readString(second, "Config", "TermID"), "2");
 }
 
 TEST_F(TerminalCollectionTest, LoadingRaisesOnceWithPositionOne) {

@@ -17,7 +17,7 @@ namespace {
 
 // A store that refuses every write, as a machine-wide store without write access does.
 class RefusingStore : public RegistryStore {
-public:
+  public:
     using RegistryStore::RegistryStore;
     bool writeValue(const std::string&, const std::string&, const std::string&) override {
         ++refusedWrites;
