@@ -77,9 +77,10 @@ CouplerTypeList gfInitCouplerTypeList() {
             for (const auto& prefix : passes[pass]) series = series || name.starts_with(prefix);
             if (!series || !hasIniExtension(name)) continue;
             std::string entry = name.substr(0, name.size() - 4);
-            std::string text =
-                ini::readString(platform::joinPath({folder, name}), "Common", key, "", 100);
-            if (text.size() > 1) entry += ",         " + trimBlanks(text);
+            std::string text;
+            if (ini::GetPrivateProfileString("Common", key, "", text, 100,
+                                             platform::joinPath({folder, name})) > 1)
+                entry += ",         " + trimBlanks(text);
             list.entries.push_back(entry);
         }
         if (pass == 0 && !list.entries.empty()) list.selected = 0;

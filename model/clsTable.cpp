@@ -145,19 +145,22 @@ int32_t clsTable::ConfRetrieveData(const std::string& szFileName) {
     for (int32_t i = 0; i <= tableLen_; ++i) {
         const std::string index = std::to_string(i);
         skipOnError([&] {
-            std::string text =
-                ini::readString(szFileName, valueSection, "Reg" + index, "", kIniBuffer);
+            std::string text;
             // A value of a single character is never taken, whatever it is.
-            if (text.size() <= 1) return;
+            if (ini::GetPrivateProfileString(valueSection, "Reg" + index, "", text, kIniBuffer,
+                                             szFileName) <= 1)
+                return;
             text = trimBlanks(text);
             if (!gfIsHexValue(text)) return;
             if (std::optional<int32_t> value = gfHexValToLong(text))
                 values_[static_cast<size_t>(i)] = *value;
         });
         skipOnError([&] {
-            std::string text =
-                ini::readString(szFileName, descSection, descKey + index, "", kIniBuffer);
-            if (text.size() > 1) descriptions_[static_cast<size_t>(i)] = trimBlanks(text);
+            std::string text;
+            // Counted in characters: a single letter such as "Ä" is two bytes.
+            if (ini::GetPrivateProfileString(descSection, descKey + index, "", text, kIniBuffer,
+                                             szFileName) > 1)
+                descriptions_[static_cast<size_t>(i)] = trimBlanks(text);
         });
     }
     context.ui->statusText("done...");

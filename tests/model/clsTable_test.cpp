@@ -190,6 +190,7 @@ TEST_F(TableTest, RetrieveTakesOnlyValidValuesAndDescriptions) {
                          "[RegDesc_Table7]\n"
                          "Lang0_Reg0=Eingang\n"
                          "Lang1_Reg0=  Input  \n"
+                         "Lang1_Reg6=\xC3\x84\n"
                          "Lang1_Reg7=A\n"
                          "Lang1_Reg8=AB\n");
     context.LanguageNr = 1;
@@ -205,6 +206,7 @@ TEST_F(TableTest, RetrieveTakesOnlyValidValuesAndDescriptions) {
     const int32_t expected[] = {4660, 101, 102, 103, 104, -1, 106, 255, 108, 109};
     for (int32_t i = 0; i < 10; ++i) EXPECT_EQ(t.ConfRegisterValue(i), expected[i]) << i;
     EXPECT_EQ(t.InfoRegisterDesc(0), "Input");
+    EXPECT_EQ(t.InfoRegisterDesc(6), "");  // one character, also when it takes two bytes
     EXPECT_EQ(t.InfoRegisterDesc(7), "");  // one character is never taken
     EXPECT_EQ(t.InfoRegisterDesc(8), "AB");
     EXPECT_EQ(t.TableSourceFile(), f);
