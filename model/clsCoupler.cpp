@@ -112,11 +112,7 @@ int32_t clsCoupler::ConfRetrieveData(const std::string& szFileName) {
     couplerID_ = readKeyNumber(f, "Config", "CouplerID");
     termID_ = readKeyNumber(f, "Config", "TermID");
     projectPosition_ = readKeyNumber(f, "Config", "CouplerPos");
-    name_ = readKeyText(f, "Common", "Name");
-    description_ = readKeyText(f, "Common", descriptionKey());
-    bitmap_ = readKeyText(f, "Common", "Picture");
-    bitmapSize_ = readKeyNumber(f, "Common", "PicSize");
-    currentKBus_ = readKeyNumber(f, "Common", "CurrentKBus");
+    common_.read(f);
     userDesc_ = readKeyText(f, "Config", "UserDesc");
     if (terminals_) terminals_->setTermID(termID_);
     readDirectory(f);
@@ -187,12 +183,7 @@ void clsCoupler::readDirectory(const std::string& file) {
 }
 
 int32_t clsCoupler::writeSelfContained(const std::string& file) {
-    bool ok = writeKeyText(file, "Common", "Name", name_) &&
-              writeKeyText(file, "Common", descriptionKey(), description_) &&
-              writeKeyText(file, "Common", "Picture", bitmap_) &&
-              writeKeyNumber(file, "Common", "PicSize", bitmapSize_) &&
-              writeKeyNumber(file, "Common", "CurrentKBus", currentKBus_);
-    return ok ? kStoreOk : kStoreWriteFailed;
+    return common_.write(file) ? kStoreOk : kStoreWriteFailed;
 }
 
 bool clsCoupler::writeDirectory(const std::string& file) {
@@ -237,8 +228,8 @@ int32_t clsCoupler::ConfSaveData() {
     std::optional<std::string> copiedFrom;
     if (!exists) {
         std::string description =
-            platform::resolveCaseInsensitive(
-                platform::joinPath({project->FullPathResourceFolder(), "Coupler", name_ + ".INI"}))
+            platform::resolveCaseInsensitive(platform::joinPath({project->FullPathResourceFolder(),
+                                                                 "Coupler", common_.name + ".INI"}))
                 .string();
         if (copyDescription(description, file)) {
             copiedFrom = description;

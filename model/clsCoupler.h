@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "model/project_store.h"
+
 namespace varnak {
 
 class clsColTables;
@@ -39,13 +41,13 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     void setConfSymbolicName(const std::string& value) { userName_ = value; }
     const std::string& UserInfoDescription() const { return userDesc_; }
     void setUserInfoDescription(const std::string& value) { userDesc_ = value; }
-    const std::string& InfoDescription() const { return description_; }
-    void setInfoDescription(const std::string& value) { description_ = value; }
-    int32_t InfoCurrentKBus() const { return currentKBus_; }
-    const std::string& InfoName() const { return name_; }
-    void setInfoName(const std::string& value) { name_ = value; }
-    const std::string& InfoBitmap() const { return bitmap_; }
-    int32_t InfoBitmapSize() const { return bitmapSize_; }
+    const std::string& InfoDescription() const { return common_.description; }
+    void setInfoDescription(const std::string& value) { common_.description = value; }
+    int32_t InfoCurrentKBus() const { return common_.currentKBus; }
+    const std::string& InfoName() const { return common_.name; }
+    void setInfoName(const std::string& value) { common_.name = value; }
+    const std::string& InfoBitmap() const { return common_.picture; }
+    int32_t InfoBitmapSize() const { return common_.pictureSize; }
     int32_t ConfSymbolicID() const { return couplerID_; }
     void setConfSymbolicID(int32_t value) { couplerID_ = value; }
 
@@ -68,11 +70,7 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     int32_t couplerID_ = 0;
     int32_t projectPosition_ = 0;
     int32_t termID_ = 0;
-    std::string name_;
-    std::string description_;
-    std::string bitmap_;
-    int32_t bitmapSize_ = 0;
-    int32_t currentKBus_ = 0;
+    DescriptionCommon common_;
     bool directoryFromDevice_ = false;
     std::shared_ptr<varnak::clsColTables> tables_;
     std::shared_ptr<varnak::clsColTerminals> terminals_;

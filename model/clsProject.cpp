@@ -98,6 +98,15 @@ std::string clsProject::ProjectFile() const {
         .string();
 }
 
+void clsProject::switchTo(const std::string& name, const std::string& drive,
+                          const std::string& folder) {
+    name_ = name;
+    pathProject_ = drive;
+    pathProjectFolder_ = folder;
+    pathCoupler_.clear();
+    setProjectState(2);
+}
+
 int32_t clsProject::fOpenProject(const std::string& szProjectName,
                                  const std::string& szProjectDrive,
                                  const std::string& szProjectFolder) {
@@ -111,11 +120,7 @@ int32_t clsProject::fOpenProject(const std::string& szProjectName,
         setProjectState(before);
         return r;
     }
-    name_ = szProjectName;
-    pathProject_ = szProjectDrive;
-    pathProjectFolder_ = szProjectFolder;
-    pathCoupler_.clear();
-    setProjectState(2);
+    switchTo(szProjectName, szProjectDrive, szProjectFolder);
     return kStoreOk;
 }
 
@@ -140,11 +145,7 @@ int32_t clsProject::fNewProject(const std::string& szProjectName, const std::str
         setProjectState(before);
         return kStoreWriteFailed;
     }
-    name_ = szProjectName;
-    pathProject_ = szProjectDrive;
-    pathProjectFolder_ = szProjectFolder;
-    pathCoupler_.clear();
-    setProjectState(2);
+    switchTo(szProjectName, szProjectDrive, szProjectFolder);
     return kStoreOk;
 }
 

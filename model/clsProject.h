@@ -87,6 +87,8 @@ class clsProject {
 
   private:
     int32_t runInitComPort();
+    // Makes the project open (state 2) with its name and folders; no rail loaded.
+    void switchTo(const std::string& name, const std::string& drive, const std::string& folder);
 
     std::string name_;
     std::string pathProject_;

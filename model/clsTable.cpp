@@ -8,6 +8,7 @@
 #include "model/clsCommon.h"
 #include "model/control_register_device.h"
 #include "model/device_register_model.h"
+#include "model/project_store.h"
 #include "model/register_device.h"
 #include "platform/ini_file.h"
 
@@ -15,12 +16,6 @@ namespace varnak {
 namespace {
 
 constexpr size_t kIniBuffer = 100;  // at most 99 characters arrive
-
-std::string trimBlanks(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The language whose descriptions a load takes: the settings object's, as it is at the
 // time of the load.

@@ -145,11 +145,7 @@ void clsTerminal::readFile(const std::string& file, bool description) {
     railPos_ = readKeyNumber(file, "Config", "TermPos");
     termID_ = readKeyNumber(file, "Config", "TermID");
     couplerID_ = readKeyNumber(file, "Config", "CouplerID");
-    name_ = readKeyText(file, "Common", "Name");
-    description_ = readKeyText(file, "Common", descriptionKey());
-    bitmap_ = readKeyText(file, "Common", "Picture");
-    bitmapSize_ = readKeyNumber(file, "Common", "PicSize");
-    currentKBus_ = readKeyNumber(file, "Common", "CurrentKBus");
+    common_.read(file);
 
     if (auto v = readLayoutRegister(file, kPhysicalChannelsRegister)) {
         reg10_ = *v;
@@ -170,7 +166,7 @@ void clsTerminal::readFile(const std::string& file, bool description) {
         registerModel_ = inputSize_ > 8 || outputSize_ > 8;
     }
 
-    entryCount_ = mappingEntryCount(name_, sizeLog_);
+    entryCount_ = mappingEntryCount(common_.name, sizeLog_);
     const char* unmapped = registerModel_ ? kUnmappedByte : kUnmappedBit;
     inputs_.assign(static_cast<size_t>(nrLog_), {});
     outputs_.assign(static_cast<size_t>(nrLog_), {});
@@ -223,12 +219,7 @@ int32_t clsTerminal::ConfSaveData() {
 }
 
 int32_t clsTerminal::writeSelfContained(const std::string& file) const {
-    bool ok = writeKeyText(file, "Common", "Name", name_) &&
-              writeKeyText(file, "Common", descriptionKey(), description_) &&
-              writeKeyText(file, "Common", "Picture", bitmap_) &&
-              writeKeyNumber(file, "Common", "PicSize", bitmapSize_) &&
-              writeKeyNumber(file, "Common", "CurrentKBus", currentKBus_);
-    return ok ? kStoreOk : kStoreWriteFailed;
+    return common_.write(file) ? kStoreOk : kStoreWriteFailed;
 }
 
 bool clsTerminal::writeLayout(const std::string& file) const {
@@ -257,8 +248,8 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
     if (newFile) {
         std::string description =
             platform::resolveCaseInsensitive(
-                platform::joinPath(
-                    {gfVarnakProject()->FullPathResourceFolder(), "Terminal", name_ + ".INI"}))
+                platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Terminal",
+                                    common_.name + ".INI"}))
                 .string();
         // Without its description the file is written from the terminal's own data.
         if (!copyDescription(description, file)) {

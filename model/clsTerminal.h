@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/project_store.h"
+
 namespace varnak {
 
 class clsColTables;
@@ -59,7 +61,7 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     // The file this terminal is saved as, inside a rail folder.
     std::string FileName(const std::string& railFolder) const;
 
-    int32_t InfoCurrentKBus() const { return currentKBus_; }
+    int32_t InfoCurrentKBus() const { return common_.currentKBus; }
     int32_t InfoInputTransCSB() const { return inputCSB_; }
     int32_t InfoOutputTransCSB() const { return outputCSB_; }
     int32_t InfoOutputSizeSigChnl() const { return outputSize_; }
@@ -68,10 +70,10 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     int32_t InfoNrPhySigChnl() const { return nrPhy_; }
     int32_t InfoSizeLogSigChnl() const { return sizeLog_; }
     int32_t InfoNrLogSigChnl() const { return nrLog_; }
-    const std::string& InfoName() const { return name_; }
-    const std::string& InfoDescription() const { return description_; }
-    const std::string& InfoBitmap() const { return bitmap_; }
-    int32_t InfoBitmapSize() const { return bitmapSize_; }
+    const std::string& InfoName() const { return common_.name; }
+    const std::string& InfoDescription() const { return common_.description; }
+    const std::string& InfoBitmap() const { return common_.picture; }
+    int32_t InfoBitmapSize() const { return common_.pictureSize; }
 
     int32_t ConfSymbolicID() const { return termID_; }
     void setConfSymbolicID(int32_t id) { termID_ = id; }
@@ -105,11 +107,7 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     int32_t couplerID_ = 0;
     int32_t railPos_ = 0;
     int32_t termID_ = 0;
-    std::string name_;
-    std::string description_;
-    std::string bitmap_;
-    int32_t bitmapSize_ = 0;
-    int32_t currentKBus_ = 0;
+    DescriptionCommon common_;
     int32_t nrPhy_ = 0, sizePhy_ = 0, nrLog_ = 0, sizeLog_ = 0;
     int32_t inputSize_ = 0, inputCSB_ = 0, outputSize_ = 0, outputCSB_ = 0;
     int32_t reg10_ = 0, reg11_ = 0, reg12_ = 0;

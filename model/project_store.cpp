@@ -86,6 +86,22 @@ std::string descriptionKey() {
     return key;
 }
 
+void DescriptionCommon::read(const std::string& file) {
+    name = readKeyText(file, "Common", "Name");
+    description = readKeyText(file, "Common", descriptionKey());
+    picture = readKeyText(file, "Common", "Picture");
+    pictureSize = readKeyNumber(file, "Common", "PicSize");
+    currentKBus = readKeyNumber(file, "Common", "CurrentKBus");
+}
+
+bool DescriptionCommon::write(const std::string& file) const {
+    return writeKeyText(file, "Common", "Name", name) &&
+           writeKeyText(file, "Common", descriptionKey(), description) &&
+           writeKeyText(file, "Common", "Picture", picture) &&
+           writeKeyNumber(file, "Common", "PicSize", pictureSize) &&
+           writeKeyNumber(file, "Common", "CurrentKBus", currentKBus);
+}
+
 bool copyDescription(const std::string& from, const std::string& to) {
     std::error_code ec;
     if (!fs::is_regular_file(from, ec)) return false;

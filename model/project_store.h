@@ -58,6 +58,20 @@ bool writeKeyNumber(const std::string& file, std::string_view section, std::stri
 // "Lang<LanguageNr>_Desc" of the current context.
 std::string descriptionKey();
 
+// The [Common] type data that rail and terminal files copy from their device description.
+struct DescriptionCommon {
+    std::string name;         // Name: the type name, also the description's file name
+    std::string description;  // Lang<LanguageNr>_Desc
+    std::string picture;      // Picture
+    int32_t pictureSize = 0;  // PicSize
+    int32_t currentKBus = 0;  // CurrentKBus
+
+    // Each key as readKeyText / readKeyNumber take it (an absent key reads "0").
+    void read(const std::string& file);
+    // The keys written from these fields (a file made without its description).
+    bool write(const std::string& file) const;
+};
+
 // Byte copy of a description into a new project file. False when it could not be made.
 bool copyDescription(const std::string& from, const std::string& to);
 

@@ -2,20 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/ini_blanks.h"
+
 namespace varnak::ini {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 std::string lower(std::string_view s) {
     std::string out(s);

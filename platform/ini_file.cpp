@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/atomic_file.h"
+#include "platform/ini_blanks.h"
 #include "platform/ini_document.h"
 #include "platform/ini_text_encoding.h"
 
@@ -157,16 +158,6 @@ std::string cacheKey(const std::string& fileName) {
         lastKey = key;
     }
     return key;
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-    return s;
 }
 
 bool hasLineBreakOrNul(std::string_view s) {
