@@ -137,6 +137,7 @@ int32_t clsTable::ConfRetrieveData(const std::string& szFileName) {
     const std::string descSection = "RegDesc_Table" + std::to_string(tableNr_);
     const std::string descKey = "Lang" + std::to_string(language) + "_Reg";
     // tableLen_ is read on every round: the pump above may have let a window change it.
+    ini::IniRun run;  // nothing below lets window events run
     for (int32_t i = 0; i <= tableLen_; ++i) {
         const std::string index = std::to_string(i);
         skipOnError([&] {
@@ -165,6 +166,7 @@ int32_t clsTable::ConfRetrieveData(const std::string& szFileName) {
 bool clsTable::writeRegisters(const std::string& szFileName) const {
     const std::string section = "RegValue_Table" + std::to_string(tableNr_);
     ini::IniBatch batch;
+    ini::IniRun run;
     for (int32_t i = 0; i <= tableLen_; ++i) {
         if (!ini::WritePrivateProfileString(section, "Reg" + std::to_string(i),
                                             iniRegisterText(values_[static_cast<size_t>(i)]),

@@ -1,6 +1,7 @@
 #include "model/clsTerminal.h"
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -142,6 +143,9 @@ int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
 }
 
 void clsTerminal::readFile(const std::string& file, bool description) {
+    // The keys come one after another; the channel tables' loads below let window events
+    // run, so the run ends before them.
+    std::optional<ini::IniRun> run(std::in_place);
     railPos_ = readKeyNumber(file, "Config", "TermPos");
     termID_ = readKeyNumber(file, "Config", "TermID");
     couplerID_ = readKeyNumber(file, "Config", "CouplerID");
@@ -187,6 +191,7 @@ void clsTerminal::readFile(const std::string& file, bool description) {
         }
     }
 
+    run.reset();
     tables_ = std::make_shared<varnak::clsColTables>();
     if (!registerModel_) return;
     for (int32_t c = 0; c < nrLog_; ++c) {
@@ -256,6 +261,7 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
             if (int32_t r = writeSelfContained(file)) return r;
         }
     }
+    std::optional<ini::IniRun> run(std::in_place);  // until the tables' saves
     bool ok = writeLayout(file) && writeKeyNumber(file, "Config", "TermPos", railPos_) &&
               writeKeyNumber(file, "Config", "TermID", termID_) &&
               writeKeyNumber(file, "Config", "CouplerID", couplerID_);
@@ -271,6 +277,7 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
                  writeKeyText(file, section, "Output_Adr" + n, out.addresses[k]);
         }
     }
+    run.reset();
     if (!ok) return kStoreWriteFailed;
     if (tables_) {
         for (const auto& t : *tables_) {

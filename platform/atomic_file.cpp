@@ -40,20 +40,21 @@ std::string targetOf(const std::string& file) {
     return file;
 }
 
-void syncFolder(const fs::path& folder) {
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+}  // namespace
+
+void syncFolder(const std::string& folder) {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
 }
 
-}  // namespace
-
 void setStopBeforeRenameForTesting(bool stop) {
     stopBeforeRename = stop;
 }
 
-bool replaceFileAtomically(const std::string& file, std::string_view bytes) {
+bool replaceFileAtomically(const std::string& file, std::string_view bytes,
+                           std::string* deferredFolderSync) {
     const fs::path target = targetOf(file);
     const fs::path folder = target.parent_path();
     struct stat old;
@@ -87,7 +88,10 @@ bool replaceFileAtomically(const std::string& file, std::string_view bytes) {
         ::unlink(temp.c_str());
         return false;
     }
-    syncFolder(folder);
+    if (deferredFolderSync)
+        *deferredFolderSync = folder.string();
+    else
+        syncFolder(folder.string());
     return true;
 }
 

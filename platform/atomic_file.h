@@ -11,7 +11,15 @@ namespace varnak::platform {
 // replaced and the link stays. The permission bits of an existing file are kept; a new
 // file gets the usual ones (0666 less the umask). False on any failure; the old file is
 // then unchanged.
-bool replaceFileAtomically(const std::string& file, std::string_view bytes);
+//
+// The rename reaches the disk with a sync of the folder. A caller that replaces many files
+// passes deferredFolderSync: the folder is then stored there instead of synced, and the
+// caller syncs each folder once (syncFolder) after its last replacement.
+bool replaceFileAtomically(const std::string& file, std::string_view bytes,
+                           std::string* deferredFolderSync = nullptr);
+
+// Makes the renames done in a folder durable.
+void syncFolder(const std::string& folder);
 
 // The temporary files end in this, never in a name the data files use.
 inline constexpr std::string_view kAtomicTempSuffix = ".partial";

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <set>
 #include <unordered_map>
 
 #include "platform/atomic_file.h"
@@ -74,27 +76,38 @@ bool folderExists(const std::string& path) {
 struct CachedFile {
     IniDocument doc;
     FileStamp stamp;
-    bool exists = false;      // false: the file is missing (or unreadable); reads give defaults
-    bool dirty = false;       // changes not yet on disk
-    bool unreadable = false;  // there but not readable: never replaced by a new file
-    bool stale = false;       // pending changes were dropped: read the disk again
+    bool exists = false;        // false: the file is missing (or unreadable); reads give defaults
+    bool dirty = false;         // changes not yet on disk
+    bool unreadable = false;    // there but not readable: never replaced by a new file
+    bool stale = false;         // pending changes were dropped: read the disk again
+    uint64_t checkedInRun = 0;  // the run in which the disk was last checked (0: none)
 };
 
 class IniCache {
   public:
     std::recursive_mutex mutex;
     int batchDepth = 0;
+    int runDepth = 0;
+    uint64_t run = 0;  // the current outermost run, counted from 1
 
     // A change on disk wins over pending changes: had they been written at once, as outside
     // a batch, the change would have replaced them (a file deleted or replaced by another
     // operation of the same batch must not come back at its end).
     CachedFile& load(const std::string& path) {
-        FileStamp now = stampOf(path);
+        const uint64_t currentRun = runDepth > 0 ? run : 0;
         auto it = files_.find(path);
-        if (it != files_.end() && it->second.stamp == now && !it->second.stale) return it->second;
+        if (currentRun != 0 && it != files_.end() && it->second.checkedInRun == currentRun &&
+            !it->second.stale)
+            return it->second;
+        FileStamp now = stampOf(path);
+        if (it != files_.end() && it->second.stamp == now && !it->second.stale) {
+            it->second.checkedInRun = currentRun;
+            return it->second;
+        }
         CachedFile& entry = files_[path];
         entry = CachedFile{};
         entry.stamp = now;
+        entry.checkedInRun = currentRun;
         std::string bytes;
         if (now.exists && readWholeFile(path, bytes)) {
             entry.doc = IniDocument::parse(bytes);
@@ -105,14 +118,21 @@ class IniCache {
         return entry;
     }
 
-    bool flushEntry(const std::string& path, CachedFile& entry) {
+    // folders: where the folder syncs of a flush of many files are gathered (one per
+    // folder at the end); without it the folder is synced at once.
+    bool flushEntry(const std::string& path, CachedFile& entry,
+                    std::set<std::string>* folders = nullptr) {
         if (!entry.dirty) return true;
         if (!(stampOf(path) == entry.stamp) || !folderExists(path)) {
             entry.dirty = false;
             entry.stale = true;
             return true;
         }
-        if (!platform::replaceFileAtomically(path, entry.doc.serialize())) return false;
+        std::string folder;
+        if (!platform::replaceFileAtomically(path, entry.doc.serialize(),
+                                             folders ? &folder : nullptr))
+            return false;
+        if (folders) folders->insert(folder);
         entry.dirty = false;
         entry.exists = true;
         entry.stamp = stampOf(path);
@@ -121,7 +141,9 @@ class IniCache {
 
     bool flushAll() {
         bool ok = true;
-        for (auto& [path, entry] : files_) ok = flushEntry(path, entry) && ok;
+        std::set<std::string> folders;
+        for (auto& [path, entry] : files_) ok = flushEntry(path, entry, &folders) && ok;
+        for (const std::string& folder : folders) platform::syncFolder(folder);
         return ok;
     }
 
@@ -308,6 +330,18 @@ bool IniBatch::commit() {
     std::lock_guard lock(c.mutex);
     if (--c.batchDepth > 0) return true;
     return c.flushAll();
+}
+
+IniRun::IniRun() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    if (c.runDepth++ == 0) ++c.run;
+}
+
+IniRun::~IniRun() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    --c.runDepth;
 }
 
 }  // namespace varnak::ini

@@ -80,4 +80,17 @@ class IniBatch {
     bool done_ = false;
 };
 
+// A run of calls that follow one another with nothing in between that could change the
+// files (no window events, no file operations): while the outermost run lasts, each file
+// is checked on disk at its first use only, instead of at every call. A register table's
+// load reads two keys per register, its save writes one: a check per key would cost more
+// than the reading. Outside a run (and between runs) every call checks the file.
+class IniRun {
+  public:
+    IniRun();
+    ~IniRun();
+    IniRun(const IniRun&) = delete;
+    IniRun& operator=(const IniRun&) = delete;
+};
+
 }  // namespace varnak::ini

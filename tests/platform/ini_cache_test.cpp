@@ -90,6 +90,46 @@ TEST_F(IniCache, ChangeOnDiskWithinTheSameSecondIsSeen) {
     EXPECT_EQ(readString(late, "S", "K", "none"), "none");
 }
 
+TEST_F(IniCache, RunChecksEachFileOnceAndTheNextCallAfterItChecksAgain) {
+    std::string f = put("[S]\r\nK=1\r\n");
+    std::string other = file("other.ini");
+    {
+        ini::IniRun run;
+        EXPECT_EQ(readString(f, "S", "K"), "1");
+        put("[S]\r\nK=2\r\n", "replacement.ini");
+        fs::rename(dir / "replacement.ini", f);
+        // Calls of one run follow one another: the file is not looked at again.
+        EXPECT_EQ(readString(f, "S", "K"), "1");
+        // A file first used inside the run is checked at that first use.
+        EXPECT_EQ(readString(other, "S", "K", "none"), "none");
+        {
+            ini::IniRun inner;  // nested runs belong to the outermost one
+            EXPECT_EQ(readString(f, "S", "K"), "1");
+        }
+    }
+    EXPECT_EQ(readString(f, "S", "K"), "2");
+    {
+        ini::IniRun next;
+        EXPECT_EQ(readString(f, "S", "K"), "2");
+        // A write inside a run outside a batch still reaches the disk at once.
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "3", f));
+        EXPECT_EQ(readFile(f), "[S]\r\nK=3\r\n");
+        EXPECT_EQ(readString(f, "S", "K"), "3");
+    }
+}
+
+TEST_F(IniCache, FlushOfABatchWritesEveryFileOfSeveralFolders) {
+    std::vector<std::string> files;
+    for (const char* name : {"a/1.ini", "a/2.ini", "b/1.ini", "c/d/1.ini"})
+        files.push_back(put("[S]\r\nK=1\r\n", name));
+    {
+        IniBatch batch;
+        for (const auto& f : files) WritePrivateProfileString("S", "K", "2", f);
+        for (const auto& f : files) EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
+    }
+    for (const auto& f : files) EXPECT_EQ(readFile(f), "[S]\r\nK=2\r\n");
+}
+
 TEST_F(IniCache, SameFileUnderTwoSpellingsOfItsPathIsOneEntry) {
     std::string f = put("[S]\r\n");
     fs::create_directory(dir / "sub");
