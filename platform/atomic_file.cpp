@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -53,8 +54,11 @@ void setStopBeforeRenameForTesting(bool stop) {
     stopBeforeRename = stop;
 }
 
-bool replaceFileAtomically(const std::string& file, std::string_view bytes,
-                           std::string* deferredFolderSync) {
+AtomicReplaceGroup::~AtomicReplaceGroup() {
+    for (const Pending& p : pending_) ::unlink(p.temp.c_str());
+}
+
+bool AtomicReplaceGroup::add(const std::string& file, std::string_view bytes) {
     const fs::path target = targetOf(file);
     const fs::path folder = target.parent_path();
     struct stat old;
@@ -77,22 +81,47 @@ bool replaceFileAtomically(const std::string& file, std::string_view bytes,
 
     bool ok = writeAll(fd, bytes);
     if (ok && existed) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    if (ok) ok = ::fsync(fd) == 0;
+#ifdef SYNC_FILE_RANGE_WRITE
+    // The bytes start on their way now, so that the waits of the files of one group
+    // overlap instead of following one another.
+    if (ok) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
     ok = (::close(fd) == 0) && ok;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
-    if (stopBeforeRename) return false;
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (deferredFolderSync)
-        *deferredFolderSync = folder.string();
-    else
-        syncFolder(folder.string());
+    pending_.push_back({target.string(), temp});
     return true;
+}
+
+std::vector<bool> AtomicReplaceGroup::commit() {
+    std::vector<bool> done;
+    std::set<std::string> folders;
+    for (const Pending& p : pending_) {
+        int fd = ::open(p.temp.c_str(), O_RDONLY | O_CLOEXEC);
+        bool ok = fd >= 0 && ::fsync(fd) == 0;
+        if (fd >= 0) ok = (::close(fd) == 0) && ok;
+        if (ok && stopBeforeRename) {
+            done.push_back(false);  // the temporary file stays, as after a crash
+            continue;
+        }
+        if (!ok || ::rename(p.temp.c_str(), p.target.c_str()) != 0) {
+            ::unlink(p.temp.c_str());
+            done.push_back(false);
+            continue;
+        }
+        folders.insert(fs::path(p.target).parent_path().string());
+        done.push_back(true);
+    }
+    pending_.clear();
+    for (const std::string& folder : folders) syncFolder(folder);
+    return done;
+}
+
+bool replaceFileAtomically(const std::string& file, std::string_view bytes) {
+    AtomicReplaceGroup group;
+    return group.add(file, bytes) && group.commit().front();
 }
 
 }  // namespace varnak::platform

@@ -4,6 +4,7 @@
 // the temporary file is then renamed over the old one.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnak::platform {
 
@@ -11,15 +12,37 @@ namespace varnak::platform {
 // replaced and the link stays. The permission bits of an existing file are kept; a new
 // file gets the usual ones (0666 less the umask). False on any failure; the old file is
 // then unchanged.
-//
-// The rename reaches the disk with a sync of the folder. A caller that replaces many files
-// passes deferredFolderSync: the folder is then stored there instead of synced, and the
-// caller syncs each folder once (syncFolder) after its last replacement.
-bool replaceFileAtomically(const std::string& file, std::string_view bytes,
-                           std::string* deferredFolderSync = nullptr);
+bool replaceFileAtomically(const std::string& file, std::string_view bytes);
 
 // Makes the renames done in a folder durable.
 void syncFolder(const std::string& folder);
+
+// Replaces several files the same way, each one atomically: every file's bytes are
+// written and start on their way to the disk before the first one is waited for, and each
+// folder is synced once after its renames. A save of a rail and its terminals writes
+// dozens of files; one after another, their waits for the disk add up.
+class AtomicReplaceGroup {
+  public:
+    AtomicReplaceGroup() = default;
+    // Removes the temporary files of a group that was never committed.
+    ~AtomicReplaceGroup();
+    AtomicReplaceGroup(const AtomicReplaceGroup&) = delete;
+    AtomicReplaceGroup& operator=(const AtomicReplaceGroup&) = delete;
+
+    // Writes bytes to a temporary file beside file. False on failure (nothing is left
+    // behind, and the file is not part of the group).
+    bool add(const std::string& file, std::string_view bytes);
+    // Waits for the temporary files to reach the disk and renames each over its file.
+    // One result per successful add, in the order of the adds.
+    std::vector<bool> commit();
+
+  private:
+    struct Pending {
+        std::string target;
+        std::string temp;
+    };
+    std::vector<Pending> pending_;
+};
 
 // The temporary files end in this, never in a name the data files use.
 inline constexpr std::string_view kAtomicTempSuffix = ".partial";

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
-#include <set>
 #include <unordered_map>
 
 #include "platform/atomic_file.h"
@@ -118,32 +117,47 @@ class IniCache {
         return entry;
     }
 
-    // folders: where the folder syncs of a flush of many files are gathered (one per
-    // folder at the end); without it the folder is synced at once.
-    bool flushEntry(const std::string& path, CachedFile& entry,
-                    std::set<std::string>* folders = nullptr) {
-        if (!entry.dirty) return true;
-        if (!(stampOf(path) == entry.stamp) || !folderExists(path)) {
-            entry.dirty = false;
-            entry.stale = true;
-            return true;
-        }
-        std::string folder;
-        if (!platform::replaceFileAtomically(path, entry.doc.serialize(),
-                                             folders ? &folder : nullptr))
-            return false;
-        if (folders) folders->insert(folder);
+    // False when the pending changes must be dropped (the file changed on disk, or its
+    // folder went): a change on disk wins over them.
+    bool stillWritable(const std::string& path, CachedFile& entry) {
+        if (stampOf(path) == entry.stamp && folderExists(path)) return true;
+        entry.dirty = false;
+        entry.stale = true;
+        return false;
+    }
+
+    void written(const std::string& path, CachedFile& entry) {
         entry.dirty = false;
         entry.exists = true;
         entry.stamp = stampOf(path);
+    }
+
+    bool flushEntry(const std::string& path, CachedFile& entry) {
+        if (!entry.dirty || !stillWritable(path, entry)) return true;
+        if (!platform::replaceFileAtomically(path, entry.doc.serialize())) return false;
+        written(path, entry);
         return true;
     }
 
+    // Every file with pending changes, written as one group.
     bool flushAll() {
         bool ok = true;
-        std::set<std::string> folders;
-        for (auto& [path, entry] : files_) ok = flushEntry(path, entry, &folders) && ok;
-        for (const std::string& folder : folders) platform::syncFolder(folder);
+        platform::AtomicReplaceGroup group;
+        std::vector<std::pair<const std::string*, CachedFile*>> added;
+        for (auto& [path, entry] : files_) {
+            if (!entry.dirty || !stillWritable(path, entry)) continue;
+            if (group.add(path, entry.doc.serialize()))
+                added.emplace_back(&path, &entry);
+            else
+                ok = false;
+        }
+        std::vector<bool> done = group.commit();
+        for (size_t i = 0; i < added.size(); ++i) {
+            if (done[i])
+                written(*added[i].first, *added[i].second);
+            else
+                ok = false;
+        }
         return ok;
     }
 
