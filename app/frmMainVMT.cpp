@@ -497,12 +497,6 @@ void frmMainVMT::fLanguageChanged(int32_t) {
     fFillTreeView();
 }
 
-void frmMainVMT::fOnlineStateChanged(bool online) {
-    fSetMenuState();
-    panels_[1]->setText(q(context_.text(online ? kTxtOnline : kTxtOffline)));
-    fFillTreeView();
-}
-
 void frmMainVMT::setStatusText(const std::string& text) {
     panels_[0]->setText(q(text));
 }
@@ -518,7 +512,8 @@ void frmMainVMT::tbToolBar_ButtonClick(const std::string& key) {
                 run(MainMenu::Help, b.index);
                 break;
             case ToolbarAction::GoOnline:
-                if (setOnline_) setOnline_(true);
+                // The same access check as the Online menu's log-in.
+                if (gfCheckAccessCode() && setOnline_) setOnline_(true);
                 break;
             case ToolbarAction::GoOffline:
                 if (setOnline_) setOnline_(false);

@@ -1,0 +1,30 @@
+// The main window's listener of the project's online flag.
+#include <QApplication>
+#include <QLabel>
+
+#include "app/frmMainVMT.h"
+#include "app/online_switch.h"
+#include "app/shell_texts.h"
+#include "model/app_context.h"
+
+namespace varnak {
+
+void frmMainVMT::fOnlineStateChanged(bool online) {
+    fSetMenuState();
+    statusPanel(2)->setText(
+        QString::fromStdString(context_.text(online ? kTxtOnline : kTxtOffline)));
+    if (online) {
+        GoOnlineHooks hooks;
+        hooks.busyPointer = [](bool busy) {
+            if (busy)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            else
+                QApplication::restoreOverrideCursor();
+        };
+        // The failure path went offline again, and that raise rebuilt the window.
+        if (!fGoOnlineRead(context_, hooks)) return;
+    }
+    fFillTreeView();
+}
+
+}  // namespace varnak
