@@ -134,7 +134,8 @@ void frmPrint::cmdOk_Click() {
     const int32_t destination = toPrinter ? kDestinationPrinter : kDestinationWindow;
     // Cancel in the print dialog ends this run; the selection stays for another try.
     if (toPrinter && !reportPrinter().runDialog(this, false)) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The preview windows are modal and show the normal pointer; printing is busy.
+    if (toPrinter) QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::string folder = gfVarnakProject()->FullPathProject();
     for (int row = 0; row < kReportRowCount; ++row) {
         QListWidgetItem* item = lstPrint->item(row);
@@ -146,8 +147,10 @@ void frmPrint::cmdOk_Click() {
         }
         item->setSelected(false);
     }
-    QApplication::restoreOverrideCursor();
-    if (toPrinter) accept();
+    if (toPrinter) {
+        QApplication::restoreOverrideCursor();
+        accept();
+    }
 }
 
 void fShowReportSelection(AppContext& context, QWidget* parent) {
