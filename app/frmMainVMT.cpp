@@ -25,10 +25,12 @@
 
 #include "app/InitComPort.h"
 #include "app/clsForms.h"
+#include "app/dialog_openers.h"
 #include "app/edition_texts.h"
 #include "app/frmAbout.h"
 #include "app/frmComParam.h"
 #include "app/frmCouplerDisplay.h"
+#include "app/program_dialog_openers.h"
 #include "app/project_tree_source.h"
 #include "app/qt_ui_services.h"
 #include "app/resource_folder.h"
@@ -102,6 +104,11 @@ frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
     buildStatusBar();
     buildMenus();
     comParam_ = new frmComParam(context_, this);
+    openers_ = std::make_unique<ProgramDialogOpeners>(*this);
+    if (!hasDialogOpeners()) {
+        setDialogOpeners(openers_.get());
+        openersInstalled_ = true;
+    }
     if (ui_) {
         ui_->setStatusSink([this](const std::string& t) { setStatusText(t); });
         ui_->setDialogParent(this);
@@ -117,6 +124,7 @@ frmMainVMT::~frmMainVMT() {
     if (context_.VarnakComOCX == control_.get()) context_.VarnakComOCX = nullptr;
     if (context_.VarnakProject) context_.VarnakProject->InitComPort = nullptr;
     if (theMainWindow == this) theMainWindow = nullptr;
+    if (openersInstalled_) setDialogOpeners(nullptr);
 }
 
 void frmMainVMT::buildCentre() {
@@ -518,10 +526,10 @@ void frmMainVMT::tbToolBar_ButtonClick(const std::string& key) {
                 run(MainMenu::Help, b.index);
                 break;
             case ToolbarAction::GoOnline:
-                if (setOnline_) setOnline_(true);
+                fGoOnline(true);
                 break;
             case ToolbarAction::GoOffline:
-                if (setOnline_) setOnline_(false);
+                fGoOnline(false);
                 break;
             case ToolbarAction::HelpContents:
                 fShowHelpContents();

@@ -28,6 +28,7 @@ struct AppContext;
 class QtUiServices;
 class frmComParam;
 class frmCouplerDisplay;
+class ProgramDialogOpeners;
 
 class frmMainVMT : public QMainWindow {
     Q_OBJECT
@@ -57,6 +58,12 @@ class frmMainVMT : public QMainWindow {
     void fOnlineStateChanged(bool online);
     // Opens the remembered project (Project menu entry 14).
     void fOpenRememberedProject();
+
+    // Going online (True) or offline (False) from the Online menu (after the access code
+    // was granted) and the toolbar. Body in frmMainVMT_online.cpp.
+    void fGoOnline(bool online);
+    // The Project menu's print entry: the report selection. Body in frmMainVMT_online.cpp.
+    void fShowReportSelection();
 
     void tbToolBar_ButtonClick(const std::string& key);
     void mnuProjectItem_Click(int index);
@@ -144,6 +151,9 @@ class frmMainVMT : public QMainWindow {
     std::function<void(bool)> setOnline_;
     std::function<bool(const QUrl&)> openUrl_;
     std::function<void(MainMenu, int)> interceptor_;
+    // The program's openers, installed while no others are (tests install their own).
+    std::unique_ptr<ProgramDialogOpeners> openers_;
+    bool openersInstalled_ = false;
 };
 
 // The program's one main window while it exists (for status texts and tree rebuilds
