@@ -11,6 +11,7 @@
 #include <QTextOption>
 #include <QVBoxLayout>
 
+#include "app/dialog_openers.h"
 #include "app/online_texts.h"
 #include "app/report_printer.h"
 #include "app/report_text.h"
@@ -63,7 +64,8 @@ void frmPreView::fConstructor(int32_t destination, int32_t row, const std::strin
                         .toStdString();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     MappingTables mapping;
-    if (row == kReportMapping) mapping = fLoadMappingTables(*rail);
+    // The report selection has loaded the programmed-mapping dialog for this row.
+    if (row == kReportMapping) mapping = dialogOpeners().frmConfigProg_Tables();
     text_ = fReportText(row, *rail, dateTime_, mapping);
     Form_Load();
     QApplication::restoreOverrideCursor();

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/clsForms.h"
+#include "app/dialog_openers.h"
 #include "app/frmCouplerDisplay.h"
 #include "app/frmMainVMT.h"
 #include "app/frmPreView.h"
@@ -142,6 +143,12 @@ void frmPrint::cmdOk_Click() {
         if (!item || !item->isSelected()) continue;
         if (row == kReportRailPicture) {
             if (printRailPicture_) printRailPicture_();
+        } else if (row == kReportMapping) {
+            // The mapping report reads the tables the dialog fills when it loads.
+            bool show = false;
+            dialogOpeners().frmConfigProg_fKonstruktor(show);
+            runReport_(destination, row, platform::joinPath({folder, reportFileName(row)}));
+            dialogOpeners().frmConfigProg_Unload();
         } else if (std::string file = reportFileName(row); !file.empty()) {
             runReport_(destination, row, platform::joinPath({folder, file}));
         }

@@ -38,11 +38,6 @@ constexpr int kMappingPlainColumns[] = {4, 5, 6, 7};
 constexpr int kMappingFirstPaddedColumn = 8;
 constexpr int kMappingLastColumn = 11;
 
-MappingTableProvider& provider() {
-    static MappingTableProvider p;
-    return p;
-}
-
 std::string repeat(const char* piece, int times) {
     std::string s;
     for (int i = 0; i < times; ++i) s += piece;
@@ -187,7 +182,7 @@ std::string mappingHeading(AppContext& context) {
 
 // Every row up to and including the first empty one; a table without an empty row ends
 // with its last row.
-std::string mappingRows(const MappingGrid& grid) {
+std::string mappingRows(const std::vector<std::vector<std::string>>& grid) {
     std::string s;
     for (const auto& row : grid) {
         if (!cell(row, 0).empty()) s += CRLF;
@@ -228,14 +223,6 @@ std::string reportFileName(int32_t row) {
         default:
             return "";
     }
-}
-
-void setMappingTableProvider(MappingTableProvider p) {
-    provider() = std::move(p);
-}
-
-MappingTables fLoadMappingTables(clsCoupler& rail) {
-    return provider() ? provider()(rail) : MappingTables{};
 }
 
 std::string fReportText(int32_t row, clsCoupler& rail, const std::string& dateTime,

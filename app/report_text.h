@@ -3,9 +3,10 @@
 // by TAB. The preview shows this text, the printer prints it and the project folder keeps
 // it as an RTF file.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "app/dialog_openers.h"
 
 namespace varnak {
 
@@ -23,17 +24,7 @@ std::string reportFileName(int32_t row);
 
 // The programmed-mapping dialog's input and output tables: rows of text cells, columns
 // 0 to 11 (column 0 the terminal position, empty on a terminal's further rows).
-using MappingGrid = std::vector<std::vector<std::string>>;
-struct MappingTables {
-    MappingGrid input;
-    MappingGrid output;
-};
-
-// Where the mapping report gets the tables: the programmed-mapping dialog fills them for
-// a rail. Without a provider the tables are empty.
-using MappingTableProvider = std::function<MappingTables(clsCoupler& rail)>;
-void setMappingTableProvider(MappingTableProvider provider);
-MappingTables fLoadMappingTables(clsCoupler& rail);
+using MappingTables = ConfigProgTables;
 
 // The whole text of a report row for a rail, in the current language. dateTime is the
 // moment of the report in the system's format. mapping is read by the mapping report only.

@@ -204,7 +204,7 @@ TEST_F(MainWindow, ToolbarButtonsReachTheirHandlers) {
     for (int p : {1, 2, 3, 4, 15}) w.toolbarButton(p)->trigger();
     EXPECT_EQ(commands, (std::vector<std::pair<MainMenu, int>>{{MainMenu::Project, 1},
                                                                {MainMenu::Project, 2},
-                                                               {MainMenu::Project, 6},
+                                                               {MainMenu::Project, 5},
                                                                {MainMenu::Project, 12},
                                                                {MainMenu::Help, 5}}));
     w.toolbarButton(9)->setEnabled(true);

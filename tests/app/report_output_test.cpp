@@ -317,6 +317,43 @@ TEST_F(ReportSelection, CancelInThePrintDialogEndsTheRunAndTheDialogStays) {
     EXPECT_TRUE(reportPrinter().hasDeviceContext());
 }
 
+// The programmed-mapping dialog as the report selection sees it.
+class MappingDialog : public DialogOpeners {
+  public:
+    void frmConfigProg_fKonstruktor(bool& show) override {
+        calls.push_back(show ? "load and show" : "load");
+    }
+    ConfigProgTables frmConfigProg_Tables() override {
+        calls.push_back("tables");
+        ConfigProgTables t;
+        t.input = {{"1", "", "", "", "QT1002-0000", "0", "0.0", "511.7", "", "", "", ""},
+                   {},
+                   {"2", "", "", "", "never written", "", "", "", "", "", "", ""}};
+        return t;
+    }
+    void frmConfigProg_Unload() override { calls.push_back("unload"); }
+    std::vector<std::string> calls;
+};
+
+TEST_F(ReportSelection, TheMappingReportReadsTheLoadedMappingDialog) {
+    buildRail(0);
+    printToPdf(out / "p.pdf");
+    reportPrinter().setDialogRunner([](QPrinter&, bool) { return true; });
+    MappingDialog mapping;
+    DialogOpenersScope scope(mapping);
+    frmPrint dialog(context());
+    dialog.ssradDestination[1]->click();
+    select(dialog, {1});
+    dialog.cmdOk_Click();
+    EXPECT_EQ(mapping.calls, (std::vector<std::string>{"load", "tables", "unload"}));
+    const std::string saved = readFile(reportPath(kReportMapping));
+    EXPECT_NE(saved.find("\\par\r\n1\\tab QT1002-0000\\tab 0\\tab 0.0\\tab 511.7"),
+              std::string::npos)
+        << saved;
+    EXPECT_EQ(saved.find("never written"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(out / "p.pdf"));
+}
+
 TEST_F(ReportSelection, TheRailPicturePrintsInLandscape) {
     buildRail(0);
     printToPdf(out / "picture.pdf");

@@ -86,19 +86,6 @@ TEST_F(Reports, MappingRowsRunPastTheColumnCountToTheFirstEmptyRow) {
         << empty;
 }
 
-TEST_F(Reports, TheMappingProviderSuppliesTheTables) {
-    buildRail(0);
-    EXPECT_TRUE(fLoadMappingTables(*rail()).input.empty());
-    int calls = 0;
-    setMappingTableProvider([&](clsCoupler&) {
-        ++calls;
-        return fabricatedMapping();
-    });
-    EXPECT_EQ(fLoadMappingTables(*rail()).input.size(), 5u);
-    setMappingTableProvider({});
-    EXPECT_EQ(calls, 1);
-}
-
 TEST(ReportColumns, StopsFollowTheWidestCellAndIgnoreLastCellsAndTitles) {
     EXPECT_EQ(reportColumnStops("Pos: \t0\tQT1002-0000\tlong description\r\n"
                                 "Pos: \t12\tQT1\tx\r\n"
