@@ -72,6 +72,9 @@ frmPrint::frmPrint(AppContext& context, QWidget* parent) : QDialog(parent), cont
     column->addLayout(top, 1);
     column->addWidget(Frame1);
     column->addLayout(printerRow);
+    // The design size: the rows' captions fit the list.
+    lstPrint->setMinimumWidth(380);
+    resize(560, 320);
     connect(cmdOk, &QPushButton::clicked, this, &frmPrint::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrint::cmdCancel_Click);
     connect(cmdPrintSetup, &QPushButton::clicked, this, &frmPrint::cmdPrintSetup_Click);

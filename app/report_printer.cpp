@@ -1,5 +1,6 @@
 #include "app/report_printer.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -55,9 +56,22 @@ bool ReportPrinter::printImage(const QImage& image) {
     return painter.end();
 }
 
+namespace {
+ReportPrinter* thePrinter = nullptr;
+void dropPrinter() {
+    delete thePrinter;
+    thePrinter = nullptr;
+}
+}  // namespace
+
 ReportPrinter& reportPrinter() {
-    static ReportPrinter printer;
-    return printer;
+    // The printer talks to the platform's print support, which ends with the application
+    // object: the printer goes first.
+    if (!thePrinter) {
+        thePrinter = new ReportPrinter;
+        qAddPostRoutine(dropPrinter);
+    }
+    return *thePrinter;
 }
 
 QFont reportFont() {

@@ -47,7 +47,8 @@ class ReportPrinter {
     bool deviceContext_ = false;
 };
 
-// The program's one report printer, created on first use.
+// The program's one report printer, created on first use (with an application object)
+// and dropped with the application object.
 ReportPrinter& reportPrinter();
 
 // A report's text as a document for the printer: the report font and tab stops at the

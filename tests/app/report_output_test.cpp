@@ -90,8 +90,10 @@ class ReportOutput : public ::testing::Test, public ReportFixture {
         ReportPrinter& p = reportPrinter();
         p.setHasDeviceContext(false);
         p.setDialogRunner({});
-        p.printer().setOutputFileName(QString());
+        // No printer at all, whatever printers the machine has.
         p.printer().setOutputFormat(QPrinter::NativeFormat);
+        p.printer().setPrinterName(QString());
+        p.printer().setOutputFileName(QString());
         p.printer().setCopyCount(1);
         p.printer().setPageOrientation(QPageLayout::Portrait);
     }
