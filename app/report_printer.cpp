@@ -29,9 +29,11 @@ bool ReportPrinter::runDialog(QWidget* parent, bool setup) {
         accepted = runner_(*printer_, setup);
     } else {
         QPrintDialog dialog(printer_.get(), parent);
-        QAbstractPrintDialog::PrintDialogOptions options;
-        if (setup) options |= QAbstractPrintDialog::PrintShowPageSize;
-        dialog.setOptions(options);
+        // Whole reports only: no page ranges, no selection. Printing to a file stays, the
+        // one way to print on a machine without printers.
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile |
+                          QAbstractPrintDialog::PrintShowPageSize);
+        if (setup) dialog.setWindowTitle(QPrintDialog::tr("Print Setup"));
         accepted = dialog.exec() == QDialog::Accepted;
     }
     if (accepted) deviceContext_ = true;
@@ -45,15 +47,21 @@ bool ReportPrinter::printDocument(QTextDocument& document) {
 }
 
 bool ReportPrinter::printImage(const QImage& image) {
+    // Landscape for this page only: the reports printed later stay upright.
+    const QPageLayout::Orientation before = printer_->pageLayout().orientation();
     printer_->setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
-    if (!painter.begin(printer_.get())) return false;
-    if (!image.isNull()) {
-        QRect page = painter.viewport();
-        QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-        painter.drawImage(QRect(page.topLeft(), size), image);
+    bool printed = painter.begin(printer_.get());
+    if (printed) {
+        if (!image.isNull()) {
+            QRect page = painter.viewport();
+            QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+            painter.drawImage(QRect(page.topLeft(), size), image);
+        }
+        printed = painter.end();
     }
-    return painter.end();
+    printer_->setPageOrientation(before);
+    return printed;
 }
 
 namespace {

@@ -38,7 +38,8 @@ class ReportPrinter {
 
     // Prints a document once; the printer's copy count decides how many copies come out.
     bool printDocument(QTextDocument& document);
-    // Prints an image on one page in landscape, scaled to the page.
+    // Prints an image on one page in landscape, scaled to the page; the printer keeps its
+    // orientation for what it prints afterwards.
     bool printImage(const QImage& image);
 
   private:

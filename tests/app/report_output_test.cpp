@@ -368,6 +368,7 @@ TEST_F(ReportSelection, TheRailPicturePrintsInLandscape) {
     double w = 0, h = 0;
     ASSERT_EQ(std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &w, &h), 2);
     EXPECT_GT(w, h);
+    EXPECT_EQ(reportPrinter().printer().pageLayout().orientation(), QPageLayout::Portrait);
 }
 
 }  // namespace
