@@ -234,10 +234,15 @@ TEST_F(GsdTemplateTest, DefinitionsAreDroppedAfterEachAssignment) {
               "[WARN]Kann digital In-/ Outputs nicht an registrierte In-/ Outputs zuweisen.\n");
 }
 
-TEST_F(GsdTemplateTest, TemplateLinesHaveNoLengthLimit) {
+// A long line stays one line (older tools split it in two) and is reported before it.
+TEST_F(GsdTemplateTest, TemplateLinesHaveNoLengthLimitButLongOnesAreReported) {
     std::string longText(2000, 'g');
-    EXPECT_EQ(run(":AA:" + longText + "::NAME::\n"), longText + "QZ3100\r\n");
-    EXPECT_EQ(problems(), "");
+    std::string limit(512 - 4, 'h');
+    EXPECT_EQ(run(":AA:" + limit + "\n:AA:" + longText + "::NAME::\n"),
+              limit + "\r\n" + longText + "QZ3100\r\n");
+    EXPECT_EQ(readFile(dir_ / "GSD.LOG"),
+              limit + "\r\n[WARN]Gelesene Zeile ist zu lang fuer festen Puffer.\r\n" + longText +
+                  "QZ3100\r\n");
 }
 
 // Template and language text made of the pieces the parsers look for, in any order: every
