@@ -558,7 +558,6 @@ void frmMainVMT::fLanguageChanged(int32_t) {
         if (b.action != ToolbarAction::None)
             toolbarButton(b.position)->setToolTip(q(toolbarToolTip(b)));
     }
-    applyQtTranslation(context_.LanguageNr);
     fFillTreeView();
 }
 

@@ -164,7 +164,6 @@ class frmMainVMT : public QMainWindow {
     void applyMenuChanges(const std::vector<MenuStateChange>& changes);
     void showPopupFor(const QPoint& globalPos);
     void afterMenuAction();
-    void applyQtTranslation(int32_t language);
 
     AppContext& context_;
     QtUiServices* ui_;

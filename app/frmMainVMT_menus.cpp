@@ -1,10 +1,8 @@
 // The main window's menu handlers, tree navigation and tree popups.
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTranslator>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -45,8 +43,6 @@ void reportStoreFailure(int32_t result) {
 void underConstruction(int style) {
     varnak().ui->messageBox(kUnderConstruction, style, kProgramTitle);
 }
-
-QTranslator* qtGerman = nullptr;
 
 }  // namespace
 
@@ -163,25 +159,6 @@ void frmMainVMT::mnuHelpItem_Click(int index) {
     if (index == 1) fShowHelpContents(false);
     if (index == 5) dialogOpeners().frmAbout_Show();
     afterMenuAction();
-}
-
-void frmMainVMT::applyQtTranslation(int32_t language) {
-    // Qt's own buttons and dialogs follow the program's language.
-    if (language == 0) {
-        if (!qtGerman) {
-            qtGerman = new QTranslator(QCoreApplication::instance());
-            if (!qtGerman->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-                delete qtGerman;
-                qtGerman = nullptr;
-                return;
-            }
-            QCoreApplication::installTranslator(qtGerman);
-        }
-    } else if (qtGerman) {
-        QCoreApplication::removeTranslator(qtGerman);
-        delete qtGerman;
-        qtGerman = nullptr;
-    }
 }
 
 std::string frmMainVMT::selectedKey() const {

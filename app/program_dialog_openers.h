@@ -1,15 +1,20 @@
 #pragma once
 // The program's openers: the windows that exist are shown from here; every other member
 // keeps the do-nothing default until its window is built.
+#include <memory>
+
 #include "app/dialog_openers.h"
 
 namespace varnak {
 
 class frmMainVMT;
+class frmRailNew;
+class frmRailOpen;
 
 class ProgramDialogOpeners : public DialogOpeners {
   public:
-    explicit ProgramDialogOpeners(frmMainVMT& window) : window_(window) {}
+    explicit ProgramDialogOpeners(frmMainVMT& window);
+    ~ProgramDialogOpeners() override;
 
     void frmComParam_Show() override;
     void frmAbout_Show() override;
@@ -21,6 +26,9 @@ class ProgramDialogOpeners : public DialogOpeners {
 
   private:
     frmMainVMT& window_;
+    // One instance each for the program's life (children of the window).
+    frmRailNew* railNew_ = nullptr;
+    frmRailOpen* railOpen_ = nullptr;
 };
 
 }  // namespace varnak
