@@ -18,7 +18,8 @@ class clsColTerminals {
     using Terminals = std::vector<std::shared_ptr<clsTerminal>>;
 
     // Loads the terminal files of the rail whose rail file is given from the project's
-    // loaded rail folder (FullPathCoupler), at most kMaxTerminalsPerRail of them. The
+    // loaded rail folder (FullPathCoupler), at most kMaxTerminalsPerRail of them. A
+    // terminal's ids are the ones its file name carries (the file its save writes). The
     // counter keeps its value but never stays below the highest id found; a file whose id
     // is already loaded is skipped. Returns 0.
     int32_t fOpenTerminals(const std::string& szCouplerFileName);
