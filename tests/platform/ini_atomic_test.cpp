@@ -6,11 +6,6 @@
 namespace varnak::test {
 namespace {
 
-using ini::IniBatch;
-using ini::readString;
-using ini::WritePrivateProfileString;
-namespace fs = std::filesystem;
-
 class IniAtomic : public IniTest {
   protected:
     void TearDown() override {

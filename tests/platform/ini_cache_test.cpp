@@ -9,11 +9,6 @@
 namespace varnak::test {
 namespace {
 
-using ini::IniBatch;
-using ini::readString;
-using ini::WritePrivateProfileString;
-namespace fs = std::filesystem;
-
 class IniCache : public IniTest {};
 
 TEST_F(IniCache, WritesOutsideABatchReachTheDiskAtOnce) {

@@ -5,10 +5,6 @@
 namespace varnak::test {
 namespace {
 
-using ini::readString;
-using ini::WritePrivateProfileString;
-using namespace std::string_literals;
-
 class IniEncoding : public IniTest {};
 
 TEST_F(IniEncoding, AllLineEndStylesReadAlike) {

@@ -8,9 +8,6 @@
 namespace varnak::test {
 namespace {
 
-using ini::readString;
-using ini::WritePrivateProfileString;
-
 std::string pick(std::mt19937& rng, const std::vector<std::string>& from) {
     return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(rng)];
 }

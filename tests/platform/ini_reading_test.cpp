@@ -7,8 +7,6 @@ namespace varnak::test {
 namespace {
 
 using ini::GetPrivateProfileString;
-using ini::readString;
-using namespace std::string_literals;
 
 class IniReading : public IniTest {};
 

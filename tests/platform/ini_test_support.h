@@ -11,6 +11,13 @@
 
 namespace varnak::test {
 
+// The names every INI test uses.
+using ini::IniBatch;
+using ini::readString;
+using ini::WritePrivateProfileString;
+using namespace std::string_literals;
+namespace fs = std::filesystem;
+
 class IniTest : public ::testing::Test {
   protected:
     void SetUp() override { ini::dropCache(); }

@@ -9,10 +9,6 @@
 namespace varnak::test {
 namespace {
 
-using ini::readString;
-using ini::WritePrivateProfileString;
-namespace fs = std::filesystem;
-
 struct Write {
     const char* section;
     std::optional<const char*> key;
