@@ -62,6 +62,45 @@ TEST_F(IniAtomic, CrashDuringABatchFlushKeepsChangesForTheNextFlush) {
     EXPECT_EQ(readFile(f), "[S]\r\nK=2\r\n");
 }
 
+TEST_F(IniAtomic, GroupReplacesEachFileOrLeavesItWhole) {
+    std::string a = put("A=old\r\n", "a.ini"), b = put("B=old\r\n", "b.ini");
+    {
+        platform::AtomicReplaceGroup group;
+        ASSERT_TRUE(group.add(a, "A=new\r\n"));
+        EXPECT_FALSE(group.add(file("missing/c.ini"), "C=new\r\n"));  // not part of it
+        ASSERT_TRUE(group.add(b, "B=new\r\n"));
+        // Nothing is replaced before the commit.
+        EXPECT_EQ(readFile(a), "A=old\r\n");
+        EXPECT_EQ(group.commit(), (std::vector<bool>{true, true}));
+    }
+    EXPECT_EQ(readFile(a), "A=new\r\n");
+    EXPECT_EQ(readFile(b), "B=new\r\n");
+    EXPECT_TRUE(leftovers().empty());
+    {
+        platform::AtomicReplaceGroup abandoned;
+        ASSERT_TRUE(abandoned.add(a, "A=lost\r\n"));
+    }
+    EXPECT_EQ(readFile(a), "A=new\r\n");
+    EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(IniAtomic, CrashDuringAFlushOfSeveralFilesKeepsEveryOldFile) {
+    std::string a = put("[S]\r\nK=1\r\n", "a.ini"), b = put("[S]\r\nK=1\r\n", "b.ini");
+    {
+        IniBatch batch;
+        WritePrivateProfileString("S", "K", "2", a);
+        WritePrivateProfileString("S", "K", "2", b);
+        platform::setStopBeforeRenameForTesting(true);
+        EXPECT_FALSE(batch.commit());
+    }
+    EXPECT_EQ(readFile(a), "[S]\r\nK=1\r\n");
+    EXPECT_EQ(readFile(b), "[S]\r\nK=1\r\n");
+    platform::setStopBeforeRenameForTesting(false);
+    EXPECT_TRUE(ini::flush());
+    EXPECT_EQ(readFile(a), "[S]\r\nK=2\r\n");
+    EXPECT_EQ(readFile(b), "[S]\r\nK=2\r\n");
+}
+
 TEST_F(IniAtomic, LongestFileNameStillGetsATemporaryFile) {
     std::string f = put("[S]\r\n", std::string(251, 'n') + ".INI");
     EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", f));
