@@ -271,6 +271,13 @@ TEST_F(TableTest, FailedSaveKeepsTheTableChanged) {
     EXPECT_EQ(t.ConfSaveData(f), kTableFileWriteFailed);
     EXPECT_TRUE(t.ValueChanged());
     EXPECT_EQ(t.ConfSaveAsResData(f), kTableFileWriteFailed);
+    // No file name at all: nothing lands in the working folder.
+    std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    EXPECT_EQ(t.ConfSaveData(""), kTableFileWriteFailed);
+    EXPECT_EQ(t.ConfSaveAsResData(""), kTableFileWriteFailed);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    std::filesystem::current_path(before);
 }
 
 TEST_F(TableTest, SaveAndReloadIsByteIdentical) {
