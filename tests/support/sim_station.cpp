@@ -176,6 +176,11 @@ void SimStation::startInBootRom() {
     bootMode_ = true;
 }
 
+bool SimStation::waitForBootLoaderEnd(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return boot_.finished(); });
+}
+
 bool SimStation::inBootLoader() const {
     std::lock_guard lock(mutex_);
     return bootMode_;
@@ -318,6 +323,7 @@ void SimStation::feedBootLoader(const char* bytes, size_t n, Clock::time_point a
             }
             outputs = boot_.feed(static_cast<uint8_t>(bytes[i]));
         }
+        changed_.notify_all();
         if (outputs.empty()) continue;
         if (!sleepUntil(wireFree_)) return;
         sendOutputs(outputs);

@@ -123,6 +123,8 @@ class SimStation {
     void configureBootLoader(const std::function<void(SimBootLoader&)>& change);
     SimBootLoader bootLoader() const;
     void startInBootRom();
+    // Waits until the boot loader got the whole dialogue; false on time-out.
+    bool waitForBootLoaderEnd(std::chrono::milliseconds timeout) const;
     bool inBootLoader() const;
     // Line settings the program under test had set when the boot ROM got its first byte.
     int bootRomBaud() const;
