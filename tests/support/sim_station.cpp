@@ -220,6 +220,11 @@ bool SimStation::sleepUntil(Clock::time_point t) {
 }
 
 bool SimStation::writeBytes(const std::string& bytes) {
+    {
+        // No byte of these can reach the far end before this moment.
+        std::lock_guard lock(mutex_);
+        lastReplyHandover_ = Clock::now();
+    }
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(pty_.master(), bytes.data() + done, bytes.size() - done);
@@ -380,7 +385,7 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
     send(request, std::move(reply), std::move(fault), Clock::now());
     if (silent) return;
     std::lock_guard lock(mutex_);
-    if (index < exchanges_.size()) exchanges_[index].replied = lastReplyByte_;
+    if (index < exchanges_.size()) exchanges_[index].replied = lastReplyHandover_;
 }
 
 std::string SimStation::processData(const std::string& r) {

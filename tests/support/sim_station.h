@@ -137,8 +137,8 @@ class SimStation {
     bool waitForRequests(size_t n, std::chrono::milliseconds timeout) const;
     // When the station last put a reply byte on the line.
     Clock::time_point lastReplyByte() const;
-    // Every request with the time it was complete and the time of its reply's last byte
-    // (the epoch when it got none).
+    // Every request with the time it was complete here and the time just before its
+    // reply's last byte was handed to the line (the epoch when it got none).
     struct Exchange {
         std::string request;
         Clock::time_point received;
@@ -183,6 +183,7 @@ class SimStation {
     Clock::time_point wireFree_{};
     bool pacing_ = false;
     Clock::time_point lastReplyByte_{};
+    Clock::time_point lastReplyHandover_{};
     std::thread thread_;
 };
 
