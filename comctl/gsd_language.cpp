@@ -6,9 +6,6 @@ namespace varnak::gsd {
 
 namespace {
 
-// The line length the files were once limited to; longer lines still work but are reported.
-constexpr size_t kTraditionalLineLimit = 512;
-
 bool isLower(char c) {
     return c >= 'a' && c <= 'z';
 }
@@ -61,7 +58,7 @@ void GsdLanguage::parse(const std::vector<std::string>& lines) {
             line += lines[++i];
         }
         if (line.size() > kTraditionalLineLimit) {
-            log_->warning("Gelesene Zeile ist zu lang fuer festen Puffer.");
+            log_->warning(kLineTooLongWarning);
         }
         if (line.empty() || line.starts_with("//")) continue;
 

@@ -58,6 +58,7 @@ GsdTemplateEngine::GsdTemplateEngine(const CGSDDatei& coupler, const GsdLanguage
     : coupler_(coupler), language_(language), log_(log), out_(out) {}
 
 void GsdTemplateEngine::processLine(const std::string& line) {
+    if (line.size() > kTraditionalLineLimit) log_.warning(kLineTooLongWarning);
     std::string rest;
     std::vector<std::string> selectors = splitSelectors(line, rest);
     if (selectors.empty()) {

@@ -2,6 +2,7 @@
 // Line-wise text files of the GSD generator. The inputs come from Windows editors, so a
 // carriage return before the line feed is dropped; the outputs are written with CRLF line
 // ends, line breaks inside a written text included.
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -11,6 +12,11 @@
 #include <vector>
 
 namespace varnak::gsd {
+
+// The line length template and language files were once limited to: longer lines are read
+// whole but reported, since older tools split them in two.
+inline constexpr size_t kTraditionalLineLimit = 512;
+inline constexpr const char* kLineTooLongWarning = "Gelesene Zeile ist zu lang fuer festen Puffer.";
 
 // Lines of a text file without their line ends (LF or CRLF); nothing when it cannot be read.
 std::optional<std::vector<std::string>> readTextLines(const std::filesystem::path& file);

@@ -39,6 +39,7 @@ int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
     pattern += "T*.TCF";
     std::set<int32_t> ids;
     for (const std::string& name : platform::listMatching(folder, pattern)) {
+        // A rail holds what its positions can address; further files stay on disk unread.
         if (static_cast<int32_t>(terminals_.size()) >= kMaxTerminalsPerRail) break;
         auto terminal = std::make_shared<clsTerminal>();
         terminal->ConfRetrieveData(platform::joinPath({folder, name}));

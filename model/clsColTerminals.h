@@ -17,9 +17,10 @@ class clsColTerminals {
   public:
     using Terminals = std::vector<std::shared_ptr<clsTerminal>>;
 
-    // Loads the terminal files of the rail whose rail file is given (they lie in the same
-    // folder). The counter keeps its value but never stays below the highest id found; a
-    // file whose id is already loaded is skipped. Returns 0.
+    // Loads the terminal files of the rail whose rail file is given from the project's
+    // loaded rail folder (FullPathCoupler), at most kMaxTerminalsPerRail of them. The
+    // counter keeps its value but never stays below the highest id found; a file whose id
+    // is already loaded is skipped. Returns 0.
     int32_t fOpenTerminals(const std::string& szCouplerFileName);
     // Inserts lMultipleTerm terminals of a type from rail position lRailPos on (1 ..
     // Count + 1), moving the terminals there to the right. Refuses (kStoreLimitReached)

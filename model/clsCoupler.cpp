@@ -278,7 +278,7 @@ int32_t clsCoupler::ConfSaveData() {
         if (int32_t r = terminal->ConfSaveData(folder)) result = r;
     }
     varnak().ui->statusText("Done..");
-    if (!batch.commit()) return kStoreWriteFailed;
+    if (!ini::flushFile(file)) return kStoreWriteFailed;
     return result;
 }
 

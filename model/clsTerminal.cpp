@@ -282,7 +282,9 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
         }
     }
     varnak().ui->statusText("Done..");
-    return batch.commit() ? kStoreOk : kStoreWriteFailed;
+    // Only this file's own writes decide the answer (another file's failed write stays
+    // pending in the profile cache and must not fail every later save).
+    return ini::flushFile(file) ? kStoreOk : kStoreWriteFailed;
 }
 
 bool clsTerminal::ConfProcAdr(int32_t&, int32_t&, int32_t&, int32_t&) {

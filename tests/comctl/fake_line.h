@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/serial_port.h"
+#include "tests/comctl/telegram_bytes.h"
 
 namespace varnak::test {
 
@@ -32,7 +33,7 @@ class FakeLine : public platform::SerialLine {
     }
     size_t write(std::span<const uint8_t> bytes) override {
         const size_t n = std::min(bytes.size(), writeLimit);
-        log.push_back("write " + hex(bytes.first(n)));
+        log.push_back("write " + hexOf(bytes.first(n)));
         if (!replies.empty()) {
             input_ = replies.front();
             replies.pop_front();
@@ -46,17 +47,6 @@ class FakeLine : public platform::SerialLine {
         std::copy_n(input_.begin(), n, bytes.begin());
         input_.erase(0, n);
         return n;
-    }
-
-    static std::string hex(std::span<const uint8_t> bytes) {
-        static const char* digits = "0123456789ABCDEF";
-        std::string s;
-        for (uint8_t b : bytes) {
-            if (!s.empty()) s += ' ';
-            s += digits[b >> 4];
-            s += digits[b & 15];
-        }
-        return s;
     }
 
   private:

@@ -3,6 +3,7 @@
 // table, register), unset registers read as 0, chosen registers fail to read. A failed read
 // leaves a stale value in the caller's buffer, as a real control does with the last reply.
 #include <cstdint>
+#include <ctime>
 #include <map>
 #include <set>
 #include <span>
@@ -12,6 +13,15 @@
 #include "comctl/gsd_register_reader.h"
 
 namespace varnak::test {
+
+// The generation time of the tests, so that generated files can be compared.
+inline std::tm gsdTestTime() {
+    std::tm time{};
+    time.tm_year = 126;
+    time.tm_mon = 2;
+    time.tm_mday = 14;
+    return time;
+}
 
 class GsdFakeDevice : public gsd::GsdRegisterReader {
   public:

@@ -22,16 +22,6 @@ using test::readFile;
 using test::TempDir;
 using test::writeFile;
 
-std::tm fixedTime() {
-    std::tm time{};
-    time.tm_year = 126;
-    time.tm_mon = 2;
-    time.tm_mday = 14;
-    time.tm_hour = 9;
-    time.tm_min = 26;
-    return time;
-}
-
 fs::path resourceDir() {
     return fs::path(std::getenv("VARNAK_RESOURCE_DIR"));
 }
@@ -61,7 +51,7 @@ std::vector<std::pair<std::string, std::string>> filesOf(const fs::path& folder,
 class GsdGeneratorTest : public ::testing::Test {
   protected:
     int32_t generate(const std::string& target, const fs::path& resources = resourceDir()) {
-        GsdOptions options{dir_ / "out" / "GSD.LOG", fixedTime};
+        GsdOptions options{dir_ / "out" / "GSD.LOG", test::gsdTestTime};
         fs::create_directories(dir_ / "out");
         return createGsdFiles(device_, target, resources.string(), options);
     }

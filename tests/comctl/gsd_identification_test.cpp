@@ -15,19 +15,11 @@ using test::GsdFakeDevice;
 using test::readFile;
 using test::TempDir;
 
-std::tm fixedTime() {
-    std::tm time{};
-    time.tm_year = 126;
-    time.tm_mon = 2;
-    time.tm_mday = 14;
-    return time;
-}
-
 class GsdIdentificationTest : public ::testing::Test {
   protected:
     GsdIdentificationTest() { log_.create(dir_ / "GSD.LOG"); }
 
-    int32_t identify() { return identifyCoupler(device_, log_, fixedTime, coupler_); }
+    int32_t identify() { return identifyCoupler(device_, log_, test::gsdTestTime, coupler_); }
     std::string logText() { return readFile(dir_ / "GSD.LOG"); }
 
     TempDir dir_;
@@ -76,7 +68,7 @@ TEST(GsdIdentificationRefusals, EachBranchEndsWithItsMessage) {
         GsdFakeDevice device;
         device.coupler(3100);
         c.prepare(device);
-        GsdOptions options{dir / "GSD.LOG", fixedTime};
+        GsdOptions options{dir / "GSD.LOG", test::gsdTestTime};
         EXPECT_EQ(createGsdFiles(device, (dir / "plant.GSD").string(),
                                  std::getenv("VARNAK_RESOURCE_DIR"), options),
                   -1)
@@ -101,7 +93,7 @@ TEST_F(GsdIdentificationTest, KnownTypesSetNameAndProperties) {
     for (const Case& c : cases) {
         device_.coupler(c.type, 0x2A07);
         CGSDDatei coupler;
-        ASSERT_EQ(identifyCoupler(device_, log_, fixedTime, coupler), 0);
+        ASSERT_EQ(identifyCoupler(device_, log_, test::gsdTestTime, coupler), 0);
         EXPECT_EQ(coupler.name, c.name);
         EXPECT_EQ(coupler.group, c.group) << c.type;
         EXPECT_EQ(coupler.asic, c.asic) << c.type;
@@ -142,7 +134,7 @@ TEST_F(GsdIdentificationTest, FailedIdentificationReadsCountAsZero) {
     marker.set(0, 0, 248, 0x7C4E);
     marker.fail(0, 0, 246);
     CGSDDatei coupler;
-    EXPECT_EQ(identifyCoupler(marker, log_, fixedTime, coupler), -1);
+    EXPECT_EQ(identifyCoupler(marker, log_, test::gsdTestTime, coupler), -1);
     EXPECT_EQ(logText(), "[ERROR]Koppler kann nicht identifiziert werden.\r\n");
 }
 
@@ -165,33 +157,31 @@ TEST_F(GsdIdentificationTest, EveryReadGoesToStationOne) {
     for (const auto& read : device_.reads) EXPECT_EQ(read.station, 1);
 }
 
-TEST_F(GsdIdentificationTest, TerminalListIsReadInOneRequestAndEndsAtZero) {
-    device_.coupler(3100);
-    device_.addTerminal(0x8401);
-    device_.addTerminal(0x8802);
-    device_.addTerminal(0);
-    device_.addTerminal(0x8801);
-    EXPECT_EQ(identify(), 0);
-    ASSERT_EQ(coupler_.terminals.size(), 2u);
-    EXPECT_EQ(coupler_.terminals[0].listWord, 0x8401);
-    EXPECT_EQ(coupler_.terminals[1].listWord, 0x8802);
-    int listReads = 0;
-    for (const auto& read : device_.reads) {
-        if (read.table == 9 && read.firstRegister == 1) {
-            ++listReads;
-            EXPECT_EQ(read.count, 64);
+// The list ends at a 0 word; the device register model also ends it at 0xFFFF, which taken
+// as a word would be a phantom digital terminal of 127 bits.
+TEST_F(GsdIdentificationTest, TerminalListIsReadInOneRequestAndEndsAtZeroOrFFFF) {
+    for (uint16_t end : {0x0000, 0xFFFF}) {
+        SCOPED_TRACE(end);
+        GsdFakeDevice device;
+        device.coupler(3100);
+        device.addTerminal(0x8401);
+        device.addTerminal(0x8802);
+        device.addTerminal(end);
+        device.addTerminal(0x8801);
+        CGSDDatei coupler;
+        EXPECT_EQ(identifyCoupler(device, log_, test::gsdTestTime, coupler), 0);
+        ASSERT_EQ(coupler.terminals.size(), 2u);
+        EXPECT_EQ(coupler.terminals[0].listWord, 0x8401);
+        EXPECT_EQ(coupler.terminals[1].listWord, 0x8802);
+        int listReads = 0;
+        for (const auto& read : device.reads) {
+            if (read.table == 9 && read.firstRegister == 1) {
+                ++listReads;
+                EXPECT_EQ(read.count, 64);
+            }
         }
+        EXPECT_EQ(listReads, 1);
     }
-    EXPECT_EQ(listReads, 1);
-}
-
-TEST_F(GsdIdentificationTest, TerminalListAlsoEndsAtFFFF) {
-    device_.coupler(3100);
-    device_.addTerminal(0x8401);
-    device_.addTerminal(0xFFFF);
-    device_.addTerminal(0x8801);
-    EXPECT_EQ(identify(), 0);
-    EXPECT_EQ(coupler_.terminals.size(), 1u);
 }
 
 TEST_F(GsdIdentificationTest, SixtyFourTerminalsFillTheList) {
@@ -269,7 +259,7 @@ TEST_F(GsdIdentificationTest, FailedTerminalReadsGiveNoFlagsAndNoSize) {
     stale.addTerminal(3002);
     stale.fail(0, 0, 3);
     CGSDDatei coupler;
-    ASSERT_EQ(identifyCoupler(stale, log_, fixedTime, coupler), 0);
+    ASSERT_EQ(identifyCoupler(stale, log_, test::gsdTestTime, coupler), 0);
     ASSERT_EQ(coupler.terminals.size(), 1u);
     EXPECT_FALSE(coupler.terminals[0].flagB);
 }

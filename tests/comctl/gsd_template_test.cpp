@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -233,10 +234,63 @@ TEST_F(GsdTemplateTest, DefinitionsAreDroppedAfterEachAssignment) {
               "[WARN]Kann digital In-/ Outputs nicht an registrierte In-/ Outputs zuweisen.\n");
 }
 
-TEST_F(GsdTemplateTest, TemplateLinesHaveNoLengthLimit) {
+// A long line stays one line (older tools split it in two) and is reported before it.
+TEST_F(GsdTemplateTest, TemplateLinesHaveNoLengthLimitButLongOnesAreReported) {
     std::string longText(2000, 'g');
-    EXPECT_EQ(run(":AA:" + longText + "::NAME::\n"), longText + "QZ3100\r\n");
-    EXPECT_EQ(problems(), "");
+    std::string limit(512 - 4, 'h');
+    EXPECT_EQ(run(":AA:" + limit + "\n:AA:" + longText + "::NAME::\n"),
+              limit + "\r\n" + longText + "QZ3100\r\n");
+    EXPECT_EQ(readFile(dir_ / "GSD.LOG"),
+              limit + "\r\n[WARN]Gelesene Zeile ist zu lang fuer festen Puffer.\r\n" + longText +
+                  "QZ3100\r\n");
+}
+
+// Template and language text made of the pieces the parsers look for, in any order: every
+// line is either written with CRLF or dropped, and nothing reads or writes out of bounds.
+TEST_F(GsdTemplateTest, AnyTemplateAndLanguageTextIsProcessedSafely) {
+    static const std::vector<std::string> kPieces = {
+        ":",     "::",         ":::",       "AA",
+        "BA",    "BB",         "BC1F",      "BD",
+        "BE20",  "KN",         "KD",        "KD1",
+        "KD18",  "KD2x",       "KA",        "KA0",
+        "KA00",  "KA0030xx",   "KA1060016", "KA003002FFF",
+        "KE",    "KEx",        "NT",        "NTQZ3100",
+        "ELSE",  "COL",        "COL9",      "COL99",
+        "COL00", "NAME",       "DATE",      "ASIC",
+        "SWREL", "x",          "X",         "30xx",
+        "3002",  "=",          "\"",        "\\",
+        "\\n",   "\\\"",       "//",        " ",
+        "\t",    "\r",         "a",         "1",
+        "10",    "FFFFFFFFFF", "GSD_EXT",   std::string(1, '\0'),
+        "\xFF",  "\x80"};
+    static const std::vector<std::string> kStarts = {
+        ":AA:",   ":BA:",       ":BB01:",      ":BC06:", ":KN:",        ":KD18:", ":KD116:",
+        ":KD28:", ":KA0030xx:", ":KA1060016:", ":KA11",  ":KE:",        ":ELSE:", ":NTQZ3100:",
+        "::",     "",           "a = \"",      "1 = \"", "GSD_EXT = \""};
+    std::mt19937 rng(1209);
+    auto text = [&](size_t lines) {
+        std::string out;
+        for (size_t l = 0; l < lines; ++l) {
+            for (size_t n = rng() % 3; n > 0; --n) out += kStarts[rng() % kStarts.size()];
+            for (size_t n = rng() % 12; n > 0; --n) out += kPieces[rng() % kPieces.size()];
+            out += '\n';
+        }
+        return out;
+    };
+    addDigital(12, true, false);
+    addDigital(8, false, true);
+    coupler_.terminals.push_back({3064, true, false, 7});
+    coupler_.terminals.push_back({6001, false, true, 255});
+    size_t written = 0;
+    for (int round = 0; round < 1000; ++round) {
+        std::string out = run(text(30), text(20));
+        written += out.size();
+        // Written lines end with CRLF; a bare LF appears only inside a CRLF pair.
+        ASSERT_TRUE(out.empty() || out.ends_with("\r\n")) << round;
+        for (size_t at = out.find('\n'); at != std::string::npos; at = out.find('\n', at + 1))
+            ASSERT_TRUE(at > 0 && out[at - 1] == '\r') << round;
+    }
+    EXPECT_GT(written, 100000u);
 }
 
 }  // namespace

@@ -139,11 +139,7 @@ TEST_F(RegisterTelegrams, RefusedReadsLeaveTheCallersValues) {
     ReplyFault flagged;
     flagged.mutate = [](const std::string&, std::string reply) {
         reply[8] = '\x89';
-        uint16_t sum = 0;
-        for (size_t i = 0; i + 2 < reply.size(); ++i) sum += static_cast<uint8_t>(reply[i]);
-        reply[reply.size() - 2] = static_cast<char>(sum & 0xFF);
-        reply[reply.size() - 1] = static_cast<char>(sum >> 8);
-        return reply;
+        return withChecksum(reply);
     };
     station.queueFault(flagged);
     EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 2, 1, values), ComErrRegResponse);
@@ -151,13 +147,6 @@ TEST_F(RegisterTelegrams, RefusedReadsLeaveTheCallersValues) {
 }
 
 TEST_F(RegisterTelegrams, MalformedLengthsAreRefusedWithoutCopying) {
-    auto withSum = [](std::string reply) {
-        uint16_t sum = 0;
-        for (size_t i = 0; i + 2 < reply.size(); ++i) sum += static_cast<uint8_t>(reply[i]);
-        reply[reply.size() - 2] = static_cast<char>(sum & 0xFF);
-        reply[reply.size() - 1] = static_cast<char>(sum >> 8);
-        return reply;
-    };
     struct Case {
         const char* name;
         std::function<std::string(std::string)> change;
@@ -165,24 +154,24 @@ TEST_F(RegisterTelegrams, MalformedLengthsAreRefusedWithoutCopying) {
     const std::vector<Case> cases = {
         // Count byte says 18 while the frame holds 2 values: would overrun the span.
         {"count byte too large",
-         [&](std::string r) {
+         [](std::string r) {
              r[5] = 18;
-             return withSum(r);
+             return withChecksum(r);
          }},
         {"count byte too small",
-         [&](std::string r) {
+         [](std::string r) {
              r[5] = 1;
-             return withSum(r);
+             return withChecksum(r);
          }},
         // A frame too short to hold even its header.
         {"length below 12",
-         [&](std::string) { return withSum(std::string("\x02\xFD\x06\x00\x01\x00", 6)); }},
+         [](std::string) { return withChecksum(std::string("\x02\xFD\x06\x00\x01\x00", 6)); }},
         // Frame one value longer than the count byte says.
         {"length not 12 + 2 x count",
-         [&](std::string r) {
+         [](std::string r) {
              r.insert(r.size() - 2, std::string("\x11\x22", 2));
              r[2] = static_cast<char>(r.size());
-             return withSum(r);
+             return withChecksum(r);
          }},
     };
     for (const Case& c : cases) {

@@ -7,21 +7,10 @@
 #include <vector>
 
 #include "comctl/QZcomOCX.h"
+#include "tests/comctl/telegram_bytes.h"
 #include "tests/support/sim_station.h"
 
 namespace varnak::test {
-
-// Hex text of raw bytes, "FD 02 0C ...", for readable comparisons.
-inline std::string hexOf(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string s;
-    for (unsigned char b : bytes) {
-        if (!s.empty()) s += ' ';
-        s += digits[b >> 4];
-        s += digits[b & 15];
-    }
-    return s;
-}
 
 class StationTest : public ::testing::Test {
   protected:

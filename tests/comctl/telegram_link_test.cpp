@@ -15,14 +15,6 @@ namespace {
 using comctl::RegisterAddress;
 using comctl::TelegramLink;
 
-std::string withSum(std::string frame) {
-    uint16_t sum = 0;
-    for (size_t i = 0; i + 2 < frame.size(); ++i) sum += static_cast<uint8_t>(frame[i]);
-    frame[frame.size() - 2] = static_cast<char>(sum & 0xFF);
-    frame[frame.size() - 1] = static_cast<char>(sum >> 8);
-    return frame;
-}
-
 // A sound read reply carrying values.
 std::string readReply(const std::vector<uint16_t>& values) {
     std::string r("\x02\xFD\x00\x00\x01\x00\x52\x00\x09\x00", 10);
@@ -32,7 +24,7 @@ std::string readReply(const std::vector<uint16_t>& values) {
         r += static_cast<char>(v & 0xFF);
         r += static_cast<char>(v >> 8);
     }
-    return withSum(r + "..");
+    return withChecksum(r + "..");
 }
 
 TEST(TelegramLink, Rs485KeysTheTransmitterAroundEachTelegram) {
@@ -60,7 +52,7 @@ TEST(TelegramLink, Rs485DropsRtsAlsoAfterAShortWrite) {
 
 TEST(TelegramLink, Rs232LeavesRtsAlone) {
     FakeLine line;
-    line.replies = {withSum(std::string("\x02\xFD\x0C\x00\x01\x01\x52\x00\x89\x00..", 12))};
+    line.replies = {withChecksum(std::string("\x02\xFD\x0C\x00\x01\x01\x52\x00\x89\x00..", 12))};
     TelegramLink link(line, false);
     const std::array<int32_t, 1> value{7};
     EXPECT_EQ(comctl::writeRegisters(link, RegisterAddress{0, 9, 0, 1, 1}, value), ComErrNo);
@@ -88,7 +80,7 @@ class ReplyMutator {
                 return r;
             case 2:  // right framing, any count
                 r[5] = static_cast<char>(rng_());
-                return withSum(r);
+                return withChecksum(r);
             case 3: {  // consistent frame with another number of values
                 values.resize(pick(60));
                 return readReply(values);
@@ -104,13 +96,13 @@ class ReplyMutator {
                 const size_t length = static_cast<uint8_t>(r[2]);
                 if (length >= 2) {
                     r.resize(std::max(r.size(), length));
-                    r = withSum(r.substr(0, length)) + r.substr(length);
+                    r = withChecksum(r.substr(0, length)) + r.substr(length);
                 }
                 return r;
             }
             case 7:  // refusal flag, checksum made to fit
                 r[8] = static_cast<char>(r[8] | 0x80);
-                return withSum(r);
+                return withChecksum(r);
             default:
                 return r;
         }

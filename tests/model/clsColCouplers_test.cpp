@@ -95,6 +95,10 @@ TEST_F(RailCollectionTest, FailedProjectFileWriteFailsTheAddWithoutAnId) {
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(couplers()->Count(), 0);  // the loaded rail was saved and dropped first
     EXPECT_TRUE(std::filesystem::exists(railFolder("P", "A") / "Coupler.CCF"));
+    // The project file's pending write does not fail the saves of rails.
+    ASSERT_EQ(openRail("P", "A"), kStoreOk);
+    rail()->setUserInfoDescription("still saved");
+    EXPECT_EQ(couplers()->fClearColCouplers(), kStoreOk);
 }
 
 TEST_F(RailCollectionTest, ReentrantOpenDuringTheLoadIsRefused) {
