@@ -103,14 +103,18 @@ int32_t QZcomOCX::QZ8xProcSyncReadReq(int32_t lMultiPoint, int32_t& lStatus, int
     return QZ8xProcSyncReadWriteReq(lMultiPoint, lStatus, 0, {}, cwRecLength, lpRecBuff);
 }
 
+namespace {
+
 // Command blocks of one station on the open port.
 template <typename Service>
-static int32_t onStation(varnak::platform::SerialPort& port, int32_t typ, int32_t station,
-                         Service service) {
+int32_t onStation(varnak::platform::SerialPort& port, int32_t typ, int32_t station,
+                  Service service) {
     TelegramLink link(port, typ == QZxType_RS485);
     CommandBlocks blocks(link, station);
     return service(blocks);
 }
+
+}  // namespace
 
 int32_t QZcomOCX::QZ8xWatchDogReadReq(int32_t MultiPoint, int32_t& WatchDog) {
     return onStation(*port_, typ_, MultiPoint,
@@ -157,11 +161,13 @@ int32_t QZcomOCX::QZxDbgAdrWriteReq(int32_t lMultiPoint, int32_t lSeg, int32_t l
                      [&](CommandBlocks& b) { return b.debugWrite(lSeg, lAdr, lSize, lpData); });
 }
 
+namespace {
+
 // Both firmware roads on the open port; the load road switches its line settings and
 // always brings back the kept ones.
-static int32_t firmware(QZcomOCX& control, varnak::platform::SerialPort& port,
-                        varnak::comctl::FirmwareRoad road, bool everySector, int32_t station,
-                        const std::string& file) {
+int32_t firmware(QZcomOCX& control, varnak::platform::SerialPort& port,
+                 varnak::comctl::FirmwareRoad road, bool everySector, int32_t station,
+                 const std::string& file) {
     using namespace varnak::comctl;
     FirmwareRequest request;
     request.road = road;
@@ -176,6 +182,8 @@ static int32_t firmware(QZcomOCX& control, varnak::platform::SerialPort& port,
                                     [&] { return port.restoreLineSettings(); }};
     return downloadFirmware(port, request, events, settings);
 }
+
+}  // namespace
 
 int32_t QZcomOCX::QZxFirmwareLoad(const std::string& szFileName) {
     return firmware(*this, *port_, varnak::comctl::FirmwareRoad::Load, false, 0, szFileName);
