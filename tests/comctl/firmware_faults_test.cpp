@@ -41,7 +41,7 @@ struct FaultCase {
     std::function<void(SimBootLoader&)> fault;
     int failWrite;
     int32_t code;
-    int timeoutMs = 50;
+    int timeoutMs = 200;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) {
