@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
@@ -25,15 +26,19 @@
 
 #include "app/InitComPort.h"
 #include "app/clsForms.h"
+#include "app/dialog_openers.h"
 #include "app/edition_texts.h"
 #include "app/frmAbout.h"
 #include "app/frmComParam.h"
 #include "app/frmCouplerDisplay.h"
+#include "app/frmPrint.h"
+#include "app/program_dialog_openers.h"
 #include "app/project_tree_source.h"
 #include "app/qt_ui_services.h"
 #include "app/resource_folder.h"
 #include "app/shell_texts.h"
 #include "app/splitter_rules.h"
+#include "app/tree_navigation.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/basFiles.h"
@@ -53,9 +58,6 @@ frmMainVMT* theMainWindow = nullptr;
 
 constexpr int kTreeIndentTwips = 200;
 constexpr int kBarShorterTwips = 20;
-constexpr int kRememberedProjectItem = 14;
-constexpr int kDeveloperMode = 1;
-constexpr const char* kKeyRole = "key";
 
 // The handle between tree and child area: passes the pointer to the window's handlers.
 class SplitterHandle : public QWidget {
@@ -91,6 +93,7 @@ frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
     theMainWindow = this;
     setObjectName("frmMainVMT");
     openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    printerSetup_ = [this] { fShowPrinterSetup(this); };
     treeSource_ = [this] { return treeSourceFromProject(context_); };
     setOnline_ = [this](bool online) {
         int32_t result = gfVarnakProject()->setOnline(online);
@@ -102,6 +105,11 @@ frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
     buildStatusBar();
     buildMenus();
     comParam_ = new frmComParam(context_, this);
+    openers_ = std::make_unique<ProgramDialogOpeners>(*this);
+    if (!hasDialogOpeners()) {
+        setDialogOpeners(openers_.get());
+        openersInstalled_ = true;
+    }
     if (ui_) {
         ui_->setStatusSink([this](const std::string& t) { setStatusText(t); });
         ui_->setDialogParent(this);
@@ -117,6 +125,7 @@ frmMainVMT::~frmMainVMT() {
     if (context_.VarnakComOCX == control_.get()) context_.VarnakComOCX = nullptr;
     if (context_.VarnakProject) context_.VarnakProject->InitComPort = nullptr;
     if (theMainWindow == this) theMainWindow = nullptr;
+    if (openersInstalled_) setDialogOpeners(nullptr);
 }
 
 void frmMainVMT::buildCentre() {
@@ -133,6 +142,11 @@ void frmMainVMT::buildCentre() {
     QFont tahoma("Tahoma");
     tahoma.setPointSizeF(tvTreeView->font().pointSizeF());
     tvTreeView->setFont(tahoma);
+    // The tree's own keys and right button go to the window's handlers.
+    tvTreeView->setContextMenuPolicy(Qt::PreventContextMenu);
+    tvTreeView->installEventFilter(this);
+    tvTreeView->viewport()->installEventFilter(this);
+    connect(tvTreeView, &QTreeWidget::itemDoubleClicked, this, [this] { tvTreeView_DblClick(); });
     imgSplitter = new SplitterHandle(picMDI, this);
     mdiArea = new QMdiArea;
     row->addWidget(picMDI);
@@ -198,36 +212,53 @@ void frmMainVMT::updateClock() {
 
 void frmMainVMT::buildMenus() {
     for (const MenuSpec& m : mainMenus()) {
+        if (!m.inBar) continue;
         QMenu* menu = menuBar()->addMenu(QString());
         menu->setEnabled(m.enabled);
         menuItems_[{m.menu, -1}] = menu->menuAction();
-        for (const MenuItemSpec& item : m.items) {
-            QAction* action;
-            if (m.menu == MainMenu::Option && item.index == 0) {
-                QMenu* languages = menu->addMenu(QString());
-                for (int i = 0; i < 2; ++i) {
-                    QAction* language = languages->addAction(QString());
-                    connect(language, &QAction::triggered, this,
-                            [this, i] { mnuLanguageItem_Click(i); });
-                    menuItems_[{MainMenu::Option, 100 + i}] = language;
-                }
-                action = languages->menuAction();
-            } else if (item.textId == 0 &&
-                       !(m.menu == MainMenu::Project && item.index >= kRememberedProjectItem &&
-                         item.index <= 17)) {
+        buildMenuItems(menu, m);
+    }
+    // The popups are top-level menus of the window that the bar never shows.
+    for (MainMenu popup :
+         {MainMenu::PopupProject, MainMenu::PopupCoupler, MainMenu::PopupTerminal}) {
+        auto* menu = new QMenu(this);
+        popups_[popup] = menu;
+        buildMenuItems(menu, menuSpec(popup));
+    }
+}
+
+void frmMainVMT::buildMenuItems(QMenu* menu, const MenuSpec& m) {
+    for (const MenuItemSpec& item : m.items) {
+        QAction* action;
+        switch (item.kind) {
+            case MenuItemKind::Separator:
                 action = menu->addSeparator();
-            } else {
+                break;
+            case MenuItemKind::Submenu: {
+                QMenu* sub = menu->addMenu(QString());
+                buildMenuItems(sub, menuSpec(*item.submenu));
+                action = sub->menuAction();
+                break;
+            }
+            case MenuItemKind::Command:
+            case MenuItemKind::Remembered: {
                 action = menu->addAction(QString());
                 MainMenu which = m.menu;
                 int index = item.index;
                 connect(action, &QAction::triggered, this,
                         [this, which, index] { run(which, index); });
+                break;
             }
-            action->setVisible(item.visible);
-            action->setEnabled(item.enabled);
-            menuItems_[{m.menu, item.index}] = action;
         }
+        action->setVisible(item.visible);
+        action->setEnabled(item.enabled);
+        menuItems_[{m.menu, item.index}] = action;
     }
+}
+
+QMenu* frmMainVMT::popupMenu(MainMenu menu) const {
+    auto it = popups_.find(menu);
+    return it == popups_.end() ? nullptr : it->second;
 }
 
 QAction* frmMainVMT::menuItem(MainMenu menu, int index) const {
@@ -322,6 +353,46 @@ void frmMainVMT::fSizeTreeAndSplitter() {
 }
 
 bool frmMainVMT::eventFilter(QObject* watched, QEvent* event) {
+    if (tvTreeView && watched == tvTreeView && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        int code = 0;
+        switch (key->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                code = kKeyEnter;
+                break;
+            case Qt::Key_Insert:
+                code = kKeyInsert;
+                break;
+            case Qt::Key_Delete:
+                code = kKeyDelete;
+                break;
+            default:
+                break;
+        }
+        if (code) {
+            const Qt::KeyboardModifiers m = key->modifiers() & ~Qt::KeypadModifier;
+            const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                              (m & Qt::AltModifier ? kShiftAlt : 0);
+            tvTreeView_KeyDown(code, shift);
+            return true;
+        }
+    }
+    if (tvTreeView && watched == tvTreeView->viewport() &&
+        event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            // The menu is for the node under the pointer: it becomes the selected node
+            // first, so that the menu's actions work on the node the user pointed at.
+            const QPoint at = mouse->position().toPoint();
+            if (QTreeWidgetItem* item = tvTreeView->itemAt(at)) tvTreeView->setCurrentItem(item);
+            const Qt::KeyboardModifiers m = mouse->modifiers();
+            const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                              (m & Qt::AltModifier ? kShiftAlt : 0);
+            tvTreeView_MouseDown(2, shift, at);
+            return true;
+        }
+    }
     if (watched == picMDI && event->type() == QEvent::Resize) layoutLeftPane();
     if (event->type() == QEvent::Close && railView && watched == railView->parentWidget()) {
         event->ignore();
@@ -446,28 +517,25 @@ void frmMainVMT::fSetMainCaption(int projectState) {
                             context_.text(base + kTxtEditionProductName) + std::string(9, ' ');
         setWindowTitle(q(title + std::string(16, ' ') + context_.text(kTxtProjectCaption) +
                          gfVarnakProject()->ProjektName()));
-        menuItem(MainMenu::Project, 5)->setEnabled(true);
     }
-    menuItem(MainMenu::Project, 8)->setEnabled(false);
+    applyMenuChanges(projectStateMenuChanges(projectState));
 }
 
 void frmMainVMT::fSetMenuState() {
-    const bool developer =
-        context_.VarnakCommon && (context_.VarnakCommon->AccessLevel() & kDeveloperMode);
-    menuItem(MainMenu::Online, 9)->setVisible(developer);
-    menuItem(MainMenu::Online, 10)->setEnabled(developer);
-    menuItem(MainMenu::Online, 10)->setVisible(developer);
-    menuItem(MainMenu::Online, 12)->setEnabled(developer);
-    menuItem(MainMenu::Project, 9)->setVisible(developer);
+    const int32_t level = context_.VarnakCommon ? context_.VarnakCommon->AccessLevel() : 0;
+    MenuState state = menuStateFor(level, gfVarnakProject()->Online());
+    applyMenuChanges(state.items);
+    for (const ToolbarStateChange& t : state.toolbar)
+        toolbarButton(t.position)->setEnabled(t.enabled);
+}
 
-    const bool on = gfVarnakProject()->Online();
-    for (int i : {2, 4, 7, 8, 10}) menuItem(MainMenu::Online, i)->setEnabled(on);
-    menuItem(MainMenu::Online, 1)->setEnabled(!on);
-    for (int i : {1, 2, 3, 5}) menuItem(MainMenu::Project, i)->setEnabled(!on);
-    for (int i : {6, 8}) menuItem(MainMenu::Project, i)->setEnabled(false);
-    menuItem(MainMenu::Project, 9)->setEnabled(true);
-    for (int p : {1, 2, 3, 9}) toolbarButton(p)->setEnabled(!on);
-    toolbarButton(10)->setEnabled(on);
+void frmMainVMT::applyMenuChanges(const std::vector<MenuStateChange>& changes) {
+    for (const MenuStateChange& c : changes) {
+        QAction* action = menuItem(c.menu, c.index);
+        if (!action) continue;
+        if (c.visible) action->setVisible(*c.visible);
+        if (c.enabled) action->setEnabled(*c.enabled);
+    }
 }
 
 void frmMainVMT::fLanguageChanged(int32_t) {
@@ -482,24 +550,14 @@ void frmMainVMT::fLanguageChanged(int32_t) {
     int base = kEditionBlockSize * (context_.VarnakCommon ? context_.VarnakCommon->CompanyID() : 0);
     setWindowTitle(q(context_.text(base + kTxtEditionTitle) + std::string(9, ' ') +
                      context_.text(base + kTxtEditionProductName) + std::string(9, ' ')));
-    for (const MenuSpec& m : mainMenus()) {
-        menuItem(m.menu, -1)->setText(q(context_.text(m.textId)));
-        for (const MenuItemSpec& item : m.items) {
-            if (item.textId) menuItem(m.menu, item.index)->setText(q(context_.text(item.textId)));
-        }
-    }
-    menuItem(MainMenu::Option, 100)->setText(q(context_.text(160)));
-    menuItem(MainMenu::Option, 101)->setText(q(context_.text(161)));
+    for (const CaptionEntry& c : menuCaptionIds())
+        menuItem(c.menu, c.index)->setText(q(context_.text(c.textId)));
+    // The right click sets the coupler popup's items again before every display.
+    menuItem(MainMenu::PopupCoupler, 5)->setEnabled(false);
     for (const ToolbarButtonSpec& b : toolbarButtons()) {
         if (b.action != ToolbarAction::None)
             toolbarButton(b.position)->setToolTip(q(toolbarToolTip(b)));
     }
-    fFillTreeView();
-}
-
-void frmMainVMT::fOnlineStateChanged(bool online) {
-    fSetMenuState();
-    panels_[1]->setText(q(context_.text(online ? kTxtOnline : kTxtOffline)));
     fFillTreeView();
 }
 
@@ -518,10 +576,11 @@ void frmMainVMT::tbToolBar_ButtonClick(const std::string& key) {
                 run(MainMenu::Help, b.index);
                 break;
             case ToolbarAction::GoOnline:
-                if (setOnline_) setOnline_(true);
+                // The same access check as the Online menu's log-in.
+                if (gfCheckAccessCode()) fGoOnline(true);
                 break;
             case ToolbarAction::GoOffline:
-                if (setOnline_) setOnline_(false);
+                fGoOnline(false);
                 break;
             case ToolbarAction::HelpContents:
                 fShowHelpContents();
@@ -543,44 +602,40 @@ void frmMainVMT::run(MainMenu menu, int index) {
         case MainMenu::Project:
             mnuProjectItem_Click(index);
             break;
+        case MainMenu::Online:
+            mnuOnlineItem_Click(index);
+            break;
+        case MainMenu::OnlineTerminal:
+            mnuOnlineTerminalItem_Click(index);
+            break;
+        case MainMenu::OnlineCoupler:
+            mnuOnlineCouplerItem_Click(index);
+            break;
+        case MainMenu::RimTalk:
+            mnuRimTalkItem_Click(index);
+            break;
         case MainMenu::Option:
             mnuOptionItem_Click(index);
+            break;
+        case MainMenu::Language:
+            mnuLanguageItem_Click(index);
             break;
         case MainMenu::Help:
             mnuHelpItem_Click(index);
             break;
+        case MainMenu::PopupProject:
+            popUpProjectItem_Click(index);
+            break;
+        case MainMenu::PopupCoupler:
+            popUpCouplerItem_Click(index);
+            break;
+        case MainMenu::PopupTerminal:
+            popUpTerminalItem_Click(index);
+            break;
         default:
+            // The Calculate menu and its submenus have no actions.
             break;
     }
-}
-
-void frmMainVMT::mnuProjectItem_Click(int index) {
-    if (index == 19) {
-        close();
-        return;
-    }
-    if (index == kRememberedProjectItem) fOpenRememberedProject();
-    tvTreeView->setFocus();
-    QApplication::restoreOverrideCursor();
-}
-
-void frmMainVMT::mnuOptionItem_Click(int index) {
-    if (index == 1) comParam_->exec();
-    tvTreeView->setFocus();
-}
-
-void frmMainVMT::mnuLanguageItem_Click(int index) {
-    if (context_.VarnakCommon) context_.VarnakCommon->setLanguageType(static_cast<int16_t>(index));
-    tvTreeView->setFocus();
-}
-
-void frmMainVMT::mnuHelpItem_Click(int index) {
-    if (index == 1) fShowHelpContents(false);
-    if (index == 5) {
-        frmAbout about(context_, this);
-        about.exec();
-    }
-    tvTreeView->setFocus();
 }
 
 void frmMainVMT::fShowHelpContents(bool captionAsTitle) {

@@ -2,6 +2,7 @@
 // The program's main window: the serial control, the toolbar, the project tree with its
 // splitter, the status bar, the menus and the child area that holds the rail view.
 #include <QMainWindow>
+#include <QPoint>
 #include <QUrl>
 #include <array>
 #include <functional>
@@ -9,13 +10,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_menu_table.h"
+#include "app/menu_state_rules.h"
 #include "app/project_tree.h"
 #include "app/window_placement.h"
 #include "model/signal.h"
 
 class QLabel;
+class QMenu;
 class QMdiArea;
 class QTimer;
 class QToolBar;
@@ -28,6 +32,7 @@ struct AppContext;
 class QtUiServices;
 class frmComParam;
 class frmCouplerDisplay;
+class ProgramDialogOpeners;
 
 class frmMainVMT : public QMainWindow {
     Q_OBJECT
@@ -58,11 +63,35 @@ class frmMainVMT : public QMainWindow {
     // Opens the remembered project (Project menu entry 14).
     void fOpenRememberedProject();
 
+    // Going online (True) or offline (False) from the Online menu (after the access code
+    // was granted) and the toolbar. Body in frmMainVMT_online.cpp.
+    void fGoOnline(bool online);
+    // The Project menu's print entry: the report selection. Body in frmMainVMT_online.cpp.
+    void fShowReportSelection();
+
     void tbToolBar_ButtonClick(const std::string& key);
+    // Menu handlers, one per item array, each receiving the item index.
     void mnuProjectItem_Click(int index);
+    void mnuOnlineItem_Click(int index);
+    void mnuOnlineTerminalItem_Click(int index);
+    void mnuOnlineCouplerItem_Click(int index);
+    void mnuRimTalkItem_Click(int index);
     void mnuOptionItem_Click(int index);
     void mnuLanguageItem_Click(int index);
     void mnuHelpItem_Click(int index);
+    void popUpProjectItem_Click(int index);
+    void popUpCouplerItem_Click(int index);
+    void popUpTerminalItem_Click(int index);
+
+    // Tree events. keyCode and shift as the key handler numbers them (Enter 13, Insert 45,
+    // Delete 46; Alt 4); button 2 is the right button.
+    void tvTreeView_DblClick();
+    void tvTreeView_KeyDown(int keyCode, int shift);
+    void tvTreeView_MouseDown(int button, int shift, const QPoint& pos);
+    // The key of the tree's selected node ("" without one).
+    std::string selectedKey() const;
+    // Selects the node with that key; false when the tree has none.
+    bool selectKey(const std::string& key);
 
     // Splitter handlers; x is the pointer's position on the handle, in twips.
     void imgSplitter_MouseDown();
@@ -83,6 +112,14 @@ class frmMainVMT : public QMainWindow {
     void setCommandInterceptor(std::function<void(MainMenu, int)> interceptor) {
         interceptor_ = std::move(interceptor);
     }
+    // How a popup menu is shown; by default modally at the position.
+    void setPopupShower(std::function<void(MainMenu, const QPoint&)> shower) {
+        showPopup_ = std::move(shower);
+    }
+    // How the printer set-up is shown; by default the platform's printer dialog.
+    void setPrinterSetup(std::function<void()> setup) { printerSetup_ = std::move(setup); }
+    // A popup menu (PopupProject, PopupCoupler, PopupTerminal).
+    QMenu* popupMenu(MainMenu menu) const;
 
     // Twips of one pixel on this window's screen.
     float twipsPerPixel() const;
@@ -123,6 +160,10 @@ class frmMainVMT : public QMainWindow {
     void run(MainMenu menu, int index);
     void layoutLeftPane();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void buildMenuItems(QMenu* menu, const MenuSpec& spec);
+    void applyMenuChanges(const std::vector<MenuStateChange>& changes);
+    void showPopupFor(const QPoint& globalPos);
+    void afterMenuAction();
 
     AppContext& context_;
     QtUiServices* ui_;
@@ -144,6 +185,12 @@ class frmMainVMT : public QMainWindow {
     std::function<void(bool)> setOnline_;
     std::function<bool(const QUrl&)> openUrl_;
     std::function<void(MainMenu, int)> interceptor_;
+    std::function<void(MainMenu, const QPoint&)> showPopup_;
+    std::function<void()> printerSetup_;
+    std::map<MainMenu, QMenu*> popups_;
+    // The program's openers, installed while no others are (tests install their own).
+    std::unique_ptr<ProgramDialogOpeners> openers_;
+    bool openersInstalled_ = false;
 };
 
 // The program's one main window while it exists (for status texts and tree rebuilds

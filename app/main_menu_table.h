@@ -1,29 +1,67 @@
 #pragma once
 // The main window's menus and toolbar as data: items are addressed by fixed indexes
 // (the toolbar and other windows call them by index), captions by string-table id.
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace varnak {
 
-enum class MainMenu { Project, Calculate, Online, Option, Help };
+// Every item array of the window: the five top menus of the bar, their submenus, and
+// the three tree popups (never shown in the bar).
+enum class MainMenu {
+    Project,              // mnuProjectItem
+    Calculate,            // mnuCalculateItem
+    Online,               // mnuOnlineItem
+    Option,               // mnuOptionItem
+    Help,                 // mnuHelpItem
+    CalculateCnf,         // mnuCalculateItemCnf
+    CalculateCnfPLC,      // mnuCalculateItemCnfPLCItem
+    CalculateCnfCoupler,  // mnuCalculateItemCnfCoupler
+    OnlineTerminal,       // mnuOnlineTerminalItem
+    OnlineCoupler,        // mnuOnlineCouplerItem
+    RimTalk,              // mnuRimTalkItem
+    Language,             // mnuLanguageItem
+    PopupProject,         // popUpProjectItem
+    PopupCoupler,         // popUpCouplerItem
+    PopupTerminal,        // popUpTerminalItem
+};
+
+// The Project menu's remembered-project entry (15 to 17 are never used).
+inline constexpr int kRememberedProjectItem = 14;
+
+enum class MenuItemKind { Command, Separator, Submenu, Remembered };
 
 struct MenuItemSpec {
     int index;
-    int textId;  // 0: separator (or no caption of its own)
+    int textId;  // 0: no caption of its own (separators, remembered projects)
+    MenuItemKind kind = MenuItemKind::Command;
     bool visible = true;
     bool enabled = true;
+    std::optional<MainMenu> submenu;  // the item array a Submenu item opens
 };
 
 struct MenuSpec {
     MainMenu menu;
-    int textId;
-    bool enabled;
+    int textId;    // caption of the top menu; 0 for submenus and popups
+    bool inBar;    // a top menu of the bar
+    bool enabled;  // initial state of the top menu
     std::vector<MenuItemSpec> items;
 };
 
-// The top menus in bar order with their first-level items.
+// Every item array: the top menus in bar order, then the submenus, then the popups.
 const std::vector<MenuSpec>& mainMenus();
+const MenuSpec& menuSpec(MainMenu menu);
+
+// The string-table id (German) of every caption the language switch sets, in the order
+// it sets them: each top menu before its items, menus in bar order, then the popups.
+// index -1 is the top menu itself.
+struct CaptionEntry {
+    MainMenu menu;
+    int index;
+    int textId;
+};
+std::vector<CaptionEntry> menuCaptionIds();
 
 // What a toolbar button does.
 enum class ToolbarAction {

@@ -29,6 +29,7 @@
 #include "platform/paths.h"
 #include "platform/registry_store.h"
 #include "tests/app/qt_app.h"
+#include "tests/model/fake_register_device.h"
 #include "tests/support/temp_dir.h"
 
 using varnak::MainMenu;
@@ -203,7 +204,7 @@ TEST_F(MainWindow, ToolbarButtonsReachTheirHandlers) {
     for (int p : {1, 2, 3, 4, 15}) w.toolbarButton(p)->trigger();
     EXPECT_EQ(commands, (std::vector<std::pair<MainMenu, int>>{{MainMenu::Project, 1},
                                                                {MainMenu::Project, 2},
-                                                               {MainMenu::Project, 6},
+                                                               {MainMenu::Project, 5},
                                                                {MainMenu::Project, 12},
                                                                {MainMenu::Help, 5}}));
     w.toolbarButton(9)->setEnabled(true);
@@ -247,6 +248,8 @@ TEST_F(MainWindow, StatusPanelsAndMenuStateFollowTheOnlineFlag) {
     EXPECT_EQ(ui.messages[0].style, varnak::vbCritical);
 
     varnak::gfVarnakProject()->InitComPort = [] { return 0; };
+    varnak::test::FakeRegisterDevice station;  // answers the station read of going online
+    context.registerDevice = &station;
     w.toolbarButton(9)->trigger();
     EXPECT_TRUE(varnak::gfVarnakProject()->Online());
     EXPECT_EQ(w.statusPanel(2)->text(), "Online ");

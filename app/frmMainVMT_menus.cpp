@@ -1,0 +1,308 @@
+// The main window's menu handlers, tree navigation and tree popups.
+#include <QApplication>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include "app/basComDlg32.h"
+#include "app/dialog_openers.h"
+#include "app/frmMainVMT.h"
+#include "app/menu_state_rules.h"
+#include "app/menu_texts.h"
+#include "app/shell_texts.h"
+#include "app/tree_navigation.h"
+#include "app/tree_popup_menus.h"
+#include "model/app_context.h"
+#include "model/basLookup.h"
+#include "model/clsCommon.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "model/project_store.h"
+#include "model/tree_node_key.h"
+
+namespace varnak {
+namespace {
+
+// Coupler types whose description file the export writes.
+bool exportsGsd(const std::string& typeName) {
+    const std::string six = typeName.substr(0, 6);
+    for (const char* t : {"QZ3000", "QZ3010", "QZ3100", "QZ3110", "QY3100"}) {
+        if (six == t) return true;
+    }
+    return false;
+}
+
+void reportStoreFailure(int32_t result) {
+    if (result == kStoreOk) return;
+    AppContext& c = varnak();
+    c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+}
+
+void underConstruction(int style) {
+    varnak().ui->messageBox(kUnderConstruction, style, kProgramTitle);
+}
+
+}  // namespace
+
+void frmMainVMT::afterMenuAction() {
+    tvTreeView->setFocus();
+}
+
+void frmMainVMT::mnuProjectItem_Click(int index) {
+    DialogOpeners& open = dialogOpeners();
+    switch (index) {
+        case 1:
+            open.frmProjNew_Show();
+            break;
+        case 2:
+            gfOpenProjectFile();
+            fSaveStartProject();
+            break;
+        case 3:
+            open.frmProjDel_Show();
+            break;
+        case 5: {
+            std::shared_ptr<clsCoupler> rail;
+            if (gfGetActiveCoupler(rail) && rail) reportStoreFailure(rail->ConfSaveData());
+            break;
+        }
+        case 9: {
+            std::shared_ptr<clsCoupler> rail;
+            if (gfGetActiveCoupler(rail) && rail && exportsGsd(rail->InfoName())) gfSaveGsdFile();
+            break;
+        }
+        case 11:
+            if (printerSetup_) {
+                printerSetup_();
+            } else {
+                QPrinter printer;
+                QPrintDialog dialog(&printer, this);
+                dialog.exec();
+            }
+            break;
+        case 12:
+            fShowReportSelection();
+            break;
+        case kRememberedProjectItem:
+            fOpenRememberedProject();
+            break;
+        case 19:
+            close();
+            return;
+        default:
+            break;
+    }
+    afterMenuAction();
+}
+
+void frmMainVMT::mnuOnlineItem_Click(int index) {
+    switch (index) {
+        case 1:
+            if (gfCheckAccessCode()) fGoOnline(true);
+            break;
+        case 2:
+            fGoOnline(false);
+            break;
+        case 4:
+            dialogOpeners().frmProcData_fConstructor();
+            break;
+        case 12:
+            gfFirmwareLoad();
+            break;
+        default:
+            break;
+    }
+    afterMenuAction();
+}
+
+void frmMainVMT::mnuOnlineTerminalItem_Click(int index) {
+    if (index == 0) gfOpenTerminalScript();
+    afterMenuAction();
+}
+
+void frmMainVMT::mnuOnlineCouplerItem_Click(int index) {
+    switch (index) {
+        case 0:
+            dialogOpeners().frmCouplerFunctions_Show();
+            break;
+        case 2:
+            gfOpenCouplerScript();
+            break;
+        case 5:
+            gfFirmwareUpdate();
+            break;
+        default:
+            break;
+    }
+    afterMenuAction();
+}
+
+void frmMainVMT::mnuRimTalkItem_Click(int index) {
+    if (index == 0) dialogOpeners().frmRimTalkQZ3xxx_Show();
+    if (index == 2) dialogOpeners().frmRimTalkDebug_Show();
+    afterMenuAction();
+}
+
+void frmMainVMT::mnuOptionItem_Click(int index) {
+    if (index == 1) dialogOpeners().frmComParam_Show();
+    afterMenuAction();
+}
+
+void frmMainVMT::mnuLanguageItem_Click(int index) {
+    if (context_.VarnakCommon) context_.VarnakCommon->setLanguageType(static_cast<int16_t>(index));
+    afterMenuAction();
+}
+
+void frmMainVMT::mnuHelpItem_Click(int index) {
+    if (index == 1) fShowHelpContents(false);
+    if (index == 5) dialogOpeners().frmAbout_Show();
+    afterMenuAction();
+}
+
+std::string frmMainVMT::selectedKey() const {
+    QTreeWidgetItem* item = tvTreeView->currentItem();
+    return item ? item->data(0, Qt::UserRole).toString().toStdString() : std::string();
+}
+
+bool frmMainVMT::selectKey(const std::string& key) {
+    for (QTreeWidgetItemIterator it(tvTreeView); *it; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toString().toStdString() == key) {
+            tvTreeView->setCurrentItem(*it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmMainVMT::tvTreeView_DblClick() {
+    const std::string key = selectedKey();
+    if (key.empty() || isGroupKey(key)) return;
+    runNodeDispatch(key, dialogOpeners());
+    tvTreeView->setFocus();
+}
+
+void frmMainVMT::tvTreeView_KeyDown(int keyCode, int shift) {
+    const std::string key = selectedKey();
+    switch (treeKeyCommand(key, keyCode, shift, gfVarnakProject()->Online())) {
+        case TreeKeyCommand::Dispatch:
+            tvTreeView_DblClick();
+            break;
+        case TreeKeyCommand::Popup:
+            tvTreeView_MouseDown(2, 0, QPoint(0, 0));
+            break;
+        case TreeKeyCommand::InsertTerminal: {
+            std::string copy = key;
+            dialogOpeners().frmTermInsert_fTerminalInsert(copy);
+            fFillTreeView();
+            break;
+        }
+        case TreeKeyCommand::DeleteTerminal:
+            reportStoreFailure(deleteTerminalOfKey(key));
+            fFillTreeView();
+            break;
+        case TreeKeyCommand::None:
+            break;
+    }
+}
+
+void frmMainVMT::tvTreeView_MouseDown(int button, int, const QPoint& pos) {
+    if (button != 2) return;
+    const std::string key = selectedKey();
+    if (key.empty()) return;
+    const bool developer =
+        context_.VarnakCommon && isDeveloperMode(context_.VarnakCommon->AccessLevel());
+    PopupChoice choice = popupFor(key, gfVarnakProject()->Online(), developer);
+    MainMenu menu;
+    switch (choice.kind) {
+        case PopupChoice::Kind::None:
+            return;
+        case PopupChoice::Kind::SaveTableAsResource:
+            try {
+                runPopupDirectAction(choice, dialogOpeners());
+            } catch (...) {
+                // The dialog's failure leaves the tree as it was.
+            }
+            return;
+        case PopupChoice::Kind::ProjectMenu:
+            menu = MainMenu::PopupProject;
+            break;
+        case PopupChoice::Kind::CouplerMenu:
+            menu = MainMenu::PopupCoupler;
+            for (int i : {0, 1, 3, 5}) menuItem(menu, i)->setEnabled(choice.couplerEnabled[i]);
+            break;
+        case PopupChoice::Kind::TerminalMenu:
+            menu = MainMenu::PopupTerminal;
+            break;
+    }
+    const QPoint global = tvTreeView->viewport()->mapToGlobal(pos);
+    if (showPopup_)
+        showPopup_(menu, global);
+    else
+        popupMenu(menu)->exec(global);
+}
+
+void frmMainVMT::popUpProjectItem_Click(int index) {
+    std::string key = selectedKey();
+    switch (index) {
+        case 0:
+            dialogOpeners().frmRailNew_fCouplerInsert(key);
+            fFillTreeView();
+            break;
+        case 1:
+            dialogOpeners().frmRailOpen_Show();
+            fSaveStartProject();
+            fFillTreeView();
+            break;
+        case 3:
+            underConstruction(vbOKOnly);
+            break;
+        default:
+            break;
+    }
+}
+
+void frmMainVMT::popUpCouplerItem_Click(int index) {
+    std::string key = selectedKey();
+    switch (index) {
+        case 0:
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            reportStoreFailure(saveCouplerOfKey(key));
+            fSaveStartProject();
+            QApplication::restoreOverrideCursor();
+            break;
+        case 1:
+            if (!gfVarnakProject()->Online()) {
+                underConstruction(vbInformation);
+                break;
+            }
+            saveOnlineCouplerAs(dialogOpeners());
+            fSaveStartProject();
+            break;
+        case 3:
+            dialogOpeners().frmTermInsert_fTerminalInsert(key);
+            fFillTreeView();
+            break;
+        case 5:
+            underConstruction(vbOKOnly);
+            break;
+        default:
+            break;
+    }
+    tvTreeView->setFocus();
+}
+
+void frmMainVMT::popUpTerminalItem_Click(int index) {
+    std::string key = selectedKey();
+    if (index == 0) {
+        dialogOpeners().frmTermInsert_fTerminalInsert(key);
+        fFillTreeView();
+    } else if (index == 1) {
+        reportStoreFailure(deleteTerminalOfKey(key));
+        fFillTreeView();
+    }
+    tvTreeView->setFocus();
+}
+
+}  // namespace varnak

@@ -1,0 +1,153 @@
+#include "app/frmProjNew.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/clsForms.h"
+#include "app/menu_texts.h"
+#include "app/name_rules.h"
+#include "model/app_context.h"
+#include "model/clsProject.h"
+#include "model/project_store.h"
+#include "platform/paths.h"
+
+namespace varnak {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+QString t(int id) {
+    return q(varnak().text(id));
+}
+
+std::string upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The folder the dialogs start in: the one that holds the open project's folder.
+QString startFolder() {
+    return q(gfVarnakProject()->FullPathProjectFolder());
+}
+
+QString pickFolder(QWidget* parent, const QString& from) {
+    return QFileDialog::getExistingDirectory(
+        parent, QString(), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+}  // namespace
+
+int newProjectRefusal(const std::string& name, const std::string& folder) {
+    if (name.empty() || !validProjectName(name)) return kTxtProjNameInvalid;
+    if (!clsProject::gfValidProjFolderName(folder)) return kTxtProjFolderInvalid;
+    // Folders and files alike count, compared as the users' file systems compare names.
+    const std::string wanted = upper(name + ".PF");
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (upper(it->path().filename().string()) == wanted) return kTxtProjExists;
+    }
+    return 0;
+}
+
+frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmProjNew");
+    setModal(true);
+    lblDriveProjNew = new QLabel;
+    lblDirProjNew = new QLabel;
+    dirProjNew = new QLineEdit(startFolder());
+    dirProjNew->setObjectName("dirProjNew");
+    cmdBrowse = new QPushButton("...");
+    txtGetNewPrjName = new QLineEdit;
+    txtGetNewPrjName->setObjectName("txtGetNewPrjName");
+    cmdPrjOk = new QPushButton;
+    cmdPrjOk->setObjectName("cmdPrjOk");
+    cmdPrjCancel = new QPushButton;
+    cmdPrjCancel->setObjectName("cmdPrjCancel");
+    // Enter anywhere in the dialog acts as the OK button.
+    cmdPrjOk->setDefault(true);
+    cmdPrjOk->setAutoDefault(true);
+    cmdPrjCancel->setAutoDefault(false);
+    cmdBrowse->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(lblDriveProjNew, 0, 0);
+    grid->addWidget(dirProjNew, 0, 1);
+    grid->addWidget(cmdBrowse, 0, 2);
+    grid->addWidget(lblDirProjNew, 1, 0);
+    grid->addWidget(txtGetNewPrjName, 1, 1, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdPrjOk);
+    buttons->addWidget(cmdPrjCancel);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(grid);
+    column->addLayout(buttons);
+
+    setWindowTitle(t(kTxtProjNewCaption));
+    // "Path:" labels the chosen folder, "Folder:" the name of the project folder in it.
+    lblDriveProjNew->setText(t(kTxtProjNewPath));
+    lblDirProjNew->setText(t(kTxtProjNewFolder));
+    cmdPrjOk->setText(t(kTxtProjNewOk));
+    cmdPrjCancel->setText(t(kTxtProjNewCancel));
+    VarnakForms().SetDeviceIndependentWindow(this);
+
+    connect(cmdPrjOk, &QPushButton::clicked, this, [this] { cmdPrjOk_Click(); });
+    connect(cmdPrjCancel, &QPushButton::clicked, this, [this] { cmdPrjCancel_Click(); });
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] { chooseFolder(); });
+}
+
+void frmProjNew::chooseFolder() {
+    QString chosen = pickFolder(this, dirProjNew->text());
+    if (!chosen.isEmpty()) dirProjNew->setText(chosen);
+}
+
+void frmProjNew::cmdPrjOk_Click() {
+    AppContext& c = varnak();
+    cmdPrjOk->setEnabled(false);
+    const std::string folder = dirProjNew->text().toStdString();
+    const std::string name = trimBlanks(txtGetNewPrjName->text().toStdString());
+    txtGetNewPrjName->setText(q(name));
+    const std::string title = c.text(kTxtProjNewCaption);
+    switch (newProjectRefusal(name, folder)) {
+        case kTxtProjNameInvalid:
+            c.ui->messageBox(c.text(kTxtProjNameInvalid) + "\r\n\r\n" + c.text(kTxtTryWithoutDot),
+                             vbInformation, title);
+            break;
+        case kTxtProjFolderInvalid:
+            c.ui->messageBox(c.text(kTxtProjFolderInvalid) + "\r\n" + c.text(kTxtTryWithoutDot),
+                             vbInformation, title);
+            break;
+        case kTxtProjExists:
+            c.ui->messageBox(c.text(kTxtProjExists), vbInformation, title);
+            break;
+        default: {
+            const std::string projectFolder = platform::joinPath({folder, name + ".PF"});
+            int32_t result = gfVarnakProject()->fNewProject(name, projectFolder, folder);
+            if (result != kStoreOk) {
+                // Nothing was created: say why and let the user choose again.
+                c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, title);
+                break;
+            }
+            cmdPrjOk->setEnabled(true);
+            accept();
+            return;
+        }
+    }
+    cmdPrjOk->setEnabled(true);
+}
+
+void frmProjNew::cmdPrjCancel_Click() {
+    reject();
+}
+
+}  // namespace varnak

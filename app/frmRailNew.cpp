@@ -1,0 +1,163 @@
+#include "app/frmRailNew.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "app/basgfAccessDB.h"
+#include "app/clsForms.h"
+#include "app/menu_texts.h"
+#include "app/name_rules.h"
+#include "app/shell_texts.h"
+#include "model/app_context.h"
+#include "model/basLookup.h"
+#include "model/clsColCouplers.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "model/project_store.h"
+#include "model/tree_node_key.h"
+
+namespace varnak {
+namespace {
+
+QString t(int id) {
+    return QString::fromStdString(varnak().text(id));
+}
+
+}  // namespace
+
+frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmRailNew");
+    setModal(true);
+    SSFrame1 = new QLabel(" Auswahl Feldbuskoppler ");
+    lblSelectFldBusIntTyp = new QLabel;
+    comboFldBusIntTyp = new QComboBox;
+    comboFldBusIntTyp->setObjectName("comboFldBusIntTyp");
+    lblnam = new QLabel;
+    txtUserRailName = new QLineEdit;
+    txtUserRailName->setObjectName("txtUserRailName");
+    lblcmnt = new QLabel;
+    txtRailComment = new QLineEdit;
+    txtRailComment->setObjectName("txtRailComment");
+    cmdNew = new QPushButton;
+    cmdNew->setObjectName("cmdNew");
+    cmdCancel = new QPushButton;
+    cmdCancel->setObjectName("cmdCancel");
+    // Enter anywhere in the dialog acts as the OK button.
+    cmdNew->setDefault(true);
+    cmdCancel->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(SSFrame1, 0, 0, 1, 2);
+    grid->addWidget(lblSelectFldBusIntTyp, 1, 0);
+    grid->addWidget(comboFldBusIntTyp, 1, 1);
+    grid->addWidget(lblnam, 2, 0);
+    grid->addWidget(txtUserRailName, 2, 1);
+    grid->addWidget(lblcmnt, 3, 0);
+    grid->addWidget(txtRailComment, 3, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdNew);
+    buttons->addWidget(cmdCancel);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(grid);
+    column->addLayout(buttons);
+
+    setWindowTitle(t(kTxtRailNewCaption));
+    lblSelectFldBusIntTyp->setText(t(kTxtRailNewType));
+    lblnam->setText(t(kTxtRailNewName));
+    lblcmnt->setText(t(kTxtRailNewComment));
+    cmdNew->setText(t(kTxtRailNewOk));
+    cmdCancel->setText(t(kTxtRailNewCancel));
+    VarnakForms().SetDeviceIndependentWindow(this);
+    loadFields();
+
+    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+void frmRailNew::loadFields() {
+    comboFldBusIntTyp->clear();
+    CouplerTypeList types = gfInitCouplerTypeList();
+    for (const std::string& entry : types.entries)
+        comboFldBusIntTyp->addItem(QString::fromStdString(entry));
+    comboFldBusIntTyp->setCurrentIndex(types.selected);
+    txtUserRailName->clear();
+    txtRailComment->clear();
+}
+
+bool frmRailNew::insertPositionFor(const std::string& key, int32_t& position) {
+    const std::string_view prefix = std::string_view(key).substr(0, kTreeKeyPrefixLength);
+    auto couplers = gfVarnakProject()->clsColCouplers();
+    if (prefix == SZ_PROJECT_GRPKEY) {
+        position = couplers->Count() + 1;
+        return true;
+    }
+    if (prefix == SZ_COUPLER_ITEMKEY) {
+        std::shared_ptr<clsCoupler> rail = couplers->ItemID(treeKeyField(key, kKeyCouplerId));
+        if (!rail) return false;
+        position = rail->ConfProjectPosition();
+        return true;
+    }
+    return false;
+}
+
+void frmRailNew::fCouplerInsert(std::string& key) {
+    insertPositionFor(key, insertPosition_);
+    exec();
+}
+
+void frmRailNew::cmdNew_Click() {
+    AppContext& c = varnak();
+    cmdNew->setEnabled(false);
+    cmdCancel->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool created = false;
+    std::string entry = comboFldBusIntTyp->currentText().toStdString();
+    const std::string type = gfGetTypeFromListEntry(entry);
+    const std::string name = railNameFromInput(txtUserRailName->text().toStdString());
+    txtUserRailName->setText(QString::fromStdString(name));
+    auto project = gfVarnakProject();
+    if (type.empty()) {
+        // Without device descriptions there is no type to build a rail from.
+        c.ui->messageBox(c.text(kTxtRailNoCouplerType), vbInformation, kProgramTitle);
+    } else if (name.empty() || !validRailName(name)) {
+        c.ui->messageBox(c.text(kTxtRailNameEmpty), vbInformation, kProgramTitle);
+    } else if (gfRailNameExists(project->FullPathProject(), name)) {
+        c.ui->messageBox(c.text(kTxtRailNameTaken) + "\r\n\r\n" + c.text(kTxtRailNameOther),
+                         vbCritical, "");
+    } else {
+        hide();
+        int32_t result = project->clsColCouplers()->Add(type, insertPosition_, name);
+        std::shared_ptr<clsCoupler> rail;
+        if (result == kStoreOk && gfGetActiveCoupler(rail) && rail) {
+            rail->setUserInfoDescription(txtRailComment->text().toStdString());
+            if (type.starts_with("QP") || type.starts_with("QI"))
+                rail->clsColTerminals()->Add(type, 1, 1, rail->ConfSymbolicID());
+            created = true;
+        } else if (result != kStoreOk) {
+            c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+        }
+    }
+    cmdNew->setEnabled(true);
+    cmdCancel->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    if (created) {
+        // The dialog unloads: the next opening starts with fresh fields.
+        loadFields();
+        accept();
+    }
+}
+
+void frmRailNew::cmdCancel_Click() {
+    hide();
+}
+
+}  // namespace varnak

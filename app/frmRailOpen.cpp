@@ -1,0 +1,120 @@
+#include "app/frmRailOpen.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/clsForms.h"
+#include "app/menu_texts.h"
+#include "app/shell_texts.h"
+#include "model/app_context.h"
+#include "model/clsColCouplers.h"
+#include "model/clsProject.h"
+#include "model/project_store.h"
+#include "platform/paths.h"
+
+namespace varnak {
+namespace {
+
+QString t(int id) {
+    return QString::fromStdString(varnak().text(id));
+}
+
+}  // namespace
+
+std::vector<std::string> railFoldersOf(const std::string& projectFolder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(projectFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (name.size() < 3) continue;
+        std::string tail = name.substr(name.size() - 3);
+        for (char& ch : tail) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        if (tail == ".CF") names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmRailOpen");
+    setModal(true);
+    fraSelectRail = new QLabel;
+    comboRailName = new QComboBox;
+    comboRailName->setObjectName("comboRailName");
+    auto* busy = new QProgressBar;
+    busy->setRange(0, 0);  // runs without an end while the rail loads
+    busy->setTextVisible(false);
+    busy->hide();
+    Animation1 = busy;
+    cmdSelect = new QPushButton;
+    cmdSelect->setObjectName("cmdSelect");
+    cmdSelect->setDefault(true);
+    cmdCancel = new QPushButton;
+    cmdCancel->setObjectName("cmdCancel");
+    cmdCancel->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSelect);
+    buttons->addWidget(cmdCancel);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(fraSelectRail);
+    column->addWidget(comboRailName);
+    column->addWidget(Animation1);
+    column->addLayout(buttons);
+
+    setWindowTitle(t(kTxtRailOpenCaption));
+    fraSelectRail->setText(t(kTxtRailOpenSelection));
+    cmdSelect->setText(t(kTxtRailOpenButton));
+    cmdCancel->setText(t(kTxtRailOpenCancel));
+    VarnakForms().SetDeviceIndependentWindow(this);
+
+    connect(cmdSelect, &QPushButton::clicked, this, [this] { cmdSelect_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+void frmRailOpen::showEvent(QShowEvent* event) {
+    fillRailList();
+    QDialog::showEvent(event);
+}
+
+void frmRailOpen::fillRailList() {
+    comboRailName->clear();
+    for (const std::string& name : railFoldersOf(gfVarnakProject()->FullPathProject()))
+        comboRailName->addItem(QString::fromStdString(name));
+    if (comboRailName->count() > 0) comboRailName->setCurrentIndex(0);
+}
+
+void frmRailOpen::cmdSelect_Click() {
+    AppContext& c = varnak();
+    const std::string chosen = comboRailName->currentText().toStdString();
+    if (chosen.empty()) {
+        c.ui->messageBox(c.text(kTxtRailOpenNothingChosen), vbInformation, kProgramTitle);
+        return;
+    }
+    Animation1->show();
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    auto project = gfVarnakProject();
+    const std::string folder = platform::joinPath({project->FullPathProject(), chosen});
+    const std::string file = platform::joinPath({folder, "Coupler.CCF"});
+    int32_t result = project->clsColCouplers()->fOpenCoupler(folder, file);
+    Animation1->hide();
+    if (result != kStoreOk)
+        c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+    accept();
+}
+
+void frmRailOpen::cmdCancel_Click() {
+    hide();
+}
+
+}  // namespace varnak

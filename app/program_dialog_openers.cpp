@@ -1,0 +1,52 @@
+#include "app/program_dialog_openers.h"
+
+#include "app/frmAbout.h"
+#include "app/frmComParam.h"
+#include "app/frmMainVMT.h"
+#include "app/frmPrint.h"
+#include "app/frmProjDel.h"
+#include "app/frmProjNew.h"
+#include "app/frmRailNew.h"
+#include "app/frmRailOpen.h"
+#include "model/app_context.h"
+
+namespace varnak {
+
+ProgramDialogOpeners::ProgramDialogOpeners(frmMainVMT& window) : window_(window) {}
+
+ProgramDialogOpeners::~ProgramDialogOpeners() = default;
+
+void ProgramDialogOpeners::frmComParam_Show() {
+    window_.comParam().exec();
+}
+
+void ProgramDialogOpeners::frmAbout_Show() {
+    frmAbout about(varnak(), &window_);
+    about.exec();
+}
+
+void ProgramDialogOpeners::frmProjNew_Show() {
+    frmProjNew dialog(&window_);
+    dialog.exec();
+}
+
+void ProgramDialogOpeners::frmProjDel_Show() {
+    frmProjDel dialog(&window_);
+    dialog.exec();
+}
+
+void ProgramDialogOpeners::frmRailNew_fCouplerInsert(std::string& key) {
+    if (!railNew_) railNew_ = new frmRailNew(&window_);
+    railNew_->fCouplerInsert(key);
+}
+
+void ProgramDialogOpeners::frmRailOpen_Show() {
+    if (!railOpen_) railOpen_ = new frmRailOpen(&window_);
+    railOpen_->exec();
+}
+
+void ProgramDialogOpeners::frmPrint_fKonstruktor() {
+    fShowReportSelection(varnak(), &window_);
+}
+
+}  // namespace varnak

@@ -1,0 +1,34 @@
+#pragma once
+// The program's openers: the windows that exist are shown from here; every other member
+// keeps the do-nothing default until its window is built.
+#include <memory>
+
+#include "app/dialog_openers.h"
+
+namespace varnak {
+
+class frmMainVMT;
+class frmRailNew;
+class frmRailOpen;
+
+class ProgramDialogOpeners : public DialogOpeners {
+  public:
+    explicit ProgramDialogOpeners(frmMainVMT& window);
+    ~ProgramDialogOpeners() override;
+
+    void frmComParam_Show() override;
+    void frmAbout_Show() override;
+    void frmProjNew_Show() override;
+    void frmProjDel_Show() override;
+    void frmRailNew_fCouplerInsert(std::string& key) override;
+    void frmRailOpen_Show() override;
+    void frmPrint_fKonstruktor() override;
+
+  private:
+    frmMainVMT& window_;
+    // One instance each for the program's life (children of the window).
+    frmRailNew* railNew_ = nullptr;
+    frmRailOpen* railOpen_ = nullptr;
+};
+
+}  // namespace varnak

@@ -1,0 +1,51 @@
+#pragma once
+// What the project tree does on a double-click, the Enter key, Alt+Enter, Insert and
+// Delete: the rules as functions of the selected node's key, so that the window only
+// reads the key and runs what these answer.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/dialog_openers.h"
+
+namespace varnak {
+
+// The view or dialog a node opens (double-click, Enter).
+enum class NodeAction {
+    None,
+    ProcDataDigital,      // frmProcDataDigital.fKonstruktor(0, 0)
+    Register,             // frmRegister.fRegister(key)
+    TermConfig,           // fOpenTermConfig(key)
+    ControllerSettings,   // frmCouplerConfigController.fKonstruktor
+    ControllerSettings2,  // frmCouplerConfigController2.fKonstruktor
+    CommonSettings,       // frmCouplerConfigGeneral.fKonstruktorCouplerConfigGeneral
+    SpecificSettings,     // fOpenCouplerConfig
+    ProgConf,             // frmConfigProg.fKonstruktor(True)
+    LinkTerm,             // frmCouplerConfigControllerLinkTerm.fRegister(key)
+};
+
+// None for group nodes (keys of exactly 25 characters) and unknown prefixes.
+NodeAction nodeDispatchAction(std::string_view key);
+
+// Runs the node's action through the openers. Errors of the opened window end the
+// dispatch silently.
+void runNodeDispatch(const std::string& key, DialogOpeners& openers);
+
+// Key codes and the Alt modifier as the tree's key handler receives them.
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyInsert = 45;
+inline constexpr int kKeyDelete = 46;
+inline constexpr int kShiftAlt = 4;
+
+enum class TreeKeyCommand { None, Dispatch, Popup, InsertTerminal, DeleteTerminal };
+
+// Insert and Delete act only offline and only on terminal nodes.
+TreeKeyCommand treeKeyCommand(std::string_view key, int keyCode, int shift, bool online);
+
+// Removes the terminal a terminal key names from its rail in the project and saves the
+// rail at once, so that the project on disk matches the tree (the terminal's file goes
+// with that save). Returns a StoreResult; kStoreBadPosition when the key names no
+// terminal of a loaded rail.
+int32_t deleteTerminalOfKey(const std::string& key);
+
+}  // namespace varnak

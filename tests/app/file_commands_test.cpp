@@ -1,0 +1,193 @@
+// The file commands with a scripted file dialog and a recording control.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+#include "app/basComDlg32.h"
+#include "comctl/QZcomOCX.h"
+#include "model/clsColCouplers.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/project_store.h"
+#include "platform/paths.h"
+#include "tests/app/menus_fixture.h"
+
+namespace varnak {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class ScriptedChooser : public FileChooser {
+  public:
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogRequest> requests;
+    std::optional<std::string> choose(const FileDialogRequest& r) override {
+        requests.push_back(r);
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+class RecordingControl : public FileCommandControl {
+  public:
+    Strings calls;
+    int32_t result = 0;
+    int32_t QZxCreateGsdFile(const std::string& target, const std::string& resources) override {
+        calls.push_back("QZxCreateGsdFile(" + target + "," + resources + ")");
+        return result;
+    }
+    int32_t QZxFirmwareLoad(const std::string& file) override {
+        calls.push_back("QZxFirmwareLoad(" + file + ")");
+        return result;
+    }
+    int32_t QZxFirmwareUpdate1(int32_t mp, const std::string& file) override {
+        calls.push_back("QZxFirmwareUpdate1(" + std::to_string(mp) + "," + file + ")");
+        return result;
+    }
+};
+
+class FileCommands : public test::MenusFixture {
+  protected:
+    FileCommands() : services({&chooser, &control}) {}
+    ScriptedChooser chooser;
+    RecordingControl control;
+    FileCommandServicesScope services;
+};
+
+TEST_F(FileCommands, GsdExportPassesTheChosenPathUnchanged) {
+    chooser.answers = {std::string("/data/abc.gsd"), std::string("/data/station"), std::nullopt};
+    gfSaveGsdFile();
+    control.result = 3;
+    gfSaveGsdFile();
+    gfSaveGsdFile();  // cancelled: nothing
+    const std::string res = project->FullPathResourceFolder();
+    EXPECT_EQ(control.calls, (Strings{"QZxCreateGsdFile(/data/abc.gsd," + res + ")",
+                                      "QZxCreateGsdFile(/data/station," + res + ")"}));
+    EXPECT_EQ(messageTexts(), (Strings{"Finished ", "Error 3"}));
+    ASSERT_EQ(chooser.requests.size(), 3u);
+    const FileDialogRequest& r = chooser.requests[0];
+    EXPECT_TRUE(r.save);
+    EXPECT_EQ(r.title, "Sichern Als");
+    EXPECT_EQ(r.filterDescription, "Profibus Station");
+    EXPECT_EQ(r.pattern, "*.GSD");
+    EXPECT_EQ(r.defaultExtension, "GSD");
+    EXPECT_EQ(r.initialFolder, project->FullPathProjectFolder());
+}
+
+TEST_F(FileCommands, GsdExportThroughTheControlWithoutAStationReportsTheFailure) {
+    QZcomOCX ocx;
+    context.VarnakComOCX = &ocx;
+    FileCommandControl programControl;
+    FileCommandServicesScope real({&chooser, &programControl});
+    chooser.answers = {(dir / "out.GSD").string()};
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());  // the control writes its log here
+    gfSaveGsdFile();
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(messageTexts(), (Strings{"Error -1"}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.gsg"));
+}
+
+TEST_F(FileCommands, OpenProjectChecksTheExtensionAndUsesTheRealParentFolder) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    // A second project elsewhere, whose folder name is not "<name>.PF".
+    std::filesystem::create_directories(dir / "other" / "Halle");
+    test::writeFile(dir / "other" / "Halle" / "Halle2.vmt", "[Config]\r\nName=Halle2\r\n");
+    auto rail = loadedRail();
+    rail->setUserInfoDescription("changed before leaving");
+
+    chooser.answers = {(dir / "Werk.PF" / "Linie 1.CF" / "Coupler.CCF").string(),
+                       (dir / "other" / "Halle" / "Halle2.vmt").string()};
+    EXPECT_FALSE(gfOpenProjectFile());
+    EXPECT_EQ(messageTexts(), (Strings{"Keine Klemmen Konfiguration Datei angewählt !"}));
+    EXPECT_EQ(ui.messages[0].style, vbCritical);
+    EXPECT_EQ(ui.messages[0].title, "VMT Projekt öffnen");
+    EXPECT_EQ(project->ProjektName(), "Werk");
+
+    EXPECT_TRUE(gfOpenProjectFile());  // lower-case extension accepted
+    EXPECT_EQ(project->ProjektName(), "Halle2");
+    EXPECT_EQ(project->FullPathProject(), (dir / "other" / "Halle").string());
+    EXPECT_EQ(project->FullPathProjectFolder(), (dir / "other").string());
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);
+    // The old project's rail was saved in the old project, not carried along.
+    EXPECT_NE(test::readFile(dir / "Werk.PF" / "Linie 1.CF" / "Coupler.CCF")
+                  .find("changed before leaving"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "other" / "Halle" / "Linie 1.CF"));
+    const FileDialogRequest& r = chooser.requests[0];
+    EXPECT_FALSE(r.save);
+    EXPECT_EQ(r.filterDescription, "Klemmen Konfiguration (*.VMT)");
+    EXPECT_EQ(r.title, "Öffnen eines VMT-Projektes");
+}
+
+TEST_F(FileCommands, ScriptsGoToTheirWindowsWithTheFullPath) {
+    context.VarnakCommon->setLanguageType(1);
+    chooser.answers = {std::string("/s/a.tsi"), std::string("/s/b.CSI"), std::string("/s/c.txt"),
+                       std::string("/s/d.TSI")};
+    gfOpenTerminalScript();
+    gfOpenCouplerScript();
+    gfOpenTerminalScript();
+    gfOpenCouplerScript();
+    EXPECT_EQ(openers.calls, (Strings{"frmScriptTerm.fKonstruktor(/s/a.tsi)",
+                                      "frmScriptCoupler.fKonstruktor(/s/b.CSI)"}));
+    EXPECT_EQ(messageTexts(),
+              (Strings{"No ScriptInit file selected !", "No ScriptInit file selected !"}));
+    EXPECT_EQ(ui.messages[0].title, "Open ScriptInit File");
+    EXPECT_EQ(chooser.requests[0].filterDescription, "Terminal ScriptInit (*.TSI)");
+    EXPECT_EQ(chooser.requests[1].filterDescription, "Coupler ScriptInit (*.CSI)");
+    EXPECT_EQ(
+        chooser.requests[0].initialFolder,
+        platform::resolveCaseInsensitive(project->FullPathResourceFolder() + "/Script").string());
+}
+
+TEST_F(FileCommands, FirmwareLoadAsksFirstAndReportsTheResult) {
+    chooser.answers = {std::string("/f/a.hex"), std::string("/f/a.hex"), std::string("/f/a.bin"),
+                       std::string("/f/b.HEX")};
+    ui.answers = {vbNo};
+    gfFirmwareLoad();  // No: nothing more
+    gfFirmwareLoad();  // Yes (default answer)
+    gfFirmwareLoad();  // wrong extension
+    control.result = 4609;
+    gfFirmwareLoad();
+    EXPECT_EQ(control.calls, (Strings{"QZxFirmwareLoad(/f/a.hex)", "QZxFirmwareLoad(/f/b.HEX)"}));
+    EXPECT_EQ(messageTexts(),
+              (Strings{"Bitte den Koppler in den Bootstrap-Loader-Modus schalten und quittieren",
+                       "Bitte den Koppler in den Bootstrap-Loader-Modus schalten und quittieren",
+                       "Erfolgreich beendet    ", "Keine Coupler Firmware-Datei angewählt !",
+                       "Bitte den Koppler in den Bootstrap-Loader-Modus schalten und quittieren",
+                       "Fehler !               4609"}));
+    EXPECT_EQ(ui.messages[0].style, vbYesNo | vbInformation);
+    EXPECT_EQ(ui.messages[5].style, vbCritical);
+    EXPECT_EQ(ui.messages[5].title, "Firmware-Load");
+    EXPECT_EQ(chooser.requests[0].filterDescription, "Coupler Firmware (*.hex)|*.hex");
+    EXPECT_EQ(chooser.requests[0].title, "Auswahl einer Firmware-Datei");
+}
+
+TEST_F(FileCommands, FirmwareUpdateUsesTheStationAddress) {
+    context.MultiPointAdr = 7;
+    context.VarnakCommon->setLanguageType(1);
+    chooser.answers = {std::string("/f/a.HEX"), std::string("/f/a.txt"), std::string("/f/c.hex")};
+    gfFirmwareUpdate();
+    gfFirmwareUpdate();
+    control.result = 5;
+    gfFirmwareUpdate();
+    EXPECT_EQ(control.calls,
+              (Strings{"QZxFirmwareUpdate1(7,/f/a.HEX)", "QZxFirmwareUpdate1(7,/f/c.hex)"}));
+    EXPECT_EQ(messageTexts(),
+              (Strings{"Finished without error \r\nReboot coupler by power up !",
+                       "No coupler firmware-file format !", "Error !                5"}));
+    EXPECT_EQ(ui.messages[1].title, "Firmware-Update");
+    EXPECT_EQ(ui.messages[2].title, "Firmware-Load");
+}
+
+TEST(FileExtension, InCapitals) {
+    EXPECT_EQ(upperExtension("/a/b.gsd"), "GSD");
+    EXPECT_EQ(upperExtension("/a.b/c"), "");
+    EXPECT_EQ(upperExtension("/a/b.Vmt"), "VMT");
+}
+
+}  // namespace
+}  // namespace varnak

@@ -1,0 +1,87 @@
+#include "tests/app/menus_fixture.h"
+
+#include <cstdlib>
+
+#include "app/clsForms.h"
+#include "model/clsColCouplers.h"
+#include "model/clsColTerminals.h"
+#include "model/clsTerminal.h"
+#include "model/project_store.h"
+#include "model/tree_node_key.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "tests/app/qt_app.h"
+
+namespace varnak::test {
+
+MenusFixture::MenusFixture()
+    : registry(dir / "machine.ini"),
+      settings(dir / "settings.ini"),
+      scope(context),
+      openersScope(openers) {
+    ensureQtApp();
+    setenv("VARNAK_CONFIG_DIR", dir.str().c_str(), 1);
+    for (int n = 1; n <= 8; ++n)
+        setenv(("VARNAK_COM" + std::to_string(n)).c_str(), (dir / "none").c_str(), 1);
+    context.registry = &registry;
+    context.settings = &settings;
+    context.ui = &ui;
+    context.VarnakCommon = std::make_shared<clsCommon>(context, "/opt/Varnak");
+    std::filesystem::create_directories(dir / "prog");
+    project =
+        std::make_shared<clsProject>((dir / "prog").string(), platform::resourceDir().string());
+    context.VarnakProject = project;
+    project->InitComPort = [] { return 0; };
+    VarnakForms().setScreenSizeSource([] { return QSize(1024, 768); });
+    ini::dropCache();
+}
+
+MenusFixture::~MenusFixture() {
+    VarnakForms().setScreenSizeSource({});
+    context.VarnakCommon.reset();
+    unsetenv("VARNAK_CONFIG_DIR");
+    for (int n = 1; n <= 8; ++n) unsetenv(("VARNAK_COM" + std::to_string(n)).c_str());
+    ini::dropCache();
+}
+
+bool MenusFixture::makeProject() {
+    if (!std::filesystem::exists(platform::resourceDir() / "Terminal" / "QT3004-0000.INI"))
+        return false;
+    EXPECT_EQ(project->fNewProject("Werk", (dir / "Werk.PF").string(), dir.str()), kStoreOk);
+    auto couplers = project->clsColCouplers();
+    EXPECT_EQ(couplers->Add("QZ3100-0000", 1, "Linie 1"), kStoreOk);
+    auto rail = loadedRail();
+    auto terminals = rail->clsColTerminals();
+    for (const char* type : {"QT3004-0000", "QT1002-0000", "QT9010-0000"})
+        EXPECT_EQ(terminals->Add(type, terminals->Count() + 1, 1, rail->ConfSymbolicID()),
+                  kStoreOk);
+    EXPECT_EQ(rail->ConfSaveData(), kStoreOk);
+    return true;
+}
+
+std::shared_ptr<clsCoupler> MenusFixture::loadedRail() const {
+    auto couplers = project->clsColCouplers();
+    return couplers->Count() ? *couplers->begin() : nullptr;
+}
+
+std::string MenusFixture::couplerKey() const {
+    auto rail = loadedRail();
+    return treeKey(TreeNodeKind::Coupler,
+                   couplerKeyDetail(rail->ConfSymbolicID(), rail->ConfProjectPosition()));
+}
+
+std::string MenusFixture::terminalKey(int railPosition) const {
+    auto rail = loadedRail();
+    auto t = rail->clsColTerminals()->ItemPos(railPosition);
+    return treeKey(TreeNodeKind::Terminal,
+                   terminalKeyDetail(rail->ConfSymbolicID(), rail->ConfProjectPosition(),
+                                     t->ConfSymbolicID(), railPosition));
+}
+
+std::vector<std::string> MenusFixture::messageTexts() const {
+    std::vector<std::string> out;
+    for (const auto& m : ui.messages) out.push_back(m.text);
+    return out;
+}
+
+}  // namespace varnak::test

@@ -1,0 +1,253 @@
+// The project and rail dialogs on a temporary folder, with scripted message boxes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/frmProjDel.h"
+#include "app/frmProjNew.h"
+#include "app/frmRailNew.h"
+#include "app/frmRailOpen.h"
+#include "app/menu_texts.h"
+#include "app/name_rules.h"
+#include "model/clsColCouplers.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/clsTerminal.h"
+#include "model/project_store.h"
+#include "model/tree_node_key.h"
+#include "tests/app/menus_fixture.h"
+
+namespace varnak {
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+class ProjectDialogs : public test::MenusFixture {};
+
+TEST_F(ProjectDialogs, NewProjectRefusesBadNamesFoldersAndTakenNames) {
+    fs::create_directories(dir / "place" / "Werk.pf");
+    test::writeFile(dir / "place" / "Datei.PF", "x");
+    frmProjNew dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Anlegen eines neuen Projektes");
+    dialog.dirProjNew->setText(QString::fromStdString((dir / "place").string()));
+    for (const char* name : {"   ", "a.b", "a:b", "a|b", "a\"b", "a<b", "a*b", "a?b", "a/b", "a\\b",
+                             "a\tb", "WERK", "datei"}) {
+        dialog.txtGetNewPrjName->setText(name);
+        dialog.cmdPrjOk->click();
+        EXPECT_TRUE(dialog.cmdPrjOk->isEnabled());
+    }
+    const std::string invalid = "Kein gültiger Projektname\r\n\r\nBitte neuen Versuch ohne '.' !";
+    const std::string taken = "Es existiert bereits ein Projekt in diesem Verzeichnis";
+    Strings expected(11, invalid);
+    expected.push_back(taken);
+    expected.push_back(taken);
+    EXPECT_EQ(messageTexts(), expected);
+    EXPECT_EQ(dialog.txtGetNewPrjName->text(), "datei");
+    for (const auto& m : ui.messages) {
+        EXPECT_EQ(m.style, vbInformation);
+        EXPECT_EQ(m.title, "Anlegen eines neuen Projektes");
+    }
+    ui.messages.clear();
+    dialog.dirProjNew->setText(QString::fromStdString((dir / "place" / "Werk.pf").string()));
+    dialog.txtGetNewPrjName->setText("Neu");
+    dialog.cmdPrjOk->click();
+    EXPECT_EQ(messageTexts(), (Strings{"Bitte ein anderes Verzeichnis für das Projekt auswählen\r\n"
+                                       "Bitte neuen Versuch ohne '.' !"}));
+    EXPECT_FALSE(project->IsOpen());
+
+    ui.messages.clear();
+    dialog.dirProjNew->setText(QString::fromStdString((dir / "place").string()));
+    dialog.txtGetNewPrjName->setText("  Halle  ");
+    dialog.cmdPrjOk->click();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(project->ProjektName(), "Halle");
+    EXPECT_EQ(project->FullPathProject(), (dir / "place" / "Halle.PF").string());
+    EXPECT_TRUE(fs::exists(dir / "place" / "Halle.PF" / "Halle.VMT"));
+}
+
+TEST_F(ProjectDialogs, NewProjectEnterActsAsOkAndEnglishCaptions) {
+    context.VarnakCommon->setLanguageType(1);
+    frmProjNew dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Create new project");
+    EXPECT_EQ(dialog.cmdPrjOk->text(), "&OK");
+    EXPECT_EQ(dialog.cmdPrjCancel->text(), "&Cancel");
+    dialog.dirProjNew->setText(QString::fromStdString(dir.str()));
+    dialog.txtGetNewPrjName->setText("Key");
+    dialog.show();
+    dialog.txtGetNewPrjName->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(dialog.txtGetNewPrjName, &enter);
+    EXPECT_EQ(project->ProjektName(), "Key");
+}
+
+TEST_F(ProjectDialogs, DeleteProjectNeedsAProjectFolderAndAYes) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    fs::create_directories(dir / "old.pf" / "sub");
+    frmProjDel dialog;
+    dialog.show();
+    EXPECT_EQ(dialog.Dir1->text().toStdString(), dir.str());  // the open project's parent
+    dialog.Dir1->setText(QString::fromStdString((dir / "prog").string()));
+    dialog.cmdDelete->click();
+    EXPECT_EQ(messageTexts(),
+              (Strings{"Bitte wählen Sie ein VMT-Projektverzeichnis mit der .PF Endung"}));
+    EXPECT_EQ(ui.messages[0].style, vbCritical);
+    EXPECT_EQ(ui.messages[0].title, "Löschen eines Projektes");
+    EXPECT_TRUE(dialog.isVisible());
+
+    ui.answers = {vbNo};
+    dialog.Dir1->setText(QString::fromStdString((dir / "old.pf").string()));
+    dialog.cmdDelete->click();
+    EXPECT_TRUE(fs::exists(dir / "old.pf"));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(ui.messages[1].text, "Verzeichnis und enthaltene Unterverzeichnis werden gelöscht !");
+    EXPECT_EQ(ui.messages[1].style, vbYesNo | vbCritical | vbDefaultButton2);
+
+    frmProjDel again;
+    again.show();
+    again.Dir1->setText(QString::fromStdString((dir / "old.pf").string()));
+    again.cmdDelete->click();  // Yes
+    EXPECT_FALSE(fs::exists(dir / "old.pf"));
+    EXPECT_EQ(project->ProjektName(), "Werk");  // another project: the open one stays
+}
+
+class RailDialogs : public test::MenusFixture {};
+
+TEST_F(RailDialogs, NewRailChecksTheNameAndKeepsItsFieldsAfterCancel) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    frmRailNew dialog;
+    ASSERT_GT(dialog.comboFldBusIntTyp->count(), 10);
+    std::string projectKey(SZ_PROJECT_GRPKEY);
+    EXPECT_TRUE(frmRailNew::insertPositionFor(projectKey, *std::make_unique<int32_t>()));
+
+    dialog.comboFldBusIntTyp->setCurrentIndex(
+        dialog.comboFldBusIntTyp->findText("QZ5100", Qt::MatchStartsWith));
+    dialog.txtUserRailName->setText("   ");
+    dialog.cmdNew->click();
+    dialog.txtUserRailName->setText("LINIE 1");
+    dialog.cmdNew->click();
+    dialog.txtUserRailName->setText("a?b");
+    dialog.cmdNew->click();
+    EXPECT_EQ(messageTexts(),
+              (Strings{"Bitte einen symbolen Klemmenblock-Namen eintragen ",
+                       "Dieser Name existiert bereits !\r\nTry again, and ...\r\nBitte anderen "
+                       "Namen eintragen ",
+                       "Dieser Name existiert bereits !\r\n\r\nBitte anderen Namen eintragen ",
+                       "Bitte einen symbolen Klemmenblock-Namen eintragen "}));
+    EXPECT_EQ(ui.messages[1].title, "Neuer Klemmenblock");
+    EXPECT_EQ(ui.messages[2].title, "");
+    EXPECT_EQ(ui.messages[2].style, vbCritical);
+    EXPECT_EQ(project->clsColCouplers()->Count(), 1);
+    EXPECT_EQ(loadedRail()->ConfSymbolicName(), "Linie 1");
+
+    // Cancel hides the dialog; its fields stay for the next opening.
+    dialog.txtUserRailName->setText("Zweite Linie mit einem langen Namen");
+    dialog.txtRailComment->setText("Halle 3");
+    dialog.cmdCancel->click();
+    EXPECT_EQ(dialog.txtUserRailName->text(), "Zweite Linie mit einem langen Namen");
+
+    QTimer::singleShot(0, [&] { dialog.cmdNew->click(); });
+    dialog.fCouplerInsert(projectKey);
+    EXPECT_EQ(dialog.insertPosition(), 2);
+    ASSERT_EQ(project->clsColCouplers()->Count(), 1);
+    auto rail = loadedRail();
+    EXPECT_EQ(rail->ConfSymbolicName(), "Zweite Linie mit ein");  // cut to 20 characters
+    EXPECT_EQ(rail->InfoName(), "QZ5100-0000");
+    EXPECT_EQ(rail->UserInfoDescription(), "Halle 3");
+    EXPECT_EQ(rail->clsColTerminals()->Count(), 0);
+    EXPECT_TRUE(dialog.txtUserRailName->text().isEmpty());  // fresh fields after a rail
+
+    // Another node kind keeps the insert position of the last use.
+    std::string channelKey = std::string(SZ_TERMINAL_CHANNEL) + "x";
+    QTimer::singleShot(0, [&] { dialog.cmdCancel->click(); });
+    dialog.fCouplerInsert(channelKey);
+    EXPECT_EQ(dialog.insertPosition(), 2);
+}
+
+TEST_F(RailDialogs, NewRailOfASingleModuleTypeGetsItsTerminal) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    frmRailNew dialog;
+    int qp = dialog.comboFldBusIntTyp->findText("QP2008-B310", Qt::MatchStartsWith);
+    ASSERT_GE(qp, 0);
+    dialog.comboFldBusIntTyp->setCurrentIndex(qp);
+    dialog.txtUserRailName->setText("Modul");
+    dialog.cmdNew->click();
+    auto rail = loadedRail();
+    ASSERT_EQ(rail->ConfSymbolicName(), "Modul");
+    // One terminal at position 1 (its description is the shipped "QP2008-Bxx0").
+    EXPECT_EQ(rail->clsColTerminals()->Count(), 1);
+    EXPECT_NE(rail->clsColTerminals()->ItemPos(1), nullptr);
+}
+
+TEST_F(RailDialogs, NewRailWithoutCouplerDescriptionsIsRefused) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    test::TempDir empty;
+    project = std::make_shared<clsProject>((dir / "prog").string(), empty.str());
+    context.VarnakProject = project;
+    ASSERT_EQ(project->fNewProject("Leer", (dir / "Leer.PF").string(), dir.str()), kStoreOk);
+    frmRailNew dialog;
+    EXPECT_EQ(dialog.comboFldBusIntTyp->count(), 0);
+    dialog.txtUserRailName->setText("Linie");
+    dialog.cmdNew->click();
+    EXPECT_EQ(
+        messageTexts(),
+        (Strings{
+            "Keine Kopplerbeschreibung gefunden: es kann kein Klemmenblock angelegt werden."}));
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);
+    EXPECT_FALSE(fs::exists(dir / "Leer.PF" / "Linie.CF"));
+}
+
+TEST_F(RailDialogs, OpenRailListsTheRailFoldersAndLoadsTheChosenOne) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    ASSERT_EQ(project->clsColCouplers()->Add("QZ5100-0000", 2, "Zweite"), kStoreOk);
+    ASSERT_EQ(loadedRail()->ConfSaveData(), kStoreOk);
+    fs::create_directories(dir / "Werk.PF" / "Dritte.cf");  // lower case counts too
+    test::writeFile(dir / "Werk.PF" / "notes.txt", "x");
+
+    frmRailOpen dialog;
+    dialog.show();
+    std::vector<std::string> listed;
+    for (int i = 0; i < dialog.comboRailName->count(); ++i)
+        listed.push_back(dialog.comboRailName->itemText(i).toStdString());
+    EXPECT_EQ(listed, (Strings{"Dritte.cf", "Linie 1.CF", "Zweite.CF"}));
+    dialog.comboRailName->setCurrentIndex(1);
+    dialog.cmdSelect->click();
+    EXPECT_EQ(loadedRail()->ConfSymbolicName(), "Linie 1");
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(RailDialogs, OpenRailWithoutRailsSaysSo) {
+    ASSERT_EQ(project->fNewProject("Leer", (dir / "Leer.PF").string(), dir.str()), kStoreOk);
+    context.VarnakCommon->setLanguageType(1);
+    frmRailOpen dialog;
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Open rail");
+    EXPECT_EQ(dialog.comboRailName->count(), 0);
+    dialog.cmdSelect->click();
+    EXPECT_EQ(messageTexts(), (Strings{"Please select a Rail "}));
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(RailNames, TrimCutAndRefusedCharacters) {
+    EXPECT_EQ(railNameFromInput("  abc  "), "abc");
+    EXPECT_EQ(railNameFromInput("123456789012345678901234"), "12345678901234567890");
+    EXPECT_EQ(railNameFromInput("ääääääääääääääääääääää"), "ääääääääääääääääääää");
+    EXPECT_TRUE(validRailName("Linie 1"));
+    for (const char* bad : {"", "a.b", "a:b", "a*b", "a?b", "a\"b", "a'b", "a<b", "a>b", "a|b",
+                            "a/b", "a\\b", "a\x01"})
+        EXPECT_FALSE(validRailName(bad)) << bad;
+    EXPECT_FALSE(validProjectName("x>y"));
+    EXPECT_TRUE(validProjectName("Werk 2"));
+}
+
+}  // namespace
+}  // namespace varnak
