@@ -21,8 +21,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr int kSyncTries = 500;
-constexpr int kLoaderDoneTries = 1000;
 constexpr milliseconds kAfterSync{10};
 constexpr milliseconds kAfterLoader{100};
 constexpr size_t kGroup = 64;
@@ -64,8 +62,8 @@ class SettingsGuard {
 
 // Update road: the running boot loader announces itself; types 3 and 4 learn here whether
 // the chip writes 128-byte sectors.
-int32_t synchronise(BootLoaderLink& link, uint8_t& type) {
-    auto waitForByte = [&](int tries) -> std::optional<uint8_t> {
+int32_t synchronise(BootLoaderLink& link, int tries, uint8_t& type) {
+    auto waitForByte = [&]() -> std::optional<uint8_t> {
         for (int i = 0; i < tries; ++i) {
             if (auto b = link.poll()) return b;
             BootLoaderLink::pauseBetweenTries();
@@ -73,14 +71,14 @@ int32_t synchronise(BootLoaderLink& link, uint8_t& type) {
         return std::nullopt;
     };
     if (hasLeadingHash(type)) {
-        const auto hash = waitForByte(kSyncTries);
+        const auto hash = waitForByte();
         if (!hash) return FwSyncHashMissing;
         if (*hash != '#') return FwSyncNoHash;
-        if (!waitForByte(kSyncTries)) return FwSyncIdMissing;
-        waitForByte(kSyncTries);  // a second identification byte is optional
+        if (!waitForByte()) return FwSyncIdMissing;
+        waitForByte();  // a second identification byte is optional
         if (!link.send(0x00)) return FwSyncAnswerFailed;
     }
-    for (int i = 0; i < kSyncTries; ++i) {
+    for (int i = 0; i < tries; ++i) {
         const auto b = link.poll();
         if (!b) {
             BootLoaderLink::pauseBetweenTries();
@@ -102,7 +100,7 @@ int32_t synchronise(BootLoaderLink& link, uint8_t& type) {
 
 // Load road: the boot ROM takes a loader program that then writes the flash.
 int32_t uploadLoader(BootLoaderLink& link, const LoaderImages& images, uint32_t start,
-                     uint8_t& type) {
+                     int doneTries, uint8_t& type) {
     if (!link.send(0x00)) return FwRomHelloSend;
     const auto hello = link.await();
     if (!hello) return FwRomHelloMissing;
@@ -138,7 +136,7 @@ int32_t uploadLoader(BootLoaderLink& link, const LoaderImages& images, uint32_t 
     if (!link.send(answer)) return FwChipAnswerSend;
 
     if (hasLeadingHash(type)) {
-        for (int i = 0; i < kLoaderDoneTries; ++i) {
+        for (int i = 0; i < doneTries; ++i) {
             if (link.poll() == std::optional<uint8_t>('5')) return 0;
             BootLoaderLink::pauseBetweenTries();
         }
@@ -293,7 +291,8 @@ int32_t loadRoad(BootLoaderLink& link, const FirmwareRequest& request, const Fir
     uint8_t type = image->type();
     const auto images = loadLoaderImages(request.loaderFolder, type);
     if (!images) return FwRomHelloSend;
-    if (int32_t r = uploadLoader(link, *images, image->start(), type)) return r;
+    if (int32_t r = uploadLoader(link, *images, image->start(), request.loaderDoneTries, type))
+        return r;
     return SectorSender(link, *image, type, request.everySector, true, events).run();
 }
 
@@ -308,7 +307,7 @@ int32_t updateRoad(platform::SerialLine& line, BootLoaderLink& link, const Firmw
                                    RegisterAddress{0, kCommandTable, 0, 4, request.station}, block))
         return r;
     uint8_t type = image->type();
-    if (int32_t r = synchronise(link, type)) return r;
+    if (int32_t r = synchronise(link, request.syncTries, type)) return r;
     std::this_thread::sleep_for(kAfterSync);
     return SectorSender(link, *image, type, request.everySector, hasLeadingHash(type), events)
         .run();

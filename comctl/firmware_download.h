@@ -77,6 +77,10 @@ struct FirmwareRequest {
     bool rs485 = false;
     int timeoutMs = 10;                  // the control's reply time-out
     std::filesystem::path loaderFolder;  // load road
+    // Tries of the counted boot-loader waits. The control keeps these; tests that sit out
+    // a silent loader shorten them.
+    int syncTries = 500;
+    int loaderDoneTries = 1000;
 };
 
 struct FirmwareEvents {

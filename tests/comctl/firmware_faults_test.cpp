@@ -5,6 +5,7 @@
 #include "comctl/firmware_download.h"
 #include "comctl/loader_images.h"
 #include "platform/serial_port.h"
+#include "tests/comctl/fake_line.h"
 #include "tests/comctl/firmware_fixture.h"
 
 namespace varnak::test {
@@ -53,6 +54,7 @@ std::function<void(SimBootLoader&)> replying(BootStep step, std::string reply) {
 }
 
 constexpr auto U = FirmwareRoad::Update;
+constexpr int kShortTries = 25;
 constexpr auto L = FirmwareRoad::Load;
 
 // Writes of the update road for one sector of type 0: the telegram, three address bytes,
@@ -137,6 +139,9 @@ TEST_P(FirmwareFault, StepCodeOfTheFailingStep) {
     request.file = file;
     request.timeoutMs = c.timeoutMs;
     request.loaderFolder = comctl::loaderFolder();
+    // A silent loader is sat out in fewer tries than the control's.
+    request.syncTries = kShortTries;
+    request.loaderDoneTries = kShortTries;
     const comctl::BootLineSettings settings{[&] { return port.useBootLoaderSettings(); },
                                             [&] { return port.restoreLineSettings(); }};
     EXPECT_EQ(comctl::downloadFirmware(line, request, {}, settings), c.code);
@@ -144,6 +149,24 @@ TEST_P(FirmwareFault, StepCodeOfTheFailingStep) {
 
 INSTANTIATE_TEST_SUITE_P(Steps, FirmwareFault, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A loader that never speaks is given up after exactly the counted tries, whatever their
+// number.
+TEST(FirmwareWaits, ASilentLoaderIsGivenUpAfterTheCountedTries) {
+    TempDir dir;
+    const auto file = dir.path() / "fw.hex";
+    for (const uint8_t type : {0, 2}) {
+        SCOPED_TRACE(static_cast<int>(type));
+        writeFile(file, firmware(type, 0, {0}).text());
+        FakeLine line;
+        comctl::FirmwareRequest request;
+        request.file = file.string();
+        request.syncTries = 7;
+        EXPECT_EQ(comctl::downloadFirmware(line, request, {}, {}),
+                  type == 0 ? comctl::FwSyncNoEnd : comctl::FwSyncHashMissing);
+        EXPECT_EQ(std::count(line.log.begin(), line.log.end(), "read 1"), 7);
+    }
+}
 
 }  // namespace
 }  // namespace varnak::test
