@@ -17,11 +17,4 @@ int32_t TelegramLink::sendTelegram(std::span<const uint8_t> telegram) {
     return written == telegram.size() ? ComErrNo : ComErrSendTel;
 }
 
-int32_t TelegramLink::sendRaw(std::span<const uint8_t> bytes) {
-    line_.purge();
-    const size_t written = line_.write(bytes);
-    line_.drain();
-    return written == bytes.size() ? ComErrNo : ComErrSendTel;
-}
-
 }  // namespace varnak::comctl

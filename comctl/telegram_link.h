@@ -16,8 +16,6 @@ class TelegramLink {
     // Discards stale input, writes the telegram and waits until it has left the line, so
     // that the reply time-out starts after the last byte. 0 or ComErrSendTel.
     int32_t sendTelegram(std::span<const uint8_t> telegram);
-    // The same without touching RTS (boot-loader dialogue).
-    int32_t sendRaw(std::span<const uint8_t> bytes);
     // Number of bytes received within the line's time-outs.
     size_t receive(std::span<uint8_t> bytes) { return line_.read(bytes); }
 

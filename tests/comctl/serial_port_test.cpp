@@ -9,8 +9,6 @@
 #include <cstring>
 #include <thread>
 
-#include "comctl/telegram_link.h"
-#include "tests/comctl/fake_line.h"
 #include "tests/support/pty.h"
 
 namespace varnak::test {
@@ -85,14 +83,6 @@ TEST(SerialPort, ClosedPortNeitherWritesNorReads) {
     EXPECT_FALSE(port.setRts(true));
     EXPECT_FALSE(port.open("/dev/null", 38400, 10));  // not a serial device
     EXPECT_FALSE(port.isOpen());
-}
-
-TEST(TelegramLink, RawBytesLeaveRtsAloneAlsoOnTheBus) {
-    FakeLine line;
-    comctl::TelegramLink link(line, true);
-    const std::array<uint8_t, 1> byte{0x23};
-    EXPECT_EQ(link.sendRaw(byte), 0);
-    EXPECT_EQ(line.log, (std::vector<std::string>{"purge", "write 23", "drain"}));
 }
 
 }  // namespace
