@@ -13,12 +13,6 @@ constexpr uint8_t kIdent = 0x00;
 constexpr size_t kReplyHead = 2;
 constexpr size_t kWordsAt = 5;
 
-uint8_t byteSum(std::span<const uint8_t> bytes) {
-    uint8_t sum = 0;
-    for (uint8_t b : bytes) sum = static_cast<uint8_t>(sum + b);
-    return sum;
-}
-
 }  // namespace
 
 std::vector<uint8_t> processDataRequest(int32_t multiPoint, std::span<const int32_t> words) {
@@ -28,7 +22,7 @@ std::vector<uint8_t> processDataRequest(int32_t multiPoint, std::span<const int3
         t.push_back(static_cast<uint8_t>(w & 0xFF));
         t.push_back(static_cast<uint8_t>((w >> 8) & 0xFF));
     }
-    t.push_back(byteSum(t));
+    t.push_back(static_cast<uint8_t>(byteSum(t)));
     return t;
 }
 
@@ -49,7 +43,8 @@ int32_t exchangeProcessData(TelegramLink& link, int32_t multiPoint, int32_t& sta
     const size_t length = 2 * words + 6;
     const size_t rest = length - kReplyHead;
     if (link.receive(std::span(reply).subspan(kReplyHead, rest)) < rest) return ComErrTimeout2;
-    if (byteSum(std::span(reply).first(length - 1)) != reply[length - 1]) return ComErrCRC;
+    if (static_cast<uint8_t>(byteSum(std::span(reply).first(length - 1))) != reply[length - 1])
+        return ComErrCRC;
     if (reply[3] != 0) return ComErrMultipoint;
     if (reply[2] != request[2]) return ComErrIdent;
     if (words > received.size()) return ComErrDataBuff;

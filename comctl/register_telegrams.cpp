@@ -12,12 +12,6 @@ constexpr size_t kHeadLength = 3;
 constexpr size_t kMinReplyLength = 12;
 constexpr size_t kValuesAt = 10;
 
-uint16_t byteSum(std::span<const uint8_t> bytes) {
-    uint16_t sum = 0;
-    for (uint8_t b : bytes) sum = static_cast<uint16_t>(sum + b);
-    return sum;
-}
-
 void appendWord(std::vector<uint8_t>& out, uint32_t word) {
     out.push_back(static_cast<uint8_t>(word & 0xFF));
     out.push_back(static_cast<uint8_t>((word >> 8) & 0xFF));

@@ -9,6 +9,14 @@
 
 namespace varnak::comctl {
 
+// Both telegram formats close with the sum of their bytes (register telegrams keep 16
+// bits of it, process-data telegrams 8).
+inline uint16_t byteSum(std::span<const uint8_t> bytes) {
+    uint16_t sum = 0;
+    for (uint8_t b : bytes) sum = static_cast<uint16_t>(sum + b);
+    return sum;
+}
+
 class TelegramLink {
   public:
     TelegramLink(platform::SerialLine& line, bool rs485) : line_(line), rs485_(rs485) {}
