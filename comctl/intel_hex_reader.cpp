@@ -9,6 +9,8 @@ namespace varnak::comctl {
 namespace {
 
 constexpr size_t kMaxDataBytes = 32;
+// Lines are taken in pieces of at most this many characters; the longest record needs 75.
+constexpr size_t kLinePiece = 97;
 constexpr uint32_t kDescriptorType = 0xFF78;
 constexpr uint32_t kDescriptorCheck = 0xFF7A;
 constexpr uint32_t kStartFromTop = 0x84;
@@ -64,6 +66,21 @@ int32_t parseRecord(std::string_view line, bool second, Record& r) {
     return 0;
 }
 
+// The next piece of a line, its line end stripped. The rest of an overlong line reads as a
+// line of its own, so a file without line ends is never held whole.
+bool nextLine(std::istream& in, std::string& line) {
+    line.clear();
+    char c = 0;
+    bool any = false;
+    while (line.size() < kLinePiece && in.get(c)) {
+        any = true;
+        if (c == '\n') break;
+        line.push_back(c);
+    }
+    while (!line.empty() && line.back() == '\r') line.pop_back();
+    return any;
+}
+
 }  // namespace
 
 int32_t FirmwareImage::read(const std::string& path) {
@@ -117,8 +134,7 @@ int32_t FirmwareImage::read(const OpenPass& open) {
 int32_t FirmwareImage::pass(std::istream& in, bool second) {
     uint32_t segment = 0;
     std::string line;
-    while (std::getline(in, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    while (nextLine(in, line)) {
         if (line.empty()) continue;
         Record r;
         if (int32_t e = parseRecord(line, second, r)) return e;

@@ -122,6 +122,9 @@ TEST(IntelHexReader, EveryMalformedFileIsRefusedWithItsCode) {
         {"first digit", ":G00000001FF", comctl::HexFirstDigit},
         {"second digit", badSecond, comctl::HexSecondDigit},
         {"line ends early", ":1000", comctl::HexFirstDigit},
+        // A line is taken in pieces of 97 characters: what follows reads as a line.
+        {"overlong line", hexRecord(0, 0x10, {1, 2, 3}) + std::string(120, 'x'),
+         comctl::HexFirstDigit},
         {"segment record count", hexRecord(2, 0, {0x10, 0, 0}), comctl::HexExtended},
         {"segment below 64 KB", hexRecord(2, 0, {0x18, 0}), comctl::HexExtended},
         {"segment low byte", hexRecord(2, 0, {0x10, 1}), comctl::HexExtended},
