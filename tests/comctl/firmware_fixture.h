@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ class FirmwareTest : public ::testing::Test {
     static constexpr uint32_t kSkipTo = 0x17FFF;
 
     FirmwareTest() : previous_(std::filesystem::current_path()) {
+        if (const char* r = getenv("VARNAK_RESOURCE_DIR")) previousResources_ = r;
         std::filesystem::current_path(dir.path());
         setenv("VARNAK_RESOURCE_DIR", (dir.path() / "res").c_str(), 1);
         writeLoaderImages();
@@ -33,6 +35,11 @@ class FirmwareTest : public ::testing::Test {
     ~FirmwareTest() override {
         std::filesystem::current_path(previous_);
         unsetenv("VARNAK_COM5");
+        // Later tests of the same run read the shipped resources.
+        if (previousResources_)
+            setenv("VARNAK_RESOURCE_DIR", previousResources_->c_str(), 1);
+        else
+            unsetenv("VARNAK_RESOURCE_DIR");
     }
 
     // Dummy images of the lengths the load road expects.
@@ -126,6 +133,7 @@ class FirmwareTest : public ::testing::Test {
 
     TempDir dir;
     std::filesystem::path previous_;
+    std::optional<std::string> previousResources_;
     std::unique_ptr<SimStation> station;
     std::unique_ptr<QZcomOCX> control;
     std::vector<int32_t> starts;
