@@ -97,6 +97,12 @@ TEST_F(CommandBlocks, EchoFailuresAndTheResetThatIsNotSent) {
 
     station.setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[0] = 0x0102; });
     EXPECT_EQ(control.QZxWriteProtection(1, false), -1);
+    station.clearRequests();
+    EXPECT_EQ(control.QZxResetSoftwareReq(1), -1);
+    EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0101, 1, 0x5C3B, 0}), read99(4)}));
+    EXPECT_EQ(control.QZ8xWatchDogWriteReq(1, 250), -1);
+    EXPECT_EQ(station.reg(0, 100, 0), 0);
+    EXPECT_EQ(station.coupler().softwareResets, 0);
 }
 
 TEST_F(CommandBlocks, ResetAndWatchdogLiftTheProtectionFirst) {
