@@ -189,9 +189,13 @@ void frmMainVMT::tvTreeView_KeyDown(int keyCode, int shift) {
         case TreeKeyCommand::Dispatch:
             tvTreeView_DblClick();
             break;
-        case TreeKeyCommand::Popup:
-            tvTreeView_MouseDown(2, 0, QPoint(0, 0));
+        case TreeKeyCommand::Popup: {
+            // From the keyboard the menu opens at the selected node.
+            QTreeWidgetItem* item = tvTreeView->currentItem();
+            tvTreeView_MouseDown(2, 0,
+                                 item ? tvTreeView->visualItemRect(item).bottomLeft() : QPoint());
             break;
+        }
         case TreeKeyCommand::InsertTerminal: {
             std::string copy = key;
             dialogOpeners().frmTermInsert_fTerminalInsert(copy);

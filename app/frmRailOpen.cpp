@@ -71,10 +71,6 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
     column->addWidget(Animation1);
     column->addLayout(buttons);
 
-    setWindowTitle(t(kTxtRailOpenCaption));
-    fraSelectRail->setText(t(kTxtRailOpenSelection));
-    cmdSelect->setText(t(kTxtRailOpenButton));
-    cmdCancel->setText(t(kTxtRailOpenCancel));
     VarnakForms().SetDeviceIndependentWindow(this);
 
     connect(cmdSelect, &QPushButton::clicked, this, [this] { cmdSelect_Click(); });
@@ -82,6 +78,11 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
 }
 
 void frmRailOpen::showEvent(QShowEvent* event) {
+    // The instance outlives language switches and rails created in between.
+    setWindowTitle(t(kTxtRailOpenCaption));
+    fraSelectRail->setText(t(kTxtRailOpenSelection));
+    cmdSelect->setText(t(kTxtRailOpenButton));
+    cmdCancel->setText(t(kTxtRailOpenCancel));
     fillRailList();
     QDialog::showEvent(event);
 }

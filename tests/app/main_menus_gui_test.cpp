@@ -14,6 +14,7 @@
 #include "app/basComDlg32.h"
 #include "app/frmMainVMT.h"
 #include "app/main_menu_table.h"
+#include "app/window_placement.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCommon.h"
@@ -21,6 +22,7 @@
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
+#include "platform/paths.h"
 #include "tests/app/menus_fixture.h"
 
 namespace varnak {
@@ -243,6 +245,24 @@ TEST_F(MainMenus, PopupItemsOffline) {
               std::string::npos);
     // The popup's save remembers the project and rail.
     EXPECT_EQ(window->startProjectEntry().CouplerName, "Linie 1");
+}
+
+TEST_F(MainMenus, RememberedProjectLeavesTheOldRailSavedInTheOldProject) {
+    if (!std::filesystem::exists(platform::resourceDir() / "Terminal" / "QT3004-0000.INI"))
+        GTEST_SKIP() << "no resource folder";
+    ASSERT_EQ(project->fNewProject("Zwei", (dir / "Zwei.PF").string(), dir.str()), kStoreOk);
+    ASSERT_EQ(project->clsColCouplers()->Add("QZ5100-0000", 1, "R2"), kStoreOk);
+    ASSERT_TRUE(makeProject());  // Werk is open now, Zwei's rail saved in Zwei
+    loadedRail()->setUserInfoDescription("Werk only");
+    writeStartProject(settings, {(dir / "Zwei.PF").string(), dir.str(), "Zwei", "R2"});
+    window->fGetStartProject();
+    window->menuItem(M::Project, kRememberedProjectItem)->trigger();
+    EXPECT_EQ(project->ProjektName(), "Zwei");
+    ASSERT_NE(loadedRail(), nullptr);
+    EXPECT_EQ(loadedRail()->ConfSymbolicName(), "R2");
+    EXPECT_NE(test::readFile(std::filesystem::path(railFolder()) / "Coupler.CCF").find("Werk only"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Zwei.PF" / "Linie 1.CF"));
 }
 
 }  // namespace
