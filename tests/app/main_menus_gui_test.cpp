@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <filesystem>
+#include <stdexcept>
 
 #include "app/basComDlg32.h"
 #include "app/frmMainVMT.h"
@@ -245,6 +246,22 @@ TEST_F(MainMenus, PopupItemsOffline) {
               std::string::npos);
     // The popup's save remembers the project and rail.
     EXPECT_EQ(window->startProjectEntry().CouplerName, "Linie 1");
+}
+
+TEST_F(MainMenus, AFailingWindowEndsItsCommandWithoutTakingTheProgramDown) {
+    struct Throwing : test::RecordingOpeners {
+        void frmAbout_Show() override { throw std::runtime_error("about failed"); }
+        void frmRegister_fRegister(std::string&) override { throw std::runtime_error("x"); }
+    } throwing;
+    DialogOpenersScope scope(throwing);
+    window->menuItem(M::Help, 5)->trigger();
+    EXPECT_EQ(messageTexts(), (Strings{"about failed"}));
+    // The tree's dispatch ends silently.
+    if (!makeProject()) return;
+    window->fFillTreeView();
+    ASSERT_TRUE(window->selectKey(firstKeyOf(TreeNodeKind::CouplerTable)));
+    key(Qt::Key_Return);
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(MainMenus, RememberedProjectLeavesTheOldRailSavedInTheOldProject) {
