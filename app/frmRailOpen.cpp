@@ -49,6 +49,7 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
     fraSelectRail = new QLabel;
     comboRailName = new QComboBox;
     comboRailName->setObjectName("comboRailName");
+    comboRailName->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
     auto* busy = new QProgressBar;
     busy->setRange(0, 0);  // runs without an end while the rail loads
     busy->setTextVisible(false);
