@@ -15,6 +15,7 @@
 #include "app/basComDlg32.h"
 #include "app/frmMainVMT.h"
 #include "app/main_menu_table.h"
+#include "app/qt_ui_services.h"
 #include "app/window_placement.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
@@ -97,8 +98,16 @@ TEST_F(MainMenus, LanguageSwitchRelabelsEveryCaptionAndToolTip) {
     EXPECT_EQ(window->menuItem(M::RimTalk, 0)->text(), "QZ3xxx Adjustments...");
     EXPECT_EQ(window->toolbarButton(3)->toolTip(), "&Project (F2)&Save");
     EXPECT_FALSE(window->menuItem(M::PopupCoupler, 5)->isEnabled());
-    // Qt's own buttons follow the language.
+}
+
+TEST_F(MainMenus, QtsOwnButtonsFollowTheLanguageMenu) {
+    QtUiServices qtUi;
+    context.ui = &qtUi;
+    window->menuItem(M::Language, 0)->trigger();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    window->menuItem(M::Language, 1)->trigger();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    context.ui = &ui;
 }
 
 TEST_F(MainMenus, MenuItemsReachTheirWindowsAndCommands) {
