@@ -31,6 +31,7 @@
 #include "app/frmAbout.h"
 #include "app/frmComParam.h"
 #include "app/frmCouplerDisplay.h"
+#include "app/frmPrint.h"
 #include "app/program_dialog_openers.h"
 #include "app/project_tree_source.h"
 #include "app/qt_ui_services.h"
@@ -92,6 +93,7 @@ frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
     theMainWindow = this;
     setObjectName("frmMainVMT");
     openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    printerSetup_ = [this] { fShowPrinterSetup(this); };
     treeSource_ = [this] { return treeSourceFromProject(context_); };
     setOnline_ = [this](bool online) {
         int32_t result = gfVarnakProject()->setOnline(online);
@@ -559,12 +561,6 @@ void frmMainVMT::fLanguageChanged(int32_t) {
     fFillTreeView();
 }
 
-void frmMainVMT::fOnlineStateChanged(bool online) {
-    fSetMenuState();
-    panels_[1]->setText(q(context_.text(online ? kTxtOnline : kTxtOffline)));
-    fFillTreeView();
-}
-
 void frmMainVMT::setStatusText(const std::string& text) {
     panels_[0]->setText(q(text));
 }
@@ -580,7 +576,8 @@ void frmMainVMT::tbToolBar_ButtonClick(const std::string& key) {
                 run(MainMenu::Help, b.index);
                 break;
             case ToolbarAction::GoOnline:
-                fGoOnline(true);
+                // The same access check as the Online menu's log-in.
+                if (gfCheckAccessCode()) fGoOnline(true);
                 break;
             case ToolbarAction::GoOffline:
                 fGoOnline(false);

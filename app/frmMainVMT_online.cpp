@@ -1,6 +1,12 @@
-// The main window's hooks into going online and offline and into the reports.
+// The main window's part of going online and offline, and its way to the reports.
+#include <QApplication>
+#include <QLabel>
+
 #include "app/dialog_openers.h"
 #include "app/frmMainVMT.h"
+#include "app/online_switch.h"
+#include "app/shell_texts.h"
+#include "model/app_context.h"
 
 namespace varnak {
 
@@ -10,6 +16,25 @@ void frmMainVMT::fGoOnline(bool online) {
 
 void frmMainVMT::fShowReportSelection() {
     dialogOpeners().frmPrint_fKonstruktor();
+}
+
+void frmMainVMT::fOnlineStateChanged(bool online) {
+    fSetMenuState();
+    statusPanel(2)->setText(
+        QString::fromStdString(context_.text(online ? kTxtOnline : kTxtOffline)));
+    if (online) {
+        GoOnlineHooks hooks;
+        hooks.showDownloadDialog = [] { dialogOpeners().frmOnlineDownLoad_Show(); };
+        hooks.busyPointer = [](bool busy) {
+            if (busy)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            else
+                QApplication::restoreOverrideCursor();
+        };
+        // The failure path went offline again, and that raise rebuilt the window.
+        if (!fGoOnlineRead(context_, hooks)) return;
+    }
+    fFillTreeView();
 }
 
 }  // namespace varnak

@@ -3,6 +3,7 @@
 #include "app/frmAbout.h"
 #include "app/frmComParam.h"
 #include "app/frmMainVMT.h"
+#include "app/frmPrint.h"
 #include "app/frmProjDel.h"
 #include "app/frmProjNew.h"
 #include "app/frmRailNew.h"
@@ -42,6 +43,10 @@ void ProgramDialogOpeners::frmRailNew_fCouplerInsert(std::string& key) {
 void ProgramDialogOpeners::frmRailOpen_Show() {
     if (!railOpen_) railOpen_ = new frmRailOpen(&window_);
     railOpen_->exec();
+}
+
+void ProgramDialogOpeners::frmPrint_fKonstruktor() {
+    fShowReportSelection(varnak(), &window_);
 }
 
 }  // namespace varnak

@@ -22,6 +22,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmProjDel_Show() override;
     void frmRailNew_fCouplerInsert(std::string& key) override;
     void frmRailOpen_Show() override;
+    void frmPrint_fKonstruktor() override;
 
   private:
     frmMainVMT& window_;

@@ -5,8 +5,10 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 
 namespace varnak::platform {
@@ -145,6 +147,10 @@ void SerialPort::purge() {
     if (fd_ >= 0) tcflush(fd_, TCIOFLUSH);
 }
 
+void SerialPort::purgeInput() {
+    if (fd_ >= 0) tcflush(fd_, TCIFLUSH);
+}
+
 size_t SerialPort::write(std::span<const uint8_t> bytes) {
     if (fd_ < 0) return 0;
     // No write time-out as such; the deadline only keeps a stalled line from hanging the
@@ -173,9 +179,15 @@ void SerialPort::drain() {
 }
 
 size_t SerialPort::read(std::span<uint8_t> bytes) {
+    return readWithin(bytes,
+                      static_cast<int>(std::min<int64_t>(
+                          static_cast<int64_t>(timeoutMs_) * (bytes.size() + 1), INT32_MAX)));
+}
+
+size_t SerialPort::readWithin(std::span<uint8_t> bytes, int totalMs) {
     if (fd_ < 0) return 0;
     const auto start = Clock::now();
-    const auto total = start + milliseconds(static_cast<int64_t>(timeoutMs_) * (bytes.size() + 1));
+    const auto total = start + milliseconds(totalMs);
     auto lastByte = start;
     size_t got = 0;
     while (got < bytes.size()) {

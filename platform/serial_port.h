@@ -20,6 +20,9 @@ class SerialLine {
     virtual bool setRts(bool on) = 0;
     // Discards input not yet read and output not yet sent.
     virtual void purge() = 0;
+    // Discards input not yet read only. On a pseudo-terminal an output purge also drops
+    // bytes already written that the far end has not read yet.
+    virtual void purgeInput() { purge(); }
     // Number of bytes handed to the line (fewer than asked on failure).
     virtual size_t write(std::span<const uint8_t> bytes) = 0;
     // Returns once every written byte has left the line.
@@ -27,6 +30,11 @@ class SerialLine {
     // Blocks until bytes.size() bytes arrived or a time-out ended the read; returns the
     // number received.
     virtual size_t read(std::span<uint8_t> bytes) = 0;
+    // The same with a total time-out of its own instead of the one the line derives.
+    virtual size_t readWithin(std::span<uint8_t> bytes, int totalMs) {
+        (void)totalMs;
+        return read(bytes);
+    }
 };
 
 class SerialPort : public SerialLine {
@@ -57,11 +65,13 @@ class SerialPort : public SerialLine {
 
     bool setRts(bool on) override;
     void purge() override;
+    void purgeInput() override;
     size_t write(std::span<const uint8_t> bytes) override;
     void drain() override;
     // Total time-out: timeoutMs per byte asked plus timeoutMs; once the first byte has
     // arrived, a gap of kIntervalTimeoutMs between bytes also ends the read.
     size_t read(std::span<uint8_t> bytes) override;
+    size_t readWithin(std::span<uint8_t> bytes, int totalMs) override;
 
   private:
     bool applySettings(const termios& wanted);

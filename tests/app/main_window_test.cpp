@@ -29,6 +29,7 @@
 #include "platform/paths.h"
 #include "platform/registry_store.h"
 #include "tests/app/qt_app.h"
+#include "tests/model/fake_register_device.h"
 #include "tests/support/temp_dir.h"
 
 using varnak::MainMenu;
@@ -247,6 +248,8 @@ TEST_F(MainWindow, StatusPanelsAndMenuStateFollowTheOnlineFlag) {
     EXPECT_EQ(ui.messages[0].style, varnak::vbCritical);
 
     varnak::gfVarnakProject()->InitComPort = [] { return 0; };
+    varnak::test::FakeRegisterDevice station;  // answers the station read of going online
+    context.registerDevice = &station;
     w.toolbarButton(9)->trigger();
     EXPECT_TRUE(varnak::gfVarnakProject()->Online());
     EXPECT_EQ(w.statusPanel(2)->text(), "Online ");

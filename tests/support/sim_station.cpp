@@ -72,11 +72,17 @@ void SimStation::addTable(int railPos, int table, size_t registers) {
 
 void SimStation::setRegister(int railPos, int table, int reg, uint16_t value) {
     std::lock_guard lock(mutex_);
+    if (railPos == 0 && table == kCommandTable) {
+        commands_.registers().at(static_cast<size_t>(reg)) = value;
+        return;
+    }
     tables_.at({railPos, table}).at(static_cast<size_t>(reg)) = value;
 }
 
 uint16_t SimStation::reg(int railPos, int table, int reg) const {
     std::lock_guard lock(mutex_);
+    if (railPos == 0 && table == kCommandTable)
+        return commands_.registers().at(static_cast<size_t>(reg));
     return tables_.at({railPos, table}).at(static_cast<size_t>(reg));
 }
 
@@ -98,6 +104,7 @@ std::vector<std::string> SimStation::requests() const {
 void SimStation::clearRequests() {
     std::lock_guard lock(mutex_);
     requests_.clear();
+    exchanges_.clear();
 }
 
 bool SimStation::waitForRequests(size_t n, std::chrono::milliseconds timeout) const {
@@ -108,6 +115,90 @@ bool SimStation::waitForRequests(size_t n, std::chrono::milliseconds timeout) co
 SimStation::Clock::time_point SimStation::lastReplyByte() const {
     std::lock_guard lock(mutex_);
     return lastReplyByte_;
+}
+
+void SimStation::setInputs(std::vector<uint16_t> words, uint8_t status) {
+    std::lock_guard lock(mutex_);
+    inputs_ = std::move(words);
+    status_ = status;
+}
+
+std::vector<uint16_t> SimStation::outputs() const {
+    std::lock_guard lock(mutex_);
+    return outputs_;
+}
+
+CouplerState SimStation::coupler() const {
+    std::lock_guard lock(mutex_);
+    return commands_.state;
+}
+
+void SimStation::changeCoupler(const std::function<void(CouplerState&)>& change) {
+    std::lock_guard lock(mutex_);
+    change(commands_.state);
+}
+
+void SimStation::setCommandDelay(uint16_t command, std::chrono::milliseconds delay) {
+    std::lock_guard lock(mutex_);
+    commands_.delays[command] = delay;
+}
+
+void SimStation::setCommandHook(std::function<void(std::vector<uint16_t>&, uint16_t)> hook) {
+    std::lock_guard lock(mutex_);
+    commands_.hook = std::move(hook);
+}
+
+void SimStation::setMemory(int segment, int address, const std::vector<uint16_t>& words) {
+    std::lock_guard lock(mutex_);
+    for (size_t i = 0; i < words.size(); ++i)
+        commands_.memory[{segment, address + static_cast<int>(i)}] = words[i];
+}
+
+uint16_t SimStation::memory(int segment, int address) const {
+    std::lock_guard lock(mutex_);
+    const auto found = commands_.memory.find({segment, address});
+    return found == commands_.memory.end() ? 0 : found->second;
+}
+
+void SimStation::configureBootLoader(const std::function<void(SimBootLoader&)>& change) {
+    std::lock_guard lock(mutex_);
+    change(boot_);
+}
+
+SimBootLoader SimStation::bootLoader() const {
+    std::lock_guard lock(mutex_);
+    return boot_;
+}
+
+void SimStation::startInBootRom() {
+    std::lock_guard lock(mutex_);
+    boot_.enterBootRom();
+    bootMode_ = true;
+}
+
+bool SimStation::waitForBootLoaderEnd(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return boot_.finished(); });
+}
+
+bool SimStation::inBootLoader() const {
+    std::lock_guard lock(mutex_);
+    return bootMode_;
+}
+
+int SimStation::bootRomBaud() const {
+    std::lock_guard lock(mutex_);
+    return bootRomBaud_;
+}
+
+tcflag_t SimStation::bootRomCflag() const {
+    std::lock_guard lock(mutex_);
+    return bootRomCflag_;
+}
+
+std::vector<SimStation::Exchange> SimStation::exchanges() const {
+    std::lock_guard lock(mutex_);
+    return exchanges_;
 }
 
 SimStation::Clock::duration SimStation::byteTime() const {
@@ -129,6 +220,11 @@ bool SimStation::sleepUntil(Clock::time_point t) {
 }
 
 bool SimStation::writeBytes(const std::string& bytes) {
+    {
+        // No byte of these can reach the far end before this moment.
+        std::lock_guard lock(mutex_);
+        lastReplyHandover_ = Clock::now();
+    }
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(pty_.master(), bytes.data() + done, bytes.size() - done);
@@ -152,12 +248,25 @@ void SimStation::run() {
         char buffer[1024];
         const ssize_t n = ::read(pty_.master(), buffer, sizeof buffer);
         if (n <= 0) continue;
-        if (pending.empty()) firstByte = Clock::now();
+        const auto arrived = Clock::now();
+        bool boot;
+        {
+            std::lock_guard lock(mutex_);
+            boot = bootMode_;
+        }
+        if (boot) {
+            feedBootLoader(buffer, static_cast<size_t>(n), arrived);
+            continue;
+        }
+        if (pending.empty()) firstByte = arrived;
         pending.append(buffer, static_cast<size_t>(n));
 
-        // Frames start with FD 02 and carry their length in byte 2; anything else is noise.
+        // Register frames start with FD 02 and carry their length in byte 2, process-data
+        // frames start with "P" and carry their word count in byte 1; anything else is noise.
         for (;;) {
-            const size_t start = pending.find("\xFD\x02", 0, 2);
+            const size_t registerStart = pending.find("\xFD\x02", 0, 2);
+            const size_t processStart = pending.find('P');
+            const size_t start = std::min(registerStart, processStart);
             if (start == std::string::npos) {
                 const bool keepLast = !pending.empty() && pending.back() == '\xFD';
                 pending.erase(0, pending.size() - (keepLast ? 1 : 0));
@@ -165,8 +274,9 @@ void SimStation::run() {
             }
             pending.erase(0, start);
             if (pending.size() < 3) break;
-            const size_t length = at(pending, 2);
-            if (length < kMinTelegram) {
+            const bool process = pending[0] == 'P';
+            const size_t length = process ? 2u * at(pending, 1) + 5 : at(pending, 2);
+            if (!process && length < kMinTelegram) {
                 pending.erase(0, 1);
                 continue;
             }
@@ -175,15 +285,74 @@ void SimStation::run() {
             pending.erase(0, length);
             handle(request, firstByte);
             firstByte = Clock::now();
+
+            bool enter;
+            {
+                std::lock_guard lock(mutex_);
+                enter = enterBoot_;
+                enterBoot_ = false;
+            }
+            if (enter) {
+                std::vector<SimBootLoader::Output> outputs;
+                {
+                    std::lock_guard lock(mutex_);
+                    bootMode_ = true;
+                    outputs = boot_.enterUpdateRoad();
+                }
+                sendOutputs(outputs);
+                feedBootLoader(pending.data(), pending.size(), Clock::now());
+                pending.clear();
+                break;
+            }
         }
+    }
+}
+
+void SimStation::feedBootLoader(const char* bytes, size_t n, Clock::time_point arrived) {
+    bool pacing;
+    {
+        std::lock_guard lock(mutex_);
+        pacing = pacing_;
+    }
+    const auto wire = pacing ? byteTime() : Clock::duration::zero();
+    for (size_t i = 0; i < n; ++i) {
+        // A byte is complete at this end only after its wire time.
+        wireFree_ = std::max(wireFree_, arrived) + wire;
+        std::vector<SimBootLoader::Output> outputs;
+        {
+            std::lock_guard lock(mutex_);
+            if (bootRomBaud_ == 0) {
+                bootRomBaud_ = pty_.baud();
+                termios t{};
+                if (tcgetattr(pty_.slave(), &t) == 0) bootRomCflag_ = t.c_cflag;
+            }
+            outputs = boot_.feed(static_cast<uint8_t>(bytes[i]));
+        }
+        changed_.notify_all();
+        if (outputs.empty()) continue;
+        if (!sleepUntil(wireFree_)) return;
+        sendOutputs(outputs);
+    }
+}
+
+void SimStation::sendOutputs(const std::vector<SimBootLoader::Output>& outputs) {
+    for (const auto& o : outputs) {
+        if (o.bytes.empty()) continue;
+        ReplyFault paced;
+        paced.delay = o.delay;
+        send({}, o.bytes, paced, Clock::now());
+        wireFree_ = std::max(wireFree_, Clock::now());
     }
 }
 
 void SimStation::handle(const std::string& request, Clock::time_point firstByte) {
     bool pacing;
+    size_t index;
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
+        exchanges_.push_back({request, Clock::now(), {}});
+        index = exchanges_.size() - 1;
         pacing = pacing_;
     }
     changed_.notify_all();
@@ -203,7 +372,7 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
             faults_.pop_front();
         }
     }
-    if (fault.extraRegisters != 0 && !(at(request, 8) & kWriteFlag)) {
+    if (fault.extraRegisters != 0 && request[0] != 'P' && !(at(request, 8) & kWriteFlag)) {
         const int count = std::max(0, at(request, 5) + fault.extraRegisters);
         std::vector<uint16_t> values(static_cast<size_t>(count));
         for (int i = 0; i < count && 10 + 2 * i + 1 < static_cast<int>(reply.size()) - 2; ++i)
@@ -212,10 +381,37 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
         reply = replyFrame(at(reply, 4), static_cast<uint8_t>(count), at(reply, 7), at(reply, 8),
                            at(reply, 9), values);
     }
+    const bool silent = fault.silent;
     send(request, std::move(reply), std::move(fault), Clock::now());
+    if (silent) return;
+    std::lock_guard lock(mutex_);
+    if (index < exchanges_.size()) exchanges_[index].replied = lastReplyHandover_;
+}
+
+std::string SimStation::processData(const std::string& r) {
+    const size_t length = r.size();
+    uint8_t sum = 0;
+    for (size_t i = 0; i + 1 < length; ++i) sum = static_cast<uint8_t>(sum + at(r, i));
+    if (sum != at(r, length - 1) || at(r, 3) != address_) return {};
+    std::lock_guard lock(mutex_);
+    outputs_.clear();
+    for (size_t i = 0; i < at(r, 1); ++i)
+        outputs_.push_back(static_cast<uint16_t>(at(r, 4 + 2 * i) | at(r, 5 + 2 * i) << 8));
+    std::string reply;
+    reply += 'p';
+    reply += static_cast<char>(inputs_.size());
+    reply += r[2];
+    reply += '\0';
+    reply += static_cast<char>(status_);
+    for (uint16_t v : inputs_) appendWord(reply, v);
+    uint8_t replySum = 0;
+    for (char c : reply) replySum = static_cast<uint8_t>(replySum + static_cast<uint8_t>(c));
+    reply += static_cast<char>(replySum);
+    return reply;
 }
 
 std::string SimStation::answer(const std::string& r) {
+    if (r[0] == 'P') return processData(r);
     const size_t length = r.size();
     if (byteSum(r, length - 2) != static_cast<uint16_t>(at(r, length - 2) | at(r, length - 1) << 8))
         return {};
@@ -229,25 +425,41 @@ std::string SimStation::answer(const std::string& r) {
     const bool write = tableByte & kWriteFlag;
 
     std::lock_guard lock(mutex_);
+    std::vector<uint16_t> values;
+    if (write)
+        for (size_t i = 0; i < count && 11 + 2 * i < length - 2; ++i)
+            values.push_back(static_cast<uint16_t>(at(r, 10 + 2 * i) | at(r, 11 + 2 * i) << 8));
+    const bool wellFormed = length == kMinTelegram + 2u * (write ? count : 0);
+
+    if (rail == 0 && table == kCommandTable) {
+        const bool inRange = first + count <= static_cast<int>(StationCommandTable::kRegisters);
+        if (write) {
+            if (inRange && wellFormed && commands_.write(first, values, Clock::now())) {
+                // The coupler leaves its firmware on this block and answers no more.
+                enterBoot_ = true;
+                return {};
+            }
+            return replyFrame(address_, count, rail, tableByte, first, {});
+        }
+        if (!inRange) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
+        return replyFrame(address_, count, rail, tableByte, first,
+                          commands_.read(first, count, Clock::now()));
+    }
+
     auto found = tables_.find({rail, table});
     const bool known = rail <= terminals_ && found != tables_.end() &&
                        first + count <= static_cast<int>(found->second.size());
     if (write) {
-        std::vector<uint16_t> values;
-        for (size_t i = 0; i < count && 11 + 2 * i < length - 2; ++i)
-            values.push_back(static_cast<uint16_t>(at(r, 10 + 2 * i) | at(r, 11 + 2 * i) << 8));
-        // The coupler leaves its firmware on this block and answers no more.
-        if (rail == 0 && table == kCommandTable && first == 0 &&
-            values == std::vector<uint16_t>{3, 1, 0x5C3B, 0})
-            return {};
-        if (known && length == kMinTelegram + 2u * count)
+        // A protected coupler acknowledges writes to its tables but keeps its values.
+        const bool applied = rail != 0 || !commands_.state.writeProtected;
+        if (known && wellFormed && applied)
             std::copy(values.begin(), values.end(), found->second.begin() + first);
         return replyFrame(address_, count, rail, tableByte, first, {});
     }
     if (!known) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
-    std::vector<uint16_t> values(found->second.begin() + first,
-                                 found->second.begin() + first + count);
-    return replyFrame(address_, count, rail, tableByte, first, values);
+    std::vector<uint16_t> read(found->second.begin() + first,
+                               found->second.begin() + first + count);
+    return replyFrame(address_, count, rail, tableByte, first, read);
 }
 
 void SimStation::send(const std::string& request, std::string reply, ReplyFault fault,

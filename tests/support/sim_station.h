@@ -3,6 +3,8 @@
 // position 0 and terminals 1..n, each with register tables, answering register telegrams
 // the way the devices do. It runs on a thread of its own; tests point the control's port
 // at devicePath() and may inject faults into its replies or pace them at wire speed.
+#include <termios.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -16,6 +18,8 @@
 #include <vector>
 
 #include "tests/support/pty.h"
+#include "tests/support/sim_bootloader.h"
+#include "tests/support/station_command_table.h"
 
 namespace varnak::test {
 
@@ -99,6 +103,33 @@ class SimStation {
     // byte) and takes a request as complete only after its wire time.
     void setPacing(bool on);
 
+    // Process images: the inputs and status byte the station answers with, the outputs the
+    // last process-data telegram brought.
+    void setInputs(std::vector<uint16_t> words, uint8_t status = 0);
+    std::vector<uint16_t> outputs() const;
+
+    // The coupler behind the command table (rail position 0, table 99). Writes to the
+    // coupler's other tables are acknowledged but not applied while it is write-protected.
+    CouplerState coupler() const;
+    void changeCoupler(const std::function<void(CouplerState&)>& change);
+    void setCommandDelay(uint16_t command, std::chrono::milliseconds delay);
+    // Changes an answer after its command was processed.
+    void setCommandHook(std::function<void(std::vector<uint16_t>& table, uint16_t command)> hook);
+    void setMemory(int segment, int address, const std::vector<uint16_t>& words);
+    uint16_t memory(int segment, int address) const;
+
+    // The boot loader: entered by the enter-bootloader block (update road) or, for a
+    // coupler in its boot ROM, from the start (load road).
+    void configureBootLoader(const std::function<void(SimBootLoader&)>& change);
+    SimBootLoader bootLoader() const;
+    void startInBootRom();
+    // Waits until the boot loader got the whole dialogue; false on time-out.
+    bool waitForBootLoaderEnd(std::chrono::milliseconds timeout) const;
+    bool inBootLoader() const;
+    // Line settings the program under test had set when the boot ROM got its first byte.
+    int bootRomBaud() const;
+    tcflag_t bootRomCflag() const;
+
     // Complete requests received so far (also those not answered), as raw bytes.
     std::vector<std::string> requests() const;
     void clearRequests();
@@ -106,11 +137,22 @@ class SimStation {
     bool waitForRequests(size_t n, std::chrono::milliseconds timeout) const;
     // When the station last put a reply byte on the line.
     Clock::time_point lastReplyByte() const;
+    // Every request with the time it was complete here and the time just before its
+    // reply's last byte was handed to the line (the epoch when it got none).
+    struct Exchange {
+        std::string request;
+        Clock::time_point received;
+        Clock::time_point replied;
+    };
+    std::vector<Exchange> exchanges() const;
 
   private:
     using TableKey = std::pair<int, int>;
 
     void run();
+    void feedBootLoader(const char* bytes, size_t n, Clock::time_point arrived);
+    void sendOutputs(const std::vector<SimBootLoader::Output>& outputs);
+    std::string processData(const std::string& request);
     void handle(const std::string& request, Clock::time_point firstByte);
     std::string answer(const std::string& request);
     void send(const std::string& request, std::string reply, ReplyFault fault,
@@ -128,8 +170,20 @@ class SimStation {
     std::map<TableKey, std::vector<uint16_t>> tables_;
     std::deque<ReplyFault> faults_;
     std::vector<std::string> requests_;
+    std::vector<Exchange> exchanges_;
+    StationCommandTable commands_;
+    std::vector<uint16_t> inputs_;
+    uint8_t status_ = 0;
+    std::vector<uint16_t> outputs_;
+    SimBootLoader boot_;
+    bool bootMode_ = false;
+    bool enterBoot_ = false;
+    int bootRomBaud_ = 0;
+    tcflag_t bootRomCflag_ = 0;
+    Clock::time_point wireFree_{};
     bool pacing_ = false;
     Clock::time_point lastReplyByte_{};
+    Clock::time_point lastReplyHandover_{};
     std::thread thread_;
 };
 

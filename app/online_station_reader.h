@@ -1,0 +1,44 @@
+#pragma once
+// Reads the connected station while going online: the coupler's terminal list and
+// identification registers, and from them a rail built of device descriptions with one
+// terminal per list entry. No windows: the main window shows the result.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace varnak {
+
+class clsCoupler;
+
+// How often the terminal list is read before the station counts as silent.
+inline constexpr int kTerminalListAttempts = 5;
+// The terminal that closes a rail's terminal bus, added behind the last terminal found.
+inline constexpr const char* kEndTerminalName = "QT9010-0000";
+// The name under which a digital terminal of an unrecognised list word is added: it has
+// no description of its own, so the unknown-terminal description applies.
+inline constexpr const char* kUnknownTerminalName = "Unknown";
+// Coupler kinds (identification register 246, low byte) whose terminal bus needs no end
+// terminal.
+inline constexpr int32_t kCouplerKindQP = 2;
+inline constexpr int32_t kCouplerKindQI = 32;
+
+// The name of an intelligent terminal of type number n with register 29 of its channel
+// table 0 (its name extension).
+std::string intelligentTerminalName(int32_t typeNumber, int32_t nameExtension);
+// The name of a digital terminal from its list word; nullopt when no row matches.
+std::optional<std::string> digitalTerminalName(int32_t listWord);
+
+struct StationReadResult {
+    // 0 when the station was read; otherwise the control's result code of the read that
+    // failed (terminal list after every attempt, or identification).
+    int32_t result = 0;
+    std::shared_ptr<clsCoupler> rail;  // the online rail; null on failure
+    std::string couplerTypeName;
+};
+
+// Reads the station at the context's station address through the register tables and
+// builds the online rail. The context's online rail is not touched.
+StationReadResult fReadOnlineStation();
+
+}  // namespace varnak

@@ -1,0 +1,251 @@
+// Going online against a simulated station: the terminal names and positions read from
+// the terminal list, the end terminal, the failure path and the download offer.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "app/online_station_reader.h"
+#include "app/online_switch.h"
+#include "comctl/QZcomOCX.h"
+#include "tests/model/project_fixture.h"
+#include "tests/support/sim_station.h"
+#include "tests/support/station_online.h"
+
+namespace varnak::test {
+namespace {
+
+TEST(TerminalNames, IntelligentTerminalsTakeTheirExtension) {
+    EXPECT_EQ(intelligentTerminalName(3102, 16), "QT3102-0016");
+    EXPECT_EQ(intelligentTerminalName(3102, 65535), "QT3102-0000");
+    EXPECT_EQ(intelligentTerminalName(3102, 12345), "QT3102-2345");
+    EXPECT_EQ(intelligentTerminalName(1000, 7), "QT1000-0007");
+    EXPECT_EQ(intelligentTerminalName(400, 0), "JRV-400_000-000");
+    EXPECT_EQ(intelligentTerminalName(999, 12345), "JRV-999_012-345");
+    EXPECT_EQ(intelligentTerminalName(7, 65535), "JRV-7_000-000");
+}
+
+TEST(TerminalNames, DigitalWordsByTheTableFirstMatchFirst) {
+    EXPECT_EQ(digitalTerminalName(0x8403), "QT2212-0000");
+    EXPECT_EQ(digitalTerminalName(0x8407), "QT1212-0000");  // before the "both, 4" row
+    EXPECT_EQ(digitalTerminalName(0x8201), "QT1002-0000");
+    EXPECT_EQ(digitalTerminalName(0x8401), "QT1104-0000");
+    EXPECT_EQ(digitalTerminalName(0x8202), "QT2012-0000");
+    EXPECT_EQ(digitalTerminalName(0x8402), "QT2114-0000");
+    EXPECT_EQ(digitalTerminalName(0x840B), "QT2212-0000");  // other bits ignored
+    EXPECT_EQ(digitalTerminalName(0x8803), "QP2008-Bxx0");
+    EXPECT_EQ(digitalTerminalName(0x8A01), std::nullopt);
+    EXPECT_EQ(digitalTerminalName(0x8200), std::nullopt);
+    EXPECT_EQ(digitalTerminalName(0x8803 | 0x1000), std::nullopt);  // 24 bits
+}
+
+class GoingOnline : public ::testing::Test, public ProjectFixture {
+  protected:
+    explicit GoingOnline(int terminals = 64) : station(1, terminals) {
+        setenv("VARNAK_COM5", station.devicePath().c_str(), 1);
+        control.setQZxCommPort(5);
+        control.setQZxTyp(QZxType_RS232);
+        control.setQZxTimeout(200);
+        control.setQZxPortOpen(true);
+        context().VarnakComOCX = &control;
+        context().MultiPointAdr = 1;
+        for (const char* name : {"QT3102-0016", "JRV-400_000-000", "QT2212-0000", "QT1212-0000",
+                                 "QT1104-0000", "QT2012-0000", "QT2114-0000", "QP2008-Bxx0"})
+            writeTerminal(name, 1, 4, 4, 4);
+    }
+    ~GoingOnline() override {
+        context().VarnakComOCX = nullptr;
+        unsetenv("VARNAK_COM5");
+    }
+
+    // Names and positions of the online rail's terminals in rail order.
+    std::vector<std::pair<int32_t, std::string>> row(const std::shared_ptr<clsCoupler>& rail) {
+        std::vector<std::pair<int32_t, std::string>> out;
+        auto terminals = rail->clsColTerminals();
+        for (int32_t p = 1; p <= terminals->Count(); ++p) {
+            auto t = terminals->ItemPos(p);
+            out.emplace_back(p, t ? t->InfoName() : "<none>");
+        }
+        return out;
+    }
+
+    bool goOnline(int* downloads = nullptr) {
+        project->setOnline(true);
+        GoOnlineHooks hooks;
+        hooks.showDownloadDialog = [downloads] {
+            if (downloads) ++*downloads;
+        };
+        return fGoOnlineRead(context(), hooks);
+    }
+
+    SimStation station;
+    QZcomOCX control;
+};
+
+TEST_F(GoingOnline, TerminalsOfEveryKindGetTheirNamesAndPositions) {
+    OnlineStationSetup setup;
+    setup.terminalList = {3102,   400,    3002,   0x8403, 0x8407, 0x8201, 0x8401,
+                          0x8202, 0x8402, 0x8803, 0x8A01, 0x8201, 0};
+    setup.nameExtensions = {{1, 16}, {2, 0}, {3, 65535}};
+    prepareOnlineStation(station, setup);
+
+    ASSERT_TRUE(goOnline());
+    auto rail = context().VarnakOnlineCoupler;
+    ASSERT_TRUE(rail);
+    EXPECT_EQ(rail->InfoName(), "QZ3100-0000");
+    using Row = std::vector<std::pair<int32_t, std::string>>;
+    EXPECT_EQ(row(rail), (Row{{1, "QT3102-0016"},
+                              {2, "JRV-400_000-000"},
+                              {3, "QT3002-0000"},
+                              {4, "QT2212-0000"},
+                              {5, "QT1212-0000"},
+                              {6, "QT1002-0000"},
+                              {7, "QT1104-0000"},
+                              {8, "QT2012-0000"},
+                              {9, "QT2114-0000"},
+                              {10, "QP2008-Bxx0"},
+                              // an unknown word: the unknown terminal, not the previous name
+                              {11, "Unknown"},
+                              {12, "QT1002-0000"},
+                              {13, "QT9010-0000"}}));
+    for (const auto& t : *rail->clsColTerminals())
+        EXPECT_EQ(t->ConfParentCouplerID(), rail->ConfSymbolicID());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(GoingOnline, SixtyFourTerminalsComeFromTheDeviceWithoutEndTerminal) {
+    OnlineStationSetup setup;
+    setup.terminalList.assign(64, 0x8201);
+    setup.terminalList[63] = 0x8202;  // register 64, past a read of registers 0-63
+    prepareOnlineStation(station, setup);
+
+    ASSERT_TRUE(goOnline());
+    auto rail = context().VarnakOnlineCoupler;
+    ASSERT_EQ(rail->clsColTerminals()->Count(), 64);
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(63)->InfoName(), "QT1002-0000");
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(64)->InfoName(), "QT2012-0000");
+}
+
+TEST_F(GoingOnline, QpAndQiCouplersHaveNoEndTerminalAndAnEmptyListOnlyTheEnd) {
+    for (int family : {2, 32}) {
+        SCOPED_TRACE(family);
+        OnlineStationSetup setup;
+        setup.family = family;
+        setup.productNumber = 2008;
+        setup.productVariant = 310;
+        setup.terminalList = {0x8201, 0xFFFF, 0x8201};
+        prepareOnlineStation(station, setup);
+        ASSERT_TRUE(goOnline());
+        auto rail = context().VarnakOnlineCoupler;
+        // No description of this coupler: the unknown coupler's.
+        EXPECT_EQ(rail->InfoName(), "Unknown");
+        ASSERT_EQ(rail->clsColTerminals()->Count(), 1);
+        EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->InfoName(), "QT1002-0000");
+        project->setOnline(false);
+    }
+    OnlineStationSetup empty;
+    empty.terminalList = {0, 0x8201};
+    prepareOnlineStation(station, empty);
+    ASSERT_TRUE(goOnline());
+    auto rail = context().VarnakOnlineCoupler;
+    ASSERT_EQ(rail->clsColTerminals()->Count(), 1);
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->InfoName(), "QT9010-0000");
+}
+
+TEST_F(GoingOnline, ACouplerWithoutTable9StillShowsTheTerminalsRead) {
+    OnlineStationSetup setup;
+    setup.directoryTables = {0, 100};
+    setup.terminalList = {0x8201, 0x8402, 0};
+    prepareOnlineStation(station, setup);
+    ASSERT_TRUE(goOnline());
+    auto rail = context().VarnakOnlineCoupler;
+    EXPECT_EQ(rail->clsColTables()->Item(9), nullptr);
+    using Row = std::vector<std::pair<int32_t, std::string>>;
+    EXPECT_EQ(row(rail), (Row{{1, "QT1002-0000"}, {2, "QT2114-0000"}, {3, "QT9010-0000"}}));
+}
+
+TEST_F(GoingOnline, TheExtensionIsReadFromTheDeviceWhateverTheDescriptions) {
+    // No unknown-terminal description to lend a channel table: the extension still
+    // comes from the device.
+    std::filesystem::remove(resources() / "Terminal" / "Unknown.INI");
+    writeTerminal("QT3102-0042", 1, 4, 4, 4);
+    OnlineStationSetup setup;
+    setup.terminalList = {3102, 0};
+    setup.nameExtensions = {{1, 42}};
+    prepareOnlineStation(station, setup);
+    ASSERT_TRUE(goOnline());
+    EXPECT_EQ(context().VarnakOnlineCoupler->clsColTerminals()->ItemPos(1)->InfoName(),
+              "QT3102-0042");
+}
+
+TEST_F(GoingOnline, FiveSilentListReadsGoOfflineWithTheMessage) {
+    OnlineStationSetup setup;
+    setup.terminalList = {0x8201, 0};
+    prepareOnlineStation(station, setup);
+    auto previous = std::make_shared<clsCoupler>();
+    context().VarnakOnlineCoupler = previous;
+    for (int i = 0; i < kTerminalListAttempts; ++i) station.queueFault(ReplyFault::noReply());
+
+    bool offlineRaised = false;
+    project->ProjectStateOnlineChange.connect([&](bool& on) {
+        if (!on) offlineRaised = true;
+    });
+    EXPECT_FALSE(goOnline());
+    EXPECT_FALSE(project->Online());
+    EXPECT_TRUE(offlineRaised);
+    EXPECT_EQ(context().VarnakOnlineCoupler, previous);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Keine Kommunikation mit Koppler!");
+    EXPECT_EQ(ui.messages[0].style, vbCritical);
+    EXPECT_EQ(ui.messages[0].title, "");
+}
+
+TEST_F(GoingOnline, FourSilentReadsAreRetriedAndAFailedIdentificationFails) {
+    OnlineStationSetup setup;
+    setup.terminalList = {0x8201, 0};
+    prepareOnlineStation(station, setup);
+    for (int i = 0; i < kTerminalListAttempts - 1; ++i) station.queueFault(ReplyFault::noReply());
+    EXPECT_TRUE(goOnline());
+    EXPECT_TRUE(ui.messages.empty());
+    project->setOnline(false);
+
+    // The list's 65 registers travel in four telegrams; the identification's first fails.
+    for (int i = 0; i < 4; ++i) station.queueFault(ReplyFault::none());
+    station.queueFault(ReplyFault::noReply());
+    EXPECT_FALSE(goOnline());
+    EXPECT_FALSE(project->Online());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Keine Kommunikation mit Koppler!");
+}
+
+TEST_F(GoingOnline, TheDownloadOfferComesOnlyWithALoadedRailWhichIsSavedAndRemoved) {
+    OnlineStationSetup setup;
+    setup.terminalList = {0};
+    prepareOnlineStation(station, setup);
+
+    int downloads = 0;
+    ASSERT_TRUE(goOnline(&downloads));
+    EXPECT_TRUE(ui.messages.empty());  // no project rail, no offer
+    project->setOnline(false);
+
+    ASSERT_EQ(newProject("Plant"), kStoreOk);
+    for (int answer : {vbNo, vbYes}) {
+        SCOPED_TRACE(answer);
+        ui.messages.clear();
+        const std::string name = answer == vbNo ? "RailNo" : "RailYes";
+        ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, name), kStoreOk);
+        rail()->setUserInfoDescription("changed before going online");
+        ui.answers.push_back(answer);
+        ASSERT_TRUE(goOnline(&downloads));
+        ASSERT_GE(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, "Do you want to download configuration settings ?");
+        EXPECT_EQ(ui.messages[0].title, "Switch online ");
+        EXPECT_EQ(ui.messages[0].style, vbYesNo | vbQuestion);
+        EXPECT_EQ(downloads, answer == vbYes ? 1 : 0);
+        EXPECT_EQ(couplers()->Count(), 0);
+        std::string saved = readFile(railFolder("Plant", name) / "Coupler.CCF");
+        EXPECT_NE(saved.find("changed before going online"), std::string::npos);
+        project->setOnline(false);
+    }
+}
+
+}  // namespace
+}  // namespace varnak::test

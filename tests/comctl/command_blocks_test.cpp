@@ -1,0 +1,265 @@
+// Coupler command blocks against a simulated station: the registers written to the command
+// table, the pause before the read-back, the registers read back and the echo checks.
+#include <array>
+#include <chrono>
+#include <vector>
+
+#include "tests/comctl/station_fixture.h"
+
+namespace varnak::test {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr uint8_t kCommandTable = 99;
+
+struct Telegram {
+    bool write;
+    int table;
+    int first;
+    int count;
+    std::vector<uint16_t> values;
+    bool operator==(const Telegram&) const = default;
+};
+
+Telegram decode(const std::string& r) {
+    Telegram t{(static_cast<uint8_t>(r[8]) & 0x80) != 0,
+               static_cast<uint8_t>(r[8]) & 0x7F,
+               static_cast<uint8_t>(r[9]),
+               static_cast<uint8_t>(r[5]),
+               {}};
+    if (t.write)
+        for (int i = 0; i < t.count; ++i)
+            t.values.push_back(static_cast<uint16_t>(static_cast<uint8_t>(r[10 + 2 * i]) |
+                                                     static_cast<uint8_t>(r[11 + 2 * i]) << 8));
+    return t;
+}
+
+Telegram write99(std::vector<uint16_t> values, int first = 0) {
+    const int count = static_cast<int>(values.size());
+    return {true, kCommandTable, first, count, std::move(values)};
+}
+
+Telegram read99(int count) {
+    return {false, kCommandTable, 0, count, {}};
+}
+
+class CommandBlocks : public StationTest {
+  protected:
+    CommandBlocks() {
+        station.addTable(0, 100, 16);
+        open();
+    }
+
+    std::vector<Telegram> telegrams() const {
+        std::vector<Telegram> out;
+        for (const std::string& r : station.requests()) out.push_back(decode(r));
+        return out;
+    }
+
+    // The read-back of request index read came no earlier than pause after the reply to
+    // the write before it.
+    void expectPause(size_t read, milliseconds pause) const {
+        const auto e = station.exchanges();
+        ASSERT_GT(e.size(), read);
+        ASSERT_GT(read, 0u);
+        EXPECT_GE(e[read].received - e[read - 1].replied, pause);
+    }
+};
+
+TEST_F(CommandBlocks, WriteProtectionIsLiftedAndSetWithTheUnlockWord) {
+    station.changeCoupler([](CouplerState& c) { c.writeProtected = true; });
+    EXPECT_EQ(control.QZxWriteProtection(1, false), ComErrNo);
+    EXPECT_FALSE(station.coupler().writeProtected);
+    EXPECT_EQ(control.QZxWriteProtection(1, true), ComErrNo);
+    EXPECT_TRUE(station.coupler().writeProtected);
+    EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0101, 1, 0x5C3B, 0}), read99(4),
+                                                  write99({0x0101, 1, 0, 0}), read99(4)}));
+    EXPECT_EQ(hexOf(station.requests()[0]),
+              "FD 02 14 00 01 04 52 00 E3 00 01 01 01 00 3B 5C 00 00 E7 02");
+    expectPause(1, milliseconds(500));
+    expectPause(3, milliseconds(500));
+
+    // The protected coupler acknowledges a write but keeps its value.
+    const std::array<int32_t, 1> value{0x77};
+    EXPECT_EQ(control.QZxRegSyncWriteReq(0, 100, 0, 1, 1, value), ComErrNo);
+    EXPECT_EQ(station.reg(0, 100, 0), 0);
+}
+
+TEST_F(CommandBlocks, EchoFailuresAndTheResetThatIsNotSent) {
+    station.setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[1] = 0; });
+    EXPECT_EQ(control.QZxWriteProtection(1, false), -2);
+    // A refused lift sends no reset block.
+    station.clearRequests();
+    EXPECT_EQ(control.QZxResetSoftwareReq(1), -2);
+    EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0101, 1, 0x5C3B, 0}), read99(4)}));
+    EXPECT_EQ(station.coupler().softwareResets, 0);
+
+    station.setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[0] = 0x0102; });
+    EXPECT_EQ(control.QZxWriteProtection(1, false), -1);
+}
+
+TEST_F(CommandBlocks, ResetAndWatchdogLiftTheProtectionFirst) {
+    station.changeCoupler([](CouplerState& c) { c.writeProtected = true; });
+    EXPECT_EQ(control.QZxResetSoftwareReq(1), ComErrNo);
+    EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0101, 1, 0x5C3B, 0}), read99(4),
+                                                  write99({0x0201, 1, 0, 0})}));
+    EXPECT_EQ(station.coupler().softwareResets, 1);
+    EXPECT_TRUE(station.coupler().writeProtected);  // the restarted coupler
+
+    station.clearRequests();
+    EXPECT_EQ(control.QZ8xWatchDogWriteReq(1, 250), ComErrNo);
+    const std::vector<Telegram> expected{
+        write99({0x0101, 1, 0x5C3B, 0}), read99(4), {true, 100, 0, 1, {250}},
+        write99({0x0101, 1, 0x5C3B, 0}), read99(4), write99({0x0201, 1, 0, 0})};
+    EXPECT_EQ(telegrams(), expected);
+    EXPECT_EQ(station.reg(0, 100, 0), 250);
+    EXPECT_EQ(station.coupler().softwareResets, 2);
+
+    int32_t watchdog = -1;
+    EXPECT_EQ(control.QZ8xWatchDogReadReq(1, watchdog), ComErrNo);
+    EXPECT_EQ(watchdog, 250);
+    station.queueFault(ReplyFault::noReply());
+    EXPECT_EQ(control.QZ8xWatchDogReadReq(1, watchdog), ComErrTimeout1);
+}
+
+TEST_F(CommandBlocks, ChecksumWaitsASecondAndRefusesAnEmptyAnswer) {
+    station.changeCoupler([](CouplerState& c) { c.checksum = 4660; });
+    int32_t checksum = -1;
+    EXPECT_EQ(control.QZxChecksumReq(1, checksum), ComErrNo);
+    EXPECT_EQ(checksum, 4660);
+    EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0301, 0, 0, 0}), read99(4)}));
+    expectPause(1, milliseconds(1000));
+
+    // An answer without a checksum must not pass the old value off as the coupler's.
+    station.setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[1] = 0; });
+    checksum = -1;
+    EXPECT_EQ(control.QZxChecksumReq(1, checksum), ComErrRegResponse);
+    EXPECT_EQ(checksum, -1);
+}
+
+TEST_F(CommandBlocks, FactorySettingAndTerminalBusReset) {
+    EXPECT_EQ(control.QZxFactorySettingReq(1), ComErrNo);
+    EXPECT_EQ(control.QZxResetTerminalBusReq(1), ComErrNo);
+    EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0401}), read99(1),
+                                                  write99({0x0102, 0, 0}), read99(3)}));
+    expectPause(1, milliseconds(500));
+    expectPause(3, milliseconds(1000));
+    EXPECT_EQ(station.coupler().factorySettings, 1);
+    EXPECT_EQ(station.coupler().terminalBusResets, 1);
+}
+
+TEST_F(CommandBlocks, ACouplerStillBusyAtTheReadBackFailsTheEcho) {
+    station.setCommandDelay(0x0401, milliseconds(900));
+    EXPECT_EQ(control.QZxFactorySettingReq(1), -1);
+}
+
+TEST_F(CommandBlocks, RequestFailuresEndTheBlockAtOnce) {
+    station.queueFault(ReplyFault::noReply());
+    EXPECT_EQ(control.QZxFactorySettingReq(1), ComErrTimeout1);
+    EXPECT_EQ(station.requests().size(), 1u);  // no read-back after a failed write
+    station.queueFault(ReplyFault::none());
+    station.queueFault(ReplyFault::badChecksum());
+    EXPECT_EQ(control.QZxWriteProtection(1, true), ComErrCRC);
+}
+
+TEST_F(CommandBlocks, DebugReadCopiesWhatTheCouplerDeliversWithinTheCallersArray) {
+    std::vector<uint16_t> words;
+    for (int i = 0; i < 20; ++i) words.push_back(static_cast<uint16_t>(0xA000 + i));
+    station.setMemory(2, 0x7FF4, words);
+
+    std::array<int32_t, 5> data{};
+    data.fill(-1);
+    EXPECT_EQ(control.QZxDbgAdrReadReq(1, 2, 0x7FF4, 3, data), ComErrNo);
+    EXPECT_EQ(data, (std::array<int32_t, 5>{0xA000, 0xA001, 0xA002, -1, -1}));
+    EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x00FE, 3, 0x7FF4, 2}),
+                                                  {false, 99, 0, 18, {}},
+                                                  {false, 99, 18, 2, {}}}));
+    expectPause(1, milliseconds(500));
+
+    // A count beyond what 20 registers hold, and an array shorter than the count.
+    station.setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[1] = 40; });
+    std::vector<int32_t> wide(25, -1);
+    EXPECT_EQ(control.QZxDbgAdrReadReq(1, 2, 0x7FF4, 17, wide), ComErrNo);
+    EXPECT_EQ(wide[16], 0xA010);
+    EXPECT_EQ(wide[17], -1);
+    data.fill(-1);
+    EXPECT_EQ(control.QZxDbgAdrReadReq(1, 2, 0x7FF4, 17, data), ComErrNo);
+    EXPECT_EQ(data[4], 0xA004);
+
+    // A failed read is no success with old data.
+    station.setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[2] = 1; });
+    data.fill(-1);
+    EXPECT_EQ(control.QZxDbgAdrReadReq(1, 2, 0x7FF4, 3, data), ComErrRegResponse);
+    EXPECT_EQ(data[0], -1);
+}
+
+TEST_F(CommandBlocks, DebugRequestsRefuseWhatCannotTravelWithoutSending) {
+    std::array<int32_t, 4> data{};
+    EXPECT_EQ(control.QZxDbgAdrReadReq(1, 2, 0, 0, data), ComErrDataLength);
+    EXPECT_EQ(control.QZxDbgAdrReadReq(1, 2, 0x10000, 1, data), ComErrOffset);
+    EXPECT_EQ(control.QZxDbgAdrReadReq(1, -1, 0, 1, data), ComErrOffset);
+    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 3, 0, -4, data), ComErrDataLength);
+    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 3, -1, 1, data), ComErrOffset);
+    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 0x10003, 0, 1, data), ComErrOffset);
+    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 1, 0, 1, data), -1);
+    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 3, 0, 5, data), ComErrDataBuff);
+    EXPECT_TRUE(station.requests().empty());
+}
+
+TEST_F(CommandBlocks, DebugWriteClipsToTwentyWordsInTwoTelegrams) {
+    std::vector<int32_t> data;
+    for (int i = 0; i < 25; ++i) data.push_back(0x10000 + 0x100 + i);  // high bits dropped
+    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 3, 0x2000, 25, data), ComErrNo);
+    const auto t = telegrams();
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[0].count, 18);
+    EXPECT_EQ(t[1].first, 18);
+    EXPECT_EQ(t[1].count, 6);
+    EXPECT_EQ(t[0].values[0], 0x01FE);
+    EXPECT_EQ(t[0].values[1], 20);
+    EXPECT_EQ(t[0].values[3], 3);
+    EXPECT_EQ(t[2], read99(4));
+    expectPause(2, milliseconds(300));
+    EXPECT_EQ(station.memory(3, 0x2000), 0x100);
+    EXPECT_EQ(station.memory(3, 0x2013), 0x113);
+    EXPECT_EQ(station.memory(3, 0x2014), 0);
+
+    station.clearRequests();
+    const std::array<int32_t, 1> one{0xBEEF};
+    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 2, 0x10, 1, one), ComErrNo);
+    EXPECT_EQ(telegrams()[0], write99({0x02FE, 1, 0x10, 2, 0xBEEF}));
+    EXPECT_EQ(station.memory(2, 0x10), 0xBEEF);
+}
+
+// The queries the coupler services make through plain register access.
+TEST_F(CommandBlocks, StationAnswersTheQueryCommands) {
+    station.changeCoupler([](CouplerState& c) {
+        c.stationNumber = 7;
+        c.dipSwitch = 0x5A;
+    });
+    auto query = [&](std::vector<int32_t> block, int count) {
+        EXPECT_EQ(
+            control.QZxRegSyncWriteReq(0, 99, 0, static_cast<int32_t>(block.size()), 1, block),
+            ComErrNo);
+        std::vector<int32_t> answer(static_cast<size_t>(count), -1);
+        EXPECT_EQ(control.QZxRegSyncReadReq(0, 99, 0, count, 1, answer), ComErrNo);
+        return answer;
+    };
+    EXPECT_EQ(query({0x00FF, 0}, 4), (std::vector<int32_t>{0x00FF, 1, 0, 7}));
+    EXPECT_EQ(query({0x00FF, 2, 0x0002, 0x0001}, 4)[0], 0x00FF);
+    EXPECT_EQ(station.coupler().stationNumber, 0x10002u);
+    EXPECT_EQ(query({0x01FF, 0}, 5), (std::vector<int32_t>{0x01FF, 1, 0, 0x2345, 0x0001}));
+    EXPECT_EQ(query({0x03FF, 0}, 4), (std::vector<int32_t>{0x03FF, 1, 0, 0x5A}));
+    EXPECT_EQ(query({0x05FF, 0}, 6), (std::vector<int32_t>{0x05FF, 1, 0, 0x3C2B, 0x051A, 1}));
+    // Cycle-time evaluation is taken up after a while: register 0 reads busy until then.
+    EXPECT_EQ(query({0x0104, 1, 1}, 3)[0], 0);
+    std::this_thread::sleep_for(milliseconds(300));
+    std::vector<int32_t> answer(3);
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 99, 0, 3, 1, answer), ComErrNo);
+    EXPECT_EQ(answer[0], 0x0104);
+    EXPECT_TRUE(station.coupler().cycleTimeEvaluation);
+}
+
+}  // namespace
+}  // namespace varnak::test
