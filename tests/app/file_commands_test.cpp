@@ -214,6 +214,21 @@ TEST_F(FileCommands, FirmwareUpdateUsesTheStationAddress) {
     EXPECT_EQ(ui.messages[2].title, "Firmware-Load");
 }
 
+TEST_F(FileCommands, FirmwareThroughTheControlReportsItsResultCode) {
+    QZcomOCX ocx;
+    context.VarnakComOCX = &ocx;
+    FileCommandControl programControl;
+    FileCommandServicesScope real({&chooser, &programControl});
+    const std::string missing = (dir / "missing.hex").string();
+    chooser.answers = {missing, missing};
+    gfFirmwareLoad();
+    gfFirmwareUpdate();
+    // A file that cannot be opened: the control's code 1, after the text.
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[1].text, "Fehler !               1");
+    EXPECT_EQ(ui.messages[2].text, "Fehler !               1");
+}
+
 TEST(FileExtension, InCapitals) {
     EXPECT_EQ(upperExtension("/a/b.gsd"), "GSD");
     EXPECT_EQ(upperExtension("/a.b/c"), "");
