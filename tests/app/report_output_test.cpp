@@ -2,12 +2,15 @@
 // reader, the preview's save rules, printing to a PDF file, and the report selection.
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
+#include <QTextOption>
 #include <array>
 #include <cstdio>
 #include <sstream>
@@ -136,6 +139,24 @@ TEST_F(ReportOutput, TheSavedReportReadsBackThroughAnRtfReader) {
     read = read.substr(read.find(bodyMark) + bodyMark.size());
     EXPECT_EQ(words(read), words(text));
     EXPECT_NE(read.find("Geänderte Koppler/Klemmen-Register"), std::string::npos);
+}
+
+TEST_F(ReportOutput, ThePreviewSetsItsTabStopsAtTheReportsColumns) {
+    buildRail(1);
+    frmPreView form(context());
+    std::vector<double> stops;
+    double digit = 0;
+    form.setShowModal([&](frmPreView& f) {
+        digit = QFontMetricsF(f.rtfView->font()).horizontalAdvance(QLatin1Char('0'));
+        for (const QTextOption::Tab& tab : f.rtfView->document()->defaultTextOption().tabs())
+            stops.push_back(tab.position);
+    });
+    form.fConstructor(kDestinationWindow, kReportRailConfiguration,
+                      reportPath(kReportRailConfiguration));
+    // "Station: " is the widest first cell, a position number the second, a terminal's
+    // name the third; the descriptions end their lines.
+    ASSERT_GT(digit, 0);
+    EXPECT_EQ(stops, (std::vector<double>{11 * digit, 14 * digit, 27 * digit}));
 }
 
 TEST_F(ReportOutput, NoActiveRailNoReportAndNoFile) {
