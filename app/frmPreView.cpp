@@ -90,7 +90,8 @@ void frmPreView::cmdPrint_Click() {
         return;
     }
     auto document = reportDocument(q(text_));
-    printer.printDocument(*document);
+    if (!printer.printDocument(*document))
+        context_.ui->messageBox(kPrintProblemsText, vbOKOnly, "");
 }
 
 void frmPreView::saveReport() {

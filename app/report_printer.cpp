@@ -43,7 +43,7 @@ bool ReportPrinter::runDialog(QWidget* parent, bool setup) {
 bool ReportPrinter::printDocument(QTextDocument& document) {
     if (!printer_->isValid()) return false;
     document.print(printer_.get());
-    return true;
+    return printer_->printerState() != QPrinter::Error;
 }
 
 bool ReportPrinter::printImage(const QImage& image) {

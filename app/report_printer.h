@@ -36,6 +36,7 @@ class ReportPrinter {
     void setHasDeviceContext(bool value) { deviceContext_ = value; }
 
     // Prints a document once; the printer's copy count decides how many copies come out.
+    // False when the printer could not print it (no valid printer, a file not written).
     bool printDocument(QTextDocument& document);
     // Prints an image on one page in landscape, scaled to the page; the printer keeps its
     // orientation for what it prints afterwards.

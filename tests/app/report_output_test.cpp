@@ -204,6 +204,17 @@ TEST_F(ReportOutput, PrintingWithoutAPrintDialogSaysSoAndPrintsNothing) {
     EXPECT_TRUE(std::filesystem::exists(reportPath(kReportPieceList)));  // saved all the same
 }
 
+TEST_F(ReportOutput, APrinterThatCannotPrintSaysSo) {
+    buildRail(0);
+    // A print dialog answered once, but its file cannot be written.
+    reportPrinter().setHasDeviceContext(true);
+    printToPdf(out / "gone" / "r.pdf");
+    preview(kDestinationPrinter, kReportPieceList, reportPath(kReportPieceList));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, kPrintProblemsText);
+    EXPECT_TRUE(std::filesystem::exists(reportPath(kReportPieceList)));
+}
+
 TEST_F(ReportOutput, PrintedReportHoldsItsLinesAndCopiesComeFromTheCopyCount) {
     buildRail(1);
     reportPrinter().setHasDeviceContext(true);
