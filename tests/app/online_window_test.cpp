@@ -110,9 +110,16 @@ TEST_F(OnlineWindow, OnlineShowsTheStationAndOfflineTheProject) {
     EXPECT_FALSE(has("Unknown"));
     EXPECT_TRUE(window->toolbarButton(10)->isEnabled());
 
+    auto stationRail = context().VarnakOnlineCoupler;
+    ASSERT_TRUE(stationRail);
+    const size_t callsOnline = station.calls.size();
     window->toolbarButton(10)->trigger();
     EXPECT_FALSE(project->Online());
     EXPECT_EQ(panel(), "Offline");
+    // Going offline only changes the window: the station rail stays, the station is left
+    // alone.
+    EXPECT_EQ(context().VarnakOnlineCoupler, stationRail);
+    EXPECT_EQ(station.calls.size(), callsOnline);
     tree = treeTexts();
     EXPECT_FALSE(has("QT1002-0000"));
     EXPECT_TRUE(ui.messages.empty());
