@@ -403,5 +403,16 @@ TEST_F(ReportSelection, TheRailPicturePrintsInLandscape) {
     EXPECT_EQ(reportPrinter().printer().pageLayout().orientation(), QPageLayout::Portrait);
 }
 
+TEST_F(ReportSelection, ARailPictureThePrinterCannotPrintSaysSo) {
+    buildRail(0);
+    printToPdf(out / "gone" / "picture.pdf");
+    frmPrint dialog(context());
+    select(dialog, {7});
+    dialog.cmdOk_Click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, kPrintProblemsText);
+    EXPECT_TRUE(dialog.lstPrint->selectedItems().isEmpty());
+}
+
 }  // namespace
 }  // namespace varnak::test
