@@ -139,5 +139,28 @@ TEST_F(OnlineWindow, ASilentStationGoesBackOfflineWithTheMessage) {
     context().registerDevice = &station;
 }
 
+TEST_F(OnlineWindow, TheProjectStateSetsTheCaptionAndTheProjectItems) {
+    ASSERT_EQ(newProject("Plant"), kStoreOk);
+    const QString before = window->windowTitle();
+    QAction* save = window->menuItem(MainMenu::Project, 5);
+    QAction* item8 = window->menuItem(MainMenu::Project, 8);
+    for (int state : {4, 6}) {
+        SCOPED_TRACE(state);
+        save->setEnabled(false);
+        item8->setEnabled(true);
+        window->fProjectStateChanged(state);
+        EXPECT_EQ(window->windowTitle(), before);
+        EXPECT_FALSE(save->isEnabled());
+        EXPECT_FALSE(item8->isEnabled());
+    }
+    item8->setEnabled(true);
+    window->fProjectStateChanged(2);
+    // Title and product text, nine blanks, sixteen more, then the project.
+    EXPECT_EQ(window->windowTitle().toStdString(),
+              "Harvenor VarnakVarnak" + std::string(25, ' ') + "Projekt:  Plant");
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_FALSE(item8->isEnabled());
+}
+
 }  // namespace
 }  // namespace varnak::test
