@@ -1,5 +1,5 @@
 // The main window going online and offline: the access check of the toolbar, the status
-// panel, the tree of the station read, and the failure path.
+// panel, the tree of the station read, the failure path, and the caption by project state.
 #include <gtest/gtest.h>
 
 #include <QAction>
