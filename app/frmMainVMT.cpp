@@ -175,7 +175,7 @@ void frmMainVMT::buildToolbar() {
         {"Help", QStyle::SP_TitleBarContextHelpButton},
         {"Info", QStyle::SP_MessageBoxInformation}};
     for (const ToolbarButtonSpec& b : toolbarButtons()) {
-        QAction* action;
+        QAction* action = nullptr;
         if (b.action == ToolbarAction::None) {
             // Positions without a key keep their index but show nothing: one gap before
             // the online buttons and one after them.
@@ -229,7 +229,7 @@ void frmMainVMT::buildMenus() {
 
 void frmMainVMT::buildMenuItems(QMenu* menu, const MenuSpec& m) {
     for (const MenuItemSpec& item : m.items) {
-        QAction* action;
+        QAction* action = nullptr;
         switch (item.kind) {
             case MenuItemKind::Separator:
                 action = menu->addSeparator();
@@ -598,6 +598,17 @@ void frmMainVMT::run(MainMenu menu, int index) {
         interceptor_(menu, index);
         return;
     }
+    try {
+        runMenuItem(menu, index);
+    } catch (const std::exception& e) {
+        // A window that fails while it works ends the command with its reason.
+        context_.ui->messageBox(e.what(), vbCritical, kProgramTitle);
+    } catch (...) {
+        // Nothing to tell: the command ends and the window stays as it was.
+    }
+}
+
+void frmMainVMT::runMenuItem(MainMenu menu, int index) {
     switch (menu) {
         case MainMenu::Project:
             mnuProjectItem_Click(index);

@@ -158,6 +158,7 @@ class frmMainVMT : public QMainWindow {
     int twips(int pixels) const;
     int pixels(int twips) const;
     void run(MainMenu menu, int index);
+    void runMenuItem(MainMenu menu, int index);
     void layoutLeftPane();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void buildMenuItems(QMenu* menu, const MenuSpec& spec);

@@ -189,17 +189,29 @@ void frmMainVMT::tvTreeView_KeyDown(int keyCode, int shift) {
         case TreeKeyCommand::Dispatch:
             tvTreeView_DblClick();
             break;
-        case TreeKeyCommand::Popup:
-            tvTreeView_MouseDown(2, 0, QPoint(0, 0));
+        case TreeKeyCommand::Popup: {
+            // From the keyboard the menu opens at the selected node.
+            QTreeWidgetItem* item = tvTreeView->currentItem();
+            tvTreeView_MouseDown(2, 0,
+                                 item ? tvTreeView->visualItemRect(item).bottomLeft() : QPoint());
             break;
+        }
         case TreeKeyCommand::InsertTerminal: {
             std::string copy = key;
-            dialogOpeners().frmTermInsert_fTerminalInsert(copy);
+            try {
+                dialogOpeners().frmTermInsert_fTerminalInsert(copy);
+            } catch (...) {
+                // The insert dialog's failure leaves the rail as the dialog left it.
+            }
             fFillTreeView();
             break;
         }
         case TreeKeyCommand::DeleteTerminal:
-            reportStoreFailure(deleteTerminalOfKey(key));
+            try {
+                reportStoreFailure(deleteTerminalOfKey(key));
+            } catch (...) {
+                // The tree below shows what the rail holds.
+            }
             fFillTreeView();
             break;
         case TreeKeyCommand::None:
@@ -214,7 +226,7 @@ void frmMainVMT::tvTreeView_MouseDown(int button, int, const QPoint& pos) {
     const bool developer =
         context_.VarnakCommon && isDeveloperMode(context_.VarnakCommon->AccessLevel());
     PopupChoice choice = popupFor(key, gfVarnakProject()->Online(), developer);
-    MainMenu menu;
+    MainMenu menu = MainMenu::PopupProject;
     switch (choice.kind) {
         case PopupChoice::Kind::None:
             return;

@@ -81,6 +81,9 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     Label2->setText(t(kTxtProjDelFolder));
     cmdDelete->setText(t(kTxtProjDelButton));
     cmdCancel->setText(t(kTxtProjDelCancel));
+    // Room for a path; the chooser button stays small.
+    Dir1->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+    cmdBrowse->setMaximumWidth(fontMetrics().horizontalAdvance("...") * 3);
     VarnakForms().SetDeviceIndependentWindow(this);
 
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });

@@ -99,6 +99,9 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     lblDirProjNew->setText(t(kTxtProjNewFolder));
     cmdPrjOk->setText(t(kTxtProjNewOk));
     cmdPrjCancel->setText(t(kTxtProjNewCancel));
+    // Room for a path; the chooser button stays small.
+    dirProjNew->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+    cmdBrowse->setMaximumWidth(fontMetrics().horizontalAdvance("...") * 3);
     VarnakForms().SetDeviceIndependentWindow(this);
 
     connect(cmdPrjOk, &QPushButton::clicked, this, [this] { cmdPrjOk_Click(); });

@@ -70,17 +70,27 @@ frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
     column->addLayout(grid);
     column->addLayout(buttons);
 
+    setCaptions();
+    VarnakForms().SetDeviceIndependentWindow(this);
+    loadFields();
+
+    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+void frmRailNew::setCaptions() {
     setWindowTitle(t(kTxtRailNewCaption));
     lblSelectFldBusIntTyp->setText(t(kTxtRailNewType));
     lblnam->setText(t(kTxtRailNewName));
     lblcmnt->setText(t(kTxtRailNewComment));
     cmdNew->setText(t(kTxtRailNewOk));
     cmdCancel->setText(t(kTxtRailNewCancel));
-    VarnakForms().SetDeviceIndependentWindow(this);
-    loadFields();
+}
 
-    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+void frmRailNew::showEvent(QShowEvent* event) {
+    // The instance outlives language switches.
+    setCaptions();
+    QDialog::showEvent(event);
 }
 
 void frmRailNew::loadFields() {

@@ -38,8 +38,12 @@ class frmRailNew : public QDialog {
     QPushButton* cmdNew = nullptr;
     QPushButton* cmdCancel = nullptr;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void loadFields();
+    void setCaptions();
     int32_t insertPosition_ = 0;
 };
 

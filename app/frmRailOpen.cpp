@@ -49,6 +49,7 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
     fraSelectRail = new QLabel;
     comboRailName = new QComboBox;
     comboRailName->setObjectName("comboRailName");
+    comboRailName->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
     auto* busy = new QProgressBar;
     busy->setRange(0, 0);  // runs without an end while the rail loads
     busy->setTextVisible(false);
@@ -71,10 +72,6 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
     column->addWidget(Animation1);
     column->addLayout(buttons);
 
-    setWindowTitle(t(kTxtRailOpenCaption));
-    fraSelectRail->setText(t(kTxtRailOpenSelection));
-    cmdSelect->setText(t(kTxtRailOpenButton));
-    cmdCancel->setText(t(kTxtRailOpenCancel));
     VarnakForms().SetDeviceIndependentWindow(this);
 
     connect(cmdSelect, &QPushButton::clicked, this, [this] { cmdSelect_Click(); });
@@ -82,6 +79,11 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
 }
 
 void frmRailOpen::showEvent(QShowEvent* event) {
+    // The instance outlives language switches and rails created in between.
+    setWindowTitle(t(kTxtRailOpenCaption));
+    fraSelectRail->setText(t(kTxtRailOpenSelection));
+    cmdSelect->setText(t(kTxtRailOpenButton));
+    cmdCancel->setText(t(kTxtRailOpenCancel));
     fillRailList();
     QDialog::showEvent(event);
 }

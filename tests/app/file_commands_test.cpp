@@ -12,6 +12,7 @@
 #include "model/project_store.h"
 #include "platform/paths.h"
 #include "tests/app/menus_fixture.h"
+#include "tests/support/sim_station.h"
 
 namespace varnak {
 namespace {
@@ -89,6 +90,36 @@ TEST_F(FileCommands, GsdExportThroughTheControlWithoutAStationReportsTheFailure)
     std::filesystem::current_path(cwd);
     EXPECT_EQ(messageTexts(), (Strings{"Error -1"}));
     EXPECT_FALSE(std::filesystem::exists(dir / "out.gsg"));
+}
+
+TEST_F(FileCommands, GsdExportAgainstTheSimulatedStationWritesTheFilesBesideTheChosenOne) {
+    test::SimStation station(1, 2);
+    setenv("VARNAK_COM3", station.devicePath().c_str(), 1);
+    station.addTable(0, 0);
+    station.addTable(0, 9);
+    for (int terminal = 1; terminal <= 2; ++terminal) station.addTable(terminal, 0, 64);
+    station.setRegister(0, 9, 0, 3120);
+    station.setRegister(0, 0, 255, 0x0710);
+    station.setRegister(0, 0, 3, 0x0004);
+    station.setRegister(0, 9, 1, 3002);
+    station.setRegister(0, 9, 2, 6001);
+    QZcomOCX ocx;
+    ocx.setQZxCommPort(3);
+    ocx.setQZxTyp(QZxType_RS232);
+    ocx.setQZxTimeout(50);
+    ocx.setQZxPortOpen(true);
+    context.VarnakComOCX = &ocx;
+    FileCommandControl programControl;
+    FileCommandServicesScope real({&chooser, &programControl});
+    chooser.answers = {(dir / "plant.gsd").string()};  // lower case: the control strips it
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    gfSaveGsdFile();
+    std::filesystem::current_path(cwd);
+    unsetenv("VARNAK_COM3");
+    EXPECT_EQ(messageTexts(), (Strings{"Finished "}));
+    EXPECT_TRUE(std::filesystem::exists(dir / "plant.gsg"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "plant.gse"));
 }
 
 TEST_F(FileCommands, OpenProjectChecksTheExtensionAndUsesTheRealParentFolder) {
@@ -181,6 +212,21 @@ TEST_F(FileCommands, FirmwareUpdateUsesTheStationAddress) {
                        "No coupler firmware-file format !", "Error !                5"}));
     EXPECT_EQ(ui.messages[1].title, "Firmware-Update");
     EXPECT_EQ(ui.messages[2].title, "Firmware-Load");
+}
+
+TEST_F(FileCommands, FirmwareThroughTheControlReportsItsResultCode) {
+    QZcomOCX ocx;
+    context.VarnakComOCX = &ocx;
+    FileCommandControl programControl;
+    FileCommandServicesScope real({&chooser, &programControl});
+    const std::string missing = (dir / "missing.hex").string();
+    chooser.answers = {missing, missing};
+    gfFirmwareLoad();
+    gfFirmwareUpdate();
+    // A file that cannot be opened: the control's code 1, after the text.
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[1].text, "Fehler !               1");
+    EXPECT_EQ(ui.messages[2].text, "Fehler !               1");
 }
 
 TEST(FileExtension, InCapitals) {

@@ -10,10 +10,13 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <filesystem>
+#include <stdexcept>
 
 #include "app/basComDlg32.h"
 #include "app/frmMainVMT.h"
 #include "app/main_menu_table.h"
+#include "app/qt_ui_services.h"
+#include "app/window_placement.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCommon.h"
@@ -21,6 +24,7 @@
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
+#include "platform/paths.h"
 #include "tests/app/menus_fixture.h"
 
 namespace varnak {
@@ -94,8 +98,16 @@ TEST_F(MainMenus, LanguageSwitchRelabelsEveryCaptionAndToolTip) {
     EXPECT_EQ(window->menuItem(M::RimTalk, 0)->text(), "QZ3xxx Adjustments...");
     EXPECT_EQ(window->toolbarButton(3)->toolTip(), "&Project (F2)&Save");
     EXPECT_FALSE(window->menuItem(M::PopupCoupler, 5)->isEnabled());
-    // Qt's own buttons follow the language.
+}
+
+TEST_F(MainMenus, QtsOwnButtonsFollowTheLanguageMenu) {
+    QtUiServices qtUi;
+    context.ui = &qtUi;
+    window->menuItem(M::Language, 0)->trigger();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    window->menuItem(M::Language, 1)->trigger();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    context.ui = &ui;
 }
 
 TEST_F(MainMenus, MenuItemsReachTheirWindowsAndCommands) {
@@ -243,6 +255,40 @@ TEST_F(MainMenus, PopupItemsOffline) {
               std::string::npos);
     // The popup's save remembers the project and rail.
     EXPECT_EQ(window->startProjectEntry().CouplerName, "Linie 1");
+}
+
+TEST_F(MainMenus, AFailingWindowEndsItsCommandWithoutTakingTheProgramDown) {
+    struct Throwing : test::RecordingOpeners {
+        void frmAbout_Show() override { throw std::runtime_error("about failed"); }
+        void frmRegister_fRegister(std::string&) override { throw std::runtime_error("x"); }
+    } throwing;
+    DialogOpenersScope scope(throwing);
+    window->menuItem(M::Help, 5)->trigger();
+    EXPECT_EQ(messageTexts(), (Strings{"about failed"}));
+    // The tree's dispatch ends silently.
+    if (!makeProject()) return;
+    window->fFillTreeView();
+    ASSERT_TRUE(window->selectKey(firstKeyOf(TreeNodeKind::CouplerTable)));
+    key(Qt::Key_Return);
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(MainMenus, RememberedProjectLeavesTheOldRailSavedInTheOldProject) {
+    if (!std::filesystem::exists(platform::resourceDir() / "Terminal" / "QT3004-0000.INI"))
+        GTEST_SKIP() << "no resource folder";
+    ASSERT_EQ(project->fNewProject("Zwei", (dir / "Zwei.PF").string(), dir.str()), kStoreOk);
+    ASSERT_EQ(project->clsColCouplers()->Add("QZ5100-0000", 1, "R2"), kStoreOk);
+    ASSERT_TRUE(makeProject());  // Werk is open now, Zwei's rail saved in Zwei
+    loadedRail()->setUserInfoDescription("Werk only");
+    writeStartProject(settings, {(dir / "Zwei.PF").string(), dir.str(), "Zwei", "R2"});
+    window->fGetStartProject();
+    window->menuItem(M::Project, kRememberedProjectItem)->trigger();
+    EXPECT_EQ(project->ProjektName(), "Zwei");
+    ASSERT_NE(loadedRail(), nullptr);
+    EXPECT_EQ(loadedRail()->ConfSymbolicName(), "R2");
+    EXPECT_NE(test::readFile(std::filesystem::path(railFolder()) / "Coupler.CCF").find("Werk only"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Zwei.PF" / "Linie 1.CF"));
 }
 
 }  // namespace
