@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
-#include <QTextOption>
 #include <QVBoxLayout>
 
 #include "app/dialog_openers.h"
@@ -81,12 +80,7 @@ void frmPreView::Form_Load() {
     QString text = q(text_);
     text.remove(QLatin1Char('\r'));
     rtfView->setPlainText(text);
-    QTextOption option = rtfView->document()->defaultTextOption();
-    QList<QTextOption::Tab> tabs;
-    for (double stop : reportTabStops(text, rtfView->font()))
-        tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
-    option.setTabs(tabs);
-    rtfView->document()->setDefaultTextOption(option);
+    setReportTabStops(*rtfView->document(), text, rtfView->font());
 }
 
 void frmPreView::cmdPrint_Click() {
@@ -96,7 +90,8 @@ void frmPreView::cmdPrint_Click() {
         return;
     }
     auto document = reportDocument(q(text_));
-    printer.printDocument(*document);
+    if (!printer.printDocument(*document))
+        context_.ui->messageBox(kPrintProblemsText, vbOKOnly, "");
 }
 
 void frmPreView::saveReport() {

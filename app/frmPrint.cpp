@@ -32,11 +32,12 @@ bool isReportRow(int row) {
     return row == 1 || (row >= 4 && row <= 7);
 }
 
-void printRailViewImage() {
+void printRailViewImage(AppContext& context) {
     frmMainVMT* main = mainWindow();
     QImage image;
     if (main && main->railView) image = main->railView->grab().toImage();
-    reportPrinter().printImage(image);
+    if (!reportPrinter().printImage(image))
+        context.ui->messageBox(kPrintProblemsText, vbOKOnly, "");
 }
 
 }  // namespace
@@ -82,7 +83,7 @@ frmPrint::frmPrint(AppContext& context, QWidget* parent) : QDialog(parent), cont
         frmPreView preview(context_, this);
         preview.fConstructor(destination, row, path);
     };
-    printRailPicture_ = printRailViewImage;
+    printRailPicture_ = [this] { printRailViewImage(context_); };
     Form_Load();
 }
 

@@ -43,7 +43,7 @@ bool ReportPrinter::runDialog(QWidget* parent, bool setup) {
 bool ReportPrinter::printDocument(QTextDocument& document) {
     if (!printer_->isValid()) return false;
     document.print(printer_.get());
-    return true;
+    return printer_->printerState() != QPrinter::Error;
 }
 
 bool ReportPrinter::printImage(const QImage& image) {
@@ -90,23 +90,21 @@ QFont reportFont() {
     return font;
 }
 
-std::vector<double> reportTabStops(const QString& text, const QFont& font) {
+void setReportTabStops(QTextDocument& document, const QString& text, const QFont& font) {
     const double width = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
-    std::vector<double> stops;
-    for (int column : reportColumnStops(text.toStdString())) stops.push_back(column * width);
-    return stops;
+    QList<QTextOption::Tab> tabs;
+    for (int column : reportColumnStops(text.toStdString()))
+        tabs.append(QTextOption::Tab(column * width, QTextOption::LeftTab));
+    QTextOption option = document.defaultTextOption();
+    option.setTabs(tabs);
+    document.setDefaultTextOption(option);
 }
 
 std::unique_ptr<QTextDocument> reportDocument(const QString& text) {
     auto document = std::make_unique<QTextDocument>();
     const QFont font = reportFont();
     document->setDefaultFont(font);
-    QTextOption option = document->defaultTextOption();
-    QList<QTextOption::Tab> tabs;
-    for (double stop : reportTabStops(text, font))
-        tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
-    option.setTabs(tabs);
-    document->setDefaultTextOption(option);
+    setReportTabStops(*document, text, font);
     QString plain = text;
     plain.remove(QLatin1Char('\r'));
     document->setPlainText(plain);

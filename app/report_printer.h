@@ -4,7 +4,6 @@
 #include <QString>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QFont;
 class QImage;
@@ -37,6 +36,7 @@ class ReportPrinter {
     void setHasDeviceContext(bool value) { deviceContext_ = value; }
 
     // Prints a document once; the printer's copy count decides how many copies come out.
+    // False when the printer could not print it (no valid printer, a file not written).
     bool printDocument(QTextDocument& document);
     // Prints an image on one page in landscape, scaled to the page; the printer keeps its
     // orientation for what it prints afterwards.
@@ -57,7 +57,7 @@ ReportPrinter& reportPrinter();
 std::unique_ptr<QTextDocument> reportDocument(const QString& text);
 // The font reports are shown and printed in (fixed pitch, so that columns line up).
 QFont reportFont();
-// Tab stops in pixels of a font for the columns of a report text.
-std::vector<double> reportTabStops(const QString& text, const QFont& font);
+// Gives a document showing a report text in a font its tab stops at the report's columns.
+void setReportTabStops(QTextDocument& document, const QString& text, const QFont& font);
 
 }  // namespace varnak

@@ -162,6 +162,34 @@ TEST_F(GoingOnline, ACouplerWithoutTable9StillShowsTheTerminalsRead) {
     EXPECT_EQ(row(rail), (Row{{1, "QT1002-0000"}, {2, "QT2114-0000"}, {3, "QT9010-0000"}}));
 }
 
+TEST_F(GoingOnline, OddListWordsAndIdentificationValuesStillGiveARail) {
+    // Every identification register reads 0xFFFF (kind 255: an end terminal is due), the
+    // list holds words no terminal has, and no coupler description exists at all.
+    std::filesystem::remove(resources() / "Coupler" / "QZ3100-0000.INI");
+    std::filesystem::remove(resources() / "Coupler" / "Unknown.INI");
+    OnlineStationSetup setup;
+    setup.typeNumber = 0xFFFF;
+    setup.terminalList = {0x7FFF, 1, 0x8000, 0xFFFE, 0x80FF, 0};
+    setup.nameExtensions = {{1, 65534}, {2, 65534}};
+    prepareOnlineStation(station, setup);
+    for (int reg = 200; reg <= 254; ++reg) station.setRegister(0, 0, reg, 0xFFFF);
+    // Descriptions under the names expected, so that the names show.
+    writeTerminal("QT32767-5534", 1, 4, 4, 4);
+    writeTerminal("JRV-1_065-534", 1, 4, 4, 4);
+
+    ASSERT_TRUE(goOnline());
+    auto rail = context().VarnakOnlineCoupler;
+    ASSERT_TRUE(rail);
+    using Row = std::vector<std::pair<int32_t, std::string>>;
+    EXPECT_EQ(row(rail), (Row{{1, "QT32767-5534"},
+                              {2, "JRV-1_065-534"},
+                              {3, "Unknown"},
+                              {4, "Unknown"},
+                              {5, "Unknown"},
+                              {6, "QT9010-0000"}}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(GoingOnline, TheExtensionIsReadFromTheDeviceWhateverTheDescriptions) {
     // No unknown-terminal description to lend a channel table: the extension still
     // comes from the device.

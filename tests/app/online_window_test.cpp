@@ -1,5 +1,5 @@
 // The main window going online and offline: the access check of the toolbar, the status
-// panel, the tree of the station read, and the failure path.
+// panel, the tree of the station read, the failure path, and the caption by project state.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -110,9 +110,16 @@ TEST_F(OnlineWindow, OnlineShowsTheStationAndOfflineTheProject) {
     EXPECT_FALSE(has("Unknown"));
     EXPECT_TRUE(window->toolbarButton(10)->isEnabled());
 
+    auto stationRail = context().VarnakOnlineCoupler;
+    ASSERT_TRUE(stationRail);
+    const size_t callsOnline = station.calls.size();
     window->toolbarButton(10)->trigger();
     EXPECT_FALSE(project->Online());
     EXPECT_EQ(panel(), "Offline");
+    // Going offline only changes the window: the station rail stays, the station is left
+    // alone.
+    EXPECT_EQ(context().VarnakOnlineCoupler, stationRail);
+    EXPECT_EQ(station.calls.size(), callsOnline);
     tree = treeTexts();
     EXPECT_FALSE(has("QT1002-0000"));
     EXPECT_TRUE(ui.messages.empty());
@@ -130,6 +137,29 @@ TEST_F(OnlineWindow, ASilentStationGoesBackOfflineWithTheMessage) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Keine Kommunikation mit Koppler!");
     context().registerDevice = &station;
+}
+
+TEST_F(OnlineWindow, TheProjectStateSetsTheCaptionAndTheProjectItems) {
+    ASSERT_EQ(newProject("Plant"), kStoreOk);
+    const QString before = window->windowTitle();
+    QAction* save = window->menuItem(MainMenu::Project, 5);
+    QAction* item8 = window->menuItem(MainMenu::Project, 8);
+    for (int state : {4, 6}) {
+        SCOPED_TRACE(state);
+        save->setEnabled(false);
+        item8->setEnabled(true);
+        window->fProjectStateChanged(state);
+        EXPECT_EQ(window->windowTitle(), before);
+        EXPECT_FALSE(save->isEnabled());
+        EXPECT_FALSE(item8->isEnabled());
+    }
+    item8->setEnabled(true);
+    window->fProjectStateChanged(2);
+    // Title and product text, nine blanks, sixteen more, then the project.
+    EXPECT_EQ(window->windowTitle().toStdString(),
+              "Harvenor VarnakVarnak" + std::string(25, ' ') + "Projekt:  Plant");
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_FALSE(item8->isEnabled());
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 // reader, the preview's save rules, printing to a PDF file, and the report selection.
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
+#include <QTextOption>
 #include <array>
 #include <cstdio>
 #include <sstream>
@@ -138,6 +141,24 @@ TEST_F(ReportOutput, TheSavedReportReadsBackThroughAnRtfReader) {
     EXPECT_NE(read.find("Geänderte Koppler/Klemmen-Register"), std::string::npos);
 }
 
+TEST_F(ReportOutput, ThePreviewSetsItsTabStopsAtTheReportsColumns) {
+    buildRail(1);
+    frmPreView form(context());
+    std::vector<double> stops;
+    double digit = 0;
+    form.setShowModal([&](frmPreView& f) {
+        digit = QFontMetricsF(f.rtfView->font()).horizontalAdvance(QLatin1Char('0'));
+        for (const QTextOption::Tab& tab : f.rtfView->document()->defaultTextOption().tabs())
+            stops.push_back(tab.position);
+    });
+    form.fConstructor(kDestinationWindow, kReportRailConfiguration,
+                      reportPath(kReportRailConfiguration));
+    // "Station: " is the widest first cell, a position number the second, a terminal's
+    // name the third; the descriptions end their lines.
+    ASSERT_GT(digit, 0);
+    EXPECT_EQ(stops, (std::vector<double>{11 * digit, 14 * digit, 27 * digit}));
+}
+
 TEST_F(ReportOutput, NoActiveRailNoReportAndNoFile) {
     ASSERT_EQ(newProject("Plant"), kStoreOk);
     bool shown = false;
@@ -181,6 +202,17 @@ TEST_F(ReportOutput, PrintingWithoutAPrintDialogSaysSoAndPrintsNothing) {
     EXPECT_EQ(ui.messages[0].style, vbOKOnly);
     EXPECT_FALSE(std::filesystem::exists(out / "never.pdf"));
     EXPECT_TRUE(std::filesystem::exists(reportPath(kReportPieceList)));  // saved all the same
+}
+
+TEST_F(ReportOutput, APrinterThatCannotPrintSaysSo) {
+    buildRail(0);
+    // A print dialog answered once, but its file cannot be written.
+    reportPrinter().setHasDeviceContext(true);
+    printToPdf(out / "gone" / "r.pdf");
+    preview(kDestinationPrinter, kReportPieceList, reportPath(kReportPieceList));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, kPrintProblemsText);
+    EXPECT_TRUE(std::filesystem::exists(reportPath(kReportPieceList)));
 }
 
 TEST_F(ReportOutput, PrintedReportHoldsItsLinesAndCopiesComeFromTheCopyCount) {
@@ -369,6 +401,17 @@ TEST_F(ReportSelection, TheRailPicturePrintsInLandscape) {
     ASSERT_EQ(std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &w, &h), 2);
     EXPECT_GT(w, h);
     EXPECT_EQ(reportPrinter().printer().pageLayout().orientation(), QPageLayout::Portrait);
+}
+
+TEST_F(ReportSelection, ARailPictureThePrinterCannotPrintSaysSo) {
+    buildRail(0);
+    printToPdf(out / "gone" / "picture.pdf");
+    frmPrint dialog(context());
+    select(dialog, {7});
+    dialog.cmdOk_Click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, kPrintProblemsText);
+    EXPECT_TRUE(dialog.lstPrint->selectedItems().isEmpty());
 }
 
 }  // namespace
