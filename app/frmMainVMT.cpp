@@ -655,9 +655,13 @@ void frmMainVMT::fShowHelpContents(bool captionAsTitle) {
         context_.ui->messageBox(context_.text(kTxtNoHelp), vbInformation, title);
         return;
     }
-    QUrl url = QUrl::fromLocalFile(q(helpFile_));
-    if (!QFileInfo::exists(q(helpFile_)) || !openUrl_ || !openUrl_(url))
-        context_.ui->messageBox(context_.text(kTxtHelpFileMissing) + helpFile_, vbOKOnly, "");
+    // The language's help and its fallback both missing: the same answer as no help at all.
+    if (!QFileInfo::exists(q(helpFile_))) {
+        context_.ui->messageBox(context_.text(kTxtNoHelp), vbInformation, title);
+        return;
+    }
+    if (!openUrl_ || !openUrl_(QUrl::fromLocalFile(q(helpFile_))))
+        context_.ui->messageBox(context_.text(kTxtHelpNotOpened) + helpFile_, vbOKOnly, "");
 }
 
 void frmMainVMT::imgSplitter_MouseDown() {

@@ -227,7 +227,18 @@ TEST_F(MainWindow, HelpWithoutAHelpFileSaysSo) {
     EXPECT_TRUE(w.helpFile().ends_with("Varnak_xx.html"));
     w.fShowHelpContents();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text.rfind("Die Hilfedatei wurde nicht gefunden: ", 0), 0u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Unable to display Help Contents. There is no Help associated with this project.");
+    EXPECT_EQ(ui.messages[0].style, varnak::vbInformation);
+    EXPECT_EQ(ui.messages[0].title, w.windowTitle().toStdString());
+
+    // A help file the desktop cannot show: the reason in a plain box.
+    writeFile(resources.path() / "Help" / "Varnak_xx.html", "<html></html>");
+    w.setUrlOpener([](const QUrl&) { return false; });
+    w.fShowHelpContents();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text.rfind("Die Hilfedatei lässt sich nicht öffnen: ", 0), 0u);
+    EXPECT_EQ(ui.messages[1].style, varnak::vbOKOnly);
     const char* source = std::getenv("VARNAK_SOURCE_DIR");
     setenv("VARNAK_RESOURCE_DIR", (std::string(source ? source : ".") + "/resources").c_str(), 1);
 }
