@@ -15,6 +15,9 @@
 #include "app/frmRailOpen.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
+#include "app/project_tree.h"
+#include "app/project_tree_source.h"
+#include "app/tree_navigation.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
@@ -223,6 +226,47 @@ TEST_F(RailDialogs, OpenRailListsTheRailFoldersAndLoadsTheChosenOne) {
     EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(RailDialogs, OpenRailOnDamagedRailFoldersKeepsTheProgramUsable) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    const fs::path werk = dir / "Werk.PF";
+    test::writeFile(werk / "Datei.CF", "not a folder");  // a file named like a rail folder
+    fs::create_directories(werk / "Leer.CF");            // a rail folder without its file
+    fs::create_directories(werk / "Kaputt.CF");
+    const char garbage[] = "\0\xff[Config\r\nCouplerID=\xfe\xfe\r\n=\r\n[[]]\x01";
+    test::writeFile(werk / "Kaputt.CF" / "Coupler.CCF", std::string(garbage, sizeof garbage));
+    // A coupler of an unknown type whose terminal files hold odd positions and ids.
+    fs::create_directories(werk / "Halb.CF");
+    test::writeFile(werk / "Halb.CF" / "Coupler.CCF",
+                    "[Config]\r\nCouplerID=7\r\nInfoName=QZ9999-9999\r\n");
+    test::writeFile(werk / "Halb.CF" / "C007T001.TCF", "[Config]\r\nRailPosition=500\r\n");
+    test::writeFile(werk / "Halb.CF" / "C007T002.TCF", "[Config]\r\nRailPosition=-3\r\n");
+    test::writeFile(werk / "Halb.CF" / "C007T003.TCF", std::string(garbage, sizeof garbage));
+    test::writeFile(werk / "Halb.CF" / "C007T999.TCF", "[Config]\r\nRailPosition=1\r\n");
+
+    frmRailOpen dialog;
+    for (const char* chosen : {"Datei.CF", "Leer.CF", "Kaputt.CF", "Halb.CF"}) {
+        SCOPED_TRACE(chosen);
+        dialog.show();
+        int index = dialog.comboRailName->findText(chosen);
+        ASSERT_GE(index, 0);
+        dialog.comboRailName->setCurrentIndex(index);
+        dialog.cmdSelect->click();
+        EXPECT_FALSE(dialog.isVisible());
+        // The tree of whatever was loaded is built, and its keys open nothing wrongly.
+        for (const TreeNodeData& node : fBuildProjectTree(treeSourceFromProject(context), context))
+            runNodeDispatch(node.key, openers);
+    }
+    EXPECT_EQ(project->ProjektName(), "Werk");
+    EXPECT_LE(project->clsColCouplers()->Count(), 1);
+    // The good rail opens again afterwards with its terminals.
+    dialog.show();
+    dialog.comboRailName->setCurrentIndex(dialog.comboRailName->findText("Linie 1.CF"));
+    dialog.cmdSelect->click();
+    ASSERT_NE(loadedRail(), nullptr);
+    EXPECT_EQ(loadedRail()->ConfSymbolicName(), "Linie 1");
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
 }
 
 TEST_F(RailDialogs, OpenRailWithoutRailsSaysSo) {
