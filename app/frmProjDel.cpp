@@ -1,7 +1,6 @@
 #include "app/frmProjDel.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <filesystem>
 
 #include "app/clsForms.h"
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
@@ -18,33 +18,7 @@
 #include "platform/paths.h"
 
 namespace varnak {
-namespace {
-
 namespace fs = std::filesystem;
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-QString t(int id) {
-    return q(varnak().text(id));
-}
-
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-// The folder the dialogs start in: the one that holds the open project's folder.
-QString startFolder() {
-    return q(gfVarnakProject()->FullPathProjectFolder());
-}
-
-QString pickFolder(QWidget* parent, const QString& from) {
-    return QFileDialog::getExistingDirectory(
-        parent, QString(), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-}
-
-}  // namespace
 
 frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     setObjectName("frmProjDel");
@@ -75,12 +49,12 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     column->addLayout(grid);
     column->addLayout(buttons);
 
-    setWindowTitle(t(kTxtProjDelCaption));
-    SSFrame1->setText(t(kTxtProjDelFrame));
-    Label1->setText(t(kTxtProjDelPath));
-    Label2->setText(t(kTxtProjDelFolder));
-    cmdDelete->setText(t(kTxtProjDelButton));
-    cmdCancel->setText(t(kTxtProjDelCancel));
+    setWindowTitle(dialogText(kTxtProjDelCaption));
+    SSFrame1->setText(dialogText(kTxtProjDelFrame));
+    Label1->setText(dialogText(kTxtProjDelPath));
+    Label2->setText(dialogText(kTxtProjDelFolder));
+    cmdDelete->setText(dialogText(kTxtProjDelButton));
+    cmdCancel->setText(dialogText(kTxtProjDelCancel));
     // Room for a path; the chooser button stays small.
     Dir1->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
     cmdBrowse->setMaximumWidth(fontMetrics().horizontalAdvance("...") * 3);
@@ -90,18 +64,18 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(cmdBrowse, &QPushButton::clicked, this, [this] { chooseFolder(); });
     connect(Dir1, &QLineEdit::textChanged, this, [this](const QString& path) {
-        Label2->setText(t(kTxtProjDelFolder) + " " +
-                        q(fs::path(path.toStdString()).filename().string()));
+        Label2->setText(dialogText(kTxtProjDelFolder) + " " +
+                        qText(fs::path(path.toStdString()).filename().string()));
     });
 }
 
 void frmProjDel::showEvent(QShowEvent* event) {
-    Dir1->setText(startFolder());
+    Dir1->setText(projectParentFolder());
     QDialog::showEvent(event);
 }
 
 void frmProjDel::chooseFolder() {
-    QString chosen = pickFolder(this, Dir1->text());
+    QString chosen = askForFolder(this, Dir1->text());
     if (!chosen.isEmpty()) Dir1->setText(chosen);
 }
 
@@ -110,7 +84,7 @@ void frmProjDel::cmdDelete_Click() {
     std::string folder = Dir1->text().toStdString();
     while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
     const std::string title = c.text(kTxtProjDelCaption);
-    if (folder.size() < 3 || upper(folder.substr(folder.size() - 3)) != ".PF") {
+    if (!endsWithNoCase(folder, ".PF")) {
         c.ui->messageBox(c.text(kTxtProjDelNotProject), vbCritical, title);
         return;
     }

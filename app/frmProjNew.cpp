@@ -1,7 +1,6 @@
 #include "app/frmProjNew.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <filesystem>
 
 #include "app/clsForms.h"
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
 #include "model/app_context.h"
@@ -19,42 +19,16 @@
 #include "platform/paths.h"
 
 namespace varnak {
-namespace {
-
 namespace fs = std::filesystem;
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-QString t(int id) {
-    return q(varnak().text(id));
-}
-
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-// The folder the dialogs start in: the one that holds the open project's folder.
-QString startFolder() {
-    return q(gfVarnakProject()->FullPathProjectFolder());
-}
-
-QString pickFolder(QWidget* parent, const QString& from) {
-    return QFileDialog::getExistingDirectory(
-        parent, QString(), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-}
-
-}  // namespace
 
 int newProjectRefusal(const std::string& name, const std::string& folder) {
     if (name.empty() || !validProjectName(name)) return kTxtProjNameInvalid;
     if (!clsProject::gfValidProjFolderName(folder)) return kTxtProjFolderInvalid;
     // Folders and files alike count, compared as the users' file systems compare names.
-    const std::string wanted = upper(name + ".PF");
+    const std::string wanted = upperCase(name + ".PF");
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (upper(it->path().filename().string()) == wanted) return kTxtProjExists;
+        if (upperCase(it->path().filename().string()) == wanted) return kTxtProjExists;
     }
     return 0;
 }
@@ -64,7 +38,7 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     setModal(true);
     lblDriveProjNew = new QLabel;
     lblDirProjNew = new QLabel;
-    dirProjNew = new QLineEdit(startFolder());
+    dirProjNew = new QLineEdit(projectParentFolder());
     dirProjNew->setObjectName("dirProjNew");
     cmdBrowse = new QPushButton("...");
     txtGetNewPrjName = new QLineEdit;
@@ -93,12 +67,12 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     column->addLayout(grid);
     column->addLayout(buttons);
 
-    setWindowTitle(t(kTxtProjNewCaption));
+    setWindowTitle(dialogText(kTxtProjNewCaption));
     // "Path:" labels the chosen folder, "Folder:" the name of the project folder in it.
-    lblDriveProjNew->setText(t(kTxtProjNewPath));
-    lblDirProjNew->setText(t(kTxtProjNewFolder));
-    cmdPrjOk->setText(t(kTxtProjNewOk));
-    cmdPrjCancel->setText(t(kTxtProjNewCancel));
+    lblDriveProjNew->setText(dialogText(kTxtProjNewPath));
+    lblDirProjNew->setText(dialogText(kTxtProjNewFolder));
+    cmdPrjOk->setText(dialogText(kTxtProjNewOk));
+    cmdPrjCancel->setText(dialogText(kTxtProjNewCancel));
     // Room for a path; the chooser button stays small.
     dirProjNew->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
     cmdBrowse->setMaximumWidth(fontMetrics().horizontalAdvance("...") * 3);
@@ -110,7 +84,7 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
 }
 
 void frmProjNew::chooseFolder() {
-    QString chosen = pickFolder(this, dirProjNew->text());
+    QString chosen = askForFolder(this, dirProjNew->text());
     if (!chosen.isEmpty()) dirProjNew->setText(chosen);
 }
 
@@ -119,7 +93,7 @@ void frmProjNew::cmdPrjOk_Click() {
     cmdPrjOk->setEnabled(false);
     const std::string folder = dirProjNew->text().toStdString();
     const std::string name = trimBlanks(txtGetNewPrjName->text().toStdString());
-    txtGetNewPrjName->setText(q(name));
+    txtGetNewPrjName->setText(qText(name));
     const std::string title = c.text(kTxtProjNewCaption);
     switch (newProjectRefusal(name, folder)) {
         case kTxtProjNameInvalid:

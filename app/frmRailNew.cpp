@@ -12,6 +12,7 @@
 
 #include "app/basgfAccessDB.h"
 #include "app/clsForms.h"
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
 #include "app/shell_texts.h"
@@ -25,13 +26,6 @@
 #include "model/tree_node_key.h"
 
 namespace varnak {
-namespace {
-
-QString t(int id) {
-    return QString::fromStdString(varnak().text(id));
-}
-
-}  // namespace
 
 frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
     setObjectName("frmRailNew");
@@ -79,12 +73,12 @@ frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
 }
 
 void frmRailNew::setCaptions() {
-    setWindowTitle(t(kTxtRailNewCaption));
-    lblSelectFldBusIntTyp->setText(t(kTxtRailNewType));
-    lblnam->setText(t(kTxtRailNewName));
-    lblcmnt->setText(t(kTxtRailNewComment));
-    cmdNew->setText(t(kTxtRailNewOk));
-    cmdCancel->setText(t(kTxtRailNewCancel));
+    setWindowTitle(dialogText(kTxtRailNewCaption));
+    lblSelectFldBusIntTyp->setText(dialogText(kTxtRailNewType));
+    lblnam->setText(dialogText(kTxtRailNewName));
+    lblcmnt->setText(dialogText(kTxtRailNewComment));
+    cmdNew->setText(dialogText(kTxtRailNewOk));
+    cmdCancel->setText(dialogText(kTxtRailNewCancel));
 }
 
 void frmRailNew::showEvent(QShowEvent* event) {

@@ -1,0 +1,22 @@
+#pragma once
+// What the program's own dialogs share: their texts in the current language, names in
+// capitals as the users' file systems compare them, and the folder chooser.
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace varnak {
+
+QString qText(const std::string& s);
+// The string-table text of id in the current language.
+QString dialogText(int id);
+std::string upperCase(std::string s);
+// True when name ends in suffix, letter case ignored (".PF", ".CF").
+bool endsWithNoCase(const std::string& name, const std::string& suffix);
+// The folder that holds the open project's folder: where the project dialogs start.
+QString projectParentFolder();
+// A folder chosen with Qt's own chooser; empty when cancelled.
+QString askForFolder(QWidget* parent, const QString& from);
+
+}  // namespace varnak
