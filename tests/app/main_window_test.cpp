@@ -380,6 +380,51 @@ TEST_F(ProjectOnDisk, RememberedProjectWithAMissingRailOpensTheProjectAlone) {
     EXPECT_EQ(varnak::readStartProject(settings).CouplerName, "Linie 1");
 }
 
+TEST_F(ProjectOnDisk, CaptionNamesTheOpenProjectUntilTheNextLanguageSwitch) {
+    varnak::frmMainVMT w(context);
+    const std::string title = "Harvenor Varnak         Varnak         ";
+    ASSERT_EQ(w.windowTitle().toStdString(), title);
+    w.menuItem(MainMenu::Project, 5)->setEnabled(false);
+    w.fSetMainCaption(2);
+    EXPECT_EQ(w.windowTitle().toStdString(), "Harvenor VarnakVarnak" + std::string(9, ' ') +
+                                                 std::string(16, ' ') + "Projekt:  Werk");
+    EXPECT_TRUE(w.menuItem(MainMenu::Project, 5)->isEnabled());
+    EXPECT_FALSE(w.menuItem(MainMenu::Project, 8)->isEnabled());
+    const QString withProject = w.windowTitle();
+    for (int state : {4, 6}) {
+        w.fSetMainCaption(state);  // leaves the caption as it was
+        EXPECT_EQ(w.windowTitle(), withProject);
+    }
+    context.VarnakCommon->setLanguageType(1);
+    EXPECT_EQ(w.windowTitle().toStdString(), title);
+    w.fSetMainCaption(2);
+    EXPECT_TRUE(w.windowTitle().endsWith("Project:  Werk"));
+}
+
+TEST_F(MainWindow, HelpFileFollowsTheLanguageAndFallsBackToTheCommonOne) {
+    TempDir resources;
+    setenv("VARNAK_RESOURCE_DIR", resources.str().c_str(), 1);
+    writeFile(resources.path() / "Help" / "Varnak_xx.html", "<html></html>");
+    writeFile(resources.path() / "Help" / "varnak_DE.html", "<html></html>");
+    {
+        varnak::frmMainVMT w(context);
+        EXPECT_TRUE(w.helpFile().ends_with("varnak_DE.html"));  // found whatever its case
+        context.VarnakCommon->setLanguageType(1);
+        EXPECT_TRUE(w.helpFile().ends_with("Varnak_xx.html"));  // no English help
+        std::vector<QUrl> opened;
+        w.setUrlOpener([&](const QUrl& u) {
+            opened.push_back(u);
+            return true;
+        });
+        w.fShowHelpContents();
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_TRUE(opened[0].toLocalFile().endsWith("Varnak_xx.html"));
+        EXPECT_TRUE(ui.messages.empty());
+    }
+    const char* source = std::getenv("VARNAK_SOURCE_DIR");
+    setenv("VARNAK_RESOURCE_DIR", (std::string(source ? source : ".") + "/resources").c_str(), 1);
+}
+
 TEST_F(MainWindow, SplitterStopsFiveHundredTwipsFromEitherEdge) {
     varnak::frmMainVMT w(context);
     w.resize(800, 600);
