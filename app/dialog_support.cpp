@@ -1,6 +1,9 @@
 #include "app/dialog_support.h"
 
 #include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
 #include <cctype>
 
 #include "model/app_context.h"
@@ -33,6 +36,26 @@ QString projectParentFolder() {
 QString askForFolder(QWidget* parent, const QString& from) {
     return QFileDialog::getExistingDirectory(
         parent, QString(), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field) {
+    auto* button = new QPushButton("...");
+    button->setObjectName("cmdBrowse");
+    button->setAutoDefault(false);
+    button->setMaximumWidth(dialog->fontMetrics().horizontalAdvance("...") * 3);
+    field->setMinimumWidth(dialog->fontMetrics().averageCharWidth() * 48);
+    QObject::connect(button, &QPushButton::clicked, dialog, [dialog, field] {
+        QString chosen = askForFolder(dialog, field->text());
+        if (!chosen.isEmpty()) field->setText(chosen);
+    });
+    return button;
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* b : buttons) row->addWidget(b);
+    return row;
 }
 
 }  // namespace varnak

@@ -2,8 +2,12 @@
 // What the program's own dialogs share: their texts in the current language, names in
 // capitals as the users' file systems compare them, and the folder chooser.
 #include <QString>
+#include <initializer_list>
 #include <string>
 
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace varnak {
@@ -18,5 +22,10 @@ bool endsWithNoCase(const std::string& name, const std::string& suffix);
 QString projectParentFolder();
 // A folder chosen with Qt's own chooser; empty when cancelled.
 QString askForFolder(QWidget* parent, const QString& from);
+// The small "..." button beside a folder field: it puts the folder the user chooses into
+// the field, which gets room for a path.
+QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field);
+// The dialog's buttons, right-aligned in one row.
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
 }  // namespace varnak

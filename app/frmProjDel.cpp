@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,12 +27,12 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     Label2 = new QLabel;
     Dir1 = new QLineEdit;
     Dir1->setObjectName("Dir1");
-    cmdBrowse = new QPushButton("...");
-    cmdBrowse->setAutoDefault(false);
     cmdDelete = new QPushButton;
     cmdDelete->setObjectName("cmdDelete");
     cmdCancel = new QPushButton;
     cmdCancel->setObjectName("cmdCancel");
+
+    cmdBrowse = folderChooserButton(this, Dir1);
 
     auto* grid = new QGridLayout;
     grid->addWidget(SSFrame1, 0, 0, 1, 3);
@@ -41,13 +40,9 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     grid->addWidget(Dir1, 1, 1);
     grid->addWidget(cmdBrowse, 1, 2);
     grid->addWidget(Label2, 2, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdDelete);
-    buttons->addWidget(cmdCancel);
     auto* column = new QVBoxLayout(this);
     column->addLayout(grid);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({cmdDelete, cmdCancel}));
 
     setWindowTitle(dialogText(kTxtProjDelCaption));
     SSFrame1->setText(dialogText(kTxtProjDelFrame));
@@ -55,14 +50,10 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     Label2->setText(dialogText(kTxtProjDelFolder));
     cmdDelete->setText(dialogText(kTxtProjDelButton));
     cmdCancel->setText(dialogText(kTxtProjDelCancel));
-    // Room for a path; the chooser button stays small.
-    Dir1->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
-    cmdBrowse->setMaximumWidth(fontMetrics().horizontalAdvance("...") * 3);
     VarnakForms().SetDeviceIndependentWindow(this);
 
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(cmdBrowse, &QPushButton::clicked, this, [this] { chooseFolder(); });
     connect(Dir1, &QLineEdit::textChanged, this, [this](const QString& path) {
         Label2->setText(dialogText(kTxtProjDelFolder) + " " +
                         qText(fs::path(path.toStdString()).filename().string()));
@@ -72,11 +63,6 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
 void frmProjDel::showEvent(QShowEvent* event) {
     Dir1->setText(projectParentFolder());
     QDialog::showEvent(event);
-}
-
-void frmProjDel::chooseFolder() {
-    QString chosen = askForFolder(this, Dir1->text());
-    if (!chosen.isEmpty()) Dir1->setText(chosen);
 }
 
 void frmProjDel::cmdDelete_Click() {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,7 +39,7 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     lblDirProjNew = new QLabel;
     dirProjNew = new QLineEdit(projectParentFolder());
     dirProjNew->setObjectName("dirProjNew");
-    cmdBrowse = new QPushButton("...");
+    cmdBrowse = folderChooserButton(this, dirProjNew);
     txtGetNewPrjName = new QLineEdit;
     txtGetNewPrjName->setObjectName("txtGetNewPrjName");
     cmdPrjOk = new QPushButton;
@@ -51,7 +50,6 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     cmdPrjOk->setDefault(true);
     cmdPrjOk->setAutoDefault(true);
     cmdPrjCancel->setAutoDefault(false);
-    cmdBrowse->setAutoDefault(false);
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblDriveProjNew, 0, 0);
@@ -59,13 +57,9 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     grid->addWidget(cmdBrowse, 0, 2);
     grid->addWidget(lblDirProjNew, 1, 0);
     grid->addWidget(txtGetNewPrjName, 1, 1, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdPrjOk);
-    buttons->addWidget(cmdPrjCancel);
     auto* column = new QVBoxLayout(this);
     column->addLayout(grid);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({cmdPrjOk, cmdPrjCancel}));
 
     setWindowTitle(dialogText(kTxtProjNewCaption));
     // "Path:" labels the chosen folder, "Folder:" the name of the project folder in it.
@@ -73,19 +67,10 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     lblDirProjNew->setText(dialogText(kTxtProjNewFolder));
     cmdPrjOk->setText(dialogText(kTxtProjNewOk));
     cmdPrjCancel->setText(dialogText(kTxtProjNewCancel));
-    // Room for a path; the chooser button stays small.
-    dirProjNew->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
-    cmdBrowse->setMaximumWidth(fontMetrics().horizontalAdvance("...") * 3);
     VarnakForms().SetDeviceIndependentWindow(this);
 
     connect(cmdPrjOk, &QPushButton::clicked, this, [this] { cmdPrjOk_Click(); });
     connect(cmdPrjCancel, &QPushButton::clicked, this, [this] { cmdPrjCancel_Click(); });
-    connect(cmdBrowse, &QPushButton::clicked, this, [this] { chooseFolder(); });
-}
-
-void frmProjNew::chooseFolder() {
-    QString chosen = askForFolder(this, dirProjNew->text());
-    if (!chosen.isEmpty()) dirProjNew->setText(chosen);
 }
 
 void frmProjNew::cmdPrjOk_Click() {

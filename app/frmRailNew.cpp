@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,13 +55,9 @@ frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
     grid->addWidget(txtUserRailName, 2, 1);
     grid->addWidget(lblcmnt, 3, 0);
     grid->addWidget(txtRailComment, 3, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdNew);
-    buttons->addWidget(cmdCancel);
     auto* column = new QVBoxLayout(this);
     column->addLayout(grid);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({cmdNew, cmdCancel}));
 
     setCaptions();
     VarnakForms().SetDeviceIndependentWindow(this);

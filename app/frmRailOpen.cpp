@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -53,15 +52,11 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
     cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setAutoDefault(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSelect);
-    buttons->addWidget(cmdCancel);
     auto* column = new QVBoxLayout(this);
     column->addWidget(fraSelectRail);
     column->addWidget(comboRailName);
     column->addWidget(Animation1);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({cmdSelect, cmdCancel}));
 
     VarnakForms().SetDeviceIndependentWindow(this);
 
