@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/name_rules.h"
 #include "app/shell_texts.h"
 #include "model/basFiles.h"
 #include "model/clsCommon.h"
@@ -88,7 +89,9 @@ RememberedProjectPlan planRememberedProject(const StartProjectEntry& e) {
     plan.openProject = true;
     plan.railFolder = platform::joinPath({e.ProjectPath, e.CouplerName + ".CF"});
     plan.railFile = platform::joinPath({plan.railFolder, "Coupler.CCF"});
-    plan.openRail = !e.CouplerName.empty() &&
+    // The name comes from the settings, which the user may have edited: a name that is no
+    // rail name could lead the rail out of the project.
+    plan.openRail = validRailName(e.CouplerName) &&
                     gfFolderExists(platform::resolveCaseInsensitive(plan.railFolder).string());
     return plan;
 }

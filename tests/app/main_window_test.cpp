@@ -171,6 +171,12 @@ TEST(StartProject, EntryRules) {
     EXPECT_FALSE(plan.openRail);  // the project alone, no made-up rail
     plan = varnak::planRememberedProject({(dir / "None").string(), dir.str(), "None", "Line1"});
     EXPECT_FALSE(plan.openProject);
+    // A hand-edited rail name that leads out of the project opens the project alone.
+    writeFile(dir / "Outside.CF" / "Coupler.CCF", "x");
+    plan =
+        varnak::planRememberedProject({(dir / "Plant").string(), dir.str(), "Plant", "../Outside"});
+    EXPECT_TRUE(plan.openProject);
+    EXPECT_FALSE(plan.openRail);
 }
 
 TEST_F(MainWindow, RememberedEntryIsShownEscapedAndUpdated) {
