@@ -141,6 +141,11 @@ void frmRailNew::cmdNew_Click() {
             if (type.starts_with("QP") || type.starts_with("QI"))
                 rail->clsColTerminals()->Add(type, 1, 1, rail->ConfSymbolicID());
             created = true;
+            // Nothing saves at exit: the new rail goes to disk now, with its comment and a
+            // module's own terminal, so that it is there when the project is opened again.
+            result = rail->ConfSaveData();
+            if (result != kStoreOk)
+                c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
         } else if (result != kStoreOk) {
             c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
         }

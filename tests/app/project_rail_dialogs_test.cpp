@@ -165,6 +165,9 @@ TEST_F(RailDialogs, NewRailChecksTheNameAndKeepsItsFieldsAfterCancel) {
     EXPECT_EQ(rail->InfoName(), "QZ5100-0000");
     EXPECT_EQ(rail->UserInfoDescription(), "Halle 3");
     EXPECT_EQ(rail->clsColTerminals()->Count(), 0);
+    EXPECT_NE(
+        test::readFile(dir / "Werk.PF" / "Zweite Linie mit ein.CF" / "Coupler.CCF").find("Halle 3"),
+        std::string::npos);                                 // saved with its comment
     EXPECT_TRUE(dialog.txtUserRailName->text().isEmpty());  // fresh fields after a rail
 
     // Another node kind keeps the insert position of the last use.
@@ -187,6 +190,16 @@ TEST_F(RailDialogs, NewRailOfASingleModuleTypeGetsItsTerminal) {
     // One terminal at position 1 (its description is the shipped "QP2008-Bxx0").
     EXPECT_EQ(rail->clsColTerminals()->Count(), 1);
     EXPECT_NE(rail->clsColTerminals()->ItemPos(1), nullptr);
+
+    // The new rail is on disk at once: opened again, it has its module terminal.
+    const fs::path folder = dir / "Werk.PF" / "Modul.CF";
+    ASSERT_TRUE(fs::exists(folder / "Coupler.CCF"));
+    project->clsColCouplers()->fClearColCouplers();
+    ASSERT_EQ(
+        project->clsColCouplers()->fOpenCoupler(folder.string(), (folder / "Coupler.CCF").string()),
+        kStoreOk);
+    EXPECT_EQ(loadedRail()->ConfSymbolicName(), "Modul");
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 1);
 }
 
 TEST_F(RailDialogs, NewRailWithoutCouplerDescriptionsIsRefused) {
