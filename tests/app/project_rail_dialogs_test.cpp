@@ -76,6 +76,20 @@ TEST_F(ProjectDialogs, NewProjectRefusesBadNamesFoldersAndTakenNames) {
     EXPECT_TRUE(fs::exists(dir / "place" / "Halle.PF" / "Halle.VMT"));
 }
 
+TEST_F(ProjectDialogs, NewProjectLeavesTheOldRailSavedInTheOldProject) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    loadedRail()->setUserInfoDescription("left in Werk");
+    frmProjNew dialog;
+    dialog.dirProjNew->setText(QString::fromStdString(dir.str()));
+    dialog.txtGetNewPrjName->setText("Halle");
+    dialog.cmdPrjOk->click();
+    EXPECT_EQ(project->ProjektName(), "Halle");
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);
+    EXPECT_NE(test::readFile(fs::path(railFolder()) / "Coupler.CCF").find("left in Werk"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "Halle.PF" / "Linie 1.CF"));
+}
+
 TEST_F(ProjectDialogs, NewProjectEnterActsAsOkAndEnglishCaptions) {
     context.VarnakCommon->setLanguageType(1);
     frmProjNew dialog;
