@@ -135,6 +135,22 @@ TEST_F(ProjectDialogs, DeleteProjectNeedsAProjectFolderAndAYes) {
     EXPECT_EQ(project->ProjektName(), "Werk");  // another project: the open one stays
 }
 
+TEST_F(ProjectDialogs, DeletingTheOpenProjectLeavesNothingToBeWrittenBack) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    loadedRail()->setUserInfoDescription("changed, then deleted");
+    ui.answers = {vbYes};
+    frmProjDel dialog;
+    dialog.show();
+    dialog.Dir1->setText(QString::fromStdString((dir / "Werk.PF").string()));
+    dialog.cmdDelete->click();
+    ASSERT_FALSE(fs::exists(dir / "Werk.PF"));
+    // Whatever comes next (a new project, another rail), the deleted one stays deleted.
+    ASSERT_EQ(project->fNewProject("Halle", (dir / "Halle.PF").string(), dir.str()), kStoreOk);
+    project->clsColCouplers()->fClearColCouplers();
+    EXPECT_FALSE(fs::exists(dir / "Werk.PF"));
+    EXPECT_FALSE(fs::exists(dir / "Halle.PF" / "Linie 1.CF"));
+}
+
 class RailDialogs : public test::MenusFixture {};
 
 TEST_F(RailDialogs, NewRailChecksTheNameAndKeepsItsFieldsAfterCancel) {
