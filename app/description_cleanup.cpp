@@ -1,7 +1,6 @@
 #include "app/description_cleanup.h"
 
 #include <algorithm>
-#include <cmath>
 #include <system_error>
 
 #include "model/clsCommon.h"
@@ -44,9 +43,8 @@ std::vector<std::string> cleanFolder(const fs::path& folder,
 int storedLevel(platform::RegistryStore& registry, const std::string& regKey) {
     std::string text;
     if (!registry.readValue(regKey, kModificationValue, text)) return 0;
-    // Rounded to the nearest whole number, halves to the even neighbour.
-    // (Five characters hold no number beyond an int.)
-    return static_cast<int>(std::nearbyint(leadingNumber(text.substr(0, 5))));
+    // The leading number comes rounded; five characters hold none beyond an int.
+    return static_cast<int>(leadingNumber(text.substr(0, 5)));
 }
 
 }  // namespace
