@@ -115,6 +115,9 @@ TEST_F(SerialSettings, InitComPortPassesTheStoredValuesToTheControl) {
     store("MultiPoint", "abc");
     varnak::InitComPort(context);
     EXPECT_EQ(context.MultiPointAdr, 0);
+    store("MultiPoint", "99999999999");  // beyond a Long
+    varnak::InitComPort(context);
+    EXPECT_EQ(context.MultiPointAdr, 0);
 }
 
 TEST_F(SerialSettings, InitComPortOpensTheMappedDevice) {
