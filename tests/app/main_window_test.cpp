@@ -138,6 +138,14 @@ TEST(Placement, StoredValuesAndDefaults) {
     auto p = varnak::loadPlacement(s);
     ASSERT_TRUE(p.has_value());
     EXPECT_EQ(*p, (varnak::Placement{1000, 1000, 937.5f, 6500}));
+    // Values no window can take fall back to the key's default.
+    s.saveSetting("Varnak", "Settings", "MainLeft", "inf");
+    s.saveSetting("Varnak", "Settings", "MainTop", "nan");
+    s.saveSetting("Varnak", "Settings", "MainWidth", "-5");
+    s.saveSetting("Varnak", "Settings", "MainHeight", "1e30");
+    EXPECT_FALSE(varnak::loadPlacement(s).has_value());
+    s.saveSetting("Varnak", "Settings", "MainLeft", "-4000");  // a second screen on the left
+    EXPECT_EQ(*varnak::loadPlacement(s), (varnak::Placement{-4000, 1000, 6500, 6500}));
     EXPECT_EQ(varnak::singleText(1000), "1000");
     EXPECT_EQ(varnak::singleText(937.5f), "937.5");
 }
