@@ -28,6 +28,7 @@
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
+#include "tests/app/isolated_machine.h"
 #include "tests/app/qt_app.h"
 #include "tests/model/fake_register_device.h"
 #include "tests/support/temp_dir.h"
@@ -41,11 +42,12 @@ namespace {
 // A program context on temporary stores, no device behind any port, design screen.
 class MainWindow : public ::testing::Test {
   protected:
-    MainWindow() : registry(dir / "machine.ini"), settings(dir / "settings.ini"), scope(context) {
+    MainWindow()
+        : machine(dir.path()),
+          registry(dir / "machine.ini"),
+          settings(dir / "settings.ini"),
+          scope(context) {
         varnak::test::ensureQtApp();
-        setenv("VARNAK_CONFIG_DIR", dir.str().c_str(), 1);
-        for (int n = 1; n <= 8; ++n)
-            setenv(("VARNAK_COM" + std::to_string(n)).c_str(), (dir / "none").c_str(), 1);
         context.registry = &registry;
         context.settings = &settings;
         context.ui = &ui;
@@ -55,14 +57,13 @@ class MainWindow : public ::testing::Test {
     ~MainWindow() override {
         varnak::VarnakForms().setScreenSizeSource({});
         context.VarnakCommon.reset();
-        unsetenv("VARNAK_CONFIG_DIR");
-        for (int n = 1; n <= 8; ++n) unsetenv(("VARNAK_COM" + std::to_string(n)).c_str());
     }
     std::string stored(const char* key) {
         return settings.getSetting("Varnak", "Settings", key, "<absent>");
     }
 
     TempDir dir;
+    varnak::test::IsolatedMachine machine;
     varnak::platform::RegistryStore registry;
     varnak::platform::UserSettings settings;
     varnak::SilentUi ui;
