@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/dialog_openers.h"
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/shell_texts.h"
 #include "comctl/QZcomOCX.h"
@@ -18,10 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 std::string lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
@@ -35,8 +32,8 @@ class QtFileChooser : public FileChooser {
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         // The description is shown whole; the patterns behind it match both letter cases.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
-        dialog.setNameFilter(QString::fromStdString(r.filterDescription + " (" + upper(r.pattern) +
-                                                    " " + lower(r.pattern) + ")"));
+        dialog.setNameFilter(QString::fromStdString(
+            r.filterDescription + " (" + upperCase(r.pattern) + " " + lower(r.pattern) + ")"));
         dialog.setDefaultSuffix(QString::fromStdString(r.defaultExtension));
         if (r.save) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -138,7 +135,7 @@ FileCommandServicesScope::~FileCommandServicesScope() {
 
 std::string upperExtension(const std::string& path) {
     std::string ext = fs::path(path).extension().string();
-    return ext.empty() ? ext : upper(ext.substr(1));
+    return ext.empty() ? ext : upperCase(ext.substr(1));
 }
 
 void gfSaveGsdFile() {

@@ -2,27 +2,20 @@
 
 #include <filesystem>
 
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "model/app_context.h"
 #include "platform/paths.h"
 
 namespace varnak {
-namespace {
-
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-}  // namespace
 
 bool gfRailNameExists(const std::string& projectFolder, const std::string& name) {
     namespace fs = std::filesystem;
-    const std::string wanted = upper(name + ".CF");
+    const std::string wanted = upperCase(name + ".CF");
     std::error_code ec;
     bool exists = false;
     for (fs::directory_iterator it(projectFolder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (upper(it->path().filename().string()) == wanted) {
+        if (upperCase(it->path().filename().string()) == wanted) {
             exists = true;
             break;
         }

@@ -1,6 +1,7 @@
 #include "app/com_settings.h"
 
 #include <QString>
+#include <limits>
 
 #include "model/clsCommon.h"
 #include "platform/registry_store.h"
@@ -66,7 +67,11 @@ std::string baudRateThatRuns(const std::string& stored) {
 }
 
 int stationAddressOf(const std::string& text) {
-    return static_cast<int>(leadingNumber(text));
+    const double n = leadingNumber(text);
+    // A hand-edited number beyond a Long is no station address either.
+    if (n < std::numeric_limits<int32_t>::min() || n > std::numeric_limits<int32_t>::max())
+        return 0;
+    return static_cast<int>(n);
 }
 
 }  // namespace varnak

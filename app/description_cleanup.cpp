@@ -43,6 +43,7 @@ std::vector<std::string> cleanFolder(const fs::path& folder,
 int storedLevel(platform::RegistryStore& registry, const std::string& regKey) {
     std::string text;
     if (!registry.readValue(regKey, kModificationValue, text)) return 0;
+    // The leading number comes rounded; five characters hold none beyond an int.
     return static_cast<int>(leadingNumber(text.substr(0, 5)));
 }
 

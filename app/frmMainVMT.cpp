@@ -610,30 +610,6 @@ void frmMainVMT::run(MainMenu menu, int index) {
 
 void frmMainVMT::runMenuItem(MainMenu menu, int index) {
     switch (menu) {
-        case MainMenu::Project:
-            mnuProjectItem_Click(index);
-            break;
-        case MainMenu::Online:
-            mnuOnlineItem_Click(index);
-            break;
-        case MainMenu::OnlineTerminal:
-            mnuOnlineTerminalItem_Click(index);
-            break;
-        case MainMenu::OnlineCoupler:
-            mnuOnlineCouplerItem_Click(index);
-            break;
-        case MainMenu::RimTalk:
-            mnuRimTalkItem_Click(index);
-            break;
-        case MainMenu::Option:
-            mnuOptionItem_Click(index);
-            break;
-        case MainMenu::Language:
-            mnuLanguageItem_Click(index);
-            break;
-        case MainMenu::Help:
-            mnuHelpItem_Click(index);
-            break;
         case MainMenu::PopupProject:
             popUpProjectItem_Click(index);
             break;
@@ -643,8 +619,14 @@ void frmMainVMT::runMenuItem(MainMenu menu, int index) {
         case MainMenu::PopupTerminal:
             popUpTerminalItem_Click(index);
             break;
-        default:
+        case MainMenu::Calculate:
+        case MainMenu::CalculateCnf:
+        case MainMenu::CalculateCnfPLC:
+        case MainMenu::CalculateCnfCoupler:
             // The Calculate menu and its submenus have no actions.
+            break;
+        default:
+            runBarCommand(menu, index);
             break;
     }
 }
@@ -655,9 +637,13 @@ void frmMainVMT::fShowHelpContents(bool captionAsTitle) {
         context_.ui->messageBox(context_.text(kTxtNoHelp), vbInformation, title);
         return;
     }
-    QUrl url = QUrl::fromLocalFile(q(helpFile_));
-    if (!QFileInfo::exists(q(helpFile_)) || !openUrl_ || !openUrl_(url))
-        context_.ui->messageBox(context_.text(kTxtHelpFileMissing) + helpFile_, vbOKOnly, "");
+    // The language's help and its fallback both missing: the same answer as no help at all.
+    if (!QFileInfo::exists(q(helpFile_))) {
+        context_.ui->messageBox(context_.text(kTxtNoHelp), vbInformation, title);
+        return;
+    }
+    if (!openUrl_ || !openUrl_(QUrl::fromLocalFile(q(helpFile_))))
+        context_.ui->messageBox(context_.text(kTxtHelpNotOpened) + helpFile_, vbOKOnly, "");
 }
 
 void frmMainVMT::imgSplitter_MouseDown() {

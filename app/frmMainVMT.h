@@ -165,6 +165,16 @@ class frmMainVMT : public QMainWindow {
     void applyMenuChanges(const std::vector<MenuStateChange>& changes);
     void showPopupFor(const QPoint& globalPos);
     void afterMenuAction();
+    // The bar menus' commands by menu and item index; items without a row do nothing.
+    struct MenuCommand {
+        MainMenu menu;
+        int index;
+        void (*run)(frmMainVMT&);
+    };
+    static const std::vector<MenuCommand>& menuCommands();
+    void runBarCommand(MainMenu menu, int index);
+    void printerSetup();
+    void setLanguage(int language);
 
     AppContext& context_;
     QtUiServices* ui_;

@@ -50,115 +50,102 @@ void frmMainVMT::afterMenuAction() {
     tvTreeView->setFocus();
 }
 
+void frmMainVMT::printerSetup() {
+    if (printerSetup_) {
+        printerSetup_();
+        return;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.exec();
+}
+
+const std::vector<frmMainVMT::MenuCommand>& frmMainVMT::menuCommands() {
+    using M = MainMenu;
+    using W = frmMainVMT;
+    static const std::vector<MenuCommand> commands{
+        {M::Project, 1, [](W&) { dialogOpeners().frmProjNew_Show(); }},
+        {M::Project, 2,
+         [](W& w) {
+             gfOpenProjectFile();
+             w.fSaveStartProject();
+         }},
+        {M::Project, 3, [](W&) { dialogOpeners().frmProjDel_Show(); }},
+        {M::Project, 5,
+         [](W&) {
+             std::shared_ptr<clsCoupler> rail;
+             if (gfGetActiveCoupler(rail) && rail) reportStoreFailure(rail->ConfSaveData());
+         }},
+        {M::Project, 9,
+         [](W&) {
+             std::shared_ptr<clsCoupler> rail;
+             if (gfGetActiveCoupler(rail) && rail && exportsGsd(rail->InfoName())) gfSaveGsdFile();
+         }},
+        {M::Project, 11, [](W& w) { w.printerSetup(); }},
+        {M::Project, 12, [](W& w) { w.fShowReportSelection(); }},
+        {M::Project, kRememberedProjectItem, [](W& w) { w.fOpenRememberedProject(); }},
+        {M::Project, kExitItem, [](W& w) { w.close(); }},
+        {M::Online, 1,
+         [](W& w) {
+             if (gfCheckAccessCode()) w.fGoOnline(true);
+         }},
+        {M::Online, 2, [](W& w) { w.fGoOnline(false); }},
+        {M::Online, 4, [](W&) { dialogOpeners().frmProcData_fConstructor(); }},
+        {M::Online, 12, [](W&) { gfFirmwareLoad(); }},
+        {M::OnlineTerminal, 0, [](W&) { gfOpenTerminalScript(); }},
+        {M::OnlineCoupler, 0, [](W&) { dialogOpeners().frmCouplerFunctions_Show(); }},
+        {M::OnlineCoupler, 2, [](W&) { gfOpenCouplerScript(); }},
+        {M::OnlineCoupler, 5, [](W&) { gfFirmwareUpdate(); }},
+        {M::RimTalk, 0, [](W&) { dialogOpeners().frmRimTalkQZ3xxx_Show(); }},
+        {M::RimTalk, 2, [](W&) { dialogOpeners().frmRimTalkDebug_Show(); }},
+        {M::Option, 1, [](W&) { dialogOpeners().frmComParam_Show(); }},
+        {M::Language, 0, [](W& w) { w.setLanguage(0); }},
+        {M::Language, 1, [](W& w) { w.setLanguage(1); }},
+        {M::Help, 1, [](W& w) { w.fShowHelpContents(false); }},
+        {M::Help, 5, [](W&) { dialogOpeners().frmAbout_Show(); }},
+    };
+    return commands;
+}
+
+void frmMainVMT::runBarCommand(MainMenu menu, int index) {
+    for (const MenuCommand& c : menuCommands()) {
+        if (c.menu != menu || c.index != index) continue;
+        c.run(*this);
+        // Exit leaves nothing to return the focus to.
+        if (menu == MainMenu::Project && index == kExitItem) return;
+        break;
+    }
+    afterMenuAction();
+}
+
+void frmMainVMT::setLanguage(int language) {
+    if (context_.VarnakCommon)
+        context_.VarnakCommon->setLanguageType(static_cast<int16_t>(language));
+}
+
 void frmMainVMT::mnuProjectItem_Click(int index) {
-    DialogOpeners& open = dialogOpeners();
-    switch (index) {
-        case 1:
-            open.frmProjNew_Show();
-            break;
-        case 2:
-            gfOpenProjectFile();
-            fSaveStartProject();
-            break;
-        case 3:
-            open.frmProjDel_Show();
-            break;
-        case 5: {
-            std::shared_ptr<clsCoupler> rail;
-            if (gfGetActiveCoupler(rail) && rail) reportStoreFailure(rail->ConfSaveData());
-            break;
-        }
-        case 9: {
-            std::shared_ptr<clsCoupler> rail;
-            if (gfGetActiveCoupler(rail) && rail && exportsGsd(rail->InfoName())) gfSaveGsdFile();
-            break;
-        }
-        case 11:
-            if (printerSetup_) {
-                printerSetup_();
-            } else {
-                QPrinter printer;
-                QPrintDialog dialog(&printer, this);
-                dialog.exec();
-            }
-            break;
-        case 12:
-            fShowReportSelection();
-            break;
-        case kRememberedProjectItem:
-            fOpenRememberedProject();
-            break;
-        case 19:
-            close();
-            return;
-        default:
-            break;
-    }
-    afterMenuAction();
+    runBarCommand(MainMenu::Project, index);
 }
-
 void frmMainVMT::mnuOnlineItem_Click(int index) {
-    switch (index) {
-        case 1:
-            if (gfCheckAccessCode()) fGoOnline(true);
-            break;
-        case 2:
-            fGoOnline(false);
-            break;
-        case 4:
-            dialogOpeners().frmProcData_fConstructor();
-            break;
-        case 12:
-            gfFirmwareLoad();
-            break;
-        default:
-            break;
-    }
-    afterMenuAction();
+    runBarCommand(MainMenu::Online, index);
 }
-
 void frmMainVMT::mnuOnlineTerminalItem_Click(int index) {
-    if (index == 0) gfOpenTerminalScript();
-    afterMenuAction();
+    runBarCommand(MainMenu::OnlineTerminal, index);
 }
-
 void frmMainVMT::mnuOnlineCouplerItem_Click(int index) {
-    switch (index) {
-        case 0:
-            dialogOpeners().frmCouplerFunctions_Show();
-            break;
-        case 2:
-            gfOpenCouplerScript();
-            break;
-        case 5:
-            gfFirmwareUpdate();
-            break;
-        default:
-            break;
-    }
-    afterMenuAction();
+    runBarCommand(MainMenu::OnlineCoupler, index);
 }
-
 void frmMainVMT::mnuRimTalkItem_Click(int index) {
-    if (index == 0) dialogOpeners().frmRimTalkQZ3xxx_Show();
-    if (index == 2) dialogOpeners().frmRimTalkDebug_Show();
-    afterMenuAction();
+    runBarCommand(MainMenu::RimTalk, index);
 }
-
 void frmMainVMT::mnuOptionItem_Click(int index) {
-    if (index == 1) dialogOpeners().frmComParam_Show();
-    afterMenuAction();
+    runBarCommand(MainMenu::Option, index);
 }
-
 void frmMainVMT::mnuLanguageItem_Click(int index) {
-    if (context_.VarnakCommon) context_.VarnakCommon->setLanguageType(static_cast<int16_t>(index));
-    afterMenuAction();
+    runBarCommand(MainMenu::Language, index);
 }
-
 void frmMainVMT::mnuHelpItem_Click(int index) {
-    if (index == 1) fShowHelpContents(false);
-    if (index == 5) dialogOpeners().frmAbout_Show();
-    afterMenuAction();
+    runBarCommand(MainMenu::Help, index);
 }
 
 std::string frmMainVMT::selectedKey() const {

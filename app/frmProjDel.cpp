@@ -1,9 +1,7 @@
 #include "app/frmProjDel.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +9,7 @@
 #include <filesystem>
 
 #include "app/clsForms.h"
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
@@ -18,33 +17,7 @@
 #include "platform/paths.h"
 
 namespace varnak {
-namespace {
-
 namespace fs = std::filesystem;
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-QString t(int id) {
-    return q(varnak().text(id));
-}
-
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-// The folder the dialogs start in: the one that holds the open project's folder.
-QString startFolder() {
-    return q(gfVarnakProject()->FullPathProjectFolder());
-}
-
-QString pickFolder(QWidget* parent, const QString& from) {
-    return QFileDialog::getExistingDirectory(
-        parent, QString(), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-}
-
-}  // namespace
 
 frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     setObjectName("frmProjDel");
@@ -54,12 +27,12 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     Label2 = new QLabel;
     Dir1 = new QLineEdit;
     Dir1->setObjectName("Dir1");
-    cmdBrowse = new QPushButton("...");
-    cmdBrowse->setAutoDefault(false);
     cmdDelete = new QPushButton;
     cmdDelete->setObjectName("cmdDelete");
     cmdCancel = new QPushButton;
     cmdCancel->setObjectName("cmdCancel");
+
+    cmdBrowse = folderChooserButton(this, Dir1);
 
     auto* grid = new QGridLayout;
     grid->addWidget(SSFrame1, 0, 0, 1, 3);
@@ -67,42 +40,29 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
     grid->addWidget(Dir1, 1, 1);
     grid->addWidget(cmdBrowse, 1, 2);
     grid->addWidget(Label2, 2, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdDelete);
-    buttons->addWidget(cmdCancel);
     auto* column = new QVBoxLayout(this);
     column->addLayout(grid);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({cmdDelete, cmdCancel}));
 
-    setWindowTitle(t(kTxtProjDelCaption));
-    SSFrame1->setText(t(kTxtProjDelFrame));
-    Label1->setText(t(kTxtProjDelPath));
-    Label2->setText(t(kTxtProjDelFolder));
-    cmdDelete->setText(t(kTxtProjDelButton));
-    cmdCancel->setText(t(kTxtProjDelCancel));
-    // Room for a path; the chooser button stays small.
-    Dir1->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
-    cmdBrowse->setMaximumWidth(fontMetrics().horizontalAdvance("...") * 3);
+    setWindowTitle(dialogText(kTxtProjDelCaption));
+    SSFrame1->setText(dialogText(kTxtProjDelFrame));
+    Label1->setText(dialogText(kTxtProjDelPath));
+    Label2->setText(dialogText(kTxtProjDelFolder));
+    cmdDelete->setText(dialogText(kTxtProjDelButton));
+    cmdCancel->setText(dialogText(kTxtProjDelCancel));
     VarnakForms().SetDeviceIndependentWindow(this);
 
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(cmdBrowse, &QPushButton::clicked, this, [this] { chooseFolder(); });
     connect(Dir1, &QLineEdit::textChanged, this, [this](const QString& path) {
-        Label2->setText(t(kTxtProjDelFolder) + " " +
-                        q(fs::path(path.toStdString()).filename().string()));
+        Label2->setText(dialogText(kTxtProjDelFolder) + " " +
+                        qText(fs::path(path.toStdString()).filename().string()));
     });
 }
 
 void frmProjDel::showEvent(QShowEvent* event) {
-    Dir1->setText(startFolder());
+    Dir1->setText(projectParentFolder());
     QDialog::showEvent(event);
-}
-
-void frmProjDel::chooseFolder() {
-    QString chosen = pickFolder(this, Dir1->text());
-    if (!chosen.isEmpty()) Dir1->setText(chosen);
 }
 
 void frmProjDel::cmdDelete_Click() {
@@ -110,7 +70,7 @@ void frmProjDel::cmdDelete_Click() {
     std::string folder = Dir1->text().toStdString();
     while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
     const std::string title = c.text(kTxtProjDelCaption);
-    if (folder.size() < 3 || upper(folder.substr(folder.size() - 3)) != ".PF") {
+    if (!endsWithNoCase(folder, ".PF")) {
         c.ui->messageBox(c.text(kTxtProjDelNotProject), vbCritical, title);
         return;
     }

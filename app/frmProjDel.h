@@ -16,7 +16,6 @@ class frmProjDel : public QDialog {
 
     void cmdDelete_Click();
     void cmdCancel_Click();
-    void chooseFolder();
 
     QLabel* SSFrame1 = nullptr;
     QLabel* Label1 = nullptr;

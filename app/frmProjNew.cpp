@@ -1,9 +1,7 @@
 #include "app/frmProjNew.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +9,7 @@
 #include <filesystem>
 
 #include "app/clsForms.h"
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
 #include "model/app_context.h"
@@ -19,42 +18,16 @@
 #include "platform/paths.h"
 
 namespace varnak {
-namespace {
-
 namespace fs = std::filesystem;
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-QString t(int id) {
-    return q(varnak().text(id));
-}
-
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-// The folder the dialogs start in: the one that holds the open project's folder.
-QString startFolder() {
-    return q(gfVarnakProject()->FullPathProjectFolder());
-}
-
-QString pickFolder(QWidget* parent, const QString& from) {
-    return QFileDialog::getExistingDirectory(
-        parent, QString(), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-}
-
-}  // namespace
 
 int newProjectRefusal(const std::string& name, const std::string& folder) {
     if (name.empty() || !validProjectName(name)) return kTxtProjNameInvalid;
     if (!clsProject::gfValidProjFolderName(folder)) return kTxtProjFolderInvalid;
     // Folders and files alike count, compared as the users' file systems compare names.
-    const std::string wanted = upper(name + ".PF");
+    const std::string wanted = upperCase(name + ".PF");
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (upper(it->path().filename().string()) == wanted) return kTxtProjExists;
+        if (upperCase(it->path().filename().string()) == wanted) return kTxtProjExists;
     }
     return 0;
 }
@@ -64,9 +37,9 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     setModal(true);
     lblDriveProjNew = new QLabel;
     lblDirProjNew = new QLabel;
-    dirProjNew = new QLineEdit(startFolder());
+    dirProjNew = new QLineEdit(projectParentFolder());
     dirProjNew->setObjectName("dirProjNew");
-    cmdBrowse = new QPushButton("...");
+    cmdBrowse = folderChooserButton(this, dirProjNew);
     txtGetNewPrjName = new QLineEdit;
     txtGetNewPrjName->setObjectName("txtGetNewPrjName");
     cmdPrjOk = new QPushButton;
@@ -77,7 +50,6 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     cmdPrjOk->setDefault(true);
     cmdPrjOk->setAutoDefault(true);
     cmdPrjCancel->setAutoDefault(false);
-    cmdBrowse->setAutoDefault(false);
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblDriveProjNew, 0, 0);
@@ -85,33 +57,20 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     grid->addWidget(cmdBrowse, 0, 2);
     grid->addWidget(lblDirProjNew, 1, 0);
     grid->addWidget(txtGetNewPrjName, 1, 1, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdPrjOk);
-    buttons->addWidget(cmdPrjCancel);
     auto* column = new QVBoxLayout(this);
     column->addLayout(grid);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({cmdPrjOk, cmdPrjCancel}));
 
-    setWindowTitle(t(kTxtProjNewCaption));
+    setWindowTitle(dialogText(kTxtProjNewCaption));
     // "Path:" labels the chosen folder, "Folder:" the name of the project folder in it.
-    lblDriveProjNew->setText(t(kTxtProjNewPath));
-    lblDirProjNew->setText(t(kTxtProjNewFolder));
-    cmdPrjOk->setText(t(kTxtProjNewOk));
-    cmdPrjCancel->setText(t(kTxtProjNewCancel));
-    // Room for a path; the chooser button stays small.
-    dirProjNew->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
-    cmdBrowse->setMaximumWidth(fontMetrics().horizontalAdvance("...") * 3);
+    lblDriveProjNew->setText(dialogText(kTxtProjNewPath));
+    lblDirProjNew->setText(dialogText(kTxtProjNewFolder));
+    cmdPrjOk->setText(dialogText(kTxtProjNewOk));
+    cmdPrjCancel->setText(dialogText(kTxtProjNewCancel));
     VarnakForms().SetDeviceIndependentWindow(this);
 
     connect(cmdPrjOk, &QPushButton::clicked, this, [this] { cmdPrjOk_Click(); });
     connect(cmdPrjCancel, &QPushButton::clicked, this, [this] { cmdPrjCancel_Click(); });
-    connect(cmdBrowse, &QPushButton::clicked, this, [this] { chooseFolder(); });
-}
-
-void frmProjNew::chooseFolder() {
-    QString chosen = pickFolder(this, dirProjNew->text());
-    if (!chosen.isEmpty()) dirProjNew->setText(chosen);
 }
 
 void frmProjNew::cmdPrjOk_Click() {
@@ -119,7 +78,7 @@ void frmProjNew::cmdPrjOk_Click() {
     cmdPrjOk->setEnabled(false);
     const std::string folder = dirProjNew->text().toStdString();
     const std::string name = trimBlanks(txtGetNewPrjName->text().toStdString());
-    txtGetNewPrjName->setText(q(name));
+    txtGetNewPrjName->setText(qText(name));
     const std::string title = c.text(kTxtProjNewCaption);
     switch (newProjectRefusal(name, folder)) {
         case kTxtProjNameInvalid:

@@ -20,8 +20,6 @@ class frmProjNew : public QDialog {
 
     void cmdPrjOk_Click();
     void cmdPrjCancel_Click();
-    // Lets the user pick the folder (the folder field is set when one is chosen).
-    void chooseFolder();
 
     QLabel* lblDriveProjNew = nullptr;
     QLabel* lblDirProjNew = nullptr;

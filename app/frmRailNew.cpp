@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 
 #include "app/basgfAccessDB.h"
 #include "app/clsForms.h"
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
 #include "app/shell_texts.h"
@@ -25,13 +25,6 @@
 #include "model/tree_node_key.h"
 
 namespace varnak {
-namespace {
-
-QString t(int id) {
-    return QString::fromStdString(varnak().text(id));
-}
-
-}  // namespace
 
 frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
     setObjectName("frmRailNew");
@@ -62,13 +55,9 @@ frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
     grid->addWidget(txtUserRailName, 2, 1);
     grid->addWidget(lblcmnt, 3, 0);
     grid->addWidget(txtRailComment, 3, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdNew);
-    buttons->addWidget(cmdCancel);
     auto* column = new QVBoxLayout(this);
     column->addLayout(grid);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({cmdNew, cmdCancel}));
 
     setCaptions();
     VarnakForms().SetDeviceIndependentWindow(this);
@@ -79,12 +68,12 @@ frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
 }
 
 void frmRailNew::setCaptions() {
-    setWindowTitle(t(kTxtRailNewCaption));
-    lblSelectFldBusIntTyp->setText(t(kTxtRailNewType));
-    lblnam->setText(t(kTxtRailNewName));
-    lblcmnt->setText(t(kTxtRailNewComment));
-    cmdNew->setText(t(kTxtRailNewOk));
-    cmdCancel->setText(t(kTxtRailNewCancel));
+    setWindowTitle(dialogText(kTxtRailNewCaption));
+    lblSelectFldBusIntTyp->setText(dialogText(kTxtRailNewType));
+    lblnam->setText(dialogText(kTxtRailNewName));
+    lblcmnt->setText(dialogText(kTxtRailNewComment));
+    cmdNew->setText(dialogText(kTxtRailNewOk));
+    cmdCancel->setText(dialogText(kTxtRailNewCancel));
 }
 
 void frmRailNew::showEvent(QShowEvent* event) {
@@ -152,6 +141,11 @@ void frmRailNew::cmdNew_Click() {
             if (type.starts_with("QP") || type.starts_with("QI"))
                 rail->clsColTerminals()->Add(type, 1, 1, rail->ConfSymbolicID());
             created = true;
+            // Nothing saves at exit: the new rail goes to disk now, with its comment and a
+            // module's own terminal, so that it is there when the project is opened again.
+            result = rail->ConfSaveData();
+            if (result != kStoreOk)
+                c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
         } else if (result != kStoreOk) {
             c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
         }

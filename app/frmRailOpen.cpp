@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 #include <filesystem>
 
 #include "app/clsForms.h"
+#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
@@ -20,13 +20,6 @@
 #include "platform/paths.h"
 
 namespace varnak {
-namespace {
-
-QString t(int id) {
-    return QString::fromStdString(varnak().text(id));
-}
-
-}  // namespace
 
 std::vector<std::string> railFoldersOf(const std::string& projectFolder) {
     namespace fs = std::filesystem;
@@ -34,10 +27,7 @@ std::vector<std::string> railFoldersOf(const std::string& projectFolder) {
     std::error_code ec;
     for (fs::directory_iterator it(projectFolder, ec), end; !ec && it != end; it.increment(ec)) {
         std::string name = it->path().filename().string();
-        if (name.size() < 3) continue;
-        std::string tail = name.substr(name.size() - 3);
-        for (char& ch : tail) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        if (tail == ".CF") names.push_back(name);
+        if (endsWithNoCase(name, ".CF")) names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -62,15 +52,11 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
     cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setAutoDefault(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSelect);
-    buttons->addWidget(cmdCancel);
     auto* column = new QVBoxLayout(this);
     column->addWidget(fraSelectRail);
     column->addWidget(comboRailName);
     column->addWidget(Animation1);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({cmdSelect, cmdCancel}));
 
     VarnakForms().SetDeviceIndependentWindow(this);
 
@@ -80,10 +66,10 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
 
 void frmRailOpen::showEvent(QShowEvent* event) {
     // The instance outlives language switches and rails created in between.
-    setWindowTitle(t(kTxtRailOpenCaption));
-    fraSelectRail->setText(t(kTxtRailOpenSelection));
-    cmdSelect->setText(t(kTxtRailOpenButton));
-    cmdCancel->setText(t(kTxtRailOpenCancel));
+    setWindowTitle(dialogText(kTxtRailOpenCaption));
+    fraSelectRail->setText(dialogText(kTxtRailOpenSelection));
+    cmdSelect->setText(dialogText(kTxtRailOpenButton));
+    cmdCancel->setText(dialogText(kTxtRailOpenCancel));
     fillRailList();
     QDialog::showEvent(event);
 }

@@ -33,7 +33,7 @@ const std::vector<MenuSpec>& mainMenus() {
          {item(1, 61), item(2, 62), item(3, 63), sep(4), item(5, 64, false), item(6, 65, false),
           sep(7), item(8, 66, false), item(9, 67, false), sep(10), item(11, 68), item(12, 69),
           sep(13), remembered(14), remembered(15), remembered(16), remembered(17), sep(18),
-          item(19, 70)}},
+          item(kExitItem, 70)}},
         {MainMenu::Calculate,
          110,
          true,

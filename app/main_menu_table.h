@@ -29,6 +29,8 @@ enum class MainMenu {
 
 // The Project menu's remembered-project entry (15 to 17 are never used).
 inline constexpr int kRememberedProjectItem = 14;
+// Exit, the last entry of the Project menu.
+inline constexpr int kExitItem = 19;
 
 enum class MenuItemKind { Command, Separator, Submenu, Remembered };
 

@@ -49,5 +49,5 @@ inline constexpr const char* kProgramTitle = "Varnak";
 }  // namespace varnak
 
 namespace varnak {
-inline constexpr int kTxtHelpFileMissing = 1993;  // followed by the file's path
+inline constexpr int kTxtHelpNotOpened = 1993;  // followed by the file's path
 }  // namespace varnak

@@ -1,7 +1,9 @@
 #include "app/window_placement.h"
 
 #include <QString>
+#include <cmath>
 
+#include "app/name_rules.h"
 #include "app/shell_texts.h"
 #include "model/basFiles.h"
 #include "model/clsCommon.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr const char* kSection = "Settings";
 constexpr float kNegativeEdge = -60;
+constexpr float kFarthestTwips = 1e7f;  // some 176 metres
 const char* const kPlacementKeys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
 
 }  // namespace
@@ -30,7 +33,10 @@ std::optional<Placement> loadPlacement(const platform::UserSettings& store) {
         if (text.empty()) continue;
         bool ok = false;
         float v = QString::fromStdString(text).trimmed().toFloat(&ok);
-        if (!ok) continue;  // unreadable: the default of that key
+        // Unreadable, or a hand-edited value no screen has (infinite, a size of nothing,
+        // an edge miles away): the default of that key.
+        const bool size = i >= 2;
+        if (!ok || !std::isfinite(v) || std::fabs(v) > kFarthestTwips || (size && v <= 0)) continue;
         *fields[i] = v;
         any = true;
     }
@@ -88,7 +94,9 @@ RememberedProjectPlan planRememberedProject(const StartProjectEntry& e) {
     plan.openProject = true;
     plan.railFolder = platform::joinPath({e.ProjectPath, e.CouplerName + ".CF"});
     plan.railFile = platform::joinPath({plan.railFolder, "Coupler.CCF"});
-    plan.openRail = !e.CouplerName.empty() &&
+    // The name comes from the settings, which the user may have edited: a name that is no
+    // rail name could lead the rail out of the project.
+    plan.openRail = validRailName(e.CouplerName) &&
                     gfFolderExists(platform::resolveCaseInsensitive(plan.railFolder).string());
     return plan;
 }

@@ -154,6 +154,37 @@ TEST_F(FileCommands, OpenProjectChecksTheExtensionAndUsesTheRealParentFolder) {
     EXPECT_EQ(r.title, "Öffnen eines VMT-Projektes");
 }
 
+TEST_F(FileCommands, OpenProjectOnDamagedProjectFoldersKeepsTheProgramUsable) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    namespace fs = std::filesystem;
+    const char garbage[] = "\0\xff[Config\r\nName=\xfe\r\n[[\x01";
+    test::writeFile(dir / "Kaputt.PF" / "Kaputt.VMT", std::string(garbage, sizeof garbage));
+    test::writeFile(dir / "Leer.PF" / "Leer.VMT", "");
+    fs::create_directories(dir / "Ordner.PF" / "Ordner.VMT");  // a folder, not a file
+    // A project whose rail folder holds a damaged coupler file.
+    test::writeFile(dir / "Halb.PF" / "Halb.VMT", "[Config]\r\nName=Halb\r\n");
+    test::writeFile(dir / "Halb.PF" / "R.CF" / "Coupler.CCF", std::string(garbage, sizeof garbage));
+    test::writeFile(dir / "Halb.PF" / "R.CF" / "C000T001.TCF",
+                    std::string(garbage, sizeof garbage));
+
+    for (const char* name : {"Kaputt", "Leer", "Ordner", "Halb"}) {
+        SCOPED_TRACE(name);
+        chooser.answers = {
+            (dir / (std::string(name) + ".PF") / (std::string(name) + ".VMT")).string()};
+        gfOpenProjectFile();
+        project->clsColCouplers()->fOpenCoupler(
+            (dir / "Halb.PF" / "R.CF").string(),
+            (dir / "Halb.PF" / "R.CF" / "Coupler.CCF").string());
+    }
+    // The good project opens again with its rail afterwards.
+    chooser.answers = {(dir / "Werk.PF" / "Werk.VMT").string()};
+    EXPECT_TRUE(gfOpenProjectFile());
+    EXPECT_EQ(project->ProjektName(), "Werk");
+    ASSERT_EQ(project->clsColCouplers()->fOpenCoupler(railFolder(), railFolder() + "/Coupler.CCF"),
+              kStoreOk);
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
+}
+
 TEST_F(FileCommands, ScriptsGoToTheirWindowsWithTheFullPath) {
     context.VarnakCommon->setLanguageType(1);
     chooser.answers = {std::string("/s/a.tsi"), std::string("/s/b.CSI"), std::string("/s/c.txt"),

@@ -142,6 +142,24 @@ TEST_F(MainMenus, MenuItemsReachTheirWindowsAndCommands) {
     EXPECT_EQ(online, (std::vector<bool>{true, false}));
 }
 
+TEST_F(MainMenus, SaveWritesTheActiveRailAndExitClosesTheWindowSavingItsPlacement) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    loadedRail()->setUserInfoDescription("saved by the menu");
+    window->mnuProjectItem_Click(5);
+    EXPECT_NE(test::readFile(std::filesystem::path(railFolder()) / "Coupler.CCF")
+                  .find("saved by the menu"),
+              std::string::npos);
+    // Items without an action (save as, import, the unused remembered entries) do nothing.
+    for (int index : {4, 6, 8, 10, 15, 16, 17, 18, 99}) window->mnuProjectItem_Click(index);
+    EXPECT_TRUE(openers.calls.empty());
+    EXPECT_TRUE(ui.messages.empty());
+
+    window->show();
+    window->menuItem(M::Project, kExitItem)->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(settings.getSetting("Varnak", "Settings", "MainWidth", "<absent>"), "<absent>");
+}
+
 TEST_F(MainMenus, ExportOnlyForTheGsdCouplerTypes) {
     if (!makeProject()) GTEST_SKIP() << "no resource folder";
     struct NoChoice : FileChooser {

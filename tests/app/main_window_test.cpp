@@ -28,6 +28,7 @@
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
+#include "tests/app/isolated_machine.h"
 #include "tests/app/qt_app.h"
 #include "tests/model/fake_register_device.h"
 #include "tests/support/temp_dir.h"
@@ -41,11 +42,12 @@ namespace {
 // A program context on temporary stores, no device behind any port, design screen.
 class MainWindow : public ::testing::Test {
   protected:
-    MainWindow() : registry(dir / "machine.ini"), settings(dir / "settings.ini"), scope(context) {
+    MainWindow()
+        : machine(dir.path()),
+          registry(dir / "machine.ini"),
+          settings(dir / "settings.ini"),
+          scope(context) {
         varnak::test::ensureQtApp();
-        setenv("VARNAK_CONFIG_DIR", dir.str().c_str(), 1);
-        for (int n = 1; n <= 8; ++n)
-            setenv(("VARNAK_COM" + std::to_string(n)).c_str(), (dir / "none").c_str(), 1);
         context.registry = &registry;
         context.settings = &settings;
         context.ui = &ui;
@@ -55,14 +57,13 @@ class MainWindow : public ::testing::Test {
     ~MainWindow() override {
         varnak::VarnakForms().setScreenSizeSource({});
         context.VarnakCommon.reset();
-        unsetenv("VARNAK_CONFIG_DIR");
-        for (int n = 1; n <= 8; ++n) unsetenv(("VARNAK_COM" + std::to_string(n)).c_str());
     }
     std::string stored(const char* key) {
         return settings.getSetting("Varnak", "Settings", key, "<absent>");
     }
 
     TempDir dir;
+    varnak::test::IsolatedMachine machine;
     varnak::platform::RegistryStore registry;
     varnak::platform::UserSettings settings;
     varnak::SilentUi ui;
@@ -138,6 +139,14 @@ TEST(Placement, StoredValuesAndDefaults) {
     auto p = varnak::loadPlacement(s);
     ASSERT_TRUE(p.has_value());
     EXPECT_EQ(*p, (varnak::Placement{1000, 1000, 937.5f, 6500}));
+    // Values no window can take fall back to the key's default.
+    s.saveSetting("Varnak", "Settings", "MainLeft", "inf");
+    s.saveSetting("Varnak", "Settings", "MainTop", "nan");
+    s.saveSetting("Varnak", "Settings", "MainWidth", "-5");
+    s.saveSetting("Varnak", "Settings", "MainHeight", "1e30");
+    EXPECT_FALSE(varnak::loadPlacement(s).has_value());
+    s.saveSetting("Varnak", "Settings", "MainLeft", "-4000");  // a second screen on the left
+    EXPECT_EQ(*varnak::loadPlacement(s), (varnak::Placement{-4000, 1000, 6500, 6500}));
     EXPECT_EQ(varnak::singleText(1000), "1000");
     EXPECT_EQ(varnak::singleText(937.5f), "937.5");
 }
@@ -171,6 +180,12 @@ TEST(StartProject, EntryRules) {
     EXPECT_FALSE(plan.openRail);  // the project alone, no made-up rail
     plan = varnak::planRememberedProject({(dir / "None").string(), dir.str(), "None", "Line1"});
     EXPECT_FALSE(plan.openProject);
+    // A hand-edited rail name that leads out of the project opens the project alone.
+    writeFile(dir / "Outside.CF" / "Coupler.CCF", "x");
+    plan =
+        varnak::planRememberedProject({(dir / "Plant").string(), dir.str(), "Plant", "../Outside"});
+    EXPECT_TRUE(plan.openProject);
+    EXPECT_FALSE(plan.openRail);
 }
 
 TEST_F(MainWindow, RememberedEntryIsShownEscapedAndUpdated) {
@@ -227,7 +242,18 @@ TEST_F(MainWindow, HelpWithoutAHelpFileSaysSo) {
     EXPECT_TRUE(w.helpFile().ends_with("Varnak_xx.html"));
     w.fShowHelpContents();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text.rfind("Die Hilfedatei wurde nicht gefunden: ", 0), 0u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Unable to display Help Contents. There is no Help associated with this project.");
+    EXPECT_EQ(ui.messages[0].style, varnak::vbInformation);
+    EXPECT_EQ(ui.messages[0].title, w.windowTitle().toStdString());
+
+    // A help file the desktop cannot show: the reason in a plain box.
+    writeFile(resources.path() / "Help" / "Varnak_xx.html", "<html></html>");
+    w.setUrlOpener([](const QUrl&) { return false; });
+    w.fShowHelpContents();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text.rfind("Die Hilfedatei lässt sich nicht öffnen: ", 0), 0u);
+    EXPECT_EQ(ui.messages[1].style, varnak::vbOKOnly);
     const char* source = std::getenv("VARNAK_SOURCE_DIR");
     setenv("VARNAK_RESOURCE_DIR", (std::string(source ? source : ".") + "/resources").c_str(), 1);
 }
@@ -367,6 +393,51 @@ TEST_F(ProjectOnDisk, RememberedProjectWithAMissingRailOpensTheProjectAlone) {
     EXPECT_EQ(w.tvTreeView->topLevelItem(0)->childCount(), 1);
     w.fSaveStartProject();  // the same project and rail: nothing changes
     EXPECT_EQ(varnak::readStartProject(settings).CouplerName, "Linie 1");
+}
+
+TEST_F(ProjectOnDisk, CaptionNamesTheOpenProjectUntilTheNextLanguageSwitch) {
+    varnak::frmMainVMT w(context);
+    const std::string title = "Harvenor Varnak         Varnak         ";
+    ASSERT_EQ(w.windowTitle().toStdString(), title);
+    w.menuItem(MainMenu::Project, 5)->setEnabled(false);
+    w.fSetMainCaption(2);
+    EXPECT_EQ(w.windowTitle().toStdString(), "Harvenor VarnakVarnak" + std::string(9, ' ') +
+                                                 std::string(16, ' ') + "Projekt:  Werk");
+    EXPECT_TRUE(w.menuItem(MainMenu::Project, 5)->isEnabled());
+    EXPECT_FALSE(w.menuItem(MainMenu::Project, 8)->isEnabled());
+    const QString withProject = w.windowTitle();
+    for (int state : {4, 6}) {
+        w.fSetMainCaption(state);  // leaves the caption as it was
+        EXPECT_EQ(w.windowTitle(), withProject);
+    }
+    context.VarnakCommon->setLanguageType(1);
+    EXPECT_EQ(w.windowTitle().toStdString(), title);
+    w.fSetMainCaption(2);
+    EXPECT_TRUE(w.windowTitle().endsWith("Project:  Werk"));
+}
+
+TEST_F(MainWindow, HelpFileFollowsTheLanguageAndFallsBackToTheCommonOne) {
+    TempDir resources;
+    setenv("VARNAK_RESOURCE_DIR", resources.str().c_str(), 1);
+    writeFile(resources.path() / "Help" / "Varnak_xx.html", "<html></html>");
+    writeFile(resources.path() / "Help" / "varnak_DE.html", "<html></html>");
+    {
+        varnak::frmMainVMT w(context);
+        EXPECT_TRUE(w.helpFile().ends_with("varnak_DE.html"));  // found whatever its case
+        context.VarnakCommon->setLanguageType(1);
+        EXPECT_TRUE(w.helpFile().ends_with("Varnak_xx.html"));  // no English help
+        std::vector<QUrl> opened;
+        w.setUrlOpener([&](const QUrl& u) {
+            opened.push_back(u);
+            return true;
+        });
+        w.fShowHelpContents();
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_TRUE(opened[0].toLocalFile().endsWith("Varnak_xx.html"));
+        EXPECT_TRUE(ui.messages.empty());
+    }
+    const char* source = std::getenv("VARNAK_SOURCE_DIR");
+    setenv("VARNAK_RESOURCE_DIR", (std::string(source ? source : ".") + "/resources").c_str(), 1);
 }
 
 TEST_F(MainWindow, SplitterStopsFiveHundredTwipsFromEitherEdge) {

@@ -15,14 +15,12 @@
 namespace varnak::test {
 
 MenusFixture::MenusFixture()
-    : registry(dir / "machine.ini"),
+    : machine(dir.path()),
+      registry(dir / "machine.ini"),
       settings(dir / "settings.ini"),
       scope(context),
       openersScope(openers) {
     ensureQtApp();
-    setenv("VARNAK_CONFIG_DIR", dir.str().c_str(), 1);
-    for (int n = 1; n <= 8; ++n)
-        setenv(("VARNAK_COM" + std::to_string(n)).c_str(), (dir / "none").c_str(), 1);
     context.registry = &registry;
     context.settings = &settings;
     context.ui = &ui;
@@ -39,8 +37,6 @@ MenusFixture::MenusFixture()
 MenusFixture::~MenusFixture() {
     VarnakForms().setScreenSizeSource({});
     context.VarnakCommon.reset();
-    unsetenv("VARNAK_CONFIG_DIR");
-    for (int n = 1; n <= 8; ++n) unsetenv(("VARNAK_COM" + std::to_string(n)).c_str());
     ini::dropCache();
 }
 

@@ -14,6 +14,7 @@
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "platform/registry_store.h"
+#include "tests/app/isolated_machine.h"
 #include "tests/app/recording_openers.h"
 #include "tests/support/temp_dir.h"
 
@@ -36,6 +37,7 @@ class MenusFixture : public ::testing::Test {
     std::vector<std::string> messageTexts() const;
 
     TempDir dir;
+    IsolatedMachine machine;
     platform::RegistryStore registry;
     platform::UserSettings settings;
     SilentUi ui;

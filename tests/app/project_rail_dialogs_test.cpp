@@ -15,6 +15,9 @@
 #include "app/frmRailOpen.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
+#include "app/project_tree.h"
+#include "app/project_tree_source.h"
+#include "app/tree_navigation.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
@@ -73,6 +76,20 @@ TEST_F(ProjectDialogs, NewProjectRefusesBadNamesFoldersAndTakenNames) {
     EXPECT_TRUE(fs::exists(dir / "place" / "Halle.PF" / "Halle.VMT"));
 }
 
+TEST_F(ProjectDialogs, NewProjectLeavesTheOldRailSavedInTheOldProject) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    loadedRail()->setUserInfoDescription("left in Werk");
+    frmProjNew dialog;
+    dialog.dirProjNew->setText(QString::fromStdString(dir.str()));
+    dialog.txtGetNewPrjName->setText("Halle");
+    dialog.cmdPrjOk->click();
+    EXPECT_EQ(project->ProjektName(), "Halle");
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);
+    EXPECT_NE(test::readFile(fs::path(railFolder()) / "Coupler.CCF").find("left in Werk"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "Halle.PF" / "Linie 1.CF"));
+}
+
 TEST_F(ProjectDialogs, NewProjectEnterActsAsOkAndEnglishCaptions) {
     context.VarnakCommon->setLanguageType(1);
     frmProjNew dialog;
@@ -116,6 +133,22 @@ TEST_F(ProjectDialogs, DeleteProjectNeedsAProjectFolderAndAYes) {
     again.cmdDelete->click();  // Yes
     EXPECT_FALSE(fs::exists(dir / "old.pf"));
     EXPECT_EQ(project->ProjektName(), "Werk");  // another project: the open one stays
+}
+
+TEST_F(ProjectDialogs, DeletingTheOpenProjectLeavesNothingToBeWrittenBack) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    loadedRail()->setUserInfoDescription("changed, then deleted");
+    ui.answers = {vbYes};
+    frmProjDel dialog;
+    dialog.show();
+    dialog.Dir1->setText(QString::fromStdString((dir / "Werk.PF").string()));
+    dialog.cmdDelete->click();
+    ASSERT_FALSE(fs::exists(dir / "Werk.PF"));
+    // Whatever comes next (a new project, another rail), the deleted one stays deleted.
+    ASSERT_EQ(project->fNewProject("Halle", (dir / "Halle.PF").string(), dir.str()), kStoreOk);
+    project->clsColCouplers()->fClearColCouplers();
+    EXPECT_FALSE(fs::exists(dir / "Werk.PF"));
+    EXPECT_FALSE(fs::exists(dir / "Halle.PF" / "Linie 1.CF"));
 }
 
 class RailDialogs : public test::MenusFixture {};
@@ -162,6 +195,9 @@ TEST_F(RailDialogs, NewRailChecksTheNameAndKeepsItsFieldsAfterCancel) {
     EXPECT_EQ(rail->InfoName(), "QZ5100-0000");
     EXPECT_EQ(rail->UserInfoDescription(), "Halle 3");
     EXPECT_EQ(rail->clsColTerminals()->Count(), 0);
+    EXPECT_NE(
+        test::readFile(dir / "Werk.PF" / "Zweite Linie mit ein.CF" / "Coupler.CCF").find("Halle 3"),
+        std::string::npos);                                 // saved with its comment
     EXPECT_TRUE(dialog.txtUserRailName->text().isEmpty());  // fresh fields after a rail
 
     // Another node kind keeps the insert position of the last use.
@@ -184,6 +220,16 @@ TEST_F(RailDialogs, NewRailOfASingleModuleTypeGetsItsTerminal) {
     // One terminal at position 1 (its description is the shipped "QP2008-Bxx0").
     EXPECT_EQ(rail->clsColTerminals()->Count(), 1);
     EXPECT_NE(rail->clsColTerminals()->ItemPos(1), nullptr);
+
+    // The new rail is on disk at once: opened again, it has its module terminal.
+    const fs::path folder = dir / "Werk.PF" / "Modul.CF";
+    ASSERT_TRUE(fs::exists(folder / "Coupler.CCF"));
+    project->clsColCouplers()->fClearColCouplers();
+    ASSERT_EQ(
+        project->clsColCouplers()->fOpenCoupler(folder.string(), (folder / "Coupler.CCF").string()),
+        kStoreOk);
+    EXPECT_EQ(loadedRail()->ConfSymbolicName(), "Modul");
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 1);
 }
 
 TEST_F(RailDialogs, NewRailWithoutCouplerDescriptionsIsRefused) {
@@ -223,6 +269,47 @@ TEST_F(RailDialogs, OpenRailListsTheRailFoldersAndLoadsTheChosenOne) {
     EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(RailDialogs, OpenRailOnDamagedRailFoldersKeepsTheProgramUsable) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    const fs::path werk = dir / "Werk.PF";
+    test::writeFile(werk / "Datei.CF", "not a folder");  // a file named like a rail folder
+    fs::create_directories(werk / "Leer.CF");            // a rail folder without its file
+    fs::create_directories(werk / "Kaputt.CF");
+    const char garbage[] = "\0\xff[Config\r\nCouplerID=\xfe\xfe\r\n=\r\n[[]]\x01";
+    test::writeFile(werk / "Kaputt.CF" / "Coupler.CCF", std::string(garbage, sizeof garbage));
+    // A coupler of an unknown type whose terminal files hold odd positions and ids.
+    fs::create_directories(werk / "Halb.CF");
+    test::writeFile(werk / "Halb.CF" / "Coupler.CCF",
+                    "[Config]\r\nCouplerID=7\r\nInfoName=QZ9999-9999\r\n");
+    test::writeFile(werk / "Halb.CF" / "C007T001.TCF", "[Config]\r\nRailPosition=500\r\n");
+    test::writeFile(werk / "Halb.CF" / "C007T002.TCF", "[Config]\r\nRailPosition=-3\r\n");
+    test::writeFile(werk / "Halb.CF" / "C007T003.TCF", std::string(garbage, sizeof garbage));
+    test::writeFile(werk / "Halb.CF" / "C007T999.TCF", "[Config]\r\nRailPosition=1\r\n");
+
+    frmRailOpen dialog;
+    for (const char* chosen : {"Datei.CF", "Leer.CF", "Kaputt.CF", "Halb.CF"}) {
+        SCOPED_TRACE(chosen);
+        dialog.show();
+        int index = dialog.comboRailName->findText(chosen);
+        ASSERT_GE(index, 0);
+        dialog.comboRailName->setCurrentIndex(index);
+        dialog.cmdSelect->click();
+        EXPECT_FALSE(dialog.isVisible());
+        // The tree of whatever was loaded is built, and its keys open nothing wrongly.
+        for (const TreeNodeData& node : fBuildProjectTree(treeSourceFromProject(context), context))
+            runNodeDispatch(node.key, openers);
+    }
+    EXPECT_EQ(project->ProjektName(), "Werk");
+    EXPECT_LE(project->clsColCouplers()->Count(), 1);
+    // The good rail opens again afterwards with its terminals.
+    dialog.show();
+    dialog.comboRailName->setCurrentIndex(dialog.comboRailName->findText("Linie 1.CF"));
+    dialog.cmdSelect->click();
+    ASSERT_NE(loadedRail(), nullptr);
+    EXPECT_EQ(loadedRail()->ConfSymbolicName(), "Linie 1");
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
 }
 
 TEST_F(RailDialogs, OpenRailWithoutRailsSaysSo) {

@@ -13,6 +13,7 @@
 #include "model/app_context.h"
 #include "model/clsCommon.h"
 #include "platform/registry_store.h"
+#include "tests/app/isolated_machine.h"
 #include "tests/app/pty_port.h"
 #include "tests/app/qt_app.h"
 #include "tests/support/sim_station.h"
@@ -28,27 +29,23 @@ namespace {
 class SerialSettings : public ::testing::Test {
   protected:
     SerialSettings()
-        : registry(dir / "machine.ini"), settings(dir / "settings.ini"), scope(context) {
-        setenv("VARNAK_CONFIG_DIR", dir.str().c_str(), 1);
-        for (int n = 1; n <= 8; ++n)
-            setenv(("VARNAK_COM" + std::to_string(n)).c_str(),
-                   (dir / ("none" + std::to_string(n))).c_str(), 1);
+        : machine(dir.path()),
+          registry(dir / "machine.ini"),
+          settings(dir / "settings.ini"),
+          scope(context) {
         context.registry = &registry;
         context.settings = &settings;
         context.ui = &ui;
         context.VarnakCommon = std::make_shared<varnak::clsCommon>(context, "/opt/Varnak");
         context.VarnakComOCX = &control;
     }
-    ~SerialSettings() override {
-        context.VarnakCommon.reset();
-        for (int n = 1; n <= 8; ++n) unsetenv(("VARNAK_COM" + std::to_string(n)).c_str());
-        unsetenv("VARNAK_CONFIG_DIR");
-    }
+    ~SerialSettings() override { context.VarnakCommon.reset(); }
     std::string stored(const char* key) {
         return settings.getSetting("Harvenor", "Settings", key, "<absent>");
     }
 
     TempDir dir;
+    varnak::test::IsolatedMachine machine;
     varnak::platform::RegistryStore registry;
     varnak::platform::UserSettings settings;
     varnak::SilentUi ui;
@@ -113,6 +110,9 @@ TEST_F(SerialSettings, InitComPortPassesTheStoredValuesToTheControl) {
     varnak::InitComPort(context);
     EXPECT_EQ(context.MultiPointAdr, 4);
     store("MultiPoint", "abc");
+    varnak::InitComPort(context);
+    EXPECT_EQ(context.MultiPointAdr, 0);
+    store("MultiPoint", "99999999999");  // beyond a Long
     varnak::InitComPort(context);
     EXPECT_EQ(context.MultiPointAdr, 0);
 }

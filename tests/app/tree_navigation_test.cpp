@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/dialog_pickers.h"
+#include "app/frmRailNew.h"
 #include "app/tree_popup_menus.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
@@ -187,6 +188,48 @@ TEST(TreeKeys, EnterAltEnterInsertDelete) {
         EXPECT_EQ(treeKeyCommand(other, kKeyDelete, 0, false), C::None) << other;
     }
     EXPECT_EQ(treeKeyCommand(terminal, 65, 0, false), C::None);
+}
+
+TEST_F(Navigation, OddKeysOpenNothingWrongAndDeleteNothing) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    const Strings details{"",
+                          "C",
+                          "C001P",
+                          "CxyzP000T001R001",
+                          "C-01P000T001R-01N-01",
+                          "C001P000T001R999N999",
+                          std::string("C001P000T\0\xffR\xfe", 13),
+                          std::string(400, '9')};
+    Strings keys{"", "S", "SZ_", std::string(24, '_')};
+    for (int k = 0; k <= static_cast<int>(TreeNodeKind::TerminalRegister); ++k)
+        for (const std::string& d : details)
+            keys.push_back(std::string(treeKeyPrefix(static_cast<TreeNodeKind>(k))) + d);
+    for (const std::string& key : keys) {
+        SCOPED_TRACE(key);
+        runNodeDispatch(key, openers);
+        for (bool online : {false, true}) {
+            for (bool developer : {false, true}) {
+                PopupChoice choice = popupFor(key, online, developer);
+                runPopupDirectAction(choice, openers);
+            }
+        }
+        for (int code : {kKeyEnter, kKeyInsert, kKeyDelete}) {
+            if (treeKeyCommand(key, code, 0, false) == TreeKeyCommand::DeleteTerminal)
+                deleteTerminalOfKey(key);
+        }
+        saveCouplerOfKey(key);
+        int32_t position = 0;
+        frmRailNew::insertPositionFor(key, position);
+    }
+    // None of the odd keys named a terminal of the rail.
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
+    // Terminal dialogs opened only for the one odd key that names rail position 1 (the
+    // picker takes the active rail whatever coupler id the key carries).
+    for (const std::string& call : openers.calls) {
+        if (call.rfind("frmTermConfig", 0) == 0) {
+            EXPECT_EQ(call, "frmTermConfigQT3002(1,0)");
+        }
+    }
 }
 
 TEST_F(Navigation, DeleteSavesTheRailSoTheDiskMatchesTheTree) {

@@ -1,0 +1,61 @@
+#include "app/dialog_support.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cctype>
+
+#include "model/app_context.h"
+#include "model/clsProject.h"
+
+namespace varnak {
+
+QString qText(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString dialogText(int id) {
+    return qText(varnak().text(id));
+}
+
+std::string upperCase(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool endsWithNoCase(const std::string& name, const std::string& suffix) {
+    return name.size() >= suffix.size() &&
+           upperCase(name.substr(name.size() - suffix.size())) == upperCase(suffix);
+}
+
+QString projectParentFolder() {
+    return qText(gfVarnakProject()->FullPathProjectFolder());
+}
+
+QString askForFolder(QWidget* parent, const QString& from) {
+    return QFileDialog::getExistingDirectory(
+        parent, QString(), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field) {
+    auto* button = new QPushButton("...");
+    button->setObjectName("cmdBrowse");
+    button->setAutoDefault(false);
+    button->setMaximumWidth(dialog->fontMetrics().horizontalAdvance("...") * 3);
+    field->setMinimumWidth(dialog->fontMetrics().averageCharWidth() * 48);
+    QObject::connect(button, &QPushButton::clicked, dialog, [dialog, field] {
+        QString chosen = askForFolder(dialog, field->text());
+        if (!chosen.isEmpty()) field->setText(chosen);
+    });
+    return button;
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* b : buttons) row->addWidget(b);
+    return row;
+}
+
+}  // namespace varnak

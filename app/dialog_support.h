@@ -1,0 +1,31 @@
+#pragma once
+// What the program's own dialogs share: their texts in the current language, names in
+// capitals as the users' file systems compare them, and the folder chooser.
+#include <QString>
+#include <initializer_list>
+#include <string>
+
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace varnak {
+
+QString qText(const std::string& s);
+// The string-table text of id in the current language.
+QString dialogText(int id);
+std::string upperCase(std::string s);
+// True when name ends in suffix, letter case ignored (".PF", ".CF").
+bool endsWithNoCase(const std::string& name, const std::string& suffix);
+// The folder that holds the open project's folder: where the project dialogs start.
+QString projectParentFolder();
+// A folder chosen with Qt's own chooser; empty when cancelled.
+QString askForFolder(QWidget* parent, const QString& from);
+// The small "..." button beside a folder field: it puts the folder the user chooses into
+// the field, which gets room for a path.
+QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field);
+// The dialog's buttons, right-aligned in one row.
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
+
+}  // namespace varnak
