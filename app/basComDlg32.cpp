@@ -33,7 +33,7 @@ class QtFileChooser : public FileChooser {
         // The description is shown whole; the patterns behind it match both letter cases.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilter(QString::fromStdString(
-            r.filterDescription + " (" + upperCase(r.pattern) + " " + lower(r.pattern) + ")"));
+            r.filterDescription + " (" + upperAscii(r.pattern) + " " + lower(r.pattern) + ")"));
         dialog.setDefaultSuffix(QString::fromStdString(r.defaultExtension));
         if (r.save) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -135,7 +135,7 @@ FileCommandServicesScope::~FileCommandServicesScope() {
 
 std::string upperExtension(const std::string& path) {
     std::string ext = fs::path(path).extension().string();
-    return ext.empty() ? ext : upperCase(ext.substr(1));
+    return ext.empty() ? ext : upperAscii(ext.substr(1));
 }
 
 void gfSaveGsdFile() {

@@ -11,11 +11,11 @@ namespace varnak {
 
 bool gfRailNameExists(const std::string& projectFolder, const std::string& name) {
     namespace fs = std::filesystem;
-    const std::string wanted = upperCase(name + ".CF");
+    const std::string wanted = upperAscii(name + ".CF");
     std::error_code ec;
     bool exists = false;
     for (fs::directory_iterator it(projectFolder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (upperCase(it->path().filename().string()) == wanted) {
+        if (upperAscii(it->path().filename().string()) == wanted) {
             exists = true;
             break;
         }

@@ -19,14 +19,9 @@ QString dialogText(int id) {
     return qText(varnak().text(id));
 }
 
-std::string upperCase(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool endsWithNoCase(const std::string& name, const std::string& suffix) {
     return name.size() >= suffix.size() &&
-           upperCase(name.substr(name.size() - suffix.size())) == upperCase(suffix);
+           upperAscii(name.substr(name.size() - suffix.size())) == upperAscii(suffix);
 }
 
 QString projectParentFolder() {

@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "model/text_util.h"
+
 class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
@@ -15,7 +17,6 @@ namespace varnak {
 QString qText(const std::string& s);
 // The string-table text of id in the current language.
 QString dialogText(int id);
-std::string upperCase(std::string s);
 // True when name ends in suffix, letter case ignored (".PF", ".CF").
 bool endsWithNoCase(const std::string& name, const std::string& suffix);
 // The folder that holds the open project's folder: where the project dialogs start.

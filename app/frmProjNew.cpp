@@ -24,10 +24,10 @@ int newProjectRefusal(const std::string& name, const std::string& folder) {
     if (name.empty() || !validProjectName(name)) return kTxtProjNameInvalid;
     if (!clsProject::gfValidProjFolderName(folder)) return kTxtProjFolderInvalid;
     // Folders and files alike count, compared as the users' file systems compare names.
-    const std::string wanted = upperCase(name + ".PF");
+    const std::string wanted = upperAscii(name + ".PF");
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (upperCase(it->path().filename().string()) == wanted) return kTxtProjExists;
+        if (upperAscii(it->path().filename().string()) == wanted) return kTxtProjExists;
     }
     return 0;
 }

@@ -3,29 +3,16 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/text_util.h"
+
 namespace varnak {
 namespace {
-
-std::string_view trimBlanks(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
 
 // Trimmed and upper-cased, with the first two characters dropped when "0X" occurs
 // anywhere: the users' texts were always cut this way, so "A0X1" keeps its X and fails.
 std::string withoutHexPrefix(std::string_view text) {
-    std::string t = upper(trimBlanks(text));
-    if (t.find("0X") != std::string::npos)
-        t = std::string(trimBlanks(std::string_view(t).substr(2)));
+    std::string t = upperAscii(std::string(trimBlankView(text)));
+    if (t.find("0X") != std::string::npos) t = trimBlanks(std::string_view(t).substr(2));
     return t;
 }
 
@@ -57,17 +44,18 @@ bool gfIsHexString(std::string_view text) {
 }
 
 bool gfIsDecString(std::string_view text) {
-    return allCharacters(trimBlanks(text), [](char c) { return c >= '0' && c <= '9'; });
+    return allCharacters(trimBlankView(text), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool gfIsSignedDecString(std::string_view text) {
-    std::string_view t = trimBlanks(text);
+    std::string_view t = trimBlankView(text);
     if (!t.empty() && t.front() == '-') t.remove_prefix(1);
     return allCharacters(t, [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool gfIsBinString(std::string_view text) {
-    return allCharacters(trimBlanks(text), [](char c) { return c == '0' || c == '1' || c == ' '; });
+    return allCharacters(trimBlankView(text),
+                         [](char c) { return c == '0' || c == '1' || c == ' '; });
 }
 
 std::optional<double> gfHexToValue(std::string_view text) {
@@ -89,7 +77,7 @@ std::optional<double> gfHexToValue(std::string_view text) {
 }
 
 std::optional<double> gfBinToValue(std::string_view text) {
-    std::string_view t = trimBlanks(text);
+    std::string_view t = trimBlankView(text);
     double value = 0;
     int position = 0;
     for (size_t i = t.size(); i-- > 0;) {
@@ -120,7 +108,7 @@ std::string gfValueToHex(int32_t value) {
 }
 
 bool gfIsHexValue(std::string_view text) {
-    std::string t = upper(trimBlanks(text));
+    std::string t = upperAscii(std::string(trimBlankView(text)));
     if (t.size() < 2 || t[0] != '0' || t[1] != 'X') return false;
     return allCharacters(std::string_view(t).substr(2), [](char c) { return hexDigit(c) >= 0; });
 }

@@ -6,18 +6,12 @@
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
+#include "model/text_util.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 
 namespace varnak {
 namespace {
-
-std::string upperAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    }
-    return text;
-}
 
 bool hasIniExtension(const std::string& name) {
     return name.size() >= 4 && upperAscii(name.substr(name.size() - 4)) == ".INI";

@@ -50,13 +50,6 @@ std::optional<int32_t> terminalIdFromFileName(std::string_view name) {
     return std::stoi(std::string(name.substr(first, count)));
 }
 
-std::string trimBlanks(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
-
 std::string readKeyText(const std::string& file, std::string_view section, std::string_view key) {
     return trimBlanks(ini::readString(file, section, key, "0", 100));
 }

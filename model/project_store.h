@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/text_util.h"
+
 namespace varnak {
 
 // Results of the store operations: 0 success, otherwise what kept the operation from
@@ -40,9 +42,6 @@ std::string terminalFileName(int32_t couplerId, int32_t terminalId);
 // The terminal id a terminal file's name carries ("C001T012.TCF" gives 12, in any letter
 // case); nullopt for a name of another form.
 std::optional<int32_t> terminalIdFromFileName(std::string_view name);
-
-// Blanks trimmed at both ends (only the blank character, as the profile reader does).
-std::string trimBlanks(std::string_view text);
 
 // A [Config] or [Common] key: read with the default "0" into a 100-character buffer and
 // taken trimmed, so an absent key reads "0".
