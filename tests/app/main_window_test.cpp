@@ -275,6 +275,10 @@ TEST_F(MainWindow, StatusPanelsAndMenuStateFollowTheOnlineFlag) {
     EXPECT_EQ(w.statusPanel(2)->text(), "Offline");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].style, varnak::vbCritical);
+    EXPECT_EQ(ui.messages[0].text,
+              "Die serielle Schnittstelle konnte nicht eingerichtet werden.\n\nCOM2 (" +
+                  (dir / "none2").string() +
+                  "): das Gerät gibt es nicht (ist der Adapter angeschlossen?).");
 
     varnak::gfVarnakProject()->InitComPort = [] { return 0; };
     varnak::test::FakeRegisterDevice station;  // answers the station read of going online
