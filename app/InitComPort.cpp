@@ -19,11 +19,11 @@ namespace {
 constexpr int kPortCount = 8;
 
 // Text ids of the causes of a port that does not open.
-constexpr int kTxtPortMissing = 1950;
-constexpr int kTxtPortNoPermission = 1951;  // "{group}" stands for the group to join
-constexpr int kTxtPortInUse = 1952;
-constexpr int kTxtPortNotSerial = 1953;
-constexpr int kTxtPortOpensNow = 1954;
+constexpr int kTxtPortMissing = 1960;
+constexpr int kTxtPortNoPermission = 1961;  // "{group}" stands for the group to join
+constexpr int kTxtPortInUse = 1962;
+constexpr int kTxtPortNotSerial = 1963;
+constexpr int kTxtPortOpensNow = 1964;
 constexpr int kTestReads = 4;
 constexpr int kTerminalListTable = 9;
 
