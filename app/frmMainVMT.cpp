@@ -82,6 +82,13 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// A submenu keeps its state in its menu widget too: enabling the window again (after the
+// splash) enables every menu widget that was not disabled itself, and with it its entry.
+void setItemEnabled(QAction* action, bool enabled) {
+    if (QMenu* submenu = action->menu()) submenu->setEnabled(enabled);
+    action->setEnabled(enabled);
+}
+
 }  // namespace
 
 frmMainVMT* mainWindow() {
@@ -98,7 +105,9 @@ frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
     setOnline_ = [this](bool online) {
         int32_t result = gfVarnakProject()->setOnline(online);
         if (result != kStoreOk && online)
-            context_.ui->messageBox(context_.text(storeResultTextId(result)), vbCritical, "");
+            context_.ui->messageBox(
+                withPortFailure(context_, context_.text(storeResultTextId(result))), vbCritical,
+                "");
     };
     buildCentre();
     buildToolbar();
@@ -251,7 +260,7 @@ void frmMainVMT::buildMenuItems(QMenu* menu, const MenuSpec& m) {
             }
         }
         action->setVisible(item.visible);
-        action->setEnabled(item.enabled);
+        setItemEnabled(action, item.enabled);
         menuItems_[{m.menu, item.index}] = action;
     }
 }
@@ -534,7 +543,7 @@ void frmMainVMT::applyMenuChanges(const std::vector<MenuStateChange>& changes) {
         QAction* action = menuItem(c.menu, c.index);
         if (!action) continue;
         if (c.visible) action->setVisible(*c.visible);
-        if (c.enabled) action->setEnabled(*c.enabled);
+        if (c.enabled) setItemEnabled(action, *c.enabled);
     }
 }
 

@@ -269,4 +269,24 @@ TEST_F(SerialSettings, ConnectionTestWithoutAStationReportsItsCode) {
     EXPECT_EQ(ui.messages[1].title, "Test communication");
 }
 
+TEST_F(SerialSettings, APortThatDoesNotOpenIsNamedWithItsDeviceAndTheCause) {
+    settings.saveSetting("Harvenor", "Settings", "Port", "3");
+    varnak::InitComPort(context);
+    ASSERT_FALSE(control.QZxPortOpen());
+    varnak::showConnectionTestResult(context, varnak::fTestConnection(context));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Keine Kommunikation mit Koppler!\n\nCode: 11\n\nCOM3 (" + (dir / "none3").string() +
+                  "): das Gerät gibt es nicht (ist der Adapter angeschlossen?).");
+
+    varnak::test::writeFile(dir / "plain", "");
+    setenv("VARNAK_COM3", (dir / "plain").c_str(), 1);
+    context.VarnakCommon->setLanguageType(1);
+    varnak::InitComPort(context);
+    varnak::showConnectionTestResult(context, varnak::fTestConnection(context));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "No communication with coupler!\n\nCode: 11\n\nCOM3 (" +
+                                       (dir / "plain").string() + "): this is not a serial port.");
+}
+
 }  // namespace
