@@ -12,6 +12,8 @@
 #include "platform/com_port_map.h"
 #include "platform/registry_store.h"
 
+using namespace qzcom;
+
 namespace varnak {
 namespace {
 
