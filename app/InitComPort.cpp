@@ -13,6 +13,8 @@
 #include "platform/registry_store.h"
 #include "platform/serial_port.h"
 
+using namespace qzcom;
+
 namespace varnak {
 namespace {
 

@@ -26,6 +26,7 @@
 
 #include "app/InitComPort.h"
 #include "app/clsForms.h"
+#include "app/control_register_device.h"
 #include "app/dialog_openers.h"
 #include "app/edition_texts.h"
 #include "app/frmAbout.h"
@@ -96,7 +97,10 @@ frmMainVMT* mainWindow() {
 }
 
 frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
-    : context_(context), ui_(ui), control_(std::make_unique<QZcomOCX>()) {
+    : context_(context),
+      ui_(ui),
+      control_(std::make_unique<QZcomOCX>()),
+      controlDevice_(std::make_unique<ControlRegisterDevice>(*control_)) {
     theMainWindow = this;
     setObjectName("frmMainVMT");
     openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -132,6 +136,7 @@ frmMainVMT::~frmMainVMT() {
         ui_->setDialogParent(nullptr);
     }
     if (context_.VarnakComOCX == control_.get()) context_.VarnakComOCX = nullptr;
+    if (context_.registerDevice == controlDevice_.get()) context_.registerDevice = nullptr;
     if (context_.VarnakProject) context_.VarnakProject->InitComPort = nullptr;
     if (theMainWindow == this) theMainWindow = nullptr;
     if (openersInstalled_) setDialogOpeners(nullptr);
@@ -308,6 +313,7 @@ void frmMainVMT::Form_Load() {
     storedPlacement_ = loadPlacement(*context_.settings);
     applyPlacement(storedPlacement_.value_or(Placement{}));
     context_.VarnakComOCX = control_.get();
+    if (!context_.registerDevice) context_.registerDevice = controlDevice_.get();
     InitComPort(context_);
     if (context_.VarnakCommon) {
         auto& signal = context_.VarnakCommon->LanguageChanged;

@@ -10,6 +10,8 @@
 #include "comctl/QZcomOCX.h"
 #include "tests/support/sim_station.h"
 
+using namespace qzcom;
+
 namespace {
 
 using varnak::test::SimStation;

@@ -11,6 +11,8 @@
 #include "platform/com_port_map.h"
 #include "platform/serial_port.h"
 
+using namespace qzcom;
+
 using varnak::comctl::CommandBlocks;
 using varnak::comctl::RegisterAddress;
 using varnak::comctl::TelegramLink;

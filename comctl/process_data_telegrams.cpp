@@ -4,6 +4,8 @@
 
 #include "comctl/QZcomOCX.h"
 
+using namespace qzcom;
+
 namespace varnak::comctl {
 namespace {
 

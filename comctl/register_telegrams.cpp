@@ -5,6 +5,8 @@
 
 #include "comctl/QZcomOCX.h"
 
+using namespace qzcom;
+
 namespace varnak::comctl {
 namespace {
 

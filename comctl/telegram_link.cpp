@@ -2,6 +2,8 @@
 
 #include "comctl/QZcomOCX.h"
 
+using namespace qzcom;
+
 namespace varnak::comctl {
 
 int32_t TelegramLink::sendTelegram(std::span<const uint8_t> telegram) {

@@ -14,6 +14,8 @@
 #include "tests/app/menus_fixture.h"
 #include "tests/support/sim_station.h"
 
+using namespace qzcom;
+
 namespace varnak {
 namespace {
 

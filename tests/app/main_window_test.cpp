@@ -533,4 +533,16 @@ TEST_F(MainWindow, ASecondInstanceEndsAtOnce) {
     EXPECT_FALSE(std::filesystem::exists(dir / "settings.ini"));  // nothing touched
 }
 
+TEST_F(MainWindow, TheRegisterTablesGoThroughItsControlWhileItLives) {
+    {
+        varnak::frmMainVMT w(context);
+        EXPECT_NE(context.registerDevice, nullptr);
+    }
+    EXPECT_EQ(context.registerDevice, nullptr);  // nothing points into a closed window
+    varnak::test::FakeRegisterDevice station;    // a device put in its place stays
+    context.registerDevice = &station;
+    { varnak::frmMainVMT w(context); }
+    EXPECT_EQ(context.registerDevice, &station);
+}
+
 }  // namespace

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "app/control_register_device.h"
 #include "app/online_station_reader.h"
 #include "app/online_switch.h"
 #include "comctl/QZcomOCX.h"
 #include "tests/model/project_fixture.h"
 #include "tests/support/sim_station.h"
 #include "tests/support/station_online.h"
+
+using namespace qzcom;
 
 namespace varnak::test {
 namespace {
@@ -46,6 +49,7 @@ class GoingOnline : public ::testing::Test, public ProjectFixture {
         control.setQZxTimeout(200);
         control.setQZxPortOpen(true);
         context().VarnakComOCX = &control;
+        context().registerDevice = &device;
         context().MultiPointAdr = 1;
         for (const char* name : {"QT3102-0016", "JRV-400_000-000", "QT2212-0000", "QT1212-0000",
                                  "QT1104-0000", "QT2012-0000", "QT2114-0000", "QP2008-Bxx0"})
@@ -53,6 +57,7 @@ class GoingOnline : public ::testing::Test, public ProjectFixture {
     }
     ~GoingOnline() override {
         context().VarnakComOCX = nullptr;
+        context().registerDevice = nullptr;
         unsetenv("VARNAK_COM5");
     }
 
@@ -78,6 +83,7 @@ class GoingOnline : public ::testing::Test, public ProjectFixture {
 
     SimStation station;
     QZcomOCX control;
+    ControlRegisterDevice device{control};
 };
 
 TEST_F(GoingOnline, TerminalsOfEveryKindGetTheirNamesAndPositions) {

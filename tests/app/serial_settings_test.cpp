@@ -19,6 +19,8 @@
 #include "tests/support/sim_station.h"
 #include "tests/support/temp_dir.h"
 
+using namespace qzcom;
+
 using varnak::ComSettings;
 using varnak::test::TempDir;
 

@@ -11,6 +11,8 @@
 #include "tests/comctl/firmware_fixture.h"
 #include "tests/comctl/station_fixture.h"
 
+using namespace qzcom;
+
 namespace varnak::test {
 namespace {
 

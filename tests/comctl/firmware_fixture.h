@@ -19,6 +19,8 @@
 
 namespace varnak::test {
 
+using namespace qzcom;
+
 class FirmwareTest : public ::testing::Test {
   protected:
     static constexpr int kPort = 5;

@@ -5,6 +5,8 @@
 
 #include "tests/comctl/station_fixture.h"
 
+using namespace qzcom;
+
 namespace varnak::test {
 namespace {
 

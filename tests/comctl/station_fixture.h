@@ -12,6 +12,8 @@
 
 namespace varnak::test {
 
+using namespace qzcom;
+
 class StationTest : public ::testing::Test {
   protected:
     static constexpr int kPort = 3;

@@ -9,6 +9,8 @@
 #include "tests/comctl/fake_line.h"
 #include "tests/comctl/station_fixture.h"
 
+using namespace qzcom;
+
 namespace varnak::test {
 namespace {
 

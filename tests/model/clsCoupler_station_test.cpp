@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "app/control_register_device.h"
 #include "comctl/QZcomOCX.h"
 #include "tests/model/project_fixture.h"
 #include "tests/support/sim_station.h"
+
+using namespace qzcom;
 
 namespace varnak::test {
 namespace {
@@ -18,7 +21,7 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
         control.setQZxTyp(QZxType_RS232);
         control.setQZxTimeout(200);
         control.setQZxPortOpen(true);
-        context().VarnakComOCX = &control;
+        context().registerDevice = &device;
         context().MultiPointAdr = 1;
         station.addTable(0, 127);
         station.setRegister(0, 127, 0, 0x40);
@@ -27,7 +30,7 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
         project->setOnline(true);
     }
     ~RailDirectoryOverTheLine() override {
-        context().VarnakComOCX = nullptr;
+        context().registerDevice = nullptr;
         unsetenv("VARNAK_COM4");
     }
     std::shared_ptr<clsCoupler> loadDescription() {
@@ -38,6 +41,7 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
 
     SimStation station;
     QZcomOCX control;
+    ControlRegisterDevice device{control};
 };
 
 TEST_F(RailDirectoryOverTheLine, TablesFollowTheStationsDirectory) {

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "app/control_register_device.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsTable.h"
 #include "tests/support/sim_station.h"
+
+using namespace qzcom;
 
 namespace varnak {
 namespace {
@@ -19,13 +22,14 @@ class TableOverTheLine : public ::testing::Test {
         control.setQZxTimeout(200);  // generous: the station shares the machine with other tests
         control.setQZxPortOpen(true);
         context.ui = &ui;
-        context.VarnakComOCX = &control;  // no registerDevice: the tables use the control
+        context.registerDevice = &device;  // the program's road: the tables use the control
         context.MultiPointAdr = 1;
     }
     ~TableOverTheLine() override { unsetenv("VARNAK_COM4"); }
 
     test::SimStation station;
     QZcomOCX control;
+    ControlRegisterDevice device{control};
     AppContext context;
     SilentUi ui;
     ContextScope scope{context};
