@@ -134,6 +134,22 @@ TEST_F(IniCache, SameFileUnderTwoSpellingsOfItsPathIsOneEntry) {
     EXPECT_EQ(readString(other, "S", "K"), "1");
 }
 
+TEST_F(IniCache, SameFileUnderASymbolicLinkIsOneEntry) {
+    std::string real = put("[S]\r\n", "real/test.ini");
+    fs::create_directory_symlink(dir / "real", dir / "folder-link");
+    fs::create_symlink(real, dir / "file-link.ini");
+    {
+        IniBatch batch;
+        WritePrivateProfileString("S", "A", "1", real);
+        WritePrivateProfileString("S", "B", "2", file("folder-link/test.ini"));
+        WritePrivateProfileString("S", "C", "3", file("file-link.ini"));
+        EXPECT_EQ(readString(file("file-link.ini"), "S", "A"), "1");
+        EXPECT_TRUE(batch.commit());
+    }
+    EXPECT_EQ(readFile(real), "[S]\r\nA=1\r\nB=2\r\nC=3\r\n");
+    EXPECT_TRUE(fs::is_symlink(dir / "file-link.ini"));
+}
+
 TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
     std::string f = put("[S]\r\nK=1\r\n");
     IniBatch batch;
@@ -143,8 +159,34 @@ TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
     fs::rename(dir / "other.ini", f);
     EXPECT_EQ(readString(f, "S", "K"), "9");
     WritePrivateProfileString("S", "M", "3", f);
-    EXPECT_TRUE(batch.commit());
+    // K=2 never reached the disk: the batch failed, although M=3 did.
+    EXPECT_FALSE(batch.commit());
     EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\nL=1\r\nM=3\r\n");
+}
+
+TEST_F(IniCache, DroppedChangesAreReportedByTheFlushOfTheirFileAndEveryEnclosingBatch) {
+    std::string f = put("[S]\r\nK=1\r\n");
+    std::string other = put("[S]\r\n", "other.ini");
+    IniBatch outer;
+    {
+        IniBatch inner;
+        WritePrivateProfileString("S", "K", "2", f);
+        WritePrivateProfileString("S", "K", "2", other);
+        // Replaced on disk before the flush: the pending change is dropped there.
+        put("[S]\r\nK=9\r\n", "new.ini");
+        fs::rename(dir / "new.ini", f);
+        EXPECT_TRUE(ini::flushFile(other));
+        EXPECT_FALSE(ini::flushFile(f));
+        EXPECT_TRUE(ini::flushFile(f));  // reported once
+        EXPECT_FALSE(inner.commit());
+    }
+    EXPECT_FALSE(outer.commit());
+    EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\n");
+    EXPECT_EQ(readFile(other), "[S]\r\nK=2\r\n");
+    // The next batch starts clean.
+    IniBatch next;
+    WritePrivateProfileString("S", "K", "3", f);
+    EXPECT_TRUE(next.commit());
 }
 
 TEST_F(IniCache, FilesDeletedDuringABatchAreNotBroughtBack) {
@@ -157,12 +199,12 @@ TEST_F(IniCache, FilesDeletedDuringABatchAreNotBroughtBack) {
         WritePrivateProfileString("S", "K", "2", deleted);
         WritePrivateProfileString("S", "K", "2", created);
         fs::remove(deleted);
-        EXPECT_TRUE(ini::flush());
+        EXPECT_FALSE(ini::flush());  // the change of the deleted file is dropped
         EXPECT_FALSE(fs::exists(deleted));
         WritePrivateProfileString("S", "K", "3", deleted);
         WritePrivateProfileString("S", "K", "3", created);
         fs::remove_all(dir / "rail");  // a folder tree removed by the same operation
-        EXPECT_TRUE(batch.commit());
+        EXPECT_FALSE(batch.commit());
     }
     EXPECT_FALSE(fs::exists(dir / "rail"));
     EXPECT_EQ(readFile(kept), "[S]\r\nK=2\r\n");
