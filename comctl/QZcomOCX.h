@@ -107,6 +107,9 @@ inline constexpr const char* kQZcomErrInvalidPortText = "8002 Invalid port numbe
 namespace varnak::platform {
 class SerialPort;
 }
+namespace varnak::comctl {
+struct LineState;
+}
 
 class QZcomOCX {
   public:
@@ -184,6 +187,8 @@ class QZcomOCX {
     int32_t timeout_ = 10;
     bool modified_ = false;
     std::unique_ptr<varnak::platform::SerialPort> port_;
+    // What the last request left on the line (a reply that may still be coming).
+    std::unique_ptr<varnak::comctl::LineState> line_;
 };
 
 // C entry points in place of the class-factory and registration exports.

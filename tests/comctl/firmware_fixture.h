@@ -53,7 +53,7 @@ class FirmwareTest : public ::testing::Test {
     }
 
     // A fresh station and control, the port open at 19200 baud 8E1.
-    void newStation(int timeoutMs = 200) {
+    void newStation(int timeoutMs = 1000) {
         control = std::make_unique<QZcomOCX>();
         station = std::make_unique<SimStation>(1, 0);
         setenv("VARNAK_COM5", station->devicePath().c_str(), 1);
