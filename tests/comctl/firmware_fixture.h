@@ -116,7 +116,7 @@ class FirmwareTest : public ::testing::Test {
     void expectDelivered(const std::map<uint32_t, std::vector<uint8_t>>& expected,
                          uint8_t fileType) const {
         // The station may still be taking the last bytes in.
-        EXPECT_TRUE(station->waitForBootLoaderEnd(std::chrono::seconds(2)));
+        EXPECT_TRUE(station->waitForBootLoaderEnd(std::chrono::seconds(10)));
         const SimBootLoader loader = station->bootLoader();
         EXPECT_EQ(loader.error(), "");
         const auto& got = loader.sectors();
