@@ -37,6 +37,9 @@ struct PacedStation {
         control.setQZxCommPort(1);
         control.setQZxBaudrate(Baud_19200);
         control.setQZxTyp(QZxType_RS232);
+        // The station answers at once: a long reply time-out costs nothing and keeps a
+        // machine busy with other work from turning a slow wake-up into a failed read.
+        control.setQZxTimeout(1000);
         control.setQZxPortOpen(true);
         station.setPacing(true);
     }

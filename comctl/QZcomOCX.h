@@ -116,6 +116,9 @@ inline constexpr const char* kQZcomErrInvalidPortText = "8002 Invalid port numbe
 namespace varnak::platform {
 class SerialPort;
 }
+namespace varnak::comctl {
+struct LineState;
+}
 
 class QZCOMOCX_EXPORT QZcomOCX {
   public:
@@ -193,6 +196,8 @@ class QZCOMOCX_EXPORT QZcomOCX {
     int32_t timeout_ = 10;
     bool modified_ = false;
     std::unique_ptr<varnak::platform::SerialPort> port_;
+    // What the last request left on the line (a reply that may still be coming).
+    std::unique_ptr<varnak::comctl::LineState> line_;
 };
 
 // C entry points in place of the class-factory and registration exports.

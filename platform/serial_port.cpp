@@ -31,11 +31,11 @@ speed_t speedOf(int baud) {
     }
 }
 
-// Waits for one event on fd until the deadline; false when the deadline passed first.
+// Waits for one event on fd until the deadline; false when the deadline passed first. A
+// thread that runs late still looks once: bytes that came in time count.
 bool waitFor(int fd, short events, Clock::time_point deadline, short& revents) {
     for (;;) {
-        const auto left = deadline - Clock::now();
-        if (left <= Clock::duration::zero()) return false;
+        const auto left = std::max(deadline - Clock::now(), Clock::duration::zero());
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
         timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
         pollfd p{fd, events, 0};
@@ -48,6 +48,7 @@ bool waitFor(int fd, short events, Clock::time_point deadline, short& revents) {
             revents = POLLERR;
             return true;
         }
+        if (r == 0 && left == Clock::duration::zero()) return false;
     }
 }
 

@@ -108,7 +108,7 @@ TEST_F(FileCommands, GsdExportAgainstTheSimulatedStationWritesTheFilesBesideTheC
     QZcomOCX ocx;
     ocx.setQZxCommPort(3);
     ocx.setQZxTyp(QZxType_RS232);
-    ocx.setQZxTimeout(50);
+    ocx.setQZxTimeout(1000);
     ocx.setQZxPortOpen(true);
     context.VarnakComOCX = &ocx;
     FileCommandControl programControl;

@@ -229,10 +229,10 @@ TEST_F(SerialSettings, ConnectionTestAgainstTheSimulatedStation) {
     varnak::frmComParam dialog(context);
     dialog.setPortProbe([](int) { return false; });
     dialog.show();
-    dialog.fpLITimeOut->setValue(300);
+    dialog.fpLITimeOut->setValue(1500);
     dialog.cmdTest_Click();
-    EXPECT_EQ(stored("Timeout"), "300");
-    EXPECT_EQ(control.QZxTimeout(), 300);
+    EXPECT_EQ(stored("Timeout"), "1500");
+    EXPECT_EQ(control.QZxTimeout(), 1500);
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[1].style, varnak::vbInformation);
     EXPECT_TRUE(dialog.cmdOK->isEnabled());

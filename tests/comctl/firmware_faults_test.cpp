@@ -42,7 +42,7 @@ struct FaultCase {
     std::function<void(SimBootLoader&)> fault;
     int failWrite;
     int32_t code;
-    int timeoutMs = 200;
+    int timeoutMs = 1000;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) {

@@ -1,5 +1,5 @@
 // The rail's table directory read from a simulated station over the serial control while
-// the project is online, and the file fallback when the station does not answer.
+// the project is online, and the file fallback when that read fails.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -19,7 +19,7 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
         setenv("VARNAK_COM4", station.devicePath().c_str(), 1);
         control.setQZxCommPort(4);
         control.setQZxTyp(QZxType_RS232);
-        control.setQZxTimeout(200);
+        control.setQZxTimeout(1000);
         control.setQZxPortOpen(true);
         context().registerDevice = &device;
         context().MultiPointAdr = 1;
@@ -54,8 +54,8 @@ TEST_F(RailDirectoryOverTheLine, TablesFollowTheStationsDirectory) {
     EXPECT_EQ(rail->clsColTables()->Item(127)->ConfRegisterValue(100), 0x0F);
 }
 
-TEST_F(RailDirectoryOverTheLine, SilentStationLeavesTheDirectoryToTheFile) {
-    station.queueFault(ReplyFault::noReply());
+TEST_F(RailDirectoryOverTheLine, FailedDirectoryReadLeavesTheDirectoryToTheFile) {
+    station.queueFault(ReplyFault::brokenOff());
     auto rail = loadDescription();
     EXPECT_FALSE(rail->DirectoryFromDevice());
     EXPECT_EQ(rail->clsColTables()->Count(), 15);

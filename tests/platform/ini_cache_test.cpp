@@ -1,6 +1,10 @@
 // The cache of parsed files: batches, flushing, invalidation and use from two threads.
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -222,16 +226,38 @@ TEST_F(IniCache, FailedWriteOutsideABatchLeavesNoTrace) {
     EXPECT_TRUE(ini::flush());
 }
 
+// What a process without the right to read the file sees, as an exit code for its parent.
+enum UnreadableCheck { kKeptAsItWas, kReadAnyway, kWrittenAnyway, kRootKept, kFolderUnreachable };
+
+// Runs in a child process. Root reads any file, so a child of root first gives its rights to
+// the unprivileged user and hands it the folder, so that only the file's own mode stands in
+// the way.
+int checkUnreadable(const std::string& file, const fs::path& folder, uid_t uid, gid_t gid) {
+    if (::geteuid() == 0 &&
+        (::chown(folder.c_str(), uid, gid) != 0 || ::chown(file.c_str(), uid, gid) != 0 ||
+         ::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+        return kRootKept;
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return kFolderUnreachable;
+    if (readString(file, "S", "K", "d") != "d") return kReadAnyway;
+    if (WritePrivateProfileString("S", "K", "2", file)) return kWrittenAnyway;
+    return kKeptAsItWas;
+}
+
 TEST_F(IniCache, UnreadableFileIsNeverReplaced) {
     std::string f = put("[S]\r\nK=1\r\n");
     ASSERT_EQ(::chmod(f.c_str(), 0), 0);
-    int fd = ::open(f.c_str(), O_RDONLY);
-    if (fd >= 0) {
-        ::close(fd);
-        GTEST_SKIP() << "running with rights that read any file";
-    }
-    EXPECT_EQ(readString(f, "S", "K", "d"), "d");
-    EXPECT_FALSE(WritePrivateProfileString("S", "K", "2", f));
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody ? nobody->pw_gid : 65534;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(checkUnreadable(f, dir.path(), uid, gid));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kFolderUnreachable)
+        GTEST_SKIP() << "the unprivileged user cannot reach the temporary folder";
+    EXPECT_EQ(WEXITSTATUS(status), kKeptAsItWas);
     ::chmod(f.c_str(), 0644);
     EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
 }
