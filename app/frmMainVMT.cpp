@@ -33,6 +33,8 @@
 #include "app/frmComParam.h"
 #include "app/frmCouplerDisplay.h"
 #include "app/frmPrint.h"
+#include "app/frmRailOpen.h"
+#include "app/menu_texts.h"
 #include "app/program_dialog_openers.h"
 #include "app/project_tree_source.h"
 #include "app/qt_ui_services.h"
@@ -510,8 +512,14 @@ void frmMainVMT::fOpenRememberedProject() {
         auto project = gfVarnakProject();
         int32_t opened = project->fOpenProject(startProject_.ProjectName, startProject_.ProjectPath,
                                                startProject_.ProjectFolder);
-        if (opened == kStoreOk && plan.openRail)
-            project->clsColCouplers()->fOpenCoupler(plan.railFolder, plan.railFile);
+        if (opened != kStoreOk) {
+            context_.ui->messageBox(context_.text(storeResultTextId(opened)), vbCritical,
+                                    context_.text(kTxtProjectOpenMessageTitle));
+        } else if (plan.openRail) {
+            showRailOpenFailure(
+                project->clsColCouplers()->fOpenCoupler(plan.railFolder, plan.railFile),
+                plan.railFile);
+        }
     }
     fFillTreeView();
     tvTreeView->setFocus();

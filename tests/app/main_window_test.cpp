@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QTreeWidget>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "app/basStartup.h"
 #include "app/clsForms.h"
@@ -402,6 +404,22 @@ TEST_F(ProjectOnDisk, RememberedProjectWithAMissingRailOpensTheProjectAlone) {
     EXPECT_EQ(w.tvTreeView->topLevelItem(0)->childCount(), 1);
     w.fSaveStartProject();  // the same project and rail: nothing changes
     EXPECT_EQ(varnak::readStartProject(settings).CouplerName, "Linie 1");
+}
+
+TEST_F(ProjectOnDisk, RememberedRailThatIsNoRailFileOpensTheProjectAloneAndSaysWhy) {
+    const auto railFolder = dir / "Werk.PF" / "Kaputt.CF";
+    std::filesystem::create_directories(railFolder);
+    std::ofstream(railFolder / "Coupler.CCF") << "\x01\x02 garbage\n";
+    varnak::writeStartProject(settings, {(dir / "Werk.PF").string(), dir.str(), "Werk", "Kaputt"});
+    project->clsColCouplers()->fClearColCouplers();
+    varnak::frmMainVMT w(context);
+    ui.messages.clear();
+    w.fOpenRememberedProject();
+    EXPECT_EQ(project->ProjektName(), "Werk");
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("Coupler.CCF"), std::string::npos);
+    EXPECT_EQ(ui.messages[0].style, varnak::vbCritical);
 }
 
 TEST_F(ProjectOnDisk, CaptionNamesTheOpenProjectUntilTheNextLanguageSwitch) {
