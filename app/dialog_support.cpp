@@ -1,5 +1,6 @@
 #include "app/dialog_support.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -51,6 +52,14 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
     row->addStretch();
     for (QPushButton* b : buttons) row->addWidget(b);
     return row;
+}
+
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
 }
 
 }  // namespace varnak

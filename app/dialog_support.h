@@ -29,4 +29,14 @@ QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field);
 // The dialog's buttons, right-aligned in one row.
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
+// The hourglass over the whole program for its lifetime (message boxes show the normal
+// pointer meanwhile).
+class BusyCursor {
+  public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 }  // namespace varnak

@@ -9,6 +9,7 @@
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
 #include "model/app_context.h"
+#include "views/frmRegister.h"
 
 namespace varnak {
 
@@ -47,6 +48,11 @@ void ProgramDialogOpeners::frmRailOpen_Show() {
 
 void ProgramDialogOpeners::frmPrint_fKonstruktor() {
     fShowReportSelection(varnak(), &window_);
+}
+
+void ProgramDialogOpeners::frmRegister_fRegister(std::string& key) {
+    frmRegister dialog(&window_);
+    dialog.fRegister(key);
 }
 
 }  // namespace varnak

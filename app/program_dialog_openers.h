@@ -23,6 +23,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRailNew_fCouplerInsert(std::string& key) override;
     void frmRailOpen_Show() override;
     void frmPrint_fKonstruktor() override;
+    void frmRegister_fRegister(std::string& key) override;
 
   private:
     frmMainVMT& window_;

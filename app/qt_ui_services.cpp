@@ -96,7 +96,12 @@ int QtUiServices::messageBox(const std::string& text, int style, const std::stri
     auto buttons = orderedButtons(style);
     size_t defaultIndex = (style & vbDefaultButton2) ? 1 : 0;
     if (defaultIndex < buttons.size()) box.setDefaultButton(buttons[defaultIndex]);
-    return messageBoxAnswer(box.exec());
+    // A box shown while a window works under the hourglass waits for the user.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    if (busy) QApplication::restoreOverrideCursor();
+    return messageBoxAnswer(answer);
 }
 
 std::optional<std::string> QtUiServices::inputBox(const std::string& prompt,

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "tests/app/qt_app.h"
+#include "tests/support/qt/qt_app.h"
 
 using varnak::clsForms;
 using varnak::ControlGeometry;

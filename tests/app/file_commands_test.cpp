@@ -11,7 +11,7 @@
 #include "model/clsCoupler.h"
 #include "model/project_store.h"
 #include "platform/paths.h"
-#include "tests/app/menus_fixture.h"
+#include "tests/support/qt/menus_fixture.h"
 #include "tests/support/sim_station.h"
 
 using namespace qzcom;

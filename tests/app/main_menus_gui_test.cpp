@@ -25,7 +25,7 @@
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
 #include "platform/paths.h"
-#include "tests/app/menus_fixture.h"
+#include "tests/support/qt/menus_fixture.h"
 
 namespace varnak {
 namespace {

@@ -30,9 +30,9 @@
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
-#include "tests/app/isolated_machine.h"
-#include "tests/app/qt_app.h"
 #include "tests/model/fake_register_device.h"
+#include "tests/support/qt/isolated_machine.h"
+#include "tests/support/qt/qt_app.h"
 #include "tests/support/temp_dir.h"
 
 using varnak::MainMenu;

@@ -11,9 +11,9 @@
 #include "app/frmMainVMT.h"
 #include "model/clsCommon.h"
 #include "platform/registry_store.h"
-#include "tests/app/qt_app.h"
 #include "tests/model/fake_register_device.h"
 #include "tests/model/project_fixture.h"
+#include "tests/support/qt/qt_app.h"
 
 namespace varnak::test {
 namespace {

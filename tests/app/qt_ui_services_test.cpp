@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "tests/app/qt_app.h"
+#include "tests/support/qt/qt_app.h"
 
 using varnak::messageBoxAnswer;
 using varnak::messageBoxButtons;

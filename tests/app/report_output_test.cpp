@@ -20,8 +20,8 @@
 #include "app/report_printer.h"
 #include "app/report_text.h"
 #include "app/rtf_writer.h"
-#include "tests/app/qt_app.h"
 #include "tests/app/report_fixture.h"
+#include "tests/support/qt/qt_app.h"
 
 namespace varnak::test {
 namespace {

@@ -13,9 +13,9 @@
 #include "model/app_context.h"
 #include "model/clsCommon.h"
 #include "platform/registry_store.h"
-#include "tests/app/isolated_machine.h"
-#include "tests/app/pty_port.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/qt/isolated_machine.h"
+#include "tests/support/qt/pty_port.h"
+#include "tests/support/qt/qt_app.h"
 #include "tests/support/sim_station.h"
 #include "tests/support/temp_dir.h"
 

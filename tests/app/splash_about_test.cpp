@@ -10,7 +10,7 @@
 #include "model/app_context.h"
 #include "model/clsCommon.h"
 #include "platform/registry_store.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/qt/qt_app.h"
 #include "tests/support/temp_dir.h"
 
 using varnak::test::TempDir;

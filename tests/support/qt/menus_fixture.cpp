@@ -1,4 +1,4 @@
-#include "tests/app/menus_fixture.h"
+#include "tests/support/qt/menus_fixture.h"
 
 #include <cstdlib>
 
@@ -10,35 +10,19 @@
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/qt/qt_app.h"
 
 namespace varnak::test {
 
-MenusFixture::MenusFixture()
-    : machine(dir.path()),
-      registry(dir / "machine.ini"),
-      settings(dir / "settings.ini"),
-      scope(context),
-      openersScope(openers) {
-    ensureQtApp();
-    context.registry = &registry;
-    context.settings = &settings;
-    context.ui = &ui;
-    context.VarnakCommon = std::make_shared<clsCommon>(context, "/opt/Varnak");
+MenusFixture::MenusFixture() : openersScope(openers) {
     std::filesystem::create_directories(dir / "prog");
     project =
         std::make_shared<clsProject>((dir / "prog").string(), platform::resourceDir().string());
     context.VarnakProject = project;
     project->InitComPort = [] { return 0; };
-    VarnakForms().setScreenSizeSource([] { return QSize(1024, 768); });
-    ini::dropCache();
 }
 
-MenusFixture::~MenusFixture() {
-    VarnakForms().setScreenSizeSource({});
-    context.VarnakCommon.reset();
-    ini::dropCache();
-}
+MenusFixture::~MenusFixture() = default;
 
 bool MenusFixture::makeProject() {
     if (!std::filesystem::exists(platform::resourceDir() / "Terminal" / "QT3004-0000.INI"))
@@ -61,23 +45,11 @@ std::shared_ptr<clsCoupler> MenusFixture::loadedRail() const {
 }
 
 std::string MenusFixture::couplerKey() const {
-    auto rail = loadedRail();
-    return treeKey(TreeNodeKind::Coupler,
-                   couplerKeyDetail(rail->ConfSymbolicID(), rail->ConfProjectPosition()));
+    return couplerKeyOf(loadedRail());
 }
 
 std::string MenusFixture::terminalKey(int railPosition) const {
-    auto rail = loadedRail();
-    auto t = rail->clsColTerminals()->ItemPos(railPosition);
-    return treeKey(TreeNodeKind::Terminal,
-                   terminalKeyDetail(rail->ConfSymbolicID(), rail->ConfProjectPosition(),
-                                     t->ConfSymbolicID(), railPosition));
-}
-
-std::vector<std::string> MenusFixture::messageTexts() const {
-    std::vector<std::string> out;
-    for (const auto& m : ui.messages) out.push_back(m.text);
-    return out;
+    return terminalKeyOf(loadedRail(), railPosition);
 }
 
 }  // namespace varnak::test

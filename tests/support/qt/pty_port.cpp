@@ -1,4 +1,4 @@
-#include "tests/app/pty_port.h"
+#include "tests/support/qt/pty_port.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

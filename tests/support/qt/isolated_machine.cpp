@@ -1,4 +1,4 @@
-#include "tests/app/isolated_machine.h"
+#include "tests/support/qt/isolated_machine.h"
 
 #include <cstdlib>
 #include <string>

@@ -13,14 +13,12 @@
 #include "model/clsCommon.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
-#include "platform/registry_store.h"
-#include "tests/app/isolated_machine.h"
-#include "tests/app/recording_openers.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/qt/program_fixture.h"
+#include "tests/support/qt/recording_openers.h"
 
 namespace varnak::test {
 
-class MenusFixture : public ::testing::Test {
+class MenusFixture : public ProgramFixture {
   protected:
     MenusFixture();
     ~MenusFixture() override;
@@ -33,16 +31,7 @@ class MenusFixture : public ::testing::Test {
     // Keys of the loaded rail's nodes.
     std::string couplerKey() const;
     std::string terminalKey(int railPosition) const;
-    // Message texts shown so far.
-    std::vector<std::string> messageTexts() const;
 
-    TempDir dir;
-    IsolatedMachine machine;
-    platform::RegistryStore registry;
-    platform::UserSettings settings;
-    SilentUi ui;
-    AppContext context;
-    ContextScope scope;
     RecordingOpeners openers;
     DialogOpenersScope openersScope;
     std::shared_ptr<clsProject> project;

@@ -1,4 +1,4 @@
-#include "tests/app/qt_app.h"
+#include "tests/support/qt/qt_app.h"
 
 #include <QApplication>
 

@@ -1,0 +1,109 @@
+// The register editor online against a simulated station that paces its line at 19200 baud:
+// opening and refreshing a 256-register table against the time its 15 telegrams need on
+// the wire (24 x 15 + 2 x 256 = 872 bytes at 11 bits per byte), and a data-type change over
+// the 256 rows.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <chrono>
+#include <cstdio>
+
+#include "app/clsForms.h"
+#include "comctl/QZcomOCX.h"
+#include "model/app_context.h"
+#include "model/clsColTables.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "model/clsTable.h"
+#include "model/tree_node_key.h"
+#include "tests/support/qt/qt_app.h"
+#include "tests/support/sim_station.h"
+#include "views/frmRegister.h"
+
+namespace {
+
+using varnak::test::SimStation;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kBaud = 19200;
+constexpr int32_t kRs232 = 2;
+constexpr double kMaxRatio = 1.10;
+constexpr double kWireSeconds = (24.0 * 15 + 2.0 * 256) * 11.0 / kBaud;
+
+double since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void report(benchmark::State& state, const char* name, double measured) {
+    const double ratio = measured / kWireSeconds;
+    state.counters[std::string(name) + "_ratio"] = ratio;
+    std::printf("%s: measured %.3f s, wire-time limit %.3f s, ratio %.3f (at most %.2f)\n", name,
+                measured, kWireSeconds, ratio, kMaxRatio);
+    std::fflush(stdout);
+    if (ratio > kMaxRatio) state.SkipWithError("slower than the wire allows");
+}
+
+// A program context online with a station whose coupler has a 256-register table 0.
+struct OnlineTable {
+    OnlineTable() : station(0, 0), scope(context) {
+        setenv("VARNAK_COM1", station.devicePath().c_str(), 1);
+        control.setQZxCommPort(1);
+        control.setQZxBaudrate(kBaud);
+        control.setQZxTyp(kRs232);
+        control.setQZxTimeout(1000);
+        control.setQZxPortOpen(true);
+        station.addTable(0, 0, 256);
+        station.setPacing(true);
+        context.ui = &ui;
+        context.VarnakComOCX = &control;
+        context.VarnakProject = std::make_shared<varnak::clsProject>();
+        context.VarnakProject->InitComPort = [] { return 0; };
+        context.VarnakProject->setOnline(true);
+        context.VarnakOnlineCoupler = std::make_shared<varnak::clsCoupler>();
+        auto table = context.VarnakOnlineCoupler->clsColTables()->Add(0);
+        table->setTableLen(255);
+        table->setbInitDone(true);
+    }
+    SimStation station;
+    QZcomOCX control;
+    varnak::SilentUi ui;
+    varnak::AppContext context;
+    varnak::ContextScope scope;
+};
+
+void BM_OpenRefreshAndTypeChange(benchmark::State& state) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    varnak::test::ensureQtApp();
+    varnak::VarnakForms().setScreenSizeSource([] { return QSize(1024, 768); });
+    OnlineTable online;
+    const std::string key =
+        varnak::treeKey(varnak::TreeNodeKind::CouplerTable, varnak::tableKeyDetail(0, 0, 0));
+    double open = 0, refresh = 0, typeChange = 0;
+    int64_t rounds = 0;
+    for (auto _ : state) {
+        varnak::frmRegister dialog;
+        auto start = Clock::now();
+        if (!dialog.load(key)) state.SkipWithError("open failed");
+        open += since(start);
+        start = Clock::now();
+        dialog.cmdRefresh->click();
+        refresh += since(start);
+        start = Clock::now();
+        dialog.comboDataTyp1->setCurrentIndex(4);
+        typeChange += since(start);
+        ++rounds;
+    }
+    if (!online.ui.messages.empty()) state.SkipWithError("the station did not answer");
+    const double n = static_cast<double>(rounds);
+    report(state, "open", open / n);
+    report(state, "refresh", refresh / n);
+    state.counters["type_change_ms"] = typeChange / n * 1000;
+    std::printf("data-type change over 256 rows: %.2f ms\n", typeChange / n * 1000);
+}
+BENCHMARK(BM_OpenRefreshAndTypeChange)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,112 @@
+// A simulated station on a pseudo-terminal for trying the program by hand: a rail of
+// device descriptions answering at a station address (the program's default 0). It prints
+// the line to set before starting the program, e.g. "VARNAK_COM2=/dev/pts/7", and serves
+// until interrupted.
+//
+//   varnak_station [--address N] [--com N] [--resources DIR] [--pace] [--log]
+//                  COUPLER [TERMINAL ...]
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "platform/paths.h"
+#include "tests/support/station_from_rail.h"
+#include "tests/support/wire_log.h"
+
+namespace {
+
+struct Options {
+    int address = 0;
+    int com = 2;
+    std::string resources;
+    bool pace = false;
+    bool log = false;
+    varnak::test::RailStationSpec rail;
+};
+
+int usage(const char* program) {
+    std::fprintf(stderr,
+                 "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] COUPLER "
+                 "[TERMINAL ...]\n"
+                 "  --address N     station address (default 0, the program's default)\n"
+                 "  --com N         the COM number the printed variable names (default 2)\n"
+                 "  --resources DIR device descriptions (default: the program's resource "
+                 "folder)\n"
+                 "  --pace          answer at the wire speed the program set\n"
+                 "  --log           print every request as it arrives\n",
+                 program);
+    return 2;
+}
+
+bool parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto number = [&](int& out, int low, int high) {
+            if (i + 1 >= argc) return false;
+            char* end = nullptr;
+            const long n = std::strtol(argv[++i], &end, 0);
+            if (*end != '\0' || n < low || n > high) return false;
+            out = static_cast<int>(n);
+            return true;
+        };
+        if (a == "--address") {
+            if (!number(o.address, 0, 255)) return false;
+        } else if (a == "--com") {
+            if (!number(o.com, 1, 8)) return false;
+        } else if (a == "--resources") {
+            if (i + 1 >= argc) return false;
+            o.resources = argv[++i];
+        } else if (a == "--pace") {
+            o.pace = true;
+        } else if (a == "--log") {
+            o.log = true;
+        } else if (a.starts_with("-")) {
+            return false;
+        } else if (o.rail.coupler.empty()) {
+            o.rail.coupler = a;
+        } else {
+            o.rail.terminals.push_back(a);
+        }
+    }
+    return !o.rail.coupler.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!parse(argc, argv, o)) return usage(argv[0]);
+    if (o.resources.empty()) o.resources = varnak::platform::resourceDir().string();
+
+    // The station's thread inherits the blocked signals; this thread waits for them.
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, SIGINT);
+    sigaddset(&stop, SIGTERM);
+    sigaddset(&stop, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stop, nullptr);
+
+    auto station =
+        varnak::test::makeRailStation(o.resources, o.rail, static_cast<uint8_t>(o.address));
+    station->setPacing(o.pace);
+    std::printf("VARNAK_COM%d=%s\n", o.com, station->devicePath().c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s with %zu terminal(s) at station address %d; Ctrl+C ends it.\n",
+                 o.rail.coupler.c_str(), o.rail.terminals.size(), o.address);
+
+    size_t shown = 0;
+    const timespec tick{0, 100'000'000};
+    for (;;) {
+        if (sigtimedwait(&stop, nullptr, &tick) > 0) break;
+        if (!o.log) continue;
+        const auto requests = station->requests();
+        for (; shown < requests.size(); ++shown)
+            std::printf("%s\n", varnak::test::decodeRequest(requests[shown]).c_str());
+        std::fflush(stdout);
+    }
+    return 0;
+}
