@@ -10,6 +10,7 @@
 #include "app/frmRailOpen.h"
 #include "model/app_context.h"
 #include "views/frmRegister.h"
+#include "views/frmSaveTableAsResource.h"
 
 namespace varnak {
 
@@ -53,6 +54,12 @@ void ProgramDialogOpeners::frmPrint_fKonstruktor() {
 void ProgramDialogOpeners::frmRegister_fRegister(std::string& key) {
     frmRegister dialog(&window_);
     dialog.fRegister(key);
+}
+
+void ProgramDialogOpeners::frmSaveTableAsResource_fKonstruktor(int32_t& railPosition,
+                                                               int32_t& tableNr) {
+    frmSaveTableAsResource dialog(&window_);
+    dialog.fKonstruktor(railPosition, tableNr);
 }
 
 }  // namespace varnak

@@ -24,6 +24,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRailOpen_Show() override;
     void frmPrint_fKonstruktor() override;
     void frmRegister_fRegister(std::string& key) override;
+    void frmSaveTableAsResource_fKonstruktor(int32_t& railPosition, int32_t& tableNr) override;
 
   private:
     frmMainVMT& window_;
