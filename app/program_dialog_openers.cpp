@@ -9,6 +9,7 @@
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
 #include "model/app_context.h"
+#include "railview/frmTermInsert.h"
 #include "views/frmRegister.h"
 #include "views/frmSaveTableAsResource.h"
 
@@ -60,6 +61,11 @@ void ProgramDialogOpeners::frmSaveTableAsResource_fKonstruktor(int32_t& railPosi
                                                                int32_t& tableNr) {
     frmSaveTableAsResource dialog(&window_);
     dialog.fKonstruktor(railPosition, tableNr);
+}
+
+void ProgramDialogOpeners::frmTermInsert_fTerminalInsert(std::string& key) {
+    if (!termInsert_) termInsert_ = new frmTermInsert(&window_);
+    termInsert_->fTerminalInsert(key);
 }
 
 }  // namespace varnak
