@@ -11,11 +11,21 @@
 #include "model/clsCommon.h"
 #include "platform/com_port_map.h"
 #include "platform/registry_store.h"
+#include "platform/serial_port.h"
+
+using namespace qzcom;
 
 namespace varnak {
 namespace {
 
 constexpr int kPortCount = 8;
+
+// Text ids of the causes of a port that does not open.
+constexpr int kTxtPortMissing = 1960;
+constexpr int kTxtPortNoPermission = 1961;  // "{group}" stands for the group to join
+constexpr int kTxtPortInUse = 1962;
+constexpr int kTxtPortNotSerial = 1963;
+constexpr int kTxtPortOpensNow = 1964;
 constexpr int kTestReads = 4;
 constexpr int kTerminalListTable = 9;
 
@@ -48,7 +58,39 @@ bool openWithSeparateControl(int n) {
     }
 }
 
+std::string causeText(const AppContext& context, const platform::SerialDeviceDiagnosis& d) {
+    using F = platform::SerialDeviceFault;
+    switch (d.fault) {
+        case F::None:
+            return context.text(kTxtPortOpensNow);
+        case F::Missing:
+            return context.text(kTxtPortMissing);
+        case F::NoPermission: {
+            std::string text = context.text(kTxtPortNoPermission);
+            if (const size_t at = text.find("{group}"); at != std::string::npos)
+                text.replace(at, 7, d.group);
+            return text;
+        }
+        case F::InUse:
+            return context.text(kTxtPortInUse);
+        case F::NotSerial:
+            return context.text(kTxtPortNotSerial);
+        case F::Other:
+            break;
+    }
+    return d.detail + ".";
+}
+
 }  // namespace
+
+std::string withPortFailure(const AppContext& context, std::string message) {
+    QZcomOCX* c = context.VarnakComOCX;
+    if (!c || c->QZxPortOpen()) return message;
+    const int32_t n = c->QZxCommPort();
+    const std::string device = platform::comPortDevice(n);
+    return message + "\n\nCOM" + std::to_string(n) + " (" + device +
+           "): " + causeText(context, platform::diagnoseSerialDevice(device));
+}
 
 std::string comSettingsAppName(const AppContext& context) {
     return context.VarnakCommon ? context.VarnakCommon->CompanyName() : "Harvenor";
@@ -105,9 +147,10 @@ int fTestConnection(AppContext& context) {
 void showConnectionTestResult(AppContext& context, int code) {
     const std::string title = context.text(kTxtTestCommunicationTitle);
     if (code != ComErrNo) {
-        context.ui->messageBox(context.text(kTxtNoCommunication) + "\n\n" + context.text(kTxtCode) +
-                                   std::to_string(code),
-                               vbCritical, title);
+        context.ui->messageBox(
+            withPortFailure(context, context.text(kTxtNoCommunication) + "\n\n" +
+                                         context.text(kTxtCode) + std::to_string(code)),
+            vbCritical, title);
     } else {
         context.ui->messageBox(context.text(kTxtCommunicationOk), vbInformation, title);
     }

@@ -23,10 +23,17 @@ int32_t InitComPort(AppContext& context);
 // Stores the settings, then InitComPort.
 void storeComSettingsAndReopen(AppContext& context, const ComSettings& settings);
 
+// A message about a port failure, followed (after a blank line) by the control's port, its
+// device and why it does not open, in the current language, for example "COM3
+// (/dev/ttyUSB0): there is no such device (is the adapter plugged in?)."; the message alone
+// while the port is open or without a control.
+std::string withPortFailure(const AppContext& context, std::string message);
+
 // Four reads of the coupler's terminal list; the last one's result code decides. Events
 // are pumped after each read.
 int fTestConnection(AppContext& context);
-// The test's message box: text, style and title in the current language.
+// The test's message box: text, style and title in the current language; a port that did
+// not open is named with the cause.
 void showConnectionTestResult(AppContext& context, int resultCode);
 
 // One entry of the port list: the port number and the device it maps to.

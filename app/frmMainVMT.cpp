@@ -26,12 +26,15 @@
 
 #include "app/InitComPort.h"
 #include "app/clsForms.h"
+#include "app/control_register_device.h"
 #include "app/dialog_openers.h"
 #include "app/edition_texts.h"
 #include "app/frmAbout.h"
 #include "app/frmComParam.h"
 #include "app/frmCouplerDisplay.h"
 #include "app/frmPrint.h"
+#include "app/frmRailOpen.h"
+#include "app/menu_texts.h"
 #include "app/program_dialog_openers.h"
 #include "app/project_tree_source.h"
 #include "app/qt_ui_services.h"
@@ -82,6 +85,13 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// A submenu keeps its state in its menu widget too: enabling the window again (after the
+// splash) enables every menu widget that was not disabled itself, and with it its entry.
+void setItemEnabled(QAction* action, bool enabled) {
+    if (QMenu* submenu = action->menu()) submenu->setEnabled(enabled);
+    action->setEnabled(enabled);
+}
+
 }  // namespace
 
 frmMainVMT* mainWindow() {
@@ -89,7 +99,10 @@ frmMainVMT* mainWindow() {
 }
 
 frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
-    : context_(context), ui_(ui), control_(std::make_unique<QZcomOCX>()) {
+    : context_(context),
+      ui_(ui),
+      control_(std::make_unique<QZcomOCX>()),
+      controlDevice_(std::make_unique<ControlRegisterDevice>(*control_)) {
     theMainWindow = this;
     setObjectName("frmMainVMT");
     openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -98,7 +111,9 @@ frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
     setOnline_ = [this](bool online) {
         int32_t result = gfVarnakProject()->setOnline(online);
         if (result != kStoreOk && online)
-            context_.ui->messageBox(context_.text(storeResultTextId(result)), vbCritical, "");
+            context_.ui->messageBox(
+                withPortFailure(context_, context_.text(storeResultTextId(result))), vbCritical,
+                "");
     };
     buildCentre();
     buildToolbar();
@@ -123,6 +138,7 @@ frmMainVMT::~frmMainVMT() {
         ui_->setDialogParent(nullptr);
     }
     if (context_.VarnakComOCX == control_.get()) context_.VarnakComOCX = nullptr;
+    if (context_.registerDevice == controlDevice_.get()) context_.registerDevice = nullptr;
     if (context_.VarnakProject) context_.VarnakProject->InitComPort = nullptr;
     if (theMainWindow == this) theMainWindow = nullptr;
     if (openersInstalled_) setDialogOpeners(nullptr);
@@ -251,7 +267,7 @@ void frmMainVMT::buildMenuItems(QMenu* menu, const MenuSpec& m) {
             }
         }
         action->setVisible(item.visible);
-        action->setEnabled(item.enabled);
+        setItemEnabled(action, item.enabled);
         menuItems_[{m.menu, item.index}] = action;
     }
 }
@@ -299,6 +315,7 @@ void frmMainVMT::Form_Load() {
     storedPlacement_ = loadPlacement(*context_.settings);
     applyPlacement(storedPlacement_.value_or(Placement{}));
     context_.VarnakComOCX = control_.get();
+    if (!context_.registerDevice) context_.registerDevice = controlDevice_.get();
     InitComPort(context_);
     if (context_.VarnakCommon) {
         auto& signal = context_.VarnakCommon->LanguageChanged;
@@ -495,8 +512,14 @@ void frmMainVMT::fOpenRememberedProject() {
         auto project = gfVarnakProject();
         int32_t opened = project->fOpenProject(startProject_.ProjectName, startProject_.ProjectPath,
                                                startProject_.ProjectFolder);
-        if (opened == kStoreOk && plan.openRail)
-            project->clsColCouplers()->fOpenCoupler(plan.railFolder, plan.railFile);
+        if (opened != kStoreOk) {
+            context_.ui->messageBox(context_.text(storeResultTextId(opened)), vbCritical,
+                                    context_.text(kTxtProjectOpenMessageTitle));
+        } else if (plan.openRail) {
+            showRailOpenFailure(
+                project->clsColCouplers()->fOpenCoupler(plan.railFolder, plan.railFile),
+                plan.railFile);
+        }
     }
     fFillTreeView();
     tvTreeView->setFocus();
@@ -534,7 +557,7 @@ void frmMainVMT::applyMenuChanges(const std::vector<MenuStateChange>& changes) {
         QAction* action = menuItem(c.menu, c.index);
         if (!action) continue;
         if (c.visible) action->setVisible(*c.visible);
-        if (c.enabled) action->setEnabled(*c.enabled);
+        if (c.enabled) setItemEnabled(action, *c.enabled);
     }
 }
 

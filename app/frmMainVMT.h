@@ -29,6 +29,7 @@ class QZcomOCX;
 namespace varnak {
 
 struct AppContext;
+class ControlRegisterDevice;
 class QtUiServices;
 class frmComParam;
 class frmCouplerDisplay;
@@ -179,6 +180,8 @@ class frmMainVMT : public QMainWindow {
     AppContext& context_;
     QtUiServices* ui_;
     std::unique_ptr<QZcomOCX> control_;
+    // The register tables' road to the control.
+    std::unique_ptr<ControlRegisterDevice> controlDevice_;
     frmComParam* comParam_ = nullptr;  // a child of the window
     std::map<std::pair<MainMenu, int>, QAction*> menuItems_;
     std::map<int, QAction*> toolbarButtons_;

@@ -75,8 +75,15 @@ void frmPreView::fConstructor(int32_t destination, int32_t row, const std::strin
     saveReport();
 }
 
+bool frmPreView::savesReport() const {
+    // Without a project the folder would be the program's own (or the root after a
+    // deletion): the report is shown but kept nowhere.
+    return gfVarnakProject()->IsOpen() && !path_.empty();
+}
+
 void frmPreView::Form_Load() {
-    lblFileName->setText(q("File: " + path_));
+    lblFileName->setText(
+        q(savesReport() ? "File: " + path_ : context_.text(kTxtReportNotSavedNoProject)));
     QString text = q(text_);
     text.remove(QLatin1Char('\r'));
     rtfView->setPlainText(text);
@@ -95,9 +102,7 @@ void frmPreView::cmdPrint_Click() {
 }
 
 void frmPreView::saveReport() {
-    // Without a project the folder would be the program's own (or the root after a
-    // deletion): the report is shown but kept nowhere.
-    if (!gfVarnakProject()->IsOpen()) {
+    if (!savesReport()) {
         context_.ui->messageBox(context_.text(kTxtReportNotSavedNoProject), vbInformation, "");
         return;
     }

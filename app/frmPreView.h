@@ -30,7 +30,8 @@ class frmPreView : public QDialog {
 
     // Writes the report of a row (1, 4, 5 or 6) for the active rail, shows it (window) or
     // prints it (printer), then saves it to the file path. Without an active rail nothing
-    // happens.
+    // happens; without an open project (or with an empty path) nothing is saved and the
+    // window names no file.
     void fConstructor(int32_t destination, int32_t row, const std::string& path);
 
     void cmdPrint_Click();
@@ -50,6 +51,7 @@ class frmPreView : public QDialog {
 
   private:
     void Form_Load();
+    bool savesReport() const;
     void saveReport();
 
     AppContext& context_;

@@ -141,7 +141,12 @@ void frmPrint::cmdOk_Click() {
     if (toPrinter && !reportPrinter().runDialog(this, false)) return;
     // The preview windows are modal and show the normal pointer; printing is busy.
     if (toPrinter) QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string folder = gfVarnakProject()->FullPathProject();
+    // No project, no folder: the reports are shown but saved nowhere.
+    const std::string folder =
+        gfVarnakProject()->IsOpen() ? gfVarnakProject()->FullPathProject() : std::string();
+    const auto pathOf = [&](int row) {
+        return folder.empty() ? folder : platform::joinPath({folder, reportFileName(row)});
+    };
     for (int row = 0; row < kReportRowCount; ++row) {
         QListWidgetItem* item = lstPrint->item(row);
         if (!item || !item->isSelected()) continue;
@@ -151,10 +156,10 @@ void frmPrint::cmdOk_Click() {
             // The mapping report reads the tables the dialog fills when it loads.
             bool show = false;
             dialogOpeners().frmConfigProg_fKonstruktor(show);
-            runReport_(destination, row, platform::joinPath({folder, reportFileName(row)}));
+            runReport_(destination, row, pathOf(row));
             dialogOpeners().frmConfigProg_Unload();
-        } else if (std::string file = reportFileName(row); !file.empty()) {
-            runReport_(destination, row, platform::joinPath({folder, file}));
+        } else if (!reportFileName(row).empty()) {
+            runReport_(destination, row, pathOf(row));
         }
         item->setSelected(false);
     }

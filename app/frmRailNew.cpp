@@ -39,6 +39,8 @@ frmRailNew::frmRailNew(QWidget* parent) : QDialog(parent) {
     lblcmnt = new QLabel;
     txtRailComment = new QLineEdit;
     txtRailComment->setObjectName("txtRailComment");
+    // The rail file gives back no more than this: a longer comment would come back cut.
+    txtRailComment->setMaxLength(kMaxKeyTextLength);
     cmdNew = new QPushButton;
     cmdNew->setObjectName("cmdNew");
     cmdCancel = new QPushButton;
@@ -137,7 +139,8 @@ void frmRailNew::cmdNew_Click() {
         int32_t result = project->clsColCouplers()->Add(type, insertPosition_, name);
         std::shared_ptr<clsCoupler> rail;
         if (result == kStoreOk && gfGetActiveCoupler(rail) && rail) {
-            rail->setUserInfoDescription(txtRailComment->text().toStdString());
+            // Taken as the rail file gives it back: without blanks at its ends.
+            rail->setUserInfoDescription(trimBlanks(txtRailComment->text().toStdString()));
             if (type.starts_with("QP") || type.starts_with("QI"))
                 rail->clsColTerminals()->Add(type, 1, 1, rail->ConfSymbolicID());
             created = true;

@@ -96,9 +96,17 @@ void frmRailOpen::cmdSelect_Click() {
     const std::string file = platform::joinPath({folder, "Coupler.CCF"});
     int32_t result = project->clsColCouplers()->fOpenCoupler(folder, file);
     Animation1->hide();
-    if (result != kStoreOk)
-        c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+    showRailOpenFailure(result, file);
     accept();
+}
+
+void showRailOpenFailure(int32_t result, const std::string& file) {
+    if (result == kStoreOk) return;
+    AppContext& c = varnak();
+    std::string text = c.text(storeResultTextId(result));
+    // Which file is meant, so that the user can look at it.
+    if (result == kStoreNotARailFile || result == kStoreFileMissing) text += "\r\n\r\n" + file;
+    c.ui->messageBox(text, vbCritical, kProgramTitle);
 }
 
 void frmRailOpen::cmdCancel_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,9 @@ class frmRailOpen : public QDialog {
 // The rail folders of a project folder: entries whose name ends in ".CF" in any letter
 // case, with their whole names, in the order of the name.
 std::vector<std::string> railFoldersOf(const std::string& projectFolder);
+
+// Tells the user why a rail did not open (nothing for kStoreOk), naming the rail file
+// where that helps to find it.
+void showRailOpenFailure(int32_t result, const std::string& file);
 
 }  // namespace varnak

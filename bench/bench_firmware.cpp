@@ -13,6 +13,8 @@
 #include "tests/support/station_hex_file.h"
 #include "tests/support/temp_dir.h"
 
+using namespace qzcom;
+
 namespace {
 
 using varnak::test::SimBootLoader;

@@ -10,6 +10,8 @@
 #include "comctl/QZcomOCX.h"
 #include "tests/support/sim_station.h"
 
+using namespace qzcom;
+
 namespace {
 
 using varnak::test::SimStation;
@@ -35,6 +37,9 @@ struct PacedStation {
         control.setQZxCommPort(1);
         control.setQZxBaudrate(Baud_19200);
         control.setQZxTyp(QZxType_RS232);
+        // The station answers at once: a long reply time-out costs nothing and keeps a
+        // machine busy with other work from turning a slow wake-up into a failed read.
+        control.setQZxTimeout(1000);
         control.setQZxPortOpen(true);
         station.setPacing(true);
     }

@@ -11,11 +11,15 @@
 #include "platform/com_port_map.h"
 #include "platform/serial_port.h"
 
+using namespace qzcom;
+
 using varnak::comctl::CommandBlocks;
 using varnak::comctl::RegisterAddress;
 using varnak::comctl::TelegramLink;
 
-QZcomOCX::QZcomOCX() : port_(std::make_unique<varnak::platform::SerialPort>()) {}
+QZcomOCX::QZcomOCX()
+    : port_(std::make_unique<varnak::platform::SerialPort>()),
+      line_(std::make_unique<varnak::comctl::LineState>()) {}
 
 // The port closes with the serial port object.
 QZcomOCX::~QZcomOCX() = default;
@@ -71,7 +75,7 @@ void QZcomOCX::setQZxPortOpen(bool value) {
 int32_t QZcomOCX::QZxRegSyncWriteReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset,
                                      int32_t RegSize, int32_t MultiPoint,
                                      std::span<const int32_t> lpSendBuff) {
-    TelegramLink link(*port_, typ_ == QZxType_RS485);
+    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_);
     return varnak::comctl::writeRegisters(
         link, RegisterAddress{RailPos, RegTable, RegOffset, RegSize, MultiPoint}, lpSendBuff);
 }
@@ -79,7 +83,7 @@ int32_t QZcomOCX::QZxRegSyncWriteReq(int32_t RailPos, int32_t RegTable, int32_t 
 int32_t QZcomOCX::QZxRegSyncReadReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset,
                                     int32_t RegSize, int32_t MultiPoint,
                                     std::span<int32_t> lpRecBuff) {
-    TelegramLink link(*port_, typ_ == QZxType_RS485);
+    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_);
     return varnak::comctl::readRegisters(
         link, RegisterAddress{RailPos, RegTable, RegOffset, RegSize, MultiPoint}, lpRecBuff);
 }
@@ -93,7 +97,7 @@ int32_t QZcomOCX::QZ8xProcSyncReadWriteReq(int32_t lMultiPoint, int32_t& lStatus
                                            int32_t cwSendLength,
                                            std::span<const int32_t> lpSendBuff,
                                            int32_t& cwRecLength, std::span<int32_t> lpRecBuff) {
-    TelegramLink link(*port_, typ_ == QZxType_RS485);
+    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_);
     return varnak::comctl::exchangeProcessData(link, lMultiPoint, lStatus, cwSendLength, lpSendBuff,
                                                cwRecLength, lpRecBuff);
 }
@@ -107,9 +111,9 @@ namespace {
 
 // Command blocks of one station on the open port.
 template <typename Service>
-int32_t onStation(varnak::platform::SerialPort& port, int32_t typ, int32_t station,
-                  Service service) {
-    TelegramLink link(port, typ == QZxType_RS485);
+int32_t onStation(varnak::platform::SerialPort& port, varnak::comctl::LineState& line, int32_t typ,
+                  int32_t station, Service service) {
+    TelegramLink link(port, typ == QZxType_RS485, line);
     CommandBlocks blocks(link, station);
     return service(blocks);
 }
@@ -117,47 +121,49 @@ int32_t onStation(varnak::platform::SerialPort& port, int32_t typ, int32_t stati
 }  // namespace
 
 int32_t QZcomOCX::QZ8xWatchDogReadReq(int32_t MultiPoint, int32_t& WatchDog) {
-    return onStation(*port_, typ_, MultiPoint,
+    return onStation(*port_, *line_, typ_, MultiPoint,
                      [&](CommandBlocks& b) { return b.watchdogRead(WatchDog); });
 }
 
 int32_t QZcomOCX::QZ8xWatchDogWriteReq(int32_t MultiPoint, int32_t WatchDog) {
-    return onStation(*port_, typ_, MultiPoint,
+    return onStation(*port_, *line_, typ_, MultiPoint,
                      [&](CommandBlocks& b) { return b.watchdogWrite(WatchDog); });
 }
 
 int32_t QZcomOCX::QZxResetSoftwareReq(int32_t MultiPoint) {
-    return onStation(*port_, typ_, MultiPoint, [](CommandBlocks& b) { return b.resetSoftware(); });
+    return onStation(*port_, *line_, typ_, MultiPoint,
+                     [](CommandBlocks& b) { return b.resetSoftware(); });
 }
 
 int32_t QZcomOCX::QZxWriteProtection(int32_t MultiPoint, bool bFlag) {
-    return onStation(*port_, typ_, MultiPoint,
+    return onStation(*port_, *line_, typ_, MultiPoint,
                      [&](CommandBlocks& b) { return b.writeProtection(bFlag); });
 }
 
 int32_t QZcomOCX::QZxFactorySettingReq(int32_t MultiPoint) {
-    return onStation(*port_, typ_, MultiPoint, [](CommandBlocks& b) { return b.factorySetting(); });
+    return onStation(*port_, *line_, typ_, MultiPoint,
+                     [](CommandBlocks& b) { return b.factorySetting(); });
 }
 
 int32_t QZcomOCX::QZxChecksumReq(int32_t MultiPoint, int32_t& Checksum) {
-    return onStation(*port_, typ_, MultiPoint,
+    return onStation(*port_, *line_, typ_, MultiPoint,
                      [&](CommandBlocks& b) { return b.checksum(Checksum); });
 }
 
 int32_t QZcomOCX::QZxResetTerminalBusReq(int32_t MultiPoint) {
-    return onStation(*port_, typ_, MultiPoint,
+    return onStation(*port_, *line_, typ_, MultiPoint,
                      [](CommandBlocks& b) { return b.resetTerminalBus(); });
 }
 
 int32_t QZcomOCX::QZxDbgAdrReadReq(int32_t lMultiPoint, int32_t lSeg, int32_t lAdr, int32_t lSize,
                                    std::span<int32_t> lpData) {
-    return onStation(*port_, typ_, lMultiPoint,
+    return onStation(*port_, *line_, typ_, lMultiPoint,
                      [&](CommandBlocks& b) { return b.debugRead(lSeg, lAdr, lSize, lpData); });
 }
 
 int32_t QZcomOCX::QZxDbgAdrWriteReq(int32_t lMultiPoint, int32_t lSeg, int32_t lAdr, int32_t lSize,
                                     std::span<const int32_t> lpData) {
-    return onStation(*port_, typ_, lMultiPoint,
+    return onStation(*port_, *line_, typ_, lMultiPoint,
                      [&](CommandBlocks& b) { return b.debugWrite(lSeg, lAdr, lSize, lpData); });
 }
 

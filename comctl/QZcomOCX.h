@@ -10,6 +10,13 @@
 #include <stdexcept>
 #include <string>
 
+// The library exports this interface and nothing else; a host needs no other symbol.
+#define QZCOMOCX_EXPORT __attribute__((visibility("default")))
+
+// The control's enumerations live in their own namespace, so that their short names
+// ("Baud_9600", "ComErrNo") do not land in every includer's global namespace.
+namespace qzcom {
+
 // Result of every request.
 enum QZcomComErr : int32_t {
     ComErrNotImplemented = -1,
@@ -89,8 +96,10 @@ enum QZcomEventDispId : int32_t {
     DISPID_DownloadStart = 2,
 };
 
+}  // namespace qzcom
+
 // The error a property put raises; what() is the description.
-class QZcomError : public std::runtime_error {
+class QZCOMOCX_EXPORT QZcomError : public std::runtime_error {
   public:
     QZcomError(uint32_t code, const std::string& description)
         : std::runtime_error(description), code_(code) {}
@@ -107,8 +116,11 @@ inline constexpr const char* kQZcomErrInvalidPortText = "8002 Invalid port numbe
 namespace varnak::platform {
 class SerialPort;
 }
+namespace varnak::comctl {
+struct LineState;
+}
 
-class QZcomOCX {
+class QZCOMOCX_EXPORT QZcomOCX {
   public:
     QZcomOCX();
     ~QZcomOCX();
@@ -179,21 +191,23 @@ class QZcomOCX {
 
   private:
     int32_t commPort_ = 2;
-    int32_t baudrate_ = Baud_38400;
-    int32_t typ_ = QZxType_RS485;
+    int32_t baudrate_ = qzcom::Baud_38400;
+    int32_t typ_ = qzcom::QZxType_RS485;
     int32_t timeout_ = 10;
     bool modified_ = false;
     std::unique_ptr<varnak::platform::SerialPort> port_;
+    // What the last request left on the line (a reply that may still be coming).
+    std::unique_ptr<varnak::comctl::LineState> line_;
 };
 
 // C entry points in place of the class-factory and registration exports.
 extern "C" {
-QZcomOCX* QZcomOCX_Create();
-void QZcomOCX_Destroy(QZcomOCX* control);
+QZCOMOCX_EXPORT QZcomOCX* QZcomOCX_Create();
+QZCOMOCX_EXPORT void QZcomOCX_Destroy(QZcomOCX* control);
 // 0 on success, 0x80040200 when the type library cannot be recorded, 0x80040201 when
 // the class cannot.
-int32_t DllRegisterServer();
-int32_t DllUnregisterServer();
+QZCOMOCX_EXPORT int32_t DllRegisterServer();
+QZCOMOCX_EXPORT int32_t DllUnregisterServer();
 }
 
 inline constexpr const char* kQZcomProgId = "QZCOMOCX.QZcomOCXCtrl.1";

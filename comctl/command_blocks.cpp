@@ -8,6 +8,8 @@
 #include "comctl/QZcomOCX.h"
 #include "comctl/register_telegrams.h"
 
+using namespace qzcom;
+
 namespace varnak::comctl {
 namespace {
 

@@ -44,20 +44,21 @@ void putLong(std::vector<uint8_t>& out, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> 8 * i);
 }
 
-// Restores the kept line settings however the load road ends.
+// Restores the kept line settings however the load road ends, also after a switch that
+// failed half-way.
 class SettingsGuard {
   public:
-    explicit SettingsGuard(const BootLineSettings& s) : s_(s) {
-        if (s_.enter) s_.enter();
-    }
+    explicit SettingsGuard(const BootLineSettings& s) : s_(s), entered_(!s_.enter || s_.enter()) {}
     ~SettingsGuard() {
         if (s_.restore) s_.restore();
     }
     SettingsGuard(const SettingsGuard&) = delete;
     SettingsGuard& operator=(const SettingsGuard&) = delete;
+    bool entered() const { return entered_; }
 
   private:
     const BootLineSettings& s_;
+    bool entered_;
 };
 
 // Update road: the running boot loader announces itself; types 3 and 4 learn here whether
@@ -197,6 +198,7 @@ class SectorSender {
           type_(type),
           geometry_(flashGeometry(type)),
           everySector_(everySector),
+          small_(isSmallFlash(type)),
           leadingZero_(leadingZero),
           events_(events) {}
 
@@ -206,24 +208,23 @@ class SectorSender {
             image_.bytes()[at + 1] = static_cast<uint8_t>(geometry_.sectorSize >> 8);
         }
         const uint32_t count = geometry_.sectorCount();
+        // The total announces exactly the sectors that go out, so the last progress
+        // event reaches it.
         int32_t total = 0;
         for (uint32_t j = 0; j < count; ++j)
-            if (everySector_ || used(j)) ++total;
+            if (sent(j)) ++total;
         counter_ = 0;
         if (events_.start) events_.start(total);
         // Closed on every way out.
         std::ofstream trace("write.log", std::ios::trunc);
 
-        const bool small = isSmallFlash(type_);
         for (uint32_t j = 0; j < count; ++j) {
-            const uint32_t address = image_.start() + j * geometry_.sectorSize;
-            const bool last = j == count - 1;
-            const bool skipped = address >= kSkipFrom && address <= kSkipTo;
-            if (small && !last)
-                if (int32_t r = directory_.track(used(j) && !skipped, address)) return r;
-            if (small && last && directory_.open()) return FwDirectoryOpenRun;
-            if (skipped || !(used(j) || everySector_ || (small && last))) continue;
-            if (int32_t r = sendSector(j, address, small && last, total, trace)) return r;
+            const bool directory = holdsDirectory(j);
+            if (small_ && !directory)
+                if (int32_t r = directory_.track(used(j) && !skipped(j), address(j))) return r;
+            if (directory && directory_.open()) return FwDirectoryOpenRun;
+            if (!sent(j)) continue;
+            if (int32_t r = sendSector(j, address(j), directory, total, trace)) return r;
         }
         for (size_t i = 0; i < kTrailerCodes.size(); ++i)
             if (!link_.send(kTrailer[i])) return kTrailerCodes[i];
@@ -233,6 +234,13 @@ class SectorSender {
 
   private:
     bool used(uint32_t j) const { return image_.used(usesHalvedMap(type_) ? j / 2 : j); }
+    uint32_t address(uint32_t j) const { return image_.start() + j * geometry_.sectorSize; }
+    bool skipped(uint32_t j) const { return address(j) >= kSkipFrom && address(j) <= kSkipTo; }
+    // The small flash's last sector carries the directory instead of image data.
+    bool holdsDirectory(uint32_t j) const { return small_ && j == geometry_.sectorCount() - 1; }
+    bool sent(uint32_t j) const {
+        return !skipped(j) && (used(j) || everySector_ || holdsDirectory(j));
+    }
 
     int32_t sendSector(uint32_t j, uint32_t address, bool directory, int32_t total,
                        std::ofstream& trace) {
@@ -276,6 +284,7 @@ class SectorSender {
     uint8_t type_;
     FlashGeometry geometry_;
     bool everySector_;
+    bool small_;
     bool leadingZero_;
     const FirmwareEvents& events_;
     Directory directory_;
@@ -286,6 +295,8 @@ class SectorSender {
 int32_t loadRoad(BootLoaderLink& link, const FirmwareRequest& request, const FirmwareEvents& events,
                  const BootLineSettings& settings) {
     SettingsGuard guard(settings);
+    // A boot ROM spoken to at the wrong speed only hears noise: stop at the first step.
+    if (!guard.entered()) return FwRomHelloSend;
     auto image = std::make_unique<FirmwareImage>();
     if (int32_t r = image->read(request.file)) return r;
     uint8_t type = image->type();

@@ -88,7 +88,8 @@ struct FirmwareEvents {
     std::function<void(int32_t nSector, int32_t nTotalSectors)> state;
 };
 
-// The line settings of the load road: 38400 8N1 for the boot ROM and back.
+// The line settings of the load road: 38400 8N1 for the boot ROM and back. An enter that
+// answers false stops the load with FwRomHelloSend before a byte is sent.
 struct BootLineSettings {
     std::function<bool()> enter;
     std::function<bool()> restore;
@@ -96,8 +97,9 @@ struct BootLineSettings {
 
 // 0, 1 for a file that cannot be opened, a HEX reading code, a request code of the
 // enter-bootloader block or a step code. A file is read and checked whole before anything
-// goes on the wire; the load road restores the line settings on every path. The trace
-// "write.log" goes to the current folder.
+// goes on the wire; the load road restores the line settings on every path. DownloadStart
+// announces the number of sectors that will be sent. The trace "write.log" goes to the
+// current folder.
 int32_t downloadFirmware(platform::SerialLine& line, const FirmwareRequest& request,
                          const FirmwareEvents& events, const BootLineSettings& settings);
 

@@ -1,16 +1,14 @@
 #include "comctl/process_data_telegrams.h"
 
-#include <array>
-
 #include "comctl/QZcomOCX.h"
+
+using namespace qzcom;
 
 namespace varnak::comctl {
 namespace {
 
 constexpr uint8_t kRequestStart = 0x50;
-constexpr uint8_t kReplyStart = 0x70;
 constexpr uint8_t kIdent = 0x00;
-constexpr size_t kReplyHead = 2;
 constexpr size_t kWordsAt = 5;
 
 }  // namespace
@@ -35,23 +33,18 @@ int32_t exchangeProcessData(TelegramLink& link, int32_t multiPoint, int32_t& sta
         processDataRequest(multiPoint, send.first(static_cast<size_t>(sendLength)));
     if (int32_t r = link.sendTelegram(request); r != ComErrNo) return r;
 
-    // The largest reply: 255 words, head of five and the sum.
-    std::array<uint8_t, 2 * kMaxProcessWords + 6> reply{};
-    if (link.receive(std::span(reply).first(kReplyHead)) < kReplyHead) return ComErrTimeout1;
-    if (reply[0] != kReplyStart) return ComErrStartPattern;
-    const size_t words = reply[1];
-    const size_t length = 2 * words + 6;
-    const size_t rest = length - kReplyHead;
-    if (link.receive(std::span(reply).subspan(kReplyHead, rest)) < rest) return ComErrTimeout2;
-    if (static_cast<uint8_t>(byteSum(std::span(reply).first(length - 1))) != reply[length - 1])
-        return ComErrCRC;
-    if (reply[3] != 0) return ComErrMultipoint;
-    if (reply[2] != request[2]) return ComErrIdent;
+    ReplyFrame reply;
+    if (int32_t r = link.awaitReply(ReplyFormat::ProcessData, request, reply); r != ComErrNo)
+        return r;
+    const auto& b = reply.bytes;
+    const size_t words = b[1];
+    if (b[3] != 0) return ComErrMultipoint;
+    if (b[2] != request[2]) return ComErrIdent;
     if (words > received.size()) return ComErrDataBuff;
 
     for (size_t i = 0; i < words; ++i)
-        received[i] = reply[kWordsAt + 2 * i] | reply[kWordsAt + 2 * i + 1] << 8;
-    status = reply[4];
+        received[i] = b[kWordsAt + 2 * i] | b[kWordsAt + 2 * i + 1] << 8;
+    status = b[4];
     recLength = static_cast<int32_t>(words);
     return ComErrNo;
 }

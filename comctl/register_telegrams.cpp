@@ -5,10 +5,11 @@
 
 #include "comctl/QZcomOCX.h"
 
+using namespace qzcom;
+
 namespace varnak::comctl {
 namespace {
 
-constexpr size_t kHeadLength = 3;
 constexpr size_t kMinReplyLength = 12;
 constexpr size_t kValuesAt = 10;
 
@@ -62,24 +63,18 @@ int32_t exchange(TelegramLink& link, const RegisterAddress& a, int32_t first, bo
         write ? writeRequest(a, first, sent)
               : readRequest(a, first, static_cast<int32_t>(received.size()));
     if (int32_t r = link.sendTelegram(request); r != ComErrNo) return r;
-
-    std::array<uint8_t, 600> reply{};
-    if (link.receive(std::span(reply).first(kHeadLength)) < kHeadLength) return ComErrTimeout1;
-    if (reply[0] != 0x02 || reply[1] != 0xFD) return ComErrStartPattern;
-    const size_t length = reply[2];
-    if (length < kMinReplyLength) return ComErrDataLength;
-    const size_t rest = length - kHeadLength;
-    if (link.receive(std::span(reply).subspan(kHeadLength, rest)) < rest) return ComErrTimeout2;
-    const uint16_t sum = static_cast<uint16_t>(reply[length - 2] | reply[length - 1] << 8);
-    if (byteSum(std::span(reply).first(length - 2)) != sum) return ComErrCRC;
+    ReplyFrame reply;
+    if (int32_t r = link.awaitReply(ReplyFormat::Register, request, reply); r != ComErrNo) return r;
     if (write) return ComErrNo;
 
-    if (reply[8] & 0x80) return ComErrRegResponse;
+    const auto& b = reply.bytes;
+    if (b[8] & kRegisterWriteFlag) return ComErrRegResponse;
     // A reply must carry exactly the registers asked for: anything else is not copied.
-    const size_t count = reply[5];
-    if (count != received.size() || length != kMinReplyLength + 2 * count) return ComErrDataLength;
+    const size_t count = b[5];
+    if (count != received.size() || reply.length != kMinReplyLength + 2 * count)
+        return link.damaged(ComErrDataLength);
     for (size_t i = 0; i < count; ++i)
-        received[i] = reply[kValuesAt + 2 * i] | reply[kValuesAt + 2 * i + 1] << 8;
+        received[i] = b[kValuesAt + 2 * i] | b[kValuesAt + 2 * i + 1] << 8;
     return ComErrNo;
 }
 

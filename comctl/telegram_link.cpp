@@ -1,10 +1,51 @@
 #include "comctl/telegram_link.h"
 
+#include <chrono>
+
 #include "comctl/QZcomOCX.h"
 
+using namespace qzcom;
+
 namespace varnak::comctl {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr uint8_t kRegisterStart[2] = {0x02, 0xFD};
+constexpr uint8_t kProcessDataStart = 0x70;
+constexpr size_t kRegisterHead = 3;
+constexpr size_t kProcessDataHead = 2;
+constexpr size_t kMinRegisterReply = 12;
+constexpr uint8_t kWriteFlag = 0x80;
+
+// A line that never falls quiet is not waited on longer than the slowest whole reply
+// (516 bytes at 9600 baud) takes.
+constexpr auto kLongestSettle = std::chrono::milliseconds(1000);
+
+size_t headOf(ReplyFormat format) {
+    return format == ReplyFormat::Register ? kRegisterHead : kProcessDataHead;
+}
+
+bool startsAs(ReplyFormat format, const ReplyFrame& f) {
+    if (format == ReplyFormat::ProcessData) return f.bytes[0] == kProcessDataStart;
+    return f.bytes[0] == kRegisterStart[0] && f.bytes[1] == kRegisterStart[1];
+}
+
+// Register replies echo the request's address bytes. A refused read carries no values and
+// need not echo the count.
+bool answers(const ReplyFrame& reply, std::span<const uint8_t> request) {
+    const auto& r = reply.bytes;
+    const bool read = (request[8] & kWriteFlag) == 0;
+    const bool refused = read && (r[8] & kWriteFlag);
+    return r[4] == request[4] && r[7] == request[7] &&
+           (r[8] & ~kWriteFlag) == (request[8] & ~kWriteFlag) && r[9] == request[9] &&
+           (r[5] == request[5] || (refused && r[5] == 0));
+}
+
+}  // namespace
 
 int32_t TelegramLink::sendTelegram(std::span<const uint8_t> telegram) {
+    settle();
     // A pseudo-terminal or a plain RS232 adapter has no RTS to switch; the telegram still
     // goes out.
     if (rs485_) line_.setRts(true);
@@ -14,7 +55,66 @@ int32_t TelegramLink::sendTelegram(std::span<const uint8_t> telegram) {
     // RTS goes off also after a short write: a transmitter left keyed jams the bus for
     // every station until the next successful telegram.
     if (rs485_) line_.setRts(false);
-    return written == telegram.size() ? ComErrNo : ComErrSendTel;
+    return written == telegram.size() ? ComErrNo : damaged(ComErrSendTel);
+}
+
+// Reads and discards until nothing arrives for the gap that ends a reply, so that the rest
+// of a late or cut reply is not taken for the head of the next one.
+void TelegramLink::settle() {
+    if (!state_.unsettled) return;
+    state_.unsettled = false;
+    std::array<uint8_t, 64> discarded{};
+    const auto giveUp = Clock::now() + kLongestSettle;
+    while (line_.readWithin(discarded, platform::SerialPort::kIntervalTimeoutMs) > 0 &&
+           Clock::now() < giveUp) {
+    }
+}
+
+int32_t TelegramLink::awaitReply(ReplyFormat format, std::span<const uint8_t> request,
+                                 ReplyFrame& reply) {
+    for (int dropped = 0;; ++dropped) {
+        bool otherFormat = false;
+        if (int32_t r = readFrame(format, reply, otherFormat); r != ComErrNo) return damaged(r);
+        const bool answer =
+            !otherFormat && (format == ReplyFormat::ProcessData || answers(reply, request));
+        if (answer) return ComErrNo;
+        ++state_.droppedReplies;
+        if (dropped == kMaxDroppedReplies) return damaged(ComErrTimeout1);
+    }
+}
+
+// A frame of the other format counts only when it is sound: it is then another request's
+// reply; anything else is a wrong start.
+int32_t TelegramLink::readFrame(ReplyFormat format, ReplyFrame& frame, bool& otherFormat) {
+    frame.length = line_.read(std::span(frame.bytes).first(headOf(format)));
+    if (frame.length < headOf(format)) return ComErrTimeout1;
+    if (startsAs(format, frame)) return readBody(format, frame);
+    const ReplyFormat other =
+        format == ReplyFormat::Register ? ReplyFormat::ProcessData : ReplyFormat::Register;
+    if (!startsAs(other, frame) || readBody(other, frame) != ComErrNo) return ComErrStartPattern;
+    otherFormat = true;
+    return ComErrNo;
+}
+
+// The rest of a frame whose start is in frame, up to the length its head gives.
+int32_t TelegramLink::readBody(ReplyFormat format, ReplyFrame& frame) {
+    auto& b = frame.bytes;
+    auto readUpTo = [&](size_t end) {
+        frame.length += line_.read(std::span(b).subspan(frame.length, end - frame.length));
+        return frame.length == end;
+    };
+    if (format == ReplyFormat::ProcessData) {
+        const size_t length = 2 * size_t{b[1]} + 6;
+        if (!readUpTo(length)) return ComErrTimeout2;
+        const auto sum = static_cast<uint8_t>(byteSum(std::span(b).first(length - 1)));
+        return sum == b[length - 1] ? ComErrNo : ComErrCRC;
+    }
+    if (frame.length < kRegisterHead && !readUpTo(kRegisterHead)) return ComErrTimeout2;
+    const size_t length = b[2];
+    if (length < kMinRegisterReply) return ComErrDataLength;
+    if (!readUpTo(length)) return ComErrTimeout2;
+    const uint16_t sum = static_cast<uint16_t>(b[length - 2] | b[length - 1] << 8);
+    return byteSum(std::span(b).first(length - 2)) == sum ? ComErrNo : ComErrCRC;
 }
 
 }  // namespace varnak::comctl

@@ -35,7 +35,8 @@ struct AppContext {
     platform::UserSettings* settings;   // per-user settings; never null
 
     QZcomOCX* VarnakComOCX = nullptr;  // the main window's control (not owned)
-    // Where register tables read and write; when null they go through VarnakComOCX.
+    // Where register tables read and write: the main window puts its control there unless
+    // another device (a test's) is in place; when null the tables' transfers fail.
     RegisterDevice* registerDevice = nullptr;  // not owned
     std::shared_ptr<clsCommon> VarnakCommon;
     std::shared_ptr<clsProject> VarnakProject;

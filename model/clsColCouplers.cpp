@@ -9,6 +9,7 @@
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
+#include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 
@@ -30,6 +31,13 @@ void setTablePositionsToCoupler(clsCoupler& rail) {
     for (const auto& t : *rail.clsColTables()) t->setPosNr(0);
 }
 
+// A rail file names its coupler type and the rail (whose folder it lies in). Without them
+// the file is no rail: loaded, it would become a rail "0" of no type, saved into a new folder.
+bool usableRailFile(const std::string& file) {
+    return !readKeyTextOrEmpty(file, "Common", "Name").empty() &&
+           clsProject::gfValidRailName(readKeyTextOrEmpty(file, "Config", "UserName"));
+}
+
 }  // namespace
 
 int32_t clsColCouplers::fOpenCoupler(const std::string& szCouplerFolder,
@@ -41,8 +49,11 @@ int32_t clsColCouplers::fOpenCoupler(const std::string& szCouplerFolder,
     std::error_code ec;
     std::string file = platform::resolveCaseInsensitive(szFileName).string();
     if (!fs::is_regular_file(file, ec)) return kStoreFileMissing;
+    if (!usableRailFile(file)) return kStoreNotARailFile;
     if (int32_t r = saveAndDropAll()) return r;
 
+    // What a save killed half-way left behind would otherwise stay in the folder for good.
+    platform::removeAbandonedTempFiles(fs::path(file).parent_path().string());
     ini::IniBatch batch;
     gfVarnakProject()->setFullPathCoupler(szCouplerFolder);
     auto rail = std::make_shared<clsCoupler>();

@@ -17,8 +17,10 @@ class clsColCouplers {
     using Rails = std::vector<std::shared_ptr<clsCoupler>>;
 
     // Opens the rail of a rail folder and rail file. A missing rail file is reported
-    // (kStoreFileMissing) and the loaded rail stays; so does a loaded rail whose save
-    // failed. Refused without an open project.
+    // (kStoreFileMissing), a file without coupler type or usable rail name is refused
+    // (kStoreNotARailFile), and the loaded rail stays; so does a loaded rail whose save
+    // failed. Refused without an open project. Temporary files that an interrupted save
+    // left in the rail folder are removed.
     int32_t fOpenCoupler(const std::string& szCouplerFolder, const std::string& szFileName);
     // Creates a new rail of a coupler type. Refuses without an open project, for a name
     // that cannot become a folder or whose folder exists, and when no id can be issued.

@@ -105,15 +105,27 @@ void clsColTerminals::Remove(int32_t lPos) {
     if (lPos < 1 || lPos > Count()) return;
     auto it = std::find_if(terminals_.begin(), terminals_.end(),
                            [lPos](const auto& t) { return t->ConfRailPosition() == lPos; });
-    if (it == terminals_.end()) return;
-    // The file goes with the next save, when the other terminals' new positions are
-    // written too; until then a reload shows the rail as it was saved.
-    removed_.push_back({(*it)->ConfParentCouplerID(), (*it)->ConfSymbolicID()});
-    terminals_.erase(it);
-    for (const auto& t : terminals_) {
-        if (t->ConfRailPosition() > lPos) t->setConfRailPosition(t->ConfRailPosition() - 1);
+    if (it != terminals_.end()) {
+        // The file goes with the next save, when the other terminals' new positions are
+        // written too; until then a reload shows the rail as it was saved.
+        removed_.push_back({(*it)->ConfParentCouplerID(), (*it)->ConfSymbolicID()});
+        terminals_.erase(it);
     }
+    closeGaps();
     raiseMultiChanged(lPos);
+}
+
+void clsColTerminals::closeGaps() {
+    // The row keeps its order; positions run 1 .. Count again, also where a damaged folder
+    // left a gap or two terminals at one position.
+    std::vector<std::shared_ptr<clsTerminal>> row(terminals_.begin(), terminals_.end());
+    std::stable_sort(row.begin(), row.end(), [](const auto& a, const auto& b) {
+        return a->ConfRailPosition() < b->ConfRailPosition();
+    });
+    int32_t position = 0;
+    for (const auto& t : row) {
+        if (t->ConfRailPosition() != ++position) t->setConfRailPosition(position);
+    }
 }
 
 bool clsColTerminals::fDeleteRemovedFiles(const std::string& railFolder) {

@@ -33,7 +33,9 @@ class clsColTerminals {
     std::shared_ptr<clsTerminal> ItemID(int32_t lSymID) const;
     int32_t Count() const { return static_cast<int32_t>(terminals_.size()); }
     // Removes the terminal at rail position lPos (1 .. Count) and closes the gap; its file
-    // is deleted by the next save of the rail. Other positions change nothing.
+    // is deleted by the next save of the rail. Afterwards the positions run 1 .. Count in
+    // rail order, also when no terminal stood at lPos (a gap of a damaged folder); the
+    // change event is raised. Positions outside 1 .. Count change nothing.
     void Remove(int32_t lPos);
 
     Terminals::const_iterator begin() const { return terminals_.begin(); }
@@ -59,6 +61,7 @@ class clsColTerminals {
 
   private:
     void raiseMultiChanged(int32_t position);
+    void closeGaps();
 
     Terminals terminals_;  // in order of insertion
     int32_t termID_ = 0;

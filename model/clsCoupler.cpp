@@ -108,12 +108,13 @@ int32_t clsCoupler::ConfRetrieveData(const std::string& szFileName) {
         if (!isRegularFile(file)) return 0;  // an empty rail rather than a retry
     }
     std::string f = file.string();
-    userName_ = readKeyText(f, "Config", "UserName");
+    // A description has no [Config]: a rail made from it has no name and no comment yet.
+    userName_ = readKeyTextOrEmpty(f, "Config", "UserName");
     couplerID_ = readKeyNumber(f, "Config", "CouplerID");
     termID_ = readKeyNumber(f, "Config", "TermID");
     projectPosition_ = readKeyNumber(f, "Config", "CouplerPos");
     common_.read(f);
-    userDesc_ = readKeyText(f, "Config", "UserDesc");
+    userDesc_ = readKeyTextOrEmpty(f, "Config", "UserDesc");
     if (terminals_) terminals_->setTermID(termID_);
     readDirectory(f);
     varnak().ui->statusText("Done..");
@@ -276,7 +277,9 @@ int32_t clsCoupler::ConfSaveData() {
         if (int32_t r = terminal->ConfSaveData(folder)) result = r;
     }
     varnak().ui->statusText("Done..");
-    if (!ini::flushFile(file)) return kStoreWriteFailed;
+    // A file changed on disk during the save drops the changes still pending for it.
+    const bool flushed = ini::flushFile(file);
+    if (!batch.commit() || !flushed) return kStoreWriteFailed;
     return result;
 }
 

@@ -129,21 +129,20 @@ int32_t clsProject::fNewProject(const std::string& szProjectName, const std::str
     if (!gfValidProjName(szProjectName) || szProjectDrive.empty()) return kStoreInvalidName;
     std::error_code ec;
     if (fs::exists(szProjectDrive, ec)) return kStoreNameInUse;
-    int32_t before = state_;
-    setProjectState(1);
-    if (int32_t r = clsColCouplers()->fClearColCouplers()) {
-        setProjectState(before);
-        return r;
-    }
-    if (!fs::create_directory(szProjectDrive, ec) || ec) {
-        setProjectState(before);
-        return kStoreWriteFailed;
-    }
+    // The new project is made before the open one lets its rail go: a folder that cannot
+    // be made leaves the open project as it was, its rail loaded and unsaved.
+    if (!fs::create_directory(szProjectDrive, ec) || ec) return kStoreWriteFailed;
     std::string file = platform::joinPath({szProjectDrive, szProjectName + ".VMT"});
     if (!writeKeyText(file, "Config", "Name", szProjectName) || !ini::flushFile(file)) {
         gfDeleteFolderTree(szProjectDrive);
-        setProjectState(before);
         return kStoreWriteFailed;
+    }
+    int32_t before = state_;
+    setProjectState(1);
+    if (int32_t r = clsColCouplers()->fClearColCouplers()) {
+        gfDeleteFolderTree(szProjectDrive);
+        setProjectState(before);
+        return r;
     }
     switchTo(szProjectName, szProjectDrive, szProjectFolder);
     return kStoreOk;

@@ -38,8 +38,9 @@ class clsProject {
     // a StoreResult; on failure the old project stays open.
     int32_t fOpenProject(const std::string& szProjectName, const std::string& szProjectDrive,
                          const std::string& szProjectFolder);
-    // Creates the project folder and file, and switches to the new project only when both
-    // were written.
+    // Creates the project folder and file, then saves and drops the loaded rail, and
+    // switches to the new project only when all of that succeeded. A failure leaves the
+    // open project and its loaded rail as they were (a new folder made for it is removed).
     int32_t fNewProject(const std::string& szProjectName, const std::string& szProjectDrive,
                         const std::string& szProjectFolder);
     // Deletes a project folder. The open project is closed (its rail dropped unsaved) only

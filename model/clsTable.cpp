@@ -6,7 +6,6 @@
 #include "model/app_context.h"
 #include "model/basConvert.h"
 #include "model/clsCommon.h"
-#include "model/control_register_device.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "model/register_device.h"
@@ -33,15 +32,11 @@ void skipOnError(Statement statement) {
     }
 }
 
-// Runs a transfer on the context's device: the one put in its place, else the main
-// window's control; with neither it fails like a telegram that could not be sent.
+// Runs a transfer on the context's device; without one it fails like a telegram that
+// could not be sent.
 template <typename Transfer>
 int32_t onDevice(AppContext& context, Transfer transfer) {
     if (context.registerDevice) return transfer(*context.registerDevice);
-    if (context.VarnakComOCX) {
-        ControlRegisterDevice control(*context.VarnakComOCX);
-        return transfer(control);
-    }
     return kNoRegisterDeviceResult;
 }
 

@@ -15,7 +15,7 @@ namespace varnak {
 
 int storeResultTextId(int32_t result) {
     // Texts 1870.. explain the store results in the order of StoreResult.
-    if (result <= kStoreOk || result > kStoreBadPosition) return 0;
+    if (result <= kStoreOk || result > kStoreNotARailFile) return 0;
     return 1869 + result;
 }
 
@@ -51,7 +51,12 @@ std::optional<int32_t> terminalIdFromFileName(std::string_view name) {
 }
 
 std::string readKeyText(const std::string& file, std::string_view section, std::string_view key) {
-    return trimBlanks(ini::readString(file, section, key, "0", 100));
+    return trimBlanks(ini::readString(file, section, key, "0", kKeyBuffer));
+}
+
+std::string readKeyTextOrEmpty(const std::string& file, std::string_view section,
+                               std::string_view key) {
+    return trimBlanks(ini::readString(file, section, key, "", kKeyBuffer));
 }
 
 int32_t readKeyNumber(const std::string& file, std::string_view section, std::string_view key) {
@@ -62,8 +67,12 @@ int32_t readKeyNumber(const std::string& file, std::string_view section, std::st
 
 bool writeKeyText(const std::string& file, std::string_view section, std::string_view key,
                   std::string_view value) {
-    std::string trimmed = trimBlanks(value);
-    return ini::WritePrivateProfileString(section, key, std::string_view(trimmed), file);
+    std::string text = trimBlanks(value);
+    // Reading takes one pair of enclosing quotes off a value.
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+        text.back() == text.front())
+        text = text.front() + text + text.back();
+    return ini::WritePrivateProfileString(section, key, std::string_view(text), file);
 }
 
 bool writeKeyNumber(const std::string& file, std::string_view section, std::string_view key,

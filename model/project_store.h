@@ -15,16 +15,17 @@ namespace varnak {
 // happening (nothing was changed unless the operation says so).
 enum StoreResult : int32_t {
     kStoreOk = 0,
-    kStoreNoProject = 1,     // no project is open
-    kStoreInvalidName = 2,   // a name that cannot become a folder name
-    kStoreNameInUse = 3,     // the folder belongs to another rail or project
-    kStoreWriteFailed = 4,   // a file or folder could not be written
-    kStoreFileMissing = 5,   // the file to open does not exist
-    kStoreDeleteFailed = 6,  // a deletion stopped half-way
-    kStoreLimitReached = 7,  // more terminals or a higher id than the store can address
-    kStoreBusy = 8,          // the collection is in the middle of an operation
-    kStorePortFailed = 9,    // the serial port could not be set up
-    kStoreBadPosition = 10,  // a rail position outside the terminals of the rail
+    kStoreNoProject = 1,      // no project is open
+    kStoreInvalidName = 2,    // a name that cannot become a folder name
+    kStoreNameInUse = 3,      // the folder belongs to another rail or project
+    kStoreWriteFailed = 4,    // a file or folder could not be written
+    kStoreFileMissing = 5,    // the file to open does not exist
+    kStoreDeleteFailed = 6,   // a deletion stopped half-way
+    kStoreLimitReached = 7,   // more terminals or a higher id than the store can address
+    kStoreBusy = 8,           // the collection is in the middle of an operation
+    kStorePortFailed = 9,     // the serial port could not be set up
+    kStoreBadPosition = 10,   // a rail position outside the terminals of the rail
+    kStoreNotARailFile = 11,  // the file names no coupler type or no usable rail name
 };
 
 // String id of the user text that explains a result (0 for success).
@@ -43,12 +44,23 @@ std::string terminalFileName(int32_t couplerId, int32_t terminalId);
 // case); nullopt for a name of another form.
 std::optional<int32_t> terminalIdFromFileName(std::string_view name);
 
+// Keys of rail and terminal files are read into a buffer of this many characters, so at
+// most one less arrives: a longer text would come back cut.
+inline constexpr size_t kKeyBuffer = 100;
+inline constexpr int kMaxKeyTextLength = static_cast<int>(kKeyBuffer) - 1;
+
 // A [Config] or [Common] key: read with the default "0" into a 100-character buffer and
 // taken trimmed, so an absent key reads "0".
 std::string readKeyText(const std::string& file, std::string_view section, std::string_view key);
+// As readKeyText, but an absent key is the empty text (a rail's name and comment: a rail
+// without them has none, not one called "0").
+std::string readKeyTextOrEmpty(const std::string& file, std::string_view section,
+                               std::string_view key);
 // The same key taken as a number (its leading number, rounded half to even).
 int32_t readKeyNumber(const std::string& file, std::string_view section, std::string_view key);
 
+// Writes the value trimmed. A value in enclosing quotes gets one more pair, which reading
+// takes off again, so it reads back as written.
 bool writeKeyText(const std::string& file, std::string_view section, std::string_view key,
                   std::string_view value);
 bool writeKeyNumber(const std::string& file, std::string_view section, std::string_view key,

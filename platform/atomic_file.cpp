@@ -1,6 +1,7 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +30,31 @@ bool writeAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<size_t>(n));
     }
     return true;
+}
+
+// "." + file name + "." + process id + "-" + counter + kAtomicTempSuffix, as add makes
+// them: the process id, or 0 for a name of another form.
+pid_t tempFileOwner(const std::string& name) {
+    if (name.size() < 2 || name.front() != '.' || !name.ends_with(kAtomicTempSuffix)) return 0;
+    const std::string stem = name.substr(0, name.size() - kAtomicTempSuffix.size());
+    const size_t dot = stem.rfind('.');
+    const size_t dash = stem.rfind('-');
+    if (dot == 0 || dot == std::string::npos || dash == std::string::npos || dash < dot + 2 ||
+        dash + 1 == stem.size())
+        return 0;
+    auto digits = [](std::string_view s) {
+        return !s.empty() && s.size() <= 10 &&
+               s.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    const std::string_view all(stem);
+    if (!digits(all.substr(dot + 1, dash - dot - 1)) || !digits(all.substr(dash + 1))) return 0;
+    const long long pid = std::stoll(stem.substr(dot + 1, dash - dot - 1));
+    return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+bool processRuns(pid_t pid) {
+    // EPERM: it runs, under another user.
+    return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 // The file a write really goes to: the target of a symbolic link, so that the link stays.
@@ -117,6 +143,19 @@ std::vector<bool> AtomicReplaceGroup::commit() {
     pending_.clear();
     for (const std::string& folder : folders) syncFolder(folder);
     return done;
+}
+
+int removeAbandonedTempFiles(const std::string& folder) {
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        const pid_t owner = tempFileOwner(it->path().filename().string());
+        if (owner == 0 || processRuns(owner)) continue;
+        if (::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 bool replaceFileAtomically(const std::string& file, std::string_view bytes) {

@@ -47,6 +47,11 @@ class AtomicReplaceGroup {
 // The temporary files end in this, never in a name the data files use.
 inline constexpr std::string_view kAtomicTempSuffix = ".partial";
 
+// Removes the temporary files that a replacement killed half-way left in folder (not in
+// its subfolders): those whose process no longer runs. Files of a running process, and
+// names of another form, stay. Returns the number removed.
+int removeAbandonedTempFiles(const std::string& folder);
+
 // For tests: when set, replaceFileAtomically stops as if the process died just before the
 // rename (the temporary file stays behind) and reports failure.
 void setStopBeforeRenameForTesting(bool stop);

@@ -79,6 +79,7 @@ struct CachedFile {
     bool dirty = false;         // changes not yet on disk
     bool unreadable = false;    // there but not readable: never replaced by a new file
     bool stale = false;         // pending changes were dropped: read the disk again
+    bool lost = false;          // pending changes were dropped and not yet reported
     uint64_t checkedInRun = 0;  // the run in which the disk was last checked (0: none)
 };
 
@@ -87,7 +88,15 @@ class IniCache {
     std::recursive_mutex mutex;
     int batchDepth = 0;
     int runDepth = 0;
-    uint64_t run = 0;  // the current outermost run, counted from 1
+    uint64_t run = 0;      // the current outermost run, counted from 1
+    uint64_t scope = 0;    // the current outermost batch or run, counted from 1
+    uint64_t dropped = 0;  // how often pending changes were dropped, ever
+
+    bool inScope() const { return batchDepth > 0 || runDepth > 0; }
+    // An outermost batch or run begins.
+    void enterScope() {
+        if (!inScope()) ++scope;
+    }
 
     // A change on disk wins over pending changes: had they been written at once, as outside
     // a batch, the change would have replaced them (a file deleted or replaced by another
@@ -104,7 +113,12 @@ class IniCache {
             return it->second;
         }
         CachedFile& entry = files_[path];
+        // A change on disk replaces the pending changes: the batch that made them must
+        // learn that they never reach the disk.
+        const bool lost = entry.lost || entry.dirty;
+        if (entry.dirty) ++dropped;
         entry = CachedFile{};
+        entry.lost = lost;
         entry.stamp = now;
         entry.checkedInRun = currentRun;
         std::string bytes;
@@ -123,7 +137,16 @@ class IniCache {
         if (stampOf(path) == entry.stamp && folderExists(path)) return true;
         entry.dirty = false;
         entry.stale = true;
+        entry.lost = true;
+        ++dropped;
         return false;
+    }
+
+    // True when the entry's dropped changes were not yet reported; they count as reported.
+    static bool takeLost(CachedFile& entry) {
+        const bool lost = entry.lost;
+        entry.lost = false;
+        return lost;
     }
 
     void written(const std::string& path, CachedFile& entry) {
@@ -132,8 +155,10 @@ class IniCache {
         entry.stamp = stampOf(path);
     }
 
+    // False when the changes failed to reach the disk or were dropped.
     bool flushEntry(const std::string& path, CachedFile& entry) {
-        if (!entry.dirty || !stillWritable(path, entry)) return true;
+        if (!entry.dirty) return true;
+        if (!stillWritable(path, entry)) return false;
         if (!platform::replaceFileAtomically(path, entry.doc.serialize())) return false;
         written(path, entry);
         return true;
@@ -158,12 +183,17 @@ class IniCache {
             else
                 ok = false;
         }
+        for (auto& [path, entry] : files_) {
+            if (takeLost(entry)) ok = false;
+        }
         return ok;
     }
 
     bool flushOne(const std::string& path) {
         auto it = files_.find(path);
-        return it == files_.end() || flushEntry(path, it->second);
+        if (it == files_.end()) return true;
+        const bool ok = flushEntry(path, it->second);
+        return !takeLost(it->second) && ok;
     }
 
     void forget(const std::string& path) { files_.erase(path); }
@@ -178,20 +208,26 @@ IniCache& cache() {
     return instance;
 }
 
-// Callers pass the same name thousands of times in a row during a save.
-std::string cacheKey(const std::string& fileName) {
+// The cache knows a file by its resolved path: written under two names (a symbolic link
+// to it, or a link in one of its folders), it is still one file with one set of changes.
+// Callers pass the same name thousands of times in a row during a save; inside one
+// outermost batch or run the last resolution is taken again (links do not change
+// between the calls of one save), outside one every call resolves afresh.
+std::string cacheKey(IniCache& cache, const std::string& fileName) {
     thread_local std::string lastName, lastKey;
-    if (!lastName.empty() && fileName == lastName) {
-        // Relative names depend on the working folder; only absolute ones are remembered.
-        return lastKey;
-    }
+    thread_local uint64_t lastScope = 0;
+    if (cache.inScope() && lastScope == cache.scope && fileName == lastName) return lastKey;
+    // Relative names depend on the working folder: only absolute ones are remembered.
+    const bool remember = !fileName.empty() && fileName.front() == '/';
     std::error_code ec;
     fs::path absolute = fs::absolute(fs::path(fileName), ec);
     if (ec) return fileName;
-    std::string key = absolute.lexically_normal().string();
-    if (!fileName.empty() && fileName.front() == '/') {
+    fs::path resolved = fs::weakly_canonical(absolute, ec);
+    std::string key = (ec ? absolute : resolved).lexically_normal().string();
+    if (remember) {
         lastName = fileName;
         lastKey = key;
+        lastScope = cache.inScope() ? cache.scope : 0;
     }
     return key;
 }
@@ -211,11 +247,16 @@ bool validKeyName(std::string_view name) {
            name.front() != ';' && name.front() != '[';
 }
 
-// A line break inside a value would end the line and turn the rest into keys or sections.
+// A value ends at its NUL, as the profile functions take a C string; a line break inside
+// it would end the line and turn the rest into keys or sections.
+std::string_view uptoNul(std::string_view value) {
+    return value.substr(0, value.find('\0'));
+}
+
 std::string flattenValue(std::string_view value) {
-    std::string out(value);
+    std::string out(uptoNul(value));
     for (char& c : out) {
-        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+        if (c == '\r' || c == '\n') c = ' ';
     }
     return sanitizeUtf8(out);
 }
@@ -240,10 +281,11 @@ size_t GetPrivateProfileString(std::string_view section, std::string_view key,
     {
         IniCache& c = cache();
         std::lock_guard lock(c.mutex);
-        CachedFile& entry = c.load(cacheKey(fileName));
+        CachedFile& entry = c.load(cacheKey(c, fileName));
         if (entry.exists || entry.dirty) found = entry.doc.value(section, key);
     }
-    out = found ? std::move(*found) : cleanDefault(defaultValue);
+    out = found ? std::move(*found) : cleanDefault(uptoNul(defaultValue));
+    out.resize(uptoNul(out).size());
     const size_t limit = bufferSize - 1;
     size_t length = utf8Length(out);
     if (length > limit) {
@@ -269,7 +311,7 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
 
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const std::string path = cacheKey(fileName);
+    const std::string path = cacheKey(c, fileName);
     CachedFile& entry = c.load(path);
     if (entry.unreadable || !entry.doc.editable()) return false;
     if (!entry.exists && !entry.dirty) {
@@ -298,14 +340,14 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
 std::vector<std::string> sectionNames(const std::string& fileName) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    CachedFile& entry = c.load(cacheKey(fileName));
+    CachedFile& entry = c.load(cacheKey(c, fileName));
     return entry.exists || entry.dirty ? entry.doc.sectionNames() : std::vector<std::string>{};
 }
 
 std::vector<std::string> sectionKeys(const std::string& fileName, std::string_view section) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    CachedFile& entry = c.load(cacheKey(fileName));
+    CachedFile& entry = c.load(cacheKey(c, fileName));
     return entry.exists || entry.dirty ? entry.doc.keyNames(section) : std::vector<std::string>{};
 }
 
@@ -318,7 +360,7 @@ bool flush() {
 bool flushFile(const std::string& fileName) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    return c.flushOne(cacheKey(fileName));
+    return c.flushOne(cacheKey(c, fileName));
 }
 
 void dropCache() {
@@ -330,7 +372,9 @@ void dropCache() {
 IniBatch::IniBatch() {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
+    c.enterScope();
     ++c.batchDepth;
+    droppedAtStart_ = c.dropped;
 }
 
 IniBatch::~IniBatch() {
@@ -342,13 +386,17 @@ bool IniBatch::commit() {
     done_ = true;
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    if (--c.batchDepth > 0) return true;
-    return c.flushAll();
+    // Changes dropped since the batch began (a file changed on disk meanwhile) never
+    // reach the disk: the batch failed, whatever the flush does with the rest.
+    if (--c.batchDepth > 0) return c.dropped == droppedAtStart_;
+    const bool flushed = c.flushAll();
+    return flushed && c.dropped == droppedAtStart_;
 }
 
 IniRun::IniRun() {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
+    c.enterScope();
     if (c.runDepth++ == 0) ++c.run;
 }
 

@@ -5,7 +5,8 @@
 // from values, buffer-size cuts, and in-place rewrites that keep every untouched line
 // byte for byte (including its encoding and line-end style).
 //
-// Parsed files are cached by path and invalidated when the file changes on disk. Outside
+// Parsed files are cached by their resolved path (symbolic links followed) and invalidated
+// when the file changes on disk. Outside
 // an IniBatch every write is flushed at once (atomically: temporary file, then rename);
 // inside one, writes stay in the cache and are flushed when the outermost batch ends,
 // so that a rail save of thousands of keys rewrites each file once.
@@ -24,8 +25,11 @@
 // - A change made to a file on disk during a batch (by another program, or by a copy or
 //   delete of this one) wins over the batch's pending changes of that file, as it would
 //   have if they had been written at once: a deleted or replaced file is not brought back.
+//   The changes so dropped count as a failed write: the batch's commit and the next flush
+//   of the file answer false.
 // - A failed write outside a batch leaves nothing pending: the cache follows the disk.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,7 +39,8 @@ namespace varnak::ini {
 
 // Windows' GetPrivateProfileString for one key: copies at most bufferSize - 1 characters
 // of the value (or of the default when the file, section or key is missing) into out and
-// returns the number delivered. "Key=" delivers the empty text, not the default.
+// returns the number delivered. "Key=" delivers the empty text, not the default. A value
+// (or default) holding a NUL ends there.
 // bufferSize 0 delivers nothing. Never creates or changes a file.
 size_t GetPrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view defaultValue, std::string& out, size_t bufferSize,
@@ -47,7 +52,7 @@ std::string readString(const std::string& fileName, std::string_view section, st
 
 // Windows' WritePrivateProfileString: key nullopt deletes the section (first copy),
 // value nullopt deletes the key. Creates the file when missing; a missing folder fails.
-// CR, LF and NUL in a written value become blanks. Returns false on failure.
+// A written value ends at its NUL; CR and LF in it become blanks. Returns false on failure.
 bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
                                std::optional<std::string_view> value, const std::string& fileName);
 
@@ -57,10 +62,12 @@ std::vector<std::string> sectionNames(const std::string& fileName);
 std::vector<std::string> sectionKeys(const std::string& fileName, std::string_view section);
 
 // Writes every pending change of the cache to disk. Returns false when any file failed
-// (the failing file's changes stay pending and are reported again at the next flush).
+// (the failing file's changes stay pending and are reported again at the next flush) or
+// lost pending changes to a change on disk since the last flush.
 bool flush();
 // Writes the pending changes of one file only (for stores that must know at once whether
-// a write reached the disk, even inside a batch).
+// a write reached the disk, even inside a batch). False also when pending changes of the
+// file were dropped since the last flush because it changed on disk.
 bool flushFile(const std::string& fileName);
 // Forgets every cached file (pending changes are dropped). For tests and for callers that
 // know a file was replaced behind the cache's back within the same second.
@@ -74,10 +81,13 @@ class IniBatch {
     IniBatch(const IniBatch&) = delete;
     IniBatch& operator=(const IniBatch&) = delete;
     // Flushes now (when outermost) and reports the result; the destructor then does nothing.
+    // False also when pending changes of the batch were dropped because their file changed
+    // on disk meanwhile (an inner batch reports the drops so far).
     bool commit();
 
   private:
     bool done_ = false;
+    uint64_t droppedAtStart_ = 0;
 };
 
 // A run of calls that follow one another with nothing in between that could change the

@@ -136,7 +136,16 @@ fs::path executableDir() {
 
 fs::path resourceDir() {
     if (const char* env = std::getenv("VARNAK_RESOURCE_DIR"); env && *env) return fs::path(env);
-    return executableDir() / "Resource";
+    return resourceDirOf(executableDir());
+}
+
+fs::path resourceDirOf(const fs::path& programFolder) {
+    const fs::path beside = programFolder / "Resource";
+    const fs::path installed = (programFolder / VARNAK_INSTALLED_RESOURCE_DIR).lexically_normal();
+    std::error_code ec;
+    if (fs::is_directory(beside, ec)) return beside;
+    if (fs::is_directory(installed, ec)) return installed;
+    return beside;
 }
 
 }  // namespace varnak::platform

@@ -29,7 +29,12 @@ bool wildcardMatch(std::string_view pattern, std::string_view name);
 // Folder of the running executable.
 std::filesystem::path executableDir();
 
-// $VARNAK_RESOURCE_DIR when set, else the "Resource" folder beside the executable.
+// $VARNAK_RESOURCE_DIR when set, else resourceDirOf(executableDir()).
 std::filesystem::path resourceDir();
+
+// The resource folder of a program in programFolder: the "Resource" folder beside it, else
+// the installed one (share/varnak beside the program's bin folder); the "Resource" folder
+// when neither exists.
+std::filesystem::path resourceDirOf(const std::filesystem::path& programFolder);
 
 }  // namespace varnak::platform

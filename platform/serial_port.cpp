@@ -1,8 +1,10 @@
 #include "platform/serial_port.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace varnak::platform {
 namespace {
@@ -28,11 +31,11 @@ speed_t speedOf(int baud) {
     }
 }
 
-// Waits for one event on fd until the deadline; false when the deadline passed first.
+// Waits for one event on fd until the deadline; false when the deadline passed first. A
+// thread that runs late still looks once: bytes that came in time count.
 bool waitFor(int fd, short events, Clock::time_point deadline, short& revents) {
     for (;;) {
-        const auto left = deadline - Clock::now();
-        if (left <= Clock::duration::zero()) return false;
+        const auto left = std::max(deadline - Clock::now(), Clock::duration::zero());
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
         timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
         pollfd p{fd, events, 0};
@@ -45,6 +48,7 @@ bool waitFor(int fd, short events, Clock::time_point deadline, short& revents) {
             revents = POLLERR;
             return true;
         }
+        if (r == 0 && left == Clock::duration::zero()) return false;
     }
 }
 
@@ -55,7 +59,62 @@ bool sameButParity(const termios& a, const termios& b) {
            a.c_cc[VMIN] == b.c_cc[VMIN] && a.c_cc[VTIME] == b.c_cc[VTIME];
 }
 
+// The group a user must join to open the device: its own group when that group may read
+// and write it, else the one serial ports usually belong to.
+std::string groupToJoin(const std::string& device) {
+    constexpr mode_t kGroupReadWrite = S_IRGRP | S_IWGRP;
+    struct stat st {};
+    if (::stat(device.c_str(), &st) == 0 && (st.st_mode & kGroupReadWrite) == kGroupReadWrite) {
+        std::vector<char> buffer(4096);
+        group entry{};
+        group* found = nullptr;
+        if (getgrgid_r(st.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+            return found->gr_name;
+    }
+    return "dialout";
+}
+
 }  // namespace
+
+SerialDeviceDiagnosis diagnoseSerialDevice(const std::string& device) {
+    SerialDeviceDiagnosis d;
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        switch (errno) {
+            case ENOENT:
+            case ENOTDIR:
+            case ENODEV:
+            case ENXIO:
+            case EIO:  // a serial device file without its hardware
+                d.fault = SerialDeviceFault::Missing;
+                break;
+            case EACCES:
+            case EPERM:
+                d.fault = SerialDeviceFault::NoPermission;
+                d.group = groupToJoin(device);
+                break;
+            case EBUSY:
+                d.fault = SerialDeviceFault::InUse;
+                break;
+            case EISDIR:
+                d.fault = SerialDeviceFault::NotSerial;
+                break;
+            default:
+                d.fault = SerialDeviceFault::Other;
+                d.detail = std::strerror(errno);
+        }
+        return d;
+    }
+    termios t{};
+    int exclusive = 0;
+    if (tcgetattr(fd, &t) != 0)
+        d.fault = SerialDeviceFault::NotSerial;
+    else if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive)
+        // Only a privileged user gets past another program's exclusive hold.
+        d.fault = SerialDeviceFault::InUse;
+    ::close(fd);
+    return d;
+}
 
 SerialPort::~SerialPort() {
     close();

@@ -83,4 +83,24 @@ class SerialPort : public SerialLine {
     std::string error_;
 };
 
+// Why a serial device cannot be opened, in terms the user can act on.
+enum class SerialDeviceFault {
+    None,          // it opens now
+    Missing,       // no such device file, or no hardware behind it
+    NoPermission,  // the user may not open it
+    InUse,         // another program holds it exclusively
+    NotSerial,     // it opens but is no serial port
+    Other,
+};
+
+struct SerialDeviceDiagnosis {
+    SerialDeviceFault fault = SerialDeviceFault::None;
+    std::string group;   // NoPermission: the group whose members may open it
+    std::string detail;  // Other: the system's own words
+};
+
+// Looks at a device the way SerialPort::open would, without keeping it open or taking it
+// exclusively: what a user is told after an open failed.
+SerialDeviceDiagnosis diagnoseSerialDevice(const std::string& device);
+
 }  // namespace varnak::platform

@@ -14,6 +14,8 @@
 #include "tests/support/qt/menus_fixture.h"
 #include "tests/support/sim_station.h"
 
+using namespace qzcom;
+
 namespace varnak {
 namespace {
 
@@ -106,7 +108,7 @@ TEST_F(FileCommands, GsdExportAgainstTheSimulatedStationWritesTheFilesBesideTheC
     QZcomOCX ocx;
     ocx.setQZxCommPort(3);
     ocx.setQZxTyp(QZxType_RS232);
-    ocx.setQZxTimeout(50);
+    ocx.setQZxTimeout(1000);
     ocx.setQZxPortOpen(true);
     context.VarnakComOCX = &ocx;
     FileCommandControl programControl;

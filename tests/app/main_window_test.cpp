@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QTreeWidget>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "app/basStartup.h"
 #include "app/clsForms.h"
@@ -265,13 +267,20 @@ TEST_F(MainWindow, StatusPanelsAndMenuStateFollowTheOnlineFlag) {
     EXPECT_FALSE(w.menuItem(MainMenu::Online, 2)->isEnabled());
     EXPECT_FALSE(w.menuItem(MainMenu::Online, 10)->isVisible());  // no developer mode
 
-    // No device behind the port: the project refuses to go online and says why.
+    // Enabled after the splash, the window still shows the offline rule set.
     w.setEnabled(true);
+    for (int i : {2, 4, 7, 8, 10}) EXPECT_FALSE(w.menuItem(MainMenu::Online, i)->isEnabled()) << i;
+
+    // No device behind the port: the project refuses to go online and says why.
     w.toolbarButton(9)->trigger();
     EXPECT_FALSE(varnak::gfVarnakProject()->Online());
     EXPECT_EQ(w.statusPanel(2)->text(), "Offline");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].style, varnak::vbCritical);
+    EXPECT_EQ(ui.messages[0].text,
+              "Die serielle Schnittstelle konnte nicht eingerichtet werden.\n\nCOM2 (" +
+                  (dir / "none2").string() +
+                  "): das Gerät gibt es nicht (ist der Adapter angeschlossen?).");
 
     varnak::gfVarnakProject()->InitComPort = [] { return 0; };
     varnak::test::FakeRegisterDevice station;  // answers the station read of going online
@@ -282,11 +291,13 @@ TEST_F(MainWindow, StatusPanelsAndMenuStateFollowTheOnlineFlag) {
     EXPECT_TRUE(w.toolbarButton(10)->isEnabled());
     for (int p : {1, 2, 3, 9}) EXPECT_FALSE(w.toolbarButton(p)->isEnabled()) << p;
     EXPECT_FALSE(w.menuItem(MainMenu::Project, 1)->isEnabled());
+    for (int i : {7, 8}) EXPECT_TRUE(w.menuItem(MainMenu::Online, i)->isEnabled()) << i;
     // Online the tree shows the station's rail as its root, without a project node.
     ASSERT_EQ(w.tvTreeView->topLevelItemCount(), 1);
     EXPECT_TRUE(w.tvTreeView->topLevelItem(0)->text(0).startsWith("Pos0: "));
     w.toolbarButton(10)->trigger();
     EXPECT_EQ(w.statusPanel(2)->text(), "Offline");
+    EXPECT_FALSE(w.menuItem(MainMenu::Online, 8)->isEnabled());
 
     w.setStatusText("Upload coupler data... 9");
     EXPECT_EQ(w.statusPanel(1)->text(), "Upload coupler data... 9");
@@ -393,6 +404,22 @@ TEST_F(ProjectOnDisk, RememberedProjectWithAMissingRailOpensTheProjectAlone) {
     EXPECT_EQ(w.tvTreeView->topLevelItem(0)->childCount(), 1);
     w.fSaveStartProject();  // the same project and rail: nothing changes
     EXPECT_EQ(varnak::readStartProject(settings).CouplerName, "Linie 1");
+}
+
+TEST_F(ProjectOnDisk, RememberedRailThatIsNoRailFileOpensTheProjectAloneAndSaysWhy) {
+    const auto railFolder = dir / "Werk.PF" / "Kaputt.CF";
+    std::filesystem::create_directories(railFolder);
+    std::ofstream(railFolder / "Coupler.CCF") << "\x01\x02 garbage\n";
+    varnak::writeStartProject(settings, {(dir / "Werk.PF").string(), dir.str(), "Werk", "Kaputt"});
+    project->clsColCouplers()->fClearColCouplers();
+    varnak::frmMainVMT w(context);
+    ui.messages.clear();
+    w.fOpenRememberedProject();
+    EXPECT_EQ(project->ProjektName(), "Werk");
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("Coupler.CCF"), std::string::npos);
+    EXPECT_EQ(ui.messages[0].style, varnak::vbCritical);
 }
 
 TEST_F(ProjectOnDisk, CaptionNamesTheOpenProjectUntilTheNextLanguageSwitch) {
@@ -522,6 +549,18 @@ TEST_F(MainWindow, ASecondInstanceEndsAtOnce) {
     char* argv[] = {name, nullptr};
     EXPECT_EQ(varnak::Main(1, argv), 0);
     EXPECT_FALSE(std::filesystem::exists(dir / "settings.ini"));  // nothing touched
+}
+
+TEST_F(MainWindow, TheRegisterTablesGoThroughItsControlWhileItLives) {
+    {
+        varnak::frmMainVMT w(context);
+        EXPECT_NE(context.registerDevice, nullptr);
+    }
+    EXPECT_EQ(context.registerDevice, nullptr);  // nothing points into a closed window
+    varnak::test::FakeRegisterDevice station;    // a device put in its place stays
+    context.registerDevice = &station;
+    { varnak::frmMainVMT w(context); }
+    EXPECT_EQ(context.registerDevice, &station);
 }
 
 }  // namespace

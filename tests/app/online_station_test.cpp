@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "app/control_register_device.h"
 #include "app/online_station_reader.h"
 #include "app/online_switch.h"
 #include "comctl/QZcomOCX.h"
 #include "tests/model/project_fixture.h"
 #include "tests/support/sim_station.h"
 #include "tests/support/station_online.h"
+
+using namespace qzcom;
 
 namespace varnak::test {
 namespace {
@@ -43,9 +46,10 @@ class GoingOnline : public ::testing::Test, public ProjectFixture {
         setenv("VARNAK_COM5", station.devicePath().c_str(), 1);
         control.setQZxCommPort(5);
         control.setQZxTyp(QZxType_RS232);
-        control.setQZxTimeout(200);
+        control.setQZxTimeout(1000);
         control.setQZxPortOpen(true);
         context().VarnakComOCX = &control;
+        context().registerDevice = &device;
         context().MultiPointAdr = 1;
         for (const char* name : {"QT3102-0016", "JRV-400_000-000", "QT2212-0000", "QT1212-0000",
                                  "QT1104-0000", "QT2012-0000", "QT2114-0000", "QP2008-Bxx0"})
@@ -53,6 +57,7 @@ class GoingOnline : public ::testing::Test, public ProjectFixture {
     }
     ~GoingOnline() override {
         context().VarnakComOCX = nullptr;
+        context().registerDevice = nullptr;
         unsetenv("VARNAK_COM5");
     }
 
@@ -78,6 +83,7 @@ class GoingOnline : public ::testing::Test, public ProjectFixture {
 
     SimStation station;
     QZcomOCX control;
+    ControlRegisterDevice device{control};
 };
 
 TEST_F(GoingOnline, TerminalsOfEveryKindGetTheirNamesAndPositions) {
@@ -204,13 +210,13 @@ TEST_F(GoingOnline, TheExtensionIsReadFromTheDeviceWhateverTheDescriptions) {
               "QT3102-0042");
 }
 
-TEST_F(GoingOnline, FiveSilentListReadsGoOfflineWithTheMessage) {
+TEST_F(GoingOnline, FiveFailedListReadsGoOfflineWithTheMessage) {
     OnlineStationSetup setup;
     setup.terminalList = {0x8201, 0};
     prepareOnlineStation(station, setup);
     auto previous = std::make_shared<clsCoupler>();
     context().VarnakOnlineCoupler = previous;
-    for (int i = 0; i < kTerminalListAttempts; ++i) station.queueFault(ReplyFault::noReply());
+    for (int i = 0; i < kTerminalListAttempts; ++i) station.queueFault(ReplyFault::brokenOff());
 
     bool offlineRaised = false;
     project->ProjectStateOnlineChange.connect([&](bool& on) {
@@ -226,18 +232,18 @@ TEST_F(GoingOnline, FiveSilentListReadsGoOfflineWithTheMessage) {
     EXPECT_EQ(ui.messages[0].title, "");
 }
 
-TEST_F(GoingOnline, FourSilentReadsAreRetriedAndAFailedIdentificationFails) {
+TEST_F(GoingOnline, FourFailedReadsAreRetriedAndAFailedIdentificationFails) {
     OnlineStationSetup setup;
     setup.terminalList = {0x8201, 0};
     prepareOnlineStation(station, setup);
-    for (int i = 0; i < kTerminalListAttempts - 1; ++i) station.queueFault(ReplyFault::noReply());
+    for (int i = 0; i < kTerminalListAttempts - 1; ++i) station.queueFault(ReplyFault::brokenOff());
     EXPECT_TRUE(goOnline());
     EXPECT_TRUE(ui.messages.empty());
     project->setOnline(false);
 
     // The list's 65 registers travel in four telegrams; the identification's first fails.
     for (int i = 0; i < 4; ++i) station.queueFault(ReplyFault::none());
-    station.queueFault(ReplyFault::noReply());
+    station.queueFault(ReplyFault::brokenOff());
     EXPECT_FALSE(goOnline());
     EXPECT_FALSE(project->Online());
     ASSERT_EQ(ui.messages.size(), 1u);

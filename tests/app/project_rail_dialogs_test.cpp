@@ -24,6 +24,7 @@
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
+#include "platform/ini_file.h"
 #include "tests/support/qt/menus_fixture.h"
 
 namespace varnak {
@@ -232,6 +233,25 @@ TEST_F(RailDialogs, NewRailOfASingleModuleTypeGetsItsTerminal) {
     EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 1);
 }
 
+TEST_F(RailDialogs, NewRailCommentIsWhatTheRailFileGivesBack) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    frmRailNew dialog;
+    dialog.txtUserRailName->setText("Kommentar");
+    dialog.txtRailComment->setText(QString(120, 'x'));
+    EXPECT_EQ(dialog.txtRailComment->text(), QString(99, 'x'));
+    dialog.txtRailComment->setText(" \"Halle 4\" ");
+    dialog.cmdNew->click();
+    ASSERT_EQ(loadedRail()->ConfSymbolicName(), "Kommentar");
+    EXPECT_EQ(loadedRail()->UserInfoDescription(), "\"Halle 4\"");
+    const fs::path folder = dir / "Werk.PF" / "Kommentar.CF";
+    ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), kStoreOk);
+    ini::dropCache();
+    ASSERT_EQ(
+        project->clsColCouplers()->fOpenCoupler(folder.string(), (folder / "Coupler.CCF").string()),
+        kStoreOk);
+    EXPECT_EQ(loadedRail()->UserInfoDescription(), "\"Halle 4\"");
+}
+
 TEST_F(RailDialogs, NewRailWithoutCouplerDescriptionsIsRefused) {
     if (!makeProject()) GTEST_SKIP() << "no resource folder";
     test::TempDir empty;
@@ -303,6 +323,14 @@ TEST_F(RailDialogs, OpenRailOnDamagedRailFoldersKeepsTheProgramUsable) {
     }
     EXPECT_EQ(project->ProjektName(), "Werk");
     EXPECT_LE(project->clsColCouplers()->Count(), 1);
+    // Each refusal names the file; files that are no rail files are not loaded at all.
+    const std::string missing = "Die Datei existiert nicht.\r\n\r\n";
+    const std::string noRail =
+        "Die Datei ist keine Stationsdatei: Kopplertyp oder Stationsname fehlt.\r\n\r\n";
+    auto railFile = [&](const char* folder) { return (werk / folder / "Coupler.CCF").string(); };
+    EXPECT_EQ(messageTexts(),
+              (Strings{missing + railFile("Datei.CF"), missing + railFile("Leer.CF"),
+                       noRail + railFile("Kaputt.CF"), noRail + railFile("Halb.CF")}));
     // The good rail opens again afterwards with its terminals.
     dialog.show();
     dialog.comboRailName->setCurrentIndex(dialog.comboRailName->findText("Linie 1.CF"));
@@ -310,6 +338,8 @@ TEST_F(RailDialogs, OpenRailOnDamagedRailFoldersKeepsTheProgramUsable) {
     ASSERT_NE(loadedRail(), nullptr);
     EXPECT_EQ(loadedRail()->ConfSymbolicName(), "Linie 1");
     EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
+    ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), kStoreOk);
+    EXPECT_FALSE(fs::exists(werk / "0.CF"));
 }
 
 TEST_F(RailDialogs, OpenRailWithoutRailsSaysSo) {

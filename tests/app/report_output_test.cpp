@@ -114,13 +114,14 @@ class ReportOutput : public ::testing::Test, public ReportFixture {
         form.setDateTimeText("09.12.2026 06:00");
         form.setShowModal([&](frmPreView& f) {
             if (shown) *shown = true;
-            EXPECT_EQ(f.lblFileName->text().toStdString(), "File: " + path);
+            footer = f.lblFileName->text().toStdString();
             EXPECT_TRUE(f.rtfView->isReadOnly());
         });
         form.fConstructor(destination, row, path);
         return form.reportText();
     }
     TempDir out;
+    std::string footer;  // the shown preview's file line
 };
 
 TEST_F(ReportOutput, TheSavedReportReadsBackThroughAnRtfReader) {
@@ -129,6 +130,7 @@ TEST_F(ReportOutput, TheSavedReportReadsBackThroughAnRtfReader) {
     const std::string text = preview(kDestinationWindow, kReportChangedRegisters,
                                      reportPath(kReportChangedRegisters), &shown);
     EXPECT_TRUE(shown);
+    EXPECT_EQ(footer, "File: " + reportPath(kReportChangedRegisters));
     EXPECT_TRUE(ui.messages.empty());
     const std::string saved = readFile(reportPath(kReportChangedRegisters));
     EXPECT_EQ(saved, fTextToRtf(text));
@@ -178,9 +180,19 @@ TEST_F(ReportOutput, WithoutAProjectTheReportIsShownButNotSaved) {
     EXPECT_NE(preview(kDestinationWindow, kReportRailConfiguration, path, &shown), "");
     EXPECT_TRUE(shown);
     EXPECT_FALSE(std::filesystem::exists(path));
+    const std::string notSaved =
+        "Es ist kein Projekt geöffnet: der Bericht wird angezeigt, aber nicht gespeichert.";
+    EXPECT_EQ(footer, notSaved);  // no file is named that is never written
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "Es ist kein Projekt geöffnet: der Bericht wird angezeigt, aber nicht gespeichert.");
+    EXPECT_EQ(ui.messages[0].text, notSaved);
+
+    // The report selection hands out no path beside the program either.
+    frmPrint selection(context());
+    std::vector<std::string> paths;
+    selection.setReportRunner([&](int32_t, int32_t, const std::string& p) { paths.push_back(p); });
+    selection.lstPrint->item(kReportRailConfiguration)->setSelected(true);
+    selection.cmdOk_Click();
+    EXPECT_EQ(paths, std::vector<std::string>{""});
 }
 
 TEST_F(ReportOutput, AFailedSaveIsReported) {

@@ -49,13 +49,20 @@ TEST_F(Reports, ARailWithoutTerminalsGivesTheCouplerLineOnly) {
     ASSERT_EQ(newProject("Plant"), kStoreOk);
     ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "Empty"), kStoreOk);
     const std::string head = "Harvenor Varnak   Varnak\r\n\r\nnow\r\n\r\n\r\n";
-    // A new rail's comment reads as the rail file's default "0".
-    const std::string block = "\r\n\r\n\r\nStation: \tEmpty\r\n         \t0\r\n\r\n";
+    // A new rail has no comment yet.
+    const std::string block = "\r\n\r\n\r\nStation: \tEmpty\r\n         \t\r\n\r\n";
     const std::string coupler = "QZ3100-0000\tBus coupler test series\r\n";
     EXPECT_EQ(fReportText(kReportRailConfiguration, *rail(), "now"),
               head + "Configuration of rail" + block + "Pos: \t0\t" + coupler + "\r\n\r\n\r\n\r\n");
     EXPECT_EQ(fReportText(kReportPieceList, *rail(), "now"),
               head + "Piece list" + block + "\t1\tTyp: \t" + coupler + "\r\n\r\n\r\n\r\n");
+
+    // The rail read from a station is built from its description: no name, no comment.
+    auto online = std::make_shared<clsCoupler>();
+    online->ConfRetrieveData((resources() / "Coupler" / "QZ3100-0000.INI").string());
+    EXPECT_NE(fReportText(kReportRailConfiguration, *online, "now")
+                  .find("\r\n\r\n\r\nStation: \t\r\n         \t\r\n\r\nPos: \t0\t"),
+              std::string::npos);
 }
 
 TEST_F(Reports, ReferenceTablesMissingInTheDescriptionCompareAgainstZero) {

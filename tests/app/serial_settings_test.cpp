@@ -19,6 +19,8 @@
 #include "tests/support/sim_station.h"
 #include "tests/support/temp_dir.h"
 
+using namespace qzcom;
+
 using varnak::ComSettings;
 using varnak::test::TempDir;
 
@@ -227,10 +229,10 @@ TEST_F(SerialSettings, ConnectionTestAgainstTheSimulatedStation) {
     varnak::frmComParam dialog(context);
     dialog.setPortProbe([](int) { return false; });
     dialog.show();
-    dialog.fpLITimeOut->setValue(300);
+    dialog.fpLITimeOut->setValue(1500);
     dialog.cmdTest_Click();
-    EXPECT_EQ(stored("Timeout"), "300");
-    EXPECT_EQ(control.QZxTimeout(), 300);
+    EXPECT_EQ(stored("Timeout"), "1500");
+    EXPECT_EQ(control.QZxTimeout(), 1500);
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[1].style, varnak::vbInformation);
     EXPECT_TRUE(dialog.cmdOK->isEnabled());
@@ -267,6 +269,26 @@ TEST_F(SerialSettings, ConnectionTestWithoutAStationReportsItsCode) {
     EXPECT_EQ(ui.messages[1].text, "Communication with coupler sucessfuly");
     EXPECT_EQ(ui.messages[1].style, varnak::vbInformation);
     EXPECT_EQ(ui.messages[1].title, "Test communication");
+}
+
+TEST_F(SerialSettings, APortThatDoesNotOpenIsNamedWithItsDeviceAndTheCause) {
+    settings.saveSetting("Harvenor", "Settings", "Port", "3");
+    varnak::InitComPort(context);
+    ASSERT_FALSE(control.QZxPortOpen());
+    varnak::showConnectionTestResult(context, varnak::fTestConnection(context));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Keine Kommunikation mit Koppler!\n\nCode: 11\n\nCOM3 (" + (dir / "none3").string() +
+                  "): das Gerät gibt es nicht (ist der Adapter angeschlossen?).");
+
+    varnak::test::writeFile(dir / "plain", "");
+    setenv("VARNAK_COM3", (dir / "plain").c_str(), 1);
+    context.VarnakCommon->setLanguageType(1);
+    varnak::InitComPort(context);
+    varnak::showConnectionTestResult(context, varnak::fTestConnection(context));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "No communication with coupler!\n\nCode: 11\n\nCOM3 (" +
+                                       (dir / "plain").string() + "): this is not a serial port.");
 }
 
 }  // namespace

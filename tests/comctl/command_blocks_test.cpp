@@ -2,9 +2,12 @@
 // table, the pause before the read-back, the registers read back and the echo checks.
 #include <array>
 #include <chrono>
+#include <thread>
 #include <vector>
 
 #include "tests/comctl/station_fixture.h"
+
+using namespace qzcom;
 
 namespace varnak::test {
 namespace {
@@ -125,6 +128,7 @@ TEST_F(CommandBlocks, ResetAndWatchdogLiftTheProtectionFirst) {
     int32_t watchdog = -1;
     EXPECT_EQ(control.QZ8xWatchDogReadReq(1, watchdog), ComErrNo);
     EXPECT_EQ(watchdog, 250);
+    reopenFor(ComErrTimeout1);
     station.queueFault(ReplyFault::noReply());
     EXPECT_EQ(control.QZ8xWatchDogReadReq(1, watchdog), ComErrTimeout1);
 }
@@ -156,14 +160,17 @@ TEST_F(CommandBlocks, FactorySettingAndTerminalBusReset) {
 }
 
 TEST_F(CommandBlocks, ACouplerStillBusyAtTheReadBackFailsTheEcho) {
-    station.setCommandDelay(0x0401, milliseconds(900));
+    // Busy far beyond the pause, however late the read-back comes on a busy machine.
+    station.setCommandDelay(0x0401, milliseconds(60000));
     EXPECT_EQ(control.QZxFactorySettingReq(1), -1);
 }
 
 TEST_F(CommandBlocks, RequestFailuresEndTheBlockAtOnce) {
+    reopenFor(ComErrTimeout1);
     station.queueFault(ReplyFault::noReply());
     EXPECT_EQ(control.QZxFactorySettingReq(1), ComErrTimeout1);
     EXPECT_EQ(station.requests().size(), 1u);  // no read-back after a failed write
+    reopenFor(ComErrCRC);
     station.queueFault(ReplyFault::none());
     station.queueFault(ReplyFault::badChecksum());
     EXPECT_EQ(control.QZxWriteProtection(1, true), ComErrCRC);
@@ -258,11 +265,17 @@ TEST_F(CommandBlocks, StationAnswersTheQueryCommands) {
     EXPECT_EQ(query({0x01FF, 0}, 5), (std::vector<int32_t>{0x01FF, 1, 0, 0x2345, 0x0001}));
     EXPECT_EQ(query({0x03FF, 0}, 4), (std::vector<int32_t>{0x03FF, 1, 0, 0x5A}));
     EXPECT_EQ(query({0x05FF, 0}, 6), (std::vector<int32_t>{0x05FF, 1, 0, 0x3C2B, 0x051A, 1}));
-    // Cycle-time evaluation is taken up after a while: register 0 reads busy until then.
+    // Cycle-time evaluation is taken up after a while: register 0 reads busy until then. The
+    // while is long enough for the first read-back to come before it on a busy machine.
+    station.setCommandDelay(0x0104, milliseconds(1000));
     EXPECT_EQ(query({0x0104, 1, 1}, 3)[0], 0);
-    std::this_thread::sleep_for(milliseconds(300));
     std::vector<int32_t> answer(3);
-    EXPECT_EQ(control.QZxRegSyncReadReq(0, 99, 0, 3, 1, answer), ComErrNo);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (;;) {
+        ASSERT_EQ(control.QZxRegSyncReadReq(0, 99, 0, 3, 1, answer), ComErrNo);
+        if (answer[0] != 0 || std::chrono::steady_clock::now() > giveUp) break;
+        std::this_thread::sleep_for(milliseconds(20));
+    }
     EXPECT_EQ(answer[0], 0x0104);
     EXPECT_TRUE(station.coupler().cycleTimeEvaluation);
 }

@@ -11,6 +11,8 @@
 #include "tests/comctl/station_fixture.h"
 #include "tests/support/temp_dir.h"
 
+using namespace qzcom;
+
 namespace varnak::test {
 namespace {
 

@@ -42,7 +42,7 @@ struct FaultCase {
     std::function<void(SimBootLoader&)> fault;
     int failWrite;
     int32_t code;
-    int timeoutMs = 200;
+    int timeoutMs = 1000;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) {
@@ -166,6 +166,23 @@ TEST(FirmwareWaits, ASilentLoaderIsGivenUpAfterTheCountedTries) {
                   type == 0 ? comctl::FwSyncNoEnd : comctl::FwSyncHashMissing);
         EXPECT_EQ(std::count(line.log.begin(), line.log.end(), "read 1"), 7);
     }
+}
+
+// A port that refuses 38400 8N1 would speak to the boot ROM at the wrong speed: the load
+// stops at its first step with nothing sent, and the kept settings are put back.
+class FirmwareLoadLine : public FirmwareTest {};
+
+TEST_F(FirmwareLoadLine, ARefusedSwitchStopsTheLoadBeforeTheFirstByte) {
+    FakeLine line;
+    comctl::FirmwareRequest request;
+    request.road = L;
+    request.file = writeHex(firmware(0, 0, {0}));
+    request.loaderFolder = comctl::loaderFolder();
+    int restored = 0;
+    const comctl::BootLineSettings refused{[] { return false; }, [&] { return ++restored > 0; }};
+    EXPECT_EQ(comctl::downloadFirmware(line, request, {}, refused), comctl::FwRomHelloSend);
+    EXPECT_TRUE(line.log.empty());
+    EXPECT_EQ(restored, 1);
 }
 
 }  // namespace

@@ -19,6 +19,8 @@
 
 namespace varnak::test {
 
+using namespace qzcom;
+
 class FirmwareTest : public ::testing::Test {
   protected:
     static constexpr int kPort = 5;
@@ -53,7 +55,7 @@ class FirmwareTest : public ::testing::Test {
     }
 
     // A fresh station and control, the port open at 19200 baud 8E1.
-    void newStation(int timeoutMs = 200) {
+    void newStation(int timeoutMs = 1000) {
         control = std::make_unique<QZcomOCX>();
         station = std::make_unique<SimStation>(1, 0);
         setenv("VARNAK_COM5", station->devicePath().c_str(), 1);
@@ -116,7 +118,7 @@ class FirmwareTest : public ::testing::Test {
     void expectDelivered(const std::map<uint32_t, std::vector<uint8_t>>& expected,
                          uint8_t fileType) const {
         // The station may still be taking the last bytes in.
-        EXPECT_TRUE(station->waitForBootLoaderEnd(std::chrono::seconds(2)));
+        EXPECT_TRUE(station->waitForBootLoaderEnd(std::chrono::seconds(10)));
         const SimBootLoader loader = station->bootLoader();
         EXPECT_EQ(loader.error(), "");
         const auto& got = loader.sectors();

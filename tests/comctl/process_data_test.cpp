@@ -5,6 +5,8 @@
 
 #include "tests/comctl/station_fixture.h"
 
+using namespace qzcom;
+
 namespace varnak::test {
 namespace {
 
@@ -80,6 +82,7 @@ TEST_F(ProcessData, RepliesAreCheckedInOrderAndOutputsStayOnFailure) {
     cases.push_back({"ident", replyWith(ident), ComErrIdent});
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
+        reopenFor(c.result);
         station.queueFault(std::move(c.fault));
         int32_t status = -1, count = -1;
         std::array<int32_t, 2> inputs{-1, -1};
@@ -88,6 +91,7 @@ TEST_F(ProcessData, RepliesAreCheckedInOrderAndOutputsStayOnFailure) {
         EXPECT_EQ(count, -1);
         EXPECT_EQ(inputs, (std::array<int32_t, 2>{-1, -1}));
     }
+    reopenFor(ComErrNo);
     station.queueFault(replyWith(sound));
     int32_t status = -1, count = -1;
     std::array<int32_t, 2> inputs{-1, -1};
@@ -127,6 +131,7 @@ TEST_F(ProcessData, LengthsBeyondTheBuffersAreRefused) {
 }
 
 TEST_F(ProcessData, OtherStationsStaySilent) {
+    reopenFor(ComErrTimeout1);
     int32_t status = -1, count = -1;
     std::array<int32_t, 1> inputs{};
     EXPECT_EQ(control.QZ8xProcSyncReadReq(2, status, count, inputs), ComErrTimeout1);

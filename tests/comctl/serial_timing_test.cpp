@@ -3,6 +3,8 @@
 
 #include "tests/comctl/station_fixture.h"
 
+using namespace qzcom;
+
 namespace varnak::test {
 namespace {
 
@@ -15,7 +17,10 @@ milliseconds since(Clock::time_point t) {
 
 class SerialTiming : public StationTest {
   protected:
-    SerialTiming() { station.addTable(0, 9, 256); }
+    SerialTiming() {
+        station.addTable(0, 9, 256);
+        open();
+    }
 
     // Time a silent station takes to give ComErrTimeout1.
     milliseconds silentRead() {
@@ -27,39 +32,37 @@ class SerialTiming : public StationTest {
     }
 };
 
+// A time-out must end: the upper bounds leave a busy machine a second of margin.
 TEST_F(SerialTiming, SilentStationTimesOutAfterFourTimesTheTimeout) {
-    control.setQZxTimeout(25);
-    open();
-    // The 3-byte head waits 25 ms per byte plus 25 ms.
+    reopenWithTimeout(100);
+    // The 3-byte head waits 100 ms per byte plus 100 ms.
     const auto took = silentRead();
-    EXPECT_GE(took, milliseconds(99));
-    EXPECT_LT(took, milliseconds(100 + 150));
+    EXPECT_GE(took, milliseconds(399));
+    EXPECT_LT(took, milliseconds(400 + 1000));
 }
 
 TEST_F(SerialTiming, SettingsTakeEffectAtTheNextOpen) {
-    open();
-    control.setQZxTimeout(60);
+    reopenWithTimeout(10);
+    control.setQZxTimeout(500);
     control.setQZxBaudrate(Baud_19200);
-    EXPECT_LT(silentRead(), milliseconds(200));
+    EXPECT_LT(silentRead(), milliseconds(1000));  // 40 ms, not 2 s
     EXPECT_EQ(station.lineBaud(), 38400);
     open();
-    EXPECT_GE(silentRead(), milliseconds(239));
+    EXPECT_GE(silentRead(), milliseconds(1999));
     EXPECT_EQ(station.lineBaud(), 19200);
 }
 
 TEST_F(SerialTiming, TimeoutOfZeroOrLessDoesNotHang) {
     for (int timeout : {0, -5}) {
         SCOPED_TRACE(timeout);
-        control.setQZxTimeout(timeout);
-        open();
-        EXPECT_LT(silentRead(), milliseconds(100));
+        reopenWithTimeout(timeout);
+        EXPECT_LT(silentRead(), milliseconds(1000));
     }
 }
 
 TEST_F(SerialTiming, ReplyStoppingMidwayEndsTwentyMillisecondsAfterItsLastByte) {
-    // A long total time-out, so that only the gap between bytes can end the read.
-    control.setQZxTimeout(200);
-    open();
+    // A long total time-out (16 s for the rest), so that only the gap between bytes can end
+    // the read.
     station.queueFault(ReplyFault::cut(20));
     std::array<int32_t, 18> values{};
     const auto start = Clock::now();
@@ -70,28 +73,31 @@ TEST_F(SerialTiming, ReplyStoppingMidwayEndsTwentyMillisecondsAfterItsLastByte) 
     // The station stamps its last byte just after handing it over, a little after the
     // control may already have read it.
     EXPECT_GE(afterLastByte, milliseconds(15));
-    EXPECT_LT(afterLastByte, milliseconds(20 + 150));
-    EXPECT_LT(end - start, milliseconds(1000));
+    EXPECT_LT(afterLastByte, milliseconds(20 + 1000));
+    EXPECT_LT(end - start, milliseconds(5000));
 }
 
 TEST_F(SerialTiming, PiecesOfAReplyJoinWhileTheGapStaysShort) {
-    control.setQZxTimeout(200);
-    open();
     std::array<int32_t, 18> values{};
-    station.queueFault(ReplyFault::inChunks({1, 2, 10, 5}, milliseconds(3)));
-    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 18, 1, values), ComErrNo);
+    // A busy machine may stretch a 3 ms gap past 20 ms on its way through the kernel: one
+    // of a few tries must join the pieces.
+    int32_t joined = -1;
+    for (int attempt = 0; attempt < 5 && joined != ComErrNo; ++attempt) {
+        station.queueFault(ReplyFault::inChunks({1, 2, 10, 5}, milliseconds(3)));
+        joined = control.QZxRegSyncReadReq(0, 9, 0, 18, 1, values);
+    }
+    EXPECT_EQ(joined, ComErrNo);
     station.queueFault(ReplyFault::inChunks({10}, milliseconds(60)));
     EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 18, 1, values), ComErrTimeout2);
 }
 
 TEST_F(SerialTiming, LateReplyWithinTheTotalTimeoutIsTaken) {
-    control.setQZxTimeout(30);
-    open();
-    // The head may take 4 x 30 ms.
+    reopenWithTimeout(250);
+    // The head may take 4 x 250 ms.
     std::array<int32_t, 1> value{};
-    station.queueFault(ReplyFault::delayed(milliseconds(40)));
+    station.queueFault(ReplyFault::delayed(milliseconds(400)));
     EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 1, 1, value), ComErrNo);
-    station.queueFault(ReplyFault::delayed(milliseconds(250)));
+    station.queueFault(ReplyFault::delayed(milliseconds(1500)));
     EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 1, 1, value), ComErrTimeout1);
 }
 

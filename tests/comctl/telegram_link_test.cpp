@@ -3,11 +3,14 @@
 #include <array>
 #include <map>
 #include <random>
+#include <tuple>
 
 #include "comctl/QZcomOCX.h"
 #include "comctl/register_telegrams.h"
 #include "tests/comctl/fake_line.h"
 #include "tests/comctl/station_fixture.h"
+
+using namespace qzcom;
 
 namespace varnak::test {
 namespace {
@@ -15,11 +18,12 @@ namespace {
 using comctl::RegisterAddress;
 using comctl::TelegramLink;
 
-// A sound read reply carrying values.
-std::string readReply(const std::vector<uint16_t>& values) {
+// A sound reply to a read of table 9 at station 1 carrying values from register first on.
+std::string readReply(const std::vector<uint16_t>& values, uint8_t first = 0) {
     std::string r("\x02\xFD\x00\x00\x01\x00\x52\x00\x09\x00", 10);
     r[2] = static_cast<char>(12 + 2 * values.size());
     r[5] = static_cast<char>(values.size());
+    r[9] = static_cast<char>(first);
     for (uint16_t v : values) {
         r += static_cast<char>(v & 0xFF);
         r += static_cast<char>(v >> 8);
@@ -61,16 +65,113 @@ TEST(TelegramLink, Rs232LeavesRtsAlone) {
                                         "drain", "read 3", "read 9"}));
 }
 
+// A reply that differs from its request in one echoed field answers another request: it
+// is dropped and counted, and the answer behind it is taken.
+TEST(TelegramLink, RepliesOfOtherRequestsAreDroppedAndCounted) {
+    const std::vector<uint16_t> values{0x1111, 0x2222};
+    const std::vector<uint16_t> stale{0xDEAD, 0xBEEF};
+    const std::string answer = registerReplyFrame(1, 0, 9, 4, values);
+    const std::vector<std::tuple<const char*, std::string, uint64_t>> cases = {
+        {"station", registerReplyFrame(2, 0, 9, 4, stale), 1},
+        {"rail position", registerReplyFrame(1, 3, 9, 4, stale), 1},
+        {"table", registerReplyFrame(1, 0, 10, 4, stale), 1},
+        {"first register", registerReplyFrame(1, 0, 9, 22, stale), 1},
+        {"count", registerReplyFrame(1, 0, 9, 4, {0xDEAD}), 1},
+        {"process data", processDataReplyFrame(0, stale), 1},
+        {"three",
+         registerReplyFrame(2, 0, 9, 4, stale) + processDataReplyFrame(0, {}) +
+             registerReplyFrame(1, 0, 9, 0, stale),
+         3},
+    };
+    for (const auto& [name, before, dropped] : cases) {
+        SCOPED_TRACE(name);
+        FakeLine line;
+        line.replies = {before + answer};
+        comctl::LineState state;
+        TelegramLink link(line, false, state);
+        std::array<int32_t, 2> got{-1, -1};
+        EXPECT_EQ(comctl::readRegisters(link, RegisterAddress{0, 9, 4, 2, 1}, got), ComErrNo);
+        EXPECT_EQ(got, (std::array<int32_t, 2>{0x1111, 0x2222}));
+        EXPECT_EQ(state.droppedReplies, dropped);
+        EXPECT_FALSE(state.unsettled);
+    }
+    // Write acknowledgements (count echoed, no values) are told apart the same way.
+    auto ack = [](uint8_t first) {
+        return withChecksum(std::string("\x02\xFD\x0C\x00\x01\x02\x52\x00\x89", 9) +
+                            static_cast<char>(first) + "..");
+    };
+    FakeLine line;
+    line.replies = {ack(0) + ack(4)};
+    comctl::LineState state;
+    TelegramLink link(line, false, state);
+    const std::array<int32_t, 2> written{1, 2};
+    EXPECT_EQ(comctl::writeRegisters(link, RegisterAddress{0, 9, 4, 2, 1}, written), ComErrNo);
+    EXPECT_EQ(state.droppedReplies, 1u);
+}
+
+// After a time-out or a damaged reply the next request first reads until the line is quiet,
+// so that the rest of that reply is not taken for the head of its own; after a sound reply
+// it goes straight to the purge.
+TEST(TelegramLink, TheLineFallsQuietAfterATimeoutOrADamagedReply) {
+    const std::string sound = readReply({7});
+    auto spoilt = [&](size_t at, char value) {
+        std::string r = sound;
+        r[at] = value;
+        return r;
+    };
+    struct Case {
+        const char* name;
+        std::string reply;
+        int32_t code;
+        bool settles;
+    };
+    const std::vector<Case> cases = {
+        {"sound", sound, ComErrNo, false},
+        {"refused", withChecksum(spoilt(8, '\x89')), ComErrRegResponse, false},
+        {"silent", "", ComErrTimeout1, true},
+        {"cut", sound.substr(0, 5), ComErrTimeout2, true},
+        {"wrong start", spoilt(1, '\xFE'), ComErrStartPattern, true},
+        {"wrong sum", spoilt(13, '\x00'), ComErrCRC, true},
+        {"length below 12", withChecksum(spoilt(2, '\x0B').substr(0, 11)), ComErrDataLength, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeLine line;
+        line.replies = {c.reply, sound};
+        TelegramLink link(line, false);
+        std::array<int32_t, 1> value{};
+        EXPECT_EQ(comctl::readRegisters(link, RegisterAddress{0, 9, 0, 1, 1}, value), c.code);
+        line.log.clear();
+        EXPECT_EQ(comctl::readRegisters(link, RegisterAddress{0, 9, 0, 1, 1}, value), ComErrNo);
+        EXPECT_EQ(line.log.front(), c.settles ? "read 64" : "purge");
+    }
+}
+
+// A line that brings nothing but other requests' replies does not hold the caller forever.
+TEST(TelegramLink, EndlessRepliesOfOtherRequestsEndTheWait) {
+    std::string many;
+    for (int i = 0; i < 40; ++i) many += registerReplyFrame(2, 0, 9, 0, {1});
+    FakeLine line;
+    line.replies = {many};
+    comctl::LineState state;
+    TelegramLink link(line, false, state);
+    std::array<int32_t, 1> value{-1};
+    EXPECT_EQ(comctl::readRegisters(link, RegisterAddress{0, 9, 0, 1, 1}, value), ComErrTimeout1);
+    EXPECT_EQ(state.droppedReplies, static_cast<uint64_t>(comctl::kMaxDroppedReplies) + 1);
+    EXPECT_TRUE(state.unsettled);
+    EXPECT_EQ(value[0], -1);
+}
+
 // Replies a faulty line or device can produce for a read of count registers.
 class ReplyMutator {
   public:
     explicit ReplyMutator(uint32_t seed) : rng_(seed) {}
 
-    std::string next(int count) {
+    std::string next(int count, uint8_t first = 0) {
         std::vector<uint16_t> values(static_cast<size_t>(count));
         for (auto& v : values) v = static_cast<uint16_t>(rng_());
-        std::string r = readReply(values);
-        switch (pick(9)) {
+        std::string r = readReply(values, first);
+        switch (pick(10)) {
             case 0:  // noise of any length
                 r.resize(pick(300));
                 for (char& c : r) c = static_cast<char>(rng_());
@@ -83,7 +184,7 @@ class ReplyMutator {
                 return withChecksum(r);
             case 3: {  // consistent frame with another number of values
                 values.resize(pick(60));
-                return readReply(values);
+                return readReply(values, first);
             }
             case 4:  // cut anywhere
                 r.resize(pick(r.size()));
@@ -103,6 +204,8 @@ class ReplyMutator {
             case 7:  // refusal flag, checksum made to fit
                 r[8] = static_cast<char>(r[8] | 0x80);
                 return withChecksum(r);
+            case 8:  // another request's reply first
+                return readReply(values, static_cast<uint8_t>(first + 1)) + r;
             default:
                 return r;
         }
@@ -122,7 +225,8 @@ TEST(TelegramLink, AnyReplyGivesACodeAndStaysInsideTheCallersSpan) {
         const int size = 1 + static_cast<int>(rng() % 40);
         FakeLine line;
         for (int t = 0; t < (size + 17) / 18; ++t)
-            line.replies.push_back(mutator.next(std::min(18, size - 18 * t)));
+            line.replies.push_back(
+                mutator.next(std::min(18, size - 18 * t), static_cast<uint8_t>(18 * t)));
         TelegramLink link(line, round % 2 == 0);
         std::vector<int32_t> guarded(static_cast<size_t>(size) + 16, kCanary);
         const auto span = std::span(guarded).subspan(8, static_cast<size_t>(size));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/model/project_fixture.h"
+#include "tests/support/finished_process.h"
 
 namespace varnak::test {
 namespace {
@@ -71,6 +72,42 @@ TEST_F(RailCollectionTest, OpeningAMissingRailFileIsReportedAndKeepsTheLoadedRai
     EXPECT_EQ(couplers()->RailName(), "A");
     EXPECT_EQ(changes, 0);
     EXPECT_FALSE(std::filesystem::exists(railFolder("P", "0")));
+}
+
+TEST_F(RailCollectionTest, RailFileWithoutTypeOrUsableNameIsRefusedAndWritesNothing) {
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
+    const std::string garbage[] = {
+        std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+        "[Config]\r\nUserName=Bad\r\n",      // no coupler type
+        "[Common]\r\nName=QZ3100-0000\r\n",  // no rail name
+        "[Config]\r\nUserName=..\r\n[Common]\r\nName=QZ3100-0000\r\n",
+    };
+    for (const std::string& bytes : garbage) {
+        writeFile(railFolder("P", "Bad") / "Coupler.CCF", bytes);
+        changes = 0;
+        EXPECT_EQ(openRail("P", "Bad"), kStoreNotARailFile);
+        EXPECT_EQ(couplers()->RailName(), "A");
+        EXPECT_EQ(changes, 0);
+        // Nothing of it reaches the project, now or when the loaded rail goes.
+        ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+        ASSERT_EQ(openRail("P", "A"), kStoreOk);
+        EXPECT_EQ(readFile(railFolder("P", "Bad") / "Coupler.CCF"), bytes);
+        EXPECT_FALSE(std::filesystem::exists(railFolder("P", "0")));
+        EXPECT_FALSE(std::filesystem::exists(railFolder("P", "")));
+    }
+}
+
+TEST_F(RailCollectionTest, OpeningRemovesWhatInterruptedSavesLeftInTheRailFolder) {
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 2, "B"), kStoreOk);
+    const std::string ended = std::to_string(finishedProcessId());
+    const auto leftover = railFolder("P", "A") / (".Coupler.CCF." + ended + "-4.partial");
+    const auto elsewhere = railFolder("P", "B") / (".C002T001.TCF." + ended + "-5.partial");
+    writeFile(leftover, "[Config]\r\nUserName=A\r\n");
+    writeFile(elsewhere, "[Config]\r\n");
+    ASSERT_EQ(openRail("P", "A"), kStoreOk);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    EXPECT_TRUE(std::filesystem::exists(elsewhere));  // another rail's folder
 }
 
 TEST_F(RailCollectionTest, NamesThatCannotBeFoldersOrBelongToAnotherRailAreRefused) {

@@ -58,6 +58,25 @@ TEST_F(TerminalCollectionTest, RemoveClosesTheGapAndDeletesTheFileAtTheNextSave)
     for (int32_t p = 1; p <= 4; ++p) EXPECT_TRUE(terminals()->ItemPos(p)) << p;
 }
 
+TEST_F(TerminalCollectionTest, RemoveAtAGapOfADamagedFolderLeavesTheRowDense) {
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 4, 1), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    couplers()->Remove(1);
+    // A folder whose files place the four terminals at 1, 2, 4 and 6.
+    for (auto [id, position] : {std::pair{3, 4}, std::pair{4, 6}})
+        ASSERT_TRUE(ini::WritePrivateProfileString("Config", "TermPos", std::to_string(position),
+                                                   (railDir() / terminalFileName(1, id)).string()));
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    events.clear();
+    terminals()->InfoTerminalMultiChanged.connect([this](int32_t& p) { events.push_back(p); });
+    terminals()->Remove(3);  // nothing stands there
+    EXPECT_EQ(events, std::vector<int32_t>{3});
+    EXPECT_EQ(terminals()->Count(), 4);
+    EXPECT_EQ(positionsOfIds({1, 2, 3, 4}), (std::vector<int32_t>{1, 2, 3, 4}));
+    for (const auto& t : *terminals()->ItemPos(4)->clsColTables()) EXPECT_EQ(t->PosNr(), 4);
+    EXPECT_TRUE(terminals()->RemovedFiles().empty());
+}
+
 TEST_F(TerminalCollectionTest, RemoveOutsideTheRowChangesNothing) {
     ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 2, 1), kStoreOk);
     events.clear();

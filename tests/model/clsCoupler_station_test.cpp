@@ -1,11 +1,14 @@
 // The rail's table directory read from a simulated station over the serial control while
-// the project is online, and the file fallback when the station does not answer.
+// the project is online, and the file fallback when that read fails.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "app/control_register_device.h"
 #include "comctl/QZcomOCX.h"
 #include "tests/model/project_fixture.h"
 #include "tests/support/sim_station.h"
+
+using namespace qzcom;
 
 namespace varnak::test {
 namespace {
@@ -16,9 +19,9 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
         setenv("VARNAK_COM4", station.devicePath().c_str(), 1);
         control.setQZxCommPort(4);
         control.setQZxTyp(QZxType_RS232);
-        control.setQZxTimeout(200);
+        control.setQZxTimeout(1000);
         control.setQZxPortOpen(true);
-        context().VarnakComOCX = &control;
+        context().registerDevice = &device;
         context().MultiPointAdr = 1;
         station.addTable(0, 127);
         station.setRegister(0, 127, 0, 0x40);
@@ -27,7 +30,7 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
         project->setOnline(true);
     }
     ~RailDirectoryOverTheLine() override {
-        context().VarnakComOCX = nullptr;
+        context().registerDevice = nullptr;
         unsetenv("VARNAK_COM4");
     }
     std::shared_ptr<clsCoupler> loadDescription() {
@@ -38,6 +41,7 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
 
     SimStation station;
     QZcomOCX control;
+    ControlRegisterDevice device{control};
 };
 
 TEST_F(RailDirectoryOverTheLine, TablesFollowTheStationsDirectory) {
@@ -50,8 +54,8 @@ TEST_F(RailDirectoryOverTheLine, TablesFollowTheStationsDirectory) {
     EXPECT_EQ(rail->clsColTables()->Item(127)->ConfRegisterValue(100), 0x0F);
 }
 
-TEST_F(RailDirectoryOverTheLine, SilentStationLeavesTheDirectoryToTheFile) {
-    station.queueFault(ReplyFault::noReply());
+TEST_F(RailDirectoryOverTheLine, FailedDirectoryReadLeavesTheDirectoryToTheFile) {
+    station.queueFault(ReplyFault::brokenOff());
     auto rail = loadDescription();
     EXPECT_FALSE(rail->DirectoryFromDevice());
     EXPECT_EQ(rail->clsColTables()->Count(), 15);

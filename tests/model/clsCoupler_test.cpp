@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "tests/model/fake_register_device.h"
 #include "tests/model/project_fixture.h"
 
@@ -30,7 +33,9 @@ TEST_F(RailTest, DescriptionGivesTypeDataAndZeroConfig) {
     EXPECT_EQ(rail->InfoBitmap(), "QZ3100.png");
     EXPECT_EQ(rail->InfoBitmapSize(), 2);
     EXPECT_EQ(rail->InfoCurrentKBus(), 1500);
-    EXPECT_EQ(rail->ConfSymbolicName(), "0");
+    // No name and no comment yet (not the key default "0").
+    EXPECT_EQ(rail->ConfSymbolicName(), "");
+    EXPECT_EQ(rail->UserInfoDescription(), "");
     EXPECT_EQ(rail->ConfSymbolicID(), 0);
     EXPECT_EQ(rail->ConfProjectPosition(), 0);
     EXPECT_EQ(rail->clsColTerminals()->TermID(), 0);
@@ -136,6 +141,46 @@ TEST_F(RailTest, CommentAndNamesSurviveSaveAndReopen) {
     EXPECT_EQ(rail()->UserInfoDescription(), "Halle 2, Tor 3");
     EXPECT_EQ(rail()->ConfProjectPosition(), 3);
     EXPECT_EQ(couplers()->RailName(), "R");
+
+    // Comments in enclosing quotes, and the longest one the file gives back, come back
+    // as written.
+    for (const std::string& comment :
+         std::vector<std::string>{"\"Halle 2\"", "'Tor 3'", "\"\"", std::string(99, 'x')}) {
+        rail()->setUserInfoDescription(comment);
+        ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+        ini::dropCache();
+        ASSERT_EQ(openRail("P", "R"), kStoreOk);
+        EXPECT_EQ(rail()->UserInfoDescription(), comment);
+    }
+}
+
+TEST_F(RailTest, SaveReportsChangesDroppedBecauseTheFileChangedOnDiskMeanwhile) {
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    const auto file = railFolder("P", "R") / "Coupler.CCF";
+    // Another program replaces the rail file while the save writes its tables.
+    struct ReplacingUi : SilentUi {
+        std::function<void()> onSave;
+        void statusText(const std::string& text) override {
+            if (text.starts_with("Saving coupler data... ") && onSave)
+                std::exchange(onSave, nullptr)();
+        }
+    } replacing;
+    replacing.onSave = [&] {
+        writeFile(file.string() + ".new", readFile(file) + "; edited elsewhere\r\n");
+        std::filesystem::rename(file.string() + ".new", file);
+    };
+    context().ui = &replacing;
+    rail()->setUserInfoDescription("lost");
+    rail()->clsColTables()->Item(0)->setConfRegisterValue(5, 0x42);
+    {
+        ini::IniBatch outer;  // as around a rail's open or add
+        EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
+    }
+    context().ui = &ui;
+    EXPECT_NE(readFile(file).find("; edited elsewhere"), std::string::npos);
+    EXPECT_NE(ini::readString(file.string(), "Config", "UserDesc"), "lost");
 }
 
 TEST_F(RailTest, SaveWithoutDescriptionWritesASelfContainedRailFile) {

@@ -39,15 +39,25 @@ TEST_F(ProjectTest, NewProjectWritesFolderAndFileThenSwitches) {
     EXPECT_EQ(ini::readString((projectFolder("Anlage") / "Anlage.VMT").string(), "Config", "Name"),
               "Anlage");
 
-    // An existing folder or a bad name: nothing changes, the open project stays.
+    // An existing folder, a bad name or a folder that cannot be made: nothing changes, the
+    // open project stays with its rail loaded and unsaved.
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    rail()->setUserInfoDescription("not saved yet");
+    const std::string railFile = (railFolder("Anlage", "R") / "Coupler.CCF").string();
+    const std::string saved = readFile(railFile);
     states.clear();
     EXPECT_EQ(newProject("Anlage"), kStoreNameInUse);
     EXPECT_EQ(newProject("An.lage"), kStoreInvalidName);
     EXPECT_EQ(project->fNewProject("X", (parent() / "no" / "X.PF").string(), parent().string()),
               kStoreWriteFailed);
-    EXPECT_EQ(states, (std::vector<int32_t>{1, 2}));
+    EXPECT_TRUE(states.empty());
     EXPECT_EQ(project->ProjektName(), "Anlage");
     EXPECT_EQ(project->ProjectState(), 2);
+    EXPECT_EQ(couplers()->RailName(), "R");
+    EXPECT_EQ(rail()->UserInfoDescription(), "not saved yet");
+    EXPECT_EQ(project->FullPathCoupler(), railFolder("Anlage", "R").string());
+    EXPECT_EQ(readFile(railFile), saved);
 }
 
 TEST_F(ProjectTest, OpeningAnotherProjectSavesTheRailIntoItsOwnProject) {

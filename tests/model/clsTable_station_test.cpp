@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "app/control_register_device.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsTable.h"
 #include "tests/support/sim_station.h"
+
+using namespace qzcom;
 
 namespace varnak {
 namespace {
@@ -16,16 +19,17 @@ class TableOverTheLine : public ::testing::Test {
         setenv("VARNAK_COM4", station.devicePath().c_str(), 1);
         control.setQZxCommPort(4);
         control.setQZxTyp(QZxType_RS232);
-        control.setQZxTimeout(200);  // generous: the station shares the machine with other tests
+        control.setQZxTimeout(1000);  // generous: the station shares the machine with other tests
         control.setQZxPortOpen(true);
         context.ui = &ui;
-        context.VarnakComOCX = &control;  // no registerDevice: the tables use the control
+        context.registerDevice = &device;  // the program's road: the tables use the control
         context.MultiPointAdr = 1;
     }
     ~TableOverTheLine() override { unsetenv("VARNAK_COM4"); }
 
     test::SimStation station;
     QZcomOCX control;
+    ControlRegisterDevice device{control};
     AppContext context;
     SilentUi ui;
     ContextScope scope{context};
@@ -69,7 +73,7 @@ TEST_F(TableOverTheLine, FailedUploadKeepsEarlierTelegramsAndReportsTheCode) {
     for (int r = 0; r < 256; ++r) station.setRegister(0, 0, r, static_cast<uint16_t>(r + 1));
     station.queueFault(test::ReplyFault::none());
     station.queueFault(test::ReplyFault::none());
-    station.queueFault(test::ReplyFault::noReply());
+    station.queueFault(test::ReplyFault::brokenOff());
     clsTable t;
     t.setTableLen(255);
     EXPECT_EQ(t.ConfUpload(0, 256), ComErrTimeout1);

@@ -2,6 +2,7 @@
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "tests/platform/ini_test_support.h"
+#include "tests/support/finished_process.h"
 
 namespace varnak::test {
 namespace {
@@ -46,6 +47,31 @@ TEST_F(IniAtomic, CrashBeforeRenameLeavesTheOldFileIntact) {
     EXPECT_EQ(readString(f, "Config", "Name"), "Rail");
     EXPECT_TRUE(WritePrivateProfileString("Config", "Name", "Rail two", f));
     EXPECT_EQ(readFile(f), "[Config]\r\nName=Rail two\r\n");
+}
+
+TEST_F(IniAtomic, LeftoversOfEndedProcessesAreRemovedOthersStay) {
+    std::string f = put("[S]\r\nK=1\r\n", "Coupler.CCF");
+    platform::setStopBeforeRenameForTesting(true);
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "2", f));  // this process's own
+    platform::setStopBeforeRenameForTesting(false);
+    const std::string ended = std::to_string(finishedProcessId());
+    const std::vector<std::string> gone = {".Coupler.CCF." + ended + "-0.partial",
+                                           ".C001T002.TCF." + ended + "-17.partial"};
+    const std::vector<std::string> stay = {
+        ".Coupler.CCF.1-0.partial",  // process 1 runs
+        ".Coupler.CCF." + ended + ".partial", ".Coupler.CCF." + ended + "-x.partial",
+        "Coupler.CCF." + ended + "-0.partial", ".Coupler.CCF." + ended + "-0.partial.bak"};
+    for (const auto& name : gone) put("half", name);
+    for (const auto& name : stay) put("keep", name);
+    fs::create_directory(dir / "sub");
+    put("half", "sub/" + gone[0]);  // only the folder itself
+
+    EXPECT_EQ(platform::removeAbandonedTempFiles(dir.str()), 2);
+    for (const auto& name : gone) EXPECT_FALSE(fs::exists(dir / name)) << name;
+    for (const auto& name : stay) EXPECT_TRUE(fs::exists(dir / name)) << name;
+    EXPECT_TRUE(fs::exists(dir / "sub" / gone[0]));
+    EXPECT_EQ(leftovers().size(), 5u);  // the own one and four of those that stay
+    EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
 }
 
 TEST_F(IniAtomic, CrashDuringABatchFlushKeepsChangesForTheNextFlush) {

@@ -1,6 +1,10 @@
 // The cache of parsed files: batches, flushing, invalidation and use from two threads.
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -134,6 +138,22 @@ TEST_F(IniCache, SameFileUnderTwoSpellingsOfItsPathIsOneEntry) {
     EXPECT_EQ(readString(other, "S", "K"), "1");
 }
 
+TEST_F(IniCache, SameFileUnderASymbolicLinkIsOneEntry) {
+    std::string real = put("[S]\r\n", "real/test.ini");
+    fs::create_directory_symlink(dir / "real", dir / "folder-link");
+    fs::create_symlink(real, dir / "file-link.ini");
+    {
+        IniBatch batch;
+        WritePrivateProfileString("S", "A", "1", real);
+        WritePrivateProfileString("S", "B", "2", file("folder-link/test.ini"));
+        WritePrivateProfileString("S", "C", "3", file("file-link.ini"));
+        EXPECT_EQ(readString(file("file-link.ini"), "S", "A"), "1");
+        EXPECT_TRUE(batch.commit());
+    }
+    EXPECT_EQ(readFile(real), "[S]\r\nA=1\r\nB=2\r\nC=3\r\n");
+    EXPECT_TRUE(fs::is_symlink(dir / "file-link.ini"));
+}
+
 TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
     std::string f = put("[S]\r\nK=1\r\n");
     IniBatch batch;
@@ -143,8 +163,34 @@ TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
     fs::rename(dir / "other.ini", f);
     EXPECT_EQ(readString(f, "S", "K"), "9");
     WritePrivateProfileString("S", "M", "3", f);
-    EXPECT_TRUE(batch.commit());
+    // K=2 never reached the disk: the batch failed, although M=3 did.
+    EXPECT_FALSE(batch.commit());
     EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\nL=1\r\nM=3\r\n");
+}
+
+TEST_F(IniCache, DroppedChangesAreReportedByTheFlushOfTheirFileAndEveryEnclosingBatch) {
+    std::string f = put("[S]\r\nK=1\r\n");
+    std::string other = put("[S]\r\n", "other.ini");
+    IniBatch outer;
+    {
+        IniBatch inner;
+        WritePrivateProfileString("S", "K", "2", f);
+        WritePrivateProfileString("S", "K", "2", other);
+        // Replaced on disk before the flush: the pending change is dropped there.
+        put("[S]\r\nK=9\r\n", "new.ini");
+        fs::rename(dir / "new.ini", f);
+        EXPECT_TRUE(ini::flushFile(other));
+        EXPECT_FALSE(ini::flushFile(f));
+        EXPECT_TRUE(ini::flushFile(f));  // reported once
+        EXPECT_FALSE(inner.commit());
+    }
+    EXPECT_FALSE(outer.commit());
+    EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\n");
+    EXPECT_EQ(readFile(other), "[S]\r\nK=2\r\n");
+    // The next batch starts clean.
+    IniBatch next;
+    WritePrivateProfileString("S", "K", "3", f);
+    EXPECT_TRUE(next.commit());
 }
 
 TEST_F(IniCache, FilesDeletedDuringABatchAreNotBroughtBack) {
@@ -157,12 +203,12 @@ TEST_F(IniCache, FilesDeletedDuringABatchAreNotBroughtBack) {
         WritePrivateProfileString("S", "K", "2", deleted);
         WritePrivateProfileString("S", "K", "2", created);
         fs::remove(deleted);
-        EXPECT_TRUE(ini::flush());
+        EXPECT_FALSE(ini::flush());  // the change of the deleted file is dropped
         EXPECT_FALSE(fs::exists(deleted));
         WritePrivateProfileString("S", "K", "3", deleted);
         WritePrivateProfileString("S", "K", "3", created);
         fs::remove_all(dir / "rail");  // a folder tree removed by the same operation
-        EXPECT_TRUE(batch.commit());
+        EXPECT_FALSE(batch.commit());
     }
     EXPECT_FALSE(fs::exists(dir / "rail"));
     EXPECT_EQ(readFile(kept), "[S]\r\nK=2\r\n");
@@ -180,16 +226,38 @@ TEST_F(IniCache, FailedWriteOutsideABatchLeavesNoTrace) {
     EXPECT_TRUE(ini::flush());
 }
 
+// What a process without the right to read the file sees, as an exit code for its parent.
+enum UnreadableCheck { kKeptAsItWas, kReadAnyway, kWrittenAnyway, kRootKept, kFolderUnreachable };
+
+// Runs in a child process. Root reads any file, so a child of root first gives its rights to
+// the unprivileged user and hands it the folder, so that only the file's own mode stands in
+// the way.
+int checkUnreadable(const std::string& file, const fs::path& folder, uid_t uid, gid_t gid) {
+    if (::geteuid() == 0 &&
+        (::chown(folder.c_str(), uid, gid) != 0 || ::chown(file.c_str(), uid, gid) != 0 ||
+         ::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+        return kRootKept;
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return kFolderUnreachable;
+    if (readString(file, "S", "K", "d") != "d") return kReadAnyway;
+    if (WritePrivateProfileString("S", "K", "2", file)) return kWrittenAnyway;
+    return kKeptAsItWas;
+}
+
 TEST_F(IniCache, UnreadableFileIsNeverReplaced) {
     std::string f = put("[S]\r\nK=1\r\n");
     ASSERT_EQ(::chmod(f.c_str(), 0), 0);
-    int fd = ::open(f.c_str(), O_RDONLY);
-    if (fd >= 0) {
-        ::close(fd);
-        GTEST_SKIP() << "running with rights that read any file";
-    }
-    EXPECT_EQ(readString(f, "S", "K", "d"), "d");
-    EXPECT_FALSE(WritePrivateProfileString("S", "K", "2", f));
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody ? nobody->pw_gid : 65534;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(checkUnreadable(f, dir.path(), uid, gid));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kFolderUnreachable)
+        GTEST_SKIP() << "the unprivileged user cannot reach the temporary folder";
+    EXPECT_EQ(WEXITSTATUS(status), kKeptAsItWas);
     ::chmod(f.c_str(), 0644);
     EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
 }

@@ -103,6 +103,15 @@ TEST_F(IniReading, ValuesAreTrimmedAndLoseOnePairOfEnclosingQuotes) {
     EXPECT_EQ(readString(f, "S", "Equals"), "a=b=c");
 }
 
+TEST_F(IniReading, ValueAndDefaultEndAtTheirNul) {
+    std::string f = put("[S]\r\nK=ab\0cd\r\nQ=\"x\0y\"\r\n"s);
+    std::string out;
+    EXPECT_EQ(GetPrivateProfileString("S", "K", "", out, 100, f), 2u);
+    EXPECT_EQ(out, "ab");
+    EXPECT_EQ(readString(f, "S", "Q"), "x");
+    EXPECT_EQ(readString(f, "S", "Missing", std::string_view("de\0f", 4)), "de");
+}
+
 TEST_F(IniReading, EmptyValueIsNotTheDefaultButMissingOnesAre) {
     std::string f = put("[S]\r\nEmpty=\r\nBlank=   \r\n");
     std::string out = "junk";

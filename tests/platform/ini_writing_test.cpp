@@ -133,8 +133,9 @@ TEST_F(IniWriting, ValuesWithBlanksAndQuotesAreWrittenAsGiven) {
     std::string f = file("v.ini");
     EXPECT_TRUE(WritePrivateProfileString("S", "K", " padded ", f));
     EXPECT_TRUE(WritePrivateProfileString("S", "E", "", f));
+    // A value ends at its NUL, as a C string does.
     EXPECT_TRUE(WritePrivateProfileString("S", "N", std::string_view("a\0b", 3), f));
-    EXPECT_EQ(readFile(f), "[S]\r\nK= padded \r\nE=\r\nN=a b\r\n");
+    EXPECT_EQ(readFile(f), "[S]\r\nK= padded \r\nE=\r\nN=a\r\n");
     std::string out = "x";
     EXPECT_EQ(ini::GetPrivateProfileString("S", "E", "d", out, 100, f), 0u);
     EXPECT_EQ(readString(f, "S", "K"), "padded");

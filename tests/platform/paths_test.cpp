@@ -85,5 +85,17 @@ TEST(Paths, ResourceFolderComesFromTheEnvironment) {
     EXPECT_TRUE(fs::is_directory(platform::executableDir()));
 }
 
+TEST(Paths, ResourceFolderBesideTheProgramElseTheInstalledOne) {
+    TempDir dir;
+    const fs::path bin = dir / "bin";
+    fs::create_directories(bin);
+    // Neither exists: the folder beside the program, for the messages that name it.
+    EXPECT_EQ(platform::resourceDirOf(bin), bin / "Resource");
+    fs::create_directories(dir / "share" / "varnak");
+    EXPECT_EQ(platform::resourceDirOf(bin), dir / "share" / "varnak");
+    fs::create_directories(bin / "Resource");
+    EXPECT_EQ(platform::resourceDirOf(bin), bin / "Resource");
+}
+
 }  // namespace
 }  // namespace varnak::test

@@ -52,6 +52,27 @@ std::string replyFrame(uint8_t station, uint8_t count, uint8_t rail, uint8_t tab
 
 }  // namespace
 
+std::string registerReplyFrame(uint8_t station, uint8_t rail, uint8_t table, uint8_t first,
+                               const std::vector<uint16_t>& values) {
+    return replyFrame(station, static_cast<uint8_t>(values.size()), rail, table, first, values);
+}
+
+// 70 m ident 00 status words... 8-bit sum; the ident travels back as it came.
+std::string processDataReplyFrame(uint8_t status, const std::vector<uint16_t>& words,
+                                  uint8_t ident) {
+    std::string reply;
+    reply += 'p';
+    reply += static_cast<char>(words.size());
+    reply += static_cast<char>(ident);
+    reply += '\0';
+    reply += static_cast<char>(status);
+    for (uint16_t v : words) appendWord(reply, v);
+    uint8_t sum = 0;
+    for (char c : reply) sum = static_cast<uint8_t>(sum + static_cast<uint8_t>(c));
+    reply += static_cast<char>(sum);
+    return reply;
+}
+
 SimStation::SimStation(uint8_t address, int terminals) : address_(address), terminals_(terminals) {
     if (pipe2(stopPipe_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     thread_ = std::thread([this] { run(); });
@@ -361,8 +382,14 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
     const auto ready = firstByte + static_cast<int64_t>(request.size()) * wire;
     if (!sleepUntil(ready)) return;
 
+    // A reply held back for this request goes out before its reply or after it.
+    std::optional<HeldReply> held = std::exchange(held_, std::nullopt);
+    sendHeld(held, ReplyFault::Hold::UntilNextRequest);
     std::string reply = answer(request);
-    if (reply.empty()) return;
+    if (reply.empty()) {
+        sendHeld(held, ReplyFault::Hold::AfterNextReply);
+        return;
+    }
     // A request the station does not answer leaves the queued faults for later replies.
     ReplyFault fault;
     {
@@ -381,11 +408,25 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
         reply = replyFrame(at(reply, 4), static_cast<uint8_t>(count), at(reply, 7), at(reply, 8),
                            at(reply, 9), values);
     }
+    if (fault.hold != ReplyFault::Hold::No) {
+        held_ = HeldReply{request, std::move(reply), std::move(fault)};
+        sendHeld(held, ReplyFault::Hold::AfterNextReply);
+        return;
+    }
     const bool silent = fault.silent;
     send(request, std::move(reply), std::move(fault), Clock::now());
+    sendHeld(held, ReplyFault::Hold::AfterNextReply);
     if (silent) return;
     std::lock_guard lock(mutex_);
     if (index < exchanges_.size()) exchanges_[index].replied = lastReplyHandover_;
+}
+
+void SimStation::sendHeld(std::optional<HeldReply>& held, ReplyFault::Hold when) {
+    if (!held || held->fault.hold != when) return;
+    HeldReply h = std::move(*held);
+    held.reset();
+    h.fault.hold = ReplyFault::Hold::No;
+    send(h.request, std::move(h.reply), std::move(h.fault), Clock::now());
 }
 
 std::string SimStation::processData(const std::string& r) {
@@ -397,17 +438,7 @@ std::string SimStation::processData(const std::string& r) {
     outputs_.clear();
     for (size_t i = 0; i < at(r, 1); ++i)
         outputs_.push_back(static_cast<uint16_t>(at(r, 4 + 2 * i) | at(r, 5 + 2 * i) << 8));
-    std::string reply;
-    reply += 'p';
-    reply += static_cast<char>(inputs_.size());
-    reply += r[2];
-    reply += '\0';
-    reply += static_cast<char>(status_);
-    for (uint16_t v : inputs_) appendWord(reply, v);
-    uint8_t replySum = 0;
-    for (char c : reply) replySum = static_cast<uint8_t>(replySum + static_cast<uint8_t>(c));
-    reply += static_cast<char>(replySum);
-    return reply;
+    return processDataReplyFrame(status_, inputs_, at(r, 2));
 }
 
 std::string SimStation::answer(const std::string& r) {
@@ -470,7 +501,8 @@ void SimStation::send(const std::string& request, std::string reply, ReplyFault 
     if (fault.mutate) reply = fault.mutate(request, std::move(reply));
     if (fault.cutAfter >= 0 && static_cast<size_t>(fault.cutAfter) < reply.size())
         reply.resize(static_cast<size_t>(fault.cutAfter));
-    const std::string bytes = fault.garbage + reply;
+    std::string bytes = fault.garbage;
+    for (int i = 0; i < fault.copies; ++i) bytes += reply;
     if (!sleepUntil(from + fault.delay)) return;
 
     std::vector<std::string> pieces;

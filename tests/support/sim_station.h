@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -25,6 +26,10 @@ namespace varnak::test {
 
 // How the station spoils one reply; the default sends it as it is.
 struct ReplyFault {
+    // When a held reply goes out: with the next request's reply, before or after it (a
+    // reply the control has given up on, as a slow device sends it).
+    enum class Hold { No, UntilNextRequest, AfterNextReply };
+
     bool silent = false;                 // no reply at all
     int cutAfter = -1;                   // send only this many bytes, then stop
     bool wrongStart = false;             // 02 FE instead of 02 FD
@@ -34,6 +39,8 @@ struct ReplyFault {
     std::chrono::milliseconds delay{0};  // before the first byte
     std::vector<size_t> chunks;          // piece sizes, sent chunkGap apart
     std::chrono::milliseconds chunkGap{0};
+    Hold hold = Hold::No;
+    int copies = 1;  // the reply sent this many times in a row
     // Free-form change of the reply bytes, applied after the fields above.
     std::function<std::string(const std::string& request, std::string reply)> mutate;
 
@@ -44,6 +51,9 @@ struct ReplyFault {
     static ReplyFault cut(int bytes) {
         return with([=](ReplyFault& f) { f.cutAfter = bytes; });
     }
+    // A reply that stops after its start pattern fails with ComErrTimeout1 like silence, but
+    // the gap between bytes ends the wait, not the reply time-out.
+    static ReplyFault brokenOff() { return cut(2); }
     static ReplyFault badStart() {
         return with([](ReplyFault& f) { f.wrongStart = true; });
     }
@@ -58,6 +68,15 @@ struct ReplyFault {
     }
     static ReplyFault delayed(std::chrono::milliseconds d) {
         return with([=](ReplyFault& f) { f.delay = d; });
+    }
+    static ReplyFault late() {
+        return with([](ReplyFault& f) { f.hold = Hold::UntilNextRequest; });
+    }
+    static ReplyFault outOfOrder() {
+        return with([](ReplyFault& f) { f.hold = Hold::AfterNextReply; });
+    }
+    static ReplyFault twice() {
+        return with([](ReplyFault& f) { f.copies = 2; });
     }
     static ReplyFault inChunks(std::vector<size_t> sizes, std::chrono::milliseconds gap) {
         return with([&](ReplyFault& f) {
@@ -74,6 +93,12 @@ struct ReplyFault {
         return f;
     }
 };
+
+// Sound reply frames as a station sends them, for replies to other requests.
+std::string registerReplyFrame(uint8_t station, uint8_t rail, uint8_t table, uint8_t first,
+                               const std::vector<uint16_t>& values);
+std::string processDataReplyFrame(uint8_t status, const std::vector<uint16_t>& words,
+                                  uint8_t ident = 0);
 
 class SimStation {
   public:
@@ -148,6 +173,11 @@ class SimStation {
 
   private:
     using TableKey = std::pair<int, int>;
+    struct HeldReply {
+        std::string request;
+        std::string reply;
+        ReplyFault fault;
+    };
 
     void run();
     void feedBootLoader(const char* bytes, size_t n, Clock::time_point arrived);
@@ -157,6 +187,7 @@ class SimStation {
     std::string answer(const std::string& request);
     void send(const std::string& request, std::string reply, ReplyFault fault,
               Clock::time_point from);
+    void sendHeld(std::optional<HeldReply>& held, ReplyFault::Hold when);
     bool sleepUntil(Clock::time_point t);
     bool writeBytes(const std::string& bytes);
     Clock::duration byteTime() const;
@@ -169,6 +200,7 @@ class SimStation {
     mutable std::condition_variable changed_;
     std::map<TableKey, std::vector<uint16_t>> tables_;
     std::deque<ReplyFault> faults_;
+    std::optional<HeldReply> held_;  // the station thread's own
     std::vector<std::string> requests_;
     std::vector<Exchange> exchanges_;
     StationCommandTable commands_;

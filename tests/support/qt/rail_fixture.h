@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/control_register_device.h"
 #include "comctl/QZcomOCX.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
@@ -44,6 +45,7 @@ class RailFixture : public ProgramFixture {
     std::shared_ptr<clsProject> project;
     std::unique_ptr<SimStation> station;
     QZcomOCX control;
+    ControlRegisterDevice device{control};
 
   private:
     std::shared_ptr<clsCoupler> shownRail() const;
