@@ -9,7 +9,9 @@
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
 #include "model/app_context.h"
+#include "railview/frmTermInsert.h"
 #include "views/frmRegister.h"
+#include "views/frmSaveTableAsResource.h"
 
 namespace varnak {
 
@@ -53,6 +55,17 @@ void ProgramDialogOpeners::frmPrint_fKonstruktor() {
 void ProgramDialogOpeners::frmRegister_fRegister(std::string& key) {
     frmRegister dialog(&window_);
     dialog.fRegister(key);
+}
+
+void ProgramDialogOpeners::frmSaveTableAsResource_fKonstruktor(int32_t& railPosition,
+                                                               int32_t& tableNr) {
+    frmSaveTableAsResource dialog(&window_);
+    dialog.fKonstruktor(railPosition, tableNr);
+}
+
+void ProgramDialogOpeners::frmTermInsert_fTerminalInsert(std::string& key) {
+    if (!termInsert_) termInsert_ = new frmTermInsert(&window_);
+    termInsert_->fTerminalInsert(key);
 }
 
 }  // namespace varnak

@@ -10,6 +10,7 @@ namespace varnak {
 class frmMainVMT;
 class frmRailNew;
 class frmRailOpen;
+class frmTermInsert;
 
 class ProgramDialogOpeners : public DialogOpeners {
   public:
@@ -24,12 +25,15 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRailOpen_Show() override;
     void frmPrint_fKonstruktor() override;
     void frmRegister_fRegister(std::string& key) override;
+    void frmSaveTableAsResource_fKonstruktor(int32_t& railPosition, int32_t& tableNr) override;
+    void frmTermInsert_fTerminalInsert(std::string& key) override;
 
   private:
     frmMainVMT& window_;
     // One instance each for the program's life (children of the window).
     frmRailNew* railNew_ = nullptr;
     frmRailOpen* railOpen_ = nullptr;
+    frmTermInsert* termInsert_ = nullptr;
 };
 
 }  // namespace varnak
