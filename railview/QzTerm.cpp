@@ -100,7 +100,7 @@ void QzTerm::setQzObjTermItem(const std::shared_ptr<clsTerminal>& objTermItem) {
 }
 
 void QzTerm::setQzObjCouplerItem(const std::shared_ptr<clsCoupler>& objCoupler,
-                                 CouplerInfoQueries* queries) {
+                                 CouplerInfoQueries& queries) {
     coupler_ = objCoupler;
     if (!objCoupler) return;
     showPicture(objCoupler->InfoBitmap(), true, objCoupler->InfoName());
@@ -109,8 +109,8 @@ void QzTerm::setQzObjCouplerItem(const std::shared_ptr<clsCoupler>& objCoupler,
     PosNrHardwareLayer->clear();
     AppContext& c = varnak();
     const std::string company = c.VarnakCommon ? c.VarnakCommon->CompanyName() : "";
-    if (queries && fCouplerInfoShown(company, gfVarnakProject()->Online()))
-        QZInfo->setText(shown(fCouplerInfoText(objCoupler->InfoName(), *queries)));
+    if (fCouplerInfoShown(company, gfVarnakProject()->Online()))
+        QZInfo->setText(shown(fCouplerInfoText(objCoupler->InfoName(), queries)));
     else
         QZInfo->clear();
 }

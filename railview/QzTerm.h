@@ -49,7 +49,7 @@ class QzTerm : public QWidget {
     // edition while online the info text from the coupler services (queries), else an
     // empty info text.
     void setQzObjCouplerItem(const std::shared_ptr<clsCoupler>& objCoupler,
-                             CouplerInfoQueries* queries);
+                             CouplerInfoQueries& queries);
 
     std::shared_ptr<clsTerminal> shownTerminal() const { return terminal_.lock(); }
     std::shared_ptr<clsCoupler> shownCoupler() const { return coupler_.lock(); }

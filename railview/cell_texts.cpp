@@ -17,8 +17,6 @@ constexpr std::array<std::string_view, 5> kStationNumberPrefixes{"QZ31", "QZ30",
                                                                  "QZ35"};
 constexpr std::string_view kDipSwitchPrefix = "QZ51";
 
-using Outcome = CouplerQueryAnswer::Outcome;
-
 std::string dipSwitchLines(int32_t dip, CouplerInfoQueries& queries) {
     if (dip == kDipUnknown) return std::string("Station/Baudrate: N/A") + CRLF;
     const int32_t index = dipBaudrateIndex(dip);
@@ -43,16 +41,35 @@ std::string fCouplerInfoText(const std::string& couplerType, CouplerInfoQueries&
     const std::string prefix = couplerType.substr(0, 4);
     for (std::string_view stationPrefix : kStationNumberPrefixes) {
         if (prefix != stationPrefix) continue;
-        const CouplerQueryAnswer station = queries.stationNumber();
-        if (station.outcome == Outcome::Ok)
-            text += "StationNr: " + std::to_string(station.value) + CRLF;
+        int32_t station = 0;
+        if (queries.stationNumber(station).ok())
+            text += "StationNr: " + std::to_string(station) + CRLF;
         return text;
     }
     if (prefix == kDipSwitchPrefix) {
-        const CouplerQueryAnswer dip = queries.dipSwitchValue();
-        if (dip.outcome == Outcome::Ok) text += dipSwitchLines(dip.value, queries);
+        int32_t dip = 0;
+        if (queries.dipSwitchValue(dip).ok()) text += dipSwitchLines(dip, queries);
     }
     return text;
+}
+
+std::string CouplerServicesInfo::firmwareText() {
+    int32_t firmware = 0;
+    std::string text;
+    services_.fCouplerFirmwareReq(firmware, text);
+    return text;
+}
+
+ServiceAnswer CouplerServicesInfo::stationNumber(int32_t& number) {
+    return services_.stationNumber(number);
+}
+
+ServiceAnswer CouplerServicesInfo::dipSwitchValue(int32_t& value) {
+    return services_.dipSwitchValue(value);
+}
+
+std::string CouplerServicesInfo::baudrateText(int32_t index) {
+    return services_.fCouplerFktQZ5xGetBaudrate(index);
 }
 
 }  // namespace varnak

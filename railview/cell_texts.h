@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "online/coupler_services.h"
+
 namespace varnak {
 
 // The first six characters of the type name, CR LF, its last four ("QT1002-0000" gives
@@ -15,13 +17,6 @@ std::string fTerminalTypeText(const std::string& typeName);
 // station is shown as if it were current once the program is offline.
 bool fCouplerInfoShown(const std::string& companyName, bool online);
 
-// What the coupler services answered to one query.
-struct CouplerQueryAnswer {
-    enum class Outcome { Ok, NoValue, Failed };
-    Outcome outcome = Outcome::Failed;
-    int32_t value = 0;  // only with Ok
-};
-
 // The coupler services the info text asks, in the order it asks them; the text asks only
 // what its coupler type needs, so each call is one exchange with the coupler.
 class CouplerInfoQueries {
@@ -29,10 +24,23 @@ class CouplerInfoQueries {
     virtual ~CouplerInfoQueries() = default;
     // The firmware line as the service writes it ("Firmware: 0x0B02" and two line breaks).
     virtual std::string firmwareText() = 0;
-    virtual CouplerQueryAnswer stationNumber() = 0;
-    virtual CouplerQueryAnswer dipSwitchValue() = 0;
+    virtual ServiceAnswer stationNumber(int32_t& number) = 0;
+    virtual ServiceAnswer dipSwitchValue(int32_t& value) = 0;
     // The fieldbus baud rate of one of the coupler's four settings ("" when unread).
     virtual std::string baudrateText(int32_t index) = 0;
+};
+
+// The program's coupler services as the info text asks them.
+class CouplerServicesInfo : public CouplerInfoQueries {
+  public:
+    explicit CouplerServicesInfo(CouplerServices& services) : services_(services) {}
+    std::string firmwareText() override;
+    ServiceAnswer stationNumber(int32_t& number) override;
+    ServiceAnswer dipSwitchValue(int32_t& value) override;
+    std::string baudrateText(int32_t index) override;
+
+  private:
+    CouplerServices& services_;
 };
 
 // The DIP-switch value's meaning: switch n is bit n - 1; switches 1-6 give the station,

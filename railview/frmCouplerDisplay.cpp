@@ -18,6 +18,7 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "railview/QzTerm.h"
+#include "railview/cell_texts.h"
 #include "railview/kbus_current.h"
 #include "railview/redraw_lock.h"
 
@@ -48,7 +49,8 @@ int32_t rowMode(clsCoupler& coupler, bool online) {
 
 }  // namespace
 
-frmCouplerDisplay::frmCouplerDisplay(QWidget* parent) : QWidget(parent) {
+frmCouplerDisplay::frmCouplerDisplay(QWidget* parent)
+    : QWidget(parent), queries_(std::make_unique<CouplerServicesInfo>(VarnakCouplerServices())) {
     setObjectName("frmCouplerDisplay");
     setAutoFillBackground(true);
     setMinimumSize(200, 120);
@@ -188,7 +190,7 @@ void frmCouplerDisplay::HvrCouplers_InfoColCouplersChanged() {
         return;
     }
     objActiveCoupler = coupler;
-    cells_[0]->setQzObjCouplerItem(coupler, queries_);
+    cells_[0]->setQzObjCouplerItem(coupler, *queries_);
     geometry_.placeCoupler(coupler->InfoBitmapSize(), stripTop());
     cells_[0]->QzCtlType()->show();
     bindTerminals(coupler);

@@ -42,9 +42,6 @@ class frmCouplerDisplay : public QWidget {
     void fKBusCurrentCheck();
     void hsbRailView_Change(int value);
 
-    // The services the coupler cell asks online (none: the info text stays empty).
-    void setCouplerQueries(CouplerInfoQueries* queries) { queries_ = queries; }
-
     // Cells made so far; cell 0 is the coupler's.
     const std::vector<QzTerm*>& QzPicPos() const { return cells_; }
     QWidget* picScroll = nullptr;
@@ -74,7 +71,8 @@ class frmCouplerDisplay : public QWidget {
 
     RailGeometry geometry_;
     std::vector<QzTerm*> cells_;
-    CouplerInfoQueries* queries_ = nullptr;
+    // What the coupler cell asks online: the program's coupler services.
+    std::unique_ptr<CouplerInfoQueries> queries_;
     double twipsPerPixel_ = 15;
     // The bound objects are kept alive as long as their connections.
     std::shared_ptr<clsProject> project_;

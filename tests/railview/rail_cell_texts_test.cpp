@@ -13,25 +13,29 @@
 namespace varnak {
 namespace {
 
-using Outcome = CouplerQueryAnswer::Outcome;
+using Outcome = ServiceOutcome;
 
 // Answers as scripted and records what was asked.
 struct ScriptedQueries : CouplerInfoQueries {
     std::string firmware = "Firmware: 0x0B02\r\n\r\n";
-    CouplerQueryAnswer station{Outcome::Ok, 12};
-    CouplerQueryAnswer dip{Outcome::Ok, 65535};
+    Outcome outcome = Outcome::Ok;
+    int32_t value = 12;
     std::string asked;
     std::string firmwareText() override {
         asked += "F";
         return firmware;
     }
-    CouplerQueryAnswer stationNumber() override {
-        asked += "S";
-        return station;
+    ServiceAnswer answer(int32_t& out) {
+        if (outcome == Outcome::Ok) out = value;
+        return {outcome, outcome == Outcome::Failed ? 2 : 0};
     }
-    CouplerQueryAnswer dipSwitchValue() override {
+    ServiceAnswer stationNumber(int32_t& number) override {
+        asked += "S";
+        return answer(number);
+    }
+    ServiceAnswer dipSwitchValue(int32_t& dip) override {
         asked += "D";
-        return dip;
+        return answer(dip);
     }
     std::string baudrateText(int32_t index) override {
         asked += "B" + std::to_string(index);
@@ -80,7 +84,8 @@ TEST(RailCellTexts, CouplerLinesByTypePrefixAndAnswer) {
     };
     for (const Case& c : cases) {
         ScriptedQueries q;
-        q.station = q.dip = {c.outcome, c.value};
+        q.outcome = c.outcome;
+        q.value = c.value;
         EXPECT_EQ(fCouplerInfoText(c.type, q), c.text) << c.type << " " << c.value;
         EXPECT_EQ(q.asked, c.asked) << c.type;
     }

@@ -31,8 +31,9 @@ class RailWindow : public RailFixture {
   protected:
     explicit RailWindow(std::vector<std::string> terminals = {"QT3002-0000", "QT1002-0000",
                                                               "QT3002-0000", "QT1002-0000",
-                                                              "QT9010-0000"})
-        : RailFixture({"QZ3100-0000", std::move(terminals)}) {
+                                                              "QT9010-0000"},
+                        std::string coupler = "QZ3100-0000")
+        : RailFixture({std::move(coupler), std::move(terminals)}) {
         fs::copy(platform::resourceDir() / "Graph", resources() / "Graph",
                  fs::copy_options::recursive);
         context.VarnakCommon->setCheckCurrentKBus(false);
@@ -47,6 +48,16 @@ class RailWindow : public RailFixture {
     void insert(const std::string& type, int position, int count) {
         auto terminals = rail()->clsColTerminals();
         ASSERT_EQ(terminals->Add(type, position, count, rail()->ConfSymbolicID()), kStoreOk);
+    }
+    // Goes online with a station rail of the fixture's coupler and that many terminals.
+    std::shared_ptr<clsCoupler> goOnlineWith(int terminals) {
+        auto online = std::make_shared<clsCoupler>();
+        online->ConfRetrieveData(
+            platform::joinPath({resources().string(), "Coupler", spec.coupler + ".INI"}));
+        online->clsColTerminals()->Add("QT1002-0000", 1, terminals, online->ConfSymbolicID());
+        context.VarnakOnlineCoupler = online;
+        project->setOnline(true);
+        return online;
     }
     QzTerm* cell(int i) { return window->QzPicPos().at(static_cast<size_t>(i)); }
     std::vector<int> shownCells() {
@@ -201,20 +212,14 @@ TEST_F(RailWindow, OnlineTheRowShowsTheStationAndOfflineAgainTheProject) {
     window->HvrProject_ProjectStateChange(2);
     station->clearRequests();
 
-    auto online = std::make_shared<clsCoupler>();
-    online->ConfRetrieveData(
-        platform::joinPath({resources().string(), "Coupler", "QZ3100-0000.INI"}));
-    online->clsColTerminals()->Add("QT1002-0000", 1, 3, online->ConfSymbolicID());
-    context.VarnakOnlineCoupler = online;
-    project->setOnline(true);
+    auto online = goOnlineWith(3);
     EXPECT_EQ(window->objActiveCoupler, online);
     EXPECT_EQ(shownCells(), (std::vector<int>{0, 1, 2}));  // the station's last has no cell
-    EXPECT_EQ(wireLog(*station), "read  pos 0 table 0 reg 246 count 2\n");
-
-    station->clearRequests();
-    online->clsColTerminals()->Remove(3);
+    EXPECT_EQ(text(cell(0)->QzCtlInfo()), "Firmware: 0x0B02\n\n\nStationNr: 3\n");
+    online->clsColTerminals()->Remove(3);  // a terminal change reads register 246 alone
     EXPECT_EQ(shownCells(), (std::vector<int>{0, 1}));
-    EXPECT_EQ(wireLog(*station), "read  pos 0 table 0 reg 246 count 2\n");
+    EXPECT_TRUE(
+        matchesGolden(wireLog(*station), testSourcePath("railview/wire_golden/online.txt")));
 
     station->clearRequests();
     project->setOnline(false);
@@ -225,6 +230,24 @@ TEST_F(RailWindow, OnlineTheRowShowsTheStationAndOfflineAgainTheProject) {
     EXPECT_EQ(shownCells(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(wireLog(*station), "");
     EXPECT_FALSE(rail()->clsColTables()->Item(0)->ValueChanged());
+}
+
+class RailWindowQZ5100 : public RailWindow {
+  protected:
+    RailWindowQZ5100() : RailWindow({"QT1002-0000"}, "QZ5100-0000") {}
+};
+
+TEST_F(RailWindowQZ5100, TheDipSwitchLinesNameTheBaudRateOfTheSwitchedSetting) {
+    connectStation();
+    openWindow();
+    goOnlineWith(1);
+    // DIP 0x45: station 5, switch 7 on: the second setting, code 3 in register 35.
+    EXPECT_EQ(text(cell(0)->QzCtlInfo()),
+              "Firmware: 0x0B02\n\n\nDip:    10100010  ( 69)\nStation :    5\n"
+              "Baudrate:    1\n  250");
+    context.VarnakCommon = std::make_shared<clsCommon>(context, "/opt/VarnakPLW");
+    window->HvrCouplers_InfoColCouplersChanged();
+    EXPECT_EQ(text(cell(0)->QzCtlInfo()), "");
 }
 
 }  // namespace
