@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QScrollBar>
+#include <cmath>
 
 #include "model/clsColCouplers.h"
 #include "model/clsColTables.h"
@@ -15,6 +16,7 @@
 #include "platform/paths.h"
 #include "railview/QzTerm.h"
 #include "railview/frmCouplerDisplay.h"
+#include "tests/support/qt/qt_app.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
 
@@ -25,6 +27,31 @@ namespace fs = std::filesystem;
 
 std::string text(QLabel* label) {
     return label->text().toStdString();
+}
+
+TEST(RailCell, ANewCellStacksItsChildrenWhenItsSizeChanges) {
+    ensureQtApp();
+    QzTerm cell;
+    EXPECT_EQ(text(cell.QzCtlPosNrViewLayer()), "ViewLayer");
+    EXPECT_EQ(text(cell.QzCtlPosNrHardwareLayer()), "HardwareLayer");
+    EXPECT_EQ(text(cell.QzCtlType()), "Type");
+    EXPECT_EQ(text(cell.QzCtlInfo()), "");
+    EXPECT_FALSE(cell.QzCtlTermPic()->hasPicture() || cell.QzCtlTermPic()->showsPlaceholder());
+    const double t = railTwipsPerPixel(cell);
+    auto px = [t](double twips) { return static_cast<int>(std::lround(twips / t)); };
+    cell.resize(100, 700);
+    cell.show();
+    EXPECT_EQ(cell.QzCtlPosNrViewLayer()->y(), px(200));
+    EXPECT_EQ(cell.QzCtlTermPic()->y(), px(200) + 2 * px(375));  // 950 twips
+    EXPECT_EQ(cell.QzCtlTermPic()->width(), 100);
+    const int typeTop = cell.QzCtlType()->y();
+    EXPECT_EQ(typeTop, cell.QzCtlTermPic()->y() + px(5000) + px(200));
+    // The container's picture height moves the texts at the next size change only.
+    cell.QzCtlTermPic()->resize(100, 100);
+    EXPECT_EQ(cell.QzCtlType()->y(), typeTop);
+    cell.resize(120, 700);
+    EXPECT_EQ(cell.QzCtlType()->y(), cell.QzCtlTermPic()->y() + 100 + px(200));
+    EXPECT_EQ(cell.QzCtlInfo()->y(), cell.QzCtlType()->y() + px(375) + px(200));
 }
 
 class RailWindow : public RailFixture {
