@@ -9,6 +9,7 @@
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
 #include "model/app_context.h"
+#include "online/frmCouplerFunctions.h"
 #include "railview/frmTermInsert.h"
 #include "views/frmRegister.h"
 #include "views/frmSaveTableAsResource.h"
@@ -66,6 +67,11 @@ void ProgramDialogOpeners::frmSaveTableAsResource_fKonstruktor(int32_t& railPosi
 void ProgramDialogOpeners::frmTermInsert_fTerminalInsert(std::string& key) {
     if (!termInsert_) termInsert_ = new frmTermInsert(&window_);
     termInsert_->fTerminalInsert(key);
+}
+
+void ProgramDialogOpeners::frmCouplerFunctions_Show() {
+    frmCouplerFunctions dialog(&window_);
+    dialog.exec();
 }
 
 }  // namespace varnak

@@ -27,6 +27,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRegister_fRegister(std::string& key) override;
     void frmSaveTableAsResource_fKonstruktor(int32_t& railPosition, int32_t& tableNr) override;
     void frmTermInsert_fTerminalInsert(std::string& key) override;
+    void frmCouplerFunctions_Show() override;
 
   private:
     frmMainVMT& window_;

@@ -109,6 +109,7 @@ TEST_F(CommandBlocks, EchoFailuresAndTheResetThatIsNotSent) {
 }
 
 TEST_F(CommandBlocks, ResetAndWatchdogLiftTheProtectionFirst) {
+    station.setRestartSilence(milliseconds(0));  // a coupler back at once
     station.changeCoupler([](CouplerState& c) { c.writeProtected = true; });
     EXPECT_EQ(control.QZxResetSoftwareReq(1), ComErrNo);
     EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0101, 1, 0x5C3B, 0}), read99(4),
@@ -131,6 +132,34 @@ TEST_F(CommandBlocks, ResetAndWatchdogLiftTheProtectionFirst) {
     reopenFor(ComErrTimeout1);
     station.queueFault(ReplyFault::noReply());
     EXPECT_EQ(control.QZ8xWatchDogReadReq(1, watchdog), ComErrTimeout1);
+}
+
+TEST_F(CommandBlocks, ARestartedCouplerIsSilentAWhileAndGuardsOnlyItsConfiguration) {
+    for (int table : {0, 98, 110, 114}) station.addTable(0, table, 16);
+    for (int table : {98, 110, 114}) station.setRegister(0, table, 3, 0x55);
+    station.setRestartSilence(milliseconds(400));
+    station.changeCoupler([](CouplerState& c) { c.restartsProtected = false; });
+    EXPECT_EQ(control.QZxResetSoftwareReq(1), ComErrNo);
+    std::array<int32_t, 1> value{};
+    reopenFor(ComErrTimeout1);
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 100, 0, 1, 1, value), ComErrTimeout1);
+    std::this_thread::sleep_for(milliseconds(500));
+    reopenFor(ComErrNo);
+    for (int table : {98, 110, 114}) {
+        EXPECT_EQ(control.QZxRegSyncReadReq(0, table, 3, 1, 1, value), ComErrNo);
+        EXPECT_EQ(value[0], 0) << "table " << table;
+    }
+    EXPECT_FALSE(station.coupler().writeProtected);
+
+    // Protected, the coupler keeps its configuration tables but takes results and outputs.
+    EXPECT_EQ(control.QZxWriteProtection(1, true), ComErrNo);
+    value[0] = 0x77;
+    for (int table : {0, 98, 100, 110})
+        EXPECT_EQ(control.QZxRegSyncWriteReq(0, table, 1, 1, 1, value), ComErrNo);
+    EXPECT_EQ(station.reg(0, 0, 1), 0);
+    EXPECT_EQ(station.reg(0, 100, 1), 0);
+    EXPECT_EQ(station.reg(0, 98, 1), 0x77);
+    EXPECT_EQ(station.reg(0, 110, 1), 0x77);
 }
 
 TEST_F(CommandBlocks, ChecksumWaitsASecondAndRefusesAnEmptyAnswer) {
@@ -235,8 +264,9 @@ TEST_F(CommandBlocks, DebugWriteClipsToTwentyWordsInTwoTelegrams) {
     EXPECT_EQ(t[2], read99(4));
     expectPause(2, milliseconds(300));
     EXPECT_EQ(station.memory(3, 0x2000), 0x100);
-    EXPECT_EQ(station.memory(3, 0x2013), 0x113);
-    EXPECT_EQ(station.memory(3, 0x2014), 0);
+    EXPECT_EQ(station.memory(3, 0x2002), 0x101);  // a word takes two byte addresses
+    EXPECT_EQ(station.memory(3, 0x2026), 0x113);
+    EXPECT_EQ(station.memory(3, 0x2028), 0);
 
     station.clearRequests();
     const std::array<int32_t, 1> one{0xBEEF};
@@ -264,7 +294,7 @@ TEST_F(CommandBlocks, StationAnswersTheQueryCommands) {
     EXPECT_EQ(station.coupler().stationNumber, 0x10002u);
     EXPECT_EQ(query({0x01FF, 0}, 5), (std::vector<int32_t>{0x01FF, 1, 0, 0x2345, 0x0001}));
     EXPECT_EQ(query({0x03FF, 0}, 4), (std::vector<int32_t>{0x03FF, 1, 0, 0x5A}));
-    EXPECT_EQ(query({0x05FF, 0}, 6), (std::vector<int32_t>{0x05FF, 1, 0, 0x3C2B, 0x051A, 1}));
+    EXPECT_EQ(query({0x05FF, 0}, 6), (std::vector<int32_t>{0x05FF, 1, 0, 0x2B3C, 0x051A, 1}));
     // Cycle-time evaluation is taken up after a while: register 0 reads busy until then. The
     // while is long enough for the first read-back to come before it on a busy machine.
     station.setCommandDelay(0x0104, milliseconds(1000));

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "tests/support/station_coupler_rules.h"
+
 namespace varnak::test {
 namespace {
 
@@ -164,6 +166,11 @@ void SimStation::setCommandDelay(uint16_t command, std::chrono::milliseconds del
     commands_.delays[command] = delay;
 }
 
+void SimStation::configureCommands(const std::function<void(StationCommandTable&)>& change) {
+    std::lock_guard lock(mutex_);
+    change(commands_);
+}
+
 void SimStation::setCommandHook(std::function<void(std::vector<uint16_t>&, uint16_t)> hook) {
     std::lock_guard lock(mutex_);
     commands_.hook = std::move(hook);
@@ -172,7 +179,7 @@ void SimStation::setCommandHook(std::function<void(std::vector<uint16_t>&, uint1
 void SimStation::setMemory(int segment, int address, const std::vector<uint16_t>& words) {
     std::lock_guard lock(mutex_);
     for (size_t i = 0; i < words.size(); ++i)
-        commands_.memory[{segment, address + static_cast<int>(i)}] = words[i];
+        commands_.memory[{segment, address + 2 * static_cast<int>(i)}] = words[i];
 }
 
 uint16_t SimStation::memory(int segment, int address) const {
@@ -366,17 +373,33 @@ void SimStation::sendOutputs(const std::vector<SimBootLoader::Output>& outputs) 
     }
 }
 
+void SimStation::restart() {
+    silentUntil_ = Clock::now() + restartSilence_;
+    for (auto& [key, registers] : tables_)
+        if (key.first == 0 && isClearedByRestart(key.second))
+            std::fill(registers.begin(), registers.end(), 0);
+    outputs_.clear();
+}
+
+void SimStation::setRestartSilence(std::chrono::milliseconds silence) {
+    std::lock_guard lock(mutex_);
+    restartSilence_ = silence;
+}
+
 void SimStation::handle(const std::string& request, Clock::time_point firstByte) {
     bool pacing;
     size_t index;
+    bool restarting;
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
         exchanges_.push_back({request, Clock::now(), {}});
         index = exchanges_.size() - 1;
         pacing = pacing_;
+        restarting = Clock::now() < silentUntil_;
     }
     changed_.notify_all();
+    if (restarting) return;
     const auto wire = pacing ? byteTime() : Clock::duration::zero();
     // The last request byte is on the wire only after the whole request's wire time.
     const auto ready = firstByte + static_cast<int64_t>(request.size()) * wire;
@@ -465,11 +488,14 @@ std::string SimStation::answer(const std::string& r) {
     if (rail == 0 && table == kCommandTable) {
         const bool inRange = first + count <= static_cast<int>(StationCommandTable::kRegisters);
         if (write) {
+            const int resets = commands_.state.softwareResets;
             if (inRange && wellFormed && commands_.write(first, values, Clock::now())) {
                 // The coupler leaves its firmware on this block and answers no more.
                 enterBoot_ = true;
                 return {};
             }
+            // The reset block is acknowledged; then the coupler restarts.
+            if (commands_.state.softwareResets != resets) restart();
             return replyFrame(address_, count, rail, tableByte, first, {});
         }
         if (!inRange) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
@@ -481,8 +507,10 @@ std::string SimStation::answer(const std::string& r) {
     const bool known = rail <= terminals_ && found != tables_.end() &&
                        first + count <= static_cast<int>(found->second.size());
     if (write) {
-        // A protected coupler acknowledges writes to its tables but keeps its values.
-        const bool applied = rail != 0 || !commands_.state.writeProtected;
+        // A protected coupler acknowledges writes to its configuration tables but keeps
+        // their values.
+        const bool applied =
+            rail != 0 || !commands_.state.writeProtected || !isProtectedCouplerTable(table);
         if (known && wellFormed && applied)
             std::copy(values.begin(), values.end(), found->second.begin() + first);
         return replyFrame(address_, count, rail, tableByte, first, {});

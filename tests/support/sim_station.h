@@ -138,8 +138,13 @@ class SimStation {
     CouplerState coupler() const;
     void changeCoupler(const std::function<void(CouplerState&)>& change);
     void setCommandDelay(uint16_t command, std::chrono::milliseconds delay);
+    // Echo counts, queries without a value and the like of the command table.
+    void configureCommands(const std::function<void(StationCommandTable&)>& change);
+    // How long the coupler answers nothing after a software reset (1 s unless set).
+    void setRestartSilence(std::chrono::milliseconds silence);
     // Changes an answer after its command was processed.
     void setCommandHook(std::function<void(std::vector<uint16_t>& table, uint16_t command)> hook);
+    // Debug memory at byte addresses: word i of words at address + 2i.
     void setMemory(int segment, int address, const std::vector<uint16_t>& words);
     uint16_t memory(int segment, int address) const;
 
@@ -185,6 +190,7 @@ class SimStation {
     std::string processData(const std::string& request);
     void handle(const std::string& request, Clock::time_point firstByte);
     std::string answer(const std::string& request);
+    void restart();  // with the mutex held
     void send(const std::string& request, std::string reply, ReplyFault fault,
               Clock::time_point from);
     void sendHeld(std::optional<HeldReply>& held, ReplyFault::Hold when);
@@ -214,6 +220,8 @@ class SimStation {
     tcflag_t bootRomCflag_ = 0;
     Clock::time_point wireFree_{};
     bool pacing_ = false;
+    std::chrono::milliseconds restartSilence_{1000};
+    Clock::time_point silentUntil_{};
     Clock::time_point lastReplyByte_{};
     Clock::time_point lastReplyHandover_{};
     std::thread thread_;

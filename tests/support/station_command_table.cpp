@@ -32,21 +32,30 @@ bool StationCommandTable::write(int first, const std::vector<uint16_t>& values,
     if (command == 0x0201) {
         if (values.size() > 1 && values[1] == 1) {
             ++state.softwareResets;
-            state.writeProtected = true;
+            state.writeProtected = state.restartsProtected;
         }
         pending_.reset();
         return false;
     }
     const auto delay = delays.count(command) ? delays[command] : milliseconds(0);
-    pending_ = {command, now + delay};
+    pending_ = Pending{command, now + delay};
     return false;
 }
 
+bool StationCommandTable::due(Pending& pending, int first, Clock::time_point now) {
+    const auto byCount = echoOnRead.find(pending.command);
+    if (byCount == echoOnRead.end()) return now >= pending.due;
+    if (first == 0) ++pending.reads;
+    return byCount->second > 0 && pending.reads >= byCount->second;
+}
+
 std::vector<uint16_t> StationCommandTable::read(int first, int count, Clock::time_point now) {
-    if (pending_ && now >= pending_->second) {
-        const uint16_t command = pending_->first;
+    if (pending_ && due(*pending_, first, now)) {
+        const uint16_t command = pending_->command;
         pending_.reset();
         process(command);
+        // A query without a value: no count, or for the MAC id a bad status.
+        if (noValue.count(command)) regs_[command == 0x05FF ? 2 : 1] = command == 0x05FF ? 1 : 0;
         if (hook) hook(regs_, command);
     }
     std::vector<uint16_t> out(regs_.begin() + first, regs_.begin() + first + count);
@@ -82,7 +91,7 @@ void StationCommandTable::process(uint16_t command) {
             const int adr = r[2], seg = r[3];
             r[1] = static_cast<uint16_t>(n);
             r[2] = 0;
-            for (int i = 0; i < 17; ++i) r[3 + i] = i < n ? mem(seg, adr + i) : 0;
+            for (int i = 0; i < 17; ++i) r[3 + i] = i < n ? mem(seg, adr + 2 * i) : 0;
             break;
         }
         case 0x01FE:
@@ -94,7 +103,7 @@ void StationCommandTable::process(uint16_t command) {
                 r[2] = 1;
                 break;
             }
-            for (int i = 0; i < n; ++i) mem(seg, adr + i) = r[4 + i];
+            for (int i = 0; i < n; ++i) mem(seg, adr + 2 * i) = r[4 + i];
             r[1] = static_cast<uint16_t>(n);
             r[2] = 0;
             break;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,9 @@ struct CouplerState {
     uint32_t stationNumber = 1;
     uint32_t serialStationNumber = 0x00012345;
     uint16_t dipSwitch = 0;
-    std::array<uint16_t, 3> macId{0x3C2B, 0x051A, 0x0001};  // registers 3 to 5
+    std::array<uint16_t, 3> macId{0x2B3C, 0x051A, 0x0001};  // registers 3 to 5: 00-01-05-1A-2B-3C
+    // Whether the coupler comes back write-protected after a software reset.
+    bool restartsProtected = true;
 };
 
 class StationCommandTable {
@@ -44,18 +47,30 @@ class StationCommandTable {
     const std::vector<uint16_t>& registers() const { return regs_; }
 
     CouplerState state;
-    // Debug memory, one word per address step.
+    // Debug memory by segment and byte address; a word occupies two addresses.
     std::map<std::pair<int, int>, uint16_t> memory;
     // How long a command takes before it is answered.
     std::map<uint16_t, std::chrono::milliseconds> delays;
+    // Commands answered on the n-th read of register 0 after their block, whatever the
+    // time; 0: never answered.
+    std::map<uint16_t, int> echoOnRead;
+    // Queries echoed without a value (register 1 = 0; for the MAC id register 2 = 1).
+    std::set<uint16_t> noValue;
     // Changes the answer after the command was processed (table registers, command word).
     std::function<void(std::vector<uint16_t>&, uint16_t)> hook;
 
   private:
     void process(uint16_t command);
 
+    struct Pending {
+        uint16_t command;
+        Clock::time_point due;
+        int reads = 0;  // reads of register 0 since the block
+    };
+    bool due(Pending& pending, int first, Clock::time_point now);
+
     std::vector<uint16_t> regs_;
-    std::optional<std::pair<uint16_t, Clock::time_point>> pending_;
+    std::optional<Pending> pending_;
 };
 
 }  // namespace varnak::test
