@@ -7,6 +7,7 @@
 
 namespace varnak {
 
+class frmConfigProg;
 class frmMainVMT;
 class frmRailNew;
 class frmRailOpen;
@@ -24,12 +25,18 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRailOpen_Show() override;
     void frmPrint_fKonstruktor() override;
     void frmRegister_fRegister(std::string& key) override;
+    void frmConfigProg_fKonstruktor(bool& show) override;
+    ConfigProgTables frmConfigProg_Tables() override;
+    void frmConfigProg_Unload() override;
+    void frmConfigAuto_fKonstruktor(bool& show) override;
 
   private:
     frmMainVMT& window_;
     // One instance each for the program's life (children of the window).
     frmRailNew* railNew_ = nullptr;
     frmRailOpen* railOpen_ = nullptr;
+    // The programmed-mapping dialog loaded without being shown, for the mapping report.
+    std::unique_ptr<frmConfigProg> loadedConfigProg_;
 };
 
 }  // namespace varnak
