@@ -68,6 +68,10 @@ frmConfigProg::frmConfigProg(Variant variant, QWidget* parent) : QDialog(parent)
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
+    // Typing goes to the shown grid, not to the tab bar.
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] {
+        if (QWidget* grid = SSTab1->currentWidget()) grid->setFocus();
+    });
     for (auto [grid, direction] : {std::pair{tdbg5Input, MappingDirection::Input},
                                    std::pair{tdbg5Output, MappingDirection::Output}}) {
         const MappingDirection d = direction;
@@ -76,6 +80,8 @@ frmConfigProg::frmConfigProg(Variant variant, QWidget* parent) : QDialog(parent)
             return editor_.filterKey(d, row, column, character);
         });
         g->setRowDimmed([this, d](int row) { return editor_.grid(d).flags(row).hidden; });
+        // The type names are read in full.
+        g->setFitToContents(kMappingColumnType);
         // Each edit is checked and kept in the dialog's rows at once; OK reads the rows.
         connect(g, &RegisterGrid::cellEdited, this,
                 [this, g, d](int row, int col, const QString& text) {
@@ -95,6 +101,7 @@ bool frmConfigProg::fKonstruktor(bool show) {
     fSetupMappingGrid(tdbg5Output, MappingDirection::Output);
     fInitTexts();
     VarnakForms().SetDeviceIndependentWindow(this);
+    tdbg5Input->setFocus();
     if (show) exec();
     return true;
 }

@@ -53,6 +53,17 @@ void ImageMappingGrid::keyPressEvent(QKeyEvent* event) {
     RegisterGrid::keyPressEvent(event);
 }
 
+void ImageMappingGrid::resizeEvent(QResizeEvent* event) {
+    RegisterGrid::resizeEvent(event);
+    fitContents();
+}
+
+void ImageMappingGrid::fitContents() {
+    if (fitColumn_ < 0 || fitColumn_ >= model()->columnCount()) return;
+    const int needed = sizeHintForColumn(fitColumn_);
+    if (columnWidth(fitColumn_) < needed) setColumnWidth(fitColumn_, needed);
+}
+
 bool ImageMappingGrid::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && !passes(static_cast<QKeyEvent*>(event))) return true;
     return RegisterGrid::eventFilter(watched, event);

@@ -22,15 +22,21 @@ class ImageMappingGrid : public RegisterGrid {
     bool rowDimmed(int row) const { return rowDimmed_ && rowDimmed_(row); }
     // True when the filter lets a key event through at the current cell.
     bool passes(const QKeyEvent* event) const;
+    // The column is kept at least as wide as its texts (its share of the grid's width
+    // otherwise); fitContents applies it after the texts changed.
+    void setFitToContents(int column) { fitColumn_ = column; }
+    void fitContents();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     class Delegate;
     KeyFilter keyFilter_;
     RowDimmed rowDimmed_;
+    int fitColumn_ = -1;
 };
 
 }  // namespace varnak

@@ -55,6 +55,8 @@ TEST_F(MappingDialog, FromTheTreeItsCellsTakeOnlyTheirKeysAndOkOfflineSavesTheRa
         EXPECT_EQ(in->cell(0, 4), "QT3002-0000");
         EXPECT_EQ(in->model()->headerData(8, Qt::Horizontal).toString(), "Ref0");
         EXPECT_TRUE(in->isColumnHidden(1));
+        EXPECT_GE(in->columnWidth(4), in->fontMetrics().horizontalAdvance("QT3002-0000"));
+        EXPECT_EQ(dialog->focusWidget(), in);  // typing goes to the grid at once
 
         in->setCurrentIndex(in->model()->index(0, 6));
         type(in, Qt::Key_4, "4");  // no image 4: swallowed, no edit starts
