@@ -55,10 +55,10 @@ bool ImageMappingEditor::load() {
     const bool recalculate = variant_ == Variant::Programmed && online_;
     if (recalculate)
         fReCalcProgrammedConfiguration(*coupler, layout_, MappingDirection::Input, online_);
-    input_ = fFillImageGrid(layout_, MappingDirection::Input, faults);
+    input_ = fFillInputImageGrid(layout_, faults);
     if (recalculate)
         fReCalcProgrammedConfiguration(*coupler, layout_, MappingDirection::Output, online_);
-    output_ = fFillImageGrid(layout_, MappingDirection::Output, faults);
+    output_ = fFillOutputImageGrid(layout_, faults);
     coupler_ = coupler;
     railSave_.bind(coupler);
     if (!faults.empty()) showMessage(mappingTextFaultsMessage(faults), vbExclamation);
@@ -73,6 +73,8 @@ int ImageMappingEditor::filterKey(MappingDirection direction, int row, int colum
 std::string ImageMappingEditor::enter(MappingDirection direction, int row, int column,
                                       const std::string& text) {
     MappingGrid& g = direction == MappingDirection::Input ? input_ : output_;
+    // Only a changed cell is checked: an edit left as it was never costs a message.
+    if (text == g.cell(row, column)) return text;
     const MappingCellResult result =
         fValidateMappingCell(g.flags(row), column, text, g.cell(row, column));
     if (result.message != MappingCellMessage::None)
@@ -89,8 +91,8 @@ bool ImageMappingEditor::ok() {
                       fGridFitsLayout(layout, MappingDirection::Output, output_);
     if (showRefusal(fits ? MappingRefusal() : MappingProblem{MappingProblem::Kind::RailChanged}))
         return false;
-    fStoreImageGrid(*coupler_, layout, MappingDirection::Input, input_);
-    fStoreImageGrid(*coupler_, layout, MappingDirection::Output, output_);
+    fStoreInputImageGrid(*coupler_, layout, input_);
+    fStoreOutputImageGrid(*coupler_, layout, output_);
     fStoreTerminalList(*coupler_, layout);
     if (!online_) {
         railSave_.changed();

@@ -36,8 +36,9 @@ class ImageMappingEditor {
 
     // The character a key press in a cell passes on (0: swallowed).
     int filterKey(MappingDirection direction, int row, int column, int character) const;
-    // A text the user entered into a cell: checked, shown message first, stored in the grid
-    // at once. Returns the cell's text afterwards.
+    // A text the user entered into a cell: when it differs from the cell's, checked (its
+    // message shown first) and stored in the grid at once. Returns the cell's text
+    // afterwards.
     std::string enter(MappingDirection direction, int row, int column, const std::string& text);
 
     // OK: true when the dialog may close. A refused rail, a refused lift or a failed

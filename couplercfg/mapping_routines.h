@@ -40,12 +40,31 @@ MappingGrid fFillImageGrid(const RailMappingLayout& layout, MappingDirection dir
 bool fGridFitsLayout(const RailMappingLayout& layout, MappingDirection direction,
                      const MappingGrid& grid);
 
+// The fill and store by direction, as the dialogs name them.
+inline MappingGrid fFillInputImageGrid(const RailMappingLayout& layout,
+                                       std::vector<MappingTextFault>& faults) {
+    return fFillImageGrid(layout, MappingDirection::Input, faults);
+}
+inline MappingGrid fFillOutputImageGrid(const RailMappingLayout& layout,
+                                        std::vector<MappingTextFault>& faults) {
+    return fFillImageGrid(layout, MappingDirection::Output, faults);
+}
+
 // Encodes the grid rows into the terminals' mapping texts and into the direction's list
 // tables, the end mark right after the last entry. Entries of channels without data in the
 // direction are stored unmapped in image 0. Refused (nothing changed) when the grid's rows
 // are not the layout's.
 MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
                                MappingDirection direction, const MappingGrid& grid);
+
+inline MappingRefusal fStoreInputImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
+                                           const MappingGrid& grid) {
+    return fStoreImageGrid(coupler, layout, MappingDirection::Input, grid);
+}
+inline MappingRefusal fStoreOutputImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
+                                            const MappingGrid& grid) {
+    return fStoreImageGrid(coupler, layout, MappingDirection::Output, grid);
+}
 
 // Writes table 8: the coupler's type number, one word per terminal but the rail's last,
 // then the end mark.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "couplercfg/mapping_routines.h"
+#include "model/clsColCouplers.h"
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
@@ -128,6 +129,14 @@ TEST_F(MappingEditorTest, ACouplerWithoutTable55OpensNothingAndReadsNoList) {
     EXPECT_TRUE(station->requests().empty());
 }
 
+TEST_F(MappingEditorTest, WithoutARailNothingOpens) {
+    project->clsColCouplers()->fDropColCouplers();
+    ImageMappingEditor editor(Variant::Programmed);
+    EXPECT_FALSE(editor.load());
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Keine Kommunikation mit Koppler!"});
+    EXPECT_TRUE(editor.tables().input.empty());
+}
+
 TEST_F(MappingEditorTest, OfflineOkSavesTheRailAndDamagedTextsAreNamedAtOpening) {
     auto digital = rail()->clsColTerminals()->ItemPos(3);
     digital->setConfMappOutputImage(1, 0, "x");  // no data in that direction: not shown
@@ -138,8 +147,11 @@ TEST_F(MappingEditorTest, OfflineOkSavesTheRailAndDamagedTextsAreNamedAtOpening)
     EXPECT_NE(ui.messages[0].text.find("Pos. 3, Kanal 2, Eingangsabbild, Eintrag 0: \"7.9\""),
               std::string::npos);
     EXPECT_EQ(editor.grid(Dir::Input).rows[4][8], "511.7");
-    // A cell of a row without data in its direction keeps its text.
+    // A cell of a row without data in its direction keeps its text; an edit that changed
+    // nothing is not checked (no message for an unmapped "511").
     EXPECT_EQ(editor.enter(Dir::Output, 3, 8, "1.1"), "511.7");
+    EXPECT_EQ(editor.enter(Dir::Input, 1, 7, "511"), "511");
+    EXPECT_EQ(ui.messages.size(), 2u);
     edit(editor);
     EXPECT_TRUE(editor.ok());
     auto saved = railFromDisk();

@@ -145,6 +145,12 @@ TEST_F(MappingTables, RailWithoutTerminals) {
     EXPECT_EQ(reg(*rail, 8, 0), 3100);
     EXPECT_EQ(reg(*rail, 8, 1), 0xFFFF);
     EXPECT_TRUE(rail->clsColTables()->Item(10)->bInitDone());
+
+    auto listed = makeRail("QZ3100-0000", {"QT3002-0000", "QT9010-0000"});
+    fStoreTerminalList(*listed, layoutOf(*listed));
+    EXPECT_EQ(reg(*listed, 8, 0), 3100);
+    EXPECT_EQ(reg(*listed, 8, 1), 3002);
+    EXPECT_EQ(reg(*listed, 8, 2), 0xFFFF);
 }
 
 TEST_F(MappingTables, SerialInterfaceTakesItsDataBytesAndTheControlByteInEveryRoutine) {
