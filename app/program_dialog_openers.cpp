@@ -10,7 +10,9 @@
 #include "app/frmRailOpen.h"
 #include "couplercfg/frmConfigProg.h"
 #include "model/app_context.h"
+#include "railview/frmTermInsert.h"
 #include "views/frmRegister.h"
+#include "views/frmSaveTableAsResource.h"
 
 namespace varnak {
 
@@ -54,6 +56,17 @@ void ProgramDialogOpeners::frmPrint_fKonstruktor() {
 void ProgramDialogOpeners::frmRegister_fRegister(std::string& key) {
     frmRegister dialog(&window_);
     dialog.fRegister(key);
+}
+
+void ProgramDialogOpeners::frmSaveTableAsResource_fKonstruktor(int32_t& railPosition,
+                                                               int32_t& tableNr) {
+    frmSaveTableAsResource dialog(&window_);
+    dialog.fKonstruktor(railPosition, tableNr);
+}
+
+void ProgramDialogOpeners::frmTermInsert_fTerminalInsert(std::string& key) {
+    if (!termInsert_) termInsert_ = new frmTermInsert(&window_);
+    termInsert_->fTerminalInsert(key);
 }
 
 void ProgramDialogOpeners::frmConfigProg_fKonstruktor(bool& show) {

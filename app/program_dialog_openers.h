@@ -11,6 +11,7 @@ class frmConfigProg;
 class frmMainVMT;
 class frmRailNew;
 class frmRailOpen;
+class frmTermInsert;
 
 class ProgramDialogOpeners : public DialogOpeners {
   public:
@@ -29,12 +30,15 @@ class ProgramDialogOpeners : public DialogOpeners {
     ConfigProgTables frmConfigProg_Tables() override;
     void frmConfigProg_Unload() override;
     void frmConfigAuto_fKonstruktor(bool& show) override;
+    void frmSaveTableAsResource_fKonstruktor(int32_t& railPosition, int32_t& tableNr) override;
+    void frmTermInsert_fTerminalInsert(std::string& key) override;
 
   private:
     frmMainVMT& window_;
     // One instance each for the program's life (children of the window).
     frmRailNew* railNew_ = nullptr;
     frmRailOpen* railOpen_ = nullptr;
+    frmTermInsert* termInsert_ = nullptr;
     // The programmed-mapping dialog loaded without being shown, for the mapping report.
     std::unique_ptr<frmConfigProg> loadedConfigProg_;
 };

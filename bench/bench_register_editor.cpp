@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app/clsForms.h"
+#include "app/control_register_device.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
@@ -28,7 +29,6 @@ using varnak::test::SimStation;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kBaud = 19200;
-constexpr int32_t kRs232 = 2;
 constexpr double kMaxRatio = 1.10;
 constexpr double kWireSeconds = (24.0 * 15 + 2.0 * 256) * 11.0 / kBaud;
 
@@ -51,13 +51,14 @@ struct OnlineTable {
         setenv("VARNAK_COM1", station.devicePath().c_str(), 1);
         control.setQZxCommPort(1);
         control.setQZxBaudrate(kBaud);
-        control.setQZxTyp(kRs232);
+        control.setQZxTyp(qzcom::QZxType_RS232);
         control.setQZxTimeout(1000);
         control.setQZxPortOpen(true);
         station.addTable(0, 0, 256);
         station.setPacing(true);
         context.ui = &ui;
         context.VarnakComOCX = &control;
+        context.registerDevice = &device;
         context.VarnakProject = std::make_shared<varnak::clsProject>();
         context.VarnakProject->InitComPort = [] { return 0; };
         context.VarnakProject->setOnline(true);
@@ -68,6 +69,7 @@ struct OnlineTable {
     }
     SimStation station;
     QZcomOCX control;
+    varnak::ControlRegisterDevice device{control};
     varnak::SilentUi ui;
     varnak::AppContext context;
     varnak::ContextScope scope;

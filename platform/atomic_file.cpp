@@ -89,6 +89,10 @@ bool AtomicReplaceGroup::add(const std::string& file, std::string_view bytes) {
     const fs::path folder = target.parent_path();
     struct stat old;
     const bool existed = ::stat(target.c_str(), &old) == 0;
+    // A file marked read-only stays as it is, even for a user whom the folder would let
+    // replace it (or root): the mark is how a user protects a description or a rail.
+    if (existed && ((old.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return false;
 
     // A hidden name in the same folder (rename is atomic only within one file system).
     std::string temp;

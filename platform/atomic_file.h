@@ -10,8 +10,9 @@ namespace varnak::platform {
 
 // Replaces (or creates) file with bytes. A symbolic link is followed: its target is
 // replaced and the link stays. The permission bits of an existing file are kept; a new
-// file gets the usual ones (0666 less the umask). False on any failure; the old file is
-// then unchanged.
+// file gets the usual ones (0666 less the umask). An existing file that is read-only (no
+// write permission for its owner, or none for this process) is refused. False on any
+// failure; the old file is then unchanged.
 bool replaceFileAtomically(const std::string& file, std::string_view bytes);
 
 // Makes the renames done in a folder durable.

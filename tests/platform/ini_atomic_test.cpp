@@ -127,6 +127,15 @@ TEST_F(IniAtomic, CrashDuringAFlushOfSeveralFilesKeepsEveryOldFile) {
     EXPECT_EQ(readFile(b), "[S]\r\nK=2\r\n");
 }
 
+TEST_F(IniAtomic, AReadOnlyFileIsRefusedAndKeptAlsoForItsOwnerAndRoot) {
+    const std::string old = "[RegValue_Table0]\r\nReg0=0x0001\r\n";
+    std::string f = put(old, "QT3002-0000.INI");
+    fs::permissions(f, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(WritePrivateProfileString("RegValue_Table0", "Reg0", "0x0002", f));
+    EXPECT_EQ(readFile(f), old);
+    EXPECT_TRUE(leftovers().empty());
+}
+
 TEST_F(IniAtomic, LongestFileNameStillGetsATemporaryFile) {
     std::string f = put("[S]\r\n", std::string(251, 'n') + ".INI");
     EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", f));

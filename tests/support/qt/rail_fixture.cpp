@@ -15,7 +15,6 @@ namespace varnak::test {
 namespace {
 
 constexpr int kStationPort = 6;
-constexpr int32_t kRs232 = 2;
 
 }  // namespace
 
@@ -64,7 +63,7 @@ SimStation& RailFixture::connectStation() {
     const std::string variable = "VARNAK_COM" + std::to_string(kStationPort);
     setenv(variable.c_str(), station->devicePath().c_str(), 1);
     control.setQZxCommPort(kStationPort);
-    control.setQZxTyp(kRs232);
+    control.setQZxTyp(qzcom::QZxType_RS232);
     control.setQZxTimeout(1000);
     control.setQZxPortOpen(true);
     context.VarnakComOCX = &control;

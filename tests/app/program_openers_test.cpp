@@ -1,0 +1,60 @@
+// The program's openers: the register editor, the table save and the insert dialog open
+// from the running main window's tree, popups and keys.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
+#include "app/frmMainVMT.h"
+#include "app/tree_navigation.h"
+#include "model/clsCommon.h"
+#include "model/tree_node_key.h"
+#include "tests/support/qt/rail_fixture.h"
+
+namespace varnak::test {
+namespace {
+
+class ProgramOpeners : public RailFixture {
+  protected:
+    ProgramOpeners() : RailFixture({"QZ3100-0000", {"QT3002-0000", "QT9010-0000"}}) {
+        window = std::make_unique<frmMainVMT>(context);
+        window->setEnabled(true);
+        window->fFillTreeView();
+    }
+    // Runs the action and answers the name of the modal dialog it opened (closed again).
+    std::string opened(const std::string& key, const std::function<void()>& action) {
+        EXPECT_TRUE(window->selectKey(key)) << key;
+        std::string name;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                name = w->objectName().toStdString();
+                static_cast<QDialog*>(w)->reject();
+            }
+        });
+        action();
+        return name;
+    }
+    std::unique_ptr<frmMainVMT> window;
+};
+
+TEST_F(ProgramOpeners, EachWindowOpensFromTheTreeItsPopupsAndKeys) {
+    EXPECT_EQ(opened(registerKey(1, 0), [&] { window->tvTreeView_DblClick(); }), "frmRegister");
+    EXPECT_EQ(opened(couplerTableKey(0), [&] { window->tvTreeView_KeyDown(kKeyEnter, 0); }),
+              "frmRegister");
+    EXPECT_EQ(opened(couplerKey(), [&] { window->popUpCouplerItem_Click(3); }), "frmTermInsert");
+    EXPECT_EQ(opened(terminalKey(1), [&] { window->popUpTerminalItem_Click(0); }), "frmTermInsert");
+    EXPECT_EQ(opened(terminalKey(2), [&] { window->tvTreeView_KeyDown(kKeyInsert, 0); }),
+              "frmTermInsert");
+    context.VarnakCommon->setAccessLevel(1);
+    EXPECT_EQ(opened(couplerTableKey(100), [&] { window->tvTreeView_MouseDown(2, 0, {}); }),
+              "frmSaveTableAsResource");
+    const std::string channel =
+        treeKey(TreeNodeKind::TerminalChannel, registerKey(1, 1).substr(kTreeKeyPrefixLength));
+    EXPECT_EQ(opened(channel, [&] { window->tvTreeView_MouseDown(2, 0, {}); }),
+              "frmSaveTableAsResource");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace varnak::test
