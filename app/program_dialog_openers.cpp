@@ -8,6 +8,7 @@
 #include "app/frmProjNew.h"
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
+#include "couplercfg/frmConfigProg.h"
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
 #include "railview/frmTermInsert.h"
@@ -72,6 +73,30 @@ void ProgramDialogOpeners::frmTermInsert_fTerminalInsert(std::string& key) {
 void ProgramDialogOpeners::frmCouplerFunctions_Show() {
     frmCouplerFunctions dialog(&window_);
     dialog.exec();
+}
+
+void ProgramDialogOpeners::frmConfigProg_fKonstruktor(bool& show) {
+    if (show) {
+        frmConfigProg dialog(frmConfigProg::Variant::Programmed, &window_);
+        dialog.fKonstruktor(true);
+        return;
+    }
+    loadedConfigProg_ =
+        std::make_unique<frmConfigProg>(frmConfigProg::Variant::Programmed, &window_);
+    if (!loadedConfigProg_->fKonstruktor(false)) loadedConfigProg_.reset();
+}
+
+ConfigProgTables ProgramDialogOpeners::frmConfigProg_Tables() {
+    return loadedConfigProg_ ? loadedConfigProg_->Tables() : ConfigProgTables{};
+}
+
+void ProgramDialogOpeners::frmConfigProg_Unload() {
+    loadedConfigProg_.reset();
+}
+
+void ProgramDialogOpeners::frmConfigAuto_fKonstruktor(bool& show) {
+    frmConfigProg dialog(frmConfigProg::Variant::Automatic, &window_);
+    dialog.fKonstruktor(show);
 }
 
 }  // namespace varnak
