@@ -1,6 +1,7 @@
 #include "fieldbus/coupler_forms.h"
 
 #include "fieldbus/coupler_form_specs.h"
+#include "fieldbus/coupler_settings_dialog.h"
 
 namespace varnak {
 
@@ -11,6 +12,13 @@ const std::vector<CouplerFormEntry>& couplerForms() {
 
 const CouplerFormEntry* findCouplerForm(std::string_view name) {
     return formNamed(couplerForms(), name);
+}
+
+void openCouplerForm(std::string_view name, QWidget* parent) {
+    const CouplerFormEntry* form = findCouplerForm(name);
+    if (!form) return;
+    CouplerSettingsDialog dialog(*form, parent);
+    dialog.fKonstruktor();
 }
 
 }  // namespace varnak

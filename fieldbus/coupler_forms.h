@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fieldbus/coupler_settings_session.h"
 #include "terminalcfg/settings_body.h"
 #include "terminalcfg/settings_form_spec.h"
 
@@ -15,16 +16,19 @@ class QWidget;
 
 namespace varnak {
 
-class CouplerSettingsSession;
-
 struct CouplerFormEntry {
     std::string name;                // e.g. "frmCouplerConfigQZ8000"
     const FormSpec* spec = nullptr;  // null: makeBody builds the body
     std::function<std::unique_ptr<SettingsBody>(CouplerSettingsSession&)> makeBody;
+    std::vector<BoundTable> tables{{100, true}};  // bound and read in this order
 };
 
 const std::vector<CouplerFormEntry>& couplerForms();
 // nullptr for a name no form has.
 const CouplerFormEntry* findCouplerForm(std::string_view name);
+
+// fKonstruktor of the named form: one dialog for this opening, shown modally when the
+// coupler's tables open.
+void openCouplerForm(std::string_view name, QWidget* parent);
 
 }  // namespace varnak

@@ -1,6 +1,7 @@
 #include "terminalcfg/terminal_forms.h"
 
 #include "terminalcfg/terminal_form_specs.h"
+#include "terminalcfg/terminal_settings_dialog.h"
 
 namespace varnak {
 
@@ -11,6 +12,14 @@ const std::vector<TerminalFormEntry>& terminalForms() {
 
 const TerminalFormEntry* findTerminalForm(std::string_view name) {
     return formNamed(terminalForms(), name);
+}
+
+void openTerminalForm(std::string_view name, int32_t railPosition, int32_t channel,
+                      QWidget* parent) {
+    const TerminalFormEntry* form = findTerminalForm(name);
+    if (!form) return;
+    TerminalSettingsDialog dialog(*form, parent);
+    dialog.fKonstruktor(railPosition, channel);
 }
 
 }  // namespace varnak

@@ -28,4 +28,9 @@ const std::vector<TerminalFormEntry>& terminalForms();
 // nullptr for a name no form has.
 const TerminalFormEntry* findTerminalForm(std::string_view name);
 
+// fKonstruktor of the named form: one dialog for this opening, shown modally when the
+// channel opens.
+void openTerminalForm(std::string_view name, int32_t railPosition, int32_t channel,
+                      QWidget* parent);
+
 }  // namespace varnak

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "tests/support/station_terminal_rules.h"
+
 namespace varnak::test {
 namespace {
 
@@ -115,6 +117,11 @@ void SimStation::queueFault(ReplyFault fault) {
 void SimStation::setPacing(bool on) {
     std::lock_guard lock(mutex_);
     pacing_ = on;
+}
+
+void SimStation::setTerminalCodeWord(bool enforced) {
+    std::lock_guard lock(mutex_);
+    codeWord_ = enforced;
 }
 
 std::vector<std::string> SimStation::requests() const {
@@ -483,7 +490,9 @@ std::string SimStation::answer(const std::string& r) {
     if (write) {
         // A protected coupler acknowledges writes to its tables but keeps its values.
         const bool applied = rail != 0 || !commands_.state.writeProtected;
-        if (known && wellFormed && applied)
+        if (known && wellFormed && applied && rail != 0 && codeWord_)
+            writeTerminalChannel(found->second, first, values);
+        else if (known && wellFormed && applied)
             std::copy(values.begin(), values.end(), found->second.begin() + first);
         return replyFrame(address_, count, rail, tableByte, first, {});
     }
