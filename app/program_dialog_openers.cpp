@@ -8,7 +8,9 @@
 #include "app/frmProjNew.h"
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
+#include "fieldbus/coupler_forms.h"
 #include "model/app_context.h"
+#include "terminalcfg/terminal_forms.h"
 #include "views/frmRegister.h"
 
 namespace varnak {
@@ -53,6 +55,14 @@ void ProgramDialogOpeners::frmPrint_fKonstruktor() {
 void ProgramDialogOpeners::frmRegister_fRegister(std::string& key) {
     frmRegister dialog(&window_);
     dialog.fRegister(key);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ8000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ8000", &window_);
+}
+
+void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) {
+    openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
 }
 
 }  // namespace varnak

@@ -24,6 +24,8 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRailOpen_Show() override;
     void frmPrint_fKonstruktor() override;
     void frmRegister_fRegister(std::string& key) override;
+    void frmCouplerConfigQZ8000_fKonstruktor() override;
+    void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
 
   private:
     frmMainVMT& window_;

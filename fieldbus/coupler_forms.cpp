@@ -6,7 +6,9 @@
 namespace varnak {
 
 const std::vector<CouplerFormEntry>& couplerForms() {
-    static const std::vector<CouplerFormEntry> forms{};
+    static const std::vector<CouplerFormEntry> forms{
+        {"frmCouplerConfigQZ8000", &frmCouplerConfigQZ8000Spec(), nullptr},
+    };
     return forms;
 }
 

@@ -2,4 +2,8 @@
 // The terminal settings forms told as specs, one function per form.
 #include "terminalcfg/settings_form_spec.h"
 
-namespace varnak {}  // namespace varnak
+namespace varnak {
+
+const FormSpec& frmTermConfigQT3002Spec();
+
+}  // namespace varnak

@@ -6,7 +6,9 @@
 namespace varnak {
 
 const std::vector<TerminalFormEntry>& terminalForms() {
-    static const std::vector<TerminalFormEntry> forms{};
+    static const std::vector<TerminalFormEntry> forms{
+        {"frmTermConfigQT3002", &frmTermConfigQT3002Spec(), nullptr},
+    };
     return forms;
 }
 
