@@ -9,9 +9,11 @@
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
 #include "couplercfg/frmConfigProg.h"
+#include "fieldbus/coupler_forms.h"
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
 #include "railview/frmTermInsert.h"
+#include "terminalcfg/terminal_forms.h"
 #include "views/frmRegister.h"
 #include "views/frmSaveTableAsResource.h"
 
@@ -97,6 +99,14 @@ void ProgramDialogOpeners::frmConfigProg_Unload() {
 void ProgramDialogOpeners::frmConfigAuto_fKonstruktor(bool& show) {
     frmConfigProg dialog(frmConfigProg::Variant::Automatic, &window_);
     dialog.fKonstruktor(show);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ8000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ8000", &window_);
+}
+
+void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) {
+    openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
 }
 
 }  // namespace varnak

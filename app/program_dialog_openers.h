@@ -33,6 +33,8 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmSaveTableAsResource_fKonstruktor(int32_t& railPosition, int32_t& tableNr) override;
     void frmTermInsert_fTerminalInsert(std::string& key) override;
     void frmCouplerFunctions_Show() override;
+    void frmCouplerConfigQZ8000_fKonstruktor() override;
+    void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
 
   private:
     frmMainVMT& window_;
