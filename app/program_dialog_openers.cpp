@@ -10,6 +10,8 @@
 #include "app/frmRailOpen.h"
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
+#include "online/frmRimTalkDebug.h"
+#include "online/frmRimTalkQZ3xxx.h"
 #include "railview/frmTermInsert.h"
 #include "views/frmRegister.h"
 #include "views/frmSaveTableAsResource.h"
@@ -71,6 +73,17 @@ void ProgramDialogOpeners::frmTermInsert_fTerminalInsert(std::string& key) {
 
 void ProgramDialogOpeners::frmCouplerFunctions_Show() {
     frmCouplerFunctions dialog(&window_);
+    dialog.exec();
+}
+
+void ProgramDialogOpeners::frmRimTalkQZ3xxx_Show() {
+    frmRimTalkQZ3xxx dialog(&window_);
+    dialog.exec();
+}
+
+void ProgramDialogOpeners::frmRimTalkDebug_Show() {
+    frmRimTalkDebug dialog(&window_);
+    dialog.load();
     dialog.exec();
 }
 

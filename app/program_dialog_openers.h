@@ -28,6 +28,8 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmSaveTableAsResource_fKonstruktor(int32_t& railPosition, int32_t& tableNr) override;
     void frmTermInsert_fTerminalInsert(std::string& key) override;
     void frmCouplerFunctions_Show() override;
+    void frmRimTalkQZ3xxx_Show() override;
+    void frmRimTalkDebug_Show() override;
 
   private:
     frmMainVMT& window_;

@@ -49,7 +49,7 @@ void frmCouplerFunctions::fInitCaptions() {
         Command1[i]->setText(dialogText(kTxtCouplerServiceFirst + i));
         Label1[i]->clear();
     }
-    cmdExit->setText(dialogText(kTxtOkButton));
+    cmdExit->setText(dialogText(kTxtDialogOk));
 }
 
 void frmCouplerFunctions::Command1_Click(int index) {

@@ -13,10 +13,24 @@ inline constexpr int kTxtProtectionLifted = 1809;
 inline constexpr int kTxtProtectionSet = 1810;
 inline constexpr int kTxtResetOk = 1811;
 
+// Developer tools.
+inline constexpr int kTxtStationNumberCaption = 1812;
+inline constexpr int kTxtStationNumberStarting = 1813;
+inline constexpr int kTxtDebugCaption = 1814;
+inline constexpr int kTxtDumpFrame = 1815;
+inline constexpr int kTxtEditFrame = 1816;
+inline constexpr int kTxtStartSegment = 1817;
+inline constexpr int kTxtStartAddress = 1818;
+inline constexpr int kTxtData = 1819;
+inline constexpr int kTxtSendButton = 1820;
+inline constexpr int kTxtNotAHexWord = 1821;  // followed by the text
+inline constexpr int kTxtWriteSegments = 1822;
+inline constexpr int kTxtWriteFailed = 1823;  // followed by the result code
+
 // Shared with the register editor and the shell's dialogs.
-inline constexpr int kTxtOkButton = 872;
-inline constexpr int kTxtCancelButton = 873;
-inline constexpr int kTxtExitButton = 796;
-inline constexpr int kTxtRefreshButton = 775;
+inline constexpr int kTxtDialogOk = 872;
+inline constexpr int kTxtDialogCancel = 873;
+inline constexpr int kTxtDialogExit = 796;
+inline constexpr int kTxtDialogRefresh = 775;
 
 }  // namespace varnak
