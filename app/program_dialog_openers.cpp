@@ -10,6 +10,7 @@
 #include "app/frmRailOpen.h"
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
+#include "online/frmOnlineDownLoad.h"
 #include "online/frmRimTalkDebug.h"
 #include "online/frmRimTalkQZ3xxx.h"
 #include "railview/frmTermInsert.h"
@@ -85,6 +86,11 @@ void ProgramDialogOpeners::frmRimTalkDebug_Show() {
     frmRimTalkDebug dialog(&window_);
     dialog.load();
     dialog.exec();
+}
+
+void ProgramDialogOpeners::frmOnlineDownLoad_Show() {
+    frmOnlineDownLoad dialog(&window_);
+    if (dialog.load()) dialog.exec();
 }
 
 }  // namespace varnak

@@ -30,6 +30,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmCouplerFunctions_Show() override;
     void frmRimTalkQZ3xxx_Show() override;
     void frmRimTalkDebug_Show() override;
+    void frmOnlineDownLoad_Show() override;
 
   private:
     frmMainVMT& window_;

@@ -1,0 +1,51 @@
+#pragma once
+// What the upload and download dialogs share: the progress frame (a bar of 60 steps that
+// stays full beyond them and the status text, the dialog repainted after each text) and
+// the terminal range (first and last rail position with the word between them).
+#include <QGroupBox>
+#include <functional>
+
+#include "online/transfer_run.h"
+
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+
+namespace varnak {
+
+class clsCoupler;
+
+class TransferProgressFrame : public QGroupBox {
+    Q_OBJECT
+  public:
+    TransferProgressFrame();
+
+    // Shows the frame with the bar at 0 of 60.
+    void start();
+    // The transfer's progress bound to the bar and text.
+    TransferProgress progress(std::function<bool()> aborted, std::function<void(int)> boxDone);
+
+    QProgressBar* proBar = nullptr;
+    QLabel* lblProgBar = nullptr;
+
+  private:
+    void showText(const std::string& text);
+};
+
+// The range fields: both enabled with "1" and the terminal count when the rail has
+// terminals, else disabled and empty (together with the box that uses them).
+struct TerminalRangeFields {
+    TerminalRangeFields();
+    QHBoxLayout* layout() const { return layout_; }
+    void bind(clsCoupler& rail, QWidget* box);
+
+    QLineEdit* MaskEdBoxStartKlemme = nullptr;
+    QLineEdit* MaskEdBoxEndKlemme = nullptr;
+    QLabel* Label1 = nullptr;
+
+  private:
+    QHBoxLayout* layout_ = nullptr;
+};
+
+}  // namespace varnak
