@@ -1,0 +1,147 @@
+#include "couplercfg/mapping_layout.h"
+
+#include "couplercfg/mapping_texts.h"
+#include "model/app_context.h"
+#include "model/basConvert.h"
+#include "model/clsColTables.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/clsTable.h"
+#include "model/clsTerminal.h"
+#include "model/device_register_model.h"
+
+namespace varnak {
+namespace {
+
+constexpr int32_t kSerialRegistersRead = 2;  // registers 35 and 36
+
+int32_t serialDataBytes(clsTerminal& terminal, bool online) {
+    auto table = terminal.clsColTables()->Item(0);
+    if (!table) return 0;
+    if (online) table->ConfUpload(kSerialDataBytesRegister, kSerialRegistersRead);
+    return table->ConfRegisterValue(kSerialDataBytesRegister);
+}
+
+// Tables the lists and the terminal list need, and whether each has its registers.
+MappingRefusal checkTables(clsCoupler& coupler) {
+    auto tables = coupler.clsColTables();
+    auto missing = [](int32_t table) {
+        return MappingProblem{MappingProblem::Kind::MissingTable, 0, table, 0};
+    };
+    auto list = tables->Item(kProgrammedTerminalList);
+    if (!list || list->TableLen() < 1) return missing(kProgrammedTerminalList);
+    for (int32_t base : {kProgrammedInputImageMap, kProgrammedOutputImageMap}) {
+        for (int32_t t = base; t < base + kMappingListTables; ++t) {
+            auto table = tables->Item(t);
+            if (!table || table->TableLen() < kLastRegister) return missing(t);
+        }
+    }
+    return std::nullopt;
+}
+
+MappingRefusal checkTerminal(const TerminalMappingLayout& t, bool listed) {
+    using Kind = MappingProblem::Kind;
+    if (t.serialInterface && t.serialDataBytes > kMaxSerialDataBytes)
+        return MappingProblem{Kind::SerialDataBytes, t.position, t.serialDataBytes, 0};
+    const int32_t rowLimit = t.byteOriented ? kMaxByteEntriesPerChannel : kMaxBitEntriesPerChannel;
+    if (t.entries > rowLimit)
+        return MappingProblem{Kind::TooManyChannelEntries, t.position, t.entries, rowLimit};
+    if (listed && !t.terminal->InfoTermRegisterModell()) {
+        const int32_t bits = t.terminal->InfoNrLogSigChnl() * t.terminal->InfoSizeLogSigChnl();
+        if (bits > kMaxTerminalListBits)
+            return MappingProblem{Kind::TerminalListBits, t.position, bits, kMaxTerminalListBits};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool isSerialInterfaceType(const std::string& typeName) {
+    const std::string base = typeName.substr(0, typeName.find('-'));
+    return base == "QT6001" || base == "QT6011" || base == "QT6021";
+}
+
+TerminalMappingLayout channelLayoutOf(const std::shared_ptr<clsTerminal>& terminal, bool online) {
+    TerminalMappingLayout l;
+    l.terminal = terminal;
+    l.position = terminal->ConfRailPosition();
+    l.channels = std::max(terminal->InfoNrLogSigChnl(), 0);
+    const int32_t size = terminal->InfoSizeLogSigChnl();
+    l.byteOriented = size >= 8;
+    l.inputData = terminal->InfoInputSizeSigChnl() != 0;
+    l.outputData = terminal->InfoOutputSizeSigChnl() != 0;
+    l.serialInterface = isSerialInterfaceType(terminal->InfoName());
+    if (!l.byteOriented) {
+        l.entries = std::max(size, 0);
+    } else if (l.serialInterface) {
+        l.serialDataBytes = serialDataBytes(*terminal, online);
+        l.entries = l.serialDataBytes + 1;
+    } else {
+        l.entries = roundHalfToEven(size / 8.0).value_or(0);
+    }
+    return l;
+}
+
+int32_t RailMappingLayout::entryCount() const {
+    int32_t n = 0;
+    for (const auto& t : terminals) n += t.channels * t.entries;
+    return n;
+}
+
+int32_t RailMappingLayout::rowCount() const {
+    int32_t n = 0;
+    for (const auto& t : terminals) n += t.channels;
+    return n;
+}
+
+MappingRefusal railMappingLayout(clsCoupler& coupler, bool online, RailMappingLayout& layout) {
+    using Kind = MappingProblem::Kind;
+    layout = {};
+    if (auto problem = checkTables(coupler)) return problem;
+    auto terminals = coupler.clsColTerminals();
+    const int32_t count = terminals->Count();
+    const int32_t listLast = coupler.clsColTables()->Item(kProgrammedTerminalList)->TableLen();
+    if (count > listLast) return MappingProblem{Kind::TooManyTerminals, 0, count, listLast};
+    RailMappingLayout rail;
+    for (int32_t p = 1; p <= count; ++p) {
+        auto terminal = terminals->ItemPos(p);
+        if (!terminal) return MappingProblem{Kind::PositionGap, p, 0, 0};
+        rail.terminals.push_back(channelLayoutOf(terminal, online));
+        // The rail's last element (its end terminal) is not listed in table 8.
+        if (auto problem = checkTerminal(rail.terminals.back(), p < count)) return problem;
+    }
+    if (rail.entryCount() > kMappingListMaxEntries)
+        return MappingProblem{Kind::TooManyEntries, 0, rail.entryCount(), kMappingListMaxEntries};
+    layout = std::move(rail);
+    return std::nullopt;
+}
+
+std::string mappingProblemText(const MappingProblem& p) {
+    AppContext& c = varnak();
+    const std::string position = std::to_string(p.position);
+    const std::string value = std::to_string(p.value);
+    const std::string limit = std::to_string(p.limit);
+    switch (p.kind) {
+        case MappingProblem::Kind::NoCoupler:
+            return c.text(469);
+        case MappingProblem::Kind::MissingTable:
+            return withValues(c.text(kTxtMissingTable), {value});
+        case MappingProblem::Kind::PositionGap:
+            return withValues(c.text(kTxtPositionGap), {position});
+        case MappingProblem::Kind::TooManyEntries:
+            return withValues(c.text(kTxtTooManyEntries), {value});
+        case MappingProblem::Kind::TooManyChannelEntries:
+            return withValues(c.text(kTxtTooManyChannelEntries), {position, value});
+        case MappingProblem::Kind::SerialDataBytes:
+            return withValues(c.text(kTxtSerialDataBytes), {position, value});
+        case MappingProblem::Kind::TooManyTerminals:
+            return withValues(c.text(kTxtTooManyTerminals), {value, limit});
+        case MappingProblem::Kind::TerminalListBits:
+            return withValues(c.text(kTxtTerminalListBits), {position, value});
+        case MappingProblem::Kind::RailChanged:
+            return c.text(kTxtRailChanged);
+    }
+    return {};
+}
+
+}  // namespace varnak

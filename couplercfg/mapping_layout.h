@@ -1,0 +1,100 @@
+#pragma once
+// How the mapping lists see the terminals of a rail: the entries of every logical channel,
+// whether they are bytes or bits, and whether the channel has data in a direction. Every
+// mapping routine (grid fill and store, recalculation, terminal list) takes a terminal's
+// layout from channelLayoutOf, so that grid rows, table entries and terminal texts line up;
+// and a rail is mapped only within the limits its coupler's tables and its terminals'
+// texts can hold, checked before anything is filled or stored.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnak {
+
+class clsCoupler;
+class clsTerminal;
+
+enum class MappingDirection { Input, Output };
+
+// Entries per direction the lists can hold: 3570 slots before the last one, which the end
+// mark needs (14 tables of 255 entries).
+inline constexpr int32_t kMappingListMaxEntries = 3569;
+// Grid columns of a row: 13 bit addresses, or the control/status byte and 13 further bytes.
+inline constexpr int32_t kMaxBitEntriesPerChannel = 13;
+inline constexpr int32_t kMaxByteEntriesPerChannel = 14;
+// Data bytes of a serial-interface channel (register 35) beside its control/status byte:
+// the terminal keeps six texts per channel.
+inline constexpr int32_t kMaxSerialDataBytes = 5;
+inline constexpr int32_t kSerialDataBytesRegister = 35;
+// A digital terminal's list word holds its bit count in seven bits.
+inline constexpr int32_t kMaxTerminalListBits = 127;
+
+struct TerminalMappingLayout {
+    std::shared_ptr<clsTerminal> terminal;
+    int32_t position = 0;
+    int32_t channels = 0;       // logical channels: one grid row each
+    int32_t entries = 0;        // mapping entries of every channel
+    bool byteOriented = false;  // one entry per byte, else one per bit
+    bool inputData = false;     // the channels carry inputs
+    bool outputData = false;    // the channels carry outputs
+    bool serialInterface = false;
+    int32_t serialDataBytes = 0;  // register 35 of channel table 0 (serial interfaces)
+
+    bool hasData(MappingDirection direction) const {
+        return direction == MappingDirection::Input ? inputData : outputData;
+    }
+    bool operator==(const TerminalMappingLayout&) const = default;
+};
+
+// True for the serial-interface types, recognised by their designation ("QT6001-0000").
+bool isSerialInterfaceType(const std::string& typeName);
+
+// A terminal's layout. A channel is byte-oriented when its logical size is 8 bits or more;
+// it then has one entry per byte (size / 8 rounded, halves to even) or, for a serial
+// interface, register 35 of channel table 0 plus the control/status byte; otherwise one
+// entry per bit. A direction has data when the terminal's size for it is not 0. Online a
+// serial interface's registers 35-36 are read from the device first; a failed read leaves
+// the values the project holds.
+TerminalMappingLayout channelLayoutOf(const std::shared_ptr<clsTerminal>& terminal, bool online);
+
+struct RailMappingLayout {
+    std::vector<TerminalMappingLayout> terminals;  // rail positions 1 .. Count
+
+    int32_t entryCount() const;  // entries of each direction's list
+    int32_t rowCount() const;    // logical channels of the rail
+    bool operator==(const RailMappingLayout&) const = default;
+};
+
+// Why a rail's mapping is not filled, stored or recalculated.
+struct MappingProblem {
+    enum class Kind {
+        NoCoupler,              // no active rail
+        MissingTable,           // value: the table missing or too short
+        PositionGap,            // position: no terminal there
+        TooManyEntries,         // value: the rail's entries per direction
+        TooManyChannelEntries,  // position, value: entries per channel
+        SerialDataBytes,        // position, value: register 35
+        TooManyTerminals,       // value: terminals, limit: table 8's last register
+        TerminalListBits,       // position, value: bits of a digital terminal
+        RailChanged,            // the rail no longer has the layout the grids were made for
+    };
+    Kind kind = Kind::NoCoupler;
+    int32_t position = 0;
+    int32_t value = 0;
+    int32_t limit = 0;
+    bool operator==(const MappingProblem&) const = default;
+};
+using MappingRefusal = std::optional<MappingProblem>;
+
+// The problem as the user reads it, in the current language.
+std::string mappingProblemText(const MappingProblem& problem);
+
+// The layout of every terminal of the rail, after checking that the coupler has tables 8,
+// 10-23 and 50-63 (the lists' tables with all 256 registers) and that the rail stays
+// within the limits above. Refused rails leave layout empty; nothing is read from the
+// device for a rail whose coupler lacks a table.
+MappingRefusal railMappingLayout(clsCoupler& coupler, bool online, RailMappingLayout& layout);
+
+}  // namespace varnak

@@ -1,0 +1,70 @@
+#pragma once
+// The coupler's programmed process-image mapping between its three forms: the coupler's
+// tables (input list 10-23, output list 50-63, expected terminal list 8), the terminals'
+// mapping texts (an address text per entry and a destination image per channel) and the
+// rows of the two mapping grids.
+//
+// Every routine first takes the rail's layout (railMappingLayout) and refuses, changing
+// nothing, a rail its coupler cannot hold. The station upload calls the recalculation after
+// reading a list; the mapping dialogs fill their grids when they open and store them on OK.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "couplercfg/mapping_grid.h"
+#include "couplercfg/mapping_layout.h"
+#include "couplercfg/mapping_list.h"
+
+namespace varnak {
+
+class clsCoupler;
+
+// A terminal's stored mapping text that is no address or image (a damaged terminal file):
+// the grid shows it unmapped (image 0) until the user stores the grid.
+struct MappingTextFault {
+    MappingDirection direction = MappingDirection::Input;
+    int32_t position = 0;
+    int32_t channel = 0;  // from 0
+    int32_t entry = 0;    // -1: the channel's destination image
+    std::string text;
+    bool operator==(const MappingTextFault&) const = default;
+};
+
+// The grid rows of a direction from the terminals' mapping texts. A row without data in
+// the direction is hidden and shows every entry unmapped.
+MappingGrid fFillImageGrid(const RailMappingLayout& layout, MappingDirection direction,
+                           std::vector<MappingTextFault>& faults);
+
+// Encodes the grid rows into the terminals' mapping texts and into the direction's list
+// tables, the end mark right after the last entry. Entries of channels without data in the
+// direction are stored unmapped in image 0. Refused (nothing changed) when the grid's rows
+// are not the layout's.
+MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
+                               MappingDirection direction, const MappingGrid& grid);
+
+// Writes table 8: the coupler's type number, one word per terminal but the rail's last,
+// then the end mark.
+void fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout);
+
+// Decodes the direction's list tables into the terminals' mapping texts; online the tables
+// (and the serial interfaces' registers 35-36) are read from the device first. Entries from
+// the end mark on are unmapped, as are those of channels without data in the direction.
+MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirection direction,
+                                              bool online);
+// The same on the active rail (online the station's, read from the device), as the
+// programmed-mapping dialog and the station upload call it.
+MappingRefusal fReCalcProgrammedConfigurationInputImage();
+MappingRefusal fReCalcProgrammedConfigurationOutputImage();
+
+// The type number a type name carries for table 8: the digits after its two-letter prefix
+// ("QZ3100-0000" 3100, "QP2008-B310" 2008), after "JRV-" for those names ("JRV-842_000-000"
+// 842); 0 when there are none.
+int32_t mappingTypeNumber(const std::string& typeName);
+// A terminal's word in table 8: its type number when it has a register model, else its bit
+// count with the input and output flags.
+int32_t fTerminalListWord(const TerminalMappingLayout& terminal);
+
+// The message naming the faults (at most twenty of them), in the current language.
+std::string mappingTextFaultsMessage(const std::vector<MappingTextFault>& faults);
+
+}  // namespace varnak

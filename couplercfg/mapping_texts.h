@@ -1,0 +1,54 @@
+#pragma once
+// The texts of the mapping editor and its routines: string-table ids, and the messages the
+// editor has always shown as fixed German and English wording.
+#include <initializer_list>
+#include <string>
+
+namespace varnak {
+
+// String-table ids.
+inline constexpr int kTxtMappingType = 277;
+inline constexpr int kTxtMappingChannel = 279;
+inline constexpr int kTxtMappingImage = 280;
+inline constexpr int kTxtMappingCS = 281;
+inline constexpr int kTxtMappingRef = 282;
+inline constexpr int kTxtInputImage = 292;
+inline constexpr int kTxtOutputImage = 293;
+inline constexpr int kTxtMappingOk = 342;
+inline constexpr int kTxtMappingCancel = 343;
+inline constexpr int kTxtProgrammedConfiguration = 1154;
+inline constexpr int kTxtAutomaticConfiguration = 1881;
+inline constexpr int kTxtMissingTable = 1882;
+inline constexpr int kTxtPositionGap = 1883;
+inline constexpr int kTxtTooManyEntries = 1884;
+inline constexpr int kTxtTooManyChannelEntries = 1885;
+inline constexpr int kTxtSerialDataBytes = 1886;
+inline constexpr int kTxtTooManyTerminals = 1887;
+inline constexpr int kTxtTerminalListBits = 1888;
+inline constexpr int kTxtRailChanged = 1889;
+inline constexpr int kTxtBadStoredTexts = 1890;
+inline constexpr int kTxtBadStoredEntry = 1891;
+inline constexpr int kTxtBadStoredImage = 1892;
+inline constexpr int kTxtLiftRefused = 1893;
+inline constexpr int kTxtDownloadFailed = 1894;
+
+// The cell checks' messages, German and English.
+enum class MappingCellMessage {
+    None,
+    OtherImage,   // the row's address is edited in the other image's grid
+    ImageRange,   // image 0..3
+    ByteRange,    // byte address 0..255
+    BitRange,     // bit address 0..7
+    NotExisting,  // a bit-oriented row has no control/status byte
+    NotMapped,    // a reference column beyond the channel's entries
+};
+// The message in the language of LanguageNr (0 German, 1 English).
+std::string mappingCellMessageText(MappingCellMessage message, int languageNr);
+
+// The reboot question after an online download (the same English text in both languages).
+inline constexpr const char* kRebootQuestion = "Reboot to run with new settings ?";
+
+// The text with %1, %2, ... replaced by the values in order.
+std::string withValues(std::string text, std::initializer_list<std::string> values);
+
+}  // namespace varnak

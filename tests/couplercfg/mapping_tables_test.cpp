@@ -1,0 +1,272 @@
+// The mapping core on rails of shipped and synthetic descriptions: the entry words, the
+// list's place in tables 10-23 / 50-63, the terminal list, the recalculation, the limits and
+// damaged terminal texts.
+#include <gtest/gtest.h>
+
+#include "couplercfg/mapping_address.h"
+#include "couplercfg/mapping_routines.h"
+#include "model/device_register_model.h"
+#include "tests/couplercfg/mapping_fixture.h"
+
+namespace varnak::test {
+namespace {
+
+using Dir = MappingDirection;
+using Kind = MappingProblem::Kind;
+
+TEST(MappingAddress, StoredTextsReadStrictly) {
+    const std::vector<std::pair<const char*, std::optional<ImageAddress>>> table{
+        {"12.3", ImageAddress{12, 3}},
+        {"012.3", ImageAddress{12, 3}},
+        {"20", ImageAddress{20, 0}},
+        {" 511.7 ", ImageAddress{511, 7}},
+        {"0", ImageAddress{0, 0}},
+        {"12.9", std::nullopt},
+        {"12.35", std::nullopt},
+        {"12.", std::nullopt},
+        {".5", std::nullopt},
+        {"512", std::nullopt},
+        {"-1", std::nullopt},
+        {"1e2", std::nullopt},
+        {"", std::nullopt},
+        {"99999999999999", std::nullopt},
+        {"12.3x", std::nullopt}};
+    for (const auto& [text, address] : table) EXPECT_EQ(fSplitImageAddress(text), address) << text;
+}
+
+TEST(MappingAddress, TypedBitAddressesInSinglePrecision) {
+    const std::vector<std::pair<double, ImageAddress>> table{
+        {12.3, {12, 3}}, {12, {12, 0}},     {12.35, {12, 4}}, {12.05, {12, 1}},
+        {0.5, {0, 5}},   {255.7, {255, 7}}, {12.8, {12, 8}},  {-1.5, {-1, -5}}};
+    for (const auto& [number, address] : table)
+        EXPECT_EQ(typedBitAddress(number), address) << number;
+}
+
+TEST(MappingTypeNumber, DigitsAfterThePrefix) {
+    const std::vector<std::pair<const char*, int32_t>> table{
+        {"QZ3100-0000", 3100}, {"QT3002-0000", 3002}, {"QT3102-0016", 3102},
+        {"QP2008-B310", 2008}, {"QI2301-B310", 2301}, {"JRV-842_000-000", 842},
+        {"QT9010", 9010},      {"Unknown", 0},        {"", 0}};
+    for (const auto& [name, number] : table) EXPECT_EQ(mappingTypeNumber(name), number) << name;
+}
+
+class MappingTables : public MappingFixture {};
+
+TEST_F(MappingTables, GridStoreGivesTheEntryWordsAndTheTerminalList) {
+    auto rail = makeRail("QZ3100-0000", {"QT1002-0000", "QT3002-0000", "QT9010-0000"});
+    const RailMappingLayout layout = layoutOf(*rail);
+    std::vector<MappingTextFault> faults;
+    MappingGrid in = fFillImageGrid(layout, Dir::Input, faults);
+    MappingGrid out = fFillImageGrid(layout, Dir::Output, faults);
+    EXPECT_TRUE(faults.empty());
+    ASSERT_EQ(in.rows.size(), 4u);  // two channels each; the end terminal has none
+    EXPECT_EQ(in.rows[0][kMappingColumnNr], "1");
+    EXPECT_EQ(in.rows[0][kMappingColumnType], "QT1002-0000");
+    EXPECT_EQ(in.rows[1][kMappingColumnNr], "");
+    EXPECT_EQ(in.flags(0).dtype, kDTypeBit);
+    EXPECT_EQ(in.flags(2).dtype, kDTypeByte);
+    EXPECT_EQ(in.flags(2).mapData, 3);
+    EXPECT_TRUE(out.flags(0).hidden);  // the digital inputs have no outputs
+    EXPECT_EQ(out.rows[0][kMappingColumnRef0], "511.7");
+    EXPECT_EQ(in.rows[2][kMappingColumnCS], "511");
+
+    in.setCell(0, kMappingColumnImage, "1");
+    in.setCell(0, kMappingColumnRef0, "12.3");
+    in.setCell(2, kMappingColumnImage, "2");
+    for (int k = 0; k < 3; ++k) in.setCell(2, kMappingColumnCS + k, std::to_string(20 + k));
+    in.setCell(3, kMappingColumnCS, "12.3");  // a bit part in a byte entry: kept as text only
+    ASSERT_EQ(fStoreImageGrid(*rail, layout, Dir::Input, in), std::nullopt);
+    ASSERT_EQ(fStoreImageGrid(*rail, layout, Dir::Output, out), std::nullopt);
+    fStoreTerminalList(*rail, layout);
+
+    const std::vector<int32_t> inputs{0x260C, 0x0FFF, 0x5014, 0x5015, 0x5016,
+                                      0x100C, 0x11FF, 0x11FF, 0xFFFF};
+    const std::vector<int32_t> outputs{0x0FFF, 0x0FFF, 0x11FF, 0x11FF, 0x11FF,
+                                       0x11FF, 0x11FF, 0x11FF, 0xFFFF};
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        EXPECT_EQ(reg(*rail, 10, static_cast<int32_t>(i)), inputs[i]) << i;
+        EXPECT_EQ(reg(*rail, 50, static_cast<int32_t>(i)), outputs[i]) << i;
+    }
+    EXPECT_EQ(reg(*rail, 8, 0), 3100);
+    EXPECT_EQ(reg(*rail, 8, 1), 0x8201);  // 2 bits, inputs
+    EXPECT_EQ(reg(*rail, 8, 2), 3002);    // the type number, not the suffix's 0
+    EXPECT_EQ(reg(*rail, 8, 3), 0xFFFF);  // the end terminal is not listed
+    auto digital = rail->clsColTerminals()->ItemPos(1);
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
+    EXPECT_EQ(digital->ConfInputDestProcImage(0), "1");
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(2)->ConfMappInputImage(1, 0), "12.3");
+    EXPECT_EQ(mappingTablesToSend(*rail, Dir::Input), std::vector<int32_t>{10});
+}
+
+TEST_F(MappingTables, ListIndexesAndTheBoundaryOfATable) {
+    auto rail = makeRail("QZ3100-0000", {});
+    MappingList list;
+    for (int32_t i = 0; i < 3569; ++i) list[i] = i;
+    list[3569] = kMappingListEnd;
+    writeMappingList(*rail, Dir::Output, list, 3569);
+    EXPECT_EQ(reg(*rail, 50, 254), 254);
+    EXPECT_EQ(reg(*rail, 51, 0), 255);
+    EXPECT_EQ(reg(*rail, 50, 255), 255);  // the copy
+    EXPECT_EQ(reg(*rail, 63, 253), 3568);
+    EXPECT_EQ(reg(*rail, 63, 254), 0xFFFF);
+    EXPECT_EQ(mappingTablesToSend(*rail, Dir::Output).size(), 14u);
+    const MappingList back = readMappingList(*rail, Dir::Output, false);
+    for (int32_t i : {0, 254, 255, 509, 510, 3568, 3569}) EXPECT_EQ(back[i], list[i]) << i;
+
+    // A list of exactly 255 entries: its end in the copy register and in the real slot, so
+    // that a stale register 0 of table 11 never reads as an entry, and table 11 is sent.
+    rail->clsColTables()->Item(11)->setConfRegisterValue(0, 0x1234);
+    MappingList full;
+    full[255] = kMappingListEnd;
+    writeMappingList(*rail, Dir::Input, full, 255);
+    EXPECT_EQ(reg(*rail, 10, 255), 0xFFFF);
+    EXPECT_EQ(reg(*rail, 11, 0), 0xFFFF);
+    EXPECT_EQ(mappingTablesToSend(*rail, Dir::Input), (std::vector<int32_t>{10, 11}));
+    MappingList shorter;
+    shorter[254] = kMappingListEnd;
+    writeMappingList(*rail, Dir::Input, shorter, 254);
+    EXPECT_EQ(mappingTablesToSend(*rail, Dir::Input), std::vector<int32_t>{10});
+}
+
+TEST_F(MappingTables, RailWithoutTerminals) {
+    auto rail = makeRail("QZ3100-0000", {});
+    rail->clsColTables()->Item(10)->setConfRegisterValue(1, 0x4711);
+    const RailMappingLayout layout = layoutOf(*rail);
+    std::vector<MappingTextFault> faults;
+    for (Dir d : {Dir::Input, Dir::Output}) {
+        MappingGrid grid = fFillImageGrid(layout, d, faults);
+        EXPECT_TRUE(grid.rows.empty());
+        ASSERT_EQ(fStoreImageGrid(*rail, layout, d, grid), std::nullopt);
+    }
+    fStoreTerminalList(*rail, layout);
+    EXPECT_EQ(reg(*rail, 10, 0), 0xFFFF);
+    EXPECT_EQ(reg(*rail, 50, 0), 0xFFFF);
+    EXPECT_EQ(reg(*rail, 10, 1), 0x4711);  // after the end mark nothing is written
+    EXPECT_EQ(reg(*rail, 8, 0), 3100);
+    EXPECT_EQ(reg(*rail, 8, 1), 0xFFFF);
+    EXPECT_TRUE(rail->clsColTables()->Item(10)->bInitDone());
+}
+
+TEST_F(MappingTables, SerialInterfaceTakesItsDataBytesAndTheControlByteInEveryRoutine) {
+    auto rail = makeRail("QZ3100-0000", {"QT6001-0000"});
+    auto serial = rail->clsColTerminals()->ItemPos(1);
+    device.registers(1, 0)[35] = 3;
+    goOnline(rail);
+    const RailMappingLayout layout = layoutOf(*rail, true);
+    // Online its registers 35 and 36 come from the device first.
+    ASSERT_FALSE(device.calls.empty());
+    EXPECT_EQ(device.calls[0].railPosition, 1);
+    EXPECT_EQ(device.calls[0].firstRegister, 35);
+    EXPECT_EQ(device.calls[0].count, 2);
+    ASSERT_EQ(layout.terminals.size(), 1u);
+    EXPECT_EQ(layout.terminals[0].entries, 4);
+    std::vector<MappingTextFault> faults;
+    MappingGrid grid = fFillImageGrid(layout, Dir::Input, faults);
+    EXPECT_EQ(grid.flags(0).mapData, 4);
+    for (int k = 0; k < 4; ++k) grid.setCell(0, kMappingColumnCS + k, std::to_string(k));
+    grid.setCell(0, kMappingColumnImage, "3");
+    ASSERT_EQ(fStoreImageGrid(*rail, layout, Dir::Input, grid), std::nullopt);
+    EXPECT_EQ(reg(*rail, 10, 3), 0x7003);
+    EXPECT_EQ(reg(*rail, 10, 4), 0xFFFF);
+
+    // The device's list comes back into the terminal's four texts.
+    for (int r = 0; r < 4; ++r) device.registers(0, 10)[r] = 0x5000 | (40 + r);
+    device.registers(0, 10)[4] = 0xFFFF;
+    device.calls.clear();
+    ASSERT_EQ(fReCalcProgrammedConfigurationInputImage(), std::nullopt);
+    EXPECT_EQ(device.calls.size(), 2u);  // registers 35-36, then table 10 only
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(serial->ConfMappInputImage(0, k), std::to_string(40 + k));
+    EXPECT_EQ(serial->ConfMappInputImage(0, 4), "511");  // not one of the channel's entries
+    EXPECT_EQ(serial->ConfInputDestProcImage(0), "2");
+
+    // Six data bytes do not fit the terminal's texts.
+    device.registers(1, 0)[35] = 6;
+    RailMappingLayout refused;
+    EXPECT_EQ(railMappingLayout(*rail, true, refused),
+              (MappingProblem{Kind::SerialDataBytes, 1, 6, 0}));
+}
+
+TEST_F(MappingTables, RecalculationDecodesBytesAndStopsAtTheEndMark) {
+    auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QT1002-0000", "QT4002-0000"});
+    goOnline(rail);
+    auto& table = device.registers(0, 10);
+    const int32_t words[] = {0x5014, 0x1015, 0x1016, 0x2017, 0x3018, 0x3019, 0x0605, 0xFFFF};
+    for (int i = 0; i < 8; ++i) table[i] = words[i];
+    ASSERT_EQ(fReCalcProgrammedConfigurationInputImage(), std::nullopt);
+    auto analog = rail->clsColTerminals()->ItemPos(1);
+    EXPECT_EQ(analog->ConfMappInputImage(0, 0), "20");  // a 24-bit channel with data, not "511"
+    EXPECT_EQ(analog->ConfInputDestProcImage(0), "0");  // the channel's last entry decides
+    EXPECT_EQ(analog->ConfMappInputImage(1, 2), "25");
+    EXPECT_EQ(analog->ConfInputDestProcImage(1), "1");
+    auto digital = rail->clsColTerminals()->ItemPos(2);
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "5.3");
+    // From the end mark on: unmapped, image 0, never the mark's 511.7 in image 3.
+    EXPECT_EQ(digital->ConfMappInputImage(1, 0), "511.7");
+    EXPECT_EQ(digital->ConfInputDestProcImage(1), "0");
+    auto outputs = rail->clsColTerminals()->ItemPos(3);
+    EXPECT_EQ(outputs->ConfMappInputImage(0, 0), "511");
+}
+
+TEST_F(MappingTables, LimitsAreCheckedBeforeAnythingIsTouched) {
+    std::vector<std::string> fits(63, "QT8914-0000");
+    fits.push_back("QT8941-0000");
+    auto rail = makeRail("QZ3100-0000", fits);
+    RailMappingLayout layout;
+    ASSERT_EQ(railMappingLayout(*rail, false, layout), std::nullopt);
+    EXPECT_EQ(layout.entryCount(), 3569);
+    std::vector<MappingTextFault> faults;
+    ASSERT_EQ(
+        fStoreImageGrid(*rail, layout, Dir::Input, fFillImageGrid(layout, Dir::Input, faults)),
+        std::nullopt);
+    EXPECT_EQ(reg(*rail, 23, 254), 0xFFFF);
+
+    std::vector<std::string> over(63, "QT8914-0000");
+    over.push_back("QT8942-0000");
+    const std::vector<std::pair<std::vector<std::string>, MappingProblem>> table{
+        {over, {Kind::TooManyEntries, 0, 3570, 3569}},
+        {{"QT1002-0000", "QT8915-0000"}, {Kind::TooManyChannelEntries, 2, 15, 14}},
+        {{"QT8916-0000", "QT9010-0000"}, {Kind::TerminalListBits, 1, 128, 127}},
+        {std::vector<std::string>(65, "QT1002-0000"), {Kind::TooManyTerminals, 0, 65, 64}},
+    };
+    for (const auto& [terminals, problem] : table) {
+        auto refused = makeRail("QZ3100-0000", terminals);
+        EXPECT_EQ(railMappingLayout(*refused, false, layout), problem) << terminals.back();
+        EXPECT_TRUE(layout.terminals.empty());
+        EXPECT_FALSE(mappingProblemText(problem).empty());
+    }
+    // The last element of a rail is not listed: its bits need not fit a list word.
+    auto last = makeRail("QZ3100-0000", {"QT1002-0000", "QT8916-0000"});
+    EXPECT_EQ(railMappingLayout(*last, false, layout), std::nullopt);
+
+    dropCouplerTable(resources(), "QZ3100-0000", 55);
+    auto lacking = makeRail("QZ3100-0000", {"QT6001-0000"});
+    goOnline(lacking);
+    device.calls.clear();
+    EXPECT_EQ(fReCalcProgrammedConfigurationOutputImage(),
+              (MappingProblem{Kind::MissingTable, 0, 55, 0}));
+    EXPECT_TRUE(device.calls.empty());  // refused before any read
+}
+
+TEST_F(MappingTables, DamagedTerminalTextsShowUnmappedAndAreNamed) {
+    auto rail = makeRail("QZ3100-0000", {"QT1002-0000", "QT3002-0000"});
+    auto digital = rail->clsColTerminals()->ItemPos(1);
+    auto analog = rail->clsColTerminals()->ItemPos(2);
+    digital->setConfMappInputImage(0, 0, "12.9");
+    digital->setConfInputDestProcImage(1, "x");
+    analog->setConfMappInputImage(1, 2, "600");
+    std::vector<MappingTextFault> faults;
+    const MappingGrid grid = fFillImageGrid(layoutOf(*rail), Dir::Input, faults);
+    EXPECT_EQ(faults, (std::vector<MappingTextFault>{{Dir::Input, 1, 0, 0, "12.9"},
+                                                     {Dir::Input, 1, 1, -1, "x"},
+                                                     {Dir::Input, 2, 1, 2, "600"}}));
+    EXPECT_EQ(grid.rows[0][kMappingColumnRef0], "511.7");
+    EXPECT_EQ(grid.rows[1][kMappingColumnImage], "0");
+    EXPECT_EQ(grid.rows[3][kMappingColumnCS + 2], "511");
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.9");  // nothing written before OK
+    const std::string message = mappingTextFaultsMessage(faults);
+    EXPECT_NE(message.find("\"12.9\""), std::string::npos);
+    EXPECT_NE(message.find("\"600\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace varnak::test
