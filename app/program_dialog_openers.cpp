@@ -11,6 +11,7 @@
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
 #include "online/frmOnlineDownLoad.h"
+#include "online/frmOnlineUpLoad.h"
 #include "online/frmRimTalkDebug.h"
 #include "online/frmRimTalkQZ3xxx.h"
 #include "railview/frmTermInsert.h"
@@ -91,6 +92,11 @@ void ProgramDialogOpeners::frmRimTalkDebug_Show() {
 void ProgramDialogOpeners::frmOnlineDownLoad_Show() {
     frmOnlineDownLoad dialog(&window_);
     if (dialog.load()) dialog.exec();
+}
+
+bool ProgramDialogOpeners::frmOnlineUpLoad_fKonstruktor() {
+    frmOnlineUpLoad dialog(&window_);
+    return dialog.fKonstruktor();
 }
 
 }  // namespace varnak

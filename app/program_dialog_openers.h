@@ -31,6 +31,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRimTalkQZ3xxx_Show() override;
     void frmRimTalkDebug_Show() override;
     void frmOnlineDownLoad_Show() override;
+    bool frmOnlineUpLoad_fKonstruktor() override;
 
   private:
     frmMainVMT& window_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "comctl/QZcomOCX.h"
+#include "couplercfg/mapping_list.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
@@ -119,22 +120,21 @@ class Download {
             writeTable(kProgrammedTerminalList, kTxtTable);
         }
         if (run_.stopped()) return;
-        mappingList(kProgrammedInputImageMap, kProgrammedInputImageMapLast);
+        mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
         if (run_.stopped()) return;
-        mappingList(kProgrammedOutputImageMap, kProgrammedOutputImageMapLast);
+        mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
     }
 
     // The list's tables up to the one holding its end mark; nothing of a list without one.
-    void mappingList(int32_t first, int32_t last) {
-        auto tables = rail_.clsColTables();
-        if (!tables->Item(first)) return;
-        int32_t end = first;
-        while (end <= last && tables->Item(end) && !holdsListEnd(*tables->Item(end))) ++end;
-        if (end > last || !tables->Item(end)) {
+    void mappingList(MappingDirection direction, int32_t last) {
+        const int32_t first = mappingListBase(direction);
+        if (!rail_.clsColTables()->Item(first)) return;  // a coupler without the list
+        const std::vector<int32_t> tables = mappingTablesToSend(rail_, direction);
+        if (tables.empty()) {
             run_.name(withoutEndMark(first, last));
             return;
         }
-        for (int32_t t = first; t <= end; ++t) {
+        for (int32_t t : tables) {
             if (run_.aborted()) return;
             if (!writeTable(t, kTxtTable)) return;
         }

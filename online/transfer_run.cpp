@@ -114,11 +114,4 @@ std::vector<std::shared_ptr<clsTerminal>> terminalsInRange(clsCoupler& rail,
     return out;
 }
 
-bool holdsListEnd(clsTable& table) {
-    const int32_t last = std::min(table.TableLen(), kMappingEntriesPerTable - 1);
-    for (int32_t r = 0; r <= last; ++r)
-        if ((table.ConfRegisterValue(r) & 0xFFFF) == kMappingListEnd) return true;
-    return false;
-}
-
 }  // namespace varnak

@@ -12,7 +12,6 @@
 namespace varnak {
 
 class clsCoupler;
-class clsTable;
 class clsTerminal;
 
 struct TransferFailure {
@@ -89,10 +88,5 @@ std::optional<TerminalRange> terminalRange(const std::string& firstText,
 // The rail's terminals from first to last in rail order, positions without one skipped.
 std::vector<std::shared_ptr<clsTerminal>> terminalsInRange(clsCoupler& rail,
                                                            const TerminalRange& range);
-
-// True when one of the entry registers of a mapping list table (0-254) holds the end mark;
-// register 255 is a copy of the next table's register 0, so its end mark ends the list
-// one table later.
-bool holdsListEnd(clsTable& table);
 
 }  // namespace varnak
