@@ -10,7 +10,6 @@
 
 #include "app/clsForms.h"
 #include "app/dialog_support.h"
-#include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsProject.h"
 #include "online/online_texts.h"
@@ -28,7 +27,7 @@ frmOnlineDownLoad::frmOnlineDownLoad(QWidget* parent) : QDialog(parent) {
     setObjectName("frmOnlineDownLoad");
     setModal(true);
     auto* boxes = new QVBoxLayout;
-    for (int i = 0; i < kDownloadBoxes; ++i) {
+    for (int i = 0; i < kTransferBoxes; ++i) {
         chkDownSend[i] = new QCheckBox;
         chkDownSend[i]->setObjectName(QString("chkDownSend_%1").arg(i));
     }
@@ -88,25 +87,16 @@ void frmOnlineDownLoad::fInitCaptions() {
 
 void frmOnlineDownLoad::cmdSend_Click() {
     if (!m_Coupler) return;
-    DownloadChoice choice;
-    for (int i = 0; i < kDownloadBoxes; ++i) choice.boxes[i] = chkDownSend[i]->isChecked();
-    choice.firstText = range.MaskEdBoxStartKlemme->text().toStdString();
-    choice.lastText = range.MaskEdBoxEndKlemme->text().toStdString();
-    {
-        BusyCursor busy;
-        cmdSend->setEnabled(false);
-        fraProgessBar->start();
-        report_ = runSettingsDownload(
-            *m_Coupler, choice,
-            fraProgessBar->progress([this] { return abort_; },
-                                    [this](int box) { chkDownSend[box]->setChecked(false); }));
-        cmdSend->setEnabled(true);
-    }
-    hide();
-    if (!report_.clean()) {
-        AppContext& c = varnak();
-        c.ui->messageBox(transferReportText(report_, kTxtDownloadIncomplete), vbExclamation, "");
-    }
+    const TransferDialogRun run{this,
+                                cmdSend,
+                                fraProgessBar,
+                                chkDownSend,
+                                range,
+                                [this] { return abort_; },
+                                kTxtDownloadIncomplete};
+    report_ = run([this](const TransferChoice& choice, const TransferProgress& progress) {
+        return runSettingsDownload(*m_Coupler, choice, progress);
+    });
     accept();
 }
 

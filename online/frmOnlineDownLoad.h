@@ -28,7 +28,7 @@ class frmOnlineDownLoad : public QDialog {
     // The report of the last download.
     const TransferReport& report() const { return report_; }
 
-    std::array<QCheckBox*, kDownloadBoxes> chkDownSend{};
+    TransferBoxes chkDownSend{};
     QGroupBox* fraRange = nullptr;
     TerminalRangeFields range;
     QPushButton* cmdCouplerGeneral = nullptr;

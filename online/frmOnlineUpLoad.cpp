@@ -9,7 +9,6 @@
 
 #include "app/clsForms.h"
 #include "app/dialog_support.h"
-#include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
@@ -29,7 +28,7 @@ constexpr int32_t kOpeningRegisters = 4;
 frmOnlineUpLoad::frmOnlineUpLoad(QWidget* parent) : QDialog(parent) {
     setObjectName("frmOnlineUpLoad");
     setModal(true);
-    for (int i = 0; i < kUploadBoxes; ++i) {
+    for (int i = 0; i < kTransferBoxes; ++i) {
         chkUpLoad[i] = new QCheckBox;
         chkUpLoad[i]->setObjectName(QString("chkUpLoad_%1").arg(i));
     }
@@ -101,25 +100,12 @@ void frmOnlineUpLoad::fInitUploadCaptions() {
 
 void frmOnlineUpLoad::cmdGet_Click() {
     if (!rail_) return;
-    UploadChoice choice;
-    for (int i = 0; i < kUploadBoxes; ++i) choice.boxes[i] = chkUpLoad[i]->isChecked();
-    choice.firstText = range.MaskEdBoxStartKlemme->text().toStdString();
-    choice.lastText = range.MaskEdBoxEndKlemme->text().toStdString();
-    {
-        BusyCursor busy;
-        cmdGet->setEnabled(false);
-        fraProgessBar->start();
-        report_ = runStationUpload(*rail_, choice, fraProgessBar->progress({}, [this](int box) {
-            chkUpLoad[box]->setChecked(false);
-        }));
-        cmdGet->setEnabled(true);
-    }
+    const TransferDialogRun run{this,  cmdGet, fraProgessBar,       chkUpLoad,
+                                range, {},     kTxtUploadIncomplete};
+    report_ = run([this](const TransferChoice& choice, const TransferProgress& progress) {
+        return runStationUpload(*rail_, choice, progress);
+    });
     result_ = report_.clean();
-    hide();
-    if (!result_) {
-        AppContext& c = varnak();
-        c.ui->messageBox(transferReportText(report_, kTxtUploadIncomplete), vbExclamation, "");
-    }
     accept();
 }
 

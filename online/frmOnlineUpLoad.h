@@ -31,7 +31,7 @@ class frmOnlineUpLoad : public QDialog {
     bool result() const { return result_; }
     const TransferReport& report() const { return report_; }
 
-    std::array<QCheckBox*, kUploadBoxes> chkUpLoad{};
+    TransferBoxes chkUpLoad{};
     QGroupBox* fraRange = nullptr;
     TerminalRangeFields range;
     QPushButton* cmdGet = nullptr;

@@ -8,7 +8,6 @@
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
-#include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "model/register_device.h"
 
@@ -20,7 +19,6 @@ constexpr const char* kTxtStart = "Start download...";
 constexpr const char* kTxtTable = "Download table :";
 constexpr const char* kTxtFieldbusTable = "Download fieldbus specific table :";
 constexpr const char* kTxtTerminal = "Download to terminal ";
-constexpr const char* kTxtChannel = "  Kanal ";
 
 // Table 8 ends its terminal list with the end mark within registers 1-64.
 constexpr int32_t kTerminalListLastRegister = 64;
@@ -33,81 +31,56 @@ bool holdsTerminalListEnd(clsTable& table) {
 }
 
 TransferFailure withoutEndMark(int32_t first, int32_t last) {
-    TransferFailure f;
-    f.kind = TransferFailure::Kind::ListWithoutEndMark;
-    f.table = first;
-    f.lastTable = last;
-    return f;
-}
-
-TransferFailure codeFailure(TransferFailure::Kind kind) {
-    TransferFailure f;
-    f.kind = kind;
-    return f;
+    return {.kind = TransferFailure::Kind::ListWithoutEndMark, .table = first, .lastTable = last};
 }
 
 class Download {
   public:
     Download(clsCoupler& rail, const TransferProgress& progress)
-        : rail_(rail), run_(progress), control_(varnak().VarnakComOCX) {}
+        : rail_(rail), run_(rail, progress), control_(varnak().VarnakComOCX) {}
 
-    TransferReport run(const DownloadChoice& choice) {
+    TransferReport run(const TransferChoice& choice) {
         run_.status(kTxtLifting);
         const int32_t station = varnak().MultiPointAdr;
         const int32_t lifted =
             control_ ? control_->QZxWriteProtection(station, false) : kNoRegisterDeviceResult;
-        if (!run_.take(lifted, codeFailure(TransferFailure::Kind::ProtectionNotLifted)))
+        if (!run_.take(lifted, {.kind = TransferFailure::Kind::ProtectionNotLifted}))
             return run_.report();
         run_.step(kTxtStart);
-        for (int box = 0; box < kDownloadBoxes; ++box) {
-            if (run_.aborted() || run_.stopped()) break;
-            if (choice.boxes[static_cast<size_t>(box)]) runBox(box, choice);
-            run_.boxDone(box);
-        }
+        run_.runBoxes(choice, [&](int box) {
+            switch (box) {
+                case kDownloadCouplerSettings:
+                    couplerSettings();
+                    break;
+                case kDownloadProgrammedConfiguration:
+                    programmedConfiguration();
+                    break;
+                case kDownloadTerminalSettings:
+                    run_.forEachChannel(
+                        choice, kTxtTerminal,
+                        [&](clsTable& t, const TransferFailure& where) { writeChannel(t, where); });
+                    break;
+                case kDownloadReset:
+                    reset();
+                    break;
+                default:
+                    break;
+            }
+        });
         return run_.report();
     }
 
   private:
-    void runBox(int box, const DownloadChoice& choice) {
-        switch (box) {
-            case kDownloadCouplerSettings:
-                couplerSettings();
-                break;
-            case kDownloadProgrammedConfiguration:
-                programmedConfiguration();
-                break;
-            case kDownloadTerminalSettings:
-                terminalSettings(choice);
-                break;
-            case kDownloadReset:
-                reset();
-                break;
-            default:
-                break;
-        }
-    }
-
-    // Writes a coupler table whole; an absent table is skipped. False when it failed.
-    bool writeTable(int32_t t, const char* text) {
-        run_.step(text + std::to_string(t));
-        auto table = rail_.clsColTables()->Item(t);
-        if (!table) return true;
-        return run_.take(table->ConfDownload(0, table->TableLen() + 1), tableFailure(t));
-    }
-
     void couplerSettings() {
         for (int32_t t : {kGeneralSettingsTable, kFieldbusSettingsTable}) {
-            writeTable(t, kTxtTable);
+            run_.transferTable(t, kTxtTable, false);
             if (run_.stopped()) return;
         }
         // Ascending up to the first table the rail lacks or the first that fails.
         for (int32_t t = kFieldbusSpecificTableFirst; t <= kFieldbusSpecificTableLast; ++t) {
             if (run_.aborted()) return;
-            if (!rail_.clsColTables()->Item(t)) {
-                run_.step(kTxtFieldbusTable + std::to_string(t));
-                return;
-            }
-            if (!writeTable(t, kTxtFieldbusTable)) return;
+            const bool present = run_.hasTable(t);
+            if (!run_.transferTable(t, kTxtFieldbusTable, false) || !present) return;
         }
     }
 
@@ -117,7 +90,7 @@ class Download {
             // A never-mapped rail's zeros would make the coupler expect no terminal list.
             run_.name(withoutEndMark(kProgrammedTerminalList, kProgrammedTerminalList));
         } else {
-            writeTable(kProgrammedTerminalList, kTxtTable);
+            run_.transferTable(kProgrammedTerminalList, kTxtTable, false);
         }
         if (run_.stopped()) return;
         mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
@@ -128,7 +101,7 @@ class Download {
     // The list's tables up to the one holding its end mark; nothing of a list without one.
     void mappingList(MappingDirection direction, int32_t last) {
         const int32_t first = mappingListBase(direction);
-        if (!rail_.clsColTables()->Item(first)) return;  // a coupler without the list
+        if (!run_.hasTable(first)) return;  // a coupler without the list
         const std::vector<int32_t> tables = mappingTablesToSend(rail_, direction);
         if (tables.empty()) {
             run_.name(withoutEndMark(first, last));
@@ -136,21 +109,7 @@ class Download {
         }
         for (int32_t t : tables) {
             if (run_.aborted()) return;
-            if (!writeTable(t, kTxtTable)) return;
-        }
-    }
-
-    void terminalSettings(const DownloadChoice& choice) {
-        const std::optional<TerminalRange> range = terminalRange(choice.firstText, choice.lastText);
-        if (!range) return;
-        for (const auto& terminal : terminalsInRange(rail_, *range)) {
-            const int32_t p = terminal->ConfRailPosition();
-            for (const auto& table : *terminal->clsColTables()) {
-                run_.step(kTxtTerminal + std::to_string(p) + kTxtChannel +
-                          std::to_string(table->TableNr()));
-                writeChannel(*table, channelFailure(p, table->TableNr()));
-                if (run_.stopped()) return;
-            }
+            if (!run_.transferTable(t, kTxtTable, false)) return;
         }
     }
 
@@ -175,7 +134,7 @@ class Download {
     void reset() {
         const int32_t station = varnak().MultiPointAdr;
         run_.take(control_ ? control_->QZxResetSoftwareReq(station) : kNoRegisterDeviceResult,
-                  codeFailure(TransferFailure::Kind::Reset));
+                  {.kind = TransferFailure::Kind::Reset});
     }
 
     clsCoupler& rail_;
@@ -185,7 +144,7 @@ class Download {
 
 }  // namespace
 
-TransferReport runSettingsDownload(clsCoupler& rail, const DownloadChoice& choice,
+TransferReport runSettingsDownload(clsCoupler& rail, const TransferChoice& choice,
                                    const TransferProgress& progress) {
     Download download(rail, progress);
     return download.run(choice);

@@ -8,17 +8,11 @@
 // Every failure is named in the report. A refused lift writes nothing; a mapping list (or
 // table 8) without its end mark is not sent; a failed table ends its list; a time-out or
 // send failure ends the download.
-#include <array>
-#include <memory>
-#include <string>
-
 #include "online/transfer_run.h"
 
 namespace varnak {
 
 class clsCoupler;
-
-inline constexpr int kDownloadBoxes = 6;
 
 enum DownloadBox : int {
     kDownloadCouplerSettings = 0,
@@ -27,14 +21,8 @@ enum DownloadBox : int {
     kDownloadReset = 5,
 };
 
-struct DownloadChoice {
-    std::array<bool, kDownloadBoxes> boxes{};
-    std::string firstText;  // the range fields
-    std::string lastText;
-};
-
 // Runs the download on the context's control and station.
-TransferReport runSettingsDownload(clsCoupler& rail, const DownloadChoice& choice,
+TransferReport runSettingsDownload(clsCoupler& rail, const TransferChoice& choice,
                                    const TransferProgress& progress);
 
 }  // namespace varnak

@@ -2,10 +2,7 @@
 
 #include "couplercfg/mapping_list.h"
 #include "couplercfg/mapping_routines.h"
-#include "model/clsColTables.h"
-#include "model/clsCoupler.h"
 #include "model/clsTable.h"
-#include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 
 namespace varnak {
@@ -15,63 +12,52 @@ constexpr const char* kTxtStart = "Start upload...";
 constexpr const char* kTxtTable = "Upload table :";
 constexpr const char* kTxtFieldbusTable = "Upload fieldbus specific table :";
 constexpr const char* kTxtTerminal = "Upload to terminal ";
-constexpr const char* kTxtChannel = "  Kanal ";
 
 class Upload {
   public:
-    Upload(clsCoupler& rail, const TransferProgress& progress) : rail_(rail), run_(progress) {}
+    Upload(clsCoupler& rail, const TransferProgress& progress)
+        : rail_(rail), run_(rail, progress) {}
 
-    TransferReport run(const UploadChoice& choice) {
+    TransferReport run(const TransferChoice& choice) {
         run_.step(kTxtStart);
-        for (int box = 0; box < kUploadBoxes; ++box) {
-            if (run_.stopped()) break;
-            if (choice.boxes[static_cast<size_t>(box)]) runBox(box, choice);
-            run_.boxDone(box);
-        }
+        run_.runBoxes(choice, [&](int box) {
+            switch (box) {
+                case kUploadCouplerSettings:
+                    couplerSettings();
+                    break;
+                case kUploadProgrammedConfiguration:
+                    programmedConfiguration();
+                    break;
+                case kUploadTerminalConfiguration:
+                    run_.forEachChannel(
+                        choice, kTxtTerminal, [&](clsTable& t, const TransferFailure& where) {
+                            run_.take(t.ConfUpload(kFirstUserRegister,
+                                                   kLastUserRegister - kFirstUserRegister),
+                                      where);
+                        });
+                    break;
+                default:
+                    break;
+            }
+        });
         return run_.report();
     }
 
   private:
-    void runBox(int box, const UploadChoice& choice) {
-        switch (box) {
-            case kUploadCouplerSettings:
-                couplerSettings();
-                break;
-            case kUploadProgrammedConfiguration:
-                programmedConfiguration();
-                break;
-            case kUploadTerminalConfiguration:
-                terminalConfiguration(choice);
-                break;
-            default:
-                break;
-        }
-    }
-
-    // Reads a coupler table whole; an absent table is skipped. False when the read failed.
-    bool readTable(int32_t t, const char* text) {
-        run_.step(text + std::to_string(t));
-        auto table = rail_.clsColTables()->Item(t);
-        if (!table) return true;
-        return run_.take(table->ConfUpload(0, table->TableLen() + 1), tableFailure(t));
-    }
-
-    bool present(int32_t t) const { return rail_.clsColTables()->Item(t) != nullptr; }
-
     void couplerSettings() {
         for (int32_t t : {kGeneralSettingsTable, kFieldbusSettingsTable}) {
-            readTable(t, kTxtTable);
+            run_.transferTable(t, kTxtTable, true);
             if (run_.stopped()) return;
         }
         for (int32_t t = kFieldbusSpecificTableFirst; t <= kFieldbusSpecificTableLast; ++t) {
-            if (!present(t)) continue;
-            readTable(t, kTxtFieldbusTable);
+            if (!run_.hasTable(t)) continue;
+            run_.transferTable(t, kTxtFieldbusTable, true);
             if (run_.stopped()) return;
         }
     }
 
     void programmedConfiguration() {
-        readTable(kProgrammedTerminalList, kTxtTable);
+        run_.transferTable(kProgrammedTerminalList, kTxtTable, true);
         if (run_.stopped()) return;
         mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
         if (run_.stopped()) return;
@@ -85,26 +71,10 @@ class Upload {
     // up to a table that could not be read).
     void mappingList(MappingDirection direction, int32_t last) {
         for (int32_t t = mappingListBase(direction); t <= last; ++t) {
-            if (!present(t)) continue;
-            if (!readTable(t, kTxtFieldbusTable)) return;
+            if (!run_.hasTable(t)) continue;
+            if (!run_.transferTable(t, kTxtFieldbusTable, true)) return;
             const std::vector<int32_t> toEnd = mappingTablesToSend(rail_, direction);
             if (!toEnd.empty() && toEnd.back() == t) return;
-        }
-    }
-
-    void terminalConfiguration(const UploadChoice& choice) {
-        const std::optional<TerminalRange> range = terminalRange(choice.firstText, choice.lastText);
-        if (!range) return;
-        for (const auto& terminal : terminalsInRange(rail_, *range)) {
-            const int32_t p = terminal->ConfRailPosition();
-            for (const auto& table : *terminal->clsColTables()) {
-                run_.step(kTxtTerminal + std::to_string(p) + kTxtChannel +
-                          std::to_string(table->TableNr()));
-                run_.take(
-                    table->ConfUpload(kFirstUserRegister, kLastUserRegister - kFirstUserRegister),
-                    channelFailure(p, table->TableNr()));
-                if (run_.stopped()) return;
-            }
         }
     }
 
@@ -114,7 +84,7 @@ class Upload {
 
 }  // namespace
 
-TransferReport runStationUpload(clsCoupler& rail, const UploadChoice& choice,
+TransferReport runStationUpload(clsCoupler& rail, const TransferChoice& choice,
                                 const TransferProgress& progress) {
     Upload upload(rail, progress);
     return upload.run(choice);

@@ -7,16 +7,11 @@
 //
 // Every failed read is named in the report; a failed list table ends its list, and a
 // time-out or send failure ends the upload.
-#include <array>
-#include <string>
-
 #include "online/transfer_run.h"
 
 namespace varnak {
 
 class clsCoupler;
-
-inline constexpr int kUploadBoxes = 6;
 
 enum UploadBox : int {
     kUploadCouplerSettings = 0,
@@ -25,14 +20,8 @@ enum UploadBox : int {
     kUploadTotal = 5,
 };
 
-struct UploadChoice {
-    std::array<bool, kUploadBoxes> boxes{};
-    std::string firstText;  // the range fields
-    std::string lastText;
-};
-
 // Reads the station through the rail's tables (the context's device and station).
-TransferReport runStationUpload(clsCoupler& rail, const UploadChoice& choice,
+TransferReport runStationUpload(clsCoupler& rail, const TransferChoice& choice,
                                 const TransferProgress& progress);
 
 }  // namespace varnak

@@ -1,12 +1,16 @@
 #include "online/transfer_dialog_parts.h"
 
+#include <QCheckBox>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/dialog_support.h"
+#include "model/app_context.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 
@@ -79,6 +83,29 @@ void TerminalRangeFields::bind(clsCoupler& rail, QWidget* box) {
         w->setEnabled(any);
     MaskEdBoxStartKlemme->setText(any ? "1" : "");
     MaskEdBoxEndKlemme->setText(any ? QString::number(count) : "");
+}
+
+TransferReport TransferDialogRun::operator()(const TransferFunction& transfer) const {
+    TransferChoice choice;
+    for (int i = 0; i < kTransferBoxes; ++i) choice.boxes[i] = boxes[i]->isChecked();
+    choice.firstText = range.MaskEdBoxStartKlemme->text().toStdString();
+    choice.lastText = range.MaskEdBoxEndKlemme->text().toStdString();
+    TransferReport report;
+    {
+        BusyCursor busy;
+        start->setEnabled(false);
+        frame->start();
+        report = transfer(choice, frame->progress(aborted, [this](int box) {
+            boxes[static_cast<size_t>(box)]->setChecked(false);
+        }));
+        start->setEnabled(true);
+    }
+    dialog->hide();
+    if (!report.clean()) {
+        AppContext& c = varnak();
+        c.ui->messageBox(transferReportText(report, headingTextId), vbExclamation, "");
+    }
+    return report;
 }
 
 }  // namespace varnak

@@ -3,14 +3,18 @@
 // stays full beyond them and the status text, the dialog repainted after each text) and
 // the terminal range (first and last rail position with the word between them).
 #include <QGroupBox>
+#include <array>
 #include <functional>
 
 #include "online/transfer_run.h"
 
+class QCheckBox;
+class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
 
 namespace varnak {
 
@@ -46,6 +50,26 @@ struct TerminalRangeFields {
 
   private:
     QHBoxLayout* layout_ = nullptr;
+};
+
+using TransferBoxes = std::array<QCheckBox*, kTransferBoxes>;
+using TransferFunction =
+    std::function<TransferReport(const TransferChoice&, const TransferProgress&)>;
+
+// The dialog's part of a transfer: the choice taken from the boxes and the range, the
+// hourglass, the start button disabled and the progress shown while it runs, each processed
+// box unticked; then the dialog hides and a report with failures is shown under the
+// heading (a string id).
+struct TransferDialogRun {
+    QDialog* dialog;
+    QPushButton* start;
+    TransferProgressFrame* frame;
+    const TransferBoxes& boxes;
+    const TerminalRangeFields& range;
+    std::function<bool()> aborted;
+    int headingTextId;
+
+    TransferReport operator()(const TransferFunction& transfer) const;
 };
 
 }  // namespace varnak

@@ -4,9 +4,11 @@
 #include <charconv>
 
 #include "model/app_context.h"
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
+#include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "model/text_util.h"
 #include "online/online_texts.h"
@@ -67,10 +69,6 @@ void TransferRun::step(const std::string& text) const {
     if (progress_.step) progress_.step(text);
 }
 
-void TransferRun::boxDone(int box) const {
-    if (progress_.boxDone) progress_.boxDone(box);
-}
-
 bool TransferRun::take(int32_t code, TransferFailure failure) {
     if (code == 0) return true;
     failure.code = code;
@@ -79,19 +77,42 @@ bool TransferRun::take(int32_t code, TransferFailure failure) {
     return false;
 }
 
-TransferFailure tableFailure(int32_t table) {
-    TransferFailure f;
-    f.kind = TransferFailure::Kind::Table;
-    f.table = table;
-    return f;
+void TransferRun::runBoxes(const TransferChoice& choice, const std::function<void(int)>& runBox) {
+    for (int box = 0; box < kTransferBoxes; ++box) {
+        if (aborted() || stopped()) return;
+        if (choice.boxes[static_cast<size_t>(box)]) runBox(box);
+        if (progress_.boxDone) progress_.boxDone(box);
+    }
 }
 
-TransferFailure channelFailure(int32_t position, int32_t channel) {
-    TransferFailure f;
-    f.kind = TransferFailure::Kind::Channel;
-    f.position = position;
-    f.channel = channel;
-    return f;
+bool TransferRun::hasTable(int32_t t) const {
+    return rail_.clsColTables()->Item(t) != nullptr;
+}
+
+bool TransferRun::transferTable(int32_t t, const char* text, bool upload) {
+    step(text + std::to_string(t));
+    auto table = rail_.clsColTables()->Item(t);
+    if (!table) return true;
+    const int32_t count = table->TableLen() + 1;
+    return take(upload ? table->ConfUpload(0, count) : table->ConfDownload(0, count),
+                {.kind = TransferFailure::Kind::Table, .table = t});
+}
+
+void TransferRun::forEachChannel(
+    const TransferChoice& choice, const char* text,
+    const std::function<void(clsTable&, const TransferFailure&)>& transfer) {
+    const std::optional<TerminalRange> range = terminalRange(choice.firstText, choice.lastText);
+    if (!range) return;
+    for (const auto& terminal : terminalsInRange(rail_, *range)) {
+        const int32_t p = terminal->ConfRailPosition();
+        for (const auto& table : *terminal->clsColTables()) {
+            step(text + std::to_string(p) + "  Kanal " + std::to_string(table->TableNr()));
+            transfer(*table, {.kind = TransferFailure::Kind::Channel,
+                              .position = p,
+                              .channel = table->TableNr()});
+            if (stopped()) return;
+        }
+    }
 }
 
 std::optional<TerminalRange> terminalRange(const std::string& firstText,

@@ -1,7 +1,9 @@
 #pragma once
-// What the station upload and the settings download share: the report of what failed, the
-// progress they show, the rule that a time-out or send failure ends a transfer, the
-// terminal range and the end mark of a mapping list.
+// What the station upload and the settings download share: the boxes and range the user
+// chose, the report of what failed, the progress they show, the rule that a time-out or
+// send failure ends a transfer, the whole-table transfer and the walk over the channels of
+// the terminals in the range.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,7 +14,16 @@
 namespace varnak {
 
 class clsCoupler;
+class clsTable;
 class clsTerminal;
+
+// Boxes 0-5 of the dialogs (3 and 4 do nothing) and the range fields' texts.
+inline constexpr int kTransferBoxes = 6;
+struct TransferChoice {
+    std::array<bool, kTransferBoxes> boxes{};
+    std::string firstText;
+    std::string lastText;
+};
 
 struct TransferFailure {
     enum class Kind {
@@ -52,31 +63,41 @@ struct TransferProgress {
     std::function<void(int)> boxDone;                // a box of the dialog was processed
 };
 
-// One transfer's bookkeeping.
+// One transfer's bookkeeping and its shared steps.
 class TransferRun {
   public:
-    explicit TransferRun(TransferProgress progress) : progress_(std::move(progress)) {}
+    TransferRun(clsCoupler& rail, TransferProgress progress)
+        : rail_(rail), progress_(std::move(progress)) {}
 
     void status(const std::string& text) const;
     void step(const std::string& text) const;
     bool aborted() const { return progress_.aborted && progress_.aborted(); }
-    void boxDone(int box) const;
 
     // Takes a request's result: true for success; otherwise the failure is recorded, and
-    // a time-out or send failure ends the transfer (every later request would wait too).
+    // a time-out or send failure ends the transfer.
     bool take(int32_t code, TransferFailure failure);
     bool stopped() const { return report_.stopped; }
     // Records a failure that is no request's result.
     void name(TransferFailure failure) { report_.failures.push_back(failure); }
     const TransferReport& report() const { return report_; }
 
+    // Boxes 0-5 in order, the ticked ones through runBox, each reported done; ends early
+    // when the user stopped it or the transfer ended.
+    void runBoxes(const TransferChoice& choice, const std::function<void(int)>& runBox);
+    bool hasTable(int32_t t) const;
+    // A coupler table whole (read when upload, else written) after a progress step of the
+    // text and the table number; a table the rail lacks is skipped. False when it failed.
+    bool transferTable(int32_t t, const char* text, bool upload);
+    // Each channel table of the terminals in the choice's range, in rail and channel order,
+    // after a progress step: the text, the position, "  Kanal " and the channel number.
+    void forEachChannel(const TransferChoice& choice, const char* text,
+                        const std::function<void(clsTable&, const TransferFailure&)>& transfer);
+
   private:
+    clsCoupler& rail_;
     TransferProgress progress_;
     TransferReport report_;
 };
-
-TransferFailure tableFailure(int32_t table);
-TransferFailure channelFailure(int32_t position, int32_t channel);
 
 // The range fields' whole numbers; nullopt when either holds none.
 struct TerminalRange {

@@ -99,7 +99,7 @@ TEST_F(Download, MappedListsGoUpToTheTableHoldingTheirEndMark) {
     // The end mark in register 255 is the copy of the next table's first entry.
     couplerTable(50)->setConfRegisterValue(255, 0xFFFF);
     couplerTable(51)->setConfRegisterValue(0, 0xFFFF);
-    DownloadChoice choice;
+    TransferChoice choice;
     choice.boxes[kDownloadProgrammedConfiguration] = true;
     const TransferReport report = runSettingsDownload(*rail(), choice, {});
     EXPECT_TRUE(report.clean());
@@ -132,7 +132,7 @@ TEST_F(Download, AStationThatStopsAnsweringEndsTheDownloadNamingWhere) {
     // The lift and its read-back, table 0 in fifteen telegrams, then silence.
     for (int i = 0; i < 17; ++i) station->queueFault(ReplyFault::none());
     station->queueFault(ReplyFault::noReply());
-    DownloadChoice choice;
+    TransferChoice choice;
     choice.boxes = {true, true, true, false, false, true};
     choice.firstText = "1";
     choice.lastText = "5";

@@ -79,7 +79,7 @@ TEST_F(Upload, TotalUploadReadsTheAreasInOrderAndRecalculatesTheMapping) {
 }
 
 TEST_F(Upload, AnEmptyRangeReadsNoTerminal) {
-    UploadChoice choice;
+    TransferChoice choice;
     choice.boxes[kUploadTerminalConfiguration] = true;
     choice.firstText = "3";
     choice.lastText = "2";
