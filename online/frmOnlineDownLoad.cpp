@@ -60,6 +60,7 @@ frmOnlineDownLoad::frmOnlineDownLoad(QWidget* parent) : QDialog(parent) {
 bool frmOnlineDownLoad::load() {
     fInitCaptions();
     VarnakForms().SetDeviceIndependentWindow(this);
+    fraProgessBar->fitToFont();
     chkDownSend[3]->hide();
     chkDownSend[4]->hide();
     chkDownSend[kDownloadReset]->setChecked(true);

@@ -68,6 +68,7 @@ frmOnlineUpLoad::frmOnlineUpLoad(QWidget* parent) : QDialog(parent) {
 bool frmOnlineUpLoad::load() {
     fInitUploadCaptions();
     VarnakForms().SetDeviceIndependentWindow(this);
+    fraProgessBar->fitToFont();
     result_ = false;
     if (!gfGetActiveCoupler(rail_) || !rail_) return false;
     if (gfVarnakProject()->Online()) {

@@ -1,5 +1,6 @@
 #include "online/frmRimTalkDebug.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,6 +50,7 @@ frmRimTalkDebug::frmRimTalkDebug(QWidget* parent) : QDialog(parent) {
     ListView1->setHeaderLabels({"Nr", "Adresse", "Wert"});
     ListView1->header()->setStretchLastSection(false);
     ListView1->setMinimumHeight(fontMetrics().height() * 20);
+    ListView1->installEventFilter(this);
 
     Frame2 = new QGroupBox;
     auto* dumpFields = new QGridLayout;
@@ -139,9 +141,10 @@ void frmRimTalkDebug::RefreshDump() {
     sizeColumns();
 }
 
-void frmRimTalkDebug::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    sizeColumns();
+bool frmRimTalkDebug::eventFilter(QObject* watched, QEvent* event) {
+    // The columns follow the list's own width, known only once the layout has placed it.
+    if (watched == ListView1 && event->type() == QEvent::Resize) sizeColumns();
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmRimTalkDebug::sizeColumns() {

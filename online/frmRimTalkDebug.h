@@ -36,7 +36,7 @@ class frmRimTalkDebug : public QDialog {
     QPushButton* cmdCancel = nullptr;
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void cmdUpdate_Click();

@@ -31,7 +31,6 @@ frmRimTalkQZ3xxx::frmRimTalkQZ3xxx(QWidget* parent) : QDialog(parent) {
     QFont big = lblQZ3x00Adr->font();
     big.setPointSizeF(big.pointSizeF() * 2);
     lblQZ3x00Adr->setFont(big);
-    lblQZ3x00Adr->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
     cmdCancel = new QPushButton;
     cmdCancel->setObjectName("cmdCancel");
     auto* column = new QVBoxLayout(this);
@@ -47,6 +46,11 @@ frmRimTalkQZ3xxx::frmRimTalkQZ3xxx(QWidget* parent) : QDialog(parent) {
     });
     fInitCaptions();
     VarnakForms().SetDeviceIndependentWindow(this);
+    // Room for the longest text in the label's own font as scaled, so that the window
+    // grows with it instead of cutting it.
+    const QFontMetrics metrics = lblQZ3x00Adr->fontMetrics();
+    lblQZ3x00Adr->setMinimumWidth(metrics.horizontalAdvance(dialogText(kTxtNoCommunication)) +
+                                  2 * metrics.averageCharWidth());
 }
 
 void frmRimTalkQZ3xxx::fInitCaptions() {

@@ -18,6 +18,8 @@ namespace varnak {
 namespace {
 
 constexpr int kProgressSteps = 60;
+// The longest status text: "Download fieldbus specific table :122".
+constexpr int kStatusCharacters = 42;
 
 }  // namespace
 
@@ -29,10 +31,13 @@ TransferProgressFrame::TransferProgressFrame() {
     proBar->setValue(0);
     lblProgBar = new QLabel;
     lblProgBar->setObjectName("lblProgBar");
-    lblProgBar->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
     auto* column = new QVBoxLayout(this);
     column->addWidget(proBar);
     column->addWidget(lblProgBar);
+}
+
+void TransferProgressFrame::fitToFont() {
+    lblProgBar->setMinimumWidth(lblProgBar->fontMetrics().averageCharWidth() * kStatusCharacters);
 }
 
 void TransferProgressFrame::start() {

@@ -27,6 +27,8 @@ class TransferProgressFrame : public QGroupBox {
 
     // Shows the frame with the bar at 0 of 60.
     void start();
+    // Room for the longest status text in the label's font; after the window was scaled.
+    void fitToFont();
     // The transfer's progress bound to the bar and text.
     TransferProgress progress(std::function<bool()> aborted, std::function<void(int)> boxDone);
 
