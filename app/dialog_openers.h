@@ -55,6 +55,8 @@ class DialogOpeners {
     virtual void frmConfigProg_fKonstruktor(bool& /*show*/) {}
     virtual ConfigProgTables frmConfigProg_Tables() { return {}; }
     virtual void frmConfigProg_Unload() {}
+    // The automatic mapping's view (show: as for frmConfigProg).
+    virtual void frmConfigAuto_fKonstruktor(bool& /*show*/) {}
 
     // Fieldbus-specific coupler dialogs.
     virtual void frmCouplerConfigQZ2000_fKonstruktor() {}

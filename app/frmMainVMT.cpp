@@ -31,7 +31,6 @@
 #include "app/edition_texts.h"
 #include "app/frmAbout.h"
 #include "app/frmComParam.h"
-#include "app/frmCouplerDisplay.h"
 #include "app/frmPrint.h"
 #include "app/frmRailOpen.h"
 #include "app/menu_texts.h"
@@ -53,6 +52,7 @@
 #include "model/project_store.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
+#include "railview/frmCouplerDisplay.h"
 
 namespace varnak {
 namespace {
@@ -344,10 +344,10 @@ void frmMainVMT::Form_Load() {
     fLanguageChanged(context_.VarnakCommon ? context_.VarnakCommon->LanguageType() : 0);
     setEnabled(false);
     railView = new frmCouplerDisplay;
-    QMdiSubWindow* child = mdiArea->addSubWindow(railView);
-    child->setWindowFlags(child->windowFlags() & ~Qt::WindowCloseButtonHint);
+    // Maximised, without caption and control box: the rail view fills the child area.
+    QMdiSubWindow* child = mdiArea->addSubWindow(railView, Qt::FramelessWindowHint);
     child->installEventFilter(this);  // the rail view stays until the frame closes
-    child->show();
+    child->showMaximized();
 }
 
 void frmMainVMT::fSetEditionIcon() {

@@ -1,8 +1,6 @@
 // The main window's menu handlers, tree navigation and tree popups.
 #include <QApplication>
 #include <QMenu>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -11,6 +9,7 @@
 #include "app/frmMainVMT.h"
 #include "app/menu_state_rules.h"
 #include "app/menu_texts.h"
+#include "app/report_printer.h"
 #include "app/shell_texts.h"
 #include "app/tree_navigation.h"
 #include "app/tree_popup_menus.h"
@@ -55,9 +54,9 @@ void frmMainVMT::printerSetup() {
         printerSetup_();
         return;
     }
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    dialog.exec();
+    // The program's report printer, so that what the user chooses here (a printer, or a
+    // PDF file on a machine without one) is what the reports and the rail picture print on.
+    reportPrinter().runDialog(this, true);
 }
 
 const std::vector<frmMainVMT::MenuCommand>& frmMainVMT::menuCommands() {

@@ -11,7 +11,6 @@
 
 #include "app/clsForms.h"
 #include "app/dialog_openers.h"
-#include "app/frmCouplerDisplay.h"
 #include "app/frmMainVMT.h"
 #include "app/frmPreView.h"
 #include "app/online_texts.h"
@@ -20,6 +19,7 @@
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "platform/paths.h"
+#include "railview/frmCouplerDisplay.h"
 
 namespace varnak {
 namespace {

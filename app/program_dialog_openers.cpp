@@ -8,6 +8,7 @@
 #include "app/frmProjNew.h"
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
+#include "couplercfg/frmConfigProg.h"
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
 #include "online/frmOnlineDownLoad.h"
@@ -97,6 +98,30 @@ void ProgramDialogOpeners::frmOnlineDownLoad_Show() {
 bool ProgramDialogOpeners::frmOnlineUpLoad_fKonstruktor() {
     frmOnlineUpLoad dialog(&window_);
     return dialog.fKonstruktor();
+}
+
+void ProgramDialogOpeners::frmConfigProg_fKonstruktor(bool& show) {
+    if (show) {
+        frmConfigProg dialog(frmConfigProg::Variant::Programmed, &window_);
+        dialog.fKonstruktor(true);
+        return;
+    }
+    loadedConfigProg_ =
+        std::make_unique<frmConfigProg>(frmConfigProg::Variant::Programmed, &window_);
+    if (!loadedConfigProg_->fKonstruktor(false)) loadedConfigProg_.reset();
+}
+
+ConfigProgTables ProgramDialogOpeners::frmConfigProg_Tables() {
+    return loadedConfigProg_ ? loadedConfigProg_->Tables() : ConfigProgTables{};
+}
+
+void ProgramDialogOpeners::frmConfigProg_Unload() {
+    loadedConfigProg_.reset();
+}
+
+void ProgramDialogOpeners::frmConfigAuto_fKonstruktor(bool& show) {
+    frmConfigProg dialog(frmConfigProg::Variant::Automatic, &window_);
+    dialog.fKonstruktor(show);
 }
 
 }  // namespace varnak

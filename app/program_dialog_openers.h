@@ -7,6 +7,7 @@
 
 namespace varnak {
 
+class frmConfigProg;
 class frmMainVMT;
 class frmRailNew;
 class frmRailOpen;
@@ -25,6 +26,10 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRailOpen_Show() override;
     void frmPrint_fKonstruktor() override;
     void frmRegister_fRegister(std::string& key) override;
+    void frmConfigProg_fKonstruktor(bool& show) override;
+    ConfigProgTables frmConfigProg_Tables() override;
+    void frmConfigProg_Unload() override;
+    void frmConfigAuto_fKonstruktor(bool& show) override;
     void frmSaveTableAsResource_fKonstruktor(int32_t& railPosition, int32_t& tableNr) override;
     void frmTermInsert_fTerminalInsert(std::string& key) override;
     void frmCouplerFunctions_Show() override;
@@ -39,6 +44,8 @@ class ProgramDialogOpeners : public DialogOpeners {
     frmRailNew* railNew_ = nullptr;
     frmRailOpen* railOpen_ = nullptr;
     frmTermInsert* termInsert_ = nullptr;
+    // The programmed-mapping dialog loaded without being shown, for the mapping report.
+    std::unique_ptr<frmConfigProg> loadedConfigProg_;
 };
 
 }  // namespace varnak

@@ -29,6 +29,7 @@ NodeAction nodeDispatchAction(std::string_view key) {
         {SZ_COMMON_SETTINGS, NodeAction::CommonSettings},
         {SZ_SPECIFIC_SETTINGS, NodeAction::SpecificSettings},
         {SZ_SPECIFIC_PROG_CONF, NodeAction::ProgConf},
+        {SZ_SPECIFIC_AUTO_CONF, NodeAction::AutoConf},
         {SZ_SPECIFIC_PROG_TERMCFG, NodeAction::LinkTerm},
     };
     const std::string_view prefix = key.substr(0, kTreeKeyPrefixLength);
@@ -70,6 +71,11 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
             case NodeAction::ProgConf: {
                 bool show = true;
                 openers.frmConfigProg_fKonstruktor(show);
+                break;
+            }
+            case NodeAction::AutoConf: {
+                bool show = true;
+                openers.frmConfigAuto_fKonstruktor(show);
                 break;
             }
             case NodeAction::LinkTerm:

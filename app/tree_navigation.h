@@ -21,6 +21,7 @@ enum class NodeAction {
     CommonSettings,       // frmCouplerConfigGeneral.fKonstruktorCouplerConfigGeneral
     SpecificSettings,     // fOpenCouplerConfig
     ProgConf,             // frmConfigProg.fKonstruktor(True)
+    AutoConf,             // frmConfigAuto.fKonstruktor(True)
     LinkTerm,             // frmCouplerConfigControllerLinkTerm.fRegister(key)
 };
 

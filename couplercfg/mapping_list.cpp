@@ -57,8 +57,12 @@ MappingList readMappingList(clsCoupler& coupler, MappingDirection direction, boo
         for (int32_t r = 0; r <= kLastRegister; ++r) {
             const int32_t value = table->ConfRegisterValue(r);
             list[t * kMappingEntriesPerTable + r] = value;
-            if (value == kMappingListEnd) return list;
+            if (value == kMappingListEnd) {
+                table->setbInitDone(true);
+                return list;
+            }
         }
+        table->setbInitDone(true);
     }
     return list;
 }

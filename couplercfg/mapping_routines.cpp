@@ -67,7 +67,9 @@ MappingRowFlags rowFlags(const TerminalMappingLayout& t, MappingDirection d) {
     return {!t.hasData(d), t.byteOriented ? kDTypeByte : kDTypeBit, t.entries};
 }
 
-bool gridFits(const RailMappingLayout& layout, MappingDirection d, const MappingGrid& grid) {
+}  // namespace
+
+bool fGridFitsLayout(const RailMappingLayout& layout, MappingDirection d, const MappingGrid& grid) {
     if (grid.rows.size() != static_cast<size_t>(layout.rowCount())) return false;
     int row = 0;
     for (const auto& t : layout.terminals) {
@@ -81,6 +83,8 @@ bool gridFits(const RailMappingLayout& layout, MappingDirection d, const Mapping
     }
     return true;
 }
+
+namespace {
 
 MappingRefusal recalculateActive(MappingDirection d) {
     std::shared_ptr<clsCoupler> coupler;
@@ -131,7 +135,7 @@ MappingGrid fFillImageGrid(const RailMappingLayout& layout, MappingDirection d,
 
 MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
                                MappingDirection d, const MappingGrid& grid) {
-    if (!gridFits(layout, d, grid)) return MappingProblem{MappingProblem::Kind::RailChanged};
+    if (!fGridFitsLayout(layout, d, grid)) return MappingProblem{MappingProblem::Kind::RailChanged};
     MappingList list;
     int32_t i = 0;
     int row = 0;
@@ -201,6 +205,12 @@ MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirect
                                               bool online) {
     RailMappingLayout layout;
     if (auto problem = railMappingLayout(coupler, online, layout)) return problem;
+    fReCalcProgrammedConfiguration(coupler, layout, d, online);
+    return std::nullopt;
+}
+
+void fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
+                                    MappingDirection d, bool online) {
     const MappingList list = readMappingList(coupler, d, online);
     int32_t i = 0;
     bool ended = false;
@@ -223,7 +233,6 @@ MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirect
             }
         }
     }
-    return std::nullopt;
 }
 
 MappingRefusal fReCalcProgrammedConfigurationInputImage() {

@@ -35,12 +35,36 @@ struct MappingTextFault {
 MappingGrid fFillImageGrid(const RailMappingLayout& layout, MappingDirection direction,
                            std::vector<MappingTextFault>& faults);
 
+// True when the grid's rows are the ones the layout gives (a grid made for another rail or
+// another layout is never stored).
+bool fGridFitsLayout(const RailMappingLayout& layout, MappingDirection direction,
+                     const MappingGrid& grid);
+
+// The fill and store by direction, as the dialogs name them.
+inline MappingGrid fFillInputImageGrid(const RailMappingLayout& layout,
+                                       std::vector<MappingTextFault>& faults) {
+    return fFillImageGrid(layout, MappingDirection::Input, faults);
+}
+inline MappingGrid fFillOutputImageGrid(const RailMappingLayout& layout,
+                                        std::vector<MappingTextFault>& faults) {
+    return fFillImageGrid(layout, MappingDirection::Output, faults);
+}
+
 // Encodes the grid rows into the terminals' mapping texts and into the direction's list
 // tables, the end mark right after the last entry. Entries of channels without data in the
 // direction are stored unmapped in image 0. Refused (nothing changed) when the grid's rows
 // are not the layout's.
 MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
                                MappingDirection direction, const MappingGrid& grid);
+
+inline MappingRefusal fStoreInputImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
+                                           const MappingGrid& grid) {
+    return fStoreImageGrid(coupler, layout, MappingDirection::Input, grid);
+}
+inline MappingRefusal fStoreOutputImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
+                                            const MappingGrid& grid) {
+    return fStoreImageGrid(coupler, layout, MappingDirection::Output, grid);
+}
 
 // Writes table 8: the coupler's type number, one word per terminal but the rail's last,
 // then the end mark.
@@ -51,6 +75,9 @@ void fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout);
 // the end mark on are unmapped, as are those of channels without data in the direction.
 MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirection direction,
                                               bool online);
+// The same with the rail's layout already taken (railMappingLayout).
+void fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
+                                    MappingDirection direction, bool online);
 // The same on the active rail (online the station's, read from the device), as the
 // programmed-mapping dialog and the station upload call it.
 MappingRefusal fReCalcProgrammedConfigurationInputImage();

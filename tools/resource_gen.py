@@ -395,9 +395,10 @@ def complex_layout(channels, data_bits, bytes_per_channel):
     return layout(channels, data_bits, bits, bits, bits, True)
 
 
-def terminal(name, de, en, colour, regs, user=None, texts=None, current=-5, pic_size=2):
+def terminal(name, de, en, colour, regs, user=None, texts=None, current=-5, pic_size=2, picture=None):
+    """picture: another terminal's picture file, instead of one of its own."""
     return dict(name=name, de=de, en=en, colour=colour, regs=regs, user=user or {}, texts=texts or {},
-                current=current, pic_size=pic_size)
+                current=current, pic_size=pic_size, picture=picture)
 
 
 DI, DO, RELAY, DIO = "#e8c547", "#d9534f", "#e07b39", "#c9a227"
@@ -447,6 +448,10 @@ TERMINALS = [
     terminal("QT2702-0000", "2 Halbleiterrelais 230 V AC", "2 solid-state relays 230 V AC", RELAY, digital(2, False, True), current=-15),
     # the box module's own channels, named by the online scan from its terminal list word
     terminal("QP2008-Bxx0", "8 digitale Ein-/Ausgänge der Feldbusbox", "8 digital inputs/outputs of the fieldbus box", DIO, digital(8, True, True), current=0),
+    # the terminal a new rail of a box module starts with: the module's own channels, under
+    # the module's type name
+    terminal("QP2008-B310", "8 digitale Ein-/Ausgänge der Feldbusbox", "8 digital inputs/outputs of the fieldbus box", DIO, digital(8, True, True), current=0, picture="QP2008-Bxx0.png"),
+    terminal("QI2301-B310", "4 digitale Ein-/Ausgänge der Feldbusbox", "4 digital inputs/outputs of the fieldbus box", DIO, digital(4, True, True), current=0, picture="QP2008-Bxx0.png"),
     # analog inputs
     analog_in("QT3002-0000", 2, "2 Analogeingänge 0-10 V", "2 analog inputs 0-10 V"),
     analog_in("QT3004-0000", 4, "4 Analogeingänge 0-10 V", "4 analog inputs 0-10 V"),
@@ -515,7 +520,7 @@ TERMINALS = [
 
 def write_terminal(t, name=None, picture=None):
     name = name or t["name"]
-    picture = picture or name + ".png"
+    picture = picture or t["picture"] or name + ".png"
     sections = [common_section(name, t["de"], t["en"], picture, t["pic_size"], t["current"])]
     values = dict(t["regs"])
     texts = dict(CHANNEL_TEXTS)
@@ -652,6 +657,8 @@ def write_pictures():
     graph = os.path.join(ROOT, "Graph")
     os.makedirs(graph, exist_ok=True)
     for t in TERMINALS:
+        if t["picture"]:
+            continue
         width = 32 if t["pic_size"] == 1 else 64
         name = t["name"]
         terminal_picture(os.path.join(graph, name + ".png"), t["colour"], name[:6], name[7:], width)

@@ -16,6 +16,7 @@
 #include "app/frmMainVMT.h"
 #include "app/main_menu_table.h"
 #include "app/qt_ui_services.h"
+#include "app/report_printer.h"
 #include "app/window_placement.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
@@ -126,6 +127,15 @@ TEST_F(MainMenus, MenuItemsReachTheirWindowsAndCommands) {
               (Strings{"frmProjNew", "frmProjDel", "frmPrint.fKonstruktor",
                        "frmProcData.fConstructor", "frmCouplerFunctions", "frmRimTalkQZ3xxx",
                        "frmRimTalkDebug", "frmComParam", "frmAbout"}));
+    // Printer set-up chooses the printer the reports and the rail picture print on.
+    std::vector<bool> setupDialogs;
+    reportPrinter().setDialogRunner([&](QPrinter&, bool setup) {
+        setupDialogs.push_back(setup);
+        return false;
+    });
+    window->menuItem(M::Project, 11)->trigger();
+    reportPrinter().setDialogRunner({});
+    EXPECT_EQ(setupDialogs, std::vector<bool>{true});
     int printerSetups = 0;
     window->setPrinterSetup([&] { ++printerSetups; });
     window->menuItem(M::Project, 11)->trigger();

@@ -218,9 +218,13 @@ TEST_F(RailDialogs, NewRailOfASingleModuleTypeGetsItsTerminal) {
     dialog.cmdNew->click();
     auto rail = loadedRail();
     ASSERT_EQ(rail->ConfSymbolicName(), "Modul");
-    // One terminal at position 1 (its description is the shipped "QP2008-Bxx0").
+    // One terminal at position 1: the module's own eight digital channels, from the
+    // description under the module's type name (never Unknown's one analog channel).
     EXPECT_EQ(rail->clsColTerminals()->Count(), 1);
-    EXPECT_NE(rail->clsColTerminals()->ItemPos(1), nullptr);
+    ASSERT_NE(rail->clsColTerminals()->ItemPos(1), nullptr);
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->InfoDescription(),
+              "8 digitale Ein-/Ausgänge der Feldbusbox");
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->InfoNrLogSigChnl(), 8);
 
     // The new rail is on disk at once: opened again, it has its module terminal.
     const fs::path folder = dir / "Werk.PF" / "Modul.CF";

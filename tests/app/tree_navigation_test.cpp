@@ -51,6 +51,7 @@ TEST(NodeDispatch, EveryKeyKind) {
         {treeKey(TreeNodeKind::CommonSettings, coupler), NodeAction::CommonSettings},
         {treeKey(TreeNodeKind::SpecificSettings, coupler), NodeAction::SpecificSettings},
         {treeKey(TreeNodeKind::SpecificProgConf, coupler), NodeAction::ProgConf},
+        {std::string(SZ_SPECIFIC_AUTO_CONF) + coupler, NodeAction::AutoConf},
         {treeKey(TreeNodeKind::SpecificProgTermCfg, coupler), NodeAction::LinkTerm},
         {treeKey(TreeNodeKind::CouplerSettings, coupler), NodeAction::None},
         {std::string(SZ_CHANNEL_INDATA) + coupler, NodeAction::None},
@@ -69,6 +70,7 @@ TEST_F(Navigation, DispatchOpensTheNodesWindowWithItsArguments) {
     runNodeDispatch(treeKey(TreeNodeKind::ControllerSettings2, coupler), openers);
     runNodeDispatch(treeKey(TreeNodeKind::CommonSettings, coupler), openers);
     runNodeDispatch(treeKey(TreeNodeKind::SpecificProgConf, coupler), openers);
+    runNodeDispatch(std::string(SZ_SPECIFIC_AUTO_CONF) + coupler, openers);
     runNodeDispatch(treeKey(TreeNodeKind::SpecificProgTermCfg, coupler), openers);
     runNodeDispatch(std::string(SZ_COUPLER_TABLE), openers);
     // No rail loaded: the pickers stop without a message.
@@ -78,6 +80,7 @@ TEST_F(Navigation, DispatchOpensTheNodesWindowWithItsArguments) {
         (Strings{"frmProcDataDigital.fKonstruktor(0,0)", "frmRegister.fRegister(" + kTableKey + ")",
                  "frmCouplerConfigController", "frmCouplerConfigController2",
                  "frmCouplerConfigGeneral", "frmConfigProg.fKonstruktor(True)",
+                 "frmConfigAuto.fKonstruktor(True)",
                  "frmCouplerConfigControllerLinkTerm.fRegister(" +
                      treeKey(TreeNodeKind::SpecificProgTermCfg, coupler) + ")"}));
     EXPECT_TRUE(ui.messages.empty());

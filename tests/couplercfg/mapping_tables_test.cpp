@@ -34,14 +34,6 @@ TEST(MappingAddress, StoredTextsReadStrictly) {
     for (const auto& [text, address] : table) EXPECT_EQ(fSplitImageAddress(text), address) << text;
 }
 
-TEST(MappingAddress, TypedBitAddressesInSinglePrecision) {
-    const std::vector<std::pair<double, ImageAddress>> table{
-        {12.3, {12, 3}}, {12, {12, 0}},     {12.35, {12, 4}}, {12.05, {12, 1}},
-        {0.5, {0, 5}},   {255.7, {255, 7}}, {12.8, {12, 8}},  {-1.5, {-1, -5}}};
-    for (const auto& [number, address] : table)
-        EXPECT_EQ(typedBitAddress(number), address) << number;
-}
-
 TEST(MappingTypeNumber, DigitsAfterThePrefix) {
     const std::vector<std::pair<const char*, int32_t>> table{
         {"QZ3100-0000", 3100}, {"QT3002-0000", 3002}, {"QT3102-0016", 3102},
@@ -145,6 +137,12 @@ TEST_F(MappingTables, RailWithoutTerminals) {
     EXPECT_EQ(reg(*rail, 8, 0), 3100);
     EXPECT_EQ(reg(*rail, 8, 1), 0xFFFF);
     EXPECT_TRUE(rail->clsColTables()->Item(10)->bInitDone());
+
+    auto listed = makeRail("QZ3100-0000", {"QT3002-0000", "QT9010-0000"});
+    fStoreTerminalList(*listed, layoutOf(*listed));
+    EXPECT_EQ(reg(*listed, 8, 0), 3100);
+    EXPECT_EQ(reg(*listed, 8, 1), 3002);
+    EXPECT_EQ(reg(*listed, 8, 2), 0xFFFF);
 }
 
 TEST_F(MappingTables, SerialInterfaceTakesItsDataBytesAndTheControlByteInEveryRoutine) {

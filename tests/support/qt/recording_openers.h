@@ -62,6 +62,9 @@ class RecordingOpeners : public DialogOpeners {
     void frmConfigProg_fKonstruktor(bool& show) override {
         add(std::string("frmConfigProg.fKonstruktor(") + (show ? "True" : "False") + ")");
     }
+    void frmConfigAuto_fKonstruktor(bool& show) override {
+        add(std::string("frmConfigAuto.fKonstruktor(") + (show ? "True" : "False") + ")");
+    }
 #define VARNAK_RECORD_COUPLER(name)                         \
     void frmCouplerConfig##name##_fKonstruktor() override { \
         add("frmCouplerConfig" #name);                      \

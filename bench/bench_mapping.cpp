@@ -1,0 +1,171 @@
+// The process-image mapping of a full rail: 64 terminals with 3569 entries per direction,
+// the most the coupler's lists hold (synthetic test descriptions; no shipped terminal has
+// that many). Online, OK against a simulated station pacing its line at 19200 baud, whose
+// lists then end in tables 23 and 63, against the time its telegrams need on the wire
+// (24 x ceil(R/18) + 2R bytes per transfer of R registers at 11 bits per byte) plus the
+// write-protection lift's fixed pause; offline, the grid fill, store and recalculation.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/control_register_device.h"
+#include "comctl/QZcomOCX.h"
+#include "couplercfg/image_mapping_editor.h"
+#include "couplercfg/mapping_routines.h"
+#include "model/app_context.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "tests/support/mapping_descriptions.h"
+#include "tests/support/sim_station.h"
+#include "tests/support/station_from_rail.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using varnak::MappingDirection;
+
+constexpr int kBaud = 19200;
+constexpr int32_t kRs232 = 2;
+constexpr double kMaxRatio = 1.10;
+constexpr double kLiftPause = 0.5;
+
+double since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Bytes on the wire for a transfer of n registers in telegrams of at most 18.
+double wireBytes(int registers) {
+    return 24.0 * std::ceil(registers / 18.0) + 2.0 * registers;
+}
+
+// 63 terminals of 56 entries and one of 41: 3569 entries per direction.
+varnak::test::RailStationSpec fullRail() {
+    varnak::test::RailStationSpec spec{"QZ3100-0000", {}};
+    spec.terminals.assign(63, "QT8914-0000");
+    spec.terminals.push_back("QT8941-0000");
+    return spec;
+}
+
+// A program context on a resource folder with the shipped couplers and the synthetic
+// terminals.
+struct MappingContext {
+    MappingContext() : scope(context) {
+        varnak::ini::dropCache();
+        context.ui = &ui;
+        std::filesystem::create_directories(dir / "Resource");
+        std::filesystem::copy(varnak::platform::resourceDir() / "Coupler",
+                              dir / "Resource" / "Coupler",
+                              std::filesystem::copy_options::recursive);
+        varnak::test::writeMappingTestTerminals(dir / "Resource");
+        std::filesystem::create_directories(dir / "prog");
+        project = std::make_shared<varnak::clsProject>((dir / "prog").string(),
+                                                       (dir / "Resource").string());
+        project->InitComPort = [] { return 0; };
+        context.VarnakProject = project;
+    }
+    // The rail made from the descriptions (online its table directory comes from the device).
+    std::shared_ptr<varnak::clsCoupler> makeRail() {
+        const auto spec = fullRail();
+        auto rail = std::make_shared<varnak::clsCoupler>();
+        rail->ConfRetrieveData((dir / "Resource" / "Coupler" / (spec.coupler + ".INI")).string());
+        auto row = rail->clsColTerminals();
+        for (const auto& t : spec.terminals)
+            row->Add(t, row->Count() + 1, 1, rail->ConfSymbolicID());
+        return rail;
+    }
+
+    varnak::test::TempDir dir;
+    varnak::SilentUi ui;
+    varnak::AppContext context;
+    varnak::ContextScope scope;
+    std::shared_ptr<varnak::clsProject> project;
+};
+
+void BM_OnlineOkOfAFullRail(benchmark::State& state) {
+    MappingContext c;
+    auto station = varnak::test::makeRailStation(c.dir / "Resource", fullRail(), 0);
+    station->setRegister(0, 10, 0, 0xFFFF);
+    station->setRegister(0, 50, 0, 0xFFFF);
+    station->setPacing(true);
+    setenv("VARNAK_COM1", station->devicePath().c_str(), 1);
+    QZcomOCX control;
+    control.setQZxCommPort(1);
+    control.setQZxBaudrate(kBaud);
+    control.setQZxTyp(kRs232);
+    control.setQZxTimeout(1000);
+    control.setQZxPortOpen(true);
+    varnak::ControlRegisterDevice device(control);
+    c.context.VarnakComOCX = &control;
+    c.context.registerDevice = &device;
+    c.project->setOnline(true);
+    c.context.VarnakOnlineCoupler = c.makeRail();
+
+    // The lift's block and read-back, the 28 list tables of 256 registers, table 8's 65.
+    const double bytes = 2 * wireBytes(4) + 28 * wireBytes(256) + wireBytes(65);
+    const double limit = bytes * 11.0 / kBaud + kLiftPause;
+    for (auto _ : state) {
+        varnak::ImageMappingEditor editor(varnak::ImageMappingEditor::Variant::Programmed);
+        if (!editor.load()) state.SkipWithError("the rail did not load");
+        c.ui.answers.push_back(varnak::vbNo);
+        const auto start = Clock::now();
+        const bool closed = editor.ok();
+        const double measured = since(start);
+        if (!closed || station->reg(0, 23, 254) != 0xFFFF || station->reg(0, 63, 254) != 0xFFFF)
+            state.SkipWithError("the lists did not reach the station");
+        const double ratio = measured / limit;
+        state.counters["ok_ratio"] = ratio;
+        std::printf(
+            "OK online: measured %.3f s, wire-time limit %.3f s, ratio %.3f (at most %.2f)\n",
+            measured, limit, ratio, kMaxRatio);
+        std::fflush(stdout);
+        if (ratio > kMaxRatio) state.SkipWithError("slower than the wire allows");
+    }
+    c.context.VarnakComOCX = nullptr;
+    c.context.registerDevice = nullptr;
+}
+BENCHMARK(BM_OnlineOkOfAFullRail)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_FillStoreRecalculate(benchmark::State& state) {
+    MappingContext c;
+    auto rail = c.makeRail();
+    double fill = 0, store = 0, recalculate = 0;
+    int64_t rounds = 0;
+    for (auto _ : state) {
+        varnak::RailMappingLayout layout;
+        if (varnak::railMappingLayout(*rail, false, layout)) state.SkipWithError("refused");
+        std::vector<varnak::MappingTextFault> faults;
+        auto start = Clock::now();
+        const auto in = varnak::fFillImageGrid(layout, MappingDirection::Input, faults);
+        const auto out = varnak::fFillImageGrid(layout, MappingDirection::Output, faults);
+        fill += since(start);
+        start = Clock::now();
+        varnak::fStoreImageGrid(*rail, layout, MappingDirection::Input, in);
+        varnak::fStoreImageGrid(*rail, layout, MappingDirection::Output, out);
+        varnak::fStoreTerminalList(*rail, layout);
+        store += since(start);
+        start = Clock::now();
+        varnak::fReCalcProgrammedConfiguration(*rail, layout, MappingDirection::Input, false);
+        varnak::fReCalcProgrammedConfiguration(*rail, layout, MappingDirection::Output, false);
+        recalculate += since(start);
+        ++rounds;
+    }
+    const double n = static_cast<double>(rounds) / 1000.0;
+    state.counters["fill_ms"] = fill / n;
+    state.counters["store_ms"] = store / n;
+    state.counters["recalculate_ms"] = recalculate / n;
+    std::printf("3569 entries per direction: fill %.2f ms, store %.2f ms, recalculation %.2f ms\n",
+                fill / n, store / n, recalculate / n);
+}
+BENCHMARK(BM_FillStoreRecalculate)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

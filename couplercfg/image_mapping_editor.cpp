@@ -1,0 +1,140 @@
+#include "couplercfg/image_mapping_editor.h"
+
+#include "comctl/QZcomOCX.h"
+#include "couplercfg/mapping_edit_rules.h"
+#include "couplercfg/mapping_list.h"
+#include "couplercfg/mapping_routines.h"
+#include "couplercfg/mapping_texts.h"
+#include "model/app_context.h"
+#include "model/basLookup.h"
+#include "model/clsColTables.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "model/clsTable.h"
+#include "model/device_register_model.h"
+#include "model/register_device.h"
+
+namespace varnak {
+namespace {
+
+// The report reads columns 0 to 11 of the dialog's tables.
+constexpr int kReportLastColumn = 11;
+
+void showMessage(const std::string& text, int style) {
+    varnak().ui->messageBox(text, style, "");
+}
+
+std::vector<std::vector<std::string>> reportRows(const MappingGrid& grid) {
+    auto rows = grid.texts(kReportLastColumn);
+    rows.emplace_back(kReportLastColumn + 1);
+    return rows;
+}
+
+}  // namespace
+
+const MappingGrid& ImageMappingEditor::grid(MappingDirection direction) const {
+    return direction == MappingDirection::Input ? input_ : output_;
+}
+
+bool ImageMappingEditor::showRefusal(const MappingRefusal& refusal) const {
+    if (refusal) showMessage(mappingProblemText(*refusal), vbCritical);
+    return refusal.has_value();
+}
+
+bool ImageMappingEditor::load() {
+    AppContext& c = varnak();
+    std::shared_ptr<clsCoupler> coupler;
+    if (!gfGetActiveCoupler(coupler) || !coupler) {
+        showMessage(c.text(469), vbCritical);
+        return false;
+    }
+    online_ = gfVarnakProject()->Online();
+    if (showRefusal(railMappingLayout(*coupler, online_, layout_))) return false;
+    if (variant_ == Variant::Automatic) coupler->fCalcTermAdrInImages();
+    std::vector<MappingTextFault> faults;
+    const bool recalculate = variant_ == Variant::Programmed && online_;
+    if (recalculate)
+        fReCalcProgrammedConfiguration(*coupler, layout_, MappingDirection::Input, online_);
+    input_ = fFillInputImageGrid(layout_, faults);
+    if (recalculate)
+        fReCalcProgrammedConfiguration(*coupler, layout_, MappingDirection::Output, online_);
+    output_ = fFillOutputImageGrid(layout_, faults);
+    coupler_ = coupler;
+    railSave_.bind(coupler);
+    if (!faults.empty()) showMessage(mappingTextFaultsMessage(faults), vbExclamation);
+    return true;
+}
+
+int ImageMappingEditor::filterKey(MappingDirection direction, int row, int column,
+                                  int character) const {
+    return fFilterMappingKey(grid(direction).flags(row), column, character);
+}
+
+std::string ImageMappingEditor::enter(MappingDirection direction, int row, int column,
+                                      const std::string& text) {
+    MappingGrid& g = direction == MappingDirection::Input ? input_ : output_;
+    // Only a changed cell is checked: an edit left as it was never costs a message.
+    if (text == g.cell(row, column)) return text;
+    const MappingCellResult result =
+        fValidateMappingCell(g.flags(row), column, text, g.cell(row, column));
+    if (result.message != MappingCellMessage::None)
+        showMessage(mappingCellMessageText(result.message, varnak().LanguageNr), vbCritical);
+    g.setCell(row, column, result.text);
+    return g.cell(row, column);
+}
+
+bool ImageMappingEditor::ok() {
+    if (!coupler_) return true;
+    RailMappingLayout layout;
+    if (showRefusal(railMappingLayout(*coupler_, online_, layout))) return false;
+    const bool fits = fGridFitsLayout(layout, MappingDirection::Input, input_) &&
+                      fGridFitsLayout(layout, MappingDirection::Output, output_);
+    if (showRefusal(fits ? MappingRefusal() : MappingProblem{MappingProblem::Kind::RailChanged}))
+        return false;
+    fStoreInputImageGrid(*coupler_, layout, input_);
+    fStoreOutputImageGrid(*coupler_, layout, output_);
+    fStoreTerminalList(*coupler_, layout);
+    if (!online_) {
+        railSave_.changed();
+        railSave_.save();
+        return true;
+    }
+    return download();
+}
+
+bool ImageMappingEditor::download() {
+    AppContext& c = varnak();
+    QZcomOCX* control = c.VarnakComOCX;
+    const int32_t lifted =
+        control ? control->QZxWriteProtection(c.MultiPointAdr, false) : kNoRegisterDeviceResult;
+    if (lifted != 0) {
+        showMessage(withValues(c.text(kTxtLiftRefused), {std::to_string(lifted)}), vbCritical);
+        return false;
+    }
+    std::vector<int32_t> tables;
+    for (MappingDirection d : {MappingDirection::Input, MappingDirection::Output}) {
+        const std::vector<int32_t> list = mappingTablesToSend(*coupler_, d);
+        tables.insert(tables.end(), list.begin(), list.end());
+    }
+    tables.push_back(kProgrammedTerminalList);
+    for (int32_t t : tables) {
+        auto table = coupler_->clsColTables()->Item(t);
+        const int32_t result = table->ConfDownload(0, table->TableLen() + 1);
+        if (result != 0) {
+            showMessage(
+                withValues(c.text(kTxtDownloadFailed), {std::to_string(t), std::to_string(result)}),
+                vbCritical);
+            return false;
+        }
+    }
+    if (c.ui->messageBox(kRebootQuestion, vbYesNo | vbQuestion, "") == vbYes)
+        control->QZxResetSoftwareReq(c.MultiPointAdr);
+    return true;
+}
+
+ConfigProgTables ImageMappingEditor::tables() const {
+    if (!coupler_) return {};
+    return {reportRows(input_), reportRows(output_)};
+}
+
+}  // namespace varnak

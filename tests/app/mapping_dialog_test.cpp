@@ -1,0 +1,119 @@
+// The process-image mapping dialog in the running program, offscreen: opened from its tree
+// node, the keys its cells take, OK offline, and the mapping report it feeds.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/dialog_openers.h"
+#include "app/frmMainVMT.h"
+#include "app/report_text.h"
+#include "couplercfg/frmConfigProg.h"
+#include "couplercfg/image_mapping_grid.h"
+#include "model/clsColTerminals.h"
+#include "model/clsTerminal.h"
+#include "model/tree_node_key.h"
+#include "tests/support/qt/rail_fixture.h"
+#include "tests/support/wire_log.h"
+
+namespace varnak::test {
+namespace {
+
+class MappingDialog : public RailFixture {
+  protected:
+    MappingDialog() : RailFixture({"QZ3100-0000", {"QT3002-0000", "QT1002-0000", "QT9010-0000"}}) {}
+
+    static void type(QWidget* to, Qt::Key key, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(to, &press);
+        // The editor's commit and the grid's hand-over each take one pass of events.
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+    std::string progConfKey() const {
+        return treeKey(TreeNodeKind::SpecificProgConf,
+                       couplerKeyDetail(rail()->ConfSymbolicID(), rail()->ConfProjectPosition()));
+    }
+};
+
+TEST_F(MappingDialog, FromTheTreeItsCellsTakeOnlyTheirKeysAndOkOfflineSavesTheRail) {
+    frmMainVMT window(context);
+    window.setEnabled(true);
+    window.fFillTreeView();
+    ASSERT_TRUE(window.selectKey(progConfKey()));
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<frmConfigProg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Programmierte Konfiguration");
+        ImageMappingGrid* in = dialog->tdbg5Input;
+        ASSERT_EQ(in->rowCount(), 4);
+        EXPECT_EQ(in->cell(0, 4), "QT3002-0000");
+        EXPECT_EQ(in->model()->headerData(8, Qt::Horizontal).toString(), "Ref0");
+        EXPECT_TRUE(in->isColumnHidden(1));
+        EXPECT_GE(in->columnWidth(4), in->fontMetrics().horizontalAdvance("QT3002-0000"));
+        EXPECT_EQ(dialog->focusWidget(), in);  // typing goes to the grid at once
+
+        in->setCurrentIndex(in->model()->index(0, 6));
+        type(in, Qt::Key_4, "4");  // no image 4: swallowed, no edit starts
+        EXPECT_FALSE(in->editing());
+        type(in, Qt::Key_3, "3");
+        ASSERT_TRUE(in->editing());
+        auto* editor = in->findChild<QLineEdit*>();
+        type(editor, Qt::Key_4, "4");  // swallowed inside the edit too
+        EXPECT_EQ(editor->text(), "3");
+        type(editor, Qt::Key_Return);
+        EXPECT_EQ(in->cell(0, 6), "3");
+        in->setCurrentIndex(in->model()->index(0, 7));
+        type(in, Qt::Key_Return);
+        type(in->findChild<QLineEdit*>(), Qt::Key_A, "a");
+        in->findChild<QLineEdit*>()->setText("5");
+        type(in->findChild<QLineEdit*>(), Qt::Key_Return);
+        EXPECT_EQ(in->cell(0, 7), "005");
+
+        // The digital inputs have no outputs: their output rows take no key.
+        ImageMappingGrid* out = dialog->tdbg5Output;
+        EXPECT_EQ(out->cell(2, 8), "511.7");
+        out->setCurrentIndex(out->model()->index(2, 8));
+        type(out, Qt::Key_1, "1");
+        EXPECT_FALSE(out->editing());
+        EXPECT_EQ(out->cell(2, 8), "511.7");
+        dialog->cmdOK->click();
+        ran = true;
+    });
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(window.tvTreeView, &enter);
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(ui.messages.empty());
+
+    auto saved = railFromDisk()->clsColTerminals()->ItemPos(1);
+    EXPECT_EQ(saved->ConfInputDestProcImage(0), "3");
+    EXPECT_EQ(saved->ConfMappInputImage(0, 0), "005");
+}
+
+TEST_F(MappingDialog, MappingReportOfARailInBothLanguages) {
+    auto analog = rail()->clsColTerminals()->ItemPos(1);
+    for (int k = 0; k < 3; ++k) analog->setConfMappInputImage(1, k, std::to_string(40 + k));
+    analog->setConfInputDestProcImage(1, "2");
+    rail()->clsColTerminals()->ItemPos(2)->setConfMappInputImage(0, 0, "12.3");
+    frmMainVMT window(context);
+    for (int language : {0, 1}) {
+        context.LanguageNr = language;
+        context.LanguageBase = static_cast<int16_t>(2000 * language);
+        bool show = false;
+        dialogOpeners().frmConfigProg_fKonstruktor(show);
+        const ConfigProgTables tables = dialogOpeners().frmConfigProg_Tables();
+        dialogOpeners().frmConfigProg_Unload();
+        const std::string text = fReportText(kReportMapping, *rail(), "09.12.2026 06:00", tables);
+        const char* golden = language == 0 ? "de_MappByPos_rail.txt" : "en_MappByPos_rail.txt";
+        EXPECT_TRUE(matchesGolden(text, testSourcePath("app/report_golden") / golden));
+    }
+    EXPECT_TRUE(dialogOpeners().frmConfigProg_Tables().input.empty());
+}
+
+}  // namespace
+}  // namespace varnak::test
