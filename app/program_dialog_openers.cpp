@@ -12,6 +12,10 @@
 #include "fieldbus/coupler_forms.h"
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
+#include "online/frmOnlineDownLoad.h"
+#include "online/frmOnlineUpLoad.h"
+#include "online/frmRimTalkDebug.h"
+#include "online/frmRimTalkQZ3xxx.h"
 #include "railview/frmTermInsert.h"
 #include "terminalcfg/terminal_forms.h"
 #include "views/frmRegister.h"
@@ -75,6 +79,27 @@ void ProgramDialogOpeners::frmTermInsert_fTerminalInsert(std::string& key) {
 void ProgramDialogOpeners::frmCouplerFunctions_Show() {
     frmCouplerFunctions dialog(&window_);
     dialog.exec();
+}
+
+void ProgramDialogOpeners::frmRimTalkQZ3xxx_Show() {
+    frmRimTalkQZ3xxx dialog(&window_);
+    dialog.exec();
+}
+
+void ProgramDialogOpeners::frmRimTalkDebug_Show() {
+    frmRimTalkDebug dialog(&window_);
+    dialog.load();
+    dialog.exec();
+}
+
+void ProgramDialogOpeners::frmOnlineDownLoad_Show() {
+    frmOnlineDownLoad dialog(&window_);
+    if (dialog.load()) dialog.exec();
+}
+
+bool ProgramDialogOpeners::frmOnlineUpLoad_fKonstruktor() {
+    frmOnlineUpLoad dialog(&window_);
+    return dialog.fKonstruktor();
 }
 
 void ProgramDialogOpeners::frmConfigProg_fKonstruktor(bool& show) {

@@ -35,6 +35,10 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmCouplerFunctions_Show() override;
     void frmCouplerConfigQZ8000_fKonstruktor() override;
     void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmRimTalkQZ3xxx_Show() override;
+    void frmRimTalkDebug_Show() override;
+    void frmOnlineDownLoad_Show() override;
+    bool frmOnlineUpLoad_fKonstruktor() override;
 
   private:
     frmMainVMT& window_;
