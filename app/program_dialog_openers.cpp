@@ -109,40 +109,20 @@ void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPositio
     openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
 }
 
-void ProgramDialogOpeners::frmTermConfigQT1501_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT1501", railPosition, table, &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT2502_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT2502", railPosition, table, &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT3202_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT3202", railPosition, table, &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT3302_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT3302", railPosition, table, &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT4002_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT4002", railPosition, table, &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT5001_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT5001", railPosition, table, &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT5101_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT5101", railPosition, table, &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT6001_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT6001", railPosition, table, &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT6051_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT6051", railPosition, table, &window_);
-}
+// The terminal forms all open the same way, by their names.
+#define VARNAK_TERMINAL_FORM_OPENER(form)                                                   \
+    void ProgramDialogOpeners::form##_fKonstruktor(int32_t& railPosition, int32_t& table) { \
+        openTerminalForm(#form, railPosition, table, &window_);                             \
+    }
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT1501)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT2502)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT3202)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT3302)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT4002)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT5001)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT5101)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT6001)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT6051)
+#undef VARNAK_TERMINAL_FORM_OPENER
 
 }  // namespace varnak
