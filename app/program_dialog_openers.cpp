@@ -134,4 +134,20 @@ void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPositio
     openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
 }
 
+// The terminal forms all open the same way, by their names.
+#define VARNAK_TERMINAL_FORM_OPENER(form)                                                   \
+    void ProgramDialogOpeners::form##_fKonstruktor(int32_t& railPosition, int32_t& table) { \
+        openTerminalForm(#form, railPosition, table, &window_);                             \
+    }
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT1501)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT2502)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT3202)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT3302)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT4002)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT5001)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT5101)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT6001)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT6051)
+#undef VARNAK_TERMINAL_FORM_OPENER
+
 }  // namespace varnak

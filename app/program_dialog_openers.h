@@ -39,6 +39,15 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRimTalkDebug_Show() override;
     void frmOnlineDownLoad_Show() override;
     bool frmOnlineUpLoad_fKonstruktor() override;
+    void frmTermConfigQT1501_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmTermConfigQT2502_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmTermConfigQT3202_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmTermConfigQT3302_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmTermConfigQT4002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmTermConfigQT5001_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmTermConfigQT5101_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmTermConfigQT6001_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmTermConfigQT6051_fKonstruktor(int32_t& railPosition, int32_t& table) override;
 
   private:
     frmMainVMT& window_;

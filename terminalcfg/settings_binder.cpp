@@ -240,6 +240,18 @@ void SpecBody::applyLook() {
         c.row->setVisible(s.visible);
         c.row->setEnabled(s.enabled);
     }
+    // A frame whose every control is hidden goes with them: no empty frame for a type that
+    // lacks that group.
+    for (size_t g = 0; g < groups_.size(); ++g) {
+        bool holds = false;
+        bool shows = false;
+        for (size_t i = 0; i < spec_.bindings.size(); ++i) {
+            if (spec_.bindings[i].group != g) continue;
+            holds = true;
+            shows = shows || state_.controls[i].visible;
+        }
+        groups_[g]->setVisible(!holds || shows);
+    }
 }
 
 void SpecBody::show() {

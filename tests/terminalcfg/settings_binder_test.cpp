@@ -119,5 +119,23 @@ TEST_F(Binder, WidgetsShowTheLoadedStateAndStoreWhatTheUserChose) {
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"Invalid entry: Code (#0 .. #255)"});
 }
 
+TEST_F(Binder, AFrameWhoseControlsAreAllHiddenIsHiddenWithThem) {
+    FormSpec two;
+    two.name = "frmTwoFrames";
+    two.groups = {frame(0), frame(1)};
+    two.bindings.push_back(checkBox("a", 0, 32, 0x0001, {0, "a"}));
+    two.bindings.push_back(checkBox("b", 1, 32, 0x0002, {0, "b"}));
+    two.hooks.prepare = [](FormState& state, std::string_view type) {
+        state.controls[1].visible = type != "H";
+    };
+    SpecBody twoBody(two);
+    auto frameOf = [&](size_t i) { return twoBody.control(i)->parentWidget(); };
+    for (const char* type : {"H", "S"}) {
+        twoBody.load(RegisterImage{}, type);
+        EXPECT_FALSE(frameOf(0)->isHidden());
+        EXPECT_EQ(frameOf(1)->isHidden(), std::string(type) == "H");
+    }
+}
+
 }  // namespace
 }  // namespace varnak::test

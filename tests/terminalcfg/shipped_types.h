@@ -27,4 +27,16 @@ inline std::vector<std::string> shippedTypesOpening(const std::string& form, boo
     return types;
 }
 
+// The shipped types a form is tried on: those its picker opens it for, or for a form no
+// picker opens, the shipped type its name carries (frmTermConfigQT3351: QT3351-0000).
+inline std::vector<std::string> shippedTypesTrying(const std::string& form, bool coupler) {
+    std::vector<std::string> types = shippedTypesOpening(form, coupler);
+    if (!types.empty() || form.size() < 6) return types;
+    const std::string named = form.substr(form.size() - 6) + "-0000";
+    if (std::filesystem::exists(platform::resourceDir() / (coupler ? "Coupler" : "Terminal") /
+                                (named + ".INI")))
+        types.push_back(named);
+    return types;
+}
+
 }  // namespace varnak::test
