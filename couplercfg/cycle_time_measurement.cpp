@@ -34,6 +34,7 @@ CycleTimeMeasurement::CycleTimeMeasurement(Evaluation evaluation)
             return VarnakCouplerServices().fCouplerCycleTimeEvaluation(on);
         };
     timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(kCycleTimePollMs);
     QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
 }

@@ -33,6 +33,11 @@ class CodeListDelegate : public QStyledItemDelegate {
             return QStyledItemDelegate::createEditor(parent, option, index);
         auto* list = new QComboBox(parent);
         for (int code : kLinkCodes) list->addItem(qText(linkCodeText(code)), code);
+        // A pick counts at once, not only when the list loses its focus.
+        connect(list, &QComboBox::activated, this, [this, list] {
+            emit const_cast<CodeListDelegate*>(this)->commitData(list);
+            emit const_cast<CodeListDelegate*>(this)->closeEditor(list);
+        });
         return list;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
