@@ -71,6 +71,11 @@ TEST_F(CouplerSettingsDialogs, GeneralOkOfflineSavesAndCancelAfterDefaultKeepsTa
         EXPECT_TRUE(d.images[1].boxes[kEvaluation]->isEnabled());
         EXPECT_FALSE(d.images[1].boxes[kInputSynch]->isChecked());
         d.fpSlaveMaster->setText("12");
+        // Coming back from another window keeps the edits.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&d, &activate);
+        EXPECT_EQ(d.fpSlaveMaster->text(), "12");
+        EXPECT_TRUE(autoconfiguration->isChecked());
         d.cmdOk->click();
         EXPECT_FALSE(d.isVisible());
     });

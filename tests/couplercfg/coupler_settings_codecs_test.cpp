@@ -57,42 +57,53 @@ TEST(GeneralSettingsCodec, EdgeCasesOpenAndStoreBack) {
 }
 
 TEST(GeneralSettingsCodec, AutoconfigurationRuleAndPresetsByGroup) {
-    struct Row {
-        const char* type;
-        int image;
-        int evaluation, motorola, wordAlignment;  // -1: unchanged (here: ticked before)
+    // Evaluation, Motorola and word alignment per image; -1: unchanged (ticked before).
+    using Preset = std::array<int, 3>;
+    constexpr Preset kKeep{-1, -1, -1};
+    struct Group {
+        std::vector<std::string> designations;
+        std::array<Preset, 4> images;
     };
-    const std::vector<Row> table{{"QZ2000-0000", 0, 1, 0, 1},    {"JRV-320", 3, 1, 0, 1},
-                                 {"JRV-301", 0, 0, 1, 0},        {"QZ3100-0000", 1, 1, 0, 0},
-                                 {"QZ3110", 2, -1, -1, -1},      {"QZ4010-0000", 2, 0, 1, 0},
-                                 {"QZ5000", 0, 1, 0, 0},         {"JRV-305_000", 1, 1, 0, 0},
-                                 {"QZ8000-0000", 0, -1, -1, -1}, {"QY3100-0000", 0, -1, -1, -1},
-                                 {"QZ3120-0000", 0, -1, -1, -1}};
-    for (const Row& r : table) {
-        GeneralSettingsForm form;
-        ImagePanel& p = form.images[static_cast<size_t>(r.image)];
-        p.ticked.fill(true);
-        p.ticked[kActivateImage] = false;
-        p.ticked[kAutoconfiguration] = false;
-        setAutoconfiguration(form, r.image, true, r.type);
-        auto expect = [&](int box, int value) {
-            EXPECT_EQ(p.ticked[box], value != 0)
-                << r.type << " image " << r.image << " box " << box;
-        };
-        expect(kActivateImage, 1);
-        expect(kInputSynch, 0);
-        expect(kOutputSynch, 0);
-        expect(kMotorolaDigitalQT, 1);
-        expect(kEvaluation, r.evaluation < 0 ? 1 : r.evaluation);
-        expect(kMotorola, r.motorola < 0 ? 1 : r.motorola);
-        expect(kWordAlignment, r.wordAlignment < 0 ? 1 : r.wordAlignment);
-        setAutoconfiguration(form, r.image, false, r.type);
-        for (int box : {kEvaluation, kMotorola, kMotorolaDigitalQT, kWordAlignment}) {
-            expect(box, 0);
-            EXPECT_FALSE(p.enabled[box]);
-        }
-        expect(kActivateImage, 1);
-    }
+    const std::vector<Group> groups{
+        {{"QZ2000", "QZ2010", "JRV-300", "JRV-320"},
+         {Preset{1, 0, 1}, Preset{1, 0, 1}, Preset{1, 0, 1}, Preset{1, 0, 1}}},
+        {{"QZ3000", "QZ3010", "QZ3100", "QZ3110", "JRV-301", "JRV-302", "JRV-303", "JRV-323"},
+         {Preset{0, 1, 0}, Preset{1, 0, 0}, kKeep, kKeep}},
+        {{"QZ4000", "QZ4010", "JRV-304", "JRV-324"},
+         {Preset{0, 1, 0}, Preset{0, 1, 0}, Preset{0, 1, 0}, Preset{0, 1, 0}}},
+        {{"QZ5000", "JRV-305"},
+         {Preset{1, 0, 0}, Preset{1, 0, 0}, Preset{1, 0, 0}, Preset{1, 0, 0}}},
+        {{"QZ8000", "QY3100", "QZ3120", "QZ5100", "QZ200"}, {kKeep, kKeep, kKeep, kKeep}}};
+    for (const Group& g : groups)
+        for (const std::string& designation : g.designations)
+            for (const std::string& type :
+                 {designation, designation + "-0000", designation + "_000-000"})
+                for (int image = 0; image < kGeneralImageCount; ++image) {
+                    GeneralSettingsForm form;
+                    ImagePanel& p = form.images[static_cast<size_t>(image)];
+                    p.ticked.fill(true);
+                    p.ticked[kActivateImage] = false;
+                    p.ticked[kAutoconfiguration] = false;
+                    setAutoconfiguration(form, image, true, type);
+                    const Preset& want = g.images[static_cast<size_t>(image)];
+                    const std::array<int, kImageBoxCount> expected{1,
+                                                                   1,
+                                                                   want[0] < 0 ? 1 : want[0],
+                                                                   want[1] < 0 ? 1 : want[1],
+                                                                   1,
+                                                                   want[2] < 0 ? 1 : want[2],
+                                                                   0,
+                                                                   0};
+                    for (int box = 0; box < kImageBoxCount; ++box)
+                        EXPECT_EQ(p.ticked[static_cast<size_t>(box)],
+                                  expected[static_cast<size_t>(box)] != 0)
+                            << type << " image " << image << " box " << box;
+                    // Unticking clears and locks the four dependent boxes; the image stays active.
+                    setAutoconfiguration(form, image, false, type);
+                    for (int box : {kEvaluation, kMotorola, kMotorolaDigitalQT, kWordAlignment})
+                        EXPECT_FALSE(p.ticked[box] || p.enabled[box]) << type << " box " << box;
+                    EXPECT_TRUE(p.ticked[kActivateImage]);
+                }
 }
 
 TEST(GeneralSettingsCodec, TabsByCouplerType) {
