@@ -61,16 +61,9 @@ bool ControllerFlagsEditor::ok() {
     table_->setConfRegisterValue(
         kControllerFlagsRegister,
         storeControllerFlags(flags_, table_->ConfRegisterValue(kControllerFlagsRegister)));
-    if (!online_) {
-        railSave_.changed();
-        railSave_.save();
-        return true;
-    }
-    lastResult_ =
-        writeUnderLiftedProtection(*table_, kControllerFlagsRegister, 1, AfterFailedLift::WriteAll);
-    if (lastResult_ == 0) return true;
-    showTransferError(lastResult_);
-    return false;
+    lastResult_ = sendSettings(*table_, kControllerFlagsRegister, 1, online_, railSave_,
+                               AfterFailedLift::WriteAll);
+    return lastResult_ == 0;
 }
 
 void ControllerFlagsEditor::refresh() {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "app/offline_rail_save.h"
 #include "app/shell_texts.h"
 #include "comctl/QZcomOCX.h"
 #include "couplercfg/coupler_settings_texts.h"
@@ -81,6 +82,18 @@ int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count
 
 void showTransferError(int32_t code) {
     varnak().ui->messageBox("Error " + std::to_string(code), vbOKOnly, kProgramTitle);
+}
+
+int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
+                     OfflineRailSave& railSave, AfterFailedLift afterFailedLift) {
+    if (!online) {
+        railSave.changed();
+        railSave.save();
+        return 0;
+    }
+    const int32_t result = writeUnderLiftedProtection(table, first, count, afterFailedLift);
+    if (result != 0) showTransferError(result);
+    return result;
 }
 
 int32_t uploadWholeTable(clsTable& table) {

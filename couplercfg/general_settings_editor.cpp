@@ -94,19 +94,13 @@ bool GeneralSettingsEditor::ok() {
     const GeneralRegisters r = storeGeneralSettings(form_);
     for (int i = kGeneralFirstRegister; i <= kGeneralLastRegister; ++i)
         table_->setConfRegisterValue(i, r[static_cast<size_t>(i)]);
-    if (!online_) {
-        railSave_.changed();
-        railSave_.save();
-        return true;
-    }
     lastResult_ =
-        writeUnderLiftedProtection(*table_, 0, table_->TableLen() + 1, AfterFailedLift::Stop);
+        sendSettings(*table_, 0, table_->TableLen() + 1, online_, railSave_, AfterFailedLift::Stop);
     if (lastResult_ == 0) return true;
     // The device may hold part of the values now: the table keeps them, to be saved.
     table_->setValueChanged(true);
     stored_.take(*table_);
     okFailed_ = true;
-    showTransferError(lastResult_);
     return false;
 }
 

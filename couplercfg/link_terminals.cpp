@@ -152,16 +152,9 @@ bool LinkTerminalEditor::ok(const std::array<std::string, kLinkNumberFields>& nu
     }
     numbers_ = numbers;
     fTableFromDialog(values);
-    if (!online_) {
-        railSave_.changed();
-        railSave_.save();
-        return true;
-    }
-    lastResult_ =
-        writeUnderLiftedProtection(*table_, 0, table_->TableLen() + 1, AfterFailedLift::WriteAll);
-    if (lastResult_ == 0) return true;
-    showTransferError(lastResult_);
-    return false;
+    lastResult_ = sendSettings(*table_, 0, table_->TableLen() + 1, online_, railSave_,
+                               AfterFailedLift::WriteAll);
+    return lastResult_ == 0;
 }
 
 bool LinkTerminalEditor::refresh() {
