@@ -31,9 +31,6 @@ frmCouplerConfigController::frmCouplerConfigController(QWidget* parent,
         lblDiagValue[static_cast<size_t>(i)]->setFrameShape(QFrame::Panel);
         lblDiagValue[static_cast<size_t>(i)]->setFrameShadow(QFrame::Sunken);
         lblDiagValue[static_cast<size_t>(i)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        // Room for "0000.000" however the values change.
-        lblDiagValue[static_cast<size_t>(i)]->setMinimumWidth(
-            lblDiagValue[static_cast<size_t>(i)]->fontMetrics().horizontalAdvance("00000.000 "));
         grid->addWidget(lblDiag[static_cast<size_t>(i)], i, 0);
         grid->addWidget(lblDiagValue[static_cast<size_t>(i)], i, 1);
     }
@@ -93,7 +90,13 @@ void frmCouplerConfigController::fInit_Language() {
 }
 
 void frmCouplerConfigController::fInitCycleTimeView() {
-    for (QLabel* value : lblDiagValue) value->clear();
+    for (QLabel* value : lblDiagValue) {
+        value->clear();
+        // Room for "0000.000" in the font the scaling gave, however the values change.
+        value->setMinimumWidth(value->fontMetrics().horizontalAdvance("0000.000") +
+                               2 * value->frameWidth() +
+                               value->fontMetrics().averageCharWidth() * 2);
+    }
     // A running evaluation ticks the box, which restarts it.
     chkActivateTimeCycle->setChecked(measurement_.evaluationRuns());
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/clsForms.h"
@@ -33,7 +34,8 @@ class CodeListDelegate : public QStyledItemDelegate {
             return QStyledItemDelegate::createEditor(parent, option, index);
         auto* list = new QComboBox(parent);
         for (int code : kLinkCodes) list->addItem(qText(linkCodeText(code)), code);
-        // A pick counts at once, not only when the list loses its focus.
+        // The list opens at once; a pick counts at once, not only when it loses its focus.
+        QTimer::singleShot(0, list, [list] { list->showPopup(); });
         connect(list, &QComboBox::activated, this, [this, list] {
             emit const_cast<CodeListDelegate*>(this)->commitData(list);
             emit const_cast<CodeListDelegate*>(this)->closeEditor(list);
@@ -91,7 +93,8 @@ frmCouplerConfigControllerLinkTerm::frmCouplerConfigControllerLinkTerm(QWidget* 
         fields->addWidget(lblTab1Reg[static_cast<size_t>(f)], f, 0);
         fields->addWidget(txtQYx[static_cast<size_t>(f)], f, 1);
     }
-    fields->setColumnStretch(0, 1);
+    // The fields stand beside their labels.
+    fields->setColumnStretch(2, 1);
     tdbgData = new Grid(editor_);
     tdbgData->setObjectName("tdbgData");
     Label1 = new QLabel;

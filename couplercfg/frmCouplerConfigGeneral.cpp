@@ -83,6 +83,8 @@ frmCouplerConfigGeneral::frmCouplerConfigGeneral(QWidget* parent) : QDialog(pare
     setObjectName("frmCouplerConfigGeneral");
     setModal(true);
     SSTab1 = named(new QTabWidget, "SSTab1");
+    // All eight tabs in sight: the dialog is as wide as its tab row.
+    SSTab1->setUsesScrollButtons(false);
     for (int i = 0; i < kGeneralImageCount; ++i) SSTab1->addTab(imageTab(i), QString());
     SSTab1->addTab(plcInterfaceTab(), QString());
     SSTab1->addTab(railTab(), QString());
