@@ -125,8 +125,13 @@ void clsForms::SetDeviceIndependentWindow(QWidget* form) const {
         ControlGeometry w = scaleWindow({double(frame.x()), double(frame.y()),
                                          double(frame.width()), double(frame.height()), 0},
                                         f);
-        form->setGeometry(int(std::lround(w.left)), int(std::lround(w.top)),
-                          int(std::lround(w.width)), int(std::lround(w.height)));
+        // A form nobody placed yet keeps the platform's placement (a dialog centred over
+        // its parent); scaling its unset position would pin it to the screen's corner.
+        if (form->testAttribute(Qt::WA_Moved))
+            form->setGeometry(int(std::lround(w.left)), int(std::lround(w.top)),
+                              int(std::lround(w.width)), int(std::lround(w.height)));
+        else
+            form->resize(int(std::lround(w.width)), int(std::lround(w.height)));
     }
 
     for (const Entry& e : entries) {

@@ -13,9 +13,15 @@
 #include "couplercfg/frmCouplerConfigController2.h"
 #include "couplercfg/frmCouplerConfigControllerLinkTerm.h"
 #include "couplercfg/frmCouplerConfigGeneral.h"
+#include "fieldbus/coupler_forms.h"
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
+#include "online/frmOnlineDownLoad.h"
+#include "online/frmOnlineUpLoad.h"
+#include "online/frmRimTalkDebug.h"
+#include "online/frmRimTalkQZ3xxx.h"
 #include "railview/frmTermInsert.h"
+#include "terminalcfg/terminal_forms.h"
 #include "views/frmRegister.h"
 #include "views/frmSaveTableAsResource.h"
 
@@ -79,6 +85,27 @@ void ProgramDialogOpeners::frmCouplerFunctions_Show() {
     dialog.exec();
 }
 
+void ProgramDialogOpeners::frmRimTalkQZ3xxx_Show() {
+    frmRimTalkQZ3xxx dialog(&window_);
+    dialog.exec();
+}
+
+void ProgramDialogOpeners::frmRimTalkDebug_Show() {
+    frmRimTalkDebug dialog(&window_);
+    dialog.load();
+    dialog.exec();
+}
+
+void ProgramDialogOpeners::frmOnlineDownLoad_Show() {
+    frmOnlineDownLoad dialog(&window_);
+    if (dialog.load()) dialog.exec();
+}
+
+bool ProgramDialogOpeners::frmOnlineUpLoad_fKonstruktor() {
+    frmOnlineUpLoad dialog(&window_);
+    return dialog.fKonstruktor();
+}
+
 void ProgramDialogOpeners::frmConfigProg_fKonstruktor(bool& show) {
     if (show) {
         frmConfigProg dialog(frmConfigProg::Variant::Programmed, &window_);
@@ -121,6 +148,14 @@ void ProgramDialogOpeners::frmCouplerConfigController2_fKonstruktor() {
 void ProgramDialogOpeners::frmCouplerConfigControllerLinkTerm_fRegister(std::string& key) {
     frmCouplerConfigControllerLinkTerm dialog(&window_);
     dialog.fRegister(key);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ8000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ8000", &window_);
+}
+
+void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) {
+    openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
 }
 
 }  // namespace varnak

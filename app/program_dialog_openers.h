@@ -37,6 +37,12 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmCouplerConfigController_fKonstruktor() override;
     void frmCouplerConfigController2_fKonstruktor() override;
     void frmCouplerConfigControllerLinkTerm_fRegister(std::string& key) override;
+    void frmCouplerConfigQZ8000_fKonstruktor() override;
+    void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmRimTalkQZ3xxx_Show() override;
+    void frmRimTalkDebug_Show() override;
+    void frmOnlineDownLoad_Show() override;
+    bool frmOnlineUpLoad_fKonstruktor() override;
 
   private:
     frmMainVMT& window_;

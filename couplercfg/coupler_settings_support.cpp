@@ -5,7 +5,6 @@
 #include "app/offline_rail_save.h"
 #include "app/shell_texts.h"
 #include "comctl/QZcomOCX.h"
-#include "couplercfg/coupler_settings_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
@@ -18,23 +17,11 @@ namespace varnak {
 namespace {
 
 constexpr int32_t kLargestWord = 65535;
-constexpr const char* kNumberRange = " (0 .. 65535)";
 
 int32_t writeProtection(bool on) {
     AppContext& c = varnak();
     return c.VarnakComOCX ? c.VarnakComOCX->QZxWriteProtection(c.MultiPointAdr, on)
                           : kNoRegisterDeviceResult;
-}
-
-// "&Anzahl:" names the field "Anzahl".
-std::string fieldName(const std::string& caption) {
-    std::string out;
-    for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] != '&') continue;
-        out += caption[i];
-    }
-    while (!out.empty() && (out.back() == ':' || out.back() == ' ')) out.pop_back();
-    return trimBlanks(out);
 }
 
 }  // namespace
@@ -44,11 +31,6 @@ CouplerTable activeCouplerTable(int32_t tableNr) {
     if (!gfGetActiveCoupler(found.coupler) || !found.coupler) return {};
     found.table = found.coupler->clsColTables()->Item(tableNr);
     return found;
-}
-
-void showNoCommunication() {
-    AppContext& c = varnak();
-    c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
 }
 
 std::optional<int32_t> numberFieldValue(std::string_view text) {
@@ -61,12 +43,6 @@ std::optional<int32_t> numberFieldValue(std::string_view text) {
         value > kLargestWord)
         return std::nullopt;
     return value;
-}
-
-void showRefusedNumber(const std::string& caption) {
-    AppContext& c = varnak();
-    c.ui->messageBox(c.text(kTxtInvalidNumber) + fieldName(caption) + kNumberRange, vbExclamation,
-                     "");
 }
 
 int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,

@@ -23,15 +23,12 @@ struct CouplerTable {
     std::shared_ptr<clsTable> table;
 };
 CouplerTable activeCouplerTable(int32_t tableNr);
-// "No communication with coupler!": critical icon, empty title.
-void showNoCommunication();
 
+// The range a number field takes, as its refusal names it.
+inline constexpr const char* kNumberFieldRange = "0 .. 65535";
 // A number field's text as a register word: a whole number 0..65535, blanks around it
 // allowed; nullopt for any other text.
 std::optional<int32_t> numberFieldValue(std::string_view text);
-// Tells that a number field holds no register word: the field's caption (without its
-// access key and trailing colon) and the range.
-void showRefusedNumber(const std::string& caption);
 
 // What follows a lift of the write protection that failed.
 enum class AfterFailedLift {

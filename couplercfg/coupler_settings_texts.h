@@ -53,8 +53,6 @@ inline constexpr int kTxtRefreshButton775 = 775;
 inline constexpr int kTxtExitButton796 = 796;
 
 // Our own messages.
-inline constexpr int kTxtInvalidNumber = 1908;        // followed by the field and its range
-inline constexpr int kTxtNoDescription = 1909;        // followed by the file
-inline constexpr int kTxtLinkPositionsBeyond = 1910;  // the rail's terminal count follows
+inline constexpr int kTxtLinkPositionsBeyond = 1908;  // the rail's terminal count follows
 
 }  // namespace varnak

@@ -10,6 +10,7 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "platform/paths.h"
+#include "terminalcfg/settings_messages.h"
 
 namespace varnak {
 namespace {
@@ -65,7 +66,6 @@ void GeneralSettingsEditor::clickAutoconfiguration(int image, bool ticked) {
 
 void GeneralSettingsEditor::restoreDefaults() {
     if (!table_) return;
-    AppContext& c = varnak();
     const std::filesystem::path file = platform::resolveCaseInsensitive(platform::joinPath(
         {gfVarnakProject()->FullPathResourceFolder(), "Coupler", type_ + ".INI"}));
     // The description loader falls back to the unknown coupler's: such values are no
@@ -77,7 +77,7 @@ void GeneralSettingsEditor::restoreDefaults() {
         defaults = description->clsColTables()->Item(kGeneralSettingsTable);
     }
     if (!defaults) {
-        c.ui->messageBox(c.text(kTxtNoDescription) + file.string(), vbExclamation, "");
+        showUnusableDescription(file.string());
         return;
     }
     for (int i = kGeneralFirstRegister; i <= kGeneralLastRegister; ++i)
@@ -88,7 +88,7 @@ void GeneralSettingsEditor::restoreDefaults() {
 bool GeneralSettingsEditor::ok() {
     if (!table_) return true;
     if (const auto refused = firstRefusedNumber(form_)) {
-        showRefusedNumber(varnak().text(generalNumberCaption(*refused)));
+        showRefusedEntry(varnak().text(generalNumberCaption(*refused)), kNumberFieldRange);
         return false;
     }
     const GeneralRegisters r = storeGeneralSettings(form_);

@@ -15,6 +15,7 @@
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "model/tree_node_key.h"
+#include "terminalcfg/settings_messages.h"
 
 namespace varnak {
 namespace {
@@ -145,7 +146,7 @@ bool LinkTerminalEditor::ok(const std::array<std::string, kLinkNumberFields>& nu
         const auto value = numberFieldValue(numbers[static_cast<size_t>(f)]);
         if (!value) {
             refused_ = f;
-            showRefusedNumber(linkNumberCaption(f));
+            showRefusedEntry(linkNumberCaption(f), kNumberFieldRange);
             return false;
         }
         values[static_cast<size_t>(f)] = *value;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/clsForms.h"
 #include "app/dialog_support.h"
@@ -22,7 +23,6 @@ frmCouplerFunctions::frmCouplerFunctions(QWidget* parent) : QDialog(parent) {
         Command1[i]->setAutoDefault(false);
         Label1[i] = new QLabel;
         Label1[i]->setObjectName(QString("Label1_%1").arg(i));
-        Label1[i]->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
         Label1[i]->setFrameShape(QFrame::StyledPanel);
         // Not empty while the window is scaled: the scaling takes an empty label for a
         // picture and would leave its font as it is.
@@ -41,6 +41,13 @@ frmCouplerFunctions::frmCouplerFunctions(QWidget* parent) : QDialog(parent) {
 
     VarnakForms().SetDeviceIndependentWindow(this);
     fInitCaptions();
+    // Room for the longest result in the labels' fonts as scaled.
+    const QFontMetrics metrics = Label1[0]->fontMetrics();
+    int widest = 0;
+    for (int id :
+         {kTxtServiceOk, kTxtServiceNotOk, kTxtProtectionLifted, kTxtProtectionSet, kTxtResetOk})
+        widest = std::max(widest, metrics.horizontalAdvance(dialogText(id)));
+    for (QLabel* label : Label1) label->setMinimumWidth(widest + 2 * metrics.averageCharWidth());
 }
 
 void frmCouplerFunctions::fInitCaptions() {
@@ -49,7 +56,7 @@ void frmCouplerFunctions::fInitCaptions() {
         Command1[i]->setText(dialogText(kTxtCouplerServiceFirst + i));
         Label1[i]->clear();
     }
-    cmdExit->setText(dialogText(kTxtOkButton));
+    cmdExit->setText(dialogText(kTxtDialogOk));
 }
 
 void frmCouplerFunctions::Command1_Click(int index) {

@@ -13,10 +13,51 @@ inline constexpr int kTxtProtectionLifted = 1809;
 inline constexpr int kTxtProtectionSet = 1810;
 inline constexpr int kTxtResetOk = 1811;
 
+// Developer tools.
+inline constexpr int kTxtStationNumberCaption = 1812;
+inline constexpr int kTxtStationNumberStarting = 1813;
+inline constexpr int kTxtDebugCaption = 1814;
+inline constexpr int kTxtDumpFrame = 1815;
+inline constexpr int kTxtEditFrame = 1816;
+inline constexpr int kTxtStartSegment = 1817;
+inline constexpr int kTxtStartAddress = 1818;
+inline constexpr int kTxtData = 1819;
+inline constexpr int kTxtSendButton = 1820;
+inline constexpr int kTxtNotAHexWord = 1821;  // followed by the text
+inline constexpr int kTxtWriteSegments = 1822;
+inline constexpr int kTxtWriteFailed = 1823;  // followed by the result code
+
+// Transfer reports.
+inline constexpr int kTxtUploadIncomplete = 1824;
+inline constexpr int kTxtDownloadIncomplete = 1825;
+inline constexpr int kTxtProtectionNotLifted = 1826;  // followed by the result code
+inline constexpr int kTxtReportTable = 1827;
+inline constexpr int kTxtReportTerminal = 1828;
+inline constexpr int kTxtReportChannel = 1829;
+inline constexpr int kTxtReportError = 1830;
+inline constexpr int kTxtReportWithoutEndMark = 1831;
+inline constexpr int kTxtReportReset = 1832;  // followed by the result code
+inline constexpr int kTxtReportStopped = 1833;
+inline constexpr int kTxtReportTables = 1834;
+
+// Settings download and station upload.
+inline constexpr int kTxtDownloadCaption = 1835;
+inline constexpr int kTxtBoxCouplerSettings = 1836;
+inline constexpr int kTxtBoxProgrammedConfiguration = 1837;
+inline constexpr int kTxtBoxAutostart = 1838;
+inline constexpr int kTxtRangeUpto = 1839;
+inline constexpr int kTxtCouplerGeneral = 1840;
+inline constexpr int kTxtStartButton = 1841;
+inline constexpr int kTxtUploadCaption = 1842;
+inline constexpr int kTxtBoxTerminalConfiguration = 1843;
+inline constexpr int kTxtBoxTotalUpload = 1844;
+inline constexpr int kTxtUploadButton = 1845;
+inline constexpr int kTxtUploadCancel = 1846;
+
 // Shared with the register editor and the shell's dialogs.
-inline constexpr int kTxtOkButton = 872;
-inline constexpr int kTxtCancelButton = 873;
-inline constexpr int kTxtExitButton = 796;
-inline constexpr int kTxtRefreshButton = 775;
+inline constexpr int kTxtDialogOk = 872;
+inline constexpr int kTxtDialogCancel = 873;
+inline constexpr int kTxtDialogExit = 796;
+inline constexpr int kTxtDialogRefresh = 775;
 
 }  // namespace varnak

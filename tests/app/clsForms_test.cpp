@@ -94,3 +94,19 @@ TEST(FormScalingWindows, ScalesOnceAndLeavesMinimisedAndDesignScreenAlone) {
     forms.SetDeviceIndependentWindow(&form);
     EXPECT_EQ(placed->geometry(), before);
 }
+
+TEST(FormScalingWindows, AFormNotPlacedYetKeepsThePlatformsPlacement) {
+    varnak::test::ensureQtApp();
+    clsForms forms([] { return QSize(1280, 1024); });
+    QWidget placed;
+    placed.setGeometry(100, 100, 400, 300);
+    forms.SetDeviceIndependentWindow(&placed);
+    EXPECT_EQ(placed.pos(), QPoint(125, 133));
+    // A dialog about to be shown for the first time: only its size follows the screen, so
+    // that it still opens centred over its parent rather than in the screen's corner.
+    QWidget unplaced;
+    unplaced.resize(400, 300);
+    forms.SetDeviceIndependentWindow(&unplaced);
+    EXPECT_EQ(unplaced.size(), QSize(500, 400));
+    EXPECT_FALSE(unplaced.testAttribute(Qt::WA_Moved));
+}

@@ -56,5 +56,26 @@ TEST_F(ProgramOpeners, EachWindowOpensFromTheTreeItsPopupsAndKeys) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(ProgramOpeners, TheOnlineWindowsOpenFromTheirMenusAndPopups) {
+    EXPECT_EQ(opened(couplerKey(), [&] { window->mnuOnlineCouplerItem_Click(0); }),
+              "frmCouplerFunctions");
+    EXPECT_EQ(opened(couplerKey(), [&] { window->mnuRimTalkItem_Click(0); }), "frmRimTalkQZ3xxx");
+    EXPECT_EQ(opened(couplerKey(), [&] { window->mnuRimTalkItem_Click(2); }), "frmRimTalkDebug");
+
+    // Going online offers the download; online, the coupler popup's "save as" uploads first.
+    connectStation();
+    project->InitComPort = [] { return 0; };  // the station's port stays as it is
+    ui.answers.push_back(vbYes);
+    EXPECT_EQ(opened(couplerKey(),
+                     [&] {
+                         project->setOnline(true);
+                         window->fOnlineStateChanged(true);
+                     }),
+              "frmOnlineDownLoad");
+    ASSERT_TRUE(project->Online());
+    EXPECT_EQ(opened(couplerKey(), [&] { window->popUpCouplerItem_Click(1); }), "frmOnlineUpLoad");
+    EXPECT_TRUE(ui.prompts.empty());  // nothing uploaded, nothing to name
+}
+
 }  // namespace
 }  // namespace varnak::test

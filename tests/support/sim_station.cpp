@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "tests/support/station_coupler_rules.h"
+#include "tests/support/station_terminal_rules.h"
 
 namespace varnak::test {
 namespace {
@@ -117,6 +118,11 @@ void SimStation::queueFault(ReplyFault fault) {
 void SimStation::setPacing(bool on) {
     std::lock_guard lock(mutex_);
     pacing_ = on;
+}
+
+void SimStation::setTerminalCodeWord(bool enforced) {
+    std::lock_guard lock(mutex_);
+    codeWord_ = enforced;
 }
 
 std::vector<std::string> SimStation::requests() const {
@@ -523,7 +529,9 @@ std::string SimStation::answer(const std::string& r) {
         // their values.
         const bool applied =
             rail != 0 || !commands_.state.writeProtected || !isProtectedCouplerTable(table);
-        if (known && wellFormed && applied)
+        if (known && wellFormed && applied && rail != 0 && codeWord_)
+            writeTerminalChannel(found->second, first, values);
+        else if (known && wellFormed && applied)
             std::copy(values.begin(), values.end(), found->second.begin() + first);
         return replyFrame(address_, count, rail, tableByte, first, {});
     }

@@ -122,6 +122,10 @@ class SimStation {
     void setRegister(int railPos, int table, int reg, uint16_t value);
     uint16_t reg(int railPos, int table, int reg) const;
 
+    // Terminal channels take writes as the terminals do (station_terminal_rules.h): user
+    // registers only behind the code word. Off, every acknowledged write is applied.
+    void setTerminalCodeWord(bool enforced);
+
     // Faults for the coming replies, one per reply in order; afterwards replies are sound.
     void queueFault(ReplyFault fault);
     // Sends every byte of a reply at the wire time of the line's baud rate (11 bits per
@@ -234,6 +238,7 @@ class SimStation {
     bool pacing_ = false;
     std::chrono::milliseconds restartSilence_{1000};
     Clock::time_point silentUntil_{};
+    bool codeWord_ = false;
     Clock::time_point lastReplyByte_{};
     Clock::time_point lastReplyHandover_{};
     std::thread thread_;

@@ -4,7 +4,7 @@
 // until interrupted.
 //
 //   varnak_station [--address N] [--com N] [--resources DIR] [--pace] [--log]
-//                  COUPLER [TERMINAL ...]
+//                  [--no-code-word] COUPLER [TERMINAL ...]
 #include <signal.h>
 
 #include <cstdio>
@@ -25,19 +25,22 @@ struct Options {
     std::string resources;
     bool pace = false;
     bool log = false;
+    bool codeWord = true;
     varnak::test::RailStationSpec rail;
 };
 
 int usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] COUPLER "
-                 "[TERMINAL ...]\n"
+                 "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] "
+                 "[--no-code-word] COUPLER [TERMINAL ...]\n"
                  "  --address N     station address (default 0, the program's default)\n"
                  "  --com N         the COM number the printed variable names (default 2)\n"
                  "  --resources DIR device descriptions (default: the program's resource "
                  "folder)\n"
                  "  --pace          answer at the wire speed the program set\n"
-                 "  --log           print every request as it arrives\n",
+                 "  --log           print every request as it arrives\n"
+                 "  --no-code-word  terminals take writes to registers 32-63 without the code "
+                 "word in register 31\n",
                  program);
     return 2;
 }
@@ -64,6 +67,8 @@ bool parse(int argc, char** argv, Options& o) {
             o.pace = true;
         } else if (a == "--log") {
             o.log = true;
+        } else if (a == "--no-code-word") {
+            o.codeWord = false;
         } else if (a.starts_with("-")) {
             return false;
         } else if (o.rail.coupler.empty()) {
@@ -93,6 +98,7 @@ int main(int argc, char** argv) {
     auto station =
         varnak::test::makeRailStation(o.resources, o.rail, static_cast<uint8_t>(o.address));
     station->setPacing(o.pace);
+    station->setTerminalCodeWord(o.codeWord);
     std::printf("VARNAK_COM%d=%s\n", o.com, station->devicePath().c_str());
     std::fflush(stdout);
     std::fprintf(stderr, "%s with %zu terminal(s) at station address %d; Ctrl+C ends it.\n",

@@ -1,0 +1,109 @@
+#include "online/frmOnlineDownLoad.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/clsForms.h"
+#include "app/dialog_support.h"
+#include "model/clsColCouplers.h"
+#include "model/clsProject.h"
+#include "online/online_texts.h"
+
+namespace varnak {
+namespace {
+
+// The design captions that the language routine leaves as they are.
+constexpr const char* kTerminalSettingsCaption = "Klemmeneinstellungen";
+constexpr const char* kRangeCaption = " Bereich ";
+
+}  // namespace
+
+frmOnlineDownLoad::frmOnlineDownLoad(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmOnlineDownLoad");
+    setModal(true);
+    auto* boxes = new QVBoxLayout;
+    for (int i = 0; i < kTransferBoxes; ++i) {
+        chkDownSend[i] = new QCheckBox;
+        chkDownSend[i]->setObjectName(QString("chkDownSend_%1").arg(i));
+    }
+    chkDownSend[kDownloadTerminalSettings]->setText(kTerminalSettingsCaption);
+    fraRange = new QGroupBox(kRangeCaption);
+    fraRange->setLayout(range.layout());
+    for (int i : {0, 1, 2}) boxes->addWidget(chkDownSend[i]);
+    boxes->addWidget(fraRange);
+    for (int i : {3, 4, 5}) boxes->addWidget(chkDownSend[i]);
+
+    cmdCouplerGeneral = new QPushButton;
+    cmdCouplerGeneral->setObjectName("cmdCouplerGeneral");
+    cmdSend = new QPushButton;
+    cmdSend->setObjectName("cmdSend");
+    cmdSend->setDefault(true);
+    cmdCancel = new QPushButton;
+    cmdCancel->setObjectName("cmdCancel");
+    for (QPushButton* b : {cmdCouplerGeneral, cmdCancel}) b->setAutoDefault(false);
+    fraProgessBar = new TransferProgressFrame;
+
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(boxes);
+    column->addWidget(fraProgessBar);
+    column->addLayout(buttonRow({cmdCouplerGeneral, cmdSend, cmdCancel}));
+
+    connect(cmdSend, &QPushButton::clicked, this, [this] { cmdSend_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+bool frmOnlineDownLoad::load() {
+    fInitCaptions();
+    VarnakForms().SetDeviceIndependentWindow(this);
+    fraProgessBar->fitToFont();
+    chkDownSend[3]->hide();
+    chkDownSend[4]->hide();
+    chkDownSend[kDownloadReset]->setChecked(true);
+    abort_ = false;
+    auto couplers = gfVarnakProject()->clsColCouplers();
+    if (couplers->Count() == 0) return false;
+    m_Coupler = *couplers->begin();
+    range.bind(*m_Coupler, chkDownSend[kDownloadTerminalSettings]);
+    fraProgessBar->hide();
+    return true;
+}
+
+void frmOnlineDownLoad::fInitCaptions() {
+    setWindowTitle(dialogText(kTxtDownloadCaption));
+    chkDownSend[kDownloadCouplerSettings]->setText(dialogText(kTxtBoxCouplerSettings));
+    chkDownSend[kDownloadProgrammedConfiguration]->setText(
+        dialogText(kTxtBoxProgrammedConfiguration));
+    chkDownSend[kDownloadReset]->setText(dialogText(kTxtBoxAutostart));
+    range.Label1->setText(dialogText(kTxtRangeUpto));
+    cmdCouplerGeneral->setText(dialogText(kTxtCouplerGeneral));
+    cmdSend->setText(dialogText(kTxtStartButton));
+    cmdCancel->setText(dialogText(kTxtDialogCancel));
+    fraProgessBar->lblProgBar->clear();
+}
+
+void frmOnlineDownLoad::cmdSend_Click() {
+    if (!m_Coupler) return;
+    const TransferDialogRun run{this,
+                                cmdSend,
+                                fraProgessBar,
+                                chkDownSend,
+                                range,
+                                [this] { return abort_; },
+                                kTxtDownloadIncomplete};
+    report_ = run([this](const TransferChoice& choice, const TransferProgress& progress) {
+        return runSettingsDownload(*m_Coupler, choice, progress);
+    });
+    accept();
+}
+
+void frmOnlineDownLoad::cmdCancel_Click() {
+    abort_ = true;
+    reject();
+}
+
+}  // namespace varnak

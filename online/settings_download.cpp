@@ -1,0 +1,153 @@
+#include "online/settings_download.h"
+
+#include <algorithm>
+
+#include "comctl/QZcomOCX.h"
+#include "couplercfg/mapping_list.h"
+#include "model/app_context.h"
+#include "model/clsColTables.h"
+#include "model/clsCoupler.h"
+#include "model/clsTable.h"
+#include "model/device_register_model.h"
+#include "model/register_device.h"
+
+namespace varnak {
+namespace {
+
+constexpr const char* kTxtLifting = "Schreibschutz aufheben...";
+constexpr const char* kTxtStart = "Start download...";
+constexpr const char* kTxtTable = "Download table :";
+constexpr const char* kTxtFieldbusTable = "Download fieldbus specific table :";
+constexpr const char* kTxtTerminal = "Download to terminal ";
+
+// Table 8 ends its terminal list with the end mark within registers 1-64.
+constexpr int32_t kTerminalListLastRegister = 64;
+
+bool holdsTerminalListEnd(clsTable& table) {
+    const int32_t last = std::min(table.TableLen(), kTerminalListLastRegister);
+    for (int32_t r = 1; r <= last; ++r)
+        if ((table.ConfRegisterValue(r) & 0xFFFF) == kTerminalListEnd) return true;
+    return false;
+}
+
+TransferFailure withoutEndMark(int32_t first, int32_t last) {
+    return {.kind = TransferFailure::Kind::ListWithoutEndMark, .table = first, .lastTable = last};
+}
+
+class Download {
+  public:
+    Download(clsCoupler& rail, const TransferProgress& progress)
+        : rail_(rail), run_(rail, progress), control_(varnak().VarnakComOCX) {}
+
+    TransferReport run(const TransferChoice& choice) {
+        run_.status(kTxtLifting);
+        const int32_t station = varnak().MultiPointAdr;
+        const int32_t lifted =
+            control_ ? control_->QZxWriteProtection(station, false) : kNoRegisterDeviceResult;
+        if (!run_.take(lifted, {.kind = TransferFailure::Kind::ProtectionNotLifted}))
+            return run_.report();
+        run_.step(kTxtStart);
+        run_.runBoxes(choice, [&](int box) {
+            switch (box) {
+                case kDownloadCouplerSettings:
+                    couplerSettings();
+                    break;
+                case kDownloadProgrammedConfiguration:
+                    programmedConfiguration();
+                    break;
+                case kDownloadTerminalSettings:
+                    run_.forEachChannel(
+                        choice, kTxtTerminal,
+                        [&](clsTable& t, const TransferFailure& where) { writeChannel(t, where); });
+                    break;
+                case kDownloadReset:
+                    reset();
+                    break;
+                default:
+                    break;
+            }
+        });
+        return run_.report();
+    }
+
+  private:
+    void couplerSettings() {
+        for (int32_t t : {kGeneralSettingsTable, kFieldbusSettingsTable}) {
+            run_.transferTable(t, kTxtTable, false);
+            if (run_.stopped()) return;
+        }
+        // Ascending up to the first table the rail lacks or the first that fails.
+        for (int32_t t = kFieldbusSpecificTableFirst; t <= kFieldbusSpecificTableLast; ++t) {
+            if (run_.aborted()) return;
+            const bool present = run_.hasTable(t);
+            if (!run_.transferTable(t, kTxtFieldbusTable, false) || !present) return;
+        }
+    }
+
+    void programmedConfiguration() {
+        auto list = rail_.clsColTables()->Item(kProgrammedTerminalList);
+        if (list && !holdsTerminalListEnd(*list)) {
+            // A never-mapped rail's zeros would make the coupler expect no terminal list.
+            run_.name(withoutEndMark(kProgrammedTerminalList, kProgrammedTerminalList));
+        } else {
+            run_.transferTable(kProgrammedTerminalList, kTxtTable, false);
+        }
+        if (run_.stopped()) return;
+        mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
+        if (run_.stopped()) return;
+        mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
+    }
+
+    // The list's tables up to the one holding its end mark; nothing of a list without one.
+    void mappingList(MappingDirection direction, int32_t last) {
+        const int32_t first = mappingListBase(direction);
+        if (!run_.hasTable(first)) return;  // a coupler without the list
+        const std::vector<int32_t> tables = mappingTablesToSend(rail_, direction);
+        if (tables.empty()) {
+            run_.name(withoutEndMark(first, last));
+            return;
+        }
+        for (int32_t t : tables) {
+            if (run_.aborted()) return;
+            if (!run_.transferTable(t, kTxtTable, false)) return;
+        }
+    }
+
+    // The user registers 32-62 between the code word and 0 in register 31. The settings go
+    // only after the code word got through; the 0 goes unless the station is gone. One
+    // failure per channel: the first.
+    void writeChannel(clsTable& table, const TransferFailure& where) {
+        int32_t first = 0;
+        auto send = [&](int32_t reg, int32_t count) {
+            if (endsTransfer(first)) return;
+            const int32_t r = table.ConfDownload(reg, count);
+            if (first == 0) first = r;
+        };
+        table.setConfRegisterValue(kCodeWordRegister, kCodeWordUnlock);
+        send(kCodeWordRegister, 1);
+        if (first == 0) send(kFirstUserRegister, kLastUserRegister - kFirstUserRegister);
+        table.setConfRegisterValue(kCodeWordRegister, 0);
+        send(kCodeWordRegister, 1);
+        run_.take(first, where);
+    }
+
+    void reset() {
+        const int32_t station = varnak().MultiPointAdr;
+        run_.take(control_ ? control_->QZxResetSoftwareReq(station) : kNoRegisterDeviceResult,
+                  {.kind = TransferFailure::Kind::Reset});
+    }
+
+    clsCoupler& rail_;
+    TransferRun run_;
+    QZcomOCX* control_;
+};
+
+}  // namespace
+
+TransferReport runSettingsDownload(clsCoupler& rail, const TransferChoice& choice,
+                                   const TransferProgress& progress) {
+    Download download(rail, progress);
+    return download.run(choice);
+}
+
+}  // namespace varnak

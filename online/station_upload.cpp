@@ -1,0 +1,93 @@
+#include "online/station_upload.h"
+
+#include "couplercfg/mapping_list.h"
+#include "couplercfg/mapping_routines.h"
+#include "model/clsTable.h"
+#include "model/device_register_model.h"
+
+namespace varnak {
+namespace {
+
+constexpr const char* kTxtStart = "Start upload...";
+constexpr const char* kTxtTable = "Upload table :";
+constexpr const char* kTxtFieldbusTable = "Upload fieldbus specific table :";
+constexpr const char* kTxtTerminal = "Upload to terminal ";
+
+class Upload {
+  public:
+    Upload(clsCoupler& rail, const TransferProgress& progress)
+        : rail_(rail), run_(rail, progress) {}
+
+    TransferReport run(const TransferChoice& choice) {
+        run_.step(kTxtStart);
+        run_.runBoxes(choice, [&](int box) {
+            switch (box) {
+                case kUploadCouplerSettings:
+                    couplerSettings();
+                    break;
+                case kUploadProgrammedConfiguration:
+                    programmedConfiguration();
+                    break;
+                case kUploadTerminalConfiguration:
+                    run_.forEachChannel(
+                        choice, kTxtTerminal, [&](clsTable& t, const TransferFailure& where) {
+                            run_.take(t.ConfUpload(kFirstUserRegister,
+                                                   kLastUserRegister - kFirstUserRegister),
+                                      where);
+                        });
+                    break;
+                default:
+                    break;
+            }
+        });
+        return run_.report();
+    }
+
+  private:
+    void couplerSettings() {
+        for (int32_t t : {kGeneralSettingsTable, kFieldbusSettingsTable}) {
+            run_.transferTable(t, kTxtTable, true);
+            if (run_.stopped()) return;
+        }
+        for (int32_t t = kFieldbusSpecificTableFirst; t <= kFieldbusSpecificTableLast; ++t) {
+            if (!run_.hasTable(t)) continue;
+            run_.transferTable(t, kTxtFieldbusTable, true);
+            if (run_.stopped()) return;
+        }
+    }
+
+    void programmedConfiguration() {
+        run_.transferTable(kProgrammedTerminalList, kTxtTable, true);
+        if (run_.stopped()) return;
+        mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
+        if (run_.stopped()) return;
+        fReCalcProgrammedConfigurationInputImage();
+        mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
+        if (run_.stopped()) return;
+        fReCalcProgrammedConfigurationOutputImage();
+    }
+
+    // The list's present tables in order, up to the one whose entries hold the end mark (or
+    // up to a table that could not be read).
+    void mappingList(MappingDirection direction, int32_t last) {
+        for (int32_t t = mappingListBase(direction); t <= last; ++t) {
+            if (!run_.hasTable(t)) continue;
+            if (!run_.transferTable(t, kTxtFieldbusTable, true)) return;
+            const std::vector<int32_t> toEnd = mappingTablesToSend(rail_, direction);
+            if (!toEnd.empty() && toEnd.back() == t) return;
+        }
+    }
+
+    clsCoupler& rail_;
+    TransferRun run_;
+};
+
+}  // namespace
+
+TransferReport runStationUpload(clsCoupler& rail, const TransferChoice& choice,
+                                const TransferProgress& progress) {
+    Upload upload(rail, progress);
+    return upload.run(choice);
+}
+
+}  // namespace varnak

@@ -1,0 +1,27 @@
+#pragma once
+// The station upload without its window: the connected station's registers read into the
+// active rail in the dialog's order (coupler tables 0, 100, 120-122; table 8 and the mapping
+// lists 10-23 and 50-63 up to the table holding their end mark, each list followed by the
+// recalculation of the terminals' mapping texts; the user registers 32-62 of the channels of
+// the terminals in the range).
+//
+// Every failed read is named in the report; a failed list table ends its list, and a
+// time-out or send failure ends the upload.
+#include "online/transfer_run.h"
+
+namespace varnak {
+
+class clsCoupler;
+
+enum UploadBox : int {
+    kUploadCouplerSettings = 0,
+    kUploadProgrammedConfiguration = 1,
+    kUploadTerminalConfiguration = 2,
+    kUploadTotal = 5,
+};
+
+// Reads the station through the rail's tables (the context's device and station).
+TransferReport runStationUpload(clsCoupler& rail, const TransferChoice& choice,
+                                const TransferProgress& progress);
+
+}  // namespace varnak

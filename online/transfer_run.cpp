@@ -1,0 +1,138 @@
+#include "online/transfer_run.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "model/app_context.h"
+#include "model/clsColTables.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/clsTable.h"
+#include "model/clsTerminal.h"
+#include "model/device_register_model.h"
+#include "model/text_util.h"
+#include "online/online_texts.h"
+
+namespace varnak {
+namespace {
+
+std::optional<int32_t> wholeNumber(const std::string& text) {
+    const std::string t = trimBlanks(text);
+    int32_t value = 0;
+    const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
+    if (t.empty() || error != std::errc() || end != t.data() + t.size()) return std::nullopt;
+    return value;
+}
+
+std::string failureLine(const TransferFailure& f) {
+    AppContext& c = varnak();
+    const std::string error = c.text(kTxtReportError) + std::to_string(f.code);
+    switch (f.kind) {
+        case TransferFailure::Kind::ProtectionNotLifted:
+            return c.text(kTxtProtectionNotLifted) + std::to_string(f.code);
+        case TransferFailure::Kind::Table:
+            return c.text(kTxtReportTable) + std::to_string(f.table) + error;
+        case TransferFailure::Kind::Channel:
+            return c.text(kTxtReportTerminal) + std::to_string(f.position) +
+                   c.text(kTxtReportChannel) + std::to_string(f.channel) + error;
+        case TransferFailure::Kind::ListWithoutEndMark:
+            if (f.table == f.lastTable)
+                return c.text(kTxtReportTable) + std::to_string(f.table) +
+                       c.text(kTxtReportWithoutEndMark);
+            return c.text(kTxtReportTables) + std::to_string(f.table) + "-" +
+                   std::to_string(f.lastTable) + c.text(kTxtReportWithoutEndMark);
+        case TransferFailure::Kind::Reset:
+            return c.text(kTxtReportReset) + std::to_string(f.code);
+    }
+    return {};
+}
+
+}  // namespace
+
+bool endsTransfer(int32_t code) {
+    return code == 1 || code == 2 || code == 11;
+}
+
+std::string transferReportText(const TransferReport& report, int headingTextId) {
+    AppContext& c = varnak();
+    std::string text = c.text(headingTextId);
+    for (const TransferFailure& f : report.failures) text += "\n" + failureLine(f);
+    if (report.stopped) text += "\n" + c.text(kTxtReportStopped);
+    return text;
+}
+
+void TransferRun::status(const std::string& text) const {
+    if (progress_.status) progress_.status(text);
+}
+
+void TransferRun::step(const std::string& text) const {
+    if (progress_.step) progress_.step(text);
+}
+
+bool TransferRun::take(int32_t code, TransferFailure failure) {
+    if (code == 0) return true;
+    failure.code = code;
+    report_.failures.push_back(failure);
+    if (endsTransfer(code)) report_.stopped = true;
+    return false;
+}
+
+void TransferRun::runBoxes(const TransferChoice& choice, const std::function<void(int)>& runBox) {
+    for (int box = 0; box < kTransferBoxes; ++box) {
+        if (aborted() || stopped()) return;
+        if (choice.boxes[static_cast<size_t>(box)]) runBox(box);
+        if (progress_.boxDone) progress_.boxDone(box);
+    }
+}
+
+bool TransferRun::hasTable(int32_t t) const {
+    return rail_.clsColTables()->Item(t) != nullptr;
+}
+
+bool TransferRun::transferTable(int32_t t, const char* text, bool upload) {
+    step(text + std::to_string(t));
+    auto table = rail_.clsColTables()->Item(t);
+    if (!table) return true;
+    const int32_t count = table->TableLen() + 1;
+    return take(upload ? table->ConfUpload(0, count) : table->ConfDownload(0, count),
+                {.kind = TransferFailure::Kind::Table, .table = t});
+}
+
+void TransferRun::forEachChannel(
+    const TransferChoice& choice, const char* text,
+    const std::function<void(clsTable&, const TransferFailure&)>& transfer) {
+    const std::optional<TerminalRange> range = terminalRange(choice.firstText, choice.lastText);
+    if (!range) return;
+    for (const auto& terminal : terminalsInRange(rail_, *range)) {
+        const int32_t p = terminal->ConfRailPosition();
+        for (const auto& table : *terminal->clsColTables()) {
+            step(text + std::to_string(p) + "  Kanal " + std::to_string(table->TableNr()));
+            transfer(*table, {.kind = TransferFailure::Kind::Channel,
+                              .position = p,
+                              .channel = table->TableNr()});
+            if (stopped()) return;
+        }
+    }
+}
+
+std::optional<TerminalRange> terminalRange(const std::string& firstText,
+                                           const std::string& lastText) {
+    const std::optional<int32_t> first = wholeNumber(firstText);
+    const std::optional<int32_t> last = wholeNumber(lastText);
+    if (!first || !last) return std::nullopt;
+    return TerminalRange{*first, *last};
+}
+
+std::vector<std::shared_ptr<clsTerminal>> terminalsInRange(clsCoupler& rail,
+                                                           const TerminalRange& range) {
+    auto terminals = rail.clsColTerminals();
+    // Positions outside the rail hold no terminal; the loop need not walk them.
+    const int32_t first = std::max(range.first, 1);
+    const int32_t last = std::min(range.last, terminals->Count());
+    std::vector<std::shared_ptr<clsTerminal>> out;
+    for (int32_t p = first; p <= last; ++p)
+        if (auto terminal = terminals->ItemPos(p)) out.push_back(terminal);
+    return out;
+}
+
+}  // namespace varnak

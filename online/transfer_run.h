@@ -1,0 +1,113 @@
+#pragma once
+// What the station upload and the settings download share: the boxes and range the user
+// chose, the report of what failed, the progress they show, the rule that a time-out or
+// send failure ends a transfer, the whole-table transfer and the walk over the channels of
+// the terminals in the range.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnak {
+
+class clsCoupler;
+class clsTable;
+class clsTerminal;
+
+// Boxes 0-5 of the dialogs (3 and 4 do nothing) and the range fields' texts.
+inline constexpr int kTransferBoxes = 6;
+struct TransferChoice {
+    std::array<bool, kTransferBoxes> boxes{};
+    std::string firstText;
+    std::string lastText;
+};
+
+struct TransferFailure {
+    enum class Kind {
+        ProtectionNotLifted,  // the download wrote nothing (code)
+        Table,                // a coupler table (table, code)
+        Channel,              // a terminal channel (position, channel, code)
+        ListWithoutEndMark,   // tables table..lastTable were not sent
+        Reset,                // the closing software reset (code)
+    };
+    Kind kind = Kind::Table;
+    int32_t table = 0;
+    int32_t lastTable = 0;
+    int32_t position = 0;
+    int32_t channel = 0;
+    int32_t code = 0;
+    bool operator==(const TransferFailure&) const = default;
+};
+
+struct TransferReport {
+    std::vector<TransferFailure> failures;
+    bool stopped = false;  // a time-out or send failure ended the transfer
+    bool clean() const { return failures.empty() && !stopped; }
+};
+
+// Result codes after which the station is taken as gone: the time-outs and a send failure
+// (every later request would wait for the time-out too).
+bool endsTransfer(int32_t code);
+
+// The message naming the failures under a heading (a string id), in the current language.
+std::string transferReportText(const TransferReport& report, int headingTextId);
+
+// What a transfer shows while it runs; unset members show nothing.
+struct TransferProgress {
+    std::function<void(const std::string&)> status;  // a new status text
+    std::function<void(const std::string&)> step;    // one step further, then the text
+    std::function<bool()> aborted;                   // the user asked to stop
+    std::function<void(int)> boxDone;                // a box of the dialog was processed
+};
+
+// One transfer's bookkeeping and its shared steps.
+class TransferRun {
+  public:
+    TransferRun(clsCoupler& rail, TransferProgress progress)
+        : rail_(rail), progress_(std::move(progress)) {}
+
+    void status(const std::string& text) const;
+    void step(const std::string& text) const;
+    bool aborted() const { return progress_.aborted && progress_.aborted(); }
+
+    // Takes a request's result: true for success; otherwise the failure is recorded, and
+    // a time-out or send failure ends the transfer.
+    bool take(int32_t code, TransferFailure failure);
+    bool stopped() const { return report_.stopped; }
+    // Records a failure that is no request's result.
+    void name(TransferFailure failure) { report_.failures.push_back(failure); }
+    const TransferReport& report() const { return report_; }
+
+    // Boxes 0-5 in order, the ticked ones through runBox, each reported done; ends early
+    // when the user stopped it or the transfer ended.
+    void runBoxes(const TransferChoice& choice, const std::function<void(int)>& runBox);
+    bool hasTable(int32_t t) const;
+    // A coupler table whole (read when upload, else written) after a progress step of the
+    // text and the table number; a table the rail lacks is skipped. False when it failed.
+    bool transferTable(int32_t t, const char* text, bool upload);
+    // Each channel table of the terminals in the choice's range, in rail and channel order,
+    // after a progress step: the text, the position, "  Kanal " and the channel number.
+    void forEachChannel(const TransferChoice& choice, const char* text,
+                        const std::function<void(clsTable&, const TransferFailure&)>& transfer);
+
+  private:
+    clsCoupler& rail_;
+    TransferProgress progress_;
+    TransferReport report_;
+};
+
+// The range fields' whole numbers; nullopt when either holds none.
+struct TerminalRange {
+    int32_t first = 0;
+    int32_t last = 0;
+};
+std::optional<TerminalRange> terminalRange(const std::string& firstText,
+                                           const std::string& lastText);
+// The rail's terminals from first to last in rail order, positions without one skipped.
+std::vector<std::shared_ptr<clsTerminal>> terminalsInRange(clsCoupler& rail,
+                                                           const TerminalRange& range);
+
+}  // namespace varnak

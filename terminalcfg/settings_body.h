@@ -1,0 +1,34 @@
+#pragma once
+// The part of a settings dialog that is its own: its controls, how they load from and
+// store into the bound table's registers, and their captions. The dialog frame around it
+// (header, buttons, the session) is shared; a spec's binder is the usual body, and a
+// dialog whose controls no spec can tell writes its own.
+#include <string_view>
+#include <vector>
+
+#include "terminalcfg/settings_form_spec.h"
+
+class QPushButton;
+class QWidget;
+
+namespace varnak {
+
+class SettingsBody {
+  public:
+    virtual ~SettingsBody() = default;
+    // The controls; the dialog takes ownership of the widget.
+    virtual QWidget* widget() = 0;
+    // Captions in the current language (the form's fInit_Language).
+    virtual void initLanguage() = 0;
+    // The controls from the bound table's registers (fLoadDialog).
+    virtual void load(const RegisterImage& registers, std::string_view type) = 0;
+    // OK's check of what the user typed: false after telling the user (the field has the
+    // focus), and then nothing is stored.
+    virtual bool checkEntries() = 0;
+    // The controls into the registers (fStoreDialog).
+    virtual void store(RegisterImage& registers) = 0;
+    // Buttons of the body's own, placed beside the dialog's.
+    virtual std::vector<QPushButton*> extraButtons() { return {}; }
+};
+
+}  // namespace varnak

@@ -1,0 +1,176 @@
+// The settings download against the simulated station: the dialog's boxes and range on a
+// rail of five terminals, a never-mapped rail whose lists are not sent, lists ending in the
+// next table, a refused lift, and a station that stops answering in the middle.
+#include "online/settings_download.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "model/clsColTables.h"
+#include "model/clsColTerminals.h"
+#include "model/clsTable.h"
+#include "model/clsTerminal.h"
+#include "online/frmOnlineDownLoad.h"
+#include "tests/support/qt/rail_fixture.h"
+#include "tests/support/wire_log.h"
+
+namespace varnak::test {
+namespace {
+
+class Download : public RailFixture {
+  protected:
+    Download()
+        : RailFixture(
+              {"QZ3100-0000",
+               {"QT1002-0000", "QT3002-0000", "QT3002-0000", "QT3002-0000", "QT9010-0000"}}) {
+        connectStation();
+        station->setRestartSilence(std::chrono::milliseconds(0));
+    }
+    std::shared_ptr<clsTable> couplerTable(int t) { return rail()->clsColTables()->Item(t); }
+    std::shared_ptr<clsTable> channel(int position, int c) {
+        return rail()->clsColTerminals()->ItemPos(position)->clsColTables()->Item(c);
+    }
+    // The coupler tables written, in order, each once per run of telegrams.
+    std::vector<int> writtenCouplerTables() const {
+        std::vector<int> out;
+        for (const std::string& line : splitLines(wireLog(*station))) {
+            int table = -1;
+            if (std::sscanf(line.c_str(), "write pos 0 table %d", &table) == 1 && table != 99 &&
+                (out.empty() || out.back() != table))
+                out.push_back(table);
+        }
+        return out;
+    }
+    static std::vector<std::string> splitLines(const std::string& text) {
+        std::vector<std::string> lines;
+        size_t from = 0;
+        for (size_t at; (at = text.find('\n', from)) != std::string::npos; from = at + 1)
+            lines.push_back(text.substr(from, at - from));
+        return lines;
+    }
+    void mapList(int firstTable, int endTable, int endRegister) {
+        for (int t = firstTable; t < endTable; ++t)
+            couplerTable(t)->setConfRegisterValue(7, 0x0102);
+        couplerTable(endTable)->setConfRegisterValue(endRegister, 0xFFFF);
+    }
+};
+
+TEST_F(Download, TheDialogWritesTheTickedBoxesAndNamesTheListsItCannotSend) {
+    couplerTable(0)->setConfRegisterValue(5, 0x0042);
+    channel(2, 0)->setConfRegisterValue(40, 0x1234);
+    channel(4, 1)->setConfRegisterValue(40, 0x4321);
+    frmOnlineDownLoad dialog;
+    ASSERT_TRUE(dialog.load());
+    EXPECT_EQ(dialog.windowTitle(), "Download zum Koppler");
+    EXPECT_TRUE(dialog.chkDownSend[3]->isHidden());
+    EXPECT_TRUE(dialog.chkDownSend[5]->isChecked());
+    EXPECT_EQ(dialog.range.MaskEdBoxEndKlemme->text(), "5");
+    EXPECT_TRUE(dialog.fraProgessBar->isHidden());
+    for (int box : {0, 1, 2}) dialog.chkDownSend[box]->setChecked(true);
+    dialog.range.MaskEdBoxStartKlemme->setText("2");
+    dialog.range.MaskEdBoxEndKlemme->setText(" 3");
+    dialog.cmdSend->click();
+
+    // Code-word triples for the terminals at 2 and 3 only; the never-mapped lists stay.
+    EXPECT_TRUE(
+        matchesGolden(wireLog(*station), testSourcePath("online/wire_golden/download_range.txt")));
+    EXPECT_EQ(station->reg(0, 0, 5), 0x0042);
+    EXPECT_EQ(station->reg(2, 0, 40), 0x1234);
+    EXPECT_EQ(station->reg(4, 1, 40), 0);
+    EXPECT_EQ(station->coupler().softwareResets, 1);
+    EXPECT_EQ(channel(2, 0)->ConfRegisterValue(31), 0);
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{"Der Download ist nicht vollständig:\n"
+                                       "Tabelle 8 ohne Endemarke: nicht gesendet\n"
+                                       "Tabellen 10-23 ohne Endemarke: nicht gesendet\n"
+                                       "Tabellen 50-63 ohne Endemarke: nicht gesendet"});
+    for (QCheckBox* box : dialog.chkDownSend) EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(dialog.fraProgessBar->proBar->value(), 8);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(Download, MappedListsGoUpToTheTableHoldingTheirEndMark) {
+    couplerTable(8)->setConfRegisterValue(5, 0xFFFF);
+    mapList(10, 11, 3);
+    // The end mark in register 255 is the copy of the next table's first entry.
+    couplerTable(50)->setConfRegisterValue(255, 0xFFFF);
+    couplerTable(51)->setConfRegisterValue(0, 0xFFFF);
+    TransferChoice choice;
+    choice.boxes[kDownloadProgrammedConfiguration] = true;
+    const TransferReport report = runSettingsDownload(*rail(), choice, {});
+    EXPECT_TRUE(report.clean());
+    EXPECT_EQ(writtenCouplerTables(), (std::vector<int>{8, 10, 11, 50, 51}));
+    EXPECT_EQ(station->reg(0, 10, 7), 0x0102);
+    EXPECT_EQ(station->reg(0, 51, 0), 0xFFFF);
+    EXPECT_EQ(station->coupler().softwareResets, 0);
+    EXPECT_FALSE(station->coupler().writeProtected);  // left lifted
+}
+
+TEST_F(Download, ARefusedLiftWritesNothing) {
+    station->setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[1] = 0; });
+    frmOnlineDownLoad dialog;
+    ASSERT_TRUE(dialog.load());
+    dialog.chkDownSend[0]->setChecked(true);
+    dialog.cmdSend->click();
+    EXPECT_EQ(wireLog(*station),
+              "write pos 0 table 99 reg 0 count 4: 0x0101 0x0001 0x5C3B 0x0000\n"
+              "read  pos 0 table 99 reg 0 count 4\n");
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{
+                                  "Der Download ist nicht vollständig:\n"
+                                  "Schreibschutz nicht aufgehoben, nichts geschrieben: Fehler -2"});
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(Download, AStationThatStopsAnsweringEndsTheDownloadNamingWhere) {
+    // Long enough for a sound reply on a busy machine, short for the silence.
+    control.setQZxTimeout(300);
+    control.setQZxPortOpen(true);
+    // The lift and its read-back, table 0 in fifteen telegrams, then silence.
+    for (int i = 0; i < 17; ++i) station->queueFault(ReplyFault::none());
+    station->queueFault(ReplyFault::noReply());
+    TransferChoice choice;
+    choice.boxes = {true, true, true, false, false, true};
+    choice.firstText = "1";
+    choice.lastText = "5";
+    const TransferReport report = runSettingsDownload(*rail(), choice, {});
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(transferReportText(report, 1825),
+              "Der Download ist nicht vollständig:\nTabelle 100: Fehler 1\n"
+              "Die Station antwortet nicht; der Rest wurde nicht übertragen.");
+    EXPECT_EQ(writtenCouplerTables(), (std::vector<int>{0, 100}));
+    EXPECT_EQ(station->coupler().softwareResets, 0);
+
+    // The same at a terminal: named by its position and channel, nothing after it.
+    station->clearRequests();
+    choice.boxes = {false, false, true, false, false, true};
+    station->queueFault(ReplyFault::none());
+    station->queueFault(ReplyFault::none());
+    station->queueFault(ReplyFault::noReply());
+    const TransferReport atTerminal = runSettingsDownload(*rail(), choice, {});
+    ASSERT_EQ(atTerminal.failures.size(), 1u);
+    EXPECT_EQ(atTerminal.failures[0].position, 2);
+    EXPECT_EQ(atTerminal.failures[0].channel, 0);
+    EXPECT_EQ(atTerminal.failures[0].code, 1);
+    EXPECT_EQ(station->requests().size(), 3u);
+}
+
+class EmptyRailDownload : public RailFixture {
+  protected:
+    EmptyRailDownload() : RailFixture({"QZ3100-0000", {}}) {}
+};
+
+TEST_F(EmptyRailDownload, ARailWithoutTerminalsHasNoRange) {
+    frmOnlineDownLoad dialog;
+    ASSERT_TRUE(dialog.load());
+    EXPECT_FALSE(dialog.chkDownSend[2]->isEnabled());
+    EXPECT_FALSE(dialog.range.MaskEdBoxStartKlemme->isEnabled());
+    EXPECT_TRUE(dialog.range.MaskEdBoxStartKlemme->text().isEmpty());
+    EXPECT_TRUE(dialog.range.MaskEdBoxEndKlemme->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace varnak::test
