@@ -34,10 +34,10 @@ CycleTimeMeasurement::CycleTimeMeasurement(Evaluation evaluation)
         evaluation_ = [](bool on) {
             return VarnakCouplerServices().fCouplerCycleTimeEvaluation(on);
         };
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(kCycleTimePollMs);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+    timerCycleTime_.setSingleShot(true);
+    timerCycleTime_.setTimerType(Qt::PreciseTimer);
+    timerCycleTime_.setInterval(kCycleTimePollMs);
+    QObject::connect(&timerCycleTime_, &QTimer::timeout, [this] { tick(); });
 }
 
 CycleTimeMeasurement::~CycleTimeMeasurement() = default;
@@ -68,7 +68,7 @@ void CycleTimeMeasurement::setActive(bool on) {
     if (!results_) return;
     active_ = on;
     // No poll may run while the command waits or reads its echo.
-    timer_.stop();
+    timerCycleTime_.stop();
     if (on) {
         for (int i = 0; i < kCycleTimeValueCount; ++i)
             results_->setConfRegisterValue(i, kRestartValues[static_cast<size_t>(i)]);
@@ -76,7 +76,7 @@ void CycleTimeMeasurement::setActive(bool on) {
     }
     if (!online_) return;
     evaluationConfirmed_ = evaluation_(on);
-    if (active_) timer_.start();
+    if (active_) timerCycleTime_.start();
 }
 
 void CycleTimeMeasurement::tick() {
@@ -91,12 +91,12 @@ void CycleTimeMeasurement::tick() {
         failed_();
     }
     // The period runs from the end of one read to the start of the next.
-    if (active_) timer_.start();
+    if (active_) timerCycleTime_.start();
 }
 
 void CycleTimeMeasurement::close() {
     active_ = false;
-    timer_.stop();
+    timerCycleTime_.stop();
     AppContext& c = varnak();
     if (c.VarnakComOCX) lastResult_ = c.VarnakComOCX->QZxWriteProtection(c.MultiPointAdr, true);
 }

@@ -53,7 +53,7 @@ class CycleTimeMeasurement {
     // Where a sound poll's four texts go, and what a failed poll does (a beep).
     void onValues(ValuesShown shown) { shown_ = std::move(shown); }
     void onFailedPoll(std::function<void()> failed) { failed_ = std::move(failed); }
-    bool polling() const { return timer_.isActive(); }
+    bool polling() const { return timerCycleTime_.isActive(); }
     int32_t lastResult() const { return lastResult_; }
 
   private:
@@ -64,7 +64,7 @@ class CycleTimeMeasurement {
     std::shared_ptr<clsTable> results_;
     bool online_ = false;
     bool active_ = false;
-    QTimer timer_;
+    QTimer timerCycleTime_;
     ValuesShown shown_;
     std::function<void()> failed_;
     int32_t lastResult_ = 0;

@@ -97,8 +97,8 @@ void setAutoconfiguration(GeneralSettingsForm& form, int image, bool ticked,
     applyAutoconfigurationRule(form, image, couplerType);
 }
 
-void fillGeneralSettings(GeneralSettingsForm& form, const GeneralRegisters& r,
-                         const std::string& couplerType) {
+void fLoadGeneralSettings(GeneralSettingsForm& form, const GeneralRegisters& r,
+                          const std::string& couplerType) {
     form.plcInterface = bit(r[1], 0);
     switch (r[1] & kRouteMask) {
         case 0:
@@ -140,13 +140,13 @@ void fillGeneralSettings(GeneralSettingsForm& form, const GeneralRegisters& r,
 GeneralSettingsForm openGeneralSettings(const GeneralRegisters& registers,
                                         const std::string& couplerType) {
     GeneralSettingsForm form;
-    fillGeneralSettings(form, registers, couplerType);
+    fLoadGeneralSettings(form, registers, couplerType);
     for (ImagePanel& p : form.images) {
         if (p.ticked[kAutoconfiguration]) continue;
         for (int box : kDependentBoxes) p.enabled[box] = false;
         for (int box : {kEvaluation, kMotorola, kWordAlignment}) p.ticked[box] = false;
     }
-    fillGeneralSettings(form, registers, couplerType);
+    fLoadGeneralSettings(form, registers, couplerType);
     return form;
 }
 
@@ -156,7 +156,7 @@ std::optional<int> firstRefusedNumber(const GeneralSettingsForm& form) {
     return std::nullopt;
 }
 
-GeneralRegisters storeGeneralSettings(const GeneralSettingsForm& form) {
+GeneralRegisters fStoreGeneralSettings(const GeneralSettingsForm& form) {
     GeneralRegisters r{};
     r[1] = form.plcInterface ? 1 : 0;
     if (form.events == 1) r[1] |= 2;

@@ -69,8 +69,8 @@ void applyAutoconfigurationRule(GeneralSettingsForm& form, int image,
 
 // Fills the controls from the registers, as the dialog's fill does (the previous route
 // selection stays when the registers select none).
-void fillGeneralSettings(GeneralSettingsForm& form, const GeneralRegisters& registers,
-                         const std::string& couplerType);
+void fLoadGeneralSettings(GeneralSettingsForm& form, const GeneralRegisters& registers,
+                          const std::string& couplerType);
 // The controls of a dialog that opens on the registers: the fill, the images without
 // autoconfiguration locked, and the fill again, so that every box shows its bit.
 GeneralSettingsForm openGeneralSettings(const GeneralRegisters& registers,
@@ -80,7 +80,7 @@ GeneralSettingsForm openGeneralSettings(const GeneralRegisters& registers,
 std::optional<int> firstRefusedNumber(const GeneralSettingsForm& form);
 // Registers 1-11 built from the controls (registers 7-10 from number fields that
 // firstRefusedNumber accepts; another text gives 0).
-GeneralRegisters storeGeneralSettings(const GeneralSettingsForm& form);
+GeneralRegisters fStoreGeneralSettings(const GeneralSettingsForm& form);
 
 // Tabs 0-3 of the dialog for a coupler type: caption and enabled state. processImage is
 // the caption stem of the plain image tabs (text 481); a digit follows it.

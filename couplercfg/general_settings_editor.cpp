@@ -53,7 +53,7 @@ GeneralRegisters GeneralSettingsEditor::registers() const {
 }
 
 void GeneralSettingsEditor::fill() {
-    fillGeneralSettings(form_, registers(), type_);
+    fLoadGeneralSettings(form_, registers(), type_);
 }
 
 GeneralTabs GeneralSettingsEditor::tabs() const {
@@ -91,7 +91,7 @@ bool GeneralSettingsEditor::ok() {
         showRefusedEntry(varnak().text(generalNumberCaption(*refused)), kNumberFieldRange);
         return false;
     }
-    const GeneralRegisters r = storeGeneralSettings(form_);
+    const GeneralRegisters r = fStoreGeneralSettings(form_);
     for (int i = kGeneralFirstRegister; i <= kGeneralLastRegister; ++i)
         table_->setConfRegisterValue(i, r[static_cast<size_t>(i)]);
     lastResult_ =

@@ -40,7 +40,7 @@ TEST(GeneralSettingsCodec, EdgeCasesOpenAndStoreBack) {
     };
     for (size_t i = 0; i < table.size(); ++i) {
         const GeneralSettingsForm form = openGeneralSettings(table[i].in, "QZ3100-0000");
-        EXPECT_EQ(storeGeneralSettings(form), table[i].out) << "row " << i;
+        EXPECT_EQ(fStoreGeneralSettings(form), table[i].out) << "row " << i;
     }
     const GeneralSettingsForm none = openGeneralSettings(regs({{1, 4}, {3, 0x0300}}), "QZ3100");
     EXPECT_FALSE(none.events.has_value());
@@ -51,9 +51,9 @@ TEST(GeneralSettingsCodec, EdgeCasesOpenAndStoreBack) {
     // A fill that turns autoconfiguration on keeps the rule's tick of the image box (as
     // Default's refill does); opening fills a second time, so the box shows its bit.
     GeneralSettingsForm refilled;
-    fillGeneralSettings(refilled, regs({{3, 0x0002}}), "QZ8000");
-    EXPECT_EQ(storeGeneralSettings(refilled)[3], 0x0003);
-    EXPECT_EQ(storeGeneralSettings(openGeneralSettings(regs({{3, 0x0002}}), "QZ8000"))[3], 0x0002);
+    fLoadGeneralSettings(refilled, regs({{3, 0x0002}}), "QZ8000");
+    EXPECT_EQ(fStoreGeneralSettings(refilled)[3], 0x0003);
+    EXPECT_EQ(fStoreGeneralSettings(openGeneralSettings(regs({{3, 0x0002}}), "QZ8000"))[3], 0x0002);
 }
 
 TEST(GeneralSettingsCodec, AutoconfigurationRuleAndPresetsByGroup) {

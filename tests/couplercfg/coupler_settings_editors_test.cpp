@@ -277,5 +277,22 @@ TEST_F(ManyTerminals, PositionsPast64AreLockedAndTold) {
     EXPECT_EQ(railFromDisk()->clsColTables()->Item(1)->ConfRegisterValue(11), 0xBFFF);
 }
 
+class FieldbusCoupler : public CouplerSettings {
+  protected:
+    FieldbusCoupler() : CouplerSettings({"QZ3100-0000", {"QT1002-0000"}}) {}
+};
+
+TEST_F(FieldbusCoupler, WithoutTables1And98TheControllerDialogsTellAndOpenNothing) {
+    CycleTimeMeasurement m([](bool) { return true; });
+    EXPECT_FALSE(m.open());
+    EXPECT_FALSE(ControllerFlagsEditor().open());
+    EXPECT_FALSE(LinkTerminalEditor().open(linkKey()));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>(3, "Keine Kommunikation mit Koppler!"));
+    // The general settings open on table 0 with the fieldbus coupler's tabs.
+    GeneralSettingsEditor general;
+    ASSERT_TRUE(general.open());
+    EXPECT_EQ(general.tabs().captions[1], "FMS");
+}
+
 }  // namespace
 }  // namespace varnak::test
