@@ -9,6 +9,10 @@
 #include "app/frmRailNew.h"
 #include "app/frmRailOpen.h"
 #include "couplercfg/frmConfigProg.h"
+#include "couplercfg/frmCouplerConfigController.h"
+#include "couplercfg/frmCouplerConfigController2.h"
+#include "couplercfg/frmCouplerConfigControllerLinkTerm.h"
+#include "couplercfg/frmCouplerConfigGeneral.h"
 #include "fieldbus/coupler_forms.h"
 #include "model/app_context.h"
 #include "online/frmCouplerFunctions.h"
@@ -124,6 +128,26 @@ void ProgramDialogOpeners::frmConfigProg_Unload() {
 void ProgramDialogOpeners::frmConfigAuto_fKonstruktor(bool& show) {
     frmConfigProg dialog(frmConfigProg::Variant::Automatic, &window_);
     dialog.fKonstruktor(show);
+}
+
+bool ProgramDialogOpeners::frmCouplerConfigGeneral_fKonstruktorCouplerConfigGeneral() {
+    frmCouplerConfigGeneral dialog(&window_);
+    return dialog.fKonstruktorCouplerConfigGeneral() != 0;
+}
+
+void ProgramDialogOpeners::frmCouplerConfigController_fKonstruktor() {
+    frmCouplerConfigController dialog(&window_);
+    dialog.fKonstruktor();
+}
+
+void ProgramDialogOpeners::frmCouplerConfigController2_fKonstruktor() {
+    frmCouplerConfigController2 dialog(&window_);
+    dialog.fKonstruktor();
+}
+
+void ProgramDialogOpeners::frmCouplerConfigControllerLinkTerm_fRegister(std::string& key) {
+    frmCouplerConfigControllerLinkTerm dialog(&window_);
+    dialog.fRegister(key);
 }
 
 void ProgramDialogOpeners::frmCouplerConfigQZ8000_fKonstruktor() {

@@ -33,6 +33,10 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmSaveTableAsResource_fKonstruktor(int32_t& railPosition, int32_t& tableNr) override;
     void frmTermInsert_fTerminalInsert(std::string& key) override;
     void frmCouplerFunctions_Show() override;
+    bool frmCouplerConfigGeneral_fKonstruktorCouplerConfigGeneral() override;
+    void frmCouplerConfigController_fKonstruktor() override;
+    void frmCouplerConfigController2_fKonstruktor() override;
+    void frmCouplerConfigControllerLinkTerm_fRegister(std::string& key) override;
     void frmCouplerConfigQZ8000_fKonstruktor() override;
     void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
     void frmRimTalkQZ3xxx_Show() override;

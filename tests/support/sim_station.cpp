@@ -182,6 +182,16 @@ void SimStation::setCommandHook(std::function<void(std::vector<uint16_t>&, uint1
     commands_.hook = std::move(hook);
 }
 
+void SimStation::setRequestHook(RequestHook hook) {
+    std::lock_guard lock(mutex_);
+    requestHook_ = std::move(hook);
+}
+
+bool SimStation::hasTable(int railPos, int table) const {
+    std::lock_guard lock(mutex_);
+    return tables_.count({railPos, table}) != 0;
+}
+
 void SimStation::setMemory(int segment, int address, const std::vector<uint16_t>& words) {
     std::lock_guard lock(mutex_);
     for (size_t i = 0; i < words.size(); ++i)
@@ -505,9 +515,11 @@ std::string SimStation::answer(const std::string& r) {
             return replyFrame(address_, count, rail, tableByte, first, {});
         }
         if (!inRange) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
-        return replyFrame(address_, count, rail, tableByte, first,
-                          commands_.read(first, count, Clock::now()));
+        std::vector<uint16_t> answered = commands_.read(first, count, Clock::now());
+        runRequestHook(rail, table, false);
+        return replyFrame(address_, count, rail, tableByte, first, answered);
     }
+    runRequestHook(rail, table, write);
 
     auto found = tables_.find({rail, table});
     const bool known = rail <= terminals_ && found != tables_.end() &&
@@ -527,6 +539,14 @@ std::string SimStation::answer(const std::string& r) {
     std::vector<uint16_t> read(found->second.begin() + first,
                                found->second.begin() + first + count);
     return replyFrame(address_, count, rail, tableByte, first, read);
+}
+
+void SimStation::runRequestHook(int railPos, int table, bool write) {
+    if (!requestHook_) return;
+    requestHook_(railPos, table, write, commands_.state, [this](int p, int t) {
+        auto found = tables_.find({p, t});
+        return found == tables_.end() ? nullptr : &found->second;
+    });
 }
 
 void SimStation::send(const std::string& request, std::string reply, ReplyFault fault,

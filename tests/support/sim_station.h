@@ -148,6 +148,15 @@ class SimStation {
     void setRestartSilence(std::chrono::milliseconds silence);
     // Changes an answer after its command was processed.
     void setCommandHook(std::function<void(std::vector<uint16_t>& table, uint16_t command)> hook);
+    // Runs, with the station's lock held, as the station answers a register request of a
+    // table other than the command table (before the values are read or written) and after
+    // a read of the command table (once it took up a block): the coupler's own doings that
+    // show in its tables. tableOf answers a table's registers, null when absent.
+    using TableOf = std::function<std::vector<uint16_t>*(int railPos, int table)>;
+    using RequestHook = std::function<void(int railPos, int table, bool write,
+                                           const CouplerState& coupler, const TableOf& tableOf)>;
+    void setRequestHook(RequestHook hook);
+    bool hasTable(int railPos, int table) const;
     // Debug memory at byte addresses: word i of words at address + 2i.
     void setMemory(int segment, int address, const std::vector<uint16_t>& words);
     uint16_t memory(int segment, int address) const;
@@ -195,6 +204,8 @@ class SimStation {
     void handle(const std::string& request, Clock::time_point firstByte);
     std::string answer(const std::string& request);
     void restart();  // with the mutex held
+    // With the mutex held.
+    void runRequestHook(int railPos, int table, bool write);
     void send(const std::string& request, std::string reply, ReplyFault fault,
               Clock::time_point from);
     void sendHeld(std::optional<HeldReply>& held, ReplyFault::Hold when);
@@ -211,6 +222,7 @@ class SimStation {
     std::map<TableKey, std::vector<uint16_t>> tables_;
     std::deque<ReplyFault> faults_;
     std::optional<HeldReply> held_;  // the station thread's own
+    RequestHook requestHook_;
     std::vector<std::string> requests_;
     std::vector<Exchange> exchanges_;
     StationCommandTable commands_;

@@ -1,0 +1,96 @@
+#include "couplercfg/coupler_settings_support.h"
+
+#include <charconv>
+
+#include "app/offline_rail_save.h"
+#include "app/shell_texts.h"
+#include "comctl/QZcomOCX.h"
+#include "model/app_context.h"
+#include "model/basLookup.h"
+#include "model/clsColTables.h"
+#include "model/clsCoupler.h"
+#include "model/clsTable.h"
+#include "model/register_device.h"
+#include "model/text_util.h"
+
+namespace varnak {
+namespace {
+
+constexpr int32_t kLargestWord = 65535;
+
+int32_t writeProtection(bool on) {
+    AppContext& c = varnak();
+    return c.VarnakComOCX ? c.VarnakComOCX->QZxWriteProtection(c.MultiPointAdr, on)
+                          : kNoRegisterDeviceResult;
+}
+
+}  // namespace
+
+CouplerTable activeCouplerTable(int32_t tableNr) {
+    CouplerTable found;
+    if (!gfGetActiveCoupler(found.coupler) || !found.coupler) return {};
+    found.table = found.coupler->clsColTables()->Item(tableNr);
+    return found;
+}
+
+std::optional<int32_t> numberFieldValue(std::string_view text) {
+    const std::string_view digits = trimBlankView(text);
+    if (digits.empty() || digits.size() > 5) return std::nullopt;
+    int32_t value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    // from_chars takes a leading "-"; a register word has none.
+    if (error != std::errc{} || end != digits.data() + digits.size() || digits[0] == '-' ||
+        value > kLargestWord)
+        return std::nullopt;
+    return value;
+}
+
+int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,
+                                   AfterFailedLift afterFailedLift) {
+    const int32_t lifted = writeProtection(false);
+    if (lifted != 0 && afterFailedLift == AfterFailedLift::Stop) return lifted;
+    const int32_t written = table.ConfDownload(first, count);
+    const int32_t set = writeProtection(true);
+    for (int32_t code : {lifted, written, set})
+        if (code != 0) return code;
+    return 0;
+}
+
+void showTransferError(int32_t code) {
+    varnak().ui->messageBox("Error " + std::to_string(code), vbOKOnly, kProgramTitle);
+}
+
+int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
+                     OfflineRailSave& railSave, AfterFailedLift afterFailedLift) {
+    if (!online) {
+        railSave.changed();
+        railSave.save();
+        return 0;
+    }
+    const int32_t result = writeUnderLiftedProtection(table, first, count, afterFailedLift);
+    if (result != 0) showTransferError(result);
+    return result;
+}
+
+int32_t uploadWholeTable(clsTable& table) {
+    TableSnapshot before;
+    before.take(table);
+    const int32_t result = table.ConfUpload(0, table.TableLen() + 1);
+    if (result != 0) before.restore(table);
+    return result;
+}
+
+void TableSnapshot::take(clsTable& table) {
+    count_ = table.TableLen() + 1;
+    for (int32_t r = 0; r < count_; ++r)
+        values_[static_cast<size_t>(r)] = table.ConfRegisterValue(r);
+    changed_ = table.ValueChanged();
+}
+
+void TableSnapshot::restore(clsTable& table) const {
+    for (int32_t r = 0; r < count_; ++r)
+        table.setConfRegisterValue(r, values_[static_cast<size_t>(r)]);
+    table.setValueChanged(changed_);
+}
+
+}  // namespace varnak
