@@ -34,6 +34,14 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmTermInsert_fTerminalInsert(std::string& key) override;
     void frmCouplerFunctions_Show() override;
     void frmCouplerConfigQZ8000_fKonstruktor() override;
+    void frmCouplerConfigQZ2000_fKonstruktor() override;
+    void frmCouplerConfigQZ3000_fKonstruktor() override;
+    void frmCouplerConfigQZ4000_fKonstruktor() override;
+    void frmCouplerConfigQZ5000_fKonstruktor() override;
+    void frmCouplerConfigQZ5100_fKonstruktor() override;
+    void frmCouplerConfigQZ5110_fKonstruktor() override;
+    void frmCouplerConfigQZ5200_fKonstruktor() override;
+    void frmCouplerConfigQZ7300_fKonstruktor() override;
     void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
 
   private:

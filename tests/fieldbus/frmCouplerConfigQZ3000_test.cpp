@@ -1,0 +1,109 @@
+// The DP and FMS form's codec: the mode list by type, the response time's leading number
+// and its 64, the diagnostic length's list and text, and the row that only FMS hides.
+#include <gtest/gtest.h>
+
+#include "fieldbus/coupler_form_specs.h"
+#include "tests/fieldbus/form_cases.h"
+
+namespace varnak::test {
+namespace {
+
+// Control i stands for register i.
+constexpr size_t kMode = 0;
+constexpr size_t kTime = 1;
+constexpr size_t kLength = 2;
+
+TEST(QZ3000Form, ModeListResponseTimeAndDiagnosticLength) {
+    const FormSpec& spec = frmCouplerConfigQZ3000Spec();
+    struct Case {
+        const char* type;
+        Registers loaded;  // registers 0, 1, 2
+        std::function<void(FormState&)> edit;
+        size_t modes;
+        int selected;
+        const char* time;
+        const char* length;
+        bool lengthShown;
+        Registers stored;
+    };
+    const Case cases[] = {
+        {"QZ3100-0000", {{0, 7}, {1, 11}, {2, 32}}, {}, 3, 0, " 11", "32", true, {{0, 0}}},
+        {"QZ3100-0000", {{0, 2}, {1, 64}, {2, 40}}, {}, 3, 2, " 64", "40", false, {}},
+        {"QZ3000-0000", {{0, 1}, {1, 11}, {2, 32}}, {}, 1, -1, " 11", "32", true, {}},
+        {"QZ3010-0000", {{0, 9}, {1, 11}, {2, 32}}, {}, 1, 0, " 11", "32", true, {{0, 0}}},
+        {"QY3100-0000", {{0, 1}, {1, 11}, {2, 32}}, {}, 0, -1, " 11", "32", true, {}},
+        {"QZ3500-0000", {{0, 5}, {1, 11}, {2, 32}}, {}, 0, -1, " 11", "32", true, {}},
+        {"QZ3100", {{0, 1}, {1, 11}, {2, 32}}, {}, 3, 1, " 11", "32", true, {}},
+        {"QZ3110_A", {{0, 1}, {1, 11}, {2, 32}}, {}, 3, 1, " 11", "32", true, {}},
+        {"JRV-323", {{0, 1}, {1, 11}, {2, 32}}, {}, 3, 1, " 11", "32", true, {}},
+        {"QZ31000", {{0, 1}, {1, 11}, {2, 32}}, {}, 0, -1, " 11", "32", true, {}},
+        // Loaded values outside their rules.
+        {"QZ3100-0000", {{0, 0}, {1, 5}, {2, 20}}, {}, 3, 0, " 5", "20", true, {{1, 64}}},
+        {"QZ3100-0000", {{0, 0}, {1, -3}, {2, 65}}, {}, 3, 0, "-3", "16", true, {{1, 64}, {2, 16}}},
+        {"QZ3100-0000", {{0, 0}, {1, 255}, {2, -1}}, {}, 3, 0, " 255", "16", true, {{2, 16}}},
+        {"QZ3100-0000", {{0, 0}, {1, 256}, {2, 0}}, {}, 3, 0, " 256", "0", true, {{1, 64}}},
+        // Only FMS hides the length, which is stored all the same; DP shows it again.
+        {"QZ3100-0000",
+         {{0, 0}, {1, 11}, {2, 48}},
+         [&](FormState& s) {
+             pick(spec, kMode, 2)(s);
+             s.controls[kLength].text = "24";
+         },
+         3,
+         2,
+         " 11",
+         "24",
+         false,
+         {{0, 2}, {2, 24}}},
+        {"QZ3100-0000",
+         {{0, 2}, {1, 11}, {2, 48}},
+         pick(spec, kMode, 1),
+         3,
+         1,
+         " 11",
+         "48",
+         true,
+         {{0, 1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " registers " + std::to_string(c.loaded.at(0)) + " " +
+                     std::to_string(c.loaded.at(1)) + " " + std::to_string(c.loaded.at(2)));
+        const RegisterImage image = imageWith(c.loaded);
+        const FormRun run = runForm(spec, image, c.type, c.edit);
+        const ControlState& mode = run.shown.controls[kMode];
+        EXPECT_EQ(mode.items.size(), c.modes);
+        EXPECT_EQ(mode.selected, c.selected);
+        EXPECT_EQ(run.shown.controls[kTime].text, c.time);
+        EXPECT_EQ(run.shown.controls[kLength].text, c.length);
+        EXPECT_EQ(run.shown.controls[kLength].visible, c.lengthShown);
+        ASSERT_FALSE(run.refused);
+        expectStored(run, image, c.stored);
+    }
+}
+
+TEST(QZ3000Form, TypedTextsFollowTheirOwnRulesAndAreNeverRefused) {
+    const FormSpec& spec = frmCouplerConfigQZ3000Spec();
+    const RegisterImage image = imageWith({{0, 0}, {1, 30}, {2, 32}});
+    struct Case {
+        size_t field;
+        const char* entry;
+        int32_t stored;
+    };
+    const Case cases[] = {
+        {kTime, "11", 11},     {kTime, "255", 255},  {kTime, "256", 64},    {kTime, "10", 64},
+        {kTime, "abc", 64},    {kTime, "", 64},      {kTime, "30abc", 30},  {kTime, " 1 2 ", 12},
+        {kTime, "12.5", 12},   {kTime, "13.5", 14},  {kTime, "1e2", 100},   {kTime, "-20", 64},
+        {kTime, "1e999", 64},  {kLength, "24", 24},  {kLength, " 20 ", 20}, {kLength, "20.5", 20},
+        {kLength, "21.5", 22}, {kLength, "100", 16}, {kLength, "-8", 16},   {kLength, "abc", 32},
+        {kLength, "", 32},     {kLength, "20x", 32}, {kLength, "inf", 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field == kTime ? "time " : "length ") + "\"" + c.entry + "\"");
+        const FormRun run = runForm(spec, image, "QZ3100-0000", enter(c.field, c.entry));
+        ASSERT_FALSE(run.refused);
+        expectStored(run, image, {{c.field, c.stored}});
+    }
+}
+
+}  // namespace
+}  // namespace varnak::test
