@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "fieldbus/coupler_form_specs.h"
+#include "model/text_util.h"
 #include "terminalcfg/settings_codec.h"
 
 namespace varnak {
@@ -39,8 +40,7 @@ std::optional<int32_t> digitsValue(std::string_view digits, size_t maxLength) {
 
 // "byte" or "byte.bit" with byte 0..511 and one bit digit 0..7, blanks around allowed.
 std::optional<int32_t> positionWord(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    text = trimBlankView(text);
     const size_t dot = text.find('.');
     const std::optional<int32_t> byte = digitsValue(text.substr(0, dot), 3);
     std::optional<int32_t> bit = 0;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "fieldbus/coupler_form_specs.h"
+#include "model/text_util.h"
 #include "terminalcfg/settings_codec.h"
 
 namespace varnak {
@@ -30,12 +31,6 @@ bool blank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 // A type carries a listed name when it is that name or goes on with "-" or "_" after it
 // ("QZ3100-0000" is a QZ3100).
 bool isType(std::string_view type, std::initializer_list<std::string_view> names) {
@@ -51,6 +46,18 @@ size_t modesOffered(std::string_view type) {
     if (isType(type, {"QZ3000", "QZ3010"})) return 1;
     if (isType(type, {"QZ3100", "QZ3110", "JRV-301", "JRV-302", "JRV-303", "JRV-323"})) return 3;
     return 0;
+}
+
+// A decimal number with an optional sign, read whole; nothing when any of it is no number.
+std::optional<double> decimal(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (negative || text.front() == '+')) text.remove_prefix(1);
+    if (text.empty() || !(text.front() == '.' || (text.front() >= '0' && text.front() <= '9')))
+        return std::nullopt;
+    double v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return negative ? -v : v;
 }
 
 // The number a text starts with: blanks anywhere are skipped, then an optional sign,
@@ -78,28 +85,7 @@ double leadingNumber(std::string_view text) {
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         if (digits()) end = i;
     }
-    std::string_view number(s.data(), end);
-    const bool negative = number.front() == '-';
-    if (number.front() == '+' || negative) number.remove_prefix(1);
-    double v = 0;
-    std::from_chars(number.data(), number.data() + number.size(), v);
-    return negative ? -v : v;
-}
-
-// The whole text as a number (blanks around it allowed), or nothing.
-std::optional<double> wholeTextNumber(std::string_view text) {
-    text = trimmed(text);
-    if (text.empty()) return std::nullopt;
-    std::string_view number = text;
-    const bool negative = number.front() == '-';
-    if (number.front() == '+' || negative) number.remove_prefix(1);
-    if (number.empty() ||
-        !(number.front() == '.' || (number.front() >= '0' && number.front() <= '9')))
-        return std::nullopt;
-    double v = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), v);
-    if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
-    return negative ? -v : v;
+    return decimal(std::string_view(s.data(), end)).value_or(0);
 }
 
 // The nearest whole number (halves to the even one), or else when it lies outside min..max.
@@ -112,7 +98,7 @@ std::shared_ptr<const TextRule> responseTimeRule() {
     auto rule = std::make_shared<TextRule>();
     rule->show = [](int32_t v) { return (v >= 0 ? " " : "") + std::to_string(v); };
     rule->take = [](std::string_view text, int32_t) -> std::optional<int32_t> {
-        return roundedWithin(leadingNumber(trimmed(text)), kResponseTimeMin, kResponseTimeMax,
+        return roundedWithin(leadingNumber(text), kResponseTimeMin, kResponseTimeMax,
                              kResponseTimeElse);
     };
     rule->range = std::to_string(kResponseTimeMin) + " .. " + std::to_string(kResponseTimeMax);
@@ -127,7 +113,7 @@ std::shared_ptr<const TextRule> diagnosticLengthRule() {
     };
     // A text that is no number leaves the register as it was.
     rule->take = [](std::string_view text, int32_t loaded) -> std::optional<int32_t> {
-        const std::optional<double> v = wholeTextNumber(text);
+        const std::optional<double> v = decimal(trimBlankView(text));
         if (!v) return loaded;
         return roundedWithin(*v, 0, kDiagnosticMax, kDiagnosticElse);
     };
@@ -171,8 +157,11 @@ FormSpec makeSpec() {
     length.text = diagnosticLengthRule();
     s.bindings.push_back(length);
 
+    // A type without modes to choose shows the list empty and out of reach.
     s.hooks.prepare = [](FormState& state, std::string_view type) {
-        state.controls[kMode].items.resize(modesOffered(type));
+        ControlState& mode = state.controls[kMode];
+        mode.items.resize(modesOffered(type));
+        mode.enabled = !mode.items.empty();
     };
     s.hooks.afterLoad = [](FormState& state, const RegisterImage& registers, std::string_view) {
         // A mode 0..2 the list lacks shows no selection; only other values fall back.

@@ -72,6 +72,7 @@ TEST(QZ3000Form, ModeListResponseTimeAndDiagnosticLength) {
         const FormRun run = runForm(spec, image, c.type, c.edit);
         const ControlState& mode = run.shown.controls[kMode];
         EXPECT_EQ(mode.items.size(), c.modes);
+        EXPECT_EQ(mode.enabled, c.modes > 0);
         EXPECT_EQ(mode.selected, c.selected);
         EXPECT_EQ(run.shown.controls[kTime].text, c.time);
         EXPECT_EQ(run.shown.controls[kLength].text, c.length);
