@@ -17,59 +17,40 @@ TEST(QZ3000Form, ModeListResponseTimeAndDiagnosticLength) {
     const FormSpec& spec = frmCouplerConfigQZ3000Spec();
     struct Case {
         const char* type;
-        Registers loaded;  // registers 0, 1, 2
-        std::function<void(FormState&)> edit;
+        int32_t loaded[3];  // registers 0, 1, 2
+        int picked;         // the mode the user picks; -1: none
         size_t modes;
         int selected;
         const char* time;
         const char* length;
         bool lengthShown;
-        Registers stored;
+        int32_t stored[3];
     };
     const Case cases[] = {
-        {"QZ3100-0000", {{0, 7}, {1, 11}, {2, 32}}, {}, 3, 0, " 11", "32", true, {{0, 0}}},
-        {"QZ3100-0000", {{0, 2}, {1, 64}, {2, 40}}, {}, 3, 2, " 64", "40", false, {}},
-        {"QZ3000-0000", {{0, 1}, {1, 11}, {2, 32}}, {}, 1, -1, " 11", "32", true, {}},
-        {"QZ3010-0000", {{0, 9}, {1, 11}, {2, 32}}, {}, 1, 0, " 11", "32", true, {{0, 0}}},
-        {"QY3100-0000", {{0, 1}, {1, 11}, {2, 32}}, {}, 0, -1, " 11", "32", true, {}},
-        {"QZ3500-0000", {{0, 5}, {1, 11}, {2, 32}}, {}, 0, -1, " 11", "32", true, {}},
-        {"QZ3100", {{0, 1}, {1, 11}, {2, 32}}, {}, 3, 1, " 11", "32", true, {}},
-        {"QZ3110_A", {{0, 1}, {1, 11}, {2, 32}}, {}, 3, 1, " 11", "32", true, {}},
-        {"JRV-323", {{0, 1}, {1, 11}, {2, 32}}, {}, 3, 1, " 11", "32", true, {}},
-        {"QZ31000", {{0, 1}, {1, 11}, {2, 32}}, {}, 0, -1, " 11", "32", true, {}},
-        // Loaded values outside their rules.
-        {"QZ3100-0000", {{0, 0}, {1, 5}, {2, 20}}, {}, 3, 0, " 5", "20", true, {{1, 64}}},
-        {"QZ3100-0000", {{0, 0}, {1, -3}, {2, 65}}, {}, 3, 0, "-3", "16", true, {{1, 64}, {2, 16}}},
-        {"QZ3100-0000", {{0, 0}, {1, 255}, {2, -1}}, {}, 3, 0, " 255", "16", true, {{2, 16}}},
-        {"QZ3100-0000", {{0, 0}, {1, 256}, {2, 0}}, {}, 3, 0, " 256", "0", true, {{1, 64}}},
-        // Only FMS hides the length, which is stored all the same; DP shows it again.
-        {"QZ3100-0000",
-         {{0, 0}, {1, 11}, {2, 48}},
-         [&](FormState& s) {
-             pick(spec, kMode, 2)(s);
-             s.controls[kLength].text = "24";
-         },
-         3,
-         2,
-         " 11",
-         "24",
-         false,
-         {{0, 2}, {2, 24}}},
-        {"QZ3100-0000",
-         {{0, 2}, {1, 11}, {2, 48}},
-         pick(spec, kMode, 1),
-         3,
-         1,
-         " 11",
-         "48",
-         true,
-         {{0, 1}}},
+        {"QZ3100-0000", {7, 11, 32}, -1, 3, 0, " 11", "32", true, {0, 11, 32}},
+        {"QZ3100-0000", {2, 64, 40}, -1, 3, 2, " 64", "40", false, {2, 64, 40}},
+        {"QZ3100-0000", {0, 11, 48}, 2, 3, 2, " 11", "48", false, {2, 11, 48}},
+        {"QZ3100-0000", {2, 11, 48}, 1, 3, 1, " 11", "48", true, {1, 11, 48}},
+        {"QZ3000-0000", {1, 11, 32}, -1, 1, -1, " 11", "32", true, {1, 11, 32}},
+        {"QZ3010-0000", {9, 11, 32}, -1, 1, 0, " 11", "32", true, {0, 11, 32}},
+        {"QY3100-0000", {1, 11, 32}, -1, 0, -1, " 11", "32", true, {1, 11, 32}},
+        {"QZ3500-0000", {5, 11, 32}, -1, 0, -1, " 11", "32", true, {5, 11, 32}},
+        {"QZ3100", {1, 11, 32}, -1, 3, 1, " 11", "32", true, {1, 11, 32}},
+        {"QZ3110_A", {1, 11, 32}, -1, 3, 1, " 11", "32", true, {1, 11, 32}},
+        {"JRV-323", {1, 11, 32}, -1, 3, 1, " 11", "32", true, {1, 11, 32}},
+        {"QZ31000", {1, 11, 32}, -1, 0, -1, " 11", "32", true, {1, 11, 32}},
+        {"QZ3100-0000", {0, 5, 20}, -1, 3, 0, " 5", "20", true, {0, 64, 20}},
+        {"QZ3100-0000", {0, -3, 65}, -1, 3, 0, "-3", "16", true, {0, 64, 16}},
+        {"QZ3100-0000", {0, 255, -1}, -1, 3, 0, " 255", "16", true, {0, 255, 16}},
+        {"QZ3100-0000", {0, 256, 0}, -1, 3, 0, " 256", "0", true, {0, 64, 0}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.type) + " registers " + std::to_string(c.loaded.at(0)) + " " +
-                     std::to_string(c.loaded.at(1)) + " " + std::to_string(c.loaded.at(2)));
-        const RegisterImage image = imageWith(c.loaded);
-        const FormRun run = runForm(spec, image, c.type, c.edit);
+        SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.loaded[0]) + " " +
+                     std::to_string(c.loaded[1]) + " " + std::to_string(c.loaded[2]));
+        const RegisterImage image =
+            imageWith({{0, c.loaded[0]}, {1, c.loaded[1]}, {2, c.loaded[2]}});
+        const FormRun run =
+            runForm(spec, image, c.type, c.picked < 0 ? nullptr : pick(spec, kMode, c.picked));
         const ControlState& mode = run.shown.controls[kMode];
         EXPECT_EQ(mode.items.size(), c.modes);
         EXPECT_EQ(mode.enabled, c.modes > 0);
@@ -78,7 +59,7 @@ TEST(QZ3000Form, ModeListResponseTimeAndDiagnosticLength) {
         EXPECT_EQ(run.shown.controls[kLength].text, c.length);
         EXPECT_EQ(run.shown.controls[kLength].visible, c.lengthShown);
         ASSERT_FALSE(run.refused);
-        expectStored(run, image, c.stored);
+        expectStored(run, image, {{0, c.stored[0]}, {1, c.stored[1]}, {2, c.stored[2]}});
     }
 }
 
