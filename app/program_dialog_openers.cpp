@@ -154,6 +154,38 @@ void ProgramDialogOpeners::frmCouplerConfigQZ8000_fKonstruktor() {
     openCouplerForm("frmCouplerConfigQZ8000", &window_);
 }
 
+void ProgramDialogOpeners::frmCouplerConfigQZ2000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ2000", &window_);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ3000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ3000", &window_);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ4000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ4000", &window_);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ5000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ5000", &window_);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ5100_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ5100", &window_);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ5110_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ5110", &window_);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ5200_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ5200", &window_);
+}
+
+void ProgramDialogOpeners::frmCouplerConfigQZ7300_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQZ7300", &window_);
+}
+
 void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) {
     openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
 }

@@ -38,6 +38,14 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmCouplerConfigController2_fKonstruktor() override;
     void frmCouplerConfigControllerLinkTerm_fRegister(std::string& key) override;
     void frmCouplerConfigQZ8000_fKonstruktor() override;
+    void frmCouplerConfigQZ2000_fKonstruktor() override;
+    void frmCouplerConfigQZ3000_fKonstruktor() override;
+    void frmCouplerConfigQZ4000_fKonstruktor() override;
+    void frmCouplerConfigQZ5000_fKonstruktor() override;
+    void frmCouplerConfigQZ5100_fKonstruktor() override;
+    void frmCouplerConfigQZ5110_fKonstruktor() override;
+    void frmCouplerConfigQZ5200_fKonstruktor() override;
+    void frmCouplerConfigQZ7300_fKonstruktor() override;
     void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
     void frmRimTalkQZ3xxx_Show() override;
     void frmRimTalkDebug_Show() override;

@@ -5,8 +5,24 @@
 
 namespace varnak {
 
+std::vector<ChoiceItem> itemsByPosition(const std::vector<std::string>& texts) {
+    std::vector<ChoiceItem> items;
+    for (const std::string& text : texts)
+        items.push_back({{0, text}, static_cast<int32_t>(items.size())});
+    return items;
+}
+
 const std::vector<CouplerFormEntry>& couplerForms() {
     static const std::vector<CouplerFormEntry> forms{
+        {"frmCouplerConfigQZ2000", &frmCouplerConfigQZ2000Spec(), nullptr},
+        {"frmCouplerConfigQZ3000", &frmCouplerConfigQZ3000Spec(), nullptr},
+        {"frmCouplerConfigQZ4000", &frmCouplerConfigQZ4000Spec(), nullptr},
+        {"frmCouplerConfigQY3100", &frmCouplerConfigQY3100Spec(), nullptr},
+        {"frmCouplerConfigQZ5000", &frmCouplerConfigQZ5000Spec(), nullptr},
+        {"frmCouplerConfigQZ5100", &frmCouplerConfigQZ5100Spec(), nullptr},
+        {"frmCouplerConfigQZ5110", &frmCouplerConfigQZ5110Spec(), nullptr},
+        {"frmCouplerConfigQZ5200", &frmCouplerConfigQZ5200Spec(), nullptr},
+        {"frmCouplerConfigQZ7300", &frmCouplerConfigQZ7300Spec(), nullptr},
         {"frmCouplerConfigQZ8000", &frmCouplerConfigQZ8000Spec(), nullptr},
     };
     return forms;

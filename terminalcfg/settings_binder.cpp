@@ -314,13 +314,24 @@ bool SpecBody::checkEntries() {
     const std::optional<RefusedEntry> refused = firstRefusedEntry(spec_, state_);
     if (!refused) return true;
     const size_t i = refused->control;
-    showRefusedEntry(captionText(bindingCaption(spec_.bindings[i], state_.controls[i])),
-                     refused->range);
+    showRefusedEntry(fieldCaption(i), refused->range);
     if (QWidget* field = input(i)) {
         field->setFocus();
         if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
     }
     return false;
+}
+
+// A field without a label of its own is named by what stands before it in its frame (the
+// check box that switches it).
+std::string SpecBody::fieldCaption(size_t i) const {
+    const size_t group = spec_.bindings[i].group;
+    for (size_t k = i + 1; k-- > 0;) {
+        if (spec_.bindings[k].group != group) continue;
+        const std::string text = captionText(bindingCaption(spec_.bindings[k], state_.controls[k]));
+        if (!text.empty()) return text;
+    }
+    return {};
 }
 
 void SpecBody::store(RegisterImage& registers) {

@@ -5,6 +5,7 @@
 // and the spec's hooks run when the user changes a control.
 #include <QString>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -61,6 +62,7 @@ class SpecBody : public SettingsBody {
     void applyLook();
     void read();
     void userChanged(size_t i);
+    std::string fieldCaption(size_t i) const;
 
     const FormSpec& spec_;
     QWidget* root_ = nullptr;

@@ -106,7 +106,8 @@ FormState loadForm(const FormSpec& spec, const RegisterImage& registers, std::st
                 c.text = c.loadedText = std::to_string(value);
                 break;
             case BindingKind::Text:
-                c.loadedValue = value & b.mask;
+                // A whole-word text sees the register as the table holds it, as a number does.
+                c.loadedValue = b.mask == kWord ? value : value & b.mask;
                 c.text = c.loadedText = b.text && b.text->show ? b.text->show(c.loadedValue) : "";
                 break;
             case BindingKind::Label:
@@ -180,7 +181,7 @@ std::optional<RefusedEntry> firstRefusedEntry(const FormSpec& spec, const FormSt
     for (size_t i = 0; i < spec.bindings.size(); ++i) {
         const Binding& b = spec.bindings[i];
         const ControlState& c = state.controls[i];
-        if (!named(b) || c.text == c.loadedText) continue;
+        if (!named(b) || !c.enabled || c.text == c.loadedText) continue;
         if (b.kind == BindingKind::Number) {
             const std::optional<int64_t> v = parseWholeNumber(c.text);
             if (!v || !inRange(*v, b))

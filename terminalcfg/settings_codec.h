@@ -29,7 +29,8 @@ struct RefusedEntry {
     std::string range;
 };
 // The first edited number or text field (in spec order) that OK must refuse. A field left
-// as loaded is never refused: it stores by its binding's rule.
+// as loaded is never refused: it stores by its binding's rule; nor is a disabled one, which
+// the user could not correct (its form's hooks decide what it stores).
 std::optional<RefusedEntry> firstRefusedEntry(const FormSpec& spec, const FormState& state);
 
 // A whole number, optionally signed, blanks around it allowed; nothing else.

@@ -5,11 +5,16 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <algorithm>
+#include <filesystem>
 
+#include "app/dialog_pickers.h"
 #include "app/frmMainVMT.h"
 #include "app/tree_navigation.h"
+#include "fieldbus/coupler_forms.h"
 #include "model/clsCommon.h"
 #include "model/tree_node_key.h"
+#include "platform/paths.h"
 #include "tests/support/qt/rail_fixture.h"
 
 namespace varnak::test {
@@ -17,7 +22,8 @@ namespace {
 
 class ProgramOpeners : public RailFixture {
   protected:
-    ProgramOpeners() : RailFixture({"QZ3100-0000", {"QT3002-0000", "QT9010-0000"}}) {
+    explicit ProgramOpeners(const std::string& coupler = "QZ3100-0000")
+        : RailFixture({coupler, {"QT3002-0000", "QT9010-0000"}}) {
         window = std::make_unique<frmMainVMT>(context);
         window->setEnabled(true);
         window->fFillTreeView();
@@ -75,6 +81,44 @@ TEST_F(ProgramOpeners, TheOnlineWindowsOpenFromTheirMenusAndPopups) {
     ASSERT_TRUE(project->Online());
     EXPECT_EQ(opened(couplerKey(), [&] { window->popUpCouplerItem_Click(1); }), "frmOnlineUpLoad");
     EXPECT_TRUE(ui.prompts.empty());  // nothing uploaded, nothing to name
+}
+
+// A rail of one coupler type with the main window on it, for a loop over types.
+class TypeOpeners : public ProgramOpeners {
+  public:
+    explicit TypeOpeners(const std::string& type) : ProgramOpeners(type) {}
+    void TestBody() override {}
+    using ProgramOpeners::opened;
+    using ProgramOpeners::window;
+    using RailFixture::couplerKey;
+    std::vector<std::string> messages() const { return messageTexts(); }
+};
+
+TEST(ProgramCouplerForms, EveryShippedCouplerTypeOpensItsFormFromItsSettingsNode) {
+    std::vector<std::string> types;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(platform::resourceDir() / "Coupler"))
+        if (entry.path().stem() != "Unknown") types.push_back(entry.path().stem().string());
+    std::sort(types.begin(), types.end());
+    int forms = 0;
+    for (const std::string& type : types) {
+        SCOPED_TRACE(type);
+        TypeOpeners t(type);
+        const std::string settings =
+            treeKey(TreeNodeKind::SpecificSettings, t.couplerKey().substr(kTreeKeyPrefixLength));
+        const std::string name = t.opened(settings, [&] { t.window->tvTreeView_DblClick(); });
+        const CouplerDialogChoice* choice = couplerDialogFor(type);
+        if (!choice) {
+            EXPECT_EQ(name, "");
+            EXPECT_EQ(t.messages(),
+                      std::vector<std::string>{"Bitte benutzen Sie die Registerdarstellung"});
+        } else if (findCouplerForm(choice->form)) {
+            EXPECT_EQ(name, choice->form);
+            EXPECT_TRUE(t.messages().empty());
+            ++forms;
+        }
+    }
+    EXPECT_GE(forms, 25);  // the shipped types of every family with a form
 }
 
 }  // namespace

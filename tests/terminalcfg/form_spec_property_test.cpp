@@ -37,7 +37,7 @@ std::vector<RegisteredSpec> registeredSpecs() {
 // What the form's hooks may tell apart: every shipped name, its bare six letters, nothing.
 std::vector<std::string> typesToTry(const RegisteredSpec& r) {
     std::set<std::string> types{""};
-    for (const std::string& t : shippedTypesTrying(r.spec->name, r.coupler)) {
+    for (const std::string& t : shippedTypesOfForm(r.spec->name, r.coupler)) {
         types.insert(t);
         types.insert(t.substr(0, 6));
     }
@@ -156,8 +156,8 @@ TEST_F(FormSpecProperties, RandomImagesAndUserStates) {
 TEST_F(FormSpecProperties, EveryShippedDescriptionIsAFixedPointOfItsForm) {
     size_t checked = 0;
     for (const RegisteredSpec& r : registeredSpecs()) {
-        const std::vector<std::string> types = shippedTypesTrying(r.spec->name, r.coupler);
-        EXPECT_FALSE(types.empty()) << r.spec->name << " is tried on no shipped type";
+        const std::vector<std::string> types = shippedTypesOfForm(r.spec->name, r.coupler);
+        EXPECT_FALSE(types.empty()) << r.spec->name << " opens for no shipped type";
         for (const std::string& type : types) {
             SCOPED_TRACE(type);
             const std::string file =

@@ -142,6 +142,8 @@ TEST(SettingsCodec, OkRefusesEditedEntriesOutsideTheirRangeOnly) {
     refused = firstRefusedEntry(spec, s);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->range, "#0 .. #255");
+    s.controls[kLow].enabled = false;  // out of the user's reach: its form decides
+    EXPECT_FALSE(firstRefusedEntry(spec, s));
 }
 
 }  // namespace

@@ -27,15 +27,18 @@ inline std::vector<std::string> shippedTypesOpening(const std::string& form, boo
     return types;
 }
 
-// The shipped types a form is tried on: those its picker opens it for, or for a form no
-// picker opens, the shipped type its name carries (frmTermConfigQT3351: QT3351-0000).
-inline std::vector<std::string> shippedTypesTrying(const std::string& form, bool coupler) {
+// The shipped types a form is for: those the pickers open it for, or for a form no picker
+// opens, those that carry the six letters its name ends in.
+inline std::vector<std::string> shippedTypesOfForm(const std::string& form, bool coupler) {
     std::vector<std::string> types = shippedTypesOpening(form, coupler);
     if (!types.empty() || form.size() < 6) return types;
-    const std::string named = form.substr(form.size() - 6) + "-0000";
-    if (std::filesystem::exists(platform::resourceDir() / (coupler ? "Coupler" : "Terminal") /
-                                (named + ".INI")))
-        types.push_back(named);
+    const std::string six = form.substr(form.size() - 6);
+    const auto folder = platform::resourceDir() / (coupler ? "Coupler" : "Terminal");
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string type = entry.path().stem().string();
+        if (type.rfind(six, 0) == 0) types.push_back(type);
+    }
+    std::sort(types.begin(), types.end());
     return types;
 }
 
