@@ -130,6 +130,10 @@ void ProgramDialogOpeners::frmCouplerConfigQZ8000_fKonstruktor() {
     openCouplerForm("frmCouplerConfigQZ8000", &window_);
 }
 
+void ProgramDialogOpeners::frmCouplerConfigQY9000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQY9000", &window_);
+}
+
 void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) {
     openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
 }

@@ -34,6 +34,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmTermInsert_fTerminalInsert(std::string& key) override;
     void frmCouplerFunctions_Show() override;
     void frmCouplerConfigQZ8000_fKonstruktor() override;
+    void frmCouplerConfigQY9000_fKonstruktor() override;
     void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
     void frmRimTalkQZ3xxx_Show() override;
     void frmRimTalkDebug_Show() override;
