@@ -25,6 +25,7 @@ namespace {
 constexpr int kByteFieldWidth = 44;
 constexpr int kTextFieldWidth = 4 * kByteFieldWidth + 3 * 6;
 constexpr int kNameField = 3;
+constexpr int kFrameInset = 11;  // from a frame's edge to its fields' captions
 
 const char* const kDhcpPendingText =
     "DHCP still in process.\n\nPlease try again and click 'Refresh'";
@@ -32,6 +33,13 @@ const char* const kDhcpPendingText =
 // The captions of the label array by element.
 const char* const kLabelCaptions[] = {"MAC-ID",      "IP Address", "YXM-Net-ID", "DNS Server",
                                       "SubNet Mask", "DHCP Name",  "IP Address", "SubNet Mask"};
+
+// The widget named as the form names its control.
+template <typename W>
+W* named(const QString& name, W* widget) {
+    widget->setObjectName(name);
+    return widget;
+}
 
 QString indexed(const char* name, size_t i) {
     return QString("%1(%2)").arg(name).arg(i);
@@ -66,22 +74,17 @@ QWidget* frmCouplerConfigQY9000::widget() {
 }
 
 void frmCouplerConfigQY9000::build() {
-    fraQZ8000_ = new QGroupBox;
-    fraQZ8000_->setObjectName("fraQZ8000");
-    for (size_t i = 0; i < lblQY9x00_.size(); ++i) {
-        lblQY9x00_[i] = new QLabel(kLabelCaptions[i]);
-        lblQY9x00_[i]->setObjectName(indexed("lblQY9x00", i));
-    }
+    fraQZ8000_ = named("fraQZ8000", new QGroupBox);
+    for (size_t i = 0; i < lblQY9x00_.size(); ++i)
+        lblQY9x00_[i] = named(indexed("lblQY9x00", i), new QLabel(kLabelCaptions[i]));
     for (size_t i : {0, 1, kNameField}) {
-        txtQY9x00_[i] = new QLineEdit;
-        txtQY9x00_[i]->setObjectName(indexed("txtQY9x00", i));
+        txtQY9x00_[i] = named(indexed("txtQY9x00", i), new QLineEdit);
         txtQY9x00_[i]->setFixedWidth(kTextFieldWidth);
     }
     auto* byteEntry =
         new QRegularExpressionValidator(QRegularExpression(R"(\s*\d{0,3}\s*)"), fraQZ8000_);
     for (size_t i = 1; i < fpIQY9x00_.size(); ++i) {
-        fpIQY9x00_[i] = new QLineEdit;
-        fpIQY9x00_[i]->setObjectName(indexed("fpIQY9x00", i));
+        fpIQY9x00_[i] = named(indexed("fpIQY9x00", i), new QLineEdit);
         fpIQY9x00_[i]->setFixedWidth(kByteFieldWidth);
         fpIQY9x00_[i]->setAlignment(Qt::AlignRight);
         fpIQY9x00_[i]->setValidator(byteEntry);
@@ -101,12 +104,9 @@ void frmCouplerConfigQY9000::build() {
     top->addWidget(lblQY9x00_[2], 1, 0);
     top->addWidget(txtQY9x00_[1], 1, 1, Qt::AlignLeft);
 
-    chkDHCP_ = new QCheckBox("Obtain an IP address from a DHCP server (DIP 10)");
-    chkDHCP_->setObjectName("chkDHCP");
-    optDip9_ClassB_ = new QRadioButton("Class B");
-    optDip9_ClassB_->setObjectName("optDip9_ClassB");
-    optDip9_ClassC_ = new QRadioButton("Class C");
-    optDip9_ClassC_->setObjectName("optDip9_ClassC");
+    chkDHCP_ = named("chkDHCP", new QCheckBox("Obtain an IP address from a DHCP server (DIP 10)"));
+    optDip9_ClassB_ = named("optDip9_ClassB", new QRadioButton("Class B"));
+    optDip9_ClassC_ = named("optDip9_ClassC", new QRadioButton("Class C"));
     auto* dip = new QHBoxLayout;
     dip->addWidget(chkDHCP_);
     dip->addSpacing(12);
@@ -122,8 +122,7 @@ void frmCouplerConfigQY9000::build() {
         shown->setEnabled(false);
     for (size_t i = 9; i <= 20; ++i) fpIQY9x00_[i]->setEnabled(false);
 
-    fraDHCP_ = new QGroupBox("DHCP IP address");
-    fraDHCP_->setObjectName("fraDHCP");
+    fraDHCP_ = named("fraDHCP", new QGroupBox("DHCP IP address"));
     auto* dhcp = new QGridLayout(fraDHCP_);
     dhcp->addWidget(lblQY9x00_[5], 0, 0);
     dhcp->addWidget(txtQY9x00_[kNameField], 0, 1, Qt::AlignLeft);
@@ -132,30 +131,27 @@ void frmCouplerConfigQY9000::build() {
     byteRow(dhcp, 3, 3, 17);
     top->addWidget(fraDHCP_, 3, 0, 1, 2);
 
-    fraSpecIP_ = new QGroupBox("Specific IP address");
-    fraSpecIP_->setObjectName("fraSpecIP");
+    fraSpecIP_ = named("fraSpecIP", new QGroupBox("Specific IP address"));
     auto* specific = new QGridLayout(fraSpecIP_);
     byteRow(specific, 0, 1, 1);
     byteRow(specific, 1, 4, 5);
     top->addWidget(fraSpecIP_, 4, 0, 1, 2);
-    // The captions of both frames line up.
-    for (QGridLayout* grid : {dhcp, specific})
-        grid->setColumnMinimumWidth(0, lblQY9x00_[5]->sizeHint().width() + 24);
+    // The fields of the frames and of the rows above them stand in one column.
+    const int captions = lblQY9x00_[5]->sizeHint().width() + 24;
+    for (QGridLayout* grid : {dhcp, specific}) grid->setColumnMinimumWidth(0, captions);
+    top->setColumnMinimumWidth(0, captions + kFrameInset);
+    top->setColumnStretch(1, 1);
 
-    auto* frame1 = new QGroupBox;
-    frame1->setObjectName("Frame1");
+    auto* frame1 = named("Frame1", new QGroupBox);
     auto* link = new QVBoxLayout(frame1);
-    chkSpeed_ = new QCheckBox("100 Mbps = checked  / 10 Mbps = unchecked");
-    chkSpeed_->setObjectName("chkSpeed");
-    chkANEG_ = new QCheckBox("ANEG enabled");
-    chkANEG_->setObjectName("chkANEG");
-    chkDuplex_ = new QCheckBox("Full duplex = checked / Half duplex = unchecked");
-    chkDuplex_->setObjectName("chkDuplex");
+    chkSpeed_ = named("chkSpeed", new QCheckBox("100 Mbps = checked  / 10 Mbps = unchecked"));
+    chkANEG_ = named("chkANEG", new QCheckBox("ANEG enabled"));
+    chkDuplex_ =
+        named("chkDuplex", new QCheckBox("Full duplex = checked / Half duplex = unchecked"));
     for (QCheckBox* box : {chkSpeed_, chkANEG_, chkDuplex_}) link->addWidget(box);
     top->addWidget(frame1, 5, 0, 1, 2);
 
-    cmdRefresh = new QPushButton("&Refresh");
-    cmdRefresh->setObjectName("cmdRefresh");
+    cmdRefresh = named("cmdRefresh", new QPushButton("&Refresh"));
     QObject::connect(cmdRefresh, &QPushButton::clicked, fraQZ8000_, [this] { cmdRefresh_Click(); });
 }
 
