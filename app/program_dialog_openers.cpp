@@ -186,6 +186,10 @@ void ProgramDialogOpeners::frmCouplerConfigQZ7300_fKonstruktor() {
     openCouplerForm("frmCouplerConfigQZ7300", &window_);
 }
 
+void ProgramDialogOpeners::frmCouplerConfigQY9000_fKonstruktor() {
+    openCouplerForm("frmCouplerConfigQY9000", &window_);
+}
+
 void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) {
     openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
 }

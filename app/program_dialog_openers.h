@@ -46,6 +46,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmCouplerConfigQZ5110_fKonstruktor() override;
     void frmCouplerConfigQZ5200_fKonstruktor() override;
     void frmCouplerConfigQZ7300_fKonstruktor() override;
+    void frmCouplerConfigQY9000_fKonstruktor() override;
     void frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) override;
     void frmRimTalkQZ3xxx_Show() override;
     void frmRimTalkDebug_Show() override;

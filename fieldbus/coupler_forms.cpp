@@ -2,6 +2,8 @@
 
 #include "fieldbus/coupler_form_specs.h"
 #include "fieldbus/coupler_settings_dialog.h"
+#include "fieldbus/frmCouplerConfigQY9000.h"
+#include "online/coupler_services.h"
 
 namespace varnak {
 
@@ -24,6 +26,13 @@ const std::vector<CouplerFormEntry>& couplerForms() {
         {"frmCouplerConfigQZ5200", &frmCouplerConfigQZ5200Spec(), nullptr},
         {"frmCouplerConfigQZ7300", &frmCouplerConfigQZ7300Spec(), nullptr},
         {"frmCouplerConfigQZ8000", &frmCouplerConfigQZ8000Spec(), nullptr},
+        // Table 121 may fail to read (a coupler without the status table) and still open.
+        {"frmCouplerConfigQY9000",
+         nullptr,
+         [](CouplerSettingsSession& session) -> std::unique_ptr<SettingsBody> {
+             return std::make_unique<frmCouplerConfigQY9000>(session, VarnakCouplerServices());
+         },
+         {{121, false}, {100, true}, {0, true}}},
     };
     return forms;
 }

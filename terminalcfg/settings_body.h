@@ -3,6 +3,7 @@
 // store into the bound table's registers, and their captions. The dialog frame around it
 // (header, buttons, the session) is shared; a spec's binder is the usual body, and a
 // dialog whose controls no spec can tell writes its own.
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,12 @@ class SettingsBody {
     virtual void store(RegisterImage& registers) = 0;
     // Buttons of the body's own, placed beside the dialog's.
     virtual std::vector<QPushButton*> extraButtons() { return {}; }
+
+    // Runs an action of the body's own buttons as the dialog runs Default and OK: every
+    // button disabled and the pointer busy meanwhile. The dialog sets it when it takes the
+    // body; before that the action just runs.
+    std::function<void(const std::function<void()>& action)> runBusy =
+        [](const std::function<void()>& action) { action(); };
 };
 
 }  // namespace varnak

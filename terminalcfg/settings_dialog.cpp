@@ -56,6 +56,10 @@ std::unique_ptr<SettingsBody> SettingsDialog::specBody(const FormSpec& spec) {
 
 void SettingsDialog::setBody(std::unique_ptr<SettingsBody> body) {
     body_ = std::move(body);
+    body_->runBusy = [this](const std::function<void()>& action) {
+        Busy busy(*this);
+        action();
+    };
     middle_->addWidget(body_->widget());
     int at = 1;
     for (QPushButton* extra : body_->extraButtons()) {

@@ -4,13 +4,15 @@
 // until interrupted.
 //
 //   varnak_station [--address N] [--com N] [--resources DIR] [--pace] [--log]
-//                  [--no-code-word] COUPLER [TERMINAL ...]
+//                  [--no-code-word] [--dip N] [--dhcp-after S] COUPLER [TERMINAL ...]
 #include <signal.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <stdexcept>
 #include <string>
 
 #include "platform/paths.h"
@@ -26,13 +28,15 @@ struct Options {
     bool pace = false;
     bool log = false;
     bool codeWord = true;
+    int dip = -1;        // the coupler's DIP switches; -1: the station's own
+    int dhcpAfter = -1;  // seconds until the DHCP server's address is taken; -1: never
     varnak::test::RailStationSpec rail;
 };
 
 int usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] "
-                 "[--no-code-word] COUPLER [TERMINAL ...]\n"
+                 "[--no-code-word] [--dip N] [--dhcp-after S] COUPLER [TERMINAL ...]\n"
                  "  --address N     station address (default 0, the program's default)\n"
                  "  --com N         the COM number the printed variable names (default 2)\n"
                  "  --resources DIR device descriptions (default: the program's resource "
@@ -40,7 +44,11 @@ int usage(const char* program) {
                  "  --pace          answer at the wire speed the program set\n"
                  "  --log           print every request as it arrives\n"
                  "  --no-code-word  terminals take writes to registers 32-63 without the code "
-                 "word in register 31\n",
+                 "word in register 31\n"
+                 "  --dip N         the coupler's DIP switches (bit n-1 = switch n, e.g. 0x20C)\n"
+                 "  --dhcp-after S  S seconds after start an Ethernet coupler's status table 121 "
+                 "holds the DHCP ready marker and the address 10.0.0.7, mask 255.255.255.0, DNS "
+                 "10.0.0.1\n",
                  program);
     return 2;
 }
@@ -69,6 +77,10 @@ bool parse(int argc, char** argv, Options& o) {
             o.log = true;
         } else if (a == "--no-code-word") {
             o.codeWord = false;
+        } else if (a == "--dip") {
+            if (!number(o.dip, 0, 0xFFFF)) return false;
+        } else if (a == "--dhcp-after") {
+            if (!number(o.dhcpAfter, 0, 86400)) return false;
         } else if (a.starts_with("-")) {
             return false;
         } else if (o.rail.coupler.empty()) {
@@ -78,6 +90,20 @@ bool parse(int argc, char** argv, Options& o) {
         }
     }
     return !o.rail.coupler.empty();
+}
+
+// What an Ethernet coupler's status table holds once the DHCP server gave its address:
+// the ready marker, address 10.0.0.7, mask 255.255.255.0 and DNS server 10.0.0.1, each
+// byte pair low byte first. False when the coupler has no such table.
+bool takeDhcpLease(varnak::test::SimStation& station) {
+    const std::pair<int, uint16_t> lease[] = {{2, 0x000A}, {3, 0x0700}, {4, 0xFFFF}, {5, 0x00FF},
+                                              {8, 0x000A}, {9, 0x0100}, {0, 0x7C4E}};
+    try {
+        for (const auto& [reg, value] : lease) station.setRegister(0, 121, reg, value);
+    } catch (const std::out_of_range&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -99,6 +125,11 @@ int main(int argc, char** argv) {
         varnak::test::makeRailStation(o.resources, o.rail, static_cast<uint8_t>(o.address));
     station->setPacing(o.pace);
     station->setTerminalCodeWord(o.codeWord);
+    if (o.dip >= 0)
+        station->changeCoupler(
+            [&](varnak::test::CouplerState& s) { s.dipSwitch = static_cast<uint16_t>(o.dip); });
+    const auto dhcpDue = std::chrono::steady_clock::now() + std::chrono::seconds(o.dhcpAfter);
+    bool dhcpPending = o.dhcpAfter >= 0;
     std::printf("VARNAK_COM%d=%s\n", o.com, station->devicePath().c_str());
     std::fflush(stdout);
     std::fprintf(stderr, "%s with %zu terminal(s) at station address %d; Ctrl+C ends it.\n",
@@ -108,6 +139,12 @@ int main(int argc, char** argv) {
     const timespec tick{0, 100'000'000};
     for (;;) {
         if (sigtimedwait(&stop, nullptr, &tick) > 0) break;
+        if (dhcpPending && std::chrono::steady_clock::now() >= dhcpDue) {
+            dhcpPending = false;
+            std::fprintf(stderr, takeDhcpLease(*station)
+                                     ? "DHCP address taken (table 121).\n"
+                                     : "The coupler has no table 121: no DHCP address.\n");
+        }
         if (!o.log) continue;
         const auto requests = station->requests();
         for (; shown < requests.size(); ++shown)
