@@ -39,6 +39,11 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRimTalkDebug_Show() override;
     void frmOnlineDownLoad_Show() override;
     bool frmOnlineUpLoad_fKonstruktor() override;
+    void frmProcData_fConstructor() override;
+    void frmProcDataDigital_fKonstruktor(int32_t& lTermPos, int32_t& lSignalChannel) override;
+    void frmTermForceData_fKonstruktor(std::string& key) override;
+    void frmScriptTerm_fKonstruktor(std::string& path) override;
+    void frmScriptCoupler_fKonstruktor(std::string& path) override;
 
   private:
     frmMainVMT& window_;

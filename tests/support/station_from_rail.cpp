@@ -7,6 +7,7 @@
 #include "model/device_register_model.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "tests/support/station_process_images.h"
 #include "tests/support/station_profile.h"
 
 namespace varnak::test {
@@ -127,6 +128,7 @@ std::unique_ptr<SimStation> makeRailStation(const std::filesystem::path& resourc
     station->addTable(0, kActualTerminalList, kRegistersPerTable);
     identify(*station, spec.coupler);
     applyCouplerProfile(*station, couplerProfile(spec.coupler));
+    addProcessImages(*station);
 
     for (size_t i = 0; i < listed.size(); ++i) {
         const int position = static_cast<int>(i) + 1;
