@@ -73,6 +73,7 @@ frmProcData::frmProcData(QWidget* parent) : QDialog(parent) {
     resize(640, 560);
 
     Timer1.setSingleShot(true);
+    Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { closeRequest_ = true; });
     connect(tdbgOutData, &RegisterGrid::cellEdited, this,
@@ -158,7 +159,11 @@ void frmProcData::Timer1_Timer() {
 
 void frmProcData::showRows(RegisterGrid* grid, RowRange rows, QComboBox* type, bool input) {
     const RegisterDataType t = registerDataTypeAt(type->currentIndex());
+    // A cell being typed into keeps the user's text: the grid would put the new value into
+    // its editor.
+    const int edited = grid->editing() ? grid->currentIndex().row() : -1;
     for (int r = rows.first; r < rows.first + rows.count; ++r) {
+        if (r == edited) continue;
         const int32_t v = input ? view_.inputValue(r) : view_.outputValue(r);
         grid->setCell(r, kDataColumn, qText(registerDisplayText(t, v)));
     }

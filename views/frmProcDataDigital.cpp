@@ -32,7 +32,7 @@ frmProcDataDigital::frmProcDataDigital(QWidget* parent) : QDialog(parent) {
     Frame2 = new QGroupBox("Outputs");
     auto* inputs = new QGridLayout(Frame1);
     auto* outputs = new QGridLayout(Frame2);
-    auto* labels = new QVBoxLayout;
+    auto* labels = new QGridLayout;
     for (int r = 0; r < kDigitalRows; ++r) {
         lblChannel[r] = new QLabel;
         txtChannelValue[r] = new QLineEdit;
@@ -46,7 +46,7 @@ frmProcDataDigital::frmProcDataDigital(QWidget* parent) : QDialog(parent) {
             box->setMaximumWidth(box->fontMetrics().averageCharWidth() * 4);
             box->setAlignment(Qt::AlignCenter);
         }
-        labels->addWidget(lblChannel[r]);
+        labels->addWidget(lblChannel[r], r, 0);
         inputs->addWidget(txtChannelValue[r], r, 0);
         outputs->addWidget(txtChannelValueOut[r], r, 0);
         outputs->addWidget(chkForceValue[r], r, 1);
@@ -54,8 +54,16 @@ frmProcDataDigital::frmProcDataDigital(QWidget* parent) : QDialog(parent) {
         connect(chkForceValue[r], &QCheckBox::toggled, this,
                 [this, r](bool checked) { chkForceValue_Click(r, checked); });
     }
-    // Each row keeps its place when the other side's boxes are hidden.
-    for (QGridLayout* grid : {inputs, outputs})
+    // Each row keeps its place in all three columns, shown or hidden.
+    for (int r = 0; r < kDigitalRows; ++r)
+        for (QWidget* w : {static_cast<QWidget*>(txtChannelValue[r]),
+                           static_cast<QWidget*>(txtChannelValueOut[r]),
+                           static_cast<QWidget*>(chkForceValue[r])}) {
+            QSizePolicy keep = w->sizePolicy();
+            keep.setRetainSizeWhenHidden(true);
+            w->setSizePolicy(keep);
+        }
+    for (QGridLayout* grid : {labels, inputs, outputs})
         for (int r = 0; r < kDigitalRows; ++r)
             grid->setRowMinimumHeight(r, txtChannelValue[0]->sizeHint().height());
     cmdOk = new QPushButton("&Exit");

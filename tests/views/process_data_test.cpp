@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "app/register_grid.h"
@@ -105,9 +106,19 @@ TEST_F(ProcessDataTest, TheWindowRefreshesItsVisibleRowsAndExitClosesWithinOnePa
     const auto exchanges = station->exchanges();
     for (size_t i = perPass; i < exchanges.size(); i += perPass)
         EXPECT_GE(exchanges[i].received - exchanges[i - 1].replied, std::chrono::milliseconds(95));
+    // Passes leave a cell being typed into as the user typed it.
+    RegisterGrid* grid = dialog.tdbgOutData;
+    grid->setCurrentIndex(grid->model()->index(3, 1));
+    grid->edit(grid->currentIndex());
+    auto* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("0x12");
+    const size_t before = station->requests().size();
+    ASSERT_TRUE(waitFor([&] { return station->requests().size() >= before + 2 * perPass; }));
+    EXPECT_EQ(editor->text(), "0x12");
     dialog.cmdExit->click();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 150));
+    EXPECT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 250));
 }
 
 }  // namespace
