@@ -8,7 +8,6 @@
 #include <stdlib.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QPushButton>
 #include <chrono>
@@ -26,6 +25,7 @@
 #include "online/frmScriptTerm.h"
 #include "online/script_dialog.h"
 #include "platform/paths.h"
+#include "tests/support/qt/event_wait.h"
 #include "tests/support/qt/qt_app.h"
 #include "tests/support/station_from_rail.h"
 #include "tests/support/temp_dir.h"
@@ -55,10 +55,7 @@ void report(benchmark::State& state, const char* name, double measured, double l
 }
 
 bool waitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 2);
-    return done();
+    return varnak::test::runEventsUntil(done, ms);
 }
 
 // Online with a paced station of four QT3002 terminals.
@@ -119,8 +116,7 @@ void BM_ProcessDataPassPeriod(benchmark::State& state) {
         const varnak::RowRange out = varnak::frmProcData::visibleRows(dialog.tdbgOutData);
         const size_t perPass = static_cast<size_t>((in.count + 17) / 18 + (out.count + 17) / 18);
         paced.station->clearRequests();
-        waitFor([&] { return paced.station->requests().size() >= perPass * (kPasses + 1); },
-                10000);
+        waitFor([&] { return paced.station->requests().size() >= perPass * (kPasses + 1); }, 10000);
         dialog.cmdExit->click();
         waitFor([&] { return !dialog.isVisible(); }, 1000);
         const auto exchanges = paced.station->exchanges();

@@ -5,17 +5,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
 #include "app/dialog_support.h"
 #include "online/online_texts.h"
-#include "online/script_dialog.h"
-#include "online/transfer_dialog_parts.h"
 
 namespace varnak {
 
-frmScriptCoupler::frmScriptCoupler(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmScriptCoupler");
-    setModal(true);
+frmScriptCoupler::frmScriptCoupler(QWidget* parent) : ScriptDialog("frmScriptCoupler", parent) {
     Frame1 = new QGroupBox;
     chkAlleTabellen = new QCheckBox;
     chkAlleTabellen->setObjectName("chkAlleTabellen");
@@ -28,23 +23,8 @@ frmScriptCoupler::frmScriptCoupler(QWidget* parent) : QDialog(parent) {
     auto* boxes = new QVBoxLayout(Frame1);
     boxes->addWidget(chkAlleTabellen);
     boxes->addWidget(chkAutoReset);
-    cmdPrjOk = new QPushButton;
-    cmdPrjOk->setObjectName("cmdPrjOk");
-    cmdPrjOk->setDefault(true);
-    cmdPrjCancel = new QPushButton;
-    cmdPrjCancel->setObjectName("cmdPrjCancel");
-    cmdPrjCancel->setCursor(Qt::ArrowCursor);
-    fraProgessBar = new TransferProgressFrame;
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(Frame1);
-    column->addWidget(fraProgessBar);
-    column->addLayout(buttonRow({cmdPrjOk, cmdPrjCancel}));
-    stepper_ = new ScriptStepper(this, cmdPrjOk, fraProgessBar);
-    connect(cmdPrjOk, &QPushButton::clicked, this, [this] { cmdPrjOk_Click(); });
-    connect(cmdPrjCancel, &QPushButton::clicked, this, [this] { reject(); });
+    addFrame(Frame1);
 }
-
-frmScriptCoupler::~frmScriptCoupler() = default;
 
 void frmScriptCoupler::fInitCaptions() {
     setWindowTitle(dialogText(kTxtScriptCaption));
@@ -60,9 +40,7 @@ bool frmScriptCoupler::load(const std::string& path) {
     script_ = readCouplerScript(path);
     if (!scriptFileUsable(script_.readable, script_.invalid, path)) return false;
     fInitCaptions();
-    VarnakForms().SetDeviceIndependentWindow(this);
-    fraProgessBar->fitToFont();
-    fraProgessBar->hide();
+    finishLoad();
     return true;
 }
 
@@ -71,12 +49,8 @@ void frmScriptCoupler::fKonstruktor(std::string& path) {
 }
 
 void frmScriptCoupler::cmdPrjOk_Click() {
-    if (stepper_->running() || !scriptMayRun()) return;
-    stepper_->start(couplerScriptPlan(script_, chkAutoReset->isChecked()));
-}
-
-void frmScriptCoupler::reject() {
-    if (!stepper_->closeRequested()) QDialog::reject();
+    if (stepper().running() || !scriptMayRun()) return;
+    stepper().start(couplerScriptPlan(script_, chkAutoReset->isChecked()));
 }
 
 }  // namespace varnak

@@ -5,24 +5,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
-#include "app/clsForms.h"
 #include "app/dialog_support.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "online/online_texts.h"
-#include "online/script_dialog.h"
-#include "online/transfer_dialog_parts.h"
 #include "online/transfer_run.h"
 
 namespace varnak {
 
-frmScriptTerm::frmScriptTerm(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmScriptTerm");
-    setModal(true);
+frmScriptTerm::frmScriptTerm(QWidget* parent) : ScriptDialog("frmScriptTerm", parent) {
     Frame1 = new QGroupBox;
     auto* range = new QGridLayout(Frame1);
     for (int i = 0; i < 2; ++i) {
@@ -33,24 +27,8 @@ frmScriptTerm::frmScriptTerm(QWidget* parent) : QDialog(parent) {
         range->addWidget(Label1[i], i, 0);
         range->addWidget(Text1[i], i, 1);
     }
-    cmdPrjOk = new QPushButton;
-    cmdPrjOk->setObjectName("cmdPrjOk");
-    cmdPrjOk->setDefault(true);
-    cmdPrjCancel = new QPushButton;
-    cmdPrjCancel->setObjectName("cmdPrjCancel");
-    // The button that stops a run keeps the normal pointer.
-    cmdPrjCancel->setCursor(Qt::ArrowCursor);
-    fraProgessBar = new TransferProgressFrame;
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(Frame1);
-    column->addWidget(fraProgessBar);
-    column->addLayout(buttonRow({cmdPrjOk, cmdPrjCancel}));
-    stepper_ = new ScriptStepper(this, cmdPrjOk, fraProgessBar);
-    connect(cmdPrjOk, &QPushButton::clicked, this, [this] { cmdPrjOk_Click(); });
-    connect(cmdPrjCancel, &QPushButton::clicked, this, [this] { reject(); });
+    addFrame(Frame1);
 }
-
-frmScriptTerm::~frmScriptTerm() = default;
 
 void frmScriptTerm::fInitCaptions() {
     setWindowTitle(dialogText(kTxtScriptCaption));
@@ -63,7 +41,6 @@ void frmScriptTerm::fInitCaptions() {
 
 bool frmScriptTerm::load(const std::string& path) {
     if (!scriptMayRun()) return false;
-    path_ = path;
     script_ = readTerminalScript(path);
     if (!scriptFileUsable(script_.readable, script_.invalid, path)) return false;
     AppContext& c = varnak();
@@ -73,9 +50,7 @@ bool frmScriptTerm::load(const std::string& path) {
     }
     if (!gfGetActiveCoupler(rail_) || !rail_) return false;
     fInitCaptions();
-    VarnakForms().SetDeviceIndependentWindow(this);
-    fraProgessBar->fitToFont();
-    fraProgessBar->hide();
+    finishLoad();
     const int32_t count = rail_->clsColTerminals()->Count();
     if (count >= 1) {
         Text1[0]->setText("1");
@@ -89,7 +64,7 @@ void frmScriptTerm::fKonstruktor(std::string& path) {
 }
 
 void frmScriptTerm::cmdPrjOk_Click() {
-    if (stepper_->running() || !rail_ || !scriptMayRun()) return;
+    if (stepper().running() || !rail_ || !scriptMayRun()) return;
     const auto range =
         terminalRange(Text1[0]->text().toStdString(), Text1[1]->text().toStdString());
     ScriptPlan plan;
@@ -99,11 +74,7 @@ void frmScriptTerm::cmdPrjOk_Click() {
         c.ui->messageBox(c.text(kTxtScriptNoTerminalInRange), vbExclamation, "");
         return;
     }
-    stepper_->start(std::move(plan));
-}
-
-void frmScriptTerm::reject() {
-    if (!stepper_->closeRequested()) QDialog::reject();
+    stepper().start(std::move(plan));
 }
 
 }  // namespace varnak

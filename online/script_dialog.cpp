@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/clsForms.h"
 #include "app/dialog_support.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
@@ -53,6 +55,41 @@ bool ScriptStepper::closeRequested() {
     if (!run_) return false;
     run_->cancel();
     return true;
+}
+
+ScriptDialog::ScriptDialog(const char* name, QWidget* parent) : QDialog(parent) {
+    setObjectName(name);
+    setModal(true);
+    cmdPrjOk = new QPushButton;
+    cmdPrjOk->setObjectName("cmdPrjOk");
+    cmdPrjOk->setDefault(true);
+    cmdPrjCancel = new QPushButton;
+    cmdPrjCancel->setObjectName("cmdPrjCancel");
+    // The button that stops a run keeps the normal pointer.
+    cmdPrjCancel->setCursor(Qt::ArrowCursor);
+    fraProgessBar = new TransferProgressFrame;
+    column_ = new QVBoxLayout(this);
+    column_->addWidget(fraProgessBar);
+    column_->addLayout(buttonRow({cmdPrjOk, cmdPrjCancel}));
+    stepper_ = new ScriptStepper(this, cmdPrjOk, fraProgessBar);
+    connect(cmdPrjOk, &QPushButton::clicked, this, [this] { cmdPrjOk_Click(); });
+    connect(cmdPrjCancel, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+ScriptDialog::~ScriptDialog() = default;
+
+void ScriptDialog::addFrame(QWidget* frame) {
+    column_->insertWidget(0, frame);
+}
+
+void ScriptDialog::finishLoad() {
+    VarnakForms().SetDeviceIndependentWindow(this);
+    fraProgessBar->fitToFont();
+    fraProgessBar->hide();
+}
+
+void ScriptDialog::reject() {
+    if (!stepper_->closeRequested()) QDialog::reject();
 }
 
 bool scriptMayRun() {

@@ -4,14 +4,17 @@
 // user's Cancel gets through), the progress frame showing the run, and the rule that
 // Cancel, Escape or closing the window during a run stops it after its current request and
 // closes the dialog once the run is over.
+#include <QDialog>
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "online/script_run.h"
 
-class QDialog;
 class QPushButton;
+class QVBoxLayout;
 
 namespace varnak {
 
@@ -42,6 +45,35 @@ class ScriptStepper : public QObject {
     std::unique_ptr<ScriptRun> run_;
     QTimer timer_;
     ScriptRun::Outcome outcome_ = ScriptRun::Outcome::Running;
+};
+
+// The dialog both scripts are: the script's own frame on top, the progress frame, OK and
+// Cancel; OK starts a run, Cancel (Escape, the window's close button) stops a running one
+// after its current request or closes the dialog.
+class ScriptDialog : public QDialog {
+    Q_OBJECT
+  public:
+    ScriptDialog(const char* name, QWidget* parent);
+    ~ScriptDialog() override;
+    ScriptStepper& stepper() { return *stepper_; }
+
+    QPushButton* cmdPrjOk = nullptr;
+    QPushButton* cmdPrjCancel = nullptr;
+    TransferProgressFrame* fraProgessBar = nullptr;
+
+  public slots:
+    void reject() override;
+
+  protected:
+    // The script's own frame, above the progress frame.
+    void addFrame(QWidget* frame);
+    // The end of the load: the dialog scaled, the progress frame hidden.
+    void finishLoad();
+    virtual void cmdPrjOk_Click() = 0;
+
+  private:
+    QVBoxLayout* column_ = nullptr;
+    ScriptStepper* stepper_ = nullptr;
 };
 
 // The one-time checks of a script window's opening: online, and the file read and valid.

@@ -1,5 +1,6 @@
 #include "online/script_lines.h"
 
+#include <cctype>
 #include <fstream>
 
 #include "model/basFiles.h"
@@ -61,18 +62,20 @@ bool readableFile(const std::string& path) {
     return gfFileExists(path) && std::ifstream(path).good();
 }
 
-// The line of a key checked: a setting, nothing (no split), or an invalid line.
-enum class LineCheck { Setting, PassedOver, Invalid };
-LineCheck checkLine(std::string_view text, int32_t lastOffset, ScriptSetting& out) {
+// One key's line taken: a setting goes into lines, an invalid line's name into invalid;
+// a line that does not split is passed over.
+void takeLine(std::string_view section, const std::string& key, std::string_view text,
+              int32_t lastOffset, std::vector<ScriptSetting>& lines,
+              std::vector<std::string>& invalid) {
     const ScriptLineParts parts = SplitINIStringToOffsetValue(text);
-    if (!parts.splits) return LineCheck::PassedOver;
+    if (!parts.splits) return;
     if (!parts.offset || *parts.offset < 0 || *parts.offset > lastOffset || !parts.value ||
-        *parts.value < kLowestValue || *parts.value > kHighestValue)
-        return LineCheck::Invalid;
-    out.offset = static_cast<int32_t>(*parts.offset);
-    out.value = static_cast<int32_t>(*parts.value & 0xFFFF);
-    out.text = std::string(trimmed(text));
-    return LineCheck::Setting;
+        *parts.value < kLowestValue || *parts.value > kHighestValue) {
+        invalid.push_back(lineName(section, key, text));
+        return;
+    }
+    lines.push_back({static_cast<int32_t>(*parts.offset),
+                     static_cast<int32_t>(*parts.value & 0xFFFF), std::string(text)});
 }
 
 }  // namespace
@@ -108,18 +111,9 @@ TerminalScript readTerminalScript(const std::string& path) {
     for (int32_t i = 1; i <= kTerminalScriptKeys; ++i) {
         const std::string key = keyText(i);
         const std::string text(trimmed(readKey(path, kTerminalSection, key)));
-        if (text.empty()) continue;
-        ScriptSetting setting;
-        switch (checkLine(text, kTerminalScriptLastOffset, setting)) {
-            case LineCheck::Setting:
-                script.lines.push_back(setting);
-                break;
-            case LineCheck::Invalid:
-                script.invalid.push_back(lineName(kTerminalSection, key, text));
-                break;
-            case LineCheck::PassedOver:
-                break;
-        }
+        if (!text.empty())
+            takeLine(kTerminalSection, key, text, kTerminalScriptLastOffset, script.lines,
+                     script.invalid);
     }
     return script;
 }
@@ -140,17 +134,7 @@ bool fCouplerScriptInit(const std::string& path, int32_t table, int32_t maxKeys,
         const std::string key = keyText(i);
         const std::string text(trimmed(readKey(path, name, key)));
         if (text.empty()) break;
-        ScriptSetting setting;
-        switch (checkLine(text, kCouplerScriptLastOffset, setting)) {
-            case LineCheck::Setting:
-                section.lines.push_back(setting);
-                break;
-            case LineCheck::Invalid:
-                invalid.push_back(lineName(name, key, text));
-                break;
-            case LineCheck::PassedOver:
-                break;
-        }
+        takeLine(name, key, text, kCouplerScriptLastOffset, section.lines, invalid);
     }
     return true;
 }

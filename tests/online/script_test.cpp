@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QPushButton>
 
 #include "online/frmScriptCoupler.h"
@@ -13,6 +12,7 @@
 #include "online/script_dialog.h"
 #include "online/script_lines.h"
 #include "online/script_run.h"
+#include "tests/support/qt/event_wait.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
 
@@ -72,10 +72,7 @@ class ScriptTest : public RailFixture {
         return matchesGolden(wireLog(*station), testSourcePath("online/wire_golden") / golden);
     }
     static bool waitFor(const std::function<bool()>& done, int ms = 10000) {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
-        return done();
+        return runEventsUntil(done, ms);
     }
 };
 

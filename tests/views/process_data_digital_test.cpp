@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 
 #include "model/clsColTerminals.h"
+#include "tests/support/qt/event_wait.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/station_process_images.h"
 #include "tests/support/wire_log.h"
@@ -85,8 +85,7 @@ TEST_F(DigitalTest, TheWindowShowsTheModulesRowsAndABoxGoesBackWhenNothingWasWri
     EXPECT_EQ(imageOutput(*station, 0, 0), 0x0091);
     // A pass shows the output bits of the word read.
     dialog.Timer1.start(0);
-    for (int i = 0; i < 200 && dialog.txtChannelValueOut[7]->text().isEmpty(); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    runEventsUntil([&] { return !dialog.txtChannelValueOut[7]->text().isEmpty(); }, 2000);
     EXPECT_EQ(dialog.txtChannelValueOut[7]->text(), "1");
     EXPECT_EQ(dialog.txtChannelValueOut[1]->text(), "0");
 }

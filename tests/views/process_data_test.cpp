@@ -5,11 +5,11 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "app/register_grid.h"
+#include "tests/support/qt/event_wait.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/station_process_images.h"
 #include "tests/support/wire_log.h"
@@ -25,12 +25,8 @@ class ProcessDataTest : public RailFixture {
     ::testing::AssertionResult logMatches(const char* golden) {
         return matchesGolden(wireLog(*station), testSourcePath("views/wire_golden") / golden);
     }
-    // Lets the event loop run until the condition holds or the time is up.
     static bool waitFor(const std::function<bool()>& done, int ms = 2000) {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
-        return done();
+        return runEventsUntil(done, ms);
     }
 };
 
