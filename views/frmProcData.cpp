@@ -111,17 +111,19 @@ void frmProcData::fConstructor() {
 
 void frmProcData::fInitGrid(RegisterGrid* grid, bool editable) {
     grid->setColumns({{"Offset", 0.15, false}, {"Data", 0.65, editable}});
+    fInitProcArray(grid);
+    if (editable) grid->setCurrentIndex(grid->model()->index(0, kDataColumn));
+}
+
+void frmProcData::fInitProcArray(RegisterGrid* grid) {
     grid->setRowCount(ProcessDataView::kRows);
     QStringList offsets, values;
-    const bool input = grid == tdbgInData;
     for (int r = 0; r < ProcessDataView::kRows; ++r) {
         offsets.append(QString::number(r));
-        const int32_t v = input ? view_.inputValue(r) : view_.outputValue(r);
-        values.append(qText(registerDisplayText(RegisterDataType::Hex, v)));
+        values.append(qText(registerDisplayText(RegisterDataType::Hex, 0)));
     }
     grid->setColumnTexts(0, offsets);
     grid->setColumnTexts(kDataColumn, values);
-    if (editable) grid->setCurrentIndex(grid->model()->index(0, kDataColumn));
 }
 
 void frmProcData::fInit_Language() {

@@ -50,6 +50,8 @@ class frmProcData : public QDialog {
 
   private:
     void fInitGrid(RegisterGrid* grid, bool editable);
+    // Every row of the image: its offset and a zero value until a pass reads it.
+    void fInitProcArray(RegisterGrid* grid);
     void Timer1_Timer();
     void showRows(RegisterGrid* grid, RowRange rows, QComboBox* type, bool input);
     void tdbgOutData_Edited(int row, int column, const QString& text);

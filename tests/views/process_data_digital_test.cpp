@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "tests/support/qt/event_wait.h"
 #include "tests/support/qt/rail_fixture.h"
@@ -88,6 +89,15 @@ TEST_F(DigitalTest, TheWindowShowsTheModulesRowsAndABoxGoesBackWhenNothingWasWri
     runEventsUntil([&] { return !dialog.txtChannelValueOut[7]->text().isEmpty(); }, 2000);
     EXPECT_EQ(dialog.txtChannelValueOut[7]->text(), "1");
     EXPECT_EQ(dialog.txtChannelValueOut[1]->text(), "0");
+
+    // A coupler without its output image leaves the boxes empty.
+    context.VarnakOnlineCoupler->clsColTables()->Remove(110);
+    frmProcDataDigital without;
+    ASSERT_TRUE(without.load());
+    without.Timer1.start(0);
+    runEventsUntil([] { return false; }, 100);
+    EXPECT_TRUE(without.txtChannelValueOut[7]->text().isEmpty());
+    EXPECT_FALSE(without.data().force(7, true));
 }
 
 TEST_F(DigitalTest, AStationOfTwoTerminalsGetsTheScopeMessage) {
