@@ -43,6 +43,8 @@ class DialogOpeners {
     virtual void frmProcDataDigital_fKonstruktor(int32_t& /*unused1*/, int32_t& /*unused2*/) {}
     virtual void frmCouplerConfigControllerLinkTerm_fRegister(std::string& /*key*/) {}
     virtual void frmProcData_fConstructor() {}
+    // Channel monitoring and forcing for a channel data key.
+    virtual void frmTermForceData_fKonstruktor(std::string& /*key*/) {}
     virtual void frmSaveTableAsResource_fKonstruktor(int32_t& /*railPosition*/,
                                                      int32_t& /*tableNr*/) {}
 

@@ -20,10 +20,15 @@
 #include "online/frmOnlineUpLoad.h"
 #include "online/frmRimTalkDebug.h"
 #include "online/frmRimTalkQZ3xxx.h"
+#include "online/frmScriptCoupler.h"
+#include "online/frmScriptTerm.h"
 #include "railview/frmTermInsert.h"
 #include "terminalcfg/terminal_forms.h"
+#include "views/frmProcData.h"
+#include "views/frmProcDataDigital.h"
 #include "views/frmRegister.h"
 #include "views/frmSaveTableAsResource.h"
+#include "views/frmTermForceData.h"
 
 namespace varnak {
 
@@ -209,5 +214,31 @@ VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT5101)
 VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT6001)
 VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT6051)
 #undef VARNAK_TERMINAL_FORM_OPENER
+
+void ProgramDialogOpeners::frmProcData_fConstructor() {
+    frmProcData dialog(&window_);
+    dialog.fConstructor();
+}
+
+void ProgramDialogOpeners::frmProcDataDigital_fKonstruktor(int32_t& lTermPos,
+                                                           int32_t& lSignalChannel) {
+    frmProcDataDigital dialog(&window_);
+    dialog.fKonstruktor(lTermPos, lSignalChannel);
+}
+
+void ProgramDialogOpeners::frmTermForceData_fKonstruktor(std::string& key) {
+    frmTermForceData dialog(&window_);
+    dialog.fKonstruktor(key);
+}
+
+void ProgramDialogOpeners::frmScriptTerm_fKonstruktor(std::string& path) {
+    frmScriptTerm dialog(&window_);
+    dialog.fKonstruktor(path);
+}
+
+void ProgramDialogOpeners::frmScriptCoupler_fKonstruktor(std::string& path) {
+    frmScriptCoupler dialog(&window_);
+    dialog.fKonstruktor(path);
+}
 
 }  // namespace varnak

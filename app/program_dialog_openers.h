@@ -61,6 +61,11 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmTermConfigQT5101_fKonstruktor(int32_t& railPosition, int32_t& table) override;
     void frmTermConfigQT6001_fKonstruktor(int32_t& railPosition, int32_t& table) override;
     void frmTermConfigQT6051_fKonstruktor(int32_t& railPosition, int32_t& table) override;
+    void frmProcData_fConstructor() override;
+    void frmProcDataDigital_fKonstruktor(int32_t& lTermPos, int32_t& lSignalChannel) override;
+    void frmTermForceData_fKonstruktor(std::string& key) override;
+    void frmScriptTerm_fKonstruktor(std::string& path) override;
+    void frmScriptCoupler_fKonstruktor(std::string& path) override;
 
   private:
     frmMainVMT& window_;

@@ -31,6 +31,10 @@ NodeAction nodeDispatchAction(std::string_view key) {
         {SZ_SPECIFIC_PROG_CONF, NodeAction::ProgConf},
         {SZ_SPECIFIC_AUTO_CONF, NodeAction::AutoConf},
         {SZ_SPECIFIC_PROG_TERMCFG, NodeAction::LinkTerm},
+        {SZ_CHANNEL_INDATA, NodeAction::TermForceData},
+        {SZ_CHANNEL_OUTDATA, NodeAction::TermForceData},
+        {SZ_CHANNEL_STATUS, NodeAction::TermForceData},
+        {SZ_CHANNEL_CONTROL, NodeAction::TermForceData},
     };
     const std::string_view prefix = key.substr(0, kTreeKeyPrefixLength);
     for (const auto& [p, action] : table) {
@@ -80,6 +84,9 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
             }
             case NodeAction::LinkTerm:
                 openers.frmCouplerConfigControllerLinkTerm_fRegister(copy);
+                break;
+            case NodeAction::TermForceData:
+                openers.frmTermForceData_fKonstruktor(copy);
                 break;
         }
     } catch (...) {

@@ -23,6 +23,7 @@ enum class NodeAction {
     ProgConf,             // frmConfigProg.fKonstruktor(True)
     AutoConf,             // frmConfigAuto.fKonstruktor(True)
     LinkTerm,             // frmCouplerConfigControllerLinkTerm.fRegister(key)
+    TermForceData,        // frmTermForceData.fKonstruktor(key)
 };
 
 // None for group nodes (keys of exactly 25 characters) and unknown prefixes.

@@ -54,6 +54,22 @@ inline constexpr int kTxtBoxTotalUpload = 1844;
 inline constexpr int kTxtUploadButton = 1845;
 inline constexpr int kTxtUploadCancel = 1846;
 
+// Script initialisations.
+inline constexpr int kTxtScriptCaption = 420;
+inline constexpr int kTxtScriptRange = 421;
+inline constexpr int kTxtScriptFirstPosition = 422;
+inline constexpr int kTxtScriptLastPosition = 423;
+inline constexpr int kTxtScriptOk = 424;
+inline constexpr int kTxtScriptCancel = 425;
+inline constexpr int kTxtScriptAllTables = 427;
+inline constexpr int kTxtScriptReset = 428;
+inline constexpr int kTxtScriptGoOn = 1850;
+inline constexpr int kTxtScriptOnlineOnly = 1851;
+inline constexpr int kTxtScriptInvalidLines = 1852;
+inline constexpr int kTxtScriptUnreadable = 1853;  // followed by the path
+inline constexpr int kTxtScriptNothingToWrite = 1854;
+inline constexpr int kTxtScriptNoTerminalInRange = 1856;
+
 // Shared with the register editor and the shell's dialogs.
 inline constexpr int kTxtDialogOk = 872;
 inline constexpr int kTxtDialogCancel = 873;

@@ -12,7 +12,9 @@
 #include "app/frmMainVMT.h"
 #include "app/tree_navigation.h"
 #include "fieldbus/coupler_forms.h"
+#include "model/clsColTerminals.h"
 #include "model/clsCommon.h"
+#include "model/clsCoupler.h"
 #include "model/tree_node_key.h"
 #include "platform/paths.h"
 #include "tests/support/qt/rail_fixture.h"
@@ -43,6 +45,36 @@ class ProgramOpeners : public RailFixture {
     }
     std::unique_ptr<frmMainVMT> window;
 };
+
+TEST_F(ProgramOpeners, TheProcessDataForcingAndScriptWindowsOpenFromTheirMenusNodesAndKeys) {
+    connectStation();
+    project->InitComPort = [] { return 0; };  // the station's port stays as it is
+    ui.answers.push_back(vbNo);               // no download when going online
+    goOnline();
+    ui.messages.clear();
+    // A station of one module for the digital view.
+    context.VarnakOnlineCoupler->clsColTerminals()->Remove(2);
+    const std::string channel =
+        treeKey(TreeNodeKind::TerminalChannel, registerKey(1, 1).substr(kTreeKeyPrefixLength));
+    const std::string forceKey =
+        std::string(SZ_CHANNEL_OUTDATA) + channel.substr(kTreeKeyPrefixLength);
+    const std::string terminalScript = (dir / "a.tsi").string();
+    writeFile(terminalScript, "[Initialisierung]\nInit1=40,1\n");
+    const std::string couplerScript = (dir / "a.csi").string();
+    writeFile(couplerScript, "[Tab_100]\nTransfer=TRUE\nInit1=3,1\n");
+    std::string path;
+    const std::vector<std::pair<std::function<void()>, std::string>> roads{
+        {[&] { window->mnuOnlineItem_Click(4); }, "frmProcData"},
+        {[&] { runNodeDispatch(channel, dialogOpeners()); }, "frmProcDataDigital"},
+        {[&] { runNodeDispatch(forceKey, dialogOpeners()); }, "frmTermForceData"},
+        {[&] { dialogOpeners().frmScriptTerm_fKonstruktor(path = terminalScript); },
+         "frmScriptTerm"},
+        {[&] { dialogOpeners().frmScriptCoupler_fKonstruktor(path = couplerScript); },
+         "frmScriptCoupler"},
+    };
+    for (const auto& [action, name] : roads) EXPECT_EQ(opened(couplerKey(), action), name);
+    EXPECT_TRUE(ui.messages.empty());
+}
 
 TEST_F(ProgramOpeners, EachWindowOpensFromTheTreeItsPopupsAndKeys) {
     EXPECT_EQ(opened(registerKey(1, 0), [&] { window->tvTreeView_DblClick(); }), "frmRegister");

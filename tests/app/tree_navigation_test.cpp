@@ -54,7 +54,11 @@ TEST(NodeDispatch, EveryKeyKind) {
         {std::string(SZ_SPECIFIC_AUTO_CONF) + coupler, NodeAction::AutoConf},
         {treeKey(TreeNodeKind::SpecificProgTermCfg, coupler), NodeAction::LinkTerm},
         {treeKey(TreeNodeKind::CouplerSettings, coupler), NodeAction::None},
-        {std::string(SZ_CHANNEL_INDATA) + coupler, NodeAction::None},
+        {std::string(SZ_CHANNEL_INDATA) + coupler, NodeAction::TermForceData},
+        {std::string(SZ_CHANNEL_OUTDATA) + coupler, NodeAction::TermForceData},
+        {std::string(SZ_CHANNEL_STATUS) + coupler, NodeAction::TermForceData},
+        {std::string(SZ_CHANNEL_CONTROL) + coupler, NodeAction::TermForceData},
+        {std::string(SZ_CHANNEL_CONTROL), NodeAction::None},
         {"", NodeAction::None},
     };
     for (const Row& r : rows) EXPECT_EQ(nodeDispatchAction(r.key), r.action) << r.key;
@@ -73,16 +77,18 @@ TEST_F(Navigation, DispatchOpensTheNodesWindowWithItsArguments) {
     runNodeDispatch(std::string(SZ_SPECIFIC_AUTO_CONF) + coupler, openers);
     runNodeDispatch(treeKey(TreeNodeKind::SpecificProgTermCfg, coupler), openers);
     runNodeDispatch(std::string(SZ_COUPLER_TABLE), openers);
+    const std::string forceKey = std::string(SZ_CHANNEL_OUTDATA) + kChannelKey.substr(25);
+    runNodeDispatch(forceKey, openers);
     // No rail loaded: the pickers stop without a message.
     runNodeDispatch(treeKey(TreeNodeKind::SpecificSettings, coupler), openers);
-    EXPECT_EQ(
-        openers.calls,
-        (Strings{"frmProcDataDigital.fKonstruktor(0,0)", "frmRegister.fRegister(" + kTableKey + ")",
-                 "frmCouplerConfigController", "frmCouplerConfigController2",
-                 "frmCouplerConfigGeneral", "frmConfigProg.fKonstruktor(True)",
-                 "frmConfigAuto.fKonstruktor(True)",
-                 "frmCouplerConfigControllerLinkTerm.fRegister(" +
-                     treeKey(TreeNodeKind::SpecificProgTermCfg, coupler) + ")"}));
+    EXPECT_EQ(openers.calls,
+              (Strings{"frmProcDataDigital.fKonstruktor(0,0)",
+                       "frmRegister.fRegister(" + kTableKey + ")", "frmCouplerConfigController",
+                       "frmCouplerConfigController2", "frmCouplerConfigGeneral",
+                       "frmConfigProg.fKonstruktor(True)", "frmConfigAuto.fKonstruktor(True)",
+                       "frmCouplerConfigControllerLinkTerm.fRegister(" +
+                           treeKey(TreeNodeKind::SpecificProgTermCfg, coupler) + ")",
+                       "frmTermForceData.fKonstruktor(" + forceKey + ")"}));
     EXPECT_TRUE(ui.messages.empty());
 }
 

@@ -110,6 +110,16 @@ uint16_t SimStation::reg(int railPos, int table, int reg) const {
     return tables_.at({railPos, table}).at(static_cast<size_t>(reg));
 }
 
+bool SimStation::hasTable(int railPos, int table) const {
+    std::lock_guard lock(mutex_);
+    return tables_.count({railPos, table}) != 0;
+}
+
+void SimStation::setReadHook(ReadHook hook) {
+    std::lock_guard lock(mutex_);
+    readHook_ = std::move(hook);
+}
+
 void SimStation::queueFault(ReplyFault fault) {
     std::lock_guard lock(mutex_);
     faults_.push_back(std::move(fault));
@@ -185,11 +195,6 @@ void SimStation::setCommandHook(std::function<void(std::vector<uint16_t>&, uint1
 void SimStation::setRequestHook(RequestHook hook) {
     std::lock_guard lock(mutex_);
     requestHook_ = std::move(hook);
-}
-
-bool SimStation::hasTable(int railPos, int table) const {
-    std::lock_guard lock(mutex_);
-    return tables_.count({railPos, table}) != 0;
 }
 
 void SimStation::setMemory(int segment, int address, const std::vector<uint16_t>& words) {
@@ -536,6 +541,7 @@ std::string SimStation::answer(const std::string& r) {
         return replyFrame(address_, count, rail, tableByte, first, {});
     }
     if (!known) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
+    if (readHook_) readHook_(rail, table, found->second);
     std::vector<uint16_t> read(found->second.begin() + first,
                                found->second.begin() + first + count);
     return replyFrame(address_, count, rail, tableByte, first, read);

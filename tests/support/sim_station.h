@@ -121,6 +121,11 @@ class SimStation {
     void addTable(int railPos, int table, size_t registers = 256);
     void setRegister(int railPos, int table, int reg, uint16_t value);
     uint16_t reg(int railPos, int table, int reg) const;
+    bool hasTable(int railPos, int table) const;
+    // Runs (station lock held) before a read of a register table is answered, with the
+    // table's registers: a test's pattern may change them there.
+    using ReadHook = std::function<void(int railPos, int table, std::vector<uint16_t>& registers)>;
+    void setReadHook(ReadHook hook);
 
     // Terminal channels take writes as the terminals do (station_terminal_rules.h): user
     // registers only behind the code word. Off, every acknowledged write is applied.
@@ -156,7 +161,6 @@ class SimStation {
     using RequestHook = std::function<void(int railPos, int table, bool write,
                                            const CouplerState& coupler, const TableOf& tableOf)>;
     void setRequestHook(RequestHook hook);
-    bool hasTable(int railPos, int table) const;
     // Debug memory at byte addresses: word i of words at address + 2i.
     void setMemory(int segment, int address, const std::vector<uint16_t>& words);
     uint16_t memory(int segment, int address) const;
@@ -239,6 +243,7 @@ class SimStation {
     std::chrono::milliseconds restartSilence_{1000};
     Clock::time_point silentUntil_{};
     bool codeWord_ = false;
+    ReadHook readHook_;
     Clock::time_point lastReplyByte_{};
     Clock::time_point lastReplyHandover_{};
     std::thread thread_;

@@ -8,6 +8,7 @@
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "tests/support/station_controller.h"
+#include "tests/support/station_process_images.h"
 #include "tests/support/station_profile.h"
 
 namespace varnak::test {
@@ -129,6 +130,7 @@ std::unique_ptr<SimStation> makeRailStation(const std::filesystem::path& resourc
     identify(*station, spec.coupler);
     applyCouplerProfile(*station, couplerProfile(spec.coupler));
     applyControllerProfile(*station, spec.coupler);
+    addProcessImages(*station);
 
     for (size_t i = 0; i < listed.size(); ++i) {
         const int position = static_cast<int>(i) + 1;

@@ -4,7 +4,8 @@
 // until interrupted.
 //
 //   varnak_station [--address N] [--com N] [--resources DIR] [--pace] [--log]
-//                  [--no-code-word] [--dip N] [--dhcp-after S] COUPLER [TERMINAL ...]
+//                  [--log-writes] [--moving-inputs] [--no-code-word] [--dip N]
+//                  [--dhcp-after S] COUPLER [TERMINAL ...]
 #include <signal.h>
 
 #include <chrono>
@@ -17,6 +18,7 @@
 
 #include "platform/paths.h"
 #include "tests/support/station_from_rail.h"
+#include "tests/support/station_process_images.h"
 #include "tests/support/wire_log.h"
 
 namespace {
@@ -27,6 +29,8 @@ struct Options {
     std::string resources;
     bool pace = false;
     bool log = false;
+    bool logWrites = false;
+    bool movingInputs = false;
     bool codeWord = true;
     int dip = -1;        // the coupler's DIP switches; -1: the station's own
     int dhcpAfter = -1;  // seconds until the DHCP server's address is taken; -1: never
@@ -36,13 +40,19 @@ struct Options {
 int usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] "
-                 "[--no-code-word] [--dip N] [--dhcp-after S] COUPLER [TERMINAL ...]\n"
+                 "[--log-writes] [--moving-inputs] [--no-code-word] [--dip N] [--dhcp-after S] "
+                 "COUPLER [TERMINAL ...]\n"
                  "  --address N     station address (default 0, the program's default)\n"
                  "  --com N         the COM number the printed variable names (default 2)\n"
                  "  --resources DIR device descriptions (default: the program's resource "
                  "folder)\n"
                  "  --pace          answer at the wire speed the program set\n"
                  "  --log           print every request as it arrives\n"
+                 "  --log-writes    print only the write requests (what the program changed)\n"
+                 "  --moving-inputs the input images move: register 0 counts tenths of a "
+                 "second,\n"
+                 "                  register 1 walks a bit every quarter second, register 2 "
+                 "counts seconds\n"
                  "  --no-code-word  terminals take writes to registers 32-63 without the code "
                  "word in register 31\n"
                  "  --dip N         the coupler's DIP switches (bit n-1 = switch n, e.g. 0x20C)\n"
@@ -75,6 +85,10 @@ bool parse(int argc, char** argv, Options& o) {
             o.pace = true;
         } else if (a == "--log") {
             o.log = true;
+        } else if (a == "--log-writes") {
+            o.logWrites = true;
+        } else if (a == "--moving-inputs") {
+            o.movingInputs = true;
         } else if (a == "--no-code-word") {
             o.codeWord = false;
         } else if (a == "--dip") {
@@ -130,6 +144,7 @@ int main(int argc, char** argv) {
             [&](varnak::test::CouplerState& s) { s.dipSwitch = static_cast<uint16_t>(o.dip); });
     const auto dhcpDue = std::chrono::steady_clock::now() + std::chrono::seconds(o.dhcpAfter);
     bool dhcpPending = o.dhcpAfter >= 0;
+    if (o.movingInputs) varnak::test::moveInputs(*station);
     std::printf("VARNAK_COM%d=%s\n", o.com, station->devicePath().c_str());
     std::fflush(stdout);
     std::fprintf(stderr, "%s with %zu terminal(s) at station address %d; Ctrl+C ends it.\n",
@@ -145,10 +160,12 @@ int main(int argc, char** argv) {
                                      ? "DHCP address taken (table 121).\n"
                                      : "The coupler has no table 121: no DHCP address.\n");
         }
-        if (!o.log) continue;
+        if (!o.log && !o.logWrites) continue;
         const auto requests = station->requests();
-        for (; shown < requests.size(); ++shown)
-            std::printf("%s\n", varnak::test::decodeRequest(requests[shown]).c_str());
+        for (; shown < requests.size(); ++shown) {
+            const std::string line = varnak::test::decodeRequest(requests[shown]);
+            if (o.log || line.starts_with("write")) std::printf("%s\n", line.c_str());
+        }
         std::fflush(stdout);
     }
     return 0;

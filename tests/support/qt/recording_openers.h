@@ -50,6 +50,9 @@ class RecordingOpeners : public DialogOpeners {
         add("frmCouplerConfigControllerLinkTerm.fRegister(" + key + ")");
     }
     void frmProcData_fConstructor() override { add("frmProcData.fConstructor"); }
+    void frmTermForceData_fKonstruktor(std::string& key) override {
+        add("frmTermForceData.fKonstruktor(" + key + ")");
+    }
     void frmSaveTableAsResource_fKonstruktor(int32_t& p, int32_t& t) override {
         add("frmSaveTableAsResource.fKonstruktor" + args(p, t));
     }

@@ -1,0 +1,170 @@
+// The process-data view and the terminal script online against a simulated station that
+// paces its line at 19200 baud. The view's pass period with 15 visible rows per grid is
+// measured against 100 ms plus the wire time of its two reads (24 x ceil(R/18) + 2R bytes
+// each, 11 bits a byte); a terminal script of 64 lines on four two-channel terminals
+// against the wire time of its writes and reads (each one register). Each may take at most
+// 1.10 times its limit.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPushButton>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "app/clsForms.h"
+#include "app/control_register_device.h"
+#include "app/register_grid.h"
+#include "comctl/QZcomOCX.h"
+#include "model/app_context.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "online/frmScriptTerm.h"
+#include "online/script_dialog.h"
+#include "platform/paths.h"
+#include "tests/support/qt/event_wait.h"
+#include "tests/support/qt/qt_app.h"
+#include "tests/support/station_from_rail.h"
+#include "tests/support/temp_dir.h"
+#include "views/frmProcData.h"
+
+namespace {
+
+constexpr int kBaud = 19200;
+constexpr double kMaxRatio = 1.10;
+constexpr int kVisibleRows = 15;
+constexpr int kPasses = 20;
+constexpr int kScriptLines = 64;
+constexpr int kTerminals = 4;
+constexpr int kChannels = 2;
+
+double requestSeconds(int registers) {
+    return (24.0 * ((registers + 17) / 18) + 2.0 * registers) * 11.0 / kBaud;
+}
+
+void report(benchmark::State& state, const char* name, double measured, double limit) {
+    const double ratio = measured / limit;
+    state.counters[std::string(name) + "_ratio"] = ratio;
+    std::printf("%s: measured %.4f s, limit %.4f s, ratio %.3f (at most %.2f)\n", name, measured,
+                limit, ratio, kMaxRatio);
+    std::fflush(stdout);
+    if (ratio > kMaxRatio) state.SkipWithError("slower than the wire allows");
+}
+
+bool waitFor(const std::function<bool()>& done, int ms) {
+    return varnak::test::runEventsUntil(done, ms);
+}
+
+// Online with a paced station of four QT3002 terminals.
+struct PacedStation {
+    PacedStation() : scope(context) {
+        const std::string resources = varnak::platform::resourceDir().string();
+        varnak::test::RailStationSpec spec{"QZ3100-0000", {}};
+        spec.terminals.assign(kTerminals, "QT3002-0000");
+        station = varnak::test::makeRailStation(resources, spec, 0);
+        setenv("VARNAK_COM1", station->devicePath().c_str(), 1);
+        control.setQZxCommPort(1);
+        control.setQZxBaudrate(kBaud);
+        control.setQZxTyp(qzcom::QZxType_RS232);
+        control.setQZxTimeout(1000);
+        control.setQZxPortOpen(true);
+        station->setPacing(true);
+        context.ui = &ui;
+        context.VarnakComOCX = &control;
+        context.registerDevice = &device;
+        context.VarnakProject = std::make_shared<varnak::clsProject>(dir.str(), resources);
+        context.VarnakProject->InitComPort = [] { return 0; };
+        context.VarnakProject->setOnline(true);
+        auto online = std::make_shared<varnak::clsCoupler>();
+        online->ConfRetrieveData(resources + "/Coupler/QZ3100-0000.INI");
+        online->clsColTerminals()->Add("QT3002-0000", 1, kTerminals, online->ConfSymbolicID());
+        context.VarnakOnlineCoupler = online;
+        station->clearRequests();
+    }
+    varnak::test::TempDir dir;
+    std::unique_ptr<varnak::test::SimStation> station;
+    QZcomOCX control;
+    varnak::ControlRegisterDevice device{control};
+    varnak::SilentUi ui;
+    varnak::AppContext context;
+    varnak::ContextScope scope;
+};
+
+void setUpQt() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    varnak::test::ensureQtApp();
+    varnak::VarnakForms().setScreenSizeSource([] { return QSize(1024, 768); });
+}
+
+void BM_ProcessDataPassPeriod(benchmark::State& state) {
+    setUpQt();
+    PacedStation paced;
+    for (auto _ : state) {
+        varnak::frmProcData dialog;
+        if (!dialog.load()) state.SkipWithError("the view did not open");
+        dialog.show();
+        // Each grid as high as its header and 15 rows.
+        for (varnak::RegisterGrid* grid : {dialog.tdbgInData, dialog.tdbgOutData})
+            grid->setFixedHeight(grid->horizontalHeader()->height() +
+                                 kVisibleRows * grid->verticalHeader()->defaultSectionSize() +
+                                 2 * grid->frameWidth());
+        waitFor([] { return false; }, 300);  // the layout settles, the passes start
+        const varnak::RowRange in = varnak::frmProcData::visibleRows(dialog.tdbgInData);
+        const varnak::RowRange out = varnak::frmProcData::visibleRows(dialog.tdbgOutData);
+        const size_t perPass = static_cast<size_t>((in.count + 17) / 18 + (out.count + 17) / 18);
+        paced.station->clearRequests();
+        waitFor([&] { return paced.station->requests().size() >= perPass * (kPasses + 1); }, 10000);
+        dialog.cmdExit->click();
+        waitFor([&] { return !dialog.isVisible(); }, 1000);
+        const auto exchanges = paced.station->exchanges();
+        if (exchanges.size() < perPass * (kPasses + 1)) {
+            state.SkipWithError("too few passes");
+            break;
+        }
+        // Pass starts: the first telegram of each pass after the first complete one.
+        const size_t first = perPass;
+        const size_t last = perPass * kPasses;
+        const double period =
+            std::chrono::duration<double>(exchanges[last].received - exchanges[first].received)
+                .count() /
+            (kPasses - 1);
+        std::printf("visible rows: input %d, output %d\n", in.count, out.count);
+        report(state, "pass_period", period,
+               0.100 + requestSeconds(in.count) + requestSeconds(out.count));
+    }
+}
+BENCHMARK(BM_ProcessDataPassPeriod)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_TerminalScript(benchmark::State& state) {
+    setUpQt();
+    PacedStation paced;
+    std::string text = "[Initialisierung]\n";
+    for (int i = 1; i <= kScriptLines; ++i)
+        text += "Init" + std::to_string(i) + "=" + std::to_string(32 + (i % 31)) + "," +
+                std::to_string(i) + "\n";
+    const auto file = paced.dir / "bench.tsi";
+    varnak::test::writeFile(file, text);
+    for (auto _ : state) {
+        varnak::frmScriptTerm dialog;
+        if (!dialog.load(file.string())) state.SkipWithError("the script did not open");
+        dialog.show();
+        const auto start = std::chrono::steady_clock::now();
+        dialog.cmdPrjOk->click();
+        waitFor([&] { return !dialog.isVisible(); }, 120000);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (dialog.stepper().outcome() != varnak::ScriptRun::Outcome::Completed ||
+            !paced.ui.messages.empty())
+            state.SkipWithError("the script did not run through");
+        const int settings = kScriptLines * kTerminals * kChannels;
+        report(state, "terminal_script", seconds, settings * 3 * requestSeconds(1));
+    }
+}
+BENCHMARK(BM_TerminalScript)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

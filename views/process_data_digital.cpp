@@ -1,0 +1,83 @@
+#include "views/process_data_digital.h"
+
+#include "app/shell_texts.h"
+#include "model/app_context.h"
+#include "model/basLookup.h"
+#include "model/clsColTables.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
+#include "model/clsProject.h"
+#include "model/clsTable.h"
+#include "model/device_register_model.h"
+
+namespace varnak {
+namespace {
+
+constexpr int32_t kPassRegisters = 4;
+constexpr const char* kScopeMessage =
+    "Sorry, scope function is implemented for only one QP Module (without QP-Link)";
+
+}  // namespace
+
+DigitalModule digitalModuleOf(const std::string& name) {
+    DigitalModule m;
+    const std::string kind = name.size() >= 4 ? name.substr(2, 2) : std::string();
+    auto outputsFrom = [&m](int row) {
+        for (int r = row; r < kDigitalRows; ++r) m.outputBit[static_cast<size_t>(r)] = r;
+    };
+    if (kind == "10") {
+        m.inputs = 8;
+    } else if (kind == "20") {
+        m.outputs = 8;
+        outputsFrom(0);
+    } else if (kind == "23") {
+        m.inputs = 4;
+        m.outputs = 4;
+        outputsFrom(4);
+    } else if (kind == "24") {
+        m.inputs = 8;
+        m.outputs = 8;
+        outputsFrom(0);
+    }
+    return m;
+}
+
+DigitalProcessData::OpenResult DigitalProcessData::open() {
+    if (!gfVarnakProject()->Online()) return OpenResult::Offline;
+    AppContext& c = varnak();
+    std::shared_ptr<clsCoupler> coupler;
+    if (!gfGetActiveCoupler(coupler) || !coupler) {
+        c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
+        return OpenResult::NoCoupler;
+    }
+    if (coupler->clsColTerminals()->Count() > 1) {
+        c.ui->messageBox(kScopeMessage, vbCritical, "");
+        return OpenResult::MoreThanOneModule;
+    }
+    input_ = coupler->clsColTables()->Item(InputImageTable(0));
+    output_ = coupler->clsColTables()->Item(OutputImageTable(0));
+    module_ = digitalModuleOf(coupler->InfoName());
+    return OpenResult::Opened;
+}
+
+std::optional<int32_t> DigitalProcessData::word(const std::shared_ptr<clsTable>& table) {
+    if (!table) return std::nullopt;
+    return table->ConfRegisterValue(0) & 0xFFFF;
+}
+
+void DigitalProcessData::pass() {
+    if (module_.inputs > 0 && input_) input_->ConfUpload(0, kPassRegisters);
+    if (module_.outputs > 0 && output_) output_->ConfUpload(0, kPassRegisters);
+}
+
+bool DigitalProcessData::force(int bit, bool on) {
+    if (!output_ || bit < 0 || bit > 15) return false;
+    if (output_->ConfUpload(0, kPassRegisters) != 0) return false;
+    int32_t w = output_->ConfRegisterValue(0);
+    w = on ? (w | (1 << bit)) : (w & ~(1 << bit));
+    output_->setConfRegisterValue(0, w & 0xFFFF);
+    output_->ConfDownload(0, 1);
+    return true;
+}
+
+}  // namespace varnak

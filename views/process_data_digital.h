@@ -1,0 +1,62 @@
+#pragma once
+// The digital process data of a single-module station without its window: how many inputs
+// and outputs the module has (from its coupler's type name), the input bits and output bits
+// of the first register of the input and output image (tables 114 and 110) and the forcing
+// of one output bit into that register.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace varnak {
+
+class clsCoupler;
+class clsTable;
+
+inline constexpr int kDigitalRows = 8;
+
+// A module kind by characters 3-4 of the coupler's type name: "10" eight inputs, "20"
+// eight outputs, "23" four of each (outputs on rows 4-7), "24" eight of each; any other
+// name has none. Row r's input is bit r; outputBit[r] is the output bit of row r or -1.
+struct DigitalModule {
+    int inputs = 0;
+    int outputs = 0;
+    std::array<int, kDigitalRows> outputBit{-1, -1, -1, -1, -1, -1, -1, -1};
+};
+DigitalModule digitalModuleOf(const std::string& couplerName);
+
+class DigitalProcessData {
+  public:
+    enum class OpenResult {
+        Offline,            // nothing is shown
+        NoCoupler,          // message 469
+        MoreThanOneModule,  // the scope message
+        Opened,
+    };
+
+    // The checks in their order (online, a coupler, at most one terminal), then the module
+    // and its image tables. Messages go through the context's UiServices.
+    OpenResult open();
+    const DigitalModule& module() const { return module_; }
+
+    // One pass: the first four registers of each image the module uses. The words
+    // afterwards are what the tables hold; nullopt when the coupler has no such table.
+    void pass();
+    std::optional<int32_t> inputWord() const { return word(input_); }
+    std::optional<int32_t> outputWord() const { return word(output_); }
+
+    // Sets or clears output bit b after reading the output image; false, and nothing
+    // written, when the coupler has no output table or the read failed (the word read
+    // would be stale and would overwrite the other outputs).
+    bool force(int bit, bool on);
+
+  private:
+    static std::optional<int32_t> word(const std::shared_ptr<clsTable>& table);
+
+    DigitalModule module_;
+    std::shared_ptr<clsTable> input_;
+    std::shared_ptr<clsTable> output_;
+};
+
+}  // namespace varnak
