@@ -155,49 +155,22 @@ void ProgramDialogOpeners::frmCouplerConfigControllerLinkTerm_fRegister(std::str
     dialog.fRegister(key);
 }
 
-void ProgramDialogOpeners::frmCouplerConfigQZ8000_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ8000", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQZ2000_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ2000", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQZ3000_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ3000", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQZ4000_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ4000", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQZ5000_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ5000", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQZ5100_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ5100", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQZ5110_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ5110", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQZ5200_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ5200", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQZ7300_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQZ7300", &window_);
-}
-
-void ProgramDialogOpeners::frmCouplerConfigQY9000_fKonstruktor() {
-    openCouplerForm("frmCouplerConfigQY9000", &window_);
-}
-
-void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPosition, int32_t& table) {
-    openTerminalForm("frmTermConfigQT3002", railPosition, table, &window_);
-}
+// The coupler forms all open the same way, by their names.
+#define VARNAK_COUPLER_FORM_OPENER(form)               \
+    void ProgramDialogOpeners::form##_fKonstruktor() { \
+        openCouplerForm(#form, &window_);              \
+    }
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQY9000)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ2000)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ3000)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ4000)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ5000)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ5100)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ5110)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ5200)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ7300)
+VARNAK_COUPLER_FORM_OPENER(frmCouplerConfigQZ8000)
+#undef VARNAK_COUPLER_FORM_OPENER
 
 // The terminal forms all open the same way, by their names.
 #define VARNAK_TERMINAL_FORM_OPENER(form)                                                   \
@@ -206,6 +179,7 @@ void ProgramDialogOpeners::frmTermConfigQT3002_fKonstruktor(int32_t& railPositio
     }
 VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT1501)
 VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT2502)
+VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT3002)
 VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT3202)
 VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT3302)
 VARNAK_TERMINAL_FORM_OPENER(frmTermConfigQT4002)

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "app/control_register_device.h"
+#include "bench/paced_wire.h"
 #include "comctl/QZcomOCX.h"
 #include "couplercfg/cycle_time_measurement.h"
 #include "couplercfg/general_settings_editor.h"
@@ -28,31 +29,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace varnak::bench;
 
-constexpr int kBaud = 19200;
 constexpr double kMaxOkRatio = 1.10;
 constexpr double kMaxTickRatio = 1.15;
 constexpr double kProtectionPause = 0.5;
 constexpr int kTicks = 100;
-
-double since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double wireSeconds(int registers) {
-    return (24.0 * std::ceil(registers / 18.0) + 2.0 * registers) * 11.0 / kBaud;
-}
-
-void report(benchmark::State& state, const char* name, double measured, double limit,
-            double maxRatio) {
-    const double ratio = measured / limit;
-    state.counters[std::string(name) + "_ratio"] = ratio;
-    std::printf("%s: measured %.4f s, limit %.4f s, ratio %.3f (at most %.2f)\n", name, measured,
-                limit, ratio, maxRatio);
-    std::fflush(stdout);
-    if (ratio > maxRatio) state.SkipWithError("slower than the wire allows");
-}
 
 // A program context online with a paced QY3100 station.
 struct OnlineController {
@@ -67,12 +49,7 @@ struct OnlineController {
         context.VarnakProject = project;
         station = varnak::test::makeRailStation(resources, {"QY3100-0000", {}}, 0);
         station->setPacing(true);
-        setenv("VARNAK_COM1", station->devicePath().c_str(), 1);
-        control.setQZxCommPort(1);
-        control.setQZxBaudrate(kBaud);
-        control.setQZxTyp(qzcom::QZxType_RS232);
-        control.setQZxTimeout(1000);
-        control.setQZxPortOpen(true);
+        openPacedControl(control, station->devicePath());
         context.VarnakComOCX = &control;
         context.registerDevice = &device;
         project->setOnline(true);
@@ -97,7 +74,7 @@ struct OnlineController {
 
 void BM_GeneralSettingsOkOnline(benchmark::State& state) {
     OnlineController c;
-    const double limit = 4 * wireSeconds(4) + wireSeconds(256) + 2 * kProtectionPause;
+    const double limit = 4 * transferSeconds(4) + transferSeconds(256) + 2 * kProtectionPause;
     for (auto _ : state) {
         varnak::GeneralSettingsEditor editor;
         if (!editor.open()) state.SkipWithError("the dialog did not open");
@@ -106,14 +83,14 @@ void BM_GeneralSettingsOkOnline(benchmark::State& state) {
         const bool closed = editor.ok();
         const double measured = since(start);
         if (!closed || c.station->reg(0, 0, 7) != 77) state.SkipWithError("table 0 did not go");
-        report(state, "General settings OK online", measured, limit, kMaxOkRatio);
+        reportAgainstLimit(state, "General settings OK online", measured, limit, kMaxOkRatio);
     }
 }
 BENCHMARK(BM_GeneralSettingsOkOnline)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_CycleTimePolling(benchmark::State& state) {
     OnlineController c;
-    const double limit = varnak::kCycleTimePollMs / 1000.0 + wireSeconds(4);
+    const double limit = varnak::kCycleTimePollMs / 1000.0 + transferSeconds(4);
     for (auto _ : state) {
         varnak::CycleTimeMeasurement m([](bool) { return true; });
         if (!m.open()) state.SkipWithError("the dialog did not open");
@@ -130,7 +107,7 @@ void BM_CycleTimePolling(benchmark::State& state) {
         m.setActive(false);
         if (ticks <= kTicks) state.SkipWithError("the poll stopped");
         const double period = std::chrono::duration<double>(last - first).count() / kTicks;
-        report(state, "Cycle-time poll period", period, limit, kMaxTickRatio);
+        reportAgainstLimit(state, "Cycle-time poll period", period, limit, kMaxTickRatio);
     }
 }
 BENCHMARK(BM_CycleTimePolling)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "app/control_register_device.h"
+#include "bench/paced_wire.h"
 #include "comctl/QZcomOCX.h"
 #include "couplercfg/image_mapping_editor.h"
 #include "couplercfg/mapping_routines.h"
@@ -29,22 +30,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace varnak::bench;
 using varnak::MappingDirection;
 
-constexpr int kBaud = 19200;
-constexpr int32_t kRs232 = 2;
 constexpr double kMaxRatio = 1.10;
 constexpr double kLiftPause = 0.5;
-
-double since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Bytes on the wire for a transfer of n registers in telegrams of at most 18.
-double wireBytes(int registers) {
-    return 24.0 * std::ceil(registers / 18.0) + 2.0 * registers;
-}
 
 // 63 terminals of 56 entries and one of 41: 3569 entries per direction.
 varnak::test::RailStationSpec fullRail() {
@@ -95,13 +85,8 @@ void BM_OnlineOkOfAFullRail(benchmark::State& state) {
     station->setRegister(0, 10, 0, 0xFFFF);
     station->setRegister(0, 50, 0, 0xFFFF);
     station->setPacing(true);
-    setenv("VARNAK_COM1", station->devicePath().c_str(), 1);
     QZcomOCX control;
-    control.setQZxCommPort(1);
-    control.setQZxBaudrate(kBaud);
-    control.setQZxTyp(kRs232);
-    control.setQZxTimeout(1000);
-    control.setQZxPortOpen(true);
+    openPacedControl(control, station->devicePath());
     varnak::ControlRegisterDevice device(control);
     c.context.VarnakComOCX = &control;
     c.context.registerDevice = &device;
@@ -109,8 +94,8 @@ void BM_OnlineOkOfAFullRail(benchmark::State& state) {
     c.context.VarnakOnlineCoupler = c.makeRail();
 
     // The lift's block and read-back, the 28 list tables of 256 registers, table 8's 65.
-    const double bytes = 2 * wireBytes(4) + 28 * wireBytes(256) + wireBytes(65);
-    const double limit = bytes * 11.0 / kBaud + kLiftPause;
+    const double limit =
+        2 * transferSeconds(4) + 28 * transferSeconds(256) + transferSeconds(65) + kLiftPause;
     for (auto _ : state) {
         varnak::ImageMappingEditor editor(varnak::ImageMappingEditor::Variant::Programmed);
         if (!editor.load()) state.SkipWithError("the rail did not load");
@@ -120,13 +105,7 @@ void BM_OnlineOkOfAFullRail(benchmark::State& state) {
         const double measured = since(start);
         if (!closed || station->reg(0, 23, 254) != 0xFFFF || station->reg(0, 63, 254) != 0xFFFF)
             state.SkipWithError("the lists did not reach the station");
-        const double ratio = measured / limit;
-        state.counters["ok_ratio"] = ratio;
-        std::printf(
-            "OK online: measured %.3f s, wire-time limit %.3f s, ratio %.3f (at most %.2f)\n",
-            measured, limit, ratio, kMaxRatio);
-        std::fflush(stdout);
-        if (ratio > kMaxRatio) state.SkipWithError("slower than the wire allows");
+        reportAgainstLimit(state, "ok", measured, limit, kMaxRatio);
     }
     c.context.VarnakComOCX = nullptr;
     c.context.registerDevice = nullptr;

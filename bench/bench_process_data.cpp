@@ -17,6 +17,7 @@
 #include "app/clsForms.h"
 #include "app/control_register_device.h"
 #include "app/register_grid.h"
+#include "bench/paced_wire.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsColTerminals.h"
@@ -33,26 +34,14 @@
 
 namespace {
 
-constexpr int kBaud = 19200;
+using namespace varnak::bench;
+
 constexpr double kMaxRatio = 1.10;
 constexpr int kVisibleRows = 15;
 constexpr int kPasses = 20;
 constexpr int kScriptLines = 64;
 constexpr int kTerminals = 4;
 constexpr int kChannels = 2;
-
-double requestSeconds(int registers) {
-    return (24.0 * ((registers + 17) / 18) + 2.0 * registers) * 11.0 / kBaud;
-}
-
-void report(benchmark::State& state, const char* name, double measured, double limit) {
-    const double ratio = measured / limit;
-    state.counters[std::string(name) + "_ratio"] = ratio;
-    std::printf("%s: measured %.4f s, limit %.4f s, ratio %.3f (at most %.2f)\n", name, measured,
-                limit, ratio, kMaxRatio);
-    std::fflush(stdout);
-    if (ratio > kMaxRatio) state.SkipWithError("slower than the wire allows");
-}
 
 bool waitFor(const std::function<bool()>& done, int ms) {
     return varnak::test::runEventsUntil(done, ms);
@@ -65,12 +54,7 @@ struct PacedStation {
         varnak::test::RailStationSpec spec{"QZ3100-0000", {}};
         spec.terminals.assign(kTerminals, "QT3002-0000");
         station = varnak::test::makeRailStation(resources, spec, 0);
-        setenv("VARNAK_COM1", station->devicePath().c_str(), 1);
-        control.setQZxCommPort(1);
-        control.setQZxBaudrate(kBaud);
-        control.setQZxTyp(qzcom::QZxType_RS232);
-        control.setQZxTimeout(1000);
-        control.setQZxPortOpen(true);
+        openPacedControl(control, station->devicePath());
         station->setPacing(true);
         context.ui = &ui;
         context.VarnakComOCX = &control;
@@ -132,8 +116,9 @@ void BM_ProcessDataPassPeriod(benchmark::State& state) {
                 .count() /
             (kPasses - 1);
         std::printf("visible rows: input %d, output %d\n", in.count, out.count);
-        report(state, "pass_period", period,
-               0.100 + requestSeconds(in.count) + requestSeconds(out.count));
+        reportAgainstLimit(state, "pass_period", period,
+                           0.100 + transferSeconds(in.count) + transferSeconds(out.count),
+                           kMaxRatio);
     }
 }
 BENCHMARK(BM_ProcessDataPassPeriod)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -160,7 +145,8 @@ void BM_TerminalScript(benchmark::State& state) {
             !paced.ui.messages.empty())
             state.SkipWithError("the script did not run through");
         const int settings = kScriptLines * kTerminals * kChannels;
-        report(state, "terminal_script", seconds, settings * 3 * requestSeconds(1));
+        reportAgainstLimit(state, "terminal_script", seconds, settings * 3 * transferSeconds(1),
+                           kMaxRatio);
     }
 }
 BENCHMARK(BM_TerminalScript)->Iterations(1)->Unit(benchmark::kSecond);

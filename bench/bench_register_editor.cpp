@@ -12,6 +12,7 @@
 
 #include "app/clsForms.h"
 #include "app/control_register_device.h"
+#include "bench/paced_wire.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
@@ -26,34 +27,16 @@
 namespace {
 
 using varnak::test::SimStation;
-using Clock = std::chrono::steady_clock;
+using namespace varnak::bench;
 
-constexpr int kBaud = 19200;
 constexpr double kMaxRatio = 1.10;
-constexpr double kWireSeconds = (24.0 * 15 + 2.0 * 256) * 11.0 / kBaud;
-
-double since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void report(benchmark::State& state, const char* name, double measured) {
-    const double ratio = measured / kWireSeconds;
-    state.counters[std::string(name) + "_ratio"] = ratio;
-    std::printf("%s: measured %.3f s, wire-time limit %.3f s, ratio %.3f (at most %.2f)\n", name,
-                measured, kWireSeconds, ratio, kMaxRatio);
-    std::fflush(stdout);
-    if (ratio > kMaxRatio) state.SkipWithError("slower than the wire allows");
-}
+// 15 telegrams for the 256 registers of the table.
+const double kWireSeconds = transferSeconds(256);
 
 // A program context online with a station whose coupler has a 256-register table 0.
 struct OnlineTable {
     OnlineTable() : station(0, 0), scope(context) {
-        setenv("VARNAK_COM1", station.devicePath().c_str(), 1);
-        control.setQZxCommPort(1);
-        control.setQZxBaudrate(kBaud);
-        control.setQZxTyp(qzcom::QZxType_RS232);
-        control.setQZxTimeout(1000);
-        control.setQZxPortOpen(true);
+        openPacedControl(control, station.devicePath());
         station.addTable(0, 0, 256);
         station.setPacing(true);
         context.ui = &ui;
@@ -99,8 +82,8 @@ void BM_OpenRefreshAndTypeChange(benchmark::State& state) {
     }
     if (!online.ui.messages.empty()) state.SkipWithError("the station did not answer");
     const double n = static_cast<double>(rounds);
-    report(state, "open", open / n);
-    report(state, "refresh", refresh / n);
+    reportAgainstLimit(state, "open", open / n, kWireSeconds, kMaxRatio);
+    reportAgainstLimit(state, "refresh", refresh / n, kWireSeconds, kMaxRatio);
     state.counters["type_change_ms"] = typeChange / n * 1000;
     std::printf("data-type change over 256 rows: %.2f ms\n", typeChange / n * 1000);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/control_register_device.h"
+#include "bench/paced_wire.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
@@ -30,33 +31,18 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace varnak::bench;
 
-constexpr int kBaud = 19200;
 constexpr double kMaxRatio = 1.10;
 constexpr int kTerminals = 64;
 constexpr int kChannels = 2;
 constexpr int kListEndEntry = 128;         // where the mapping lists end, in their first table
 constexpr double kLiftPauseSeconds = 0.5;  // the write protection's read-back pause
 
-// Bytes on the wire of one request of R registers and its reply.
-double requestBytes(int registers) {
-    return 24.0 * ((registers + 17) / 18) + 2.0 * registers;
-}
-
-double wireSeconds(const std::vector<int>& requests) {
+double wireSecondsOf(const std::vector<int>& requests) {
     double bytes = 0;
-    for (int r : requests) bytes += requestBytes(r);
-    return bytes * 11.0 / kBaud;
-}
-
-void report(benchmark::State& state, const char* name, double measured, double limit) {
-    const double ratio = measured / limit;
-    state.counters[std::string(name) + "_ratio"] = ratio;
-    std::printf("%s: measured %.3f s, wire-time limit %.3f s, ratio %.3f (at most %.2f)\n", name,
-                measured, limit, ratio, kMaxRatio);
-    std::fflush(stdout);
-    if (ratio > kMaxRatio) state.SkipWithError("slower than the wire allows");
+    for (int r : requests) bytes += transferBytes(r);
+    return wireSeconds(bytes);
 }
 
 varnak::test::RailStationSpec railSpec() {
@@ -71,12 +57,7 @@ struct PacedRail {
     PacedRail() : scope(context) {
         const std::string resources = varnak::platform::resourceDir().string();
         station = varnak::test::makeRailStation(resources, railSpec(), 0);
-        setenv("VARNAK_COM1", station->devicePath().c_str(), 1);
-        control.setQZxCommPort(1);
-        control.setQZxBaudrate(kBaud);
-        control.setQZxTyp(qzcom::QZxType_RS232);
-        control.setQZxTimeout(1000);
-        control.setQZxPortOpen(true);
+        openPacedControl(control, station->devicePath());
         station->setPacing(true);
         for (int t : {10, 50}) station->setRegister(0, t, kListEndEntry, 0xFFFF);
         context.ui = &ui;
@@ -121,7 +102,7 @@ struct PacedRail {
 double timed(const std::function<varnak::TransferReport()>& run, benchmark::State& state) {
     const auto start = Clock::now();
     const varnak::TransferReport report = run();
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double seconds = since(start);
     if (!report.clean()) state.SkipWithError("the transfer failed");
     return seconds;
 }
@@ -155,8 +136,9 @@ void BM_UploadAndDownload(benchmark::State& state) {
         ++rounds;
     }
     const double n = static_cast<double>(rounds);
-    report(state, "upload", up / n, wireSeconds(upload));
-    report(state, "download", down / n, wireSeconds(download) + kLiftPauseSeconds);
+    reportAgainstLimit(state, "upload", up / n, wireSecondsOf(upload), kMaxRatio);
+    reportAgainstLimit(state, "download", down / n, wireSecondsOf(download) + kLiftPauseSeconds,
+                       kMaxRatio);
 }
 BENCHMARK(BM_UploadAndDownload)->Iterations(1)->Unit(benchmark::kSecond);
 
