@@ -1,5 +1,6 @@
 #pragma once
-// The fieldbus-specific coupler settings forms told as specs, one function per form.
+// The fieldbus-specific coupler settings forms declared as tables of controls, one function per
+// form.
 #include <string>
 #include <vector>
 

@@ -1,5 +1,5 @@
 #pragma once
-// Every fieldbus-specific coupler settings form by its name: the spec its body is built
+// Every fieldbus-specific coupler settings form by its name: the declaration its body is built
 // from (or a body of its own) and the coupler tables it binds. The property and smoke tests
 // go through this list, and the program's openers open a form by its name.
 #include <functional>

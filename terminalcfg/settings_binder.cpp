@@ -94,7 +94,7 @@ void SpecBody::build() {
         QGroupBox* frame = groups_[b.group];
         frame->layout()->addWidget(buildControl(i, frame));
     }
-    // Before the first load the controls show the spec's own items and captions.
+    // Before the first load the controls show the declared items and captions.
     state_ = loadForm(spec_, RegisterImage{}, "");
 }
 

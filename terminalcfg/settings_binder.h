@@ -1,8 +1,8 @@
 #pragma once
-// The body of a settings dialog built from its spec: a frame per group (on tab pages when
-// the spec has pages), a widget per binding named as the binding (check box, option group,
+// The body of a settings dialog built from its declaration: a frame per group (on tab pages when
+// the form declares pages), a widget per binding named as the binding (check box, option group,
 // drop-down list, number or text field, label), the codec's states shown and read back,
-// and the spec's hooks run when the user changes a control.
+// and the form's hooks run when the user changes a control.
 #include <QString>
 #include <memory>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // The part of a settings dialog that is its own: its controls, how they load from and
 // store into the bound table's registers, and their captions. The dialog frame around it
-// (header, buttons, the session) is shared; a spec's binder is the usual body, and a
-// dialog whose controls no spec can tell writes its own.
+// (header, buttons, the session) is shared; the binder of a declared form is the usual body, and a
+// dialog whose controls no declaration can tell writes its own.
 #include <functional>
 #include <string_view>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // The one codec of the settings dialogs: plain functions between a register image and the
-// states of a spec's controls. Load fills the controls from the registers; store rebuilds
-// every register a check or choice names from 0 (its foreign bits kept only where the spec
+// states of a form's declared controls. Load fills the controls from the registers; store rebuilds
+// every register a check or choice names from 0 (its foreign bits kept only where the form
 // says so), sets number and text fields, and leaves every register no control names as it
 // is. Visibility plays no part: a hidden control loads and stores like a shown one.
 #include <cstdint>
@@ -17,10 +17,10 @@ namespace varnak {
 FormState loadForm(const FormSpec& spec, const RegisterImage& registers, std::string_view type);
 void storeForm(const FormSpec& spec, const FormState& state, RegisterImage& registers);
 
-// The registers a spec's controls stand for, ascending.
+// The registers a form's controls stand for, ascending.
 std::vector<int32_t> namedRegisters(const FormSpec& spec);
 
-// Runs the spec's hook for a control the user changed.
+// Runs the form's hook for a control the user changed.
 void controlChanged(const FormSpec& spec, FormState& state, size_t control);
 
 // An edited field whose text its binding does not take: which one, and the range to name.
@@ -28,7 +28,7 @@ struct RefusedEntry {
     size_t control = 0;
     std::string range;
 };
-// The first edited number or text field (in spec order) that OK must refuse. A field left
+// The first edited number or text field (in declared order) that OK must refuse. A field left
 // as loaded is never refused: it stores by its binding's rule; nor is a disabled one, which
 // the user could not correct (its form's hooks decide what it stores).
 std::optional<RefusedEntry> firstRefusedEntry(const FormSpec& spec, const FormState& state);
@@ -38,7 +38,7 @@ std::optional<int64_t> parseWholeNumber(std::string_view text);
 
 // A frame in a column (of a tab page), with its caption.
 Group frame(int column, Caption caption = {}, size_t page = 0, bool inRow = false);
-// Bindings as most specs write them.
+// Bindings as most forms declare them.
 Binding checkBox(std::string name, size_t group, int32_t reg, int32_t mask, Caption caption);
 Binding optionGroup(std::string name, size_t group, int32_t reg, int32_t mask,
                     std::vector<ChoiceItem> items, int fallback);

@@ -48,7 +48,7 @@ class SettingsDialog : public QDialog {
     void cmdDefault_Click();
     void cmdOK_Click();
 
-    // The form's name and body: the entry's own, or one built from its spec.
+    // The form's name and body: the entry's own, or one built from its declaration.
     template <typename Entry, typename Session>
     void setForm(const Entry& form, Session& session) {
         setObjectName(QString::fromStdString(form.name));

@@ -1,8 +1,8 @@
 #pragma once
 // What a settings dialog is made of, told as data: its controls, the register bits or
 // numbers each stands for, where it stands, and its captions. The coupler and terminal
-// settings dialogs are such specs; one codec turns registers into control states and back,
-// one binder builds the widgets. A spec names the hooks only where a dialog does more than
+// settings dialogs are such declarations; one codec turns registers into control states and back,
+// one binder builds the widgets. A declaration names the hooks only where a dialog does more than
 // its table can say (type-dependent items or captions, one control switching another).
 #include <array>
 #include <cstddef>
@@ -111,7 +111,7 @@ struct ControlState {
 };
 
 struct FormState {
-    std::vector<ControlState> controls;  // one per binding, in the spec's order
+    std::vector<ControlState> controls;  // one per binding, in declared order
 };
 
 struct FormHooks {

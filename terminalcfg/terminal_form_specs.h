@@ -1,5 +1,5 @@
 #pragma once
-// The terminal settings forms told as specs, one function per form.
+// The terminal settings forms declared as tables of controls, one function per form.
 #include "terminalcfg/settings_form_spec.h"
 
 namespace varnak {

@@ -1,5 +1,5 @@
 #pragma once
-// Every terminal settings form by its name: the spec its body is built from, or a body of
+// Every terminal settings form by its name: the declaration its body is built from, or a body of
 // its own. The property and smoke tests go through this list, and the program's openers
 // open a form by its name.
 #include <cstdint>

@@ -1,7 +1,7 @@
-// Every registered settings form told as a spec, against random register images and the
-// shipped descriptions: OK touches only the registers the form names and stores 16-bit
-// words there, a second load and store changes nothing, whatever a user can enter survives
-// store and load, and a description's own values come back as they were.
+// Every registered settings form, declared as a table of controls, against random register
+// images and the shipped descriptions: OK touches only the registers the form names and
+// stores 16-bit words there, a second load and store changes nothing, whatever a user can
+// enter survives store and load, and a description's own values come back as they were.
 #include <gtest/gtest.h>
 
 #include <algorithm>

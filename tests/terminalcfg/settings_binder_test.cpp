@@ -1,4 +1,4 @@
-// The binder on a spec of every control kind, on two tab pages: what the widgets show after
+// The binder on a form declaring every control kind, on two tab pages: what the widgets show after
 // a load, the hooks a user's click runs, and what the widgets store.
 #include "terminalcfg/settings_binder.h"
 

@@ -1,4 +1,4 @@
-// The codec's rules on a spec that uses every kind of binding: which registers are rebuilt,
+// The codec's rules on a form that uses every kind of binding: which registers are rebuilt,
 // kept or left alone, what an unselected choice and an unedited or edited number store,
 // and which entries OK refuses.
 #include "terminalcfg/settings_codec.h"
