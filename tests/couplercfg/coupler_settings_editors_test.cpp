@@ -40,9 +40,6 @@ class CouplerSettings : public RailFixture {
         connectStation();
         goOnline();
     }
-    ::testing::AssertionResult logMatches(const char* golden) {
-        return matchesGolden(wireLog(*station), testSourcePath("couplercfg/wire_golden") / golden);
-    }
     std::shared_ptr<clsTable> table(int n) const {
         auto r = project->Online() ? context.VarnakOnlineCoupler : rail();
         return r->clsColTables()->Item(n);

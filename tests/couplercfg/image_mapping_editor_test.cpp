@@ -37,9 +37,6 @@ class MappingEditorTest : public RailFixture {
         station->setRegister(0, 50, 0, 0xFFFF);
         goOnline();
     }
-    ::testing::AssertionResult logMatches(const char* golden) {
-        return matchesGolden(wireLog(*station), testSourcePath("couplercfg/wire_golden") / golden);
-    }
     // Entries of the first rows: the analog channel 1 in image 2 at bytes 20-22, the serial
     // interface in image 1 at 30-33, the first digital input at 12.3 in image 0.
     void edit(ImageMappingEditor& editor) {

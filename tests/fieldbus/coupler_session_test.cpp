@@ -22,9 +22,6 @@ const std::string kNoDescription = "Keine brauchbare Gerätebeschreibung, nichts
 class CouplerSessionTest : public RailFixture {
   protected:
     CouplerSessionTest() : RailFixture({"QZ8000-0000", {"QT3002-0000"}}) {}
-    ::testing::AssertionResult logMatches(const char* golden) {
-        return matchesGolden(wireLog(*station), testSourcePath("fieldbus/wire_golden") / golden);
-    }
     void storeWatchdog(int32_t value) {
         RegisterImage image = imageOf(session.table());
         image[0] = value;

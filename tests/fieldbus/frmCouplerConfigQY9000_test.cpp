@@ -43,9 +43,6 @@ class QY9000Dialog : public RailFixture {
     }
     bool ticked(const char* name) { return child<QAbstractButton>(name)->isChecked(); }
     QPushButton* refresh() { return child<QPushButton>("cmdRefresh"); }
-    ::testing::AssertionResult logMatches(const char* golden) {
-        return matchesGolden(wireLog(*station), testSourcePath("fieldbus/wire_golden") / golden);
-    }
     void leaseTaken() {
         for (auto [reg, value] : {std::pair{0, 0x7C4E}, {2, 0x000A}, {3, 0x0700}})
             station->setRegister(0, 121, reg, static_cast<uint16_t>(value));

@@ -68,9 +68,6 @@ class ScriptTest : public RailFixture {
         }
         return run.outcome();
     }
-    ::testing::AssertionResult logMatches(const char* golden) {
-        return matchesGolden(wireLog(*station), testSourcePath("online/wire_golden") / golden);
-    }
     static bool waitFor(const std::function<bool()>& done, int ms = 10000) {
         return runEventsUntil(done, ms);
     }

@@ -27,9 +27,6 @@ const std::string kNoDescription = "Keine brauchbare Gerätebeschreibung, nichts
 class TerminalSessionTest : public RailFixture {
   protected:
     TerminalSessionTest() : RailFixture({"QZ8000-0000", {"QT3002-0000", "QT3004-0000"}}) {}
-    ::testing::AssertionResult logMatches(const char* golden) {
-        return matchesGolden(wireLog(*station), testSourcePath("terminalcfg/wire_golden") / golden);
-    }
     void online() {
         connectStation().setTerminalCodeWord(true);
         goOnline();

@@ -22,9 +22,6 @@ namespace {
 class ProcessDataTest : public RailFixture {
   protected:
     ProcessDataTest() : RailFixture({"QZ3100-0000", {"QT3002-0000"}}) {}
-    ::testing::AssertionResult logMatches(const char* golden) {
-        return matchesGolden(wireLog(*station), testSourcePath("views/wire_golden") / golden);
-    }
     static bool waitFor(const std::function<bool()>& done, int ms = 2000) {
         return runEventsUntil(done, ms);
     }

@@ -23,9 +23,6 @@ class RegisterEditorTest : public RailFixture {
     RegisterEditorTest()
         : RailFixture(
               {"QZ3100-0000", {"QT3002-0000", "QT3002-0000", "QT1002-0000", "QT9010-0000"}}) {}
-    ::testing::AssertionResult logMatches(const char* golden) {
-        return matchesGolden(wireLog(*station), testSourcePath("views/wire_golden") / golden);
-    }
     RegisterEditor editor;
 };
 

@@ -8,6 +8,7 @@
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "tests/support/wire_log.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +42,11 @@ RailFixture::~RailFixture() {
     context.VarnakComOCX = nullptr;
     context.registerDevice = nullptr;
     control.setQZxPortOpen(false);
+}
+
+::testing::AssertionResult RailFixture::logMatches(const std::string& golden) const {
+    const fs::path test = ::testing::UnitTest::GetInstance()->current_test_info()->file();
+    return matchesGolden(wireLog(*station), test.parent_path() / "wire_golden" / golden);
 }
 
 std::shared_ptr<clsCoupler> RailFixture::rail() const {

@@ -1,8 +1,8 @@
 #pragma once
 // A program context on temporary stores whose resource folder is a temporary copy of the
 // shipped coupler and terminal descriptions, with the project "Werk"
-// with the loaded rail "Linie 1" built from a rail spec, and on request the simulated
-// station made from the same spec, reached through the serial control over a
+// with the loaded rail "Linie 1" built from a list of types, and on request the simulated
+// station made from the same types, reached through the serial control over a
 // pseudo-terminal at station address 0.
 #include <gtest/gtest.h>
 
@@ -34,6 +34,10 @@ class RailFixture : public ProgramFixture {
     // The online flag and the online rail read from the station; the station's request
     // log starts empty afterwards.
     void goOnline();
+
+    // The station's wire log against a golden file in the wire_golden folder beside the
+    // running test's source.
+    ::testing::AssertionResult logMatches(const std::string& golden) const;
 
     // Keys of the project tree (offline) or of the online tree.
     std::string couplerKey() const;
