@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <cctype>
 
+#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
 
@@ -18,6 +19,11 @@ QString qText(const std::string& s) {
 
 QString dialogText(int id) {
     return qText(varnak().text(id));
+}
+
+void showNoCommunication() {
+    AppContext& c = varnak();
+    c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
 }
 
 bool endsWithNoCase(const std::string& name, const std::string& suffix) {

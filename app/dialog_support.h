@@ -29,6 +29,10 @@ QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field);
 // The dialog's buttons, right-aligned in one row.
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
+// "Keine Kommunikation mit Koppler!" / "No communication with coupler!" with the stop icon
+// and an empty title: a window that could not reach the device.
+void showNoCommunication();
+
 // The hourglass over the whole program for its lifetime (message boxes show the normal
 // pointer meanwhile).
 class BusyCursor {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/control_requests.h"
+#include "app/dialog_support.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsCoupler.h"
@@ -25,11 +26,6 @@ std::string couplerMismatch(const std::string& line) {
     return " Fehler !!!\n\n Datum " + line +
            " wurde von Koppler nicht \xC3\xBC"
            "bernommen";
-}
-
-void showNoCommunication() {
-    AppContext& c = varnak();
-    c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
 }
 
 }  // namespace

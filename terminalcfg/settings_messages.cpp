@@ -24,10 +24,6 @@ std::string fieldName(std::string caption) {
 
 }  // namespace
 
-void showNoCommunication() {
-    show(varnak().text(kTxtNoCommunication), vbCritical);
-}
-
 void showTransferFailed(int32_t code) {
     AppContext& c = varnak();
     show(c.text(kTxtNoCommunication) + "\n" + c.text(kTxtCode) + std::to_string(code), vbCritical);

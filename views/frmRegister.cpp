@@ -73,10 +73,7 @@ bool frmRegister::load(const std::string& key) {
         BusyCursor busy;
         opened = editor_.open(key);
     }
-    if (opened == RegisterEditor::OpenResult::NoCommunication) {
-        AppContext& c = varnak();
-        c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
-    }
+    if (opened == RegisterEditor::OpenResult::NoCommunication) showNoCommunication();
     if (opened != RegisterEditor::OpenResult::Opened) return false;
 
     fInitGrid();

@@ -76,8 +76,7 @@ frmTermForceData::frmTermForceData(QWidget* parent) : QDialog(parent) {
 
 bool frmTermForceData::load(const std::string& key) {
     if (!force_.open(key)) {
-        AppContext& c = varnak();
-        c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
+        showNoCommunication();
         return false;
     }
     setWindowTitle(qText(force_.typeName()) +
@@ -117,7 +116,7 @@ void frmTermForceData::cmdWrite_Click() {
     if (result == ChannelForce::WriteResult::Unmapped)
         c.ui->messageBox(c.text(kTxtChannelUnmapped), vbExclamation, "");
     else if (result == ChannelForce::WriteResult::NoCommunication)
-        c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
+        showNoCommunication();
 }
 
 void frmTermForceData::done(int result) {

@@ -1,5 +1,6 @@
 #include "views/process_data_digital.h"
 
+#include "app/dialog_support.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
@@ -47,7 +48,7 @@ DigitalProcessData::OpenResult DigitalProcessData::open() {
     AppContext& c = varnak();
     std::shared_ptr<clsCoupler> coupler;
     if (!gfGetActiveCoupler(coupler) || !coupler) {
-        c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
+        showNoCommunication();
         return OpenResult::NoCoupler;
     }
     if (coupler->clsColTerminals()->Count() > 1) {

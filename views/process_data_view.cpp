@@ -4,6 +4,7 @@
 #include <span>
 
 #include "app/control_requests.h"
+#include "app/dialog_support.h"
 #include "app/shell_texts.h"
 
 namespace varnak {
@@ -24,8 +25,7 @@ bool ProcessDataView::open() {
     std::array<int32_t, kRows> scratch{};
     lastResult_ = controlReadRegisters(0, kActualTerminalList, 0, kTerminalListCheck, scratch);
     if (lastResult_ != 0) {
-        AppContext& c = varnak();
-        c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
+        showNoCommunication();
         return false;
     }
     // Read as the coupler expects it of this view; the values are not used.

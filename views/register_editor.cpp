@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/dialog_support.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
@@ -108,11 +109,6 @@ bool RegisterEditor::refresh() {
     for (int r = 0; r < rowCount(); ++r) table_->setConfRegisterValue(r, before[r]);
     showNoCommunication();
     return false;
-}
-
-void RegisterEditor::showNoCommunication() const {
-    AppContext& c = varnak();
-    c.ui->messageBox(c.text(kTxtNoCommunication), vbCritical, "");
 }
 
 }  // namespace varnak

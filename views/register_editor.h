@@ -55,8 +55,6 @@ class RegisterEditor {
     int32_t lastResult() const { return lastResult_; }
 
   private:
-    void showNoCommunication() const;
-
     std::shared_ptr<clsTable> table_;
     bool online_ = false;
     RegisterDataType type_ = RegisterDataType::Hex;
