@@ -4,25 +4,17 @@
 
 #include "app/offline_rail_save.h"
 #include "app/shell_texts.h"
-#include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
-#include "model/register_device.h"
 #include "model/text_util.h"
 
 namespace varnak {
 namespace {
 
 constexpr int32_t kLargestWord = 65535;
-
-int32_t writeProtection(bool on) {
-    AppContext& c = varnak();
-    return c.VarnakComOCX ? c.VarnakComOCX->QZxWriteProtection(c.MultiPointAdr, on)
-                          : kNoRegisterDeviceResult;
-}
 
 }  // namespace
 
@@ -43,17 +35,6 @@ std::optional<int32_t> numberFieldValue(std::string_view text) {
         value > kLargestWord)
         return std::nullopt;
     return value;
-}
-
-int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,
-                                   AfterFailedLift afterFailedLift) {
-    const int32_t lifted = writeProtection(false);
-    if (lifted != 0 && afterFailedLift == AfterFailedLift::Stop) return lifted;
-    const int32_t written = table.ConfDownload(first, count);
-    const int32_t set = writeProtection(true);
-    for (int32_t code : {lifted, written, set})
-        if (code != 0) return code;
-    return 0;
 }
 
 void showTransferError(int32_t code) {

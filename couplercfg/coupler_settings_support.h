@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "online/protected_download.h"
+
 namespace varnak {
 
 class OfflineRailSave;
@@ -30,16 +32,6 @@ inline constexpr const char* kNumberFieldRange = "0 .. 65535";
 // allowed; nullopt for any other text.
 std::optional<int32_t> numberFieldValue(std::string_view text);
 
-// What follows a lift of the write protection that failed.
-enum class AfterFailedLift {
-    Stop,      // nothing more is sent
-    WriteAll,  // the write and the setting are still tried
-};
-// Lifts the coupler's write protection, writes registers first .. first + count - 1 of
-// the table and sets the protection again; after a sound lift the setting is always
-// tried. Returns 0 or the first failing step's code.
-int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,
-                                   AfterFailedLift afterFailedLift);
 // "Error " and the code: OK button only, the program's title.
 void showTransferError(int32_t code);
 // What OK does with the values the dialog stored into the table: offline the rail is saved;

@@ -13,6 +13,7 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "model/register_device.h"
+#include "online/protected_download.h"
 
 namespace varnak {
 namespace {
@@ -104,9 +105,7 @@ bool ImageMappingEditor::ok() {
 
 bool ImageMappingEditor::download() {
     AppContext& c = varnak();
-    QZcomOCX* control = c.VarnakComOCX;
-    const int32_t lifted =
-        control ? control->QZxWriteProtection(c.MultiPointAdr, false) : kNoRegisterDeviceResult;
+    const int32_t lifted = couplerWriteProtection(false);
     if (lifted != 0) {
         showMessage(withValues(c.text(kTxtLiftRefused), {std::to_string(lifted)}), vbCritical);
         return false;
@@ -128,7 +127,7 @@ bool ImageMappingEditor::download() {
         }
     }
     if (c.ui->messageBox(kRebootQuestion, vbYesNo | vbQuestion, "") == vbYes)
-        control->QZxResetSoftwareReq(c.MultiPointAdr);
+        c.VarnakComOCX->QZxResetSoftwareReq(c.MultiPointAdr);  // a sound lift had a control
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "fieldbus/coupler_settings_session.h"
 
 #include "app/menu_texts.h"
-#include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
@@ -9,7 +8,7 @@
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
-#include "model/register_device.h"
+#include "online/protected_download.h"
 #include "terminalcfg/description_defaults.h"
 #include "terminalcfg/settings_messages.h"
 
@@ -75,23 +74,12 @@ void CouplerSettingsSession::apply(const RegisterImage& image) {
     write(image, *settings_, 0, kLastRegister);
 }
 
-int32_t CouplerSettingsSession::writeProtection(bool set) {
-    AppContext& c = varnak();
-    if (!c.VarnakComOCX) return kNoRegisterDeviceResult;
-    return c.VarnakComOCX->QZxWriteProtection(c.MultiPointAdr, set);
-}
-
 int32_t CouplerSettingsSession::transfer() {
     if (!gfVarnakProject()->Online()) return 0;
-    // Protection is set again whatever the steps before answered (a braced list runs its
-    // calls in order); the first failure counts.
-    const int32_t results[] = {writeProtection(false),
-                               settings_->ConfDownload(0, settings_->TableLen() + 1),
-                               writeProtection(true)};
-    int32_t first = 0;
-    for (int32_t r : results)
-        if (first == 0) first = r;
-    lastResult_ = results[2];
+    // Protection is set again whatever the steps before answered; the first failure counts.
+    const int32_t first = writeUnderLiftedProtection(*settings_, 0, settings_->TableLen() + 1,
+                                                     AfterFailedLift::WriteAll);
+    lastResult_ = first;
     if (first != 0) showTransferFailed(first);
     return first;
 }

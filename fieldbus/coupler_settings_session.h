@@ -59,8 +59,6 @@ class CouplerSettingsSession : public SettingsSession {
     int32_t lastResult() const { return lastResult_; }
 
   private:
-    int32_t writeProtection(bool set);
-
     std::shared_ptr<clsCoupler> rail_;
     std::shared_ptr<clsTable> settings_;
     std::map<int32_t, std::shared_ptr<clsTable>> tables_;
