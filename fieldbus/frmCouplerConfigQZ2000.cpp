@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "couplercfg/mapping_address.h"
 #include "fieldbus/coupler_form_specs.h"
-#include "model/text_util.h"
 #include "terminalcfg/settings_codec.h"
 
 namespace varnak {
@@ -28,25 +28,12 @@ size_t positionOf(int interrupt) {
     return checkOf(interrupt) + 1;
 }
 
-std::optional<int32_t> digitsValue(std::string_view digits, size_t maxLength) {
-    if (digits.empty() || digits.size() > maxLength) return std::nullopt;
-    int32_t v = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
-// "byte" or "byte.bit" with byte 0..511 and one bit digit 0..7, blanks around allowed.
+// "byte" or "byte.bit" with byte 0..511 and one bit digit 0..7, blanks around allowed: the
+// mapping's own address text.
 std::optional<int32_t> positionWord(std::string_view text) {
-    text = trimBlankView(text);
-    const size_t dot = text.find('.');
-    const std::optional<int32_t> byte = digitsValue(text.substr(0, dot), 3);
-    std::optional<int32_t> bit = 0;
-    if (dot != std::string_view::npos) bit = digitsValue(text.substr(dot + 1), 1);
-    if (!byte || !bit || *byte > kLastByte || *bit > kLastBit) return std::nullopt;
-    return *byte | *bit << kBitShift;
+    const std::optional<ImageAddress> address = fSplitImageAddress(text);
+    if (!address) return std::nullopt;
+    return address->byte | address->bit << kBitShift;
 }
 
 std::shared_ptr<const TextRule> positionRule() {
