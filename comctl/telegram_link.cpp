@@ -31,15 +31,21 @@ bool startsAs(ReplyFormat format, const ReplyFrame& f) {
     return f.bytes[0] == kRegisterStart[0] && f.bytes[1] == kRegisterStart[1];
 }
 
-// Register replies echo the request's address bytes. A refused read carries no values and
-// need not echo the count.
+// Register replies echo the request's address bytes. A write's reply is known by them
+// alone: devices acknowledge with the values, with the count only or with no values and a
+// count of 0. A read's refusal carries no values and need not echo the count; a reply with
+// the write flag that does carry values is a late answer to an earlier write.
 bool answers(const ReplyFrame& reply, std::span<const uint8_t> request) {
     const auto& r = reply.bytes;
-    const bool read = (request[8] & kWriteFlag) == 0;
-    const bool refused = read && (r[8] & kWriteFlag);
-    return r[4] == request[4] && r[7] == request[7] &&
-           (r[8] & ~kWriteFlag) == (request[8] & ~kWriteFlag) && r[9] == request[9] &&
-           (r[5] == request[5] || (refused && r[5] == 0));
+    const bool write = (request[8] & kWriteFlag) != 0;
+    const bool flagged = (r[8] & kWriteFlag) != 0;
+    const bool sameAddress = r[4] == request[4] && r[7] == request[7] &&
+                             (r[8] & ~kWriteFlag) == (request[8] & ~kWriteFlag) &&
+                             r[9] == request[9];
+    if (!sameAddress) return false;
+    if (write) return r[5] == request[5] || r[5] == 0;
+    if (flagged) return reply.length == kMinRegisterReply;
+    return r[5] == request[5];
 }
 
 }  // namespace

@@ -59,8 +59,8 @@ class TelegramLink {
     int32_t sendTelegram(std::span<const uint8_t> telegram);
 
     // Reads frames until one in format answers request (a register reply echoes the
-    // request's station, rail position, table, first register and count), dropping the
-    // others; each wait for a frame has the line's full time-out. 0 with the answer in
+    // request's station, rail position, table and first register, and a read's reply its
+    // count), dropping the others; each wait for a frame has the line's full time-out. 0 with the answer in
     // reply, or ComErrTimeout1, ComErrTimeout2, ComErrStartPattern, ComErrDataLength or
     // ComErrCRC, after which the line counts as unsettled.
     int32_t awaitReply(ReplyFormat format, std::span<const uint8_t> request, ReplyFrame& reply);

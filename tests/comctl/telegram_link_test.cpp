@@ -31,6 +31,22 @@ std::string readReply(const std::vector<uint16_t>& values, uint8_t first = 0) {
     return withChecksum(r + "..");
 }
 
+// A refused read: the write flag set and no values, the count byte 0 or echoed.
+std::string refusal(uint8_t first, uint8_t count = 0) {
+    std::string r = readReply({}, first);
+    r[8] = static_cast<char>(r[8] | 0x80);
+    r[5] = static_cast<char>(count);
+    return withChecksum(r);
+}
+
+// A write's reply to the same address that echoes its values, as a slow device sends it
+// after the write has timed out.
+std::string echoedWriteReply(const std::vector<uint16_t>& values, uint8_t first = 0) {
+    std::string r = readReply(values, first);
+    r[8] = static_cast<char>(r[8] | 0x80);
+    return withChecksum(r);
+}
+
 TEST(TelegramLink, Rs485KeysTheTransmitterAroundEachTelegram) {
     FakeLine line;
     line.rtsWorks = false;  // as on a pseudo-terminal: the telegram still goes out
@@ -95,18 +111,54 @@ TEST(TelegramLink, RepliesOfOtherRequestsAreDroppedAndCounted) {
         EXPECT_EQ(state.droppedReplies, dropped);
         EXPECT_FALSE(state.unsettled);
     }
-    // Write acknowledgements (count echoed, no values) are told apart the same way.
-    auto ack = [](uint8_t first) {
-        return withChecksum(std::string("\x02\xFD\x0C\x00\x01\x02\x52\x00\x89", 9) +
-                            static_cast<char>(first) + "..");
+}
+
+// A write is answered by a reply to its address whatever that reply carries; a read takes a
+// reply with the write flag as its refusal only when it carries no values.
+TEST(TelegramLink, WriteRepliesOfEveryShapeAnswerTheirWriteAndNoRead) {
+    // A reply to station 1, rail position 0, table 9 (with the write flag when flagged).
+    auto reply = [](uint8_t first, uint8_t count, const std::vector<uint16_t>& values,
+                    bool flagged = true) {
+        std::string r = registerReplyFrame(1, 0, flagged ? 0x89 : 0x09, first, values);
+        r[5] = static_cast<char>(count);
+        return withChecksum(r);
     };
-    FakeLine line;
-    line.replies = {ack(0) + ack(4)};
-    comctl::LineState state;
-    TelegramLink link(line, false, state);
     const std::array<int32_t, 2> written{1, 2};
-    EXPECT_EQ(comctl::writeRegisters(link, RegisterAddress{0, 9, 4, 2, 1}, written), ComErrNo);
-    EXPECT_EQ(state.droppedReplies, 1u);
+    struct Case {
+        const char* name;
+        bool write;
+        std::string replies;
+        int32_t code;
+        uint64_t dropped;
+    };
+    const std::vector<Case> cases = {
+        {"write, values echoed", true, reply(4, 2, {1, 2}), ComErrNo, 0},
+        {"write, count only", true, reply(4, 2, {}), ComErrNo, 0},
+        {"write, count 0", true, reply(4, 0, {}), ComErrNo, 0},
+        {"write, no flag echoed", true, reply(4, 2, {}, false), ComErrNo, 0},
+        {"write after another write's", true, reply(4, 1, {7}) + reply(4, 2, {}), ComErrNo, 1},
+        {"write after another register's", true, reply(0, 2, {}) + reply(4, 0, {}), ComErrNo, 1},
+        {"read after a late write reply", false, reply(4, 2, {7, 8}) + readReply({5, 6}, 4),
+         ComErrNo, 1},
+        {"read refused, count 0", false, reply(4, 0, {}), ComErrRegResponse, 0},
+        {"read refused, count echoed", false, reply(4, 2, {}), ComErrRegResponse, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeLine line;
+        line.replies = {c.replies};
+        comctl::LineState state;
+        TelegramLink link(line, false, state);
+        const RegisterAddress address{0, 9, 4, 2, 1};
+        std::array<int32_t, 2> values = written;
+        const int32_t code = c.write ? comctl::writeRegisters(link, address, values)
+                                     : comctl::readRegisters(link, address, values);
+        EXPECT_EQ(code, c.code);
+        const bool copied = !c.write && code == ComErrNo;
+        EXPECT_EQ(values, copied ? (std::array<int32_t, 2>{5, 6}) : written);
+        EXPECT_EQ(state.droppedReplies, c.dropped);
+        EXPECT_FALSE(state.unsettled);
+    }
 }
 
 // After a time-out or a damaged reply the next request first reads until the line is quiet,
@@ -127,7 +179,7 @@ TEST(TelegramLink, TheLineFallsQuietAfterATimeoutOrADamagedReply) {
     };
     const std::vector<Case> cases = {
         {"sound", sound, ComErrNo, false},
-        {"refused", withChecksum(spoilt(8, '\x89')), ComErrRegResponse, false},
+        {"refused", refusal(0), ComErrRegResponse, false},
         {"silent", "", ComErrTimeout1, true},
         {"cut", sound.substr(0, 5), ComErrTimeout2, true},
         {"wrong start", spoilt(1, '\xFE'), ComErrStartPattern, true},
@@ -201,9 +253,9 @@ class ReplyMutator {
                 }
                 return r;
             }
-            case 7:  // refusal flag, checksum made to fit
-                r[8] = static_cast<char>(r[8] | 0x80);
-                return withChecksum(r);
+            case 7:  // a refusal, with or without the count; or a late write reply first
+                if (pick(3) == 0) return echoedWriteReply(values, first) + r;
+                return refusal(first, pick(2) ? static_cast<uint8_t>(count) : 0);
             case 8:  // another request's reply first
                 return readReply(values, static_cast<uint8_t>(first + 1)) + r;
             default:

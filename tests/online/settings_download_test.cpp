@@ -17,6 +17,7 @@
 #include "online/frmOnlineDownLoad.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
+#include "tests/support/write_reply_shapes.h"
 
 namespace varnak::test {
 namespace {
@@ -59,7 +60,16 @@ class Download : public RailFixture {
     }
 };
 
-TEST_F(Download, TheDialogWritesTheTickedBoxesAndNamesTheListsItCannotSend) {
+// However the station acknowledges a write, the road and its telegrams are the same.
+class DownloadAcks : public Download, public ::testing::WithParamInterface<SimStation::WriteReply> {
+  protected:
+    DownloadAcks() { station->setWriteReplies(GetParam()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(EachAcknowledgement, DownloadAcks, everyWriteReply(),
+                         WriteReplyTestName());
+
+TEST_P(DownloadAcks, TheDialogWritesTheTickedBoxesAndNamesTheListsItCannotSend) {
     couplerTable(0)->setConfRegisterValue(5, 0x0042);
     channel(2, 0)->setConfRegisterValue(40, 0x1234);
     channel(4, 1)->setConfRegisterValue(40, 0x4321);

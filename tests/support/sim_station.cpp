@@ -135,6 +135,11 @@ void SimStation::setTerminalCodeWord(bool enforced) {
     codeWord_ = enforced;
 }
 
+void SimStation::setWriteReplies(WriteReply shape) {
+    std::lock_guard lock(mutex_);
+    writeReplies_ = shape;
+}
+
 std::vector<std::string> SimStation::requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
@@ -517,7 +522,7 @@ std::string SimStation::answer(const std::string& r) {
             }
             // The reset block is acknowledged; then the coupler restarts.
             if (commands_.state.softwareResets != resets) restart();
-            return replyFrame(address_, count, rail, tableByte, first, {});
+            return writeReply(count, rail, tableByte, first, values);
         }
         if (!inRange) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
         std::vector<uint16_t> answered = commands_.read(first, count, Clock::now());
@@ -538,13 +543,26 @@ std::string SimStation::answer(const std::string& r) {
             writeTerminalChannel(found->second, first, values);
         else if (known && wellFormed && applied)
             std::copy(values.begin(), values.end(), found->second.begin() + first);
-        return replyFrame(address_, count, rail, tableByte, first, {});
+        return writeReply(count, rail, tableByte, first, values);
     }
     if (!known) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
     if (readHook_) readHook_(rail, table, found->second);
     std::vector<uint16_t> read(found->second.begin() + first,
                                found->second.begin() + first + count);
     return replyFrame(address_, count, rail, tableByte, first, read);
+}
+
+std::string SimStation::writeReply(uint8_t count, uint8_t rail, uint8_t tableByte, uint8_t first,
+                                   const std::vector<uint16_t>& written) const {
+    switch (writeReplies_) {
+        case WriteReply::Values:
+            return replyFrame(address_, count, rail, tableByte, first, written);
+        case WriteReply::Empty:
+            return replyFrame(address_, 0, rail, tableByte, first, {});
+        case WriteReply::Count:
+            break;
+    }
+    return replyFrame(address_, count, rail, tableByte, first, {});
 }
 
 void SimStation::runRequestHook(int railPos, int table, bool write) {

@@ -131,6 +131,14 @@ class SimStation {
     // registers only behind the code word. Off, every acknowledged write is applied.
     void setTerminalCodeWord(bool enforced);
 
+    // What a register write's reply carries: devices differ, the protocol uses none of it.
+    enum class WriteReply {
+        Count,   // the count written, no values (the default)
+        Values,  // the values written, echoed
+        Empty,   // no values and a count of 0
+    };
+    void setWriteReplies(WriteReply shape);
+
     // Faults for the coming replies, one per reply in order; afterwards replies are sound.
     void queueFault(ReplyFault fault);
     // Sends every byte of a reply at the wire time of the line's baud rate (11 bits per
@@ -207,6 +215,9 @@ class SimStation {
     std::string processData(const std::string& request);
     void handle(const std::string& request, Clock::time_point firstByte);
     std::string answer(const std::string& request);
+    // With the mutex held.
+    std::string writeReply(uint8_t count, uint8_t rail, uint8_t tableByte, uint8_t first,
+                           const std::vector<uint16_t>& written) const;
     void restart();  // with the mutex held
     // With the mutex held.
     void runRequestHook(int railPos, int table, bool write);
@@ -243,6 +254,7 @@ class SimStation {
     std::chrono::milliseconds restartSilence_{1000};
     Clock::time_point silentUntil_{};
     bool codeWord_ = false;
+    WriteReply writeReplies_ = WriteReply::Count;
     ReadHook readHook_;
     Clock::time_point lastReplyByte_{};
     Clock::time_point lastReplyHandover_{};

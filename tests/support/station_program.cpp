@@ -5,7 +5,8 @@
 //
 //   varnak_station [--address N] [--com N] [--resources DIR] [--pace] [--log]
 //                  [--log-writes] [--moving-inputs] [--no-code-word] [--dip N]
-//                  [--dhcp-after S] COUPLER [TERMINAL ...]
+//                  [--dhcp-after S] [--write-replies count|values|empty]
+//                  COUPLER [TERMINAL ...]
 #include <signal.h>
 
 #include <chrono>
@@ -20,6 +21,7 @@
 #include "tests/support/station_from_rail.h"
 #include "tests/support/station_process_images.h"
 #include "tests/support/wire_log.h"
+#include "tests/support/write_reply_shapes.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ struct Options {
     bool codeWord = true;
     int dip = -1;        // the coupler's DIP switches; -1: the station's own
     int dhcpAfter = -1;  // seconds until the DHCP server's address is taken; -1: never
+    varnak::test::SimStation::WriteReply writeReplies = varnak::test::SimStation::WriteReply::Count;
     varnak::test::RailStationSpec rail;
 };
 
@@ -41,7 +44,7 @@ int usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] "
                  "[--log-writes] [--moving-inputs] [--no-code-word] [--dip N] [--dhcp-after S] "
-                 "COUPLER [TERMINAL ...]\n"
+                 "[--write-replies count|values|empty] COUPLER [TERMINAL ...]\n"
                  "  --address N     station address (default 0, the program's default)\n"
                  "  --com N         the COM number the printed variable names (default 2)\n"
                  "  --resources DIR device descriptions (default: the program's resource "
@@ -58,7 +61,11 @@ int usage(const char* program) {
                  "  --dip N         the coupler's DIP switches (bit n-1 = switch n, e.g. 0x20C)\n"
                  "  --dhcp-after S  S seconds after start an Ethernet coupler's status table 121 "
                  "holds the DHCP ready marker and the address 10.0.0.7, mask 255.255.255.0, DNS "
-                 "10.0.0.1\n",
+                 "10.0.0.1\n"
+                 "  --write-replies how a register write is acknowledged: count (the count "
+                 "written, no values;\n"
+                 "                  the default), values (the values echoed) or empty (no "
+                 "values, count 0)\n",
                  program);
     return 2;
 }
@@ -95,6 +102,11 @@ bool parse(int argc, char** argv, Options& o) {
             if (!number(o.dip, 0, 0xFFFF)) return false;
         } else if (a == "--dhcp-after") {
             if (!number(o.dhcpAfter, 0, 86400)) return false;
+        } else if (a == "--write-replies") {
+            if (i + 1 >= argc) return false;
+            const auto shape = varnak::test::writeReplyNamed(argv[++i]);
+            if (!shape) return false;
+            o.writeReplies = *shape;
         } else if (a.starts_with("-")) {
             return false;
         } else if (o.rail.coupler.empty()) {
@@ -139,6 +151,7 @@ int main(int argc, char** argv) {
         varnak::test::makeRailStation(o.resources, o.rail, static_cast<uint8_t>(o.address));
     station->setPacing(o.pace);
     station->setTerminalCodeWord(o.codeWord);
+    station->setWriteReplies(o.writeReplies);
     if (o.dip >= 0)
         station->changeCoupler(
             [&](varnak::test::CouplerState& s) { s.dipSwitch = static_cast<uint16_t>(o.dip); });

@@ -16,6 +16,7 @@
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/station_terminal_rules.h"
 #include "tests/support/wire_log.h"
+#include "tests/support/write_reply_shapes.h"
 
 namespace varnak::test {
 namespace {
@@ -45,7 +46,20 @@ class TerminalSessionTest : public RailFixture {
     TerminalSettingsSession session;
 };
 
-TEST_F(TerminalSessionTest, OnlineOkWithAllChannelsWritesEachChannelBehindTheCodeWord) {
+// However the station acknowledges a write, the road and its telegrams are the same.
+class TerminalSessionAcks : public TerminalSessionTest,
+                            public ::testing::WithParamInterface<SimStation::WriteReply> {
+  protected:
+    void online() {
+        TerminalSessionTest::online();
+        station->setWriteReplies(GetParam());
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(EachAcknowledgement, TerminalSessionAcks, everyWriteReply(),
+                         WriteReplyTestName());
+
+TEST_P(TerminalSessionAcks, OnlineOkWithAllChannelsWritesEachChannelBehindTheCodeWord) {
     online();
     ASSERT_EQ(session.open(2, 1), Open::Opened);
     EXPECT_TRUE(session.offersAllChannels());
