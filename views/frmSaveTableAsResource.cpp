@@ -109,8 +109,11 @@ void frmSaveTableAsResource::cmdOk_Click() {
         BusyCursor busy;
         outcome = session_.save(Dir1->text().toStdString(), txtFileName->text().toStdString());
     }
-    // A target that could not be written leaves the dialog open for another choice.
-    if (outcome != TableResourceSave::Outcome::WriteFailed) accept();
+    // A target that was refused or could not be written leaves the dialog open for another
+    // choice.
+    if (outcome == TableResourceSave::Outcome::Saved ||
+        outcome == TableResourceSave::Outcome::UploadFailed)
+        accept();
 }
 
 }  // namespace varnak
