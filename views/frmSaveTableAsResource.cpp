@@ -94,6 +94,9 @@ void frmSaveTableAsResource::fInitTargetFile() {
 
 void frmSaveTableAsResource::Dir1_Change() {
     File1->clear();
+    // A folder that is no full path lists nothing: OK refuses it, and the program's current
+    // folder is not the target.
+    if (!QDir::isAbsolutePath(Dir1->text())) return;
     const QDir folder(Dir1->text());
     File1->addItems(folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
 }

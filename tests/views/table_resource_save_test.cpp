@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <optional>
 
@@ -83,6 +84,7 @@ TEST_F(SaveTableTest, AFolderThatIsNoFullPathIsRefusedAndTheDialogStaysOpen) {
     // Such a folder would name a place in the program's current folder: nothing goes there.
     const std::filesystem::path here = dir / "current";
     std::filesystem::create_directories(here / "Terminal");
+    writeFile(here / "stray.INI", "");  // what a list of the current folder would show
     struct CurrentFolder {
         explicit CurrentFolder(const std::filesystem::path& to) {
             std::filesystem::current_path(to);
@@ -104,14 +106,19 @@ TEST_F(SaveTableTest, AFolderThatIsNoFullPathIsRefusedAndTheDialogStaysOpen) {
     frmSaveTableAsResource dialog;
     ASSERT_TRUE(dialog.load(1, 0));
     dialog.show();
+    EXPECT_GT(dialog.File1->count(), 0);
+    dialog.Dir1->setText(".");
+    EXPECT_EQ(dialog.File1->count(), 0);  // not the current folder's files
     dialog.Dir1->clear();
+    EXPECT_EQ(dialog.File1->count(), 0);
     ui.messages.clear();
     dialog.cmdOk->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(messageTexts(), std::vector<std::string>{refused});
     inside.reset();
     EXPECT_TRUE(std::filesystem::is_empty(here / "Terminal"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(here), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(here), {}), 2);
+    EXPECT_EQ(readFile(here / "stray.INI"), "");
 
     dialog.Dir1->setText(QString::fromStdString(save.proposedFolder()));
     dialog.cmdOk->click();
