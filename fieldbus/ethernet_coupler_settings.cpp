@@ -145,10 +145,13 @@ EthernetView loadEthernetView(const RegisterImage& settings, const EthernetLoadS
                 showWord(f, field, (*status)[r]);
                 field += 2;
             }
+        } else if (status) {
+            view.notice = DhcpNotice::Pending;
+            for (int i = kDhcpFirst; i <= kDhcpLast; ++i) f[i] = "0";
         } else {
             // Without the status table nothing is known: the fields stay empty.
-            view.dhcpPending = true;
-            for (int i = kDhcpFirst; i <= kDhcpLast; ++i) f[i] = status ? "0" : "";
+            view.notice = source.statusReadFailed ? DhcpNotice::NoCommunication : DhcpNotice::None;
+            for (int i = kDhcpFirst; i <= kDhcpLast; ++i) f[i].clear();
         }
         for (int i = kSpecificFirst; i <= kSpecificLast; ++i) f[i].clear();
     } else {

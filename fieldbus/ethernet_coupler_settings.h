@@ -36,8 +36,14 @@ struct EthernetLoadSource {
     CouplerAnswers coupler;
     std::optional<RegisterImage> general;  // table 0; nullopt: the rail has none
     std::optional<RegisterImage> status;   // table 121; nullopt: none, or its read failed
+    bool statusReadFailed = false;         // the rail has table 121 but it could not be read
     std::optional<bool> classBBefore;      // the class options as the last load left them
 };
+
+// What a load in DHCP mode says about the server's address: nothing (it is shown, or the
+// rail has no status table, where no Refresh can help), that the server has not answered
+// yet, or that the status table could not be read (the line, not the server).
+enum class DhcpNotice { None, Pending, NoCommunication };
 
 // The byte fields as the form numbers them: 1..4 specific address (4 is the coupler's own
 // last address byte, shown only), 5..8 specific mask, 9..12 DHCP address, 13..16 DHCP
@@ -53,9 +59,9 @@ struct EthernetView {
     bool speed100 = false;
     bool autoNegotiation = false;
     bool fullDuplex = false;
-    std::string name;          // the DHCP name shown, one character per byte
-    std::string loadedName;    // as the load showed it: a name left so stores nothing
-    bool dhcpPending = false;  // DHCP mode without the ready marker: say so
+    std::string name;        // the DHCP name shown, one character per byte
+    std::string loadedName;  // as the load showed it: a name left so stores nothing
+    DhcpNotice notice = DhcpNotice::None;
 };
 
 EthernetView loadEthernetView(const RegisterImage& settings, const EthernetLoadSource& source);

@@ -166,11 +166,12 @@ void frmCouplerConfigQY9000::load(const RegisterImage& registers, std::string_vi
 void frmCouplerConfigQY9000::cmdRefresh_Click() {
     runBusy([this] {
         std::shared_ptr<clsTable> status = session_.boundTable(kEthernetStatusTable);
-        if (session_.online() && status) {
+        if (session_.online() && status)
             statusResult_ = status->ConfUpload(0, status->TableLen() + 1);
-            if (statusResult_ != 0) showNoCommunication();
-        }
         fLoadDialog(imageOf(session_.table()));
+        // Said once: a load in DHCP mode has said it already.
+        if (statusResult_ != 0 && loaded_.notice != DhcpNotice::NoCommunication)
+            showNoCommunication();
     });
 }
 
@@ -181,11 +182,14 @@ void frmCouplerConfigQY9000::fLoadDialog(const RegisterImage& settings) {
         source.general = imageOf(*general);
     std::shared_ptr<clsTable> status = session_.boundTable(kEthernetStatusTable);
     if (status && statusResult_ == 0) source.status = imageOf(*status);
+    source.statusReadFailed = status && statusResult_ != 0;
     source.classBBefore = loaded_.classB;
     loaded_ = loadEthernetView(settings, source);
     show(loaded_);
-    if (loaded_.dhcpPending)
+    if (loaded_.notice == DhcpNotice::Pending)
         varnak().ui->messageBox(kDhcpPendingText, vbInformation, kProgramTitle);
+    else if (loaded_.notice == DhcpNotice::NoCommunication)
+        showNoCommunication();
 }
 
 void frmCouplerConfigQY9000::show(const EthernetView& view) {

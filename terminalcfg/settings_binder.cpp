@@ -145,6 +145,10 @@ QWidget* SpecBody::buildControl(size_t i, QWidget* parent) {
             if (b.kind == BindingKind::Text && b.text && !b.text->suggestions.empty()) {
                 c.combo = new QComboBox(c.row);
                 c.combo->setEditable(true);
+                // The list only offers values: what the user types is stored as typed, so
+                // no completion turns "6" into "64" and no typed text joins the list.
+                c.combo->setCompleter(nullptr);
+                c.combo->setInsertPolicy(QComboBox::NoInsert);
                 c.combo->setObjectName(name);
                 c.combo->setMinimumWidth(kFieldWidth);
                 for (const std::string& s : b.text->suggestions) c.combo->addItem(qText(s));

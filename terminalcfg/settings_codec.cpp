@@ -177,7 +177,10 @@ void controlChanged(const FormSpec& spec, FormState& state, size_t control) {
     if (spec.hooks.changed) spec.hooks.changed(state, control);
 }
 
-std::optional<RefusedEntry> firstRefusedEntry(const FormSpec& spec, const FormState& state) {
+std::optional<RefusedEntry> firstRefusedEntry(const FormSpec& spec, const FormState& given) {
+    // The entries as the store takes them: a text the form overwrites is not the user's.
+    FormState state = given;
+    if (spec.hooks.beforeStore) spec.hooks.beforeStore(state);
     for (size_t i = 0; i < spec.bindings.size(); ++i) {
         const Binding& b = spec.bindings[i];
         const ControlState& c = state.controls[i];

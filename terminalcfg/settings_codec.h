@@ -30,7 +30,8 @@ struct RefusedEntry {
 };
 // The first edited number or text field (in declared order) that OK must refuse. A field left
 // as loaded is never refused: it stores by its binding's rule; nor is a disabled one, which
-// the user could not correct (its form's hooks decide what it stores).
+// the user could not correct (its form's hooks decide what it stores), nor one whose text the
+// form replaces on OK (node class "0" of the CAN coupler stores 0 over its guarding).
 std::optional<RefusedEntry> firstRefusedEntry(const FormSpec& spec, const FormState& state);
 
 // A whole number, optionally signed, blanks around it allowed; nothing else.

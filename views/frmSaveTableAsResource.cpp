@@ -94,6 +94,9 @@ void frmSaveTableAsResource::fInitTargetFile() {
 
 void frmSaveTableAsResource::Dir1_Change() {
     File1->clear();
+    // A folder that is no full path lists nothing: OK refuses it, and the program's current
+    // folder is not the target.
+    if (!QDir::isAbsolutePath(Dir1->text())) return;
     const QDir folder(Dir1->text());
     File1->addItems(folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
 }
@@ -109,8 +112,11 @@ void frmSaveTableAsResource::cmdOk_Click() {
         BusyCursor busy;
         outcome = session_.save(Dir1->text().toStdString(), txtFileName->text().toStdString());
     }
-    // A target that could not be written leaves the dialog open for another choice.
-    if (outcome != TableResourceSave::Outcome::WriteFailed) accept();
+    // A target that was refused or could not be written leaves the dialog open for another
+    // choice.
+    if (outcome == TableResourceSave::Outcome::Saved ||
+        outcome == TableResourceSave::Outcome::UploadFailed)
+        accept();
 }
 
 }  // namespace varnak

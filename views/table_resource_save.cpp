@@ -1,5 +1,7 @@
 #include "views/table_resource_save.h"
 
+#include <filesystem>
+
 #include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
@@ -16,6 +18,7 @@ namespace varnak {
 namespace {
 
 constexpr int kTxtFileNotWritten = 1907;
+constexpr int kTxtFolderNotFullPath = 1915;
 constexpr int32_t kUserRegisterCount = kLastUserRegister - kFirstUserRegister;  // 32-62
 
 }  // namespace
@@ -68,6 +71,10 @@ std::string TableResourceSave::proposedFileName() const {
 TableResourceSave::Outcome TableResourceSave::save(const std::string& folder,
                                                    const std::string& fileName) {
     AppContext& c = varnak();
+    if (!std::filesystem::path(folder).is_absolute()) {
+        c.ui->messageBox(c.text(kTxtFolderNotFullPath), vbExclamation, kProgramTitle);
+        return Outcome::FolderRefused;
+    }
     if (online_) {
         lastResult_ = table_->ConfUpload(0, table_->TableLen() + 1);
         if (lastResult_ != 0) {

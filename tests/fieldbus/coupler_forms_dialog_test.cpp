@@ -4,9 +4,11 @@
 // Then the forms' own captions and the controls that switch others, as a user meets them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -181,6 +183,31 @@ TEST(CouplerFormControls, OnlyFmsHidesTheDiagnosticLengthAndStoresIt) {
     f.dialog().cmdOK->click();
     EXPECT_EQ(f.table().ConfRegisterValue(0), 2);
     EXPECT_EQ(f.table().ConfRegisterValue(2), 48);
+}
+
+TEST(CouplerFormControls, ADiagnosticLengthTypedIsStoredAsTypedNotCompletedFromTheList) {
+    FormDialog f("frmCouplerConfigQZ3000", false, "QZ3100-0000");
+    QComboBox* length = f.get<QComboBox>("comboQZ3x00(1)");
+    f.dialog().show();
+    QApplication::setActiveWindow(&f.dialog());
+    length->setFocus();
+    // "6" would complete to 64, "1" to 16, "2" to 24, "4" to 40 and 48.
+    for (const auto& [typed, stored] :
+         {std::pair{"6", 6}, {"1", 1}, {"2", 2}, {"4", 4}, {"20", 20}, {"56", 56}}) {
+        SCOPED_TRACE(typed);
+        length->lineEdit()->clear();
+        for (const char* ch = typed; *ch; ++ch) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + (*ch - '0'), Qt::NoModifier,
+                            QString(QChar(*ch)));
+            QApplication::sendEvent(length->lineEdit(), &press);
+        }
+        EXPECT_EQ(length->currentText().toStdString(), typed);
+        ASSERT_TRUE(f.dialog().body().checkEntries());
+        RegisterImage image = imageOf(f.table());
+        f.dialog().body().store(image);
+        EXPECT_EQ(image[2], stored);
+        EXPECT_EQ(length->count(), 7);  // the list stays as offered
+    }
 }
 
 TEST(CouplerFormControls, AnInterruptBoxSwitchesItsFieldAndABadPositionIsRefusedByName) {

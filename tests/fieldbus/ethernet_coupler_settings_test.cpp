@@ -29,10 +29,11 @@ const RegisterImage kLease = registers(
     {{0, 0x7C4E}, {2, 0x000A}, {3, 0x0700}, {4, 0xFFFF}, {5, 0x00FF}, {8, 0x000A}, {9, 0x0100}});
 
 EthernetLoadSource source(std::optional<int32_t> dip, std::optional<RegisterImage> status = {},
-                          std::optional<bool> classBBefore = {}) {
+                          std::optional<bool> classBBefore = {}, bool statusReadFailed = false) {
     return {{"00-01-05-1A-2B-3C", dip},
             registers({{33, 0xA8C0}, {34, 0x0501}, {35, 0x0101}}),
             status,
+            statusReadFailed,
             classBBefore};
 }
 
@@ -51,19 +52,23 @@ TEST(EthernetCouplerSettings, WhatALoadShows) {
         const char* specific;    // fields 1..8
         const char* dhcpFields;  // fields 9..20
         const char* name;
-        bool pending;
+        DhcpNotice notice;
     };
     const Case cases[] = {
         {"specific address, byte 4 the coupler's own", source(0), false, false,
-         "192.168.1.5.255.255.255.0", "...........", "QY9000_0", false},
+         "192.168.1.5.255.255.255.0", "...........", "QY9000_0", DhcpNotice::None},
         {"DHCP without the marker", source(0x20C, RegisterImage{}), true, false, ".......",
-         "0.0.0.0.0.0.0.0.0.0.0.0", "QY9000_12", true},
+         "0.0.0.0.0.0.0.0.0.0.0.0", "QY9000_12", DhcpNotice::Pending},
         {"DHCP with the server's address", source(0x30C, kLease), true, true, ".......",
-         "10.0.0.7.255.255.255.0.10.0.0.1", "QY9000_12", false},
+         "10.0.0.7.255.255.255.0.10.0.0.1", "QY9000_12", DhcpNotice::None},
         {"DHCP without the status table", source(0x2FF), true, false, ".......", "...........",
-         "QY9000_255", true},
+         "QY9000_255", DhcpNotice::None},
+        {"DHCP, the status table not read", source(0x20C, std::nullopt, {}, true), true, false,
+         ".......", "...........", "QY9000_12", DhcpNotice::NoCommunication},
+        {"specific address, the status table not read", source(0x00C, std::nullopt, {}, true),
+         false, false, "192.168.1.5.255.255.255.0", "...........", "QY9000_12", DhcpNotice::None},
         {"switches not read: the class kept", source(std::nullopt, kLease, true), false, true,
-         "192.168.1.5.255.255.255.0", "...........", "QY9000_0", false},
+         "192.168.1.5.255.255.255.0", "...........", "QY9000_0", DhcpNotice::None},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -75,7 +80,7 @@ TEST(EthernetCouplerSettings, WhatALoadShows) {
         EXPECT_EQ(joined(v, 1, 8), c.specific);
         EXPECT_EQ(joined(v, 9, 20), c.dhcpFields);
         EXPECT_EQ(v.name, c.name);
-        EXPECT_EQ(v.dhcpPending, c.pending);
+        EXPECT_EQ(v.notice, c.notice);
     }
     RegisterImage named = kShipped;
     for (int32_t r = 4; r <= 14; ++r) named[r] = 0x4241;

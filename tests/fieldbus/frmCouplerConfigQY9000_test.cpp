@@ -1,7 +1,8 @@
 // The Ethernet coupler dialog offscreen against the simulated station (each query answered
 // at its first read), with whole wire logs: DHCP mode before and after the server's
 // address, Refresh, OK in either address mode, the openings that fail, the coupler's
-// answers without a value, and offline where nothing goes on the wire.
+// answers without a value, a rail without the status table, and offline where nothing goes
+// on the wire.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -118,8 +119,9 @@ TEST_F(QY9000Dialog, OpeningStopsOnlyWhenTheSettingsOrTheGeneralTableCannotBeRea
         station->queueFault(ReplyFault::badChecksum());
         CouplerSettingsDialog d(*findCouplerForm("frmCouplerConfigQY9000"));
         EXPECT_EQ(d.load(), opens);
-        // Without the status table the server's address is unknown: empty, and pending.
-        EXPECT_EQ(messageTexts(), std::vector<std::string>{opens ? kPending : kNoCommunication});
+        // A status table that could not be read is the line's fault, not the server's: the
+        // address is unknown, empty.
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{kNoCommunication});
         if (opens) {
             EXPECT_EQ(d.findChild<QLineEdit*>("fpIQY9x00(9)")->text(), "");
         }
@@ -150,11 +152,33 @@ TEST_F(QY9000Dialog, ARefreshThatCannotReadTheStatusTableSaysSoAndStaysOpen) {
     station->queueFault(ReplyFault::badChecksum());
     refresh()->click();
     context.ui = &ui;
-    EXPECT_EQ(watch.clickable, (std::vector<bool>{false, false}));  // busy until it is done
+    EXPECT_EQ(watch.clickable, (std::vector<bool>{false}));  // busy until it is done
     ui.messages = watch.messages;
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kNoCommunication, kPending}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kNoCommunication}));
     EXPECT_EQ(bytes(9, 12), "...");
     EXPECT_TRUE(refresh()->isEnabled() && dialog.cmdOK->isEnabled());
+
+    // In specific-address mode the failed read is said all the same, once.
+    station->changeCoupler([](CouplerState& s) { s.dipSwitch = 0x00C; });
+    ui.messages.clear();
+    station->queueFault(ReplyFault::badChecksum());
+    refresh()->click();
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kNoCommunication}));
+}
+
+TEST_F(QY9000Dialog, ARailWithoutTheStatusTableSaysNothingOfDhcpInProcess) {
+    connectStation().changeCoupler([](CouplerState& s) { s.dipSwitch = 0x20C; });
+    station->setRegister(0, 127, 121, 0);  // the coupler lists no table 121
+    goOnline();
+    ASSERT_FALSE(context.VarnakOnlineCoupler->clsColTables()->Item(121));
+    ASSERT_TRUE(dialog.load());
+    EXPECT_TRUE(ticked("chkDHCP"));
+    EXPECT_EQ(bytes(9, 20), "...........");
+    refresh()->click();
+    dialog.cmdDefault->click();
+    EXPECT_EQ(bytes(9, 12), "...");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(wireLog(*station).find("table 121 "), std::string::npos) << wireLog(*station);
 }
 
 TEST_F(QY9000Dialog, AnswersWithoutAValueAndNoAnswer) {

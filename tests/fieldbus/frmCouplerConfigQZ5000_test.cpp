@@ -1,5 +1,6 @@
 // The CAN form's codec: eight baud rates without 800, the node class and what class "0"
-// clears, the guard time's 300 and the life-time factor's 2, and the timers' 16-bit range.
+// clears (its guarding never refused), the guard time's 300 and the life-time factor's 2,
+// and the timers' 16-bit range.
 #include <gtest/gtest.h>
 
 #include "fieldbus/coupler_form_specs.h"
@@ -30,6 +31,16 @@ TEST(QZ5000Form, BaudNodeClassGuardingAndTimers) {
         s.controls[kLife].text = "3";
         pick(spec, kNodeClass, 0)(s);
     };
+    // Class "0" stores 0 over the guarding whatever its fields hold: nothing there to refuse.
+    auto badGuarding = [&](FormState& s) {
+        s.controls[kGuard].text = "x";
+        s.controls[kLife].text = "";
+        pick(spec, kNodeClass, 0)(s);
+    };
+    auto badGuardingAndTimer = [&](FormState& s) {
+        badGuarding(s);
+        s.controls[kTimer1].text = "-1";
+    };
     const Case cases[] = {
         {"shipped", {}, {}, 3, 1, {}, nullptr},
         {"code 8", {{0, 8}}, {}, 4, 1, {{0, 4}}, nullptr},
@@ -40,6 +51,9 @@ TEST(QZ5000Form, BaudNodeClassGuardingAndTimers) {
         {"class 1 shows 2", {{1, 1}}, {}, 3, 1, {{1, 2}}, nullptr},
         {"class 0 clears 1 to 3", {}, guardAndClass0, 3, 0, {{1, 0}, {2, 0}, {3, 0}}, nullptr},
         {"class 0 loaded", {{1, 0}, {2, 40}, {3, 4}}, {}, 3, 0, {{2, 0}, {3, 0}}, nullptr},
+        {"class 0 bad guarding", {}, badGuarding, 3, 0, {{1, 0}, {2, 0}, {3, 0}}, nullptr},
+        {"class 0 life emptied", {{1, 0}}, enter(kLife, ""), 3, 0, {{2, 0}, {3, 0}}, nullptr},
+        {"class 0 a timer still checked", {}, badGuardingAndTimer, 3, 0, {}, "0 .. 65535"},
         {"guard 70000", {}, enter(kGuard, "70000"), 3, 1, {}, nullptr},
         {"guard 65535", {}, enter(kGuard, "65535"), 3, 1, {{2, 65535}}, nullptr},
         {"guard -1", {{2, 1000}}, enter(kGuard, "-1"), 3, 1, {{2, 300}}, nullptr},

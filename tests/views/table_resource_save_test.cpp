@@ -1,13 +1,19 @@
 // Saving a register table as a device description: online against the simulated station
-// with a golden description, a failed upload that touches no file, the proposed target and
-// a target that cannot be written.
+// with a golden description, a failed upload that touches no file, the proposed target, a
+// target that cannot be written and a folder that is no full path.
 #include "views/table_resource_save.h"
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <optional>
+
 #include "platform/ini_file.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
+#include "views/frmSaveTableAsResource.h"
 
 namespace varnak::test {
 namespace {
@@ -70,6 +76,54 @@ TEST_F(SaveTableTest, TargetsOfflineAndAFolderThatIsNotThere) {
     EXPECT_EQ(ini::readString((resources() / "Coupler" / "qz3100-0000.ini").string(),
                               "RegValue_Table100", "Reg15"),
               "0x0000");
+}
+
+TEST_F(SaveTableTest, AFolderThatIsNoFullPathIsRefusedAndTheDialogStaysOpen) {
+    connectStation();
+    goOnline();
+    // Such a folder would name a place in the program's current folder: nothing goes there.
+    const std::filesystem::path here = dir / "current";
+    std::filesystem::create_directories(here / "Terminal");
+    writeFile(here / "stray.INI", "");  // what a list of the current folder would show
+    struct CurrentFolder {
+        explicit CurrentFolder(const std::filesystem::path& to) {
+            std::filesystem::current_path(to);
+        }
+        ~CurrentFolder() { std::filesystem::current_path(before); }
+        std::filesystem::path before = std::filesystem::current_path();
+    };
+    std::optional<CurrentFolder> inside(here);
+    const std::string refused = "Bitte geben Sie den Zielordner mit vollständigem Pfad an.";
+    ASSERT_TRUE(save.open(1, 0));
+    for (const char* folder : {"", " ", ".", "Terminal", "./Terminal", " /Terminal"}) {
+        SCOPED_TRACE(std::string("\"") + folder + "\"");
+        ui.messages.clear();
+        EXPECT_EQ(save.save(folder, "QT3002-0000.INI"), Outcome::FolderRefused);
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{refused});
+    }
+    EXPECT_TRUE(station->requests().empty());
+
+    frmSaveTableAsResource dialog;
+    ASSERT_TRUE(dialog.load(1, 0));
+    dialog.show();
+    EXPECT_GT(dialog.File1->count(), 0);
+    dialog.Dir1->setText(".");
+    EXPECT_EQ(dialog.File1->count(), 0);  // not the current folder's files
+    dialog.Dir1->clear();
+    EXPECT_EQ(dialog.File1->count(), 0);
+    ui.messages.clear();
+    dialog.cmdOk->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{refused});
+    inside.reset();
+    EXPECT_TRUE(std::filesystem::is_empty(here / "Terminal"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(here), {}), 2);
+    EXPECT_EQ(readFile(here / "stray.INI"), "");
+
+    dialog.Dir1->setText(QString::fromStdString(save.proposedFolder()));
+    dialog.cmdOk->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{refused});
 }
 
 }  // namespace
