@@ -516,7 +516,7 @@ void frmMainVMT::fOpenRememberedProject() {
             context_.ui->messageBox(context_.text(storeResultTextId(opened)), vbCritical,
                                     context_.text(kTxtProjectOpenMessageTitle));
         } else if (plan.openRail) {
-            showRailOpenFailure(
+            showRailOpenResult(
                 project->clsColCouplers()->fOpenCoupler(plan.railFolder, plan.railFile),
                 plan.railFile);
         }

@@ -15,8 +15,11 @@
 #include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
+#include "model/rail_open_report.h"
 #include "platform/paths.h"
 
 namespace varnak {
@@ -96,13 +99,19 @@ void frmRailOpen::cmdSelect_Click() {
     const std::string file = platform::joinPath({folder, "Coupler.CCF"});
     int32_t result = project->clsColCouplers()->fOpenCoupler(folder, file);
     Animation1->hide();
-    showRailOpenFailure(result, file);
     accept();
+    showRailOpenResult(result, file);
 }
 
-void showRailOpenFailure(int32_t result, const std::string& file) {
-    if (result == kStoreOk) return;
+void showRailOpenResult(int32_t result, const std::string& file) {
     AppContext& c = varnak();
+    if (result == kStoreOk) {
+        auto couplers = gfVarnakProject()->clsColCouplers();
+        if (couplers->Count() == 0) return;
+        const std::string report = railOpenReport(*(*couplers->begin())->clsColTerminals());
+        if (!report.empty()) c.ui->messageBox(report, vbExclamation, kProgramTitle);
+        return;
+    }
     std::string text = c.text(storeResultTextId(result));
     // Which file is meant, so that the user can look at it.
     if (result == kStoreNotARailFile || result == kStoreFileMissing) text += "\r\n\r\n" + file;

@@ -35,8 +35,8 @@ class frmRailOpen : public QDialog {
 // case, with their whole names, in the order of the name.
 std::vector<std::string> railFoldersOf(const std::string& projectFolder);
 
-// Tells the user why a rail did not open (nothing for kStoreOk), naming the rail file
-// where that helps to find it.
-void showRailOpenFailure(int32_t result, const std::string& file);
+// Tells the user why a rail did not open, naming the rail file where that helps to find
+// it; after an open, which of its terminal files the rail could not use.
+void showRailOpenResult(int32_t result, const std::string& file);
 
 }  // namespace varnak

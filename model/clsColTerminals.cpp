@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <system_error>
 
 #include "model/clsColTables.h"
 #include "model/clsProject.h"
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
+#include "model/terminal_file_check.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 
@@ -32,28 +32,38 @@ int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
     ini::IniBatch batch;
     terminals_.clear();
     removed_.clear();
+    unused_.clear();
     int32_t couplerID = readKeyNumber(szCouplerFileName, "Config", "CouplerID");
     std::string folder = gfVarnakProject()->FullPathCoupler();
     std::string pattern = "C";
     pattern += idText(couplerID);
     pattern += "T*.TCF";
-    std::set<int32_t> ids;
     for (const std::string& name : platform::listMatching(folder, pattern)) {
+        const std::string file = platform::joinPath({folder, name});
+        // Ids above the store's limit are never issued, so only the others can collide.
+        if (auto id = terminalIdFromFileName(name); id && *id <= kMaxStoreId)
+            termID_ = std::max(termID_, *id);
         // A rail holds what its positions can address; further files stay on disk unread.
-        if (static_cast<int32_t>(terminals_.size()) >= kMaxTerminalsPerRail) break;
+        if (!isOwnTerminalFileName(name, couplerID) || Count() >= kMaxTerminalsPerRail) {
+            unused_.push_back(file);
+            continue;
+        }
         auto terminal = std::make_shared<clsTerminal>();
-        terminal->ConfRetrieveData(platform::joinPath({folder, name}));
+        terminal->ConfRetrieveData(file);
+        if (!terminalFileReadWhole(*terminal, file)) {
+            unused_.push_back(file);
+            continue;
+        }
         // The save writes to the file its ids name: ids in [Config] that disagree with
         // this file's name (a damaged or hand-edited file) would leave this file behind as
         // a second copy of the terminal.
-        if (auto id = terminalIdFromFileName(name)) terminal->setConfSymbolicID(*id);
+        terminal->setConfSymbolicID(*terminalIdFromFileName(name));
         terminal->setConfParentCouplerID(couplerID);
-        // Two files with one id would share one key: the first one listed stays.
-        if (!ids.insert(terminal->ConfSymbolicID()).second) continue;
         setTablePositions(*terminal, terminal->ConfRailPosition());
         terminals_.push_back(terminal);
-        termID_ = std::max(termID_, terminal->ConfSymbolicID());
     }
+    // A row with gaps could never be mapped, and its empty places never be filled.
+    renumbered_ = closeGaps();
     raiseMultiChanged(1);
     return 0;
 }
@@ -115,17 +125,21 @@ void clsColTerminals::Remove(int32_t lPos) {
     raiseMultiChanged(lPos);
 }
 
-void clsColTerminals::closeGaps() {
-    // The row keeps its order; positions run 1 .. Count again, also where a damaged folder
-    // left a gap or two terminals at one position.
+bool clsColTerminals::closeGaps() {
+    // The row keeps its order; positions run 1 .. Count again, also where the files left a
+    // gap or two terminals at one position (the first listed stays in front).
     std::vector<std::shared_ptr<clsTerminal>> row(terminals_.begin(), terminals_.end());
     std::stable_sort(row.begin(), row.end(), [](const auto& a, const auto& b) {
         return a->ConfRailPosition() < b->ConfRailPosition();
     });
     int32_t position = 0;
+    bool changed = false;
     for (const auto& t : row) {
-        if (t->ConfRailPosition() != ++position) t->setConfRailPosition(position);
+        if (t->ConfRailPosition() == ++position) continue;
+        t->setConfRailPosition(position);
+        changed = true;
     }
+    return changed;
 }
 
 bool clsColTerminals::fDeleteRemovedFiles(const std::string& railFolder) {

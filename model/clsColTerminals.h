@@ -19,9 +19,13 @@ class clsColTerminals {
 
     // Loads the terminal files of the rail whose rail file is given from the project's
     // loaded rail folder (FullPathCoupler), at most kMaxTerminalsPerRail of them. A
-    // terminal's ids are the ones its file name carries (the file its save writes). The
-    // counter keeps its value but never stays below the highest id found; a file whose id
-    // is already loaded is skipped. Returns 0.
+    // terminal's ids are the ones its file name carries (the file its save writes). Files
+    // the rail cannot use (terminal_file_check.h) and files beyond the limit are not
+    // loaded but listed in UnusedFiles; no save writes or deletes them. The counter keeps
+    // its value but never stays below the highest id of a listed file, so that no new
+    // terminal's save writes over one. The positions of the loaded terminals are then
+    // numbered 1 .. Count in the files' order (PositionsRenumbered when that changed one).
+    // Returns 0.
     int32_t fOpenTerminals(const std::string& szCouplerFileName);
     // Inserts lMultipleTerm terminals of a type from rail position lRailPos on (1 ..
     // Count + 1), moving the terminals there to the right. Refuses (kStoreLimitReached)
@@ -34,8 +38,7 @@ class clsColTerminals {
     int32_t Count() const { return static_cast<int32_t>(terminals_.size()); }
     // Removes the terminal at rail position lPos (1 .. Count) and closes the gap; its file
     // is deleted by the next save of the rail. Afterwards the positions run 1 .. Count in
-    // rail order, also when no terminal stood at lPos (a gap of a damaged folder); the
-    // change event is raised. Positions outside 1 .. Count change nothing.
+    // rail order; the change event is raised. Positions outside 1 .. Count change nothing.
     void Remove(int32_t lPos);
 
     Terminals::const_iterator begin() const { return terminals_.begin(); }
@@ -54,6 +57,12 @@ class clsColTerminals {
     };
     const std::vector<RemovedFile>& RemovedFiles() const { return removed_; }
 
+    // The terminal files the last load left unread, as full paths in listing order.
+    const std::vector<std::string>& UnusedFiles() const { return unused_; }
+    // True when the last load gave a terminal another position than its file holds (the
+    // files left gaps, held one position twice or one outside the row).
+    bool PositionsRenumbered() const { return renumbered_; }
+
     // The row of terminals changed from the position on.
     Signal<int32_t&> InfoTerminalMultiChanged;
     // Part of the interface; nothing raises it.
@@ -61,11 +70,14 @@ class clsColTerminals {
 
   private:
     void raiseMultiChanged(int32_t position);
-    void closeGaps();
+    // True when a position changed.
+    bool closeGaps();
 
     Terminals terminals_;  // in order of insertion
     int32_t termID_ = 0;
     std::vector<RemovedFile> removed_;
+    std::vector<std::string> unused_;
+    bool renumbered_ = false;
 };
 
 }  // namespace varnak

@@ -92,7 +92,14 @@ void QzTerm::showPicture(const std::string& pictureName, bool coupler,
 
 void QzTerm::setQzObjTermItem(const std::shared_ptr<clsTerminal>& objTermItem) {
     terminal_ = objTermItem;
-    if (!objTermItem) return;
+    if (!objTermItem) {
+        // Nothing of the terminal that stood here before stays on the screen.
+        PosNrViewLayer->clear();
+        PosNrHardwareLayer->clear();
+        TermPic->clear();
+        QzType->clear();
+        return;
+    }
     showPicture(objTermItem->InfoBitmap(), false, objTermItem->InfoName());
     QzType->setText(shown(fTerminalTypeText(objTermItem->InfoName())));
     PosNrViewLayer->setText(QString::number(objTermItem->ConfRailPosition()));

@@ -43,7 +43,8 @@ class QzTerm : public QWidget {
     QLabel* QzCtlInfo() const { return QZInfo; }
     TermPicture* QzCtlTermPic() const { return TermPic; }
 
-    // Shows a terminal: its picture, its type on two lines and its rail position.
+    // Shows a terminal: its picture, its type on two lines and its rail position; no
+    // terminal empties the cell.
     void setQzObjTermItem(const std::shared_ptr<clsTerminal>& objTermItem);
     // Shows the coupler: its picture, its whole type and position 0; in the maker's
     // edition while online the info text from the coupler services (queries), else an

@@ -130,7 +130,7 @@ QzTerm* frmCouplerDisplay::makeCell() {
 void frmCouplerDisplay::applyCells(int32_t first, int32_t last) {
     const double t = twipsPerPixel_;
     auto px = [t](double twips) { return static_cast<int>(std::lround(twips / t)); };
-    while (cells_.size() < geometry_.cells().size()) makeCell();
+    makeCells();
     last = std::min<int32_t>(last, static_cast<int32_t>(cells_.size()) - 1);
     for (int32_t i = std::max(first, 0); i <= last; ++i) {
         const CellBox& box = geometry_.cell(i);
@@ -142,8 +142,14 @@ void frmCouplerDisplay::applyCells(int32_t first, int32_t last) {
         cell->setGeometry(left, top, std::max(0, px(box.left + box.width) - left),
                           std::max(0, px(box.top + box.height) - top));
         cell->fLayout();
-        cell->setVisible(box.visible);
+        // A terminal cell shows only while it has its terminal: a new cell's texts are the
+        // labels' own names, and an empty one would stand for a terminal the rail lacks.
+        cell->setVisible(box.visible && (i == 0 || cell->shownTerminal()));
     }
+}
+
+void frmCouplerDisplay::makeCells() {
+    while (cells_.size() < geometry_.cells().size()) makeCell();
 }
 
 int32_t frmCouplerDisplay::drawnCount() const {
@@ -211,9 +217,10 @@ void frmCouplerDisplay::fRailLayout(int32_t lStartPos) {
         if (auto t = terminals->ItemPos(i))
             figures[static_cast<size_t>(i) - 1] = t->InfoBitmapSize();
     const RailGeometry::Layout laid = geometry_.layoutFrom(lStartPos, figures, windowWidth());
-    applyCells(laid.first, laid.last);
+    makeCells();
     for (int32_t i = laid.first; i <= laid.last; ++i)
         cells_[static_cast<size_t>(i)]->setQzObjTermItem(terminals->ItemPos(i));
+    applyCells(laid.first, laid.last);
     applyCells(n + 1, static_cast<int32_t>(cells_.size()) - 1);
     hsbRailView->resize(width(), hsbRailView->height());
     hsbRailView->setVisible(laid.scrollBarVisible);

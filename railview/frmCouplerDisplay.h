@@ -65,6 +65,8 @@ class frmCouplerDisplay : public QWidget {
     // The drawn count of the active rail from the stored register 246.
     int32_t drawnCount() const;
     QzTerm* makeCell();
+    // Makes the cells the geometry has and the row lacks.
+    void makeCells();
     // Moves the cells first .. last to their boxes, converted to pixels here.
     void applyCells(int32_t first, int32_t last);
     void placeScrollStrip();

@@ -18,6 +18,7 @@
 #include "app/project_tree.h"
 #include "app/project_tree_source.h"
 #include "app/tree_navigation.h"
+#include "couplercfg/mapping_layout.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
@@ -25,6 +26,7 @@
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
+#include "tests/support/description_damage.h"
 #include "tests/support/qt/menus_fixture.h"
 
 namespace varnak {
@@ -344,6 +346,56 @@ TEST_F(RailDialogs, OpenRailOnDamagedRailFoldersKeepsTheProgramUsable) {
     EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 3);
     ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), kStoreOk);
     EXPECT_FALSE(fs::exists(werk / "0.CF"));
+}
+
+TEST_F(RailDialogs, OpenRailNamesTheTerminalFilesItCouldNotUseInOneMessage) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    auto rail = loadedRail();
+    for (const char* type : {"QT4002-0000", "QT2002-0000", "QT3004-0000"})
+        ASSERT_EQ(rail->clsColTerminals()->Add(type, rail->clsColTerminals()->Count(), 1, 1),
+                  kStoreOk);
+    ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), kStoreOk);
+    // The first terminal's file cut before its [Config], the fifth's overwritten.
+    test::DescriptionDamage cut(fs::path(railFolder()) / "C001T001.TCF");
+    test::DescriptionDamage noise(fs::path(railFolder()) / "C001T005.TCF");
+    ASSERT_EQ(cut.original().substr(0, 700).find("[Config]"), std::string::npos);
+    cut.cutTo(700);
+    noise.randomBytes(5);
+    const std::string cutBytes = test::readFile(cut.path());
+    const std::string noiseBytes = test::readFile(noise.path());
+    ini::dropCache();
+
+    frmRailOpen dialog;
+    dialog.show();
+    dialog.comboRailName->setCurrentIndex(dialog.comboRailName->findText("Linie 1.CF"));
+    dialog.cmdSelect->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(messageTexts(),
+              (Strings{"Diese Klemmendateien sind beschädigt, unvollständig oder anders benannt "
+                       "und wurden nicht geladen. Sie bleiben, wie sie sind: kein Speichern "
+                       "schreibt oder löscht sie.\r\n\r\n" +
+                       cut.path().string() + "\r\n" + noise.path().string() +
+                       "\r\n\r\nDie Klemmen wurden lückenlos neu nummeriert und stehen jetzt "
+                       "auf den Positionen 1 bis 4."}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].style, vbExclamation);
+    EXPECT_EQ(ui.messages[0].title, "Varnak");
+
+    // The tree counts the positions through, and the mapping has no gap to refuse.
+    Strings terminalNodes;
+    for (const TreeNodeData& node : fBuildProjectTree(treeSourceFromProject(context), context))
+        if (node.text.starts_with("Pos") && !node.text.starts_with("Pos0"))
+            terminalNodes.push_back(node.text.substr(0, node.text.find(" (")));
+    EXPECT_EQ(terminalNodes, (Strings{"Pos1: QT1002-0000", "Pos2: QT4002-0000", "Pos3: QT3004-0000",
+                                      "Pos4: QT9010-0000"}));
+    RailMappingLayout layout;
+    EXPECT_EQ(railMappingLayout(*loadedRail(), false, layout), std::nullopt);
+    EXPECT_EQ(layout.terminals.size(), 4u);
+
+    ASSERT_EQ(loadedRail()->ConfSaveData(), kStoreOk);
+    ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), kStoreOk);
+    EXPECT_EQ(test::readFile(cut.path()), cutBytes);
+    EXPECT_EQ(test::readFile(noise.path()), noiseBytes);
 }
 
 TEST_F(RailDialogs, OpenRailWithoutRailsSaysSo) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "tests/model/project_fixture.h"
 
 namespace varnak::test {
@@ -58,23 +61,96 @@ TEST_F(TerminalCollectionTest, RemoveClosesTheGapAndDeletesTheFileAtTheNextSave)
     for (int32_t p = 1; p <= 4; ++p) EXPECT_TRUE(terminals()->ItemPos(p)) << p;
 }
 
-TEST_F(TerminalCollectionTest, RemoveAtAGapOfADamagedFolderLeavesTheRowDense) {
+TEST_F(TerminalCollectionTest, OpeningNumbersThePositionsOfTheFilesWithoutGaps) {
+    struct Case {
+        std::vector<int> inFiles;  // positions of ids 1 .. 4 in their files
+        std::vector<int> opened;   // the positions of ids 1 .. 4 after the open
+        bool renumbered;
+    };
+    const Case cases[] = {
+        {{1, 2, 3, 4}, {1, 2, 3, 4}, false},  {{4, 3, 2, 1}, {4, 3, 2, 1}, false},
+        {{1, 2, 4, 6}, {1, 2, 3, 4}, true},    // gaps of files that were not loaded
+        {{3, 3, 1, 2}, {3, 4, 1, 2}, true},    // one position twice: the first listed first
+        {{255, 1, 2, 3}, {4, 1, 2, 3}, true},  // beyond the row
+    };
     ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 4, 1), kStoreOk);
     ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
-    couplers()->Remove(1);
-    // A folder whose files place the four terminals at 1, 2, 4 and 6.
-    for (auto [id, position] : {std::pair{3, 4}, std::pair{4, 6}})
-        ASSERT_TRUE(ini::WritePrivateProfileString("Config", "TermPos", std::to_string(position),
-                                                   (railDir() / terminalFileName(1, id)).string()));
-    ASSERT_EQ(openRail("P", "R"), kStoreOk);
-    events.clear();
-    terminals()->InfoTerminalMultiChanged.connect([this](int32_t& p) { events.push_back(p); });
-    terminals()->Remove(3);  // nothing stands there
-    EXPECT_EQ(events, std::vector<int32_t>{3});
-    EXPECT_EQ(terminals()->Count(), 4);
-    EXPECT_EQ(positionsOfIds({1, 2, 3, 4}), (std::vector<int32_t>{1, 2, 3, 4}));
-    for (const auto& t : *terminals()->ItemPos(4)->clsColTables()) EXPECT_EQ(t->PosNr(), 4);
-    EXPECT_TRUE(terminals()->RemovedFiles().empty());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.inFiles));
+        couplers()->Remove(1);
+        for (int32_t id = 1; id <= 4; ++id)
+            ASSERT_TRUE(ini::WritePrivateProfileString(
+                "Config", "TermPos", std::to_string(c.inFiles[id - 1]),
+                (railDir() / terminalFileName(1, id)).string()));
+        ASSERT_EQ(openRail("P", "R"), kStoreOk);
+        EXPECT_EQ(positionsOfIds({1, 2, 3, 4}),
+                  std::vector<int32_t>(c.opened.begin(), c.opened.end()));
+        EXPECT_EQ(terminals()->PositionsRenumbered(), c.renumbered);
+        EXPECT_TRUE(terminals()->UnusedFiles().empty());
+        for (const auto& t : *terminals())
+            for (const auto& table : *t->clsColTables())
+                EXPECT_EQ(table->PosNr(), t->ConfRailPosition());
+    }
+    // The renumbered row is the one the next save writes.
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    EXPECT_EQ(ini::readString((railDir() / "C001T001.TCF").string(), "Config", "TermPos"), "4");
+    terminals()->Remove(3);  // id 4
+    EXPECT_EQ(positionsOfIds({1, 2, 3}), (std::vector<int32_t>{3, 1, 2}));
+}
+
+TEST_F(TerminalCollectionTest, FilesTheRailCannotUseStayUnreadAndKeepTheirIds) {
+    using Damage = std::function<void(const std::string& file)>;
+    // Without a key the whole section goes.
+    auto drop = [](const char* section, const char* key) -> Damage {
+        return [=](const std::string& file) {
+            std::optional<std::string_view> k;
+            if (key) k = key;
+            ASSERT_TRUE(ini::WritePrivateProfileString(section, k, std::nullopt, file));
+        };
+    };
+    auto set = [](const char* section, const char* key, const char* value) -> Damage {
+        return [=](const std::string& file) {
+            ASSERT_TRUE(ini::WritePrivateProfileString(section, key, value, file));
+        };
+    };
+    const std::pair<const char*, Damage> damages[] = {
+        {"no type", drop("Common", "Name")},
+        {"no [Config]", drop("Config", nullptr)},
+        {"no position", drop("Config", "TermPos")},
+        {"no id", drop("Config", "TermID")},
+        {"position 0", set("Config", "TermPos", "0")},
+        {"position 256", set("Config", "TermPos", "256")},
+        {"a channel's mapping", drop("Mapp_Table1", nullptr)},
+        {"a mapping entry", drop("Mapp_Table0", "Output_Adr1")},
+        {"a channel's register", drop("RegValue_Table1", "Reg63")},
+        {"the layout of a wider terminal", set("RegValue_Table0", "Reg11", "0x0318")},
+        {"nothing at all", [](const std::string& file) { writeFile(file, ""); }},
+    };
+    int n = 0;
+    for (const auto& [what, damage] : damages) {
+        SCOPED_TRACE(what);
+        const std::string name = "R" + std::to_string(++n);
+        ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, name), kStoreOk);
+        const int32_t cid = rail()->ConfSymbolicID();
+        ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 3, cid), kStoreOk);
+        ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+        couplers()->Remove(cid);
+        const std::string file = (railFolder("P", name) / terminalFileName(cid, 3)).string();
+        damage(file);
+        // A rail file whose counter lags behind the files.
+        ASSERT_TRUE(ini::WritePrivateProfileString(
+            "Config", "TermID", "1", (railFolder("P", name) / "Coupler.CCF").string()));
+        ASSERT_TRUE(ini::flush());
+        const std::string damaged = readFile(file);
+        ASSERT_EQ(openRail("P", name), kStoreOk);
+        EXPECT_EQ(terminals()->Count(), 2);
+        EXPECT_EQ(terminals()->UnusedFiles(), std::vector<std::string>{file});
+        ASSERT_EQ(terminals()->Add("QT3002-0000", 3, 1, cid), kStoreOk);
+        EXPECT_EQ(terminals()->ItemPos(3)->ConfSymbolicID(), 4);
+        terminals()->Remove(1);
+        ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+        EXPECT_EQ(readFile(file), damaged);
+    }
 }
 
 TEST_F(TerminalCollectionTest, RemoveOutsideTheRowChangesNothing) {
@@ -117,6 +193,9 @@ TEST_F(TerminalCollectionTest, LoadingListsOnlyThisCouplersFilesAndKeepsTheCount
     ASSERT_TRUE(ini::flush());
     ASSERT_EQ(openRail("P", "R"), kStoreOk);
     EXPECT_EQ(terminals()->Count(), 3);
+    // Spelled otherwise than its save would write it, the copy would be left behind.
+    EXPECT_EQ(terminals()->UnusedFiles(),
+              std::vector<std::string>{(railDir() / "C001T0002.tcf").string()});
     EXPECT_GE(terminals()->TermID(), 3);
     ASSERT_EQ(terminals()->Add("QT3002-0000", 4, 1, 1), kStoreOk);
     EXPECT_EQ(terminals()->ItemPos(4)->ConfSymbolicID(), 4);

@@ -13,6 +13,7 @@
 #include "model/clsCommon.h"
 #include "tests/model/project_fixture.h"
 #include "tests/model/rail_snapshot.h"
+#include "tests/support/description_damage.h"
 
 namespace varnak::test {
 namespace {
@@ -182,6 +183,97 @@ TEST_P(ProjectDamage, DamagedFilesOpenSaveAndReopenWithoutLoss) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, ProjectDamage, ::testing::Range(1, 301));
+
+// A saved rail of 22 terminals (the end terminal last) whose third terminal file was cut to
+// its first 700 bytes, so that its [Config] is gone, and whose fifth holds random bytes.
+class DamagedTerminalFiles : public ::testing::Test, public ProjectFixture {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(newProject("P"), kStoreOk);
+        ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+        const char* kinds[] = {"QT3002-0000", "QT1002-0000", "QT3808-0000", "QT4002-0000",
+                               "QT3002-0000", "QT6001-0000", "QT1002-0000"};
+        for (int p = 1; p <= 21; ++p) ASSERT_EQ(terminals()->Add(kinds[(p - 1) % 7], p, 1, 1), 0);
+        ASSERT_EQ(terminals()->Add("QT9010-0000", 22, 1, 1), kStoreOk);
+        // Each terminal's own value tells which file a loaded terminal came from.
+        for (const auto& t : *terminals())
+            if (t->InfoTermRegisterModell())
+                t->clsColTables()->Item(0)->setConfRegisterValue(40, 0x100 + t->ConfSymbolicID());
+        ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+
+        cut = std::make_unique<DescriptionDamage>(railDir() / "C001T003.TCF");
+        noise = std::make_unique<DescriptionDamage>(railDir() / "C001T005.TCF");
+        ASSERT_NE(cut->original().find("[Config]"), std::string::npos);
+        ASSERT_EQ(cut->original().substr(0, 700).find("[Config]"), std::string::npos);
+        cut->cutTo(700);
+        noise->randomBytes(27);
+        damaged = {readFile(cut->path()), readFile(noise->path())};
+        ini::dropCache();
+    }
+    std::filesystem::path railDir() { return railFolder("P", "R"); }
+    std::vector<int32_t> idsInRailOrder() {
+        std::vector<int32_t> ids;
+        for (int32_t p = 1; p <= terminals()->Count(); ++p) {
+            auto t = terminals()->ItemPos(p);
+            ids.push_back(t ? t->ConfSymbolicID() : -1);
+        }
+        return ids;
+    }
+    void expectDamagedFilesAsTheyWere() {
+        EXPECT_EQ(readFile(cut->path()), damaged[0]) << "the cut file was written";
+        EXPECT_EQ(readFile(noise->path()), damaged[1]) << "the random file was written";
+    }
+    std::unique_ptr<DescriptionDamage> cut;
+    std::unique_ptr<DescriptionDamage> noise;
+    std::vector<std::string> damaged;
+};
+
+TEST_F(DamagedTerminalFiles, TheOpenNamesBothFilesAndNumbersTheOthersWithoutGaps) {
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    std::vector<int32_t> expected = {1, 2, 4};
+    for (int32_t id = 6; id <= 22; ++id) expected.push_back(id);
+    EXPECT_EQ(idsInRailOrder(), expected);
+    for (const auto& t : *terminals()) {
+        for (const auto& table : *t->clsColTables())
+            EXPECT_EQ(table->PosNr(), t->ConfRailPosition()) << t->ConfSymbolicID();
+        if (t->InfoTermRegisterModell()) {
+            EXPECT_EQ(t->clsColTables()->Item(0)->ConfRegisterValue(40),
+                      0x100 + t->ConfSymbolicID());
+        }
+    }
+    EXPECT_GE(terminals()->TermID(), 22);
+    EXPECT_EQ(terminals()->UnusedFiles(),
+              (std::vector<std::string>{cut->path().string(), noise->path().string()}));
+    EXPECT_TRUE(terminals()->PositionsRenumbered());
+    expectDamagedFilesAsTheyWere();
+}
+
+TEST_F(DamagedTerminalFiles, NoSaveDeleteOrInsertWritesThemAndTheyAreNamedAgainAtTheNextOpen) {
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    expectDamagedFilesAsTheyWere();
+    // Deleting a terminal renumbers the ones behind it and deletes its own file only.
+    terminals()->Remove(2);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    EXPECT_FALSE(std::filesystem::exists(railDir() / "C001T002.TCF"));
+    expectDamagedFilesAsTheyWere();
+    // New terminals never take the ids the damaged files carry.
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 2, 2, 1), kStoreOk);
+    EXPECT_EQ(terminals()->ItemPos(2)->ConfSymbolicID(), 23);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    expectDamagedFilesAsTheyWere();
+    // Another rail opened saves and drops this one.
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 2, "S"), kStoreOk);
+    expectDamagedFilesAsTheyWere();
+
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    EXPECT_EQ(terminals()->Count(), 21);
+    EXPECT_EQ(terminals()->ItemPos(2)->ConfSymbolicID(), 23);
+    EXPECT_EQ(terminals()->UnusedFiles().size(), 2u);
+    EXPECT_FALSE(terminals()->PositionsRenumbered());  // saved without gaps
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    expectDamagedFilesAsTheyWere();
+}
 // Seeds that once lost data: a rail file cut down to its first lines (76), a terminal file
 // that lost its id and its channel count (1133).
 INSTANTIATE_TEST_SUITE_P(Found, ProjectDamage, ::testing::Values(76, 1133));

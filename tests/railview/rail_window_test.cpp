@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "railview/QzTerm.h"
 #include "railview/frmCouplerDisplay.h"
+#include "tests/support/description_damage.h"
 #include "tests/support/qt/qt_app.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
@@ -198,6 +199,48 @@ TEST_F(RailWindow, UnreadablePicturesGiveAFramedPlaceholderNeverAStaleOne) {
     }
     EXPECT_EQ(cell(2)->width(), std::lround(16 * 600 / railTwipsPerPixel(*window)));
     EXPECT_TRUE(cell(3)->QzCtlTermPic()->hasPicture());
+}
+
+TEST_F(RailWindow, ACellShowsOnlyWhileItHasATerminalAndKeepsNothingOfAnEarlierOne) {
+    // Two of the five terminal files damaged: the row shows the other three, counted through.
+    const fs::path folder = dir / "Werk.PF" / "Linie 1.CF";
+    DescriptionDamage cut(folder / "C001T001.TCF");
+    DescriptionDamage noise(folder / "C001T004.TCF");
+    cut.cutTo(700);
+    noise.randomBytes(4);
+    railFromDisk();
+    ui.messages.clear();
+    openWindow();
+    window->HvrProject_ProjectStateChange(2);
+    EXPECT_EQ(shownCells(), (std::vector<int>{0, 1, 2, 3}));
+    const char* types[] = {"QT1002\n0000", "QT3002\n0000", "QT9010\n0000"};
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(cell(i)->shownTerminal(), rail()->clsColTerminals()->ItemPos(i));
+        EXPECT_EQ(text(cell(i)->QzCtlPosNrViewLayer()), std::to_string(i));
+        EXPECT_EQ(text(cell(i)->QzCtlType()), types[i - 1]);
+    }
+
+    // A position left without a terminal hides its cell and empties it.
+    rail()->clsColTerminals()->ItemPos(2)->setConfRailPosition(9);
+    window->fRailLayout(1);
+    EXPECT_EQ(shownCells(), (std::vector<int>{0, 1, 3}));
+    auto empty = [&](int i) {
+        return !cell(i)->shownTerminal() && text(cell(i)->QzCtlType()).empty() &&
+               text(cell(i)->QzCtlPosNrViewLayer()).empty() &&
+               !cell(i)->QzCtlTermPic()->hasPicture() &&
+               !cell(i)->QzCtlTermPic()->showsPlaceholder();
+    };
+    EXPECT_TRUE(empty(2));
+    // An insert moves the empty place on; no cell keeps the picture it had, and neither a
+    // resize nor scrolling shows the empty cell again.
+    insert("QT2002-0000", 1, 1);
+    EXPECT_EQ(shownCells(), (std::vector<int>{0, 1, 2, 4}));
+    EXPECT_TRUE(empty(3));
+    EXPECT_EQ(text(cell(2)->QzCtlType()), "QT1002\n0000");
+    window->resize(250, 600);
+    window->hsbRailView->setValue(50);
+    EXPECT_EQ(shownCells(), (std::vector<int>{0, 1, 2, 4}));
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 class RailCurrent : public RailWindow {
