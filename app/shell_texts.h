@@ -50,4 +50,5 @@ inline constexpr const char* kProgramTitle = "Varnak";
 
 namespace varnak {
 inline constexpr int kTxtHelpNotOpened = 1993;  // followed by the file's path
+inline constexpr int kTxtActionFailed = 1897;   // followed by the error's own text
 }  // namespace varnak

@@ -1,16 +1,20 @@
 #include "app/tree_navigation.h"
 
+#include <exception>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "app/dialog_pickers.h"
+#include "app/shell_texts.h"
+#include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
+#include "model/ui_services.h"
 
 namespace varnak {
 
@@ -42,6 +46,17 @@ NodeAction nodeDispatchAction(std::string_view key) {
     }
     return NodeAction::None;
 }
+
+namespace {
+
+// A window that fails while it opens or works leaves the tree as it was, and the user
+// learns why the window did not come (silence would look like a dead node).
+void reportDispatchFailure(const std::string& what) {
+    AppContext& c = varnak();
+    c.ui->messageBox(c.text(kTxtActionFailed) + (what.empty() ? "" : "\n" + what), vbCritical, "");
+}
+
+}  // namespace
 
 void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
     try {
@@ -89,8 +104,10 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
                 openers.frmTermForceData_fKonstruktor(copy);
                 break;
         }
+    } catch (const std::exception& e) {
+        reportDispatchFailure(e.what());
     } catch (...) {
-        // A window that fails while it opens leaves the tree as it was.
+        reportDispatchFailure("");
     }
 }
 

@@ -29,8 +29,8 @@ enum class NodeAction {
 // None for group nodes (keys of exactly 25 characters) and unknown prefixes.
 NodeAction nodeDispatchAction(std::string_view key);
 
-// Runs the node's action through the openers. Errors of the opened window end the
-// dispatch silently.
+// Runs the node's action through the openers. An error of the opened window ends the
+// dispatch with a message naming it.
 void runNodeDispatch(const std::string& key, DialogOpeners& openers);
 
 // Key codes and the Alt modifier as the tree's key handler receives them.

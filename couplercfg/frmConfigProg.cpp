@@ -1,6 +1,7 @@
 #include "couplercfg/frmConfigProg.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -132,6 +133,16 @@ void frmConfigProg::fInitTexts() {
     cmdCancel->setText(dialogText(kTxtMappingCancel));
     SSTab1->setTabText(0, dialogText(kTxtInputImage));
     SSTab1->setTabText(1, dialogText(kTxtOutputImage));
+}
+
+void frmConfigProg::keyPressEvent(QKeyEvent* event) {
+    // Esc is pressed to leave a cell, and after an edit already ended with Enter it would
+    // reach the dialog and throw every typed address away.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmConfigProg::cmdOK_Click() {

@@ -3,12 +3,14 @@
 // frmConfigAuto shows the automatic one (every column locked); both are this class with a
 // variant flag. Two tabs hold the input and the output grid, one row per terminal channel;
 // OK writes the mapping into the terminals and the coupler's tables and, online, downloads
-// them and offers a reboot.
+// them and offers a reboot. Only Cancel (or the close box) closes it unstored: Esc never
+// does.
 #include <QDialog>
 
 #include "app/dialog_openers.h"
 #include "couplercfg/image_mapping_editor.h"
 
+class QKeyEvent;
 class QPushButton;
 class QTabWidget;
 
@@ -35,6 +37,9 @@ class frmConfigProg : public QDialog {
     ImageMappingGrid* tdbg5Output = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void fSetupMappingGrid(ImageMappingGrid* grid, MappingDirection direction);

@@ -94,16 +94,18 @@ bool ImageMappingEditor::ok() {
         return false;
     fStoreInputImageGrid(*coupler_, layout, input_);
     fStoreOutputImageGrid(*coupler_, layout, output_);
-    fStoreTerminalList(*coupler_, layout);
+    const std::vector<int32_t> unknown = fStoreTerminalList(*coupler_, layout, online_);
+    // The typed mapping is kept whatever table 8 could not take.
+    if (!unknown.empty()) showMessage(terminalListKeptMessage(unknown), vbExclamation);
     if (!online_) {
         railSave_.changed();
         railSave_.save();
         return true;
     }
-    return download();
+    return download(unknown.empty());
 }
 
-bool ImageMappingEditor::download() {
+bool ImageMappingEditor::download(bool withTerminalList) {
     AppContext& c = varnak();
     const int32_t lifted = couplerWriteProtection(false);
     if (lifted != 0) {
@@ -115,7 +117,7 @@ bool ImageMappingEditor::download() {
         const std::vector<int32_t> list = mappingTablesToSend(*coupler_, d);
         tables.insert(tables.end(), list.begin(), list.end());
     }
-    tables.push_back(kProgrammedTerminalList);
+    if (withTerminalList) tables.push_back(kProgrammedTerminalList);
     for (int32_t t : tables) {
         auto table = coupler_->clsColTables()->Item(t);
         const int32_t result = table->ConfDownload(0, table->TableLen() + 1);

@@ -43,6 +43,8 @@ class ImageMappingEditor {
 
     // OK: true when the dialog may close. A refused rail, a refused lift or a failed
     // download is told and keeps the dialog open (nothing asked, the grids as they are).
+    // A terminal without a word for table 8 is named; the lists are stored and sent all
+    // the same, table 8 is left as it was.
     bool ok();
 
     // The grids' rows as text for the mapping report (columns 0-11), each table closed by
@@ -51,7 +53,8 @@ class ImageMappingEditor {
 
   private:
     bool showRefusal(const MappingRefusal& refusal) const;
-    bool download();
+    // The lists and, unless table 8 was left as it was, table 8.
+    bool download(bool withTerminalList);
 
     Variant variant_;
     std::shared_ptr<clsCoupler> coupler_;

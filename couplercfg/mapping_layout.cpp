@@ -41,6 +41,9 @@ MappingRefusal checkTables(clsCoupler& coupler) {
 
 MappingRefusal checkTerminal(const TerminalMappingLayout& t, bool listed) {
     using Kind = MappingProblem::Kind;
+    if (t.serialInterface && t.channels > 0 && !t.byteOriented)
+        return MappingProblem{Kind::SerialChannelBits, t.position, t.terminal->InfoSizeLogSigChnl(),
+                              kMinSerialChannelBits};
     if (t.serialInterface && t.serialDataBytes > kMaxSerialDataBytes)
         return MappingProblem{Kind::SerialDataBytes, t.position, t.serialDataBytes, 0};
     const int32_t rowLimit = t.byteOriented ? kMaxByteEntriesPerChannel : kMaxBitEntriesPerChannel;
@@ -52,6 +55,21 @@ MappingRefusal checkTerminal(const TerminalMappingLayout& t, bool listed) {
             return MappingProblem{Kind::TerminalListBits, t.position, bits, kMaxTerminalListBits};
     }
     return std::nullopt;
+}
+
+bool isBoxModule(clsCoupler& coupler) {
+    auto general = coupler.clsColTables()->Item(kGeneralSettingsTable);
+    return general && isBoxModuleKind(general->ConfRegisterValue(kIdentFamily));
+}
+
+// The last element stays out of table 8 when it is the end terminal (the coupler knows it
+// without a word) or on a box module, whose rail view leaves it out as well; a rail that
+// simply ends without an end terminal has every terminal listed.
+int32_t listedTerminals(clsCoupler& coupler, int32_t count) {
+    if (count == 0) return 0;
+    auto last = coupler.clsColTerminals()->ItemPos(count);
+    const bool endTerminal = last && last->InfoName() == kEndTerminalType;
+    return endTerminal || isBoxModule(coupler) ? count - 1 : count;
 }
 
 }  // namespace
@@ -100,15 +118,17 @@ MappingRefusal railMappingLayout(clsCoupler& coupler, bool online, RailMappingLa
     if (auto problem = checkTables(coupler)) return problem;
     auto terminals = coupler.clsColTerminals();
     const int32_t count = terminals->Count();
-    const int32_t listLast = coupler.clsColTables()->Item(kProgrammedTerminalList)->TableLen();
-    if (count > listLast) return MappingProblem{Kind::TooManyTerminals, 0, count, listLast};
     RailMappingLayout rail;
+    rail.listed = listedTerminals(coupler, count);
+    // Registers 1 .. listed take the words, the register after them the end mark.
+    const int32_t listLast = coupler.clsColTables()->Item(kProgrammedTerminalList)->TableLen();
+    if (rail.listed >= listLast)
+        return MappingProblem{Kind::TooManyTerminals, 0, rail.listed, listLast - 1};
     for (int32_t p = 1; p <= count; ++p) {
         auto terminal = terminals->ItemPos(p);
         if (!terminal) return MappingProblem{Kind::PositionGap, p, 0, 0};
         rail.terminals.push_back(channelLayoutOf(terminal, online));
-        // The rail's last element (its end terminal) is not listed in table 8.
-        if (auto problem = checkTerminal(rail.terminals.back(), p < count)) return problem;
+        if (auto problem = checkTerminal(rail.terminals.back(), p <= rail.listed)) return problem;
     }
     if (rail.entryCount() > kMappingListMaxEntries)
         return MappingProblem{Kind::TooManyEntries, 0, rail.entryCount(), kMappingListMaxEntries};
@@ -134,6 +154,8 @@ std::string mappingProblemText(const MappingProblem& p) {
             return withValues(c.text(kTxtTooManyChannelEntries), {position, value});
         case MappingProblem::Kind::SerialDataBytes:
             return withValues(c.text(kTxtSerialDataBytes), {position, value});
+        case MappingProblem::Kind::SerialChannelBits:
+            return withValues(c.text(kTxtSerialChannelBits), {position, value});
         case MappingProblem::Kind::TooManyTerminals:
             return withValues(c.text(kTxtTooManyTerminals), {value, limit});
         case MappingProblem::Kind::TerminalListBits:

@@ -30,6 +30,9 @@ inline constexpr int32_t kMaxSerialDataBytes = 5;
 inline constexpr int32_t kSerialDataBytesRegister = 35;
 // A digital terminal's list word holds its bit count in seven bits.
 inline constexpr int32_t kMaxTerminalListBits = 127;
+// A serial interface's channel is mapped by bytes: one below 8 bits has no room in the
+// terminal's texts for an entry per bit.
+inline constexpr int32_t kMinSerialChannelBits = 8;
 
 struct TerminalMappingLayout {
     std::shared_ptr<clsTerminal> terminal;
@@ -61,6 +64,9 @@ TerminalMappingLayout channelLayoutOf(const std::shared_ptr<clsTerminal>& termin
 
 struct RailMappingLayout {
     std::vector<TerminalMappingLayout> terminals;  // rail positions 1 .. Count
+    // Table 8 lists positions 1 .. listed: every terminal but a last end terminal, and
+    // on a box module's rail (no end terminal) but its last element.
+    int32_t listed = 0;
 
     int32_t entryCount() const;  // entries of each direction's list
     int32_t rowCount() const;    // logical channels of the rail
@@ -76,7 +82,8 @@ struct MappingProblem {
         TooManyEntries,         // value: the rail's entries per direction
         TooManyChannelEntries,  // position, value: entries per channel
         SerialDataBytes,        // position, value: register 35
-        TooManyTerminals,       // value: terminals, limit: table 8's last register
+        SerialChannelBits,      // position, value: bits of the serial interface's channel
+        TooManyTerminals,       // value: terminals to list, limit: the most table 8 lists
         TerminalListBits,       // position, value: bits of a digital terminal
         RailChanged,            // the rail no longer has the layout the grids were made for
     };

@@ -176,11 +176,13 @@ int32_t mappingTypeNumber(const std::string& name) {
     return n;
 }
 
-int32_t fTerminalListWord(const TerminalMappingLayout& t) {
+std::optional<int32_t> fTerminalListWord(const TerminalMappingLayout& t) {
     TerminalListEntry e;
     const clsTerminal& terminal = *t.terminal;
     if (terminal.InfoTermRegisterModell()) {
         e.typeNumber = mappingTypeNumber(terminal.InfoName());
+        // Word 0 would end the list on the coupler: no type number is no word.
+        if (e.typeNumber == 0) return std::nullopt;
     } else {
         e.digital = true;
         e.bits = terminal.InfoNrLogSigChnl() * terminal.InfoSizeLogSigChnl();
@@ -190,15 +192,44 @@ int32_t fTerminalListWord(const TerminalMappingLayout& t) {
     return encodeTerminalListWord(e);
 }
 
-void fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout) {
+namespace {
+
+// The word the station itself lists at the position (table 9 as read when going online).
+std::optional<int32_t> stationListWord(clsCoupler& coupler, int32_t position) {
+    auto list = coupler.clsColTables()->Item(kActualTerminalList);
+    if (!list || position > list->TableLen()) return std::nullopt;
+    const int32_t word = list->ConfRegisterValue(position);
+    if (isTerminalListEnd(word)) return std::nullopt;
+    return word;
+}
+
+}  // namespace
+
+std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout,
+                                        bool online) {
+    std::vector<int32_t> words;
+    std::vector<int32_t> unknown;
+    for (int32_t p = 1; p <= layout.listed; ++p) {
+        std::optional<int32_t> word = fTerminalListWord(layout.terminals[p - 1]);
+        if (!word && online) word = stationListWord(coupler, p);
+        if (!word) unknown.push_back(p);
+        words.push_back(word.value_or(0));
+    }
+    // A guessed word would make the coupler expect another terminal than the one there.
+    if (!unknown.empty()) return unknown;
     auto table = coupler.clsColTables()->Item(kProgrammedTerminalList);
     table->setbInitDone(true);
     table->setConfRegisterValue(kTypeNumberRegister,
                                 mappingTypeNumber(coupler.InfoName()) & 0xFFFF);
-    const int32_t count = static_cast<int32_t>(layout.terminals.size());
-    for (int32_t p = 1; p < count; ++p)
-        table->setConfRegisterValue(p, fTerminalListWord(layout.terminals[p - 1]));
-    table->setConfRegisterValue(std::max(count, 1), kTerminalListEnd);
+    for (int32_t p = 1; p <= layout.listed; ++p) table->setConfRegisterValue(p, words[p - 1]);
+    table->setConfRegisterValue(layout.listed + 1, kTerminalListEnd);
+    return {};
+}
+
+std::string terminalListKeptMessage(const std::vector<int32_t>& positions) {
+    std::string list;
+    for (int32_t p : positions) list += (list.empty() ? "" : ", ") + std::to_string(p);
+    return withValues(varnak().text(kTxtTerminalListKept), {list});
 }
 
 MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirection d,

@@ -8,6 +8,7 @@
 // nothing, a rail its coupler cannot hold. The station upload calls the recalculation after
 // reading a list; the mapping dialogs fill their grids when they open and store them on OK.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,9 +67,13 @@ inline MappingRefusal fStoreOutputImageGrid(clsCoupler& coupler, const RailMappi
     return fStoreImageGrid(coupler, layout, MappingDirection::Output, grid);
 }
 
-// Writes table 8: the coupler's type number, one word per terminal but the rail's last,
-// then the end mark.
-void fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout);
+// Writes table 8: the coupler's type number, one word per listed terminal (positions 1 ..
+// layout.listed), then the end mark. A terminal with register model whose name gives no
+// type number (one the program has no description for) takes the station's own word from
+// table 9 when the rail was read from the station (online). Returns the positions for which
+// no word was found; then table 8 is left as it was.
+std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout,
+                                        bool online);
 
 // Decodes the direction's list tables into the terminals' mapping texts; online the tables
 // (and the serial interfaces' registers 35-36) are read from the device first. Entries from
@@ -88,8 +93,12 @@ MappingRefusal fReCalcProgrammedConfigurationOutputImage();
 // 842); 0 when there are none.
 int32_t mappingTypeNumber(const std::string& typeName);
 // A terminal's word in table 8: its type number when it has a register model, else its bit
-// count with the input and output flags.
-int32_t fTerminalListWord(const TerminalMappingLayout& terminal);
+// count with the input and output flags; nullopt for a register model without a type
+// number in its name.
+std::optional<int32_t> fTerminalListWord(const TerminalMappingLayout& terminal);
+
+// The message naming the positions fStoreTerminalList found no word for.
+std::string terminalListKeptMessage(const std::vector<int32_t>& positions);
 
 // The message naming the faults (at most twenty of them), in the current language.
 std::string mappingTextFaultsMessage(const std::vector<MappingTextFault>& faults);

@@ -31,6 +31,8 @@ inline constexpr int kTxtBadStoredEntry = 1891;
 inline constexpr int kTxtBadStoredImage = 1892;
 inline constexpr int kTxtLiftRefused = 1893;
 inline constexpr int kTxtDownloadFailed = 1894;
+inline constexpr int kTxtSerialChannelBits = 1895;
+inline constexpr int kTxtTerminalListKept = 1896;
 
 // The cell checks' messages, German and English.
 enum class MappingCellMessage {

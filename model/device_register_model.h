@@ -202,6 +202,16 @@ struct TerminalListEntry {
     bool operator==(const TerminalListEntry&) const = default;
 };
 
+// The terminal that closes a rail's terminal bus; it has no word of its own in table 9.
+inline constexpr const char* kEndTerminalType = "QT9010-0000";
+
+// Box modules (coupler kinds 2 and 32, the low byte of identification register 246): their
+// terminal bus has no end terminal.
+constexpr bool isBoxModuleKind(int32_t register246) {
+    const int32_t kind = register246 & 0xFF;
+    return kind == 2 || kind == 32;
+}
+
 constexpr bool isTerminalListEnd(int32_t word) {
     return word == 0 || word == kTerminalListEnd;
 }

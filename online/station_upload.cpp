@@ -2,8 +2,10 @@
 
 #include "couplercfg/mapping_list.h"
 #include "couplercfg/mapping_routines.h"
+#include "model/app_context.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
+#include "online/online_texts.h"
 
 namespace varnak {
 namespace {
@@ -60,11 +62,21 @@ class Upload {
         run_.transferTable(kProgrammedTerminalList, kTxtTable, true);
         if (run_.stopped()) return;
         mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
-        if (run_.stopped()) return;
-        fReCalcProgrammedConfigurationInputImage();
+        if (run_.stopped() || !recalculated(fReCalcProgrammedConfigurationInputImage())) return;
         mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
         if (run_.stopped()) return;
-        fReCalcProgrammedConfigurationOutputImage();
+        recalculated(fReCalcProgrammedConfigurationOutputImage());
+    }
+
+    // A rail whose mapping texts do not follow its lists is not saved: the refusal fails
+    // the upload. Both directions share the rail's limits, so the first refusal is the one.
+    bool recalculated(const MappingRefusal& refusal) {
+        if (!refusal) return true;
+        AppContext& c = varnak();
+        run_.name({.kind = TransferFailure::Kind::Refused,
+                   .reason = c.text(kTxtBoxProgrammedConfiguration) + ": " +
+                             mappingProblemText(*refusal)});
+        return false;
     }
 
     // The list's present tables in order, up to the one whose entries hold the end mark (or

@@ -6,7 +6,8 @@
 // the terminals in the range).
 //
 // Every failed read is named in the report; a failed list table ends its list, and a
-// time-out or send failure ends the upload.
+// time-out or send failure ends the upload. A recalculation refused by the mapping's limits
+// is named too and ends the mapping's part (the rail is then not saved either).
 #include "online/transfer_run.h"
 
 namespace varnak {

@@ -43,6 +43,8 @@ std::string failureLine(const TransferFailure& f) {
                    std::to_string(f.lastTable) + c.text(kTxtReportWithoutEndMark);
         case TransferFailure::Kind::Reset:
             return c.text(kTxtReportReset) + std::to_string(f.code);
+        case TransferFailure::Kind::Refused:
+            return f.reason;
     }
     return {};
 }

@@ -32,6 +32,7 @@ struct TransferFailure {
         Channel,              // a terminal channel (position, channel, code)
         ListWithoutEndMark,   // tables table..lastTable were not sent
         Reset,                // the closing software reset (code)
+        Refused,              // the program's own refusal to take what was read (reason)
     };
     Kind kind = Kind::Table;
     int32_t table = 0;
@@ -39,6 +40,7 @@ struct TransferFailure {
     int32_t position = 0;
     int32_t channel = 0;
     int32_t code = 0;
+    std::string reason = {};
     bool operator==(const TransferFailure&) const = default;
 };
 

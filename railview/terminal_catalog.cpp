@@ -13,6 +13,7 @@
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/clsTerminal.h"
+#include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "model/text_util.h"
 #include "model/tree_node_key.h"

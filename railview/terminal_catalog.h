@@ -31,9 +31,6 @@ struct CatalogNode {
 std::vector<CatalogNode> fTerminalCatalog(const std::filesystem::path& terminalFolder,
                                           int32_t languageNr);
 
-// The end terminal: new terminals go in front of it.
-inline constexpr const char* kEndTerminalType = "QT9010-0000";
-
 // Where new terminals go, from the key the dialog was called with.
 struct InsertTarget {
     int32_t couplerId = 0;

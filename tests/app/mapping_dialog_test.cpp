@@ -1,5 +1,5 @@
 // The process-image mapping dialog in the running program, offscreen: opened from its tree
-// node, the keys its cells take, OK offline, and the mapping report it feeds.
+// node, the keys its cells take, Esc, OK offline, and the mapping report it feeds.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -93,6 +93,33 @@ TEST_F(MappingDialog, FromTheTreeItsCellsTakeOnlyTheirKeysAndOkOfflineSavesTheRa
     auto saved = railFromDisk()->clsColTerminals()->ItemPos(1);
     EXPECT_EQ(saved->ConfInputDestProcImage(0), "3");
     EXPECT_EQ(saved->ConfMappInputImage(0, 0), "005");
+}
+
+TEST_F(MappingDialog, EscNeverClosesItInOrAfterACellEdit) {
+    frmConfigProg dialog;
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        ImageMappingGrid* in = dialog.tdbg5Input;
+        in->setCurrentIndex(in->model()->index(0, 6));
+        type(in, Qt::Key_3, "3");
+        ASSERT_TRUE(in->editing());
+        type(in->findChild<QLineEdit*>(), Qt::Key_Escape);  // ends the edit, as it was
+        EXPECT_FALSE(in->editing());
+        EXPECT_EQ(in->cell(0, 6), "0");
+        type(in, Qt::Key_2, "2");
+        type(in->findChild<QLineEdit*>(), Qt::Key_Return);
+        EXPECT_EQ(in->cell(0, 6), "2");
+        // Pressed again to leave the cell that was already left.
+        type(in, Qt::Key_Escape);
+        type(&dialog, Qt::Key_Escape);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.cmdOK->click();
+        ran = true;
+    });
+    ASSERT_TRUE(dialog.fKonstruktor(true));
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(railFromDisk()->clsColTerminals()->ItemPos(1)->ConfInputDestProcImage(0), "2");
 }
 
 TEST_F(MappingDialog, MappingReportOfARailInBothLanguages) {

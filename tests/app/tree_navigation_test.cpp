@@ -11,6 +11,7 @@
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
+#include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
@@ -90,6 +91,21 @@ TEST_F(Navigation, DispatchOpensTheNodesWindowWithItsArguments) {
                            treeKey(TreeNodeKind::SpecificProgTermCfg, coupler) + ")",
                        "frmTermForceData.fKonstruktor(" + forceKey + ")"}));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Navigation, AnErrorOfTheOpenedWindowIsShownNotSwallowed) {
+    struct Failing : test::RecordingOpeners {
+        void frmConfigProg_fKonstruktor(bool&) override { throw SubscriptOutOfRange(); }
+        void frmConfigAuto_fKonstruktor(bool&) override { throw 7; }
+    } failing;
+    const std::string coupler = couplerKeyDetail(1, 1);
+    runNodeDispatch(treeKey(TreeNodeKind::SpecificProgConf, coupler), failing);
+    runNodeDispatch(std::string(SZ_SPECIFIC_AUTO_CONF) + coupler, failing);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Der Vorgang wurde wegen eines Fehlers abgebrochen.\nsubscript out of range");
+    EXPECT_EQ(ui.messages[0].style, vbCritical);
+    EXPECT_EQ(ui.messages[1].text, "Der Vorgang wurde wegen eines Fehlers abgebrochen.");
 }
 
 TEST(Pickers, CouplerTypes) {

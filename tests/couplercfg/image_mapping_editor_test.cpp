@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "couplercfg/mapping_routines.h"
+#include "couplercfg/mapping_texts.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
@@ -162,11 +163,84 @@ TEST_F(MappingEditorTest, OfflineOkSavesTheRailAndDamagedTextsAreNamedAtOpening)
     EXPECT_EQ(saved->clsColTables()->Item(8)->ConfRegisterValue(2), 6001);
 }
 
+class MappingEditorUnknownTerminal : public MappingEditorTest {
+  protected:
+    // The station's terminal at 1 is a variant the program has no description for.
+    MappingEditorUnknownTerminal()
+        : MappingEditorTest({"QZ3100-0000", {"QT3102-0016", "QT1002-0000", "QT9010-0000"}}) {}
+
+    // Online with the station's list in the rail's table 9, as going online reads it.
+    void onlineWithList() {
+        online();
+        auto list = context.VarnakOnlineCoupler->clsColTables()->Item(9);
+        ASSERT_EQ(list->ConfUpload(0, 65), 0);
+        station->clearRequests();
+    }
+
+    static constexpr const char* kKept =
+        "Für die Klemmen an diesen Positionen ist keine Typnummer bekannt: 1. Die Klemmenliste "
+        "(Tabelle 8) bleibt, wie sie war; die Zuordnungslisten wurden übernommen.";
+};
+
+TEST_F(MappingEditorUnknownTerminal, OnlineItTakesTheStationsWordOrTable8IsNotSent) {
+    onlineWithList();
+    ImageMappingEditor editor(Variant::Programmed);
+    ASSERT_TRUE(editor.load());
+    ASSERT_EQ(editor.grid(Dir::Input).rows[0][kMappingColumnType], "Unknown");
+    station->clearRequests();
+    EXPECT_EQ(editor.enter(Dir::Input, 1, 8, "12.3"), "012.3");
+    ui.answers.push_back(vbNo);
+    EXPECT_TRUE(editor.ok());
+    EXPECT_EQ(stationRegisters(8, 4), (std::vector<int32_t>{3100, 0x0C1E, 0x8201, 0xFFFF}));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kRebootQuestion});
+    EXPECT_TRUE(logMatches("unknown_terminal_ok.txt"));
+
+    // Without the station's word (its list read gave none) the lists still go, table 8
+    // does not.
+    context.VarnakOnlineCoupler->clsColTables()->Item(9)->setConfRegisterValue(1, 0);
+    station->setRegister(0, 8, 1, 0x4711);
+    station->clearRequests();
+    ui.messages.clear();
+    EXPECT_EQ(editor.enter(Dir::Input, 1, 8, "12.4"), "012.4");
+    ui.answers.push_back(vbNo);
+    EXPECT_TRUE(editor.ok());
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kKept, kRebootQuestion}));
+    EXPECT_EQ(ui.messages[0].style, vbExclamation);
+    EXPECT_EQ(station->reg(0, 8, 1), 0x4711);
+    EXPECT_EQ(station->reg(0, 10, 3), 0x080C);  // after the unknown terminal's three bytes
+    EXPECT_EQ(wireLog(*station).find("table 8 "), std::string::npos);
+}
+
+TEST_F(MappingEditorUnknownTerminal, OfflineOkSavesTheListsAndLeavesTable8) {
+    auto list = rail()->clsColTables()->Item(8);
+    for (int32_t r = 0; r < 3; ++r) list->setConfRegisterValue(r, 0x4710 + r);
+    ImageMappingEditor editor(Variant::Programmed);
+    ASSERT_TRUE(editor.load());
+    EXPECT_EQ(editor.enter(Dir::Input, 1, 8, "12.3"), "012.3");
+    EXPECT_TRUE(editor.ok());
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kKept});
+    auto saved = railFromDisk();
+    EXPECT_EQ(saved->clsColTerminals()->ItemPos(2)->ConfMappInputImage(0, 0), "012.3");
+    EXPECT_EQ(saved->clsColTables()->Item(10)->ConfRegisterValue(3), 0x060C);
+    for (int32_t r = 0; r < 3; ++r)
+        EXPECT_EQ(saved->clsColTables()->Item(8)->ConfRegisterValue(r), 0x4710 + r) << r;
+}
+
 class MappingEditorLongList : public MappingEditorTest {
   protected:
     MappingEditorLongList()
         : MappingEditorTest({"QZ3100-0000", std::vector<std::string>(22, "QT3004-0000")}) {}
 };
+
+TEST_F(MappingEditorLongList, OfflineARailWithoutEndTerminalListsItsLastTerminal) {
+    ImageMappingEditor editor(Variant::Programmed);
+    ASSERT_TRUE(editor.load());
+    EXPECT_TRUE(editor.ok());
+    EXPECT_TRUE(ui.messages.empty());
+    auto list = railFromDisk()->clsColTables()->Item(8);
+    EXPECT_EQ(list->ConfRegisterValue(22), 3004);
+    EXPECT_EQ(list->ConfRegisterValue(23), 0xFFFF);
+}
 
 TEST_F(MappingEditorLongList, AnInputListEndingInTable11SendsTables10And11AndNoSendsNoReset) {
     online();

@@ -6,6 +6,7 @@
 #include "couplercfg/mapping_address.h"
 #include "couplercfg/mapping_routines.h"
 #include "model/device_register_model.h"
+#include "platform/ini_file.h"
 #include "tests/couplercfg/mapping_fixture.h"
 
 namespace varnak::test {
@@ -69,7 +70,7 @@ TEST_F(MappingTables, GridStoreGivesTheEntryWordsAndTheTerminalList) {
     in.setCell(3, kMappingColumnCS, "12.3");  // a bit part in a byte entry: kept as text only
     ASSERT_EQ(fStoreImageGrid(*rail, layout, Dir::Input, in), std::nullopt);
     ASSERT_EQ(fStoreImageGrid(*rail, layout, Dir::Output, out), std::nullopt);
-    fStoreTerminalList(*rail, layout);
+    EXPECT_TRUE(fStoreTerminalList(*rail, layout, false).empty());
 
     const std::vector<int32_t> inputs{0x260C, 0x0FFF, 0x5014, 0x5015, 0x5016,
                                       0x100C, 0x11FF, 0x11FF, 0xFFFF};
@@ -130,19 +131,52 @@ TEST_F(MappingTables, RailWithoutTerminals) {
         EXPECT_TRUE(grid.rows.empty());
         ASSERT_EQ(fStoreImageGrid(*rail, layout, d, grid), std::nullopt);
     }
-    fStoreTerminalList(*rail, layout);
+    EXPECT_TRUE(fStoreTerminalList(*rail, layout, false).empty());
     EXPECT_EQ(reg(*rail, 10, 0), 0xFFFF);
     EXPECT_EQ(reg(*rail, 50, 0), 0xFFFF);
     EXPECT_EQ(reg(*rail, 10, 1), 0x4711);  // after the end mark nothing is written
     EXPECT_EQ(reg(*rail, 8, 0), 3100);
     EXPECT_EQ(reg(*rail, 8, 1), 0xFFFF);
     EXPECT_TRUE(rail->clsColTables()->Item(10)->bInitDone());
+}
 
-    auto listed = makeRail("QZ3100-0000", {"QT3002-0000", "QT9010-0000"});
-    fStoreTerminalList(*listed, layoutOf(*listed));
-    EXPECT_EQ(reg(*listed, 8, 0), 3100);
-    EXPECT_EQ(reg(*listed, 8, 1), 3002);
-    EXPECT_EQ(reg(*listed, 8, 2), 0xFFFF);
+TEST_F(MappingTables, TheTerminalListLeavesOutOnlyAnEndTerminalOrABoxModulesLastElement) {
+    struct Row {
+        const char* coupler;
+        std::vector<std::string> terminals;
+        std::vector<int32_t> list;  // registers 0 ..
+    };
+    const std::vector<Row> table{
+        {"QZ3100-0000", {"QT3002-0000", "QT9010-0000"}, {3100, 3002, 0xFFFF}},
+        {"QZ3100-0000", {"QT1002-0000", "QT3002-0000"}, {3100, 0x8201, 3002, 0xFFFF}},
+        {"QZ3100-0000", {"QT9010-0000"}, {3100, 0xFFFF}},
+        {"QP2008-B310", {"QP2008-Bxx0", "QT1002-0000"}, {2008, 0x8803, 0xFFFF}},
+        {"QI2301-B310", {"QT1002-0000", "QT3002-0000"}, {2301, 0x8201, 0xFFFF}},
+    };
+    for (const Row& row : table) {
+        auto rail = makeRail(row.coupler, row.terminals);
+        EXPECT_TRUE(fStoreTerminalList(*rail, layoutOf(*rail), false).empty());
+        for (size_t r = 0; r < row.list.size(); ++r)
+            EXPECT_EQ(reg(*rail, 8, static_cast<int32_t>(r)), row.list[r])
+                << row.coupler << " " << row.terminals.back() << " register " << r;
+    }
+}
+
+TEST_F(MappingTables, ATerminalWithoutTypeNumberTakesOnlyAWordTheStationListsATerminalWith) {
+    // A variant without a description of its own is loaded as the unknown terminal.
+    auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QT3102-0016", "QT9010-0000"});
+    const RailMappingLayout layout = layoutOf(*rail);
+    EXPECT_EQ(fTerminalListWord(layout.terminals[1]), std::nullopt);
+    auto list = rail->clsColTables()->Item(8);
+    list->setConfRegisterValue(2, 0x4712);
+    list->setValueChanged(false);
+    for (int32_t word : {0, 0xFFFF}) {
+        rail->clsColTables()->Item(9)->setConfRegisterValue(2, word);
+        EXPECT_EQ(fStoreTerminalList(*rail, layout, true), std::vector<int32_t>{2}) << word;
+    }
+    EXPECT_EQ(reg(*rail, 8, 2), 0x4712);
+    EXPECT_FALSE(list->ValueChanged());
+    EXPECT_NE(terminalListKeptMessage({2, 5}).find(": 2, 5."), std::string::npos);
 }
 
 TEST_F(MappingTables, SerialInterfaceTakesItsDataBytesAndTheControlByteInEveryRoutine) {
@@ -206,9 +240,10 @@ TEST_F(MappingTables, RecalculationDecodesBytesAndStopsAtTheEndMark) {
 }
 
 TEST_F(MappingTables, LimitsAreCheckedBeforeAnythingIsTouched) {
+    // A box module's last element is not listed, so its 64 terminals fit table 8.
     std::vector<std::string> fits(63, "QT8914-0000");
     fits.push_back("QT8941-0000");
-    auto rail = makeRail("QZ3100-0000", fits);
+    auto rail = makeRail("QP2008-B310", fits);
     RailMappingLayout layout;
     ASSERT_EQ(railMappingLayout(*rail, false, layout), std::nullopt);
     EXPECT_EQ(layout.entryCount(), 3569);
@@ -218,23 +253,53 @@ TEST_F(MappingTables, LimitsAreCheckedBeforeAnythingIsTouched) {
         std::nullopt);
     EXPECT_EQ(reg(*rail, 23, 254), 0xFFFF);
 
+    // A serial interface whose edited description gives its channel 7 bits: an entry per
+    // bit would overrun the terminal's six texts.
+    ini::WritePrivateProfileString("RegValue_Table0", "Reg11", "0x0107",
+                                   (resources() / "Terminal" / "QT6011-0000.INI").string());
+    ini::flush();
+    ini::dropCache();
+
     std::vector<std::string> over(63, "QT8914-0000");
     over.push_back("QT8942-0000");
-    const std::vector<std::pair<std::vector<std::string>, MappingProblem>> table{
-        {over, {Kind::TooManyEntries, 0, 3570, 3569}},
-        {{"QT1002-0000", "QT8915-0000"}, {Kind::TooManyChannelEntries, 2, 15, 14}},
-        {{"QT8916-0000", "QT9010-0000"}, {Kind::TerminalListBits, 1, 128, 127}},
-        {std::vector<std::string>(65, "QT1002-0000"), {Kind::TooManyTerminals, 0, 65, 64}},
+    std::vector<std::string> full(63, "QT1002-0000");
+    full.push_back("QT9010-0000");
+    struct Row {
+        const char* coupler;
+        std::vector<std::string> terminals;
+        MappingRefusal problem;
     };
-    for (const auto& [terminals, problem] : table) {
-        auto refused = makeRail("QZ3100-0000", terminals);
-        EXPECT_EQ(railMappingLayout(*refused, false, layout), problem) << terminals.back();
-        EXPECT_TRUE(layout.terminals.empty());
-        EXPECT_FALSE(mappingProblemText(problem).empty());
+    const std::vector<Row> table{
+        {"QP2008-B310", over, MappingProblem{Kind::TooManyEntries, 0, 3570, 3569}},
+        {"QZ3100-0000",
+         {"QT1002-0000", "QT8915-0000"},
+         MappingProblem{Kind::TooManyChannelEntries, 2, 15, 14}},
+        {"QZ3100-0000",
+         {"QT8916-0000", "QT9010-0000"},
+         MappingProblem{Kind::TerminalListBits, 1, 128, 127}},
+        // Without an end terminal the last one is listed like the others.
+        {"QZ3100-0000",
+         {"QT1002-0000", "QT8916-0000"},
+         MappingProblem{Kind::TerminalListBits, 2, 128, 127}},
+        {"QP2008-B310", {"QT1002-0000", "QT8916-0000"}, std::nullopt},
+        {"QZ3100-0000",
+         {"QT3002-0000", "QT6011-0000"},
+         MappingProblem{Kind::SerialChannelBits, 2, 7, 8}},
+        {"QZ3100-0000", full, std::nullopt},
+        {"QZ3100-0000", std::vector<std::string>(64, "QT1002-0000"),
+         MappingProblem{Kind::TooManyTerminals, 0, 64, 63}},
+        {"QZ3100-0000", std::vector<std::string>(65, "QT1002-0000"),
+         MappingProblem{Kind::TooManyTerminals, 0, 65, 63}},
+    };
+    for (const Row& row : table) {
+        auto checked = makeRail(row.coupler, row.terminals);
+        EXPECT_EQ(railMappingLayout(*checked, false, layout), row.problem)
+            << row.coupler << " " << row.terminals.size() << " " << row.terminals.back();
+        EXPECT_EQ(layout.terminals.empty(), row.problem.has_value());
+        if (row.problem) {
+            EXPECT_FALSE(mappingProblemText(*row.problem).empty());
+        }
     }
-    // The last element of a rail is not listed: its bits need not fit a list word.
-    auto last = makeRail("QZ3100-0000", {"QT1002-0000", "QT8916-0000"});
-    EXPECT_EQ(railMappingLayout(*last, false, layout), std::nullopt);
 
     dropCouplerTable(resources(), "QZ3100-0000", 55);
     auto lacking = makeRail("QZ3100-0000", {"QT6001-0000"});

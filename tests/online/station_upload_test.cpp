@@ -1,6 +1,7 @@
 // The station upload against the simulated station: the dialog's opening read and Cancel,
 // everything ticked on a rail without table 121 and with an input list ending in table 11,
-// the recalculated mapping texts, an empty range, and a station that stops answering.
+// the recalculated mapping texts, an empty range, a station that stops answering, and a
+// mapping the rail's limits refuse.
 #include "online/station_upload.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,19 @@
 
 namespace varnak::test {
 namespace {
+
+constexpr const char* kIncomplete =
+    "Der Upload ist nicht vollständig; die Station wird nicht gespeichert:\n";
+
+// Ticks the boxes and runs the upload from the dialog, the station's log started afresh;
+// the upload is expected to fail.
+void runFailingUpload(frmOnlineUpLoad& dialog, SimStation& station,
+                      std::initializer_list<int> boxes) {
+    for (int box : boxes) dialog.chkUpLoad[box]->setChecked(true);
+    station.clearRequests();
+    dialog.cmdGet->click();
+    EXPECT_FALSE(dialog.result());
+}
 
 class Upload : public RailFixture {
   protected:
@@ -97,19 +111,42 @@ TEST_F(Upload, AStationThatStopsAnsweringEndsTheUploadAndNothingIsSaved) {
     station->queueFault(ReplyFault::badChecksum());  // table 0's first telegram
     station->queueFault(ReplyFault::none());         // table 100
     station->queueFault(ReplyFault::noReply());      // table 120
-    dialog.chkUpLoad[kUploadCouplerSettings]->setChecked(true);
-    dialog.chkUpLoad[kUploadTerminalConfiguration]->setChecked(true);
-    station->clearRequests();
-    dialog.cmdGet->click();
-    EXPECT_FALSE(dialog.result());
-    EXPECT_EQ(messageTexts(),
-              std::vector<std::string>{
-                  "Der Upload ist nicht vollständig; die Station wird nicht gespeichert:\n"
-                  "Tabelle 0: Fehler 3\nTabelle 120: Fehler 1\n"
-                  "Die Station antwortet nicht; der Rest wurde nicht übertragen."});
+    runFailingUpload(dialog, *station, {kUploadCouplerSettings, kUploadTerminalConfiguration});
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{
+                                  std::string(kIncomplete) +
+                                  "Tabelle 0: Fehler 3\nTabelle 120: Fehler 1\n"
+                                  "Die Station antwortet nicht; der Rest wurde nicht übertragen."});
     const std::string log = wireLog(*station);
     EXPECT_EQ(log.find("pos 1"), std::string::npos);  // no terminal read after the silence
     EXPECT_EQ(log.substr(log.rfind("read ")), "read  pos 0 table 120 reg 0 count 4\n");
+}
+
+class UploadSerial : public RailFixture {
+  protected:
+    UploadSerial() : RailFixture({"QZ3100-0000", {"QT6001-0000", "QT9010-0000"}}) {
+        connectStation();
+        station->setRegister(0, 10, 0, 0xFFFF);
+        station->setRegister(0, 50, 0, 0xFFFF);
+        station->setRegister(1, 0, 35, 6);  // more data bytes than the terminal's texts hold
+        goOnline();
+    }
+};
+
+TEST_F(UploadSerial, ARefusedRecalculationFailsTheUploadAndNamesTheLimit) {
+    frmOnlineUpLoad dialog;
+    ASSERT_TRUE(dialog.load());
+    auto serial = context.VarnakOnlineCoupler->clsColTerminals()->ItemPos(1);
+    serial->setConfMappInputImage(0, 0, "7");
+    runFailingUpload(dialog, *station, {kUploadProgrammedConfiguration});
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{
+                  std::string(kIncomplete) +
+                  "Programmierte Konfiguration: Register 35 der seriellen Schnittstelle an "
+                  "Position 1 enthält 6; höchstens 5 Datenbytes lassen sich zuordnen. Die "
+                  "Zuordnung bleibt unverändert."});
+    EXPECT_EQ(serial->ConfMappInputImage(0, 0), "7");
+    // The output list is not read once the mapping is refused.
+    EXPECT_EQ(wireLog(*station).find("table 50"), std::string::npos);
 }
 
 }  // namespace

@@ -14,12 +14,21 @@
 namespace varnak::test {
 namespace {
 
-constexpr const char* kEndTerminal = "QT9010-0000";
 constexpr int kNameExtensionRegister = 29;  // of channel table 0
 
 std::string descriptionOf(const std::filesystem::path& resources, const char* folder,
                           const std::string& type) {
     return platform::resolveCaseInsensitive(resources / folder / (type + ".INI")).string();
+}
+
+// A terminal variant without a description of its own ("QT3102-0016") is its type's
+// "-0000" description with its own name extension: the station has a terminal the
+// program knows no description for.
+std::string terminalDescriptionOf(const std::filesystem::path& resources, const std::string& type) {
+    const std::string own = descriptionOf(resources, "Terminal", type);
+    const size_t dash = type.find('-');
+    if (std::filesystem::exists(own) || dash == std::string::npos) return own;
+    return descriptionOf(resources, "Terminal", type.substr(0, dash) + "-0000");
 }
 
 // Register n of section RegValue_Table<table> ("0x" hex), 0 when absent or not hex.
@@ -94,7 +103,7 @@ bool hasRegisterModel(const std::string& file) {
 }  // namespace
 
 uint16_t terminalListWord(const std::string& typeName, const std::string& file) {
-    if (typeName == kEndTerminal) return 0;
+    if (typeName == kEndTerminalType) return 0;
     if (hasRegisterModel(file)) return static_cast<uint16_t>(typeNumber(typeName) & 0x7FFF);
     const ChannelLayout layout =
         decodeChannelLayout(descriptionRegister(file, 0, kPhysicalChannelsRegister),
@@ -112,7 +121,7 @@ std::unique_ptr<SimStation> makeRailStation(const std::filesystem::path& resourc
                                             const RailStationSpec& spec, uint8_t address) {
     std::vector<std::string> listed;
     for (const std::string& t : spec.terminals)
-        if (t != kEndTerminal) listed.push_back(t);
+        if (t != kEndTerminalType) listed.push_back(t);
     auto station = std::make_unique<SimStation>(address, static_cast<int>(listed.size()));
 
     const std::string coupler = descriptionOf(resources, "Coupler", spec.coupler);
@@ -134,7 +143,7 @@ std::unique_ptr<SimStation> makeRailStation(const std::filesystem::path& resourc
 
     for (size_t i = 0; i < listed.size(); ++i) {
         const int position = static_cast<int>(i) + 1;
-        const std::string file = descriptionOf(resources, "Terminal", listed[i]);
+        const std::string file = terminalDescriptionOf(resources, listed[i]);
         station->setRegister(0, kActualTerminalList, position, terminalListWord(listed[i], file));
         if (!hasRegisterModel(file)) continue;
         const int channels = highByte(descriptionRegister(file, 0, kLogicalChannelsRegister));

@@ -20,7 +20,9 @@ struct RailStationSpec {
 };
 
 // The station at that address; descriptions are looked up case-insensitively in the
-// resource folder's "Coupler" and "Terminal" folders (a missing one gives an empty type).
+// resource folder's "Coupler" and "Terminal" folders (a missing one gives an empty type,
+// but a terminal variant without one, "QT3102-0016", is its type's "-0000" with the
+// variant's name extension: a terminal the program has no description for).
 std::unique_ptr<SimStation> makeRailStation(const std::filesystem::path& resourceFolder,
                                             const RailStationSpec& spec, uint8_t address = 0);
 
