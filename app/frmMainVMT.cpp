@@ -627,7 +627,7 @@ void frmMainVMT::run(MainMenu menu, int index) {
         // A window that fails while it works ends the command with its reason.
         context_.ui->messageBox(e.what(), vbCritical, kProgramTitle);
     } catch (...) {
-        // Nothing to tell: the command ends and the window stays as it was.
+        context_.ui->messageBox(context_.text(kTxtActionFailed), vbCritical, kProgramTitle);
     }
 }
 

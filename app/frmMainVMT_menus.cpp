@@ -184,20 +184,13 @@ void frmMainVMT::tvTreeView_KeyDown(int keyCode, int shift) {
         }
         case TreeKeyCommand::InsertTerminal: {
             std::string copy = key;
-            try {
-                dialogOpeners().frmTermInsert_fTerminalInsert(copy);
-            } catch (...) {
-                // The insert dialog's failure leaves the rail as the dialog left it.
-            }
+            // A failed insert leaves the rail as the dialog left it; the tree shows that.
+            runReportingFailure([&] { dialogOpeners().frmTermInsert_fTerminalInsert(copy); });
             fFillTreeView();
             break;
         }
         case TreeKeyCommand::DeleteTerminal:
-            try {
-                reportStoreFailure(deleteTerminalOfKey(key));
-            } catch (...) {
-                // The tree below shows what the rail holds.
-            }
+            runReportingFailure([&] { reportStoreFailure(deleteTerminalOfKey(key)); });
             fFillTreeView();
             break;
         case TreeKeyCommand::None:
@@ -217,11 +210,7 @@ void frmMainVMT::tvTreeView_MouseDown(int button, int, const QPoint& pos) {
         case PopupChoice::Kind::None:
             return;
         case PopupChoice::Kind::SaveTableAsResource:
-            try {
-                runPopupDirectAction(choice, dialogOpeners());
-            } catch (...) {
-                // The dialog's failure leaves the tree as it was.
-            }
+            runReportingFailure([&] { runPopupDirectAction(choice, dialogOpeners()); });
             return;
         case PopupChoice::Kind::ProjectMenu:
             menu = MainMenu::PopupProject;

@@ -58,8 +58,18 @@ void reportDispatchFailure(const std::string& what) {
 
 }  // namespace
 
-void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
+void runReportingFailure(const std::function<void()>& action) {
     try {
+        action();
+    } catch (const std::exception& e) {
+        reportDispatchFailure(e.what());
+    } catch (...) {
+        reportDispatchFailure("");
+    }
+}
+
+void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
+    runReportingFailure([&] {
         std::string copy = key;
         switch (nodeDispatchAction(key)) {
             case NodeAction::None:
@@ -104,11 +114,7 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
                 openers.frmTermForceData_fKonstruktor(copy);
                 break;
         }
-    } catch (const std::exception& e) {
-        reportDispatchFailure(e.what());
-    } catch (...) {
-        reportDispatchFailure("");
-    }
+    });
 }
 
 TreeKeyCommand treeKeyCommand(std::string_view key, int keyCode, int shift, bool online) {

@@ -3,6 +3,7 @@
 // Delete: the rules as functions of the selected node's key, so that the window only
 // reads the key and runs what these answer.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,10 @@ NodeAction nodeDispatchAction(std::string_view key);
 // Runs the node's action through the openers. An error of the opened window ends the
 // dispatch with a message naming it.
 void runNodeDispatch(const std::string& key, DialogOpeners& openers);
+
+// Runs one of the tree's actions (dispatch, insert, delete, popup item); an error that
+// reaches here ends the action with a message naming it, so that no window fails unseen.
+void runReportingFailure(const std::function<void()>& action);
 
 // Key codes and the Alt modifier as the tree's key handler receives them.
 inline constexpr int kKeyEnter = 13;

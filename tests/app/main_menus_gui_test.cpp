@@ -289,6 +289,7 @@ TEST_F(MainMenus, AFailingWindowEndsItsCommandWithoutTakingTheProgramDown) {
     struct Throwing : test::RecordingOpeners {
         void frmAbout_Show() override { throw std::runtime_error("about failed"); }
         void frmRegister_fRegister(std::string&) override { throw std::runtime_error("x"); }
+        void frmTermInsert_fTerminalInsert(std::string&) override { throw 42; }
     } throwing;
     DialogOpenersScope scope(throwing);
     window->menuItem(M::Help, 5)->trigger();
@@ -298,8 +299,12 @@ TEST_F(MainMenus, AFailingWindowEndsItsCommandWithoutTakingTheProgramDown) {
     window->fFillTreeView();
     ASSERT_TRUE(window->selectKey(firstKeyOf(TreeNodeKind::CouplerTable)));
     key(Qt::Key_Return);
+    // And the Insert key's dialog, whatever it throws.
+    ASSERT_TRUE(window->selectKey(terminalKey(1)));
+    key(Qt::Key_Insert);
     EXPECT_EQ(messageTexts(),
-              (Strings{"about failed", "Der Vorgang wurde wegen eines Fehlers abgebrochen.\nx"}));
+              (Strings{"about failed", "Der Vorgang wurde wegen eines Fehlers abgebrochen.\nx",
+                       "Der Vorgang wurde wegen eines Fehlers abgebrochen."}));
 }
 
 TEST_F(MainMenus, RememberedProjectLeavesTheOldRailSavedInTheOldProject) {
