@@ -34,16 +34,6 @@ constexpr DigitalRow kDigitalRows[] = {
     {0, 3, 4, "QT2212-0000"},      {0, 3, 8, "QP2008-Bxx0"},
 };
 
-// A table that reads straight from the device, with nothing loaded from a file first.
-std::shared_ptr<clsTable> deviceTable(int32_t position, int32_t table, int32_t lastRegister) {
-    auto t = std::make_shared<clsTable>();
-    t->setPosNr(position);
-    t->setTableNr(table);
-    t->setTableLen(lastRegister);
-    t->setbInitDone(true);
-    return t;
-}
-
 int32_t readNameExtension(int32_t position) {
     // A table of its own per position: the extension is the device's, whatever
     // description the terminal would otherwise be given.
@@ -82,14 +72,11 @@ std::optional<std::string> digitalTerminalName(int32_t word) {
 
 StationReadResult fReadOnlineStation() {
     StationReadResult out;
-    // Registers 1-64 hold the list; position 64 must come from the device too.
-    auto list = deviceTable(0, kActualTerminalList, kActualTerminalListLast);
-    const int32_t listCount = kActualTerminalListLast + 1;
-    for (int attempt = 0; attempt < kTerminalListAttempts; ++attempt) {
-        out.result = list->ConfUpload(0, listCount);
-        if (out.result == 0) break;
-    }
+    const StationTerminalList listRead = readStationTerminalList();
+    out.result = listRead.result;
     if (out.result != 0) return out;
+    const std::shared_ptr<clsTable> list = listRead.table;
+    const int32_t listCount = kActualTerminalListLast + 1;
 
     auto ident = deviceTable(0, kGeneralSettingsTable, kLastRegister);
     out.result = ident->ConfUpload(kIdentificationFirst, kIdentificationCount);
@@ -113,7 +100,7 @@ StationReadResult fReadOnlineStation() {
         terminals->Add(terminalName(word, position), position, 1, couplerId);
     }
     if (position <= kActualTerminalListLast && kind != kCouplerKindQP && kind != kCouplerKindQI)
-        terminals->Add(kEndTerminalName, position, 1, couplerId);
+        terminals->Add(kEndTerminalType, position, 1, couplerId);
     out.rail = rail;
     return out;
 }

@@ -7,14 +7,13 @@
 #include <optional>
 #include <string>
 
+// The terminal list's read and the end terminal added behind the last terminal found.
+#include "online/station_terminal_list.h"
+
 namespace varnak {
 
 class clsCoupler;
 
-// How often the terminal list is read before the station counts as silent.
-inline constexpr int kTerminalListAttempts = 5;
-// The terminal that closes a rail's terminal bus, added behind the last terminal found.
-inline constexpr const char* kEndTerminalName = "QT9010-0000";
 // The name under which a digital terminal of an unrecognised list word is added: it has
 // no description of its own, so the unknown-terminal description applies.
 inline constexpr const char* kUnknownTerminalName = "Unknown";

@@ -10,6 +10,7 @@
 
 #include "app/clsForms.h"
 #include "app/dialog_support.h"
+#include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsProject.h"
 #include "online/online_texts.h"
@@ -95,8 +96,13 @@ void frmOnlineDownLoad::cmdSend_Click() {
                                 range,
                                 [this] { return abort_; },
                                 kTxtDownloadIncomplete};
-    report_ = run([this](const TransferChoice& choice, const TransferProgress& progress) {
-        return runSettingsDownload(*m_Coupler, choice, progress);
+    // No is the default: writing into a station that differs needs a deliberate Yes.
+    const TransferQuestion goOn = [this](const std::string& question) {
+        return varnak().ui->messageBox(question, vbYesNo | vbQuestion | vbDefaultButton2,
+                                       windowTitle().toStdString()) == vbYes;
+    };
+    report_ = run([&](const TransferChoice& choice, const TransferProgress& progress) {
+        return runSettingsDownload(*m_Coupler, choice, progress, goOn);
     });
     accept();
 }

@@ -57,14 +57,17 @@ std::optional<int32_t> ParseHexText(const std::string& text) {
 }
 
 std::vector<DumpRow> dumpRows(int32_t shownSegment, int32_t address,
-                              const std::array<int32_t, kDumpWords>& words) {
+                              const std::array<int32_t, kDumpWords>& words, int readWords) {
+    const std::string notReadable = varnak().text(kTxtNotReadable);
     std::vector<DumpRow> rows;
     for (int i = 0; i < kDumpWords; ++i) {
         rows.push_back(
             {hex(static_cast<uint32_t>(i), "%2u"),
              "0x" + hex(static_cast<uint32_t>(shownSegment), "%X") +
                  hex(static_cast<uint32_t>(address + 2 * i), "%X"),
-             hex(static_cast<uint32_t>(words[static_cast<size_t>(i)] & 0xFFFF), "0x%04X")});
+             i < readWords
+                 ? hex(static_cast<uint32_t>(words[static_cast<size_t>(i)] & 0xFFFF), "0x%04X")
+                 : notReadable});
     }
     return rows;
 }
@@ -96,10 +99,10 @@ std::vector<DumpRow> MemoryDebugSession::RefreshDump() {
                                          first) != 0)
         return {};
     std::span<int32_t> rest(words.data() + kWordsPerRead, kDumpWords - kWordsPerRead);
-    if (c.VarnakComOCX->QZxDbgAdrReadReq(c.MultiPointAdr, segment, dumpAddress_ + 2 * kWordsPerRead,
-                                         kDumpWords - kWordsPerRead, rest) != 0)
-        return {};
-    return dumpRows(dumpSegment_, dumpAddress_, words);
+    const bool restRead =
+        c.VarnakComOCX->QZxDbgAdrReadReq(c.MultiPointAdr, segment, dumpAddress_ + 2 * kWordsPerRead,
+                                         kDumpWords - kWordsPerRead, rest) == 0;
+    return dumpRows(dumpSegment_, dumpAddress_, words, restRead ? kDumpWords : kWordsPerRead);
 }
 
 bool MemoryDebugSession::send(const std::string& segmentText, const std::string& addressText,

@@ -25,9 +25,11 @@ struct DumpRow {
     std::string value;    // "0x" + four hexadecimal digits
 };
 
-// The list's rows: word i at address + 2i, shown under the segment as entered.
+// The list's rows: word i at address + 2i, shown under the segment as entered; the words
+// from readWords on were not read and are shown as not readable.
 std::vector<DumpRow> dumpRows(int32_t shownSegment, int32_t address,
-                              const std::array<int32_t, kDumpWords>& words);
+                              const std::array<int32_t, kDumpWords>& words,
+                              int readWords = kDumpWords);
 
 class MemoryDebugSession {
   public:
@@ -38,8 +40,9 @@ class MemoryDebugSession {
     // when one is no hexadecimal word; the previous values stay.
     bool takeDumpTexts(const std::string& segmentText, const std::string& addressText);
     // Reads the 18 words at the dump's address from the segment's low four bits (the coupler
-    // gives 17 words a request: the last one comes with a second request). No rows when a
-    // read failed; no message.
+    // gives 17 words a request: the last one comes with a second request). No rows when the
+    // first read failed; when the second failed (its address lies beyond 0xFFFF from a
+    // start of 0xFFDE on), the 18th row is not readable. No message.
     std::vector<DumpRow> RefreshDump();
     // Writes one word. False, with a message, when a text is no hexadecimal word, the
     // segment is not 2 or 3 (nothing is sent) or the write failed.

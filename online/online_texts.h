@@ -26,6 +26,7 @@ inline constexpr int kTxtSendButton = 1820;
 inline constexpr int kTxtNotAHexWord = 1821;  // followed by the text
 inline constexpr int kTxtWriteSegments = 1822;
 inline constexpr int kTxtWriteFailed = 1823;  // followed by the result code
+inline constexpr int kTxtNotReadable = 1869;
 
 // Transfer reports.
 inline constexpr int kTxtUploadIncomplete = 1824;
@@ -39,6 +40,7 @@ inline constexpr int kTxtReportWithoutEndMark = 1831;
 inline constexpr int kTxtReportReset = 1832;  // followed by the result code
 inline constexpr int kTxtReportStopped = 1833;
 inline constexpr int kTxtReportTables = 1834;
+inline constexpr int kTxtStationListUnread = 1862;  // followed by the result code
 
 // Settings download and station upload.
 inline constexpr int kTxtDownloadCaption = 1835;
@@ -53,6 +55,14 @@ inline constexpr int kTxtBoxTerminalConfiguration = 1843;
 inline constexpr int kTxtBoxTotalUpload = 1844;
 inline constexpr int kTxtUploadButton = 1845;
 inline constexpr int kTxtUploadCancel = 1846;
+
+// The station's terminals against the rail's, before the download writes.
+inline constexpr int kTxtStationDiffers = 1863;
+inline constexpr int kTxtStationDifference = 1864;  // %1 position, %2 rail, %3 station
+inline constexpr int kTxtNoTerminalThere = 1865;
+inline constexpr int kTxtFurtherDifferences = 1866;  // %1 how many
+inline constexpr int kTxtDownloadAnyway = 1867;
+inline constexpr int kTxtReadingStationList = 1868;
 
 // Script initialisations.
 inline constexpr int kTxtScriptCaption = 420;

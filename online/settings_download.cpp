@@ -10,6 +10,8 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "model/register_device.h"
+#include "online/online_texts.h"
+#include "online/station_terminal_list.h"
 
 namespace varnak {
 namespace {
@@ -34,12 +36,19 @@ TransferFailure withoutEndMark(int32_t first, int32_t last) {
     return {.kind = TransferFailure::Kind::ListWithoutEndMark, .table = first, .lastTable = last};
 }
 
+// The boxes whose writes go by the rail's terminals.
+bool writesByTerminals(const TransferChoice& choice) {
+    return choice.boxes[kDownloadProgrammedConfiguration] ||
+           choice.boxes[kDownloadTerminalSettings];
+}
+
 class Download {
   public:
     Download(clsCoupler& rail, const TransferProgress& progress)
         : rail_(rail), run_(rail, progress), control_(varnak().VarnakComOCX) {}
 
-    TransferReport run(const TransferChoice& choice) {
+    TransferReport run(const TransferChoice& choice, const TransferQuestion& goOn) {
+        if (writesByTerminals(choice) && !stationAgrees(goOn)) return run_.report();
         run_.status(kTxtLifting);
         const int32_t station = varnak().MultiPointAdr;
         const int32_t lifted =
@@ -71,11 +80,25 @@ class Download {
     }
 
   private:
+    // True when the station lists the rail's terminals, or the user wants the settings
+    // written all the same.
+    bool stationAgrees(const TransferQuestion& goOn) {
+        run_.status(varnak().text(kTxtReadingStationList));
+        const StationTerminalList list = readStationTerminalList();
+        if (!run_.take(list.result, {.kind = TransferFailure::Kind::StationListUnread}))
+            return false;
+        const std::vector<TerminalMismatch> mismatches = stationMismatches(rail_, *list.table);
+        if (mismatches.empty() || (goOn && goOn(stationMismatchQuestion(mismatches)))) return true;
+        run_.decline();
+        return false;
+    }
+
     void couplerSettings() {
-        for (int32_t t : {kGeneralSettingsTable, kFieldbusSettingsTable}) {
-            run_.transferTable(t, kTxtTable, false);
-            if (run_.stopped()) return;
-        }
+        // Registers 200-255 (identification, firmware version) describe the device.
+        run_.transferTable(kGeneralSettingsTable, kTxtTable, false, kIdentificationFirst - 1);
+        if (run_.stopped()) return;
+        run_.transferTable(kFieldbusSettingsTable, kTxtTable, false);
+        if (run_.stopped()) return;
         // Ascending up to the first table the rail lacks or the first that fails.
         for (int32_t t = kFieldbusSpecificTableFirst; t <= kFieldbusSpecificTableLast; ++t) {
             if (run_.aborted()) return;
@@ -145,9 +168,10 @@ class Download {
 }  // namespace
 
 TransferReport runSettingsDownload(clsCoupler& rail, const TransferChoice& choice,
-                                   const TransferProgress& progress) {
+                                   const TransferProgress& progress,
+                                   const TransferQuestion& writeIntoDifferingStation) {
     Download download(rail, progress);
-    return download.run(choice);
+    return download.run(choice, writeIntoDifferingStation);
 }
 
 }  // namespace varnak

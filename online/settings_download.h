@@ -5,9 +5,19 @@
 // terminals' channels in the range, each bracketed by the code word; the software reset).
 // The write protection stays lifted.
 //
-// Every failure is named in the report. A refused lift writes nothing; a mapping list (or
-// table 8) without its end mark is not sent; a failed table ends its list; a time-out or
-// send failure ends the download.
+// Table 0 goes without its identification registers and firmware version (200-255):
+// they describe the device, not the project.
+//
+// Before anything is written for the programmed configuration or the terminal settings,
+// the station's terminal list is read and compared with the rail: where they differ, the
+// question names the first differing positions, and No writes nothing.
+//
+// Every failure is named in the report. An unread terminal list or a refused lift writes
+// nothing; a mapping list (or table 8) without its end mark is not sent; a failed table
+// ends its list; a time-out or send failure ends the download.
+#include <functional>
+#include <string>
+
 #include "online/transfer_run.h"
 
 namespace varnak {
@@ -21,8 +31,13 @@ enum DownloadBox : int {
     kDownloadReset = 5,
 };
 
-// Runs the download on the context's control and station.
+// A yes/no question to the user: true for yes.
+using TransferQuestion = std::function<bool(const std::string& question)>;
+
+// Runs the download on the context's control and station. Without a question a differing
+// station is taken as a No.
 TransferReport runSettingsDownload(clsCoupler& rail, const TransferChoice& choice,
-                                   const TransferProgress& progress);
+                                   const TransferProgress& progress,
+                                   const TransferQuestion& writeIntoDifferingStation = {});
 
 }  // namespace varnak

@@ -30,6 +30,8 @@ std::string failureLine(const TransferFailure& f) {
     switch (f.kind) {
         case TransferFailure::Kind::ProtectionNotLifted:
             return c.text(kTxtProtectionNotLifted) + std::to_string(f.code);
+        case TransferFailure::Kind::StationListUnread:
+            return c.text(kTxtStationListUnread) + std::to_string(f.code);
         case TransferFailure::Kind::Table:
             return c.text(kTxtReportTable) + std::to_string(f.table) + error;
         case TransferFailure::Kind::Channel:
@@ -91,11 +93,11 @@ bool TransferRun::hasTable(int32_t t) const {
     return rail_.clsColTables()->Item(t) != nullptr;
 }
 
-bool TransferRun::transferTable(int32_t t, const char* text, bool upload) {
+bool TransferRun::transferTable(int32_t t, const char* text, bool upload, int32_t lastRegister) {
     step(text + std::to_string(t));
     auto table = rail_.clsColTables()->Item(t);
     if (!table) return true;
-    const int32_t count = table->TableLen() + 1;
+    const int32_t count = std::min(table->TableLen(), lastRegister) + 1;
     return take(upload ? table->ConfUpload(0, count) : table->ConfDownload(0, count),
                 {.kind = TransferFailure::Kind::Table, .table = t});
 }

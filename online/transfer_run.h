@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "model/device_register_model.h"
+
 namespace varnak {
 
 class clsCoupler;
@@ -28,6 +30,7 @@ struct TransferChoice {
 struct TransferFailure {
     enum class Kind {
         ProtectionNotLifted,  // the download wrote nothing (code)
+        StationListUnread,    // the station's terminal list: the download wrote nothing (code)
         Table,                // a coupler table (table, code)
         Channel,              // a terminal channel (position, channel, code)
         ListWithoutEndMark,   // tables table..lastTable were not sent
@@ -46,7 +49,8 @@ struct TransferFailure {
 
 struct TransferReport {
     std::vector<TransferFailure> failures;
-    bool stopped = false;  // a time-out or send failure ended the transfer
+    bool stopped = false;   // a time-out or send failure ended the transfer
+    bool declined = false;  // the user chose not to write into a differing station
     bool clean() const { return failures.empty() && !stopped; }
 };
 
@@ -81,15 +85,19 @@ class TransferRun {
     bool stopped() const { return report_.stopped; }
     // Records a failure that is no request's result.
     void name(TransferFailure failure) { report_.failures.push_back(failure); }
+    // The user chose not to go on.
+    void decline() { report_.declined = true; }
     const TransferReport& report() const { return report_; }
 
     // Boxes 0-5 in order, the ticked ones through runBox, each reported done; ends early
     // when the user stopped it or the transfer ended.
     void runBoxes(const TransferChoice& choice, const std::function<void(int)>& runBox);
     bool hasTable(int32_t t) const;
-    // A coupler table whole (read when upload, else written) after a progress step of the
-    // text and the table number; a table the rail lacks is skipped. False when it failed.
-    bool transferTable(int32_t t, const char* text, bool upload);
+    // A coupler table (read when upload, else written) from register 0 up to TableLen or
+    // lastRegister, whichever comes first, after a progress step of the text and the table
+    // number; a table the rail lacks is skipped. False when it failed.
+    bool transferTable(int32_t t, const char* text, bool upload,
+                       int32_t lastRegister = kLastRegister);
     // Each channel table of the terminals in the choice's range, in rail and channel order,
     // after a progress step: the text, the position, "  Kanal " and the channel number.
     void forEachChannel(const TransferChoice& choice, const char* text,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/basConvert.h"
+#include "model/device_register_model.h"
 
 namespace varnak {
 namespace {
@@ -46,8 +47,7 @@ double RailGeometry::terminalWidth(int32_t figure) const {
 }
 
 int32_t RailGeometry::drawnCount(int32_t terminalCount, int32_t register246) {
-    const int32_t low = register246 & 0xFF;
-    const int32_t n = (low == 2 || low == 32) ? terminalCount - 1 : terminalCount;
+    const int32_t n = isBoxModuleKind(register246) ? terminalCount - 1 : terminalCount;
     return std::max(n, 0);
 }
 

@@ -12,6 +12,7 @@
 #include "app/clsForms.h"
 #include "app/dialog_support.h"
 #include "app/register_grid.h"
+#include "app/shell_texts.h"
 
 namespace varnak {
 namespace {
@@ -53,6 +54,10 @@ frmProcData::frmProcData(QWidget* parent) : QDialog(parent) {
     for (QLabel*& label : Label1) label = new QLabel;
     cboProcImage = new QComboBox;
     cboProcImage->setObjectName("cboProcImage");
+    lblNoCommunication = new QLabel;
+    lblNoCommunication->setObjectName("lblNoCommunication");
+    lblNoCommunication->setStyleSheet("color: #C00000; font-weight: bold;");
+    lblNoCommunication->hide();
     cmdExit = new QPushButton;
     cmdExit->setObjectName("cmdExit");
     // Enter belongs to the output grid's edits, never to the button.
@@ -65,6 +70,7 @@ frmProcData::frmProcData(QWidget* parent) : QDialog(parent) {
     images->addWidget(fraProcDataOutput);
     auto* top = new QHBoxLayout;
     top->addWidget(cboProcImage);
+    top->addWidget(lblNoCommunication);
     top->addStretch();
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);
@@ -98,6 +104,7 @@ bool frmProcData::load() {
     cboProcImage->setCurrentIndex(0);
     cboProcImage->setVisible(true);
     fInit_Language();
+    lblNoCommunication->setVisible(!view_.communicating());
     // After the captions: the scaling takes an empty label for a picture.
     VarnakForms().SetDeviceIndependentWindow(this);
     Timer1.start(kFirstPassMs);
@@ -133,6 +140,7 @@ void frmProcData::fInit_Language() {
     Label1[0]->setText(dialogText(kTxtDisplay));
     Label1[1]->setText(Label1[0]->text());
     cmdExit->setText(dialogText(kTxtExit));
+    lblNoCommunication->setText(dialogText(kTxtNoCommunication));
 }
 
 RowRange frmProcData::visibleRows(const RegisterGrid* grid) {
@@ -155,6 +163,7 @@ void frmProcData::Timer1_Timer() {
     view_.UploadProcData(input, output);
     showRows(tdbgInData, input, comboDataTyp2, true);
     showRows(tdbgOutData, output, comboDataTyp1, false);
+    lblNoCommunication->setVisible(!view_.communicating());
     // The event loop runs clicks and edits before the next pass starts.
     Timer1.start();
 }

@@ -2,7 +2,8 @@
 // The cyclic view of the connected coupler's process images: the input and the output
 // image of the chosen process image side by side, the visible rows of each re-read about
 // every 100 ms by a timer that re-arms itself at the end of each pass, and a value typed
-// into the output image written at once. The reads and the write live in
+// into the output image written at once; while the station does not answer a line says so.
+// The reads and the write live in
 // views/process_data_view.h.
 #include <QDialog>
 #include <QTimer>
@@ -42,6 +43,8 @@ class frmProcData : public QDialog {
     QComboBox* comboDataTyp2 = nullptr;  // input grid
     std::array<QLabel*, 2> Label1{};
     QComboBox* cboProcImage = nullptr;
+    // Shown while the passes fail: the grids then hold the last values read.
+    QLabel* lblNoCommunication = nullptr;
     QPushButton* cmdExit = nullptr;
     QTimer Timer1;
 

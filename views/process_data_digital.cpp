@@ -74,11 +74,13 @@ void DigitalProcessData::pass() {
 bool DigitalProcessData::force(int bit, bool on) {
     if (!output_ || bit < 0 || bit > 15) return false;
     if (output_->ConfUpload(0, kPassRegisters) != 0) return false;
-    int32_t w = output_->ConfRegisterValue(0);
-    w = on ? (w | (1 << bit)) : (w & ~(1 << bit));
+    const int32_t before = output_->ConfRegisterValue(0);
+    const int32_t w = on ? (before | (1 << bit)) : (before & ~(1 << bit));
     output_->setConfRegisterValue(0, w & 0xFFFF);
-    output_->ConfDownload(0, 1);
-    return true;
+    if (output_->ConfDownload(0, 1) == 0) return true;
+    // The table shows the device's word, not the one that did not get there.
+    output_->setConfRegisterValue(0, before);
+    return false;
 }
 
 }  // namespace varnak

@@ -46,9 +46,9 @@ class DigitalProcessData {
     std::optional<int32_t> inputWord() const { return word(input_); }
     std::optional<int32_t> outputWord() const { return word(output_); }
 
-    // Sets or clears output bit b after reading the output image; false, and nothing
-    // written, when the coupler has no output table or the read failed (the word read
-    // would be stale and would overwrite the other outputs).
+    // Sets or clears output bit b after reading the output image; false when the coupler
+    // has no output table, when the read failed (nothing is written: the word read would
+    // be stale and would overwrite the other outputs) or when the write failed.
     bool force(int bit, bool on);
 
   private:

@@ -37,26 +37,29 @@ void ProcessDataView::load() {
     input_.fill(0);
     output_.fill(0);
     image_ = 0;
-    read(inputTable(), {0, kLoadRows}, input_);
-    read(outputTable(), {0, kLoadRows}, output_);
+    UploadProcData({0, kLoadRows}, {0, kLoadRows});
 }
 
 void ProcessDataView::selectImage(int32_t image) {
     if (image >= 0 && image < kProcessImageCount) image_ = image;
 }
 
-void ProcessDataView::read(int32_t table, RowRange rows, Buffer& buffer) {
+void ProcessDataView::read(int32_t table, RowRange rows, Buffer& buffer, PassReads& reads) {
     rows = imageRowRange(rows.first, rows.count);
     if (rows.count == 0) return;
     lastResult_ =
         controlReadRegisters(0, table, rows.first, rows.count,
                              std::span<int32_t>(buffer).subspan(static_cast<size_t>(rows.first),
                                                                 static_cast<size_t>(rows.count)));
+    reads.made = true;
+    if (lastResult_ != 0) reads.failed = true;
 }
 
 void ProcessDataView::UploadProcData(RowRange input, RowRange output) {
-    read(inputTable(), input, input_);
-    read(outputTable(), output, output_);
+    PassReads reads;
+    read(inputTable(), input, input_, reads);
+    read(outputTable(), output, output_, reads);
+    if (reads.made) communicating_ = !reads.failed;
 }
 
 std::optional<std::string> ProcessDataView::enterOutput(int32_t row, RegisterDataType type,
@@ -68,6 +71,7 @@ std::optional<std::string> ProcessDataView::enterOutput(int32_t row, RegisterDat
     if (entry.verdict != EntryVerdict::Accepted) return std::nullopt;
     const int32_t value = entry.value & 0xFFFF;
     fWriteProcData(row, value);
+    if (lastResult_ != 0) return std::nullopt;
     return registerDisplayText(type, value);
 }
 

@@ -46,12 +46,17 @@ class ProcessDataView {
     // One refresh pass: the input rows, then the output rows, one request each (an empty
     // range makes none). The buffers show what the reads left, failed or not.
     void UploadProcData(RowRange input, RowRange output);
+    // False from a pass (or the load) with a failed read until one whose reads all went
+    // through: the buffers then hold the last values read, not the device's. A pass that
+    // reads nothing leaves it as it is.
+    bool communicating() const { return communicating_; }
     int32_t inputValue(int32_t row) const { return input_.at(static_cast<size_t>(row)); }
     int32_t outputValue(int32_t row) const { return output_.at(static_cast<size_t>(row)); }
 
     // A text typed into the output grid's row: by the entry rules of the register grids;
     // an accepted value is written at once (one register, no read-back) and the cell's new
-    // text returned. nullopt keeps the old text (a refused entry is told first).
+    // text returned. nullopt keeps the old text: a refused entry is told first, a failed
+    // write is not (the passes tell a silent station).
     std::optional<std::string> enterOutput(int32_t row, RegisterDataType type,
                                            std::string_view text);
 
@@ -60,13 +65,19 @@ class ProcessDataView {
 
   private:
     using Buffer = std::array<int32_t, kRows>;
-    void read(int32_t table, RowRange rows, Buffer& buffer);
+    // What the reads of one pass came to.
+    struct PassReads {
+        bool made = false;
+        bool failed = false;
+    };
+    void read(int32_t table, RowRange rows, Buffer& buffer, PassReads& reads);
     void fWriteProcData(int32_t offset, int32_t value);
 
     Buffer input_{};
     Buffer output_{};
     int32_t image_ = 0;
     int32_t lastResult_ = 0;
+    bool communicating_ = true;
 };
 
 }  // namespace varnak

@@ -24,7 +24,10 @@ namespace {
 
 using std::chrono::milliseconds;
 
-TEST(MemoryEntries, HexWordsAndDumpRows) {
+// The rows' texts come from the program's string table.
+class MemoryEntries : public ProgramFixture {};
+
+TEST_F(MemoryEntries, HexWordsAndDumpRows) {
     const std::vector<std::pair<std::string, std::optional<int32_t>>> cases{
         {"7FF8", 0x7FF8},     {" &h10 ", 0x10},     {"2", 2},
         {"ffff", 0xFFFF},     {"0000FFFF", 0xFFFF}, {"12G4", std::nullopt},
@@ -45,6 +48,10 @@ TEST(MemoryEntries, HexWordsAndDumpRows) {
     EXPECT_EQ(rows[17].nr, "17");
     EXPECT_EQ(rows[17].address, "0x2801A");
     EXPECT_EQ(rows[17].value, "0xBEEF");
+    const std::vector<DumpRow> partly = dumpRows(2, 0xFFDE, words, 17);
+    EXPECT_EQ(partly[16].value, "0x0000");
+    EXPECT_EQ(partly[17].value, "nicht lesbar");
+    EXPECT_EQ(partly[17].address, "0x210000");
 }
 
 class DeveloperTools : public RailFixture {
@@ -107,6 +114,22 @@ TEST_F(DeveloperTools, MemoryWindowDumpsEighteenWordsAndWritesOne) {
                                         "Keine Hexadezimalzahl von 0 bis FFFF: 12G4",
                                         "Keine Hexadezimalzahl von 0 bis FFFF: 10000",
                                         "Keine Hexadezimalzahl von 0 bis FFFF: X"}));
+
+    // From 0xFFDE on the 18th word lies beyond the addresses a request can name: the
+    // words read are listed, the rest not readable.
+    ui.messages.clear();
+    for (const char* start : {"FFDE", "FFFF"}) {
+        station->setMemory(2, 0xFFDE, words);
+        window.Text1[0]->setText("2");
+        window.Text1[1]->setText(start);
+        window.cmdUpdate->click();
+        ASSERT_EQ(list->topLevelItemCount(), 18) << start;
+        EXPECT_EQ(list->topLevelItem(16)->text(2),
+                  start == std::string("FFDE") ? "0xA010" : "0x0000");
+        EXPECT_EQ(list->topLevelItem(17)->text(2), "nicht lesbar") << start;
+    }
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "0x2FFFF");
+    EXPECT_TRUE(ui.messages.empty());
 
     // A failed write is told; a failed read leaves the list empty without a message.
     ui.messages.clear();

@@ -1,6 +1,7 @@
 // The settings download against the simulated station: the dialog's boxes and range on a
 // rail of five terminals, a never-mapped rail whose lists are not sent, lists ending in the
-// next table, a refused lift, and a station that stops answering in the middle.
+// next table, a refused lift, a station that stops answering in the middle, table 0 without
+// the device's own registers, and a station whose terminals are not the rail's.
 #include "online/settings_download.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "online/frmOnlineDownLoad.h"
+#include "online/station_terminal_list.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
 #include "tests/support/write_reply_shapes.h"
@@ -71,6 +73,10 @@ INSTANTIATE_TEST_SUITE_P(EachAcknowledgement, DownloadAcks, everyWriteReply(),
 
 TEST_P(DownloadAcks, TheDialogWritesTheTickedBoxesAndNamesTheListsItCannotSend) {
     couplerTable(0)->setConfRegisterValue(5, 0x0042);
+    const uint16_t firmware = 0x0B02, identification = 0x0C0D;
+    station->setRegister(0, 0, 255, firmware);
+    station->setRegister(0, 0, 200, identification);
+    couplerTable(0)->setConfRegisterValue(200, 0x0001);
     channel(2, 0)->setConfRegisterValue(40, 0x1234);
     channel(4, 1)->setConfRegisterValue(40, 0x4321);
     frmOnlineDownLoad dialog;
@@ -89,6 +95,9 @@ TEST_P(DownloadAcks, TheDialogWritesTheTickedBoxesAndNamesTheListsItCannotSend) 
     EXPECT_TRUE(
         matchesGolden(wireLog(*station), testSourcePath("online/wire_golden/download_range.txt")));
     EXPECT_EQ(station->reg(0, 0, 5), 0x0042);
+    // The identification and the firmware version stay the device's.
+    EXPECT_EQ(station->reg(0, 0, 255), firmware);
+    EXPECT_EQ(station->reg(0, 0, 200), identification);
     EXPECT_EQ(station->reg(2, 0, 40), 0x1234);
     EXPECT_EQ(station->reg(4, 1, 40), 0);
     EXPECT_EQ(station->coupler().softwareResets, 1);
@@ -139,8 +148,9 @@ TEST_F(Download, AStationThatStopsAnsweringEndsTheDownloadNamingWhere) {
     // Long enough for a sound reply on a busy machine, short for the silence.
     control.setQZxTimeout(300);
     control.setQZxPortOpen(true);
-    // The lift and its read-back, table 0 in fifteen telegrams, then silence.
-    for (int i = 0; i < 17; ++i) station->queueFault(ReplyFault::none());
+    // The terminal list in four telegrams, the lift and its read-back, table 0 up to
+    // register 199 in twelve telegrams, then silence.
+    for (int i = 0; i < 18; ++i) station->queueFault(ReplyFault::none());
     station->queueFault(ReplyFault::noReply());
     TransferChoice choice;
     choice.boxes = {true, true, true, false, false, true};
@@ -157,15 +167,148 @@ TEST_F(Download, AStationThatStopsAnsweringEndsTheDownloadNamingWhere) {
     // The same at a terminal: named by its position and channel, nothing after it.
     station->clearRequests();
     choice.boxes = {false, false, true, false, false, true};
-    station->queueFault(ReplyFault::none());
-    station->queueFault(ReplyFault::none());
+    for (int i = 0; i < 6; ++i) station->queueFault(ReplyFault::none());
     station->queueFault(ReplyFault::noReply());
     const TransferReport atTerminal = runSettingsDownload(*rail(), choice, {});
     ASSERT_EQ(atTerminal.failures.size(), 1u);
     EXPECT_EQ(atTerminal.failures[0].position, 2);
     EXPECT_EQ(atTerminal.failures[0].channel, 0);
     EXPECT_EQ(atTerminal.failures[0].code, 1);
-    EXPECT_EQ(station->requests().size(), 3u);
+    EXPECT_EQ(station->requests().size(), 7u);
+
+    // A terminal list that never comes: nothing is written, not even the lift.
+    station->clearRequests();
+    for (int i = 0; i < kTerminalListAttempts; ++i) station->queueFault(ReplyFault::noReply());
+    const TransferReport unread = runSettingsDownload(*rail(), choice, {});
+    EXPECT_EQ(transferReportText(unread, 1825),
+              "Der Download ist nicht vollständig:\n"
+              "Klemmenliste der Station (Tabelle 9) nicht gelesen, nichts geschrieben: Fehler 1\n"
+              "Die Station antwortet nicht; der Rest wurde nicht übertragen.");
+    EXPECT_EQ(station->requests().size(), static_cast<size_t>(kTerminalListAttempts));
+    EXPECT_EQ(wireLog(*station).find("write"), std::string::npos);
+}
+
+// The rail of the Download fixture against a station with a QT3102 at position 2 and
+// no terminal at position 4.
+class DifferingStationDownload : public RailFixture {
+  protected:
+    DifferingStationDownload()
+        : RailFixture(
+              {"QZ3100-0000",
+               {"QT1002-0000", "QT3002-0000", "QT3002-0000", "QT3002-0000", "QT9010-0000"}}) {
+        spec.terminals = {"QT1002-0000", "QT3102-0000", "QT3002-0000", "QT9010-0000"};
+        connectStation();
+        station->setRestartSilence(std::chrono::milliseconds(0));
+    }
+    std::shared_ptr<clsTable> channel(int position, int c) {
+        return rail()->clsColTerminals()->ItemPos(position)->clsColTables()->Item(c);
+    }
+    static constexpr const char* kQuestion =
+        "Die Klemmen der Station weichen von der Schiene des Projekts ab:\n"
+        "Position 2: Schiene QT3002-0000, Station 3102\n"
+        "Position 4: Schiene QT3002-0000, Station keine Klemme\n\n"
+        "Die Einstellungen trotzdem in die Station schreiben?";
+};
+
+TEST_F(DifferingStationDownload, NoToTheQuestionWritesNothingAndYesGoesOn) {
+    channel(2, 0)->setConfRegisterValue(40, 0x1234);
+    const uint16_t before = station->reg(2, 0, 40);
+    frmOnlineDownLoad dialog;
+    ASSERT_TRUE(dialog.load());
+    for (int box : {0, 1, 2}) dialog.chkDownSend[box]->setChecked(true);
+    ui.answers.push_back(vbNo);
+    dialog.cmdSend->click();
+    ASSERT_EQ(ui.messages.size(), 1u);  // the question, no report after it
+    EXPECT_EQ(ui.messages[0].text, kQuestion);
+    EXPECT_EQ(ui.messages[0].style, vbYesNo | vbQuestion | vbDefaultButton2);
+    EXPECT_EQ(ui.messages[0].title, "Download zum Koppler");
+    EXPECT_TRUE(dialog.report().declined);
+    EXPECT_TRUE(logMatches("download_differing_station.txt"));  // the list read, nothing else
+    EXPECT_EQ(station->reg(2, 0, 40), before);
+    EXPECT_EQ(station->coupler().softwareResets, 0);
+    EXPECT_FALSE(dialog.isVisible());
+
+    // Yes writes as if the station were the rail's.
+    station->clearRequests();
+    TransferChoice choice;
+    choice.boxes[kDownloadTerminalSettings] = true;
+    choice.firstText = choice.lastText = "2";
+    std::vector<std::string> asked;
+    const TransferReport report =
+        runSettingsDownload(*rail(), choice, {}, [&](const std::string& question) {
+            asked.push_back(question);
+            return true;
+        });
+    EXPECT_TRUE(report.clean());
+    EXPECT_FALSE(report.declined);
+    EXPECT_EQ(asked, std::vector<std::string>{kQuestion});
+    EXPECT_EQ(station->reg(2, 0, 40), 0x1234);
+
+    // Without a way to ask, a differing station is a No; coupler settings alone do not
+    // depend on the terminals and go without the list.
+    station->clearRequests();
+    EXPECT_TRUE(runSettingsDownload(*rail(), choice, {}).declined);
+    EXPECT_EQ(wireLog(*station).find("write"), std::string::npos);
+    station->clearRequests();
+    choice.boxes = {true, false, false, false, false, false};
+    EXPECT_TRUE(runSettingsDownload(*rail(), choice, {}).clean());
+    EXPECT_EQ(wireLog(*station).find("table 9 "), std::string::npos);
+    EXPECT_NE(wireLog(*station).find("write pos 0 table 100"), std::string::npos);
+}
+
+TEST_F(Download, TheStationsListIsComparedWithTheRailWithoutItsEndTerminal) {
+    using Words = std::vector<int32_t>;
+    struct Case {
+        const char* what;
+        Words listed;  // positions 1 ..; the end mark follows
+        std::vector<TerminalMismatch> expected;
+    };
+    const std::vector<Case> cases{
+        {"the rail's own list", {0x8201, 3002, 3002, 3002}, {}},
+        {"a digital word's unused bits", {0x8205, 3002, 3002, 3002}, {}},
+        {"another type", {0x8201, 3102, 3002, 3002}, {{2, "QT3002-0000", 3102}}},
+        {"outputs for inputs", {0x8202, 3002, 3002, 3002}, {{1, "QT1002-0000", 0x8202}}},
+        {"a terminal short", {0x8201, 3002, 3002}, {{4, "QT3002-0000", std::nullopt}}},
+        {"one more", {0x8201, 3002, 3002, 3002, 3004}, {{5, "", 3004}}},
+    };
+    for (const Case& c : cases) {
+        auto list = deviceTable(0, 9, 64);
+        for (size_t i = 0; i < c.listed.size(); ++i)
+            list->setConfRegisterValue(static_cast<int32_t>(i) + 1, c.listed[i]);
+        list->setConfRegisterValue(static_cast<int32_t>(c.listed.size()) + 1, 0xFFFF);
+        EXPECT_EQ(stationMismatches(*rail(), *list), c.expected) << c.what;
+    }
+
+    // A rail that does not end in an end terminal is compared whole; a terminal whose type
+    // number its name does not give never matches.
+    rail()->clsColTerminals()->Remove(5);
+    auto list = deviceTable(0, 9, 64);
+    for (int p : {1, 2, 3}) list->setConfRegisterValue(p, p == 1 ? 0x8201 : 3002);
+    EXPECT_EQ(stationMismatches(*rail(), *list),
+              (std::vector<TerminalMismatch>{{4, "QT3002-0000", std::nullopt}}));
+    ASSERT_EQ(rail()->clsColTerminals()->Add("Unknown", 4, 1, rail()->ConfSymbolicID()), 0);
+    list->setConfRegisterValue(4, 3002);
+    list->setConfRegisterValue(5, 0);
+    EXPECT_EQ(
+        stationMismatches(*rail(), *list),
+        (std::vector<TerminalMismatch>{{4, "Unknown", 3002}, {5, "QT3002-0000", std::nullopt}}));
+
+    // Five positions are named, the rest counted.
+    std::vector<TerminalMismatch> many;
+    for (int p = 1; p <= 7; ++p) many.push_back({p, "QT3002-0000", 0x8201});
+    EXPECT_EQ(stationMismatchQuestion(many),
+              "Die Klemmen der Station weichen von der Schiene des Projekts ab:\n"
+              "Position 1: Schiene QT3002-0000, Station 0x8201\n"
+              "Position 2: Schiene QT3002-0000, Station 0x8201\n"
+              "Position 3: Schiene QT3002-0000, Station 0x8201\n"
+              "Position 4: Schiene QT3002-0000, Station 0x8201\n"
+              "Position 5: Schiene QT3002-0000, Station 0x8201\n"
+              "und 2 weitere Positionen\n\n"
+              "Die Einstellungen trotzdem in die Station schreiben?");
+    EXPECT_EQ(stationMismatchQuestion({{3, "", 3002}}),
+              "Die Klemmen der Station weichen von der Schiene des Projekts ab:\n"
+              "Position 3: Schiene keine Klemme, Station 3002\n\n"
+              "Die Einstellungen trotzdem in die Station schreiben?");
 }
 
 class EmptyRailDownload : public RailFixture {

@@ -1,5 +1,6 @@
 // The digital process data of a one-module station: the module kinds, forcing an output
-// bit with a golden wire log, a failed read that writes nothing, and the window's boxes.
+// bit with a golden wire log, a failed read that writes nothing, a failed write that forces
+// nothing, and the window's boxes.
 #include "views/process_data_digital.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,11 @@ TEST_F(DigitalTest, ForcingABitWritesTheWordReadAndAFailedReadWritesNothing) {
     station->queueFault(ReplyFault::noReply());
     EXPECT_FALSE(data.force(3, true));
     EXPECT_EQ(imageOutput(*station, 0, 0), 0x0001);
+    // A write without an answer is no forced output; the word stays the one read.
+    station->queueFault(ReplyFault::none());
+    station->queueFault(ReplyFault::noReply());
+    EXPECT_FALSE(data.force(3, true));
+    EXPECT_EQ(data.outputWord(), 0x0001);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(matchesGolden(wireLog(*station),
                               testSourcePath("views/wire_golden") / "digital_force.txt"));
@@ -84,6 +90,13 @@ TEST_F(DigitalTest, TheWindowShowsTheModulesRowsAndABoxGoesBackWhenNothingWasWri
     EXPECT_FALSE(dialog.chkForceValue[5]->isChecked());
     EXPECT_EQ(station->requests().size(), 1u);  // one read, no second round, no write
     EXPECT_EQ(imageOutput(*station, 0, 0), 0x0091);
+    // So does a box whose write failed, and no message tells it.
+    station->queueFault(ReplyFault::none());
+    station->queueFault(ReplyFault::badChecksum());
+    dialog.chkForceValue[6]->click();
+    EXPECT_FALSE(dialog.chkForceValue[6]->isChecked());
+    EXPECT_EQ(station->requests().size(), 3u);
+    EXPECT_TRUE(ui.messages.empty());
     // A pass shows the output bits of the word read.
     dialog.Timer1.start(0);
     runEventsUntil([&] { return !dialog.txtChannelValueOut[7]->text().isEmpty(); }, 2000);

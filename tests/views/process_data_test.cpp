@@ -1,10 +1,12 @@
 // The process-data view against the simulated station: the opening reads, the passes over
 // the visible rows of the chosen image with a golden wire log, a typed output written as one
-// register, the window's timer and Exit, and the station's moving inputs.
+// register, the window's timer and Exit, the station's moving inputs, and a station that
+// stops answering and comes back.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -53,6 +55,46 @@ TEST_F(ProcessDataTest, PassesReadTheVisibleRowsOfTheChosenImageAndAnEntryWrites
     view.UploadProcData({250, 15}, {300, 15});
     EXPECT_EQ(messageTexts(), std::vector<std::string>{kRefusedEntryMessage});
     EXPECT_TRUE(logMatches("process_data_passes.txt"));
+}
+
+TEST_F(ProcessDataTest, FailedPassesAreToldUntilOneGoesThroughAndAFailedWriteIsPutBack) {
+    connectStation();
+    goOnline();
+    control.setQZxTimeout(100);
+    control.setQZxPortOpen(true);
+    ProcessDataView view;
+    ASSERT_TRUE(view.open());
+    view.load();
+    EXPECT_TRUE(view.communicating());
+    // Either read of a pass failing counts; a pass without reads tells nothing.
+    for (bool inputFails : {true, false}) {
+        if (!inputFails) station->queueFault(ReplyFault::none());
+        station->queueFault(ReplyFault::noReply());
+        view.UploadProcData({0, 5}, {0, 5});
+        EXPECT_FALSE(view.communicating()) << inputFails;
+        view.UploadProcData({300, 5}, {-1, 5});
+        EXPECT_FALSE(view.communicating()) << inputFails;
+        view.UploadProcData({0, 5}, {0, 5});
+        EXPECT_TRUE(view.communicating()) << inputFails;
+    }
+    // A write that got no answer, or a garbled one, keeps the cell's old text.
+    for (ReplyFault fault : {ReplyFault::noReply(), ReplyFault::badChecksum()}) {
+        station->queueFault(fault);
+        EXPECT_EQ(view.enterOutput(7, RegisterDataType::Hex, "0x1234"), std::nullopt);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+
+    // The window's line comes with the failing passes and goes with the first sound one.
+    frmProcData dialog;
+    ASSERT_TRUE(dialog.load());
+    dialog.show();
+    EXPECT_FALSE(dialog.lblNoCommunication->isVisible());
+    EXPECT_EQ(dialog.lblNoCommunication->text(), "Keine Kommunikation mit Koppler!");
+    for (int i = 0; i < 6; ++i) station->queueFault(ReplyFault::noReply());
+    EXPECT_TRUE(waitFor([&] { return dialog.lblNoCommunication->isVisible(); }));
+    EXPECT_TRUE(waitFor([&] { return !dialog.lblNoCommunication->isVisible(); }, 4000));
+    dialog.cmdExit->click();
+    EXPECT_TRUE(waitFor([&] { return !dialog.isVisible(); }));
 }
 
 TEST_F(ProcessDataTest, ACouplerThatDoesNotAnswerGives469AndNoView) {
