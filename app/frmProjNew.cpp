@@ -82,7 +82,7 @@ void frmProjNew::cmdPrjOk_Click() {
     const std::string title = c.text(kTxtProjNewCaption);
     switch (newProjectRefusal(name, folder)) {
         case kTxtProjNameInvalid:
-            c.ui->messageBox(c.text(kTxtProjNameInvalid) + "\r\n\r\n" + c.text(kTxtTryWithoutDot),
+            c.ui->messageBox(c.text(kTxtProjNameInvalid) + "\r\n\r\n" + projectNameRetry(name),
                              vbInformation, title);
             break;
         case kTxtProjFolderInvalid:

@@ -25,7 +25,9 @@
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
+#include "platform/paths.h"
 #include "tests/support/qt/menus_fixture.h"
+#include "tests/support/scoped_env.h"
 
 namespace varnak {
 namespace {
@@ -41,17 +43,32 @@ TEST_F(ProjectDialogs, NewProjectRefusesBadNamesFoldersAndTakenNames) {
     frmProjNew dialog;
     EXPECT_EQ(dialog.windowTitle(), "Anlegen eines neuen Projektes");
     dialog.dirProjNew->setText(QString::fromStdString((dir / "place").string()));
-    for (const char* name : {"   ", "a.b", "a:b", "a|b", "a\"b", "a<b", "a*b", "a?b", "a/b", "a\\b",
-                             "a\tb", "WERK", "datei"}) {
+    // The refused character is named; a dot or nothing at all keeps the dot's text.
+    const std::string invalid = "Kein gültiger Projektname\r\n\r\nBitte neuen Versuch ohne ";
+    const std::string taken = "Es existiert bereits ein Projekt in diesem Verzeichnis";
+    const std::pair<const char*, std::string> cases[] = {
+        {"   ", invalid + "'.' !"},
+        {"a.b", invalid + "'.' !"},
+        {"a:b", invalid + "das Zeichen ':' !"},
+        {"a|b", invalid + "das Zeichen '|' !"},
+        {"a\"b", invalid + "das Zeichen '\"' !"},
+        {"a'b", invalid + "das Zeichen \"'\" !"},
+        {"a<b", invalid + "das Zeichen '<' !"},
+        {"a*b", invalid + "das Zeichen '*' !"},
+        {"a?b", invalid + "das Zeichen '?' !"},
+        {"a/b", invalid + "das Zeichen '/' !"},
+        {"a\\b", invalid + "das Zeichen '\\' !"},
+        {"a\tb", invalid + "das Zeichen 0x09 !"},
+        {"WERK", taken},
+        {"datei", taken},
+    };
+    Strings expected;
+    for (const auto& [name, message] : cases) {
         dialog.txtGetNewPrjName->setText(name);
         dialog.cmdPrjOk->click();
         EXPECT_TRUE(dialog.cmdPrjOk->isEnabled());
+        expected.push_back(message);
     }
-    const std::string invalid = "Kein gültiger Projektname\r\n\r\nBitte neuen Versuch ohne '.' !";
-    const std::string taken = "Es existiert bereits ein Projekt in diesem Verzeichnis";
-    Strings expected(11, invalid);
-    expected.push_back(taken);
-    expected.push_back(taken);
     EXPECT_EQ(messageTexts(), expected);
     EXPECT_EQ(dialog.txtGetNewPrjName->text(), "datei");
     for (const auto& m : ui.messages) {
@@ -167,14 +184,15 @@ TEST_F(RailDialogs, NewRailChecksTheNameAndKeepsItsFieldsAfterCancel) {
     dialog.cmdNew->click();
     dialog.txtUserRailName->setText("LINIE 1");
     dialog.cmdNew->click();
-    dialog.txtUserRailName->setText("a?b");
+    dialog.txtUserRailName->setText("a/b");
     dialog.cmdNew->click();
     EXPECT_EQ(messageTexts(),
               (Strings{"Bitte einen symbolen Klemmenblock-Namen eintragen ",
                        "Dieser Name existiert bereits !\r\nTry again, and ...\r\nBitte anderen "
                        "Namen eintragen ",
                        "Dieser Name existiert bereits !\r\n\r\nBitte anderen Namen eintragen ",
-                       "Bitte einen symbolen Klemmenblock-Namen eintragen "}));
+                       "Der Klemmenblock-Name darf das Zeichen '/' nicht enthalten, bitte einen "
+                       "anderen Namen eintragen"}));
     EXPECT_EQ(ui.messages[1].title, "Neuer Klemmenblock");
     EXPECT_EQ(ui.messages[2].title, "");
     EXPECT_EQ(ui.messages[2].style, vbCritical);
@@ -363,9 +381,15 @@ TEST(RailNames, TrimCutAndRefusedCharacters) {
     EXPECT_EQ(railNameFromInput("123456789012345678901234"), "12345678901234567890");
     EXPECT_EQ(railNameFromInput("ääääääääääääääääääääää"), "ääääääääääääääääääää");
     EXPECT_TRUE(validRailName("Linie 1"));
-    for (const char* bad : {"", "a.b", "a:b", "a*b", "a?b", "a\"b", "a'b", "a<b", "a>b", "a|b",
-                            "a/b", "a\\b", "a\x01"})
+    for (const char* bad : {"a.b", "a:b", "a*b", "a?b", "a\"b", "a'b", "a<b", "a>b", "a|b", "a/b",
+                            "a\\b", "a\x01", "a\x7F"}) {
         EXPECT_FALSE(validRailName(bad)) << bad;
+        EXPECT_EQ(refusedNameCharacter(bad), bad[1]) << bad;
+    }
+    EXPECT_FALSE(validRailName(""));
+    EXPECT_EQ(refusedNameCharacter(""), 0);
+    EXPECT_EQ(refusedNameCharacter("Linie 1 äöü"), 0);
+    EXPECT_EQ(refusedNameCharacter("a:b/c"), ':');  // the first one is named
     EXPECT_FALSE(validProjectName("x>y"));
     EXPECT_TRUE(validProjectName("Werk 2"));
 }
