@@ -17,6 +17,7 @@
 #include "app/name_rules.h"
 #include "app/project_tree.h"
 #include "app/project_tree_source.h"
+#include "app/projects_folder.h"
 #include "app/tree_navigation.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
@@ -92,6 +93,52 @@ TEST_F(ProjectDialogs, NewProjectRefusesBadNamesFoldersAndTakenNames) {
     EXPECT_EQ(project->ProjektName(), "Halle");
     EXPECT_EQ(project->FullPathProject(), (dir / "place" / "Halle.PF").string());
     EXPECT_TRUE(fs::exists(dir / "place" / "Halle.PF" / "Halle.VMT"));
+}
+
+TEST_F(ProjectDialogs, ProjectsGoToTheUsersDocumentsFolderMadeWhenFirstNeeded) {
+    struct Case {
+        const char* home;
+        const char* userDirs;  // the desktop's names of the user's folders, if any
+        const char* documents;
+    };
+    const Case cases[] = {
+        {"plain", nullptr, "Documents"},
+        {"german", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n", "Dokumente"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.home);
+        const fs::path home = dir / c.home;
+        test::ScopedEnv homeVariable("HOME", home.c_str());
+        test::ScopedEnv configVariable("XDG_CONFIG_HOME", nullptr);
+        if (c.userDirs) test::writeFile(home / ".config" / "user-dirs.dirs", c.userDirs);
+        const fs::path projects = home / c.documents / "Varnak";
+
+        auto program = makeProgramProject();
+        context.VarnakProject = program;
+        EXPECT_EQ(program->FullPathProjectFolder(), projects.string());
+        EXPECT_EQ(program->FullPathResourceFolder(), platform::resourceDir().string());
+        EXPECT_FALSE(fs::exists(projects));  // not before a dialog needs it
+
+        frmProjNew dialog;
+        EXPECT_EQ(dialog.dirProjNew->text().toStdString(), projects.string());
+        EXPECT_TRUE(fs::is_directory(projects));
+        dialog.txtGetNewPrjName->setText("Halle");
+        dialog.cmdPrjOk->click();
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_TRUE(fs::exists(projects / "Halle.PF" / "Halle.VMT"));
+        EXPECT_EQ(projectParentFolder(), projects.string());
+
+        // From an open project on, its parent is proposed; one that has gone is not made.
+        fs::create_directories(dir / "stick" / "Werk.PF");
+        ASSERT_EQ(program->fOpenProject("Werk", (dir / "stick" / "Werk.PF").string(),
+                                        (dir / "stick").string()),
+                  kStoreOk);
+        fs::remove_all(dir / "stick");
+        frmProjDel deletion;
+        deletion.show();
+        EXPECT_EQ(deletion.Dir1->text().toStdString(), (dir / "stick").string());
+        EXPECT_FALSE(fs::exists(dir / "stick"));
+    }
 }
 
 TEST_F(ProjectDialogs, NewProjectLeavesTheOldRailSavedInTheOldProject) {
