@@ -3,7 +3,8 @@ JOBS ?= $(shell nproc)
 RUN_DIR ?= build
 TEST_DIR ?= build-test
 PACKAGES = cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
-           libgtest-dev libgmock-dev libbenchmark-dev unrtf poppler-utils xvfb xauth binutils
+           libgtest-dev libgmock-dev libbenchmark-dev unrtf poppler-utils xvfb xauth binutils \
+           desktop-file-utils
 
 .PHONY: deps build run test clean
 

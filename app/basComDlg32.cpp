@@ -7,6 +7,7 @@
 #include "app/dialog_openers.h"
 #include "app/dialog_support.h"
 #include "app/menu_texts.h"
+#include "app/projects_folder.h"
 #include "app/shell_texts.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
@@ -140,8 +141,8 @@ std::string upperExtension(const std::string& path) {
 
 void gfSaveGsdFile() {
     AppContext& c = varnak();
-    auto path = chooseFile(true, kTxtGsdFilter, "*.GSD", kTxtGsdTitle,
-                           gfVarnakProject()->FullPathProjectFolder(), "GSD");
+    auto path =
+        chooseFile(true, kTxtGsdFilter, "*.GSD", kTxtGsdTitle, projectParentFolder(), "GSD");
     if (!path) return;
     // The control strips the extension itself: the chosen path goes as it is.
     int32_t result = control().QZxCreateGsdFile(*path, gfVarnakProject()->FullPathResourceFolder());
@@ -155,7 +156,7 @@ bool gfOpenProjectFile() {
     AppContext& c = varnak();
     auto project = gfVarnakProject();
     auto path = chooseFile(false, kTxtProjectFilter, "*.VMT", kTxtProjectOpenTitle,
-                           project->FullPathProjectFolder(), "VMT");
+                           projectParentFolder(), "VMT");
     if (!path) return false;
     if (upperExtension(*path) != "VMT") {
         c.ui->messageBox(c.text(kTxtNoProjectFile), vbCritical,

@@ -2,6 +2,7 @@
 
 #include "app/basStartup.h"
 #include "app/frmMainVMT.h"
+#include "app/projects_folder.h"
 #include "app/qt_ui_services.h"
 #include "app/shell_texts.h"
 #include "app/single_instance_lock.h"
@@ -22,6 +23,7 @@ int Main(int argc, char** argv) {
     AppContext context;
     ContextScope scope(context);
     context.ui = &ui;
+    context.VarnakProject = makeProgramProject();
     try {
         context.VarnakCommon = std::make_shared<clsCommon>(context, argv[0]);
         context.LanguageNr = context.VarnakCommon->LanguageType();

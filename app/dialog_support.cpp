@@ -9,7 +9,6 @@
 
 #include "app/shell_texts.h"
 #include "model/app_context.h"
-#include "model/clsProject.h"
 
 namespace varnak {
 
@@ -29,10 +28,6 @@ void showNoCommunication() {
 bool endsWithNoCase(const std::string& name, const std::string& suffix) {
     return name.size() >= suffix.size() &&
            upperAscii(name.substr(name.size() - suffix.size())) == upperAscii(suffix);
-}
-
-QString projectParentFolder() {
-    return qText(gfVarnakProject()->FullPathProjectFolder());
 }
 
 QString askForFolder(QWidget* parent, const QString& from) {

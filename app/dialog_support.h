@@ -19,8 +19,6 @@ QString qText(const std::string& s);
 QString dialogText(int id);
 // True when name ends in suffix, letter case ignored (".PF", ".CF").
 bool endsWithNoCase(const std::string& name, const std::string& suffix);
-// The folder that holds the open project's folder: where the project dialogs start.
-QString projectParentFolder();
 // A folder chosen with Qt's own chooser; empty when cancelled.
 QString askForFolder(QWidget* parent, const QString& from);
 // The small "..." button beside a folder field: it puts the folder the user chooses into

@@ -16,6 +16,7 @@
 
 #include "app/InitComPort.h"
 #include "app/clsForms.h"
+#include "app/port_list_entry.h"
 #include "app/resource_folder.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
@@ -47,6 +48,16 @@ frmComParam::frmComParam(AppContext& context, QWidget* parent)
     auto* form = new QFormLayout(fraDummy);
     for (int i = 0; i < 8; ++i) lblSelectedPort_[i] = new QLabel;
     for (auto& box : comboSelPort) box = new QComboBox;
+    // The port list keeps the dialog's width whatever the device paths are; its entries
+    // are fitted to it (fitPortEntries), the whole path is the entry's tool tip.
+    QComboBox* ports = comboSelPort[kPort];
+    ports->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ports->setMinimumContentsLength(kPortListChars);
+    ports->setSizePolicy(QSizePolicy::Expanding, ports->sizePolicy().verticalPolicy());
+    ports->installEventFilter(this);
+    connect(ports, &QComboBox::currentIndexChanged, this, [ports](int index) {
+        ports->setToolTip(ports->itemData(index, Qt::ToolTipRole).toString());
+    });
     fpLITimeOut = new QSpinBox;
     fpLITimeOut->setRange(kMinTimeout, kMaxTimeout);
     fpLImultiPoint = new QSpinBox;
@@ -99,6 +110,21 @@ void frmComParam::InitComPort() {
     varnak::InitComPort(context_);
 }
 
+bool frmComParam::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == comboSelPort[kPort] && event->type() == QEvent::Resize) fitPortEntries();
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmComParam::fitPortEntries() {
+    QComboBox* ports = comboSelPort[kPort];
+    const int width = comboTextWidth(*ports);
+    for (int i = 0; i < ports->count(); ++i) {
+        ports->setItemText(i, portListEntry(ports->itemData(i).toInt(),
+                                            ports->itemData(i, Qt::ToolTipRole).toString(),
+                                            ports->fontMetrics(), width));
+    }
+}
+
 void frmComParam::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) fLoad();
     QDialog::showEvent(event);
@@ -117,9 +143,10 @@ void frmComParam::fFillComLists() {
     QComboBox* ports = comboSelPort[kPort];
     ports->clear();
     for (const PortEntry& p : fProbePorts(context_, probe_)) {
-        ports->addItem(QString("COM%1   (%2)").arg(p.number).arg(QString::fromStdString(p.device)),
-                       p.number);
+        ports->addItem(QString(), p.number);
+        ports->setItemData(ports->count() - 1, QString::fromStdString(p.device), Qt::ToolTipRole);
     }
+    fitPortEntries();
     QComboBox* baud = comboSelPort[kBaud];
     baud->clear();
     for (const auto& rate : supportedBaudRates()) baud->addItem(QString::fromStdString(rate));
@@ -131,6 +158,7 @@ void frmComParam::fFillComLists() {
     bool portOk = false;
     int port = QString::fromStdString(loaded_.Port).trimmed().toInt(&portOk);
     ports->setCurrentIndex(portOk ? ports->findData(port) : -1);
+    ports->setToolTip(ports->currentData(Qt::ToolTipRole).toString());
     baud->setCurrentText(QString::fromStdString(baudRateThatRuns(loaded_.Baud)));
     // The control takes only the exact text "RS232" as RS232; show what runs.
     comboSelPort[kType]->setCurrentText(loaded_.QZxType == "RS232" ? "RS232" : "RS485");

@@ -52,9 +52,15 @@ class frmComParam : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The port list is as wide as this many characters (more when the dialog is wider).
+    static constexpr int kPortListChars = 24;
+
     void fFillComLists();
+    // Fits the port list's entries to its width.
+    void fitPortEntries();
     void fInitCurrentCheck();
     void fInitComCaptions();
     void setButtonsEnabled(bool enabled);

@@ -93,12 +93,12 @@ void frmPreView::Form_Load() {
 void frmPreView::cmdPrint_Click() {
     ReportPrinter& printer = reportPrinter();
     if (!printer.hasDeviceContext()) {
-        context_.ui->messageBox(kPrintProblemsText, vbOKOnly, "");
+        context_.ui->messageBox(context_.text(kTxtPrintProblems), vbOKOnly, "");
         return;
     }
     auto document = reportDocument(q(text_));
     if (!printer.printDocument(*document))
-        context_.ui->messageBox(kPrintProblemsText, vbOKOnly, "");
+        context_.ui->messageBox(context_.text(kTxtPrintProblems), vbOKOnly, "");
 }
 
 void frmPreView::saveReport() {

@@ -15,10 +15,6 @@ namespace varnak {
 
 struct AppContext;
 
-// The fixed message when no print dialog has given a printer yet.
-inline constexpr const char* kPrintProblemsText =
-    "Print problems on this machine, please print the file with notepad.";
-
 // Destinations of a report run.
 inline constexpr int32_t kDestinationWindow = 0;
 inline constexpr int32_t kDestinationPrinter = 1;

@@ -37,7 +37,7 @@ void printRailViewImage(AppContext& context) {
     QImage image;
     if (main && main->railView) image = main->railView->grab().toImage();
     if (!reportPrinter().printImage(image))
-        context.ui->messageBox(kPrintProblemsText, vbOKOnly, "");
+        context.ui->messageBox(context.text(kTxtPrintProblems), vbOKOnly, "");
 }
 
 }  // namespace

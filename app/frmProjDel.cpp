@@ -11,6 +11,7 @@
 #include "app/clsForms.h"
 #include "app/dialog_support.h"
 #include "app/menu_texts.h"
+#include "app/projects_folder.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
@@ -61,7 +62,7 @@ frmProjDel::frmProjDel(QWidget* parent) : QDialog(parent) {
 }
 
 void frmProjDel::showEvent(QShowEvent* event) {
-    Dir1->setText(projectParentFolder());
+    Dir1->setText(qText(projectParentFolder()));
     QDialog::showEvent(event);
 }
 

@@ -12,6 +12,7 @@
 #include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
+#include "app/projects_folder.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
@@ -37,7 +38,7 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     setModal(true);
     lblDriveProjNew = new QLabel;
     lblDirProjNew = new QLabel;
-    dirProjNew = new QLineEdit(projectParentFolder());
+    dirProjNew = new QLineEdit(qText(projectParentFolder()));
     dirProjNew->setObjectName("dirProjNew");
     cmdBrowse = folderChooserButton(this, dirProjNew);
     txtGetNewPrjName = new QLineEdit;
@@ -82,7 +83,7 @@ void frmProjNew::cmdPrjOk_Click() {
     const std::string title = c.text(kTxtProjNewCaption);
     switch (newProjectRefusal(name, folder)) {
         case kTxtProjNameInvalid:
-            c.ui->messageBox(c.text(kTxtProjNameInvalid) + "\r\n\r\n" + c.text(kTxtTryWithoutDot),
+            c.ui->messageBox(c.text(kTxtProjNameInvalid) + "\r\n\r\n" + projectNameRetry(name),
                              vbInformation, title);
             break;
         case kTxtProjFolderInvalid:

@@ -130,7 +130,7 @@ void frmRailNew::cmdNew_Click() {
         // Without device descriptions there is no type to build a rail from.
         c.ui->messageBox(c.text(kTxtRailNoCouplerType), vbInformation, kProgramTitle);
     } else if (name.empty() || !validRailName(name)) {
-        c.ui->messageBox(c.text(kTxtRailNameEmpty), vbInformation, kProgramTitle);
+        c.ui->messageBox(railNameRefusal(name), vbInformation, kProgramTitle);
     } else if (gfRailNameExists(project->FullPathProject(), name)) {
         c.ui->messageBox(c.text(kTxtRailNameTaken) + "\r\n\r\n" + c.text(kTxtRailNameOther),
                          vbCritical, "");

@@ -20,6 +20,8 @@ inline constexpr int kTxtRailNameEmpty = 267;
 inline constexpr int kTxtRailNameTaken = 268;
 inline constexpr int kTxtRailNameOther = 269;
 inline constexpr int kTxtRailNoCouplerType = 274;
+// A rail name with a character no name may hold; %1 is the character.
+inline constexpr int kTxtRailNameHoldsCharacter = 1943;
 
 // Tree popups and pickers.
 inline constexpr int kTxtCouplerNamePrompt = 315;
@@ -34,6 +36,8 @@ inline constexpr int kTxtProjNewOk = 368;
 inline constexpr int kTxtProjNewCancel = 369;
 inline constexpr int kTxtProjNameInvalid = 370;
 inline constexpr int kTxtTryWithoutDot = 371;
+// As 371 for another character; %1 is the character.
+inline constexpr int kTxtTryWithoutCharacter = 1944;
 inline constexpr int kTxtProjFolderInvalid = 372;
 inline constexpr int kTxtProjExists = 373;
 inline constexpr int kTxtProjDelCaption = 380;

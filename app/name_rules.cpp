@@ -1,26 +1,66 @@
 #include "app/name_rules.h"
 
+#include <cstdio>
 #include <string_view>
 
+#include "app/menu_texts.h"
+#include "model/app_context.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
 
 namespace varnak {
 namespace {
 
-bool portableFolderName(const std::string& name) {
-    constexpr std::string_view refused = ":*?\"'<>|";
-    return name.find_first_of(refused) == std::string::npos;
+// Beyond the project object's characters: those no file system of the users would take.
+constexpr std::string_view kNotPortable = ":*?\"'<>|";
+
+// The character as a message names it: quoted when it shows, by its code when not.
+std::string shownCharacter(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 0x20 || code == 0x7F) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02X", code);
+        return hex;
+    }
+    return c == '\'' ? std::string("\"'\"") : "'" + std::string(1, c) + "'";
+}
+
+std::string namingCharacter(int textId, char c) {
+    std::string text = varnak().text(textId);
+    const size_t at = text.find("%1");
+    if (at != std::string::npos) text.replace(at, 2, shownCharacter(c));
+    return text;
 }
 
 }  // namespace
 
 bool validProjectName(const std::string& name) {
-    return clsProject::gfValidProjName(name) && portableFolderName(name);
+    return clsProject::gfValidProjName(name) && refusedNameCharacter(name) == 0;
 }
 
 bool validRailName(const std::string& name) {
-    return clsProject::gfValidRailName(name) && portableFolderName(name);
+    return clsProject::gfValidRailName(name) && refusedNameCharacter(name) == 0;
+}
+
+char refusedNameCharacter(const std::string& name) {
+    for (char c : name) {
+        const auto code = static_cast<unsigned char>(c);
+        if (c == '.' || c == '/' || c == '\\' || code < 0x20 || code == 0x7F ||
+            kNotPortable.find(c) != std::string_view::npos)
+            return c;
+    }
+    return 0;
+}
+
+std::string railNameRefusal(const std::string& name) {
+    const char c = refusedNameCharacter(name);
+    return c ? namingCharacter(kTxtRailNameHoldsCharacter, c) : varnak().text(kTxtRailNameEmpty);
+}
+
+std::string projectNameRetry(const std::string& name) {
+    const char c = refusedNameCharacter(name);
+    return c && c != '.' ? namingCharacter(kTxtTryWithoutCharacter, c)
+                         : varnak().text(kTxtTryWithoutDot);
 }
 
 std::string railNameFromInput(const std::string& input) {

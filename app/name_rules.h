@@ -9,6 +9,16 @@ namespace varnak {
 bool validProjectName(const std::string& name);
 bool validRailName(const std::string& name);
 
+// The first character of name that a project or rail name may not hold; 0 when there is
+// none (also for the empty name, which is refused as empty).
+char refusedNameCharacter(const std::string& name);
+
+// What a refused rail name gets: text 267 when it is empty, else the character named.
+std::string railNameRefusal(const std::string& name);
+// The second part of the refused project name's message: text 371 ("without a dot") when
+// the name is empty or holds a dot, else the character named.
+std::string projectNameRetry(const std::string& name);
+
 // A rail name as the rail dialogs take it: blanks trimmed at both ends, then cut to its
 // first 20 characters (never inside a UTF-8 character).
 inline constexpr size_t kRailNameLength = 20;

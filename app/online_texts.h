@@ -17,5 +17,7 @@ inline constexpr int kTxtNoPrinter = 345;
 
 inline constexpr int kTxtReportNotSavedNoProject = 1940;
 inline constexpr int kTxtReportSaveFailed = 1941;  // followed by the file's path
+// When nothing can be printed: what does work on this machine.
+inline constexpr int kTxtPrintProblems = 1942;
 
 }  // namespace varnak

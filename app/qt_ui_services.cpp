@@ -78,6 +78,23 @@ std::vector<QMessageBox::StandardButton> orderedButtons(int style) {
     }
 }
 
+// A box that waits for the user shows the normal pointer, also when it comes up while a
+// window works under the hourglass; the hourglass is back when the box closes.
+class NormalPointerWhileWaiting {
+  public:
+    NormalPointerWhileWaiting() : busy_(QApplication::overrideCursor() != nullptr) {
+        if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalPointerWhileWaiting() {
+        if (busy_) QApplication::restoreOverrideCursor();
+    }
+    NormalPointerWhileWaiting(const NormalPointerWhileWaiting&) = delete;
+    NormalPointerWhileWaiting& operator=(const NormalPointerWhileWaiting&) = delete;
+
+  private:
+    bool busy_;
+};
+
 }  // namespace
 
 QtUiServices::QtUiServices() = default;
@@ -96,18 +113,15 @@ int QtUiServices::messageBox(const std::string& text, int style, const std::stri
     auto buttons = orderedButtons(style);
     size_t defaultIndex = (style & vbDefaultButton2) ? 1 : 0;
     if (defaultIndex < buttons.size()) box.setDefaultButton(buttons[defaultIndex]);
-    // A box shown while a window works under the hourglass waits for the user.
-    const bool busy = QApplication::overrideCursor() != nullptr;
-    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int answer = box.exec();
-    if (busy) QApplication::restoreOverrideCursor();
-    return messageBoxAnswer(answer);
+    NormalPointerWhileWaiting pointer;
+    return messageBoxAnswer(box.exec());
 }
 
 std::optional<std::string> QtUiServices::inputBox(const std::string& prompt,
                                                   const std::string& title,
                                                   const std::string& defaultText) {
     bool ok = false;
+    NormalPointerWhileWaiting pointer;
     QString answer = QInputDialog::getText(parent_, QString::fromStdString(title),
                                            QString::fromStdString(prompt), QLineEdit::Normal,
                                            QString::fromStdString(defaultText), &ok);

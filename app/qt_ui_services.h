@@ -1,6 +1,7 @@
 #pragma once
-// The program's user-interface services for the model: message and input boxes, the
-// main window's status text, the event pump and Qt's own texts in the user's language.
+// The program's user-interface services for the model: message and input boxes (with the
+// normal pointer while they wait, whatever hourglass a window has set), the main window's
+// status text, the event pump and Qt's own texts in the user's language.
 #include <QTranslator>
 #include <functional>
 #include <memory>

@@ -87,7 +87,7 @@ bool saveOnlineCouplerAs(DialogOpeners& openers) {
     const std::string name = railNameFromInput(*answer);
     if (name.empty()) return false;
     if (!validRailName(name)) {
-        c.ui->messageBox(c.text(kTxtRailNameEmpty), vbInformation, kProgramTitle);
+        c.ui->messageBox(railNameRefusal(name), vbInformation, kProgramTitle);
         return false;
     }
     if (gfRailNameExists(project->FullPathProject(), name)) return false;

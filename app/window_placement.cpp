@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cmath>
+#include <filesystem>
 
 #include "app/name_rules.h"
 #include "app/shell_texts.h"
@@ -70,7 +71,9 @@ void writeStartProject(platform::UserSettings& store, const StartProjectEntry& e
 
 std::optional<std::string> startProjectCaption(const StartProjectEntry& e) {
     if (e.CouplerName.empty() || e.ProjectPath.empty()) return std::nullopt;
-    std::string caption = "0: " + e.ProjectPath + "\\" + e.CouplerName;
+    // The rail in its project folder, written as this platform writes paths.
+    std::string caption =
+        "0: " + e.ProjectPath + char(std::filesystem::path::preferred_separator) + e.CouplerName;
     std::string escaped;
     for (char c : caption) {
         escaped += c;

@@ -28,7 +28,7 @@ frmCouplerConfigController::frmCouplerConfigController(QWidget* parent,
         lblDiag[static_cast<size_t>(i)] = new QLabel;
         lblDiagValue[static_cast<size_t>(i)] = new QLabel("Value");
         lblDiagValue[static_cast<size_t>(i)]->setObjectName(QString("lblDiagValue_%1").arg(i));
-        lblDiagValue[static_cast<size_t>(i)]->setFrameShape(QFrame::Panel);
+        lblDiagValue[static_cast<size_t>(i)]->setFrameShape(QFrame::StyledPanel);
         lblDiagValue[static_cast<size_t>(i)]->setFrameShadow(QFrame::Sunken);
         lblDiagValue[static_cast<size_t>(i)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(lblDiag[static_cast<size_t>(i)], i, 0);

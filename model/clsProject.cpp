@@ -45,9 +45,9 @@ bool liesInside(const fs::path& inner, const fs::path& outer) {
 clsProject::clsProject()
     : clsProject(platform::executableDir().string(), platform::resourceDir().string()) {}
 
-clsProject::clsProject(std::string programFolder, std::string resourceFolder)
-    : pathProject_(programFolder),
-      pathProjectFolder_(std::move(programFolder)),
+clsProject::clsProject(std::string startFolder, std::string resourceFolder)
+    : pathProject_(startFolder),
+      pathProjectFolder_(std::move(startFolder)),
       pathResource_(std::move(resourceFolder)) {}
 
 clsProject::~clsProject() = default;

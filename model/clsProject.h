@@ -18,10 +18,11 @@ class clsColCouplers;
 
 class clsProject {
   public:
-    // Project folders start at the program folder, the resource folder is the one the
-    // program ships with.
+    // Project folders start at the folder given (the program gives the user's projects
+    // folder), or at the program folder; the resource folder is the one the program ships
+    // with.
     clsProject();
-    clsProject(std::string programFolder, std::string resourceFolder);
+    clsProject(std::string startFolder, std::string resourceFolder);
     ~clsProject();
     clsProject(const clsProject&) = delete;
     clsProject& operator=(const clsProject&) = delete;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,6 +103,19 @@ TEST_F(CouplerSettingsDialogs, ControllerDialogsOpenFromTheirNodes) {
             EXPECT_EQ(d.lblDiag[0]->text(), "Minimale SPS-Zykluszeit [ms]");
             EXPECT_EQ(d.lblDiagValue[0]->text(), "");
             EXPECT_FALSE(d.chkActivateTimeCycle->isChecked());
+            // Each value box shows its frame on all four sides, within its page: none looks
+            // cut off on the right.
+            const int window = d.palette().color(QPalette::Window).lightness();
+            for (QLabel* value : d.lblDiagValue) {
+                const QImage box = value->grab().toImage();
+                const int w = box.width(), h = box.height();
+                for (QPoint edge : {QPoint(0, h / 2), QPoint(w - 1, h / 2), QPoint(w / 2, 0),
+                                    QPoint(w / 2, h - 1)})
+                    EXPECT_LT(box.pixelColor(edge).lightness(), window - 20)
+                        << edge.x() << "," << edge.y();
+                const QRect page = value->parentWidget()->rect();
+                EXPECT_TRUE(page.contains(value->geometry())) << value->objectName().toStdString();
+            }
         });
     open<frmCouplerConfigController2>(TreeNodeKind::ControllerSettings2,
                                       [](frmCouplerConfigController2& d) {

@@ -1,11 +1,13 @@
 // `cmake --install` of this build into a fresh prefix: each part where a Linux user expects
-// it, the installed program finds its libraries and its resource folder from there, and
-// the control's library exports its interface only (no internal class, no copy of the
-// platform layer that could clash with, or be replaced by, one of its host's).
+// it (the desktop's menu entry among them), the installed program finds its libraries and
+// its resource folder from there, and the control's library exports its interface only
+// (no internal class, no copy of the platform layer that could clash with, or be replaced
+// by, one of its host's).
 #include <gtest/gtest.h>
 #include <stdio.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -55,6 +57,35 @@ TEST_F(Install, PutsEachPartWhereTheInstalledProgramFindsIt) {
         EXPECT_NE(loaded.find(std::string(name) + " => " + prefix.str() + "/bin/../"),
                   std::string::npos)
             << loaded;
+}
+
+TEST_F(Install, GivesTheDesktopsMenuAnEntryThatStartsTheInstalledProgramWithItsIcon) {
+    ASSERT_TRUE(installed);
+    const fs::path entry = prefix / "share" / "applications" / "varnak.desktop";
+    ASSERT_TRUE(fs::exists(entry));
+    if (outputOf("command -v desktop-file-validate").empty())
+        ADD_FAILURE() << "desktop-file-validate is missing (Debian: desktop-file-utils)";
+    else
+        EXPECT_EQ(outputOf("desktop-file-validate '" + entry.string() + "' 2>&1; echo rc=$?"),
+                  "rc=0\n");
+    const std::string text = readFile(entry);
+    EXPECT_NE(text.find("\nExec=\"" + (prefix / "bin" / "varnak").string() + "\"\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nIcon=varnak\n"), std::string::npos) << text;
+
+    // The icon theme's folder names the size the picture must have.
+    const std::string icon =
+        readFile(prefix / "share" / "icons" / "hicolor" / "96x96" / "apps" / "varnak.png");
+    ASSERT_GE(icon.size(), 24u);
+    EXPECT_EQ(icon.substr(0, 4), "\x89PNG");
+    auto word = [&](size_t at) {
+        uint32_t v = 0;
+        for (size_t i = at; i < at + 4; ++i) v = v << 8 | static_cast<unsigned char>(icon[i]);
+        return v;
+    };
+    EXPECT_EQ(word(16), 96u);  // width and height of the header chunk
+    EXPECT_EQ(word(20), 96u);
 }
 
 TEST_F(Install, TheControlExportsTheClassItsErrorAndTheEntryPointsOnly) {

@@ -156,7 +156,7 @@ TEST(Placement, StoredValuesAndDefaults) {
 TEST(StartProject, EntryRules) {
     using varnak::StartProjectEntry;
     StartProjectEntry e{"/p/A&B", "/p", "A&B", "Line1"};
-    EXPECT_EQ(*varnak::startProjectCaption(e), "0: /p/A&&B\\Line1");
+    EXPECT_EQ(*varnak::startProjectCaption(e), "0: /p/A&&B/Line1");
     EXPECT_FALSE(varnak::startProjectCaption({"/p/x", "/p", "x", ""}).has_value());
     EXPECT_FALSE(varnak::startProjectCaption({"", "/p", "x", "Line1"}).has_value());
 
@@ -195,9 +195,9 @@ TEST_F(MainWindow, RememberedEntryIsShownEscapedAndUpdated) {
     varnak::frmMainVMT w(context);
     QAction* entry = w.menuItem(MainMenu::Project, 14);
     EXPECT_TRUE(entry->isVisible());
-    EXPECT_EQ(entry->text(), "0: /data/R&&D\\Line1");
+    EXPECT_EQ(entry->text(), "0: /data/R&&D/Line1");
     w.fSaveStartProject({true, false, "Line2", "Other", "/data/Other", "/data"});
-    EXPECT_EQ(entry->text(), "0: /data/Other\\Line2");
+    EXPECT_EQ(entry->text(), "0: /data/Other/Line2");
     EXPECT_EQ(settings.getSetting("Varnak", "Settings", "Q_StartProjectFolder0"), "/data");
 }
 

@@ -17,6 +17,7 @@
 #include "app/name_rules.h"
 #include "app/project_tree.h"
 #include "app/project_tree_source.h"
+#include "app/projects_folder.h"
 #include "app/tree_navigation.h"
 #include "couplercfg/mapping_layout.h"
 #include "model/clsColCouplers.h"
@@ -26,8 +27,10 @@
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
+#include "platform/paths.h"
 #include "tests/support/description_damage.h"
 #include "tests/support/qt/menus_fixture.h"
+#include "tests/support/scoped_env.h"
 
 namespace varnak {
 namespace {
@@ -43,17 +46,32 @@ TEST_F(ProjectDialogs, NewProjectRefusesBadNamesFoldersAndTakenNames) {
     frmProjNew dialog;
     EXPECT_EQ(dialog.windowTitle(), "Anlegen eines neuen Projektes");
     dialog.dirProjNew->setText(QString::fromStdString((dir / "place").string()));
-    for (const char* name : {"   ", "a.b", "a:b", "a|b", "a\"b", "a<b", "a*b", "a?b", "a/b", "a\\b",
-                             "a\tb", "WERK", "datei"}) {
+    // The refused character is named; a dot or nothing at all keeps the dot's text.
+    const std::string invalid = "Kein gültiger Projektname\r\n\r\nBitte neuen Versuch ohne ";
+    const std::string taken = "Es existiert bereits ein Projekt in diesem Verzeichnis";
+    const std::pair<const char*, std::string> cases[] = {
+        {"   ", invalid + "'.' !"},
+        {"a.b", invalid + "'.' !"},
+        {"a:b", invalid + "das Zeichen ':' !"},
+        {"a|b", invalid + "das Zeichen '|' !"},
+        {"a\"b", invalid + "das Zeichen '\"' !"},
+        {"a'b", invalid + "das Zeichen \"'\" !"},
+        {"a<b", invalid + "das Zeichen '<' !"},
+        {"a*b", invalid + "das Zeichen '*' !"},
+        {"a?b", invalid + "das Zeichen '?' !"},
+        {"a/b", invalid + "das Zeichen '/' !"},
+        {"a\\b", invalid + "das Zeichen '\\' !"},
+        {"a\tb", invalid + "das Zeichen 0x09 !"},
+        {"WERK", taken},
+        {"datei", taken},
+    };
+    Strings expected;
+    for (const auto& [name, message] : cases) {
         dialog.txtGetNewPrjName->setText(name);
         dialog.cmdPrjOk->click();
         EXPECT_TRUE(dialog.cmdPrjOk->isEnabled());
+        expected.push_back(message);
     }
-    const std::string invalid = "Kein gültiger Projektname\r\n\r\nBitte neuen Versuch ohne '.' !";
-    const std::string taken = "Es existiert bereits ein Projekt in diesem Verzeichnis";
-    Strings expected(11, invalid);
-    expected.push_back(taken);
-    expected.push_back(taken);
     EXPECT_EQ(messageTexts(), expected);
     EXPECT_EQ(dialog.txtGetNewPrjName->text(), "datei");
     for (const auto& m : ui.messages) {
@@ -77,6 +95,52 @@ TEST_F(ProjectDialogs, NewProjectRefusesBadNamesFoldersAndTakenNames) {
     EXPECT_EQ(project->ProjektName(), "Halle");
     EXPECT_EQ(project->FullPathProject(), (dir / "place" / "Halle.PF").string());
     EXPECT_TRUE(fs::exists(dir / "place" / "Halle.PF" / "Halle.VMT"));
+}
+
+TEST_F(ProjectDialogs, ProjectsGoToTheUsersDocumentsFolderMadeWhenFirstNeeded) {
+    struct Case {
+        const char* home;
+        const char* userDirs;  // the desktop's names of the user's folders, if any
+        const char* documents;
+    };
+    const Case cases[] = {
+        {"plain", nullptr, "Documents"},
+        {"german", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n", "Dokumente"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.home);
+        const fs::path home = dir / c.home;
+        test::ScopedEnv homeVariable("HOME", home.c_str());
+        test::ScopedEnv configVariable("XDG_CONFIG_HOME", nullptr);
+        if (c.userDirs) test::writeFile(home / ".config" / "user-dirs.dirs", c.userDirs);
+        const fs::path projects = home / c.documents / "Varnak";
+
+        auto program = makeProgramProject();
+        context.VarnakProject = program;
+        EXPECT_EQ(program->FullPathProjectFolder(), projects.string());
+        EXPECT_EQ(program->FullPathResourceFolder(), platform::resourceDir().string());
+        EXPECT_FALSE(fs::exists(projects));  // not before a dialog needs it
+
+        frmProjNew dialog;
+        EXPECT_EQ(dialog.dirProjNew->text().toStdString(), projects.string());
+        EXPECT_TRUE(fs::is_directory(projects));
+        dialog.txtGetNewPrjName->setText("Halle");
+        dialog.cmdPrjOk->click();
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_TRUE(fs::exists(projects / "Halle.PF" / "Halle.VMT"));
+        EXPECT_EQ(projectParentFolder(), projects.string());
+
+        // From an open project on, its parent is proposed; one that has gone is not made.
+        fs::create_directories(dir / "stick" / "Werk.PF");
+        ASSERT_EQ(program->fOpenProject("Werk", (dir / "stick" / "Werk.PF").string(),
+                                        (dir / "stick").string()),
+                  kStoreOk);
+        fs::remove_all(dir / "stick");
+        frmProjDel deletion;
+        deletion.show();
+        EXPECT_EQ(deletion.Dir1->text().toStdString(), (dir / "stick").string());
+        EXPECT_FALSE(fs::exists(dir / "stick"));
+    }
 }
 
 TEST_F(ProjectDialogs, NewProjectLeavesTheOldRailSavedInTheOldProject) {
@@ -169,14 +233,15 @@ TEST_F(RailDialogs, NewRailChecksTheNameAndKeepsItsFieldsAfterCancel) {
     dialog.cmdNew->click();
     dialog.txtUserRailName->setText("LINIE 1");
     dialog.cmdNew->click();
-    dialog.txtUserRailName->setText("a?b");
+    dialog.txtUserRailName->setText("a/b");
     dialog.cmdNew->click();
     EXPECT_EQ(messageTexts(),
               (Strings{"Bitte einen symbolen Klemmenblock-Namen eintragen ",
                        "Dieser Name existiert bereits !\r\nTry again, and ...\r\nBitte anderen "
                        "Namen eintragen ",
                        "Dieser Name existiert bereits !\r\n\r\nBitte anderen Namen eintragen ",
-                       "Bitte einen symbolen Klemmenblock-Namen eintragen "}));
+                       "Der Klemmenblock-Name darf das Zeichen '/' nicht enthalten, bitte einen "
+                       "anderen Namen eintragen"}));
     EXPECT_EQ(ui.messages[1].title, "Neuer Klemmenblock");
     EXPECT_EQ(ui.messages[2].title, "");
     EXPECT_EQ(ui.messages[2].style, vbCritical);
@@ -415,9 +480,15 @@ TEST(RailNames, TrimCutAndRefusedCharacters) {
     EXPECT_EQ(railNameFromInput("123456789012345678901234"), "12345678901234567890");
     EXPECT_EQ(railNameFromInput("ääääääääääääääääääääää"), "ääääääääääääääääääää");
     EXPECT_TRUE(validRailName("Linie 1"));
-    for (const char* bad : {"", "a.b", "a:b", "a*b", "a?b", "a\"b", "a'b", "a<b", "a>b", "a|b",
-                            "a/b", "a\\b", "a\x01"})
+    for (const char* bad : {"a.b", "a:b", "a*b", "a?b", "a\"b", "a'b", "a<b", "a>b", "a|b", "a/b",
+                            "a\\b", "a\x01", "a\x7F"}) {
         EXPECT_FALSE(validRailName(bad)) << bad;
+        EXPECT_EQ(refusedNameCharacter(bad), bad[1]) << bad;
+    }
+    EXPECT_FALSE(validRailName(""));
+    EXPECT_EQ(refusedNameCharacter(""), 0);
+    EXPECT_EQ(refusedNameCharacter("Linie 1 äöü"), 0);
+    EXPECT_EQ(refusedNameCharacter("a:b/c"), ':');  // the first one is named
     EXPECT_FALSE(validProjectName("x>y"));
     EXPECT_TRUE(validProjectName("Werk 2"));
 }

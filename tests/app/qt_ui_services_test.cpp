@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
+#include <QTimer>
+#include <functional>
+#include <optional>
 
+#include "app/dialog_support.h"
 #include "tests/support/qt/qt_app.h"
 
 using varnak::messageBoxAnswer;
@@ -42,4 +47,33 @@ TEST(QtUiServices, StatusTextsReachTheSinkAndQtTextsFollowTheLanguage) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), english);
     if (german == english) GTEST_SKIP() << "Qt's German translation is not installed";
     EXPECT_EQ(german, "Abbrechen");
+}
+
+TEST(QtUiServices, BoxesWaitForTheUserWithTheNormalPointerAlsoUnderTheHourglass) {
+    varnak::test::ensureQtApp();
+    varnak::QtUiServices ui;
+    const std::pair<const char*, std::function<void()>> boxes[] = {
+        {"message",
+         [&] { ui.messageBox("Keine Kommunikation mit Koppler!", varnak::vbCritical, ""); }},
+        {"question", [&] { ui.messageBox("?", varnak::vbYesNo | varnak::vbQuestion, ""); }},
+        {"input", [&] { ui.inputBox("Koppler Name :", "", ""); }},
+    };
+    for (const auto& [name, ask] : boxes) {
+        SCOPED_TRACE(name);
+        varnak::BusyCursor busy;
+        std::optional<Qt::CursorShape> waiting;
+        // Looks at the pointer once the box is up, then closes the box.
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!box) return;
+            waiting = QApplication::overrideCursor()->shape();
+            box->reject();
+        });
+        look.start(5);
+        ask();
+        EXPECT_EQ(waiting, Qt::ArrowCursor);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -17,6 +17,7 @@
 
 #include "app/frmPreView.h"
 #include "app/frmPrint.h"
+#include "app/online_texts.h"
 #include "app/report_printer.h"
 #include "app/report_text.h"
 #include "app/rtf_writer.h"
@@ -210,20 +211,26 @@ TEST_F(ReportOutput, PrintingWithoutAPrintDialogSaysSoAndPrintsNothing) {
     printToPdf(out / "never.pdf");
     preview(kDestinationPrinter, kReportPieceList, reportPath(kReportPieceList));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, kPrintProblemsText);
+    EXPECT_EQ(ui.messages[0].text,
+              "Druckprobleme auf diesem Rechner: die Berichte liegen als RTF-Dateien im "
+              "Projektordner und lassen sich mit einer Textverarbeitung öffnen und drucken, oder "
+              "wählen Sie unter Projekt > \"Druck Eigenschaften...\" eine PDF-Datei als Drucker.");
     EXPECT_EQ(ui.messages[0].style, vbOKOnly);
     EXPECT_FALSE(std::filesystem::exists(out / "never.pdf"));
     EXPECT_TRUE(std::filesystem::exists(reportPath(kReportPieceList)));  // saved all the same
 }
 
 TEST_F(ReportOutput, APrinterThatCannotPrintSaysSo) {
-    buildRail(0);
+    buildRail(1);
     // A print dialog answered once, but its file cannot be written.
     reportPrinter().setHasDeviceContext(true);
     printToPdf(out / "gone" / "r.pdf");
     preview(kDestinationPrinter, kReportPieceList, reportPath(kReportPieceList));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, kPrintProblemsText);
+    EXPECT_EQ(ui.messages[0].text,
+              "Print problems on this machine: the reports are kept as RTF files in the project "
+              "folder, where a word processor opens and prints them, or choose a PDF file as the "
+              "printer in Project > \"Print Properties...\".");
     EXPECT_TRUE(std::filesystem::exists(reportPath(kReportPieceList)));
 }
 
@@ -422,7 +429,7 @@ TEST_F(ReportSelection, ARailPictureThePrinterCannotPrintSaysSo) {
     select(dialog, {7});
     dialog.cmdOk_Click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, kPrintProblemsText);
+    EXPECT_EQ(ui.messages[0].text, context().text(kTxtPrintProblems));
     EXPECT_TRUE(dialog.lstPrint->selectedItems().isEmpty());
 }
 

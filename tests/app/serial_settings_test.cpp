@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QSpinBox>
 #include <cstdlib>
@@ -9,13 +11,16 @@
 #include "app/InitComPort.h"
 #include "app/com_settings.h"
 #include "app/frmComParam.h"
+#include "app/port_list_entry.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsCommon.h"
+#include "platform/com_port_map.h"
 #include "platform/registry_store.h"
 #include "tests/support/qt/isolated_machine.h"
 #include "tests/support/qt/pty_port.h"
 #include "tests/support/qt/qt_app.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/sim_station.h"
 #include "tests/support/temp_dir.h"
 
@@ -168,6 +173,69 @@ TEST_F(SerialSettings, OpeningAndCancellingLeavesTheOpenPortAlone) {
     EXPECT_TRUE(control.QZxPortOpen());
     EXPECT_EQ(control.QZxCommPort(), 3);
     EXPECT_EQ(stored("Port"), "3");
+}
+
+TEST(PortList, ALongDevicePathIsElidedInItsMiddleAndKeepsTheParenthesis) {
+    varnak::test::ensureQtApp();
+    const QFontMetrics metrics(QApplication::font());
+    const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    const QString whole = "COM2   (" + byId + ")";
+    const int fits = metrics.horizontalAdvance(whole);
+    struct Case {
+        QString device;
+        int width;
+        QString expected;  // empty: elided
+    };
+    const Case cases[] = {
+        {"/dev/ttyUSB0", fits, "COM2   (/dev/ttyUSB0)"},
+        {byId, fits, whole},
+        {byId, fits - 1, ""},
+        {byId, fits / 2, ""},
+        {byId, 1, QString("COM2   (") + QChar(0x2026) + ")"},
+    };
+    for (const Case& c : cases) {
+        const QString entry = varnak::portListEntry(2, c.device, metrics, c.width);
+        if (!c.expected.isEmpty()) {
+            EXPECT_EQ(entry, c.expected) << c.width;
+            continue;
+        }
+        EXPECT_LE(metrics.horizontalAdvance(entry), c.width) << entry.toStdString();
+        EXPECT_TRUE(entry.startsWith("COM2   (/dev/")) << entry.toStdString();
+        EXPECT_TRUE(entry.endsWith("port0)")) << entry.toStdString();
+        EXPECT_TRUE(entry.contains(QChar(0x2026))) << entry.toStdString();
+    }
+}
+
+TEST_F(SerialSettings, APortWithALongDeviceFitsTheListAndShowsItsPathAsToolTip) {
+    varnak::test::ensureQtApp();
+    const std::string device =
+        (dir / "serial" / "by-id" /
+         "usb-Harvenor_RS485_Commissioning_Adapter_0123456789ABCDEF-if00-port0")
+            .string();
+    varnak::test::ScopedEnv mapping("VARNAK_COM5", device.c_str());
+    settings.saveSetting("Harvenor", "Settings", "Port", "5");
+    varnak::frmComParam dialog(context);
+    dialog.setPortProbe([](int n) { return n == 2 || n == 5; });
+    dialog.show();
+    QComboBox* ports = dialog.comboSelPort[varnak::frmComParam::kPort];
+    ASSERT_EQ(ports->count(), 2);
+    ASSERT_EQ(ports->currentData().toInt(), 5);
+    const QString shown = ports->currentText();
+    EXPECT_LE(ports->fontMetrics().horizontalAdvance(shown), varnak::comboTextWidth(*ports))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("COM5   (")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("-port0)")) << shown.toStdString();
+    EXPECT_EQ(ports->toolTip().toStdString(), device);
+    EXPECT_LE(dialog.width(), 480);  // the path does not widen the dialog
+
+    // A wider dialog shows more of the path; the entry stays the port it was.
+    dialog.resize(dialog.width() + 600, dialog.height());
+    QCoreApplication::processEvents();
+    EXPECT_GT(ports->currentText().size(), shown.size());
+    ports->setCurrentIndex(0);
+    EXPECT_EQ(ports->toolTip().toStdString(), varnak::platform::comPortDevice(2));
+    ports->setCurrentIndex(1);
+    EXPECT_EQ(dialog.fShownSettings().Port, "5");
 }
 
 TEST_F(SerialSettings, DialogShowsWhatRunsAndStoresSaneValues) {

@@ -41,7 +41,7 @@ TEST_F(EditionWindows, SplashAndAboutTextsFollowEditionAndLanguage) {
     edition("/opt/Varnak", 1);
     varnak::SplashTexts s = varnak::splashTexts(context);
     EXPECT_EQ(s.version, "Version:  " + varnak::versionText());
-    EXPECT_EQ(s.platform, "for Windows95/NT");
+    EXPECT_EQ(s.platform, "for Linux");
     EXPECT_EQ(s.companyProduct, "Harvenor");
     EXPECT_EQ(s.productName, "Varnak");
     EXPECT_TRUE(s.licenseTo.empty());
@@ -54,7 +54,7 @@ TEST_F(EditionWindows, SplashAndAboutTextsFollowEditionAndLanguage) {
 
     edition("/opt/VarnakPLW", 0);
     s = varnak::splashTexts(context);
-    EXPECT_EQ(s.platform, "für Windows95/NT");
+    EXPECT_EQ(s.platform, "für Linux");
     EXPECT_EQ(s.companyProduct, "PLW");
     EXPECT_EQ(s.productName, "VarnakPLW");
 }
@@ -92,7 +92,7 @@ TEST_F(EditionWindows, SplashIsTopMostAndFilled) {
     varnak::frmSplash splash(context);
     EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(splash.lblVersion->text().toStdString(), "Version:  " + varnak::versionText());
-    EXPECT_EQ(splash.lblPlatform->text(), QString::fromUtf8("für Windows95/NT"));
+    EXPECT_EQ(splash.lblPlatform->text(), QString::fromUtf8("für Linux"));
     EXPECT_FALSE(splash.lblWarning->text().isEmpty());
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QApplication::restoreOverrideCursor();

@@ -342,7 +342,8 @@ TEST_F(Navigation, SaveCouplerAsOnlineRefusesCancelEmptyInvalidAndTakenNames) {
     EXPECT_EQ(ui.prompts.size(), 4u);
     EXPECT_EQ(ui.prompts[0], "Koppler Name :");
     EXPECT_EQ(messageTexts(),
-              (Strings{"Bitte einen symbolen Klemmenblock-Namen eintragen ",
+              (Strings{"Der Klemmenblock-Name darf das Zeichen ':' nicht enthalten, bitte einen "
+                       "anderen Namen eintragen",
                        "Dieser Name existiert bereits !\r\nTry again, and ...\r\nBitte anderen "
                        "Namen eintragen "}));
     EXPECT_EQ(railFolders(), 1u);
