@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -83,6 +84,12 @@ struct CachedFile {
     uint64_t checkedInRun = 0;  // the run in which the disk was last checked (0: none)
 };
 
+// A file name as the cache knows it, and the file's stamp when it was taken with it.
+struct Key {
+    std::string path;
+    std::optional<FileStamp> stamp;
+};
+
 class IniCache {
   public:
     std::recursive_mutex mutex;
@@ -101,13 +108,14 @@ class IniCache {
     // A change on disk wins over pending changes: had they been written at once, as outside
     // a batch, the change would have replaced them (a file deleted or replaced by another
     // operation of the same batch must not come back at its end).
-    CachedFile& load(const std::string& path) {
+    // known: the file's stamp when the caller just took it.
+    CachedFile& load(const std::string& path, const std::optional<FileStamp>& known = {}) {
         const uint64_t currentRun = runDepth > 0 ? run : 0;
         auto it = files_.find(path);
         if (currentRun != 0 && it != files_.end() && it->second.checkedInRun == currentRun &&
             !it->second.stale)
             return it->second;
-        FileStamp now = stampOf(path);
+        FileStamp now = known ? *known : stampOf(path);
         if (it != files_.end() && it->second.stamp == now && !it->second.stale) {
             it->second.checkedInRun = currentRun;
             return it->second;
@@ -130,6 +138,8 @@ class IniCache {
         }
         return entry;
     }
+
+    CachedFile& load(const Key& key) { return load(key.path, key.stamp); }
 
     // False when the pending changes must be dropped (the file changed on disk, or its
     // folder went): a change on disk wins over them.
@@ -164,72 +174,127 @@ class IniCache {
         return true;
     }
 
-    // Every file with pending changes, written as one group.
-    bool flushAll() {
-        bool ok = true;
+    // Writes the pending changes of the entries as one group: each file is replaced
+    // atomically and each folder synced once. One answer per entry: false when its changes
+    // failed to reach the disk (they stay pending) or were dropped since the last flush.
+    std::vector<bool> flushGroup(const std::vector<std::pair<std::string, CachedFile*>>& entries) {
+        std::vector<bool> ok(entries.size(), true);
         platform::AtomicReplaceGroup group;
-        std::vector<std::pair<const std::string*, CachedFile*>> added;
-        for (auto& [path, entry] : files_) {
-            if (!entry.dirty || !stillWritable(path, entry)) continue;
-            if (group.add(path, entry.doc.serialize()))
-                added.emplace_back(&path, &entry);
+        std::vector<size_t> added;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const auto& [path, entry] = entries[i];
+            if (!entry->dirty || !stillWritable(path, *entry)) continue;
+            if (group.add(path, entry->doc.serialize()))
+                added.push_back(i);
             else
-                ok = false;
+                ok[i] = false;
         }
         std::vector<bool> done = group.commit();
-        for (size_t i = 0; i < added.size(); ++i) {
-            if (done[i])
-                written(*added[i].first, *added[i].second);
+        for (size_t n = 0; n < added.size(); ++n) {
+            const auto& [path, entry] = entries[added[n]];
+            if (done[n])
+                written(path, *entry);
             else
-                ok = false;
+                ok[added[n]] = false;
         }
-        for (auto& [path, entry] : files_) {
-            if (takeLost(entry)) ok = false;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (takeLost(*entries[i].second)) ok[i] = false;
         }
         return ok;
     }
 
-    bool flushOne(const std::string& path) {
-        auto it = files_.find(path);
-        if (it == files_.end()) return true;
-        const bool ok = flushEntry(path, it->second);
-        return !takeLost(it->second) && ok;
+    // Every file with pending changes, written as one group.
+    bool flushAll() {
+        std::vector<std::pair<std::string, CachedFile*>> entries;
+        for (auto& [path, entry] : files_) entries.emplace_back(path, &entry);
+        const std::vector<bool> ok = flushGroup(entries);
+        return std::find(ok.begin(), ok.end(), false) == ok.end();
+    }
+
+    // The files of the keys written as one group; a file named twice answers twice.
+    std::vector<bool> flushFiles(const std::vector<std::string>& paths) {
+        std::vector<std::pair<std::string, CachedFile*>> entries;
+        std::vector<size_t> entryOf(paths.size(), SIZE_MAX);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            auto it = files_.find(paths[i]);
+            if (it == files_.end()) continue;
+            auto same = std::find_if(entries.begin(), entries.end(),
+                                     [&](const auto& e) { return e.second == &it->second; });
+            entryOf[i] = static_cast<size_t>(same - entries.begin());
+            if (same == entries.end()) entries.emplace_back(it->first, &it->second);
+        }
+        const std::vector<bool> flushed = flushGroup(entries);
+        std::vector<bool> ok(paths.size(), true);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            if (entryOf[i] != SIZE_MAX) ok[i] = flushed[entryOf[i]];
+        }
+        return ok;
+    }
+
+    // The cache knows a file by its resolved path: written under two names (a symbolic
+    // link to it, or a link in one of its folders), it is still one file with one set of
+    // changes. Resolving costs a system call per folder of the path, and callers pass the
+    // same name thousands of times in a row, so a name's resolution is kept: inside one
+    // outermost batch or run it is taken as it stands (links do not change between the
+    // calls of one save); outside one it is taken while the name still reaches the file it
+    // reached when it was resolved, which the one look at the file that every call makes
+    // anyway tells. A name that reaches another file, or none, is resolved afresh.
+    Key keyOf(const std::string& fileName) {
+        // Relative names depend on the working folder: only absolute ones are remembered.
+        const bool remember = !fileName.empty() && fileName.front() == '/';
+        const uint64_t currentScope = inScope() ? scope : 0;
+        auto it = remember ? names_.find(fileName) : names_.end();
+        if (it != names_.end() && currentScope != 0 && it->second.scope == currentScope)
+            return {it->second.key, std::nullopt};
+        const FileStamp now = stampOf(fileName);
+        // The name's stamp is the key's when both are one text.
+        auto known = [&](const std::string& key) {
+            return key == fileName ? std::optional<FileStamp>(now) : std::nullopt;
+        };
+        if (it != names_.end() && now.exists && it->second.device == now.device &&
+            it->second.inode == now.inode) {
+            it->second.scope = currentScope;
+            return {it->second.key, known(it->second.key)};
+        }
+        ++resolutions;
+        std::error_code ec;
+        fs::path absolute = fs::absolute(fs::path(fileName), ec);
+        if (ec) return {fileName, std::nullopt};
+        fs::path resolved = fs::weakly_canonical(absolute, ec);
+        std::string key = (ec ? absolute : resolved).lexically_normal().string();
+        if (remember) {
+            if (names_.size() >= kRememberedNames) names_.clear();
+            names_[fileName] = {key, now.device, now.inode, currentScope};
+        }
+        std::optional<FileStamp> stamp = known(key);
+        return {std::move(key), stamp};
     }
 
     void forget(const std::string& path) { files_.erase(path); }
-    void clear() { files_.clear(); }
+    void clear() {
+        files_.clear();
+        names_.clear();
+    }
+
+    uint64_t resolutions = 0;  // how often a name was resolved, ever
 
   private:
+    struct Resolution {
+        std::string key;
+        dev_t device = 0;  // the file the name reached then (device 0, inode 0: none)
+        ino_t inode = 0;
+        uint64_t scope = 0;  // the outermost batch or run it was taken in (0: none)
+    };
+    // A project has a few hundred files; the bound only keeps a long session's memory.
+    static constexpr size_t kRememberedNames = 4096;
+
     std::unordered_map<std::string, CachedFile> files_;
+    std::unordered_map<std::string, Resolution> names_;
 };
 
 IniCache& cache() {
     static IniCache instance;
     return instance;
-}
-
-// The cache knows a file by its resolved path: written under two names (a symbolic link
-// to it, or a link in one of its folders), it is still one file with one set of changes.
-// Callers pass the same name thousands of times in a row during a save; inside one
-// outermost batch or run the last resolution is taken again (links do not change
-// between the calls of one save), outside one every call resolves afresh.
-std::string cacheKey(IniCache& cache, const std::string& fileName) {
-    thread_local std::string lastName, lastKey;
-    thread_local uint64_t lastScope = 0;
-    if (cache.inScope() && lastScope == cache.scope && fileName == lastName) return lastKey;
-    // Relative names depend on the working folder: only absolute ones are remembered.
-    const bool remember = !fileName.empty() && fileName.front() == '/';
-    std::error_code ec;
-    fs::path absolute = fs::absolute(fs::path(fileName), ec);
-    if (ec) return fileName;
-    fs::path resolved = fs::weakly_canonical(absolute, ec);
-    std::string key = (ec ? absolute : resolved).lexically_normal().string();
-    if (remember) {
-        lastName = fileName;
-        lastKey = key;
-        lastScope = cache.inScope() ? cache.scope : 0;
-    }
-    return key;
 }
 
 bool hasLineBreakOrNul(std::string_view s) {
@@ -281,7 +346,7 @@ size_t GetPrivateProfileString(std::string_view section, std::string_view key,
     {
         IniCache& c = cache();
         std::lock_guard lock(c.mutex);
-        CachedFile& entry = c.load(cacheKey(c, fileName));
+        CachedFile& entry = c.load(c.keyOf(fileName));
         if (entry.exists || entry.dirty) found = entry.doc.value(section, key);
     }
     out = found ? std::move(*found) : cleanDefault(uptoNul(defaultValue));
@@ -311,8 +376,9 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
 
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const std::string path = cacheKey(c, fileName);
-    CachedFile& entry = c.load(path);
+    const Key cached = c.keyOf(fileName);
+    const std::string& path = cached.path;
+    CachedFile& entry = c.load(cached);
     if (entry.unreadable || !entry.doc.editable()) return false;
     if (!entry.exists && !entry.dirty) {
         if (deleting) return true;  // nothing to delete; no file is created for it
@@ -340,14 +406,14 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
 std::vector<std::string> sectionNames(const std::string& fileName) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    CachedFile& entry = c.load(cacheKey(c, fileName));
+    CachedFile& entry = c.load(c.keyOf(fileName));
     return entry.exists || entry.dirty ? entry.doc.sectionNames() : std::vector<std::string>{};
 }
 
 std::vector<std::string> sectionKeys(const std::string& fileName, std::string_view section) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    CachedFile& entry = c.load(cacheKey(c, fileName));
+    CachedFile& entry = c.load(c.keyOf(fileName));
     return entry.exists || entry.dirty ? entry.doc.keyNames(section) : std::vector<std::string>{};
 }
 
@@ -358,15 +424,28 @@ bool flush() {
 }
 
 bool flushFile(const std::string& fileName) {
+    return flushFiles({fileName}).front();
+}
+
+std::vector<bool> flushFiles(const std::vector<std::string>& fileNames) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    return c.flushOne(cacheKey(c, fileName));
+    std::vector<std::string> paths;
+    paths.reserve(fileNames.size());
+    for (const std::string& name : fileNames) paths.push_back(c.keyOf(name).path);
+    return c.flushFiles(paths);
 }
 
 void dropCache() {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
     c.clear();
+}
+
+uint64_t nameResolutionsForTesting() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    return c.resolutions;
 }
 
 IniBatch::IniBatch() {
