@@ -84,9 +84,21 @@ struct CachedFile {
     uint64_t checkedInRun = 0;  // the run in which the disk was last checked (0: none)
 };
 
+// What the cache keeps of a file name: the path it resolved to and the file it reached.
+struct Resolution {
+    std::string key;
+    dev_t device = 0;  // the file the name reached then (device 0, inode 0: none)
+    ino_t inode = 0;
+    uint64_t scope = 0;          // the outermost batch or run it was taken in (0: none)
+    CachedFile* file = nullptr;  // the key's entry, while generation is the cache's
+    uint64_t generation = 0;
+};
+
 // A file name as the cache knows it, and the file's stamp when it was taken with it.
 struct Key {
-    std::string path;
+    const std::string& path() const { return resolution ? resolution->key : own; }
+    Resolution* resolution = nullptr;  // the kept resolution it comes from, if any
+    std::string own;                   // the path when none is kept
     std::optional<FileStamp> stamp;
 };
 
@@ -108,19 +120,24 @@ class IniCache {
     // A change on disk wins over pending changes: had they been written at once, as outside
     // a batch, the change would have replaced them (a file deleted or replaced by another
     // operation of the same batch must not come back at its end).
-    // known: the file's stamp when the caller just took it.
-    CachedFile& load(const std::string& path, const std::optional<FileStamp>& known = {}) {
+    // known: the file's stamp when the caller just took it; hint: the path's entry when
+    // the caller knows it.
+    CachedFile& load(const std::string& path, const std::optional<FileStamp>& known = {},
+                     CachedFile* hint = nullptr) {
         const uint64_t currentRun = runDepth > 0 ? run : 0;
-        auto it = files_.find(path);
-        if (currentRun != 0 && it != files_.end() && it->second.checkedInRun == currentRun &&
-            !it->second.stale)
-            return it->second;
-        FileStamp now = known ? *known : stampOf(path);
-        if (it != files_.end() && it->second.stamp == now && !it->second.stale) {
-            it->second.checkedInRun = currentRun;
-            return it->second;
+        CachedFile* found = hint;
+        if (!found) {
+            auto it = files_.find(path);
+            if (it != files_.end()) found = &it->second;
         }
-        CachedFile& entry = files_[path];
+        if (currentRun != 0 && found && found->checkedInRun == currentRun && !found->stale)
+            return *found;
+        FileStamp now = known ? *known : stampOf(path);
+        if (found && found->stamp == now && !found->stale) {
+            found->checkedInRun = currentRun;
+            return *found;
+        }
+        CachedFile& entry = found ? *found : files_[path];
         // A change on disk replaces the pending changes: the batch that made them must
         // learn that they never reach the disk.
         const bool lost = entry.lost || entry.dirty;
@@ -139,7 +156,17 @@ class IniCache {
         return entry;
     }
 
-    CachedFile& load(const Key& key) { return load(key.path, key.stamp); }
+    // A kept resolution remembers its entry, so that a run of calls finds it at once.
+    CachedFile& load(const Key& key) {
+        Resolution* r = key.resolution;
+        CachedFile* hint = r && r->generation == generation_ ? r->file : nullptr;
+        CachedFile& entry = load(key.path(), key.stamp, hint);
+        if (r) {
+            r->file = &entry;
+            r->generation = generation_;
+        }
+        return entry;
+    }
 
     // False when the pending changes must be dropped (the file changed on disk, or its
     // folder went): a change on disk wins over them.
@@ -243,53 +270,69 @@ class IniCache {
         // Relative names depend on the working folder: only absolute ones are remembered.
         const bool remember = !fileName.empty() && fileName.front() == '/';
         const uint64_t currentScope = inScope() ? scope : 0;
-        auto it = remember ? names_.find(fileName) : names_.end();
-        if (it != names_.end() && currentScope != 0 && it->second.scope == currentScope)
-            return {it->second.key, std::nullopt};
+        Resolution* kept = remember ? find(fileName) : nullptr;
+        if (kept && currentScope != 0 && kept->scope == currentScope) return {kept, {}, {}};
         const FileStamp now = stampOf(fileName);
         // The name's stamp is the key's when both are one text.
         auto known = [&](const std::string& key) {
             return key == fileName ? std::optional<FileStamp>(now) : std::nullopt;
         };
-        if (it != names_.end() && now.exists && it->second.device == now.device &&
-            it->second.inode == now.inode) {
-            it->second.scope = currentScope;
-            return {it->second.key, known(it->second.key)};
+        if (kept && now.exists && kept->device == now.device && kept->inode == now.inode) {
+            kept->scope = currentScope;
+            return {kept, {}, known(kept->key)};
         }
         ++resolutions;
         std::error_code ec;
         fs::path absolute = fs::absolute(fs::path(fileName), ec);
-        if (ec) return {fileName, std::nullopt};
+        if (ec) return {nullptr, fileName, std::nullopt};
         fs::path resolved = fs::weakly_canonical(absolute, ec);
         std::string key = (ec ? absolute : resolved).lexically_normal().string();
-        if (remember) {
-            if (names_.size() >= kRememberedNames) names_.clear();
-            names_[fileName] = {key, now.device, now.inode, currentScope};
-        }
         std::optional<FileStamp> stamp = known(key);
-        return {std::move(key), stamp};
+        if (!remember) return {nullptr, std::move(key), stamp};
+        if (names_.size() >= kRememberedNames) forgetNames();
+        Resolution& r = names_[fileName];
+        r = {std::move(key), now.device, now.inode, currentScope};
+        lastName_ = fileName;
+        last_ = &r;
+        return {&r, {}, stamp};
     }
 
-    void forget(const std::string& path) { files_.erase(path); }
+    void forget(const std::string& path) {
+        files_.erase(path);
+        ++generation_;
+    }
     void clear() {
         files_.clear();
-        names_.clear();
+        ++generation_;
+        forgetNames();
     }
 
     uint64_t resolutions = 0;  // how often a name was resolved, ever
 
   private:
-    struct Resolution {
-        std::string key;
-        dev_t device = 0;  // the file the name reached then (device 0, inode 0: none)
-        ino_t inode = 0;
-        uint64_t scope = 0;  // the outermost batch or run it was taken in (0: none)
-    };
+    // The last name asked for is compared before any hashing: a save or a load passes
+    // one name thousands of times in a row.
+    Resolution* find(const std::string& fileName) {
+        if (last_ && fileName == lastName_) return last_;
+        auto it = names_.find(fileName);
+        if (it == names_.end()) return nullptr;
+        lastName_ = fileName;
+        last_ = &it->second;
+        return last_;
+    }
+    void forgetNames() {
+        names_.clear();
+        last_ = nullptr;
+    }
+
     // A project has a few hundred files; the bound only keeps a long session's memory.
     static constexpr size_t kRememberedNames = 4096;
 
     std::unordered_map<std::string, CachedFile> files_;
+    uint64_t generation_ = 1;  // counts the erasures of entries of files_
     std::unordered_map<std::string, Resolution> names_;
+    std::string lastName_;
+    Resolution* last_ = nullptr;
 };
 
 IniCache& cache() {
@@ -377,7 +420,7 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
     const Key cached = c.keyOf(fileName);
-    const std::string& path = cached.path;
+    const std::string& path = cached.path();
     CachedFile& entry = c.load(cached);
     if (entry.unreadable || !entry.doc.editable()) return false;
     if (!entry.exists && !entry.dirty) {
@@ -432,7 +475,7 @@ std::vector<bool> flushFiles(const std::vector<std::string>& fileNames) {
     std::lock_guard lock(c.mutex);
     std::vector<std::string> paths;
     paths.reserve(fileNames.size());
-    for (const std::string& name : fileNames) paths.push_back(c.keyOf(name).path);
+    for (const std::string& name : fileNames) paths.push_back(c.keyOf(name).path());
     return c.flushFiles(paths);
 }
 
