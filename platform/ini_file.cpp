@@ -301,10 +301,10 @@ class IniCache {
         files_.erase(path);
         ++generation_;
     }
+    // The names' resolutions stay: they are checked at their next use as always.
     void clear() {
         files_.clear();
         ++generation_;
-        forgetNames();
     }
 
     uint64_t resolutions = 0;  // how often a name was resolved, ever

@@ -74,7 +74,8 @@ bool flushFile(const std::string& fileName);
 // each folder is synced once for all of them, after the last rename in it.
 std::vector<bool> flushFiles(const std::vector<std::string>& fileNames);
 // Forgets every cached file (pending changes are dropped). For tests and for callers that
-// know a file was replaced behind the cache's back within the same second.
+// know a file was replaced behind the cache's back within the same second. What the file
+// names resolved to is kept (it is checked at each name's next use).
 void dropCache();
 // For tests: how often a file name was resolved (its symbolic links followed), ever.
 uint64_t nameResolutionsForTesting();

@@ -74,8 +74,8 @@ TEST(IniScaling, SixteenTimesTheKeysTakesLessThanTwentyFiveTimesTheTime) {
     const Round oneRound = bestOf(5, dir, 1);
     const Round sixteenRound = bestOf(3, dir, 16);
     const double one = oneRound.seconds, sixteen = sixteenRound.seconds;
-    // The file's name is resolved once for the writes and once for the reads after the
-    // cache was dropped, however many keys there are.
+    // The file's name is resolved at most once for the writes and once for the reads after
+    // the cache was dropped, however many keys there are.
     EXPECT_LE(oneRound.resolutions, 2u);
     EXPECT_LE(sixteenRound.resolutions, 2u);
     RecordProperty("seconds_1x", std::to_string(one));
