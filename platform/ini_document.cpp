@@ -45,6 +45,10 @@ std::string unquote(std::string_view v) {
     return std::string(v);
 }
 
+bool isAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
 bool isBlankLine(std::string_view line) {
     return trim(line).empty();
 }
@@ -69,6 +73,7 @@ void IniDocument::Section::indexKeys() {
 }
 
 void IniDocument::indexSections() {
+    hasLast_ = false;
     sectionIndex_.clear();
     for (size_t i = 0; i < sections_.size(); ++i) {
         sectionIndex_.try_emplace(lower(sections_[i]->name), i);
@@ -165,8 +170,14 @@ IniDocument::Line IniDocument::makeLine(std::string text) const {
 }
 
 IniDocument::Section* IniDocument::find(std::string_view section) {
-    auto it = sectionIndex_.find(lower(trim(section)));
-    return it == sectionIndex_.end() ? nullptr : sections_[it->second].get();
+    section = trim(section);
+    if (hasLast_ && section == lastAsked_) return sections_[lastFound_].get();
+    auto it = sectionIndex_.find(lower(section));
+    if (it == sectionIndex_.end()) return nullptr;
+    lastAsked_ = section;
+    lastFound_ = it->second;
+    hasLast_ = true;
+    return sections_[it->second].get();
 }
 
 const IniDocument::Section* IniDocument::find(std::string_view section) const {
@@ -239,6 +250,9 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
         Line& old = s->body[it->second];
         std::string_view name, rest;
         keyLine(old.text, name, rest);
+        // An ASCII value reads back as it is written in any encoding: a save that rewrites
+        // unchanged values learns so without making the line.
+        if (isAscii(value) && trim(rest) == value) return false;
         Line replaced = makeLine(joined(name, "=", value));
         // Unchanged when the stored text already reads back as what is written.
         std::string_view newName, newRest;
