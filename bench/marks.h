@@ -5,6 +5,7 @@
 // processor time for the host's own work, and a main that fails when a benchmark did.
 #include <benchmark/benchmark.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -78,6 +79,8 @@ inline std::vector<Timing> bestOfRounds(int rounds, size_t cases,
 // ran through within its marks.
 class MarkReporter : public benchmark::ConsoleReporter {
   public:
+    // Coloured only on a terminal, so that a saved or piped run reads plainly.
+    MarkReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.error_occurred)

@@ -11,7 +11,7 @@ for program in "$bin"/bench_*; do
     [[ -x "$program" ]] || continue
     name=$(basename "$program")
     echo "== $name"
-    "$program" --benchmark_color=false 2>&1 | tee "$out/$name.txt"
+    "$program" 2>&1 | tee "$out/$name.txt"
     [[ ${PIPESTATUS[0]} -eq 0 ]] || failed+=("$name")
 done
 echo
