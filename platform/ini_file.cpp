@@ -361,6 +361,14 @@ std::string_view uptoNul(std::string_view value) {
     return value.substr(0, value.find('\0'));
 }
 
+// The text itself when it is valid UTF-8 (a save's names nearly always are), else its
+// repaired copy kept in store.
+std::string_view validUtf8View(std::string_view text, std::string& store) {
+    if (isValidUtf8(text)) return text;
+    store = sanitizeUtf8(text);
+    return store;
+}
+
 std::string flattenValue(std::string_view value) {
     std::string out(uptoNul(value));
     for (char& c : out) {
@@ -413,8 +421,9 @@ std::string readString(const std::string& fileName, std::string_view section, st
 bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
                                std::optional<std::string_view> value, const std::string& fileName) {
     if (!validSectionName(section) || (key && !validKeyName(*key))) return false;
-    const std::string sectionName = sanitizeUtf8(section);
-    const std::string keyName = key ? sanitizeUtf8(*key) : std::string();
+    std::string repairedSection, repairedKey;
+    const std::string_view sectionName = validUtf8View(section, repairedSection);
+    const std::string_view keyName = key ? validUtf8View(*key, repairedKey) : std::string_view();
     const bool deleting = !key || !value;
 
     IniCache& c = cache();
