@@ -340,8 +340,13 @@ IniCache& cache() {
     return instance;
 }
 
+bool isLineBreakOrNul(char c) {
+    return c == '\r' || c == '\n' || c == '\0';
+}
+
+// A plain scan: find_first_of would look each character up in its set.
 bool hasLineBreakOrNul(std::string_view s) {
-    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+    return std::any_of(s.begin(), s.end(), isLineBreakOrNul);
 }
 
 // Names that would not read back as written (or would inject lines) are refused.
@@ -369,12 +374,18 @@ std::string_view validUtf8View(std::string_view text, std::string& store) {
     return store;
 }
 
-std::string flattenValue(std::string_view value) {
-    std::string out(uptoNul(value));
+// The value as written: up to its NUL, its line breaks blanks, valid UTF-8. The text
+// itself when it needs none of that (a save's values nearly always), else a copy kept in
+// store.
+std::string_view flattenValue(std::string_view value, std::string& store) {
+    value = uptoNul(value);
+    if (!hasLineBreakOrNul(value) && isValidUtf8(value)) return value;
+    std::string out(value);
     for (char& c : out) {
         if (c == '\r' || c == '\n') c = ' ';
     }
-    return sanitizeUtf8(out);
+    store = sanitizeUtf8(out);
+    return store;
 }
 
 // The default loses its trailing blanks and one pair of enclosing quotes.
@@ -443,7 +454,8 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
     } else if (!value) {
         changed = entry.doc.deleteKey(sectionName, keyName);
     } else {
-        changed = entry.doc.setValue(sectionName, keyName, flattenValue(*value));
+        std::string flattened;
+        changed = entry.doc.setValue(sectionName, keyName, flattenValue(*value, flattened));
     }
     if (!changed) return true;
     const bool hadPending = entry.dirty;
