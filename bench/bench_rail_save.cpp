@@ -2,11 +2,13 @@
 // the best of 15 rounds. The save rewrites each file once, however many keys change, and
 // waits for the disk once per file plus once for the folder; it takes at most 1.3 times a
 // plain group write of the same files' bytes in the same round (write each, sync each,
-// rename each, sync the folder once). The reopen reads each file once, in at most 8 ms.
+// rename each, sync the folder once), the median of the rounds. The reopen reads each file
+// once, in at most 8 ms.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -116,12 +118,17 @@ void BM_RailSaveAndReopen(benchmark::State& state) {
         double saveCpu = 1e30;
         // Each round saves and writes the same bytes the plain way, in turns first: both meet
         // the same spell of the machine and the disk, and neither always follows the other.
+        // The mark takes the median of the rounds' own ratios: how long the disk takes to
+        // make a file varies from one spell to the next by more than the save adds.
+        std::vector<double> ratios;
         std::vector<FileBytes> bytes = filesOf(folder);
         for (int r = 0; r < kRounds; ++r) {
+            double plainRound = 0;
             auto plainWrite = [&] {
                 const Timing t = timed([&] {
                     if (!plainGroupWrite(folder, bytes)) state.SkipWithError("plain write failed");
                 });
+                plainRound = t.wall;
                 plain = std::min(plain, t.wall);
             };
             // Before the open: the files it replaces are then read afresh, as every open does.
@@ -145,7 +152,9 @@ void BM_RailSaveAndReopen(benchmark::State& state) {
             reopen = std::min(reopen, opened.wall);
             save = std::min(save, saved.wall);
             saveCpu = std::min(saveCpu, saved.cpu);
+            ratios.push_back(saved.wall / plainRound);
         }
+        std::sort(ratios.begin(), ratios.end());
         std::printf(
             "%zu files, best of %d: reopen %.2f ms, save %.2f ms (processor %.2f ms), plain "
             "group write %.2f ms\n",
@@ -153,7 +162,9 @@ void BM_RailSaveAndReopen(benchmark::State& state) {
         // One sync per file and one for the folder.
         checkMark(state, "save syncs", static_cast<double>(mostSyncs),
                   static_cast<double>(files + 1));
-        checkMark(state, "save over plain group write", save / plain, kMaxSaveRatio);
+        std::printf("save over plain group write: best %.3f, median %.3f of %zu rounds\n",
+                    save / plain, ratios[ratios.size() / 2], ratios.size());
+        checkMark(state, "save over plain group write", ratios[ratios.size() / 2], kMaxSaveRatio);
         checkMark(state, "reopen", reopen * 1e3, kMaxReopenMs, "ms");
     }
 }
