@@ -73,15 +73,19 @@ bool folderExists(const std::string& path) {
     return folder.empty() || fs::is_directory(folder, ec);
 }
 
+struct Resolution;
+
 struct CachedFile {
     IniDocument doc;
     FileStamp stamp;
-    bool exists = false;        // false: the file is missing (or unreadable); reads give defaults
-    bool dirty = false;         // changes not yet on disk
-    bool unreadable = false;    // there but not readable: never replaced by a new file
-    bool stale = false;         // pending changes were dropped: read the disk again
-    bool lost = false;          // pending changes were dropped and not yet reported
-    uint64_t checkedInRun = 0;  // the run in which the disk was last checked (0: none)
+    bool exists = false;          // false: the file is missing (or unreadable); reads give defaults
+    bool dirty = false;           // changes not yet on disk
+    bool unreadable = false;      // there but not readable: never replaced by a new file
+    bool stale = false;           // pending changes were dropped: read the disk again
+    bool lost = false;            // pending changes were dropped and not yet reported
+    uint64_t checkedInRun = 0;    // the run in which the disk was last checked (0: none)
+    Resolution* named = nullptr;  // the last name it was asked by, while namedIn is current
+    uint64_t namedIn = 0;
 };
 
 // What the cache keeps of a file name: the path it resolved to and the file it reached.
@@ -164,6 +168,8 @@ class IniCache {
         if (r) {
             r->file = &entry;
             r->generation = generation_;
+            entry.named = r;
+            entry.namedIn = namesGeneration_;
         }
         return entry;
     }
@@ -187,9 +193,18 @@ class IniCache {
     }
 
     void written(const std::string& path, CachedFile& entry) {
+        const FileStamp old = entry.stamp;
         entry.dirty = false;
         entry.exists = true;
         entry.stamp = stampOf(path);
+        // Our own replacement is a new file at the same path: the name that reached the old
+        // one reaches it, and need not be resolved again for it.
+        Resolution* r = entry.named;
+        if (r && entry.namedIn == namesGeneration_ && r->key == path && entry.stamp.exists &&
+            r->device == old.device && r->inode == old.inode) {
+            r->device = entry.stamp.device;
+            r->inode = entry.stamp.inode;
+        }
     }
 
     // False when the changes failed to reach the disk or were dropped.
@@ -323,6 +338,7 @@ class IniCache {
     void forgetNames() {
         names_.clear();
         last_ = nullptr;
+        ++namesGeneration_;
     }
 
     // A project has a few hundred files; the bound only keeps a long session's memory.
@@ -331,6 +347,7 @@ class IniCache {
     std::unordered_map<std::string, CachedFile> files_;
     uint64_t generation_ = 1;  // counts the erasures of entries of files_
     std::unordered_map<std::string, Resolution> names_;
+    uint64_t namesGeneration_ = 1;  // counts the clearings of names_
     std::string lastName_;
     Resolution* last_ = nullptr;
 };

@@ -166,6 +166,12 @@ TEST_F(IniCache, ANameIsResolvedAgainOnlyWhenItReachesAnotherFile) {
     fs::rename(dir / "new.ini", f);
     for (int i = 0; i < 50; ++i) EXPECT_EQ(readString(f, "S", "K"), "2");
     EXPECT_EQ(ini::nameResolutionsForTesting(), first + 1);
+    // Our own writes replace the file too, at the path the name reaches.
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", std::to_string(i), f));
+        EXPECT_EQ(readString(f, "S", "K"), std::to_string(i));
+    }
+    EXPECT_EQ(ini::nameResolutionsForTesting(), first + 1);
 }
 
 TEST_F(IniCache, RetargetedLinkOutsideABatchReachesItsNewFile) {
