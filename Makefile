@@ -1,12 +1,13 @@
-# Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
+# Entry points for a fresh Debian 12 machine: `make run`, `make test` and `make bench`.
 JOBS ?= $(shell nproc)
 RUN_DIR ?= build
 TEST_DIR ?= build-test
+BENCH_DIR ?= build-release
 PACKAGES = cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
            libgtest-dev libgmock-dev libbenchmark-dev unrtf poppler-utils xvfb xauth binutils \
            desktop-file-utils
 
-.PHONY: deps build run test clean
+.PHONY: deps build run test bench clean
 
 deps:
 	@tools/install-deps.sh $(PACKAGES)
@@ -23,5 +24,11 @@ test: deps
 	cmake --build $(TEST_DIR) -j$(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS) --timeout 300
 
+# Optimised, and one benchmark at a time: they measure time.
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BENCH_DIR) -j$(JOBS)
+	tools/run-benchmarks.sh $(BENCH_DIR)/bin
+
 clean:
-	rm -rf $(RUN_DIR) $(TEST_DIR)
+	rm -rf $(RUN_DIR) $(TEST_DIR) $(BENCH_DIR)

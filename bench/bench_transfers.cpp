@@ -144,4 +144,6 @@ BENCHMARK(BM_UploadAndDownload)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return varnak::bench::runBenchmarks(argc, argv);
+}

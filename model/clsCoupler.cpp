@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "model/app_context.h"
 #include "model/basConvert.h"
@@ -60,6 +61,15 @@ int32_t fileDirectoryValue(const std::string& file, int32_t n) {
     text = trimBlanks(text);
     if (!gfIsHexValue(text)) return 0;
     return gfHexValToLong(text).value_or(0);
+}
+
+// The rail's files as one group: they wait for the disk together and the folder is synced
+// once, not once per file. Each file still answers for itself: a failed one keeps its
+// changes pending and leaves the others saved, and a file changed on disk during the save
+// drops the changes still pending for it.
+bool flushRailFiles(const std::vector<std::string>& files) {
+    const std::vector<bool> flushed = ini::flushFiles(files);
+    return std::find(flushed.begin(), flushed.end(), false) == flushed.end();
 }
 
 }  // namespace
@@ -273,12 +283,13 @@ int32_t clsCoupler::ConfSaveData() {
 
     int32_t result = kStoreOk;
     if (!terminals->fDeleteRemovedFiles(folder)) result = kStoreWriteFailed;
+    std::vector<std::string> files;
     for (const auto& terminal : *terminals) {
-        if (int32_t r = terminal->ConfSaveData(folder)) result = r;
+        if (int32_t r = terminal->ConfSaveData(folder, &files)) result = r;
     }
     varnak().ui->statusText("Done..");
-    // A file changed on disk during the save drops the changes still pending for it.
-    const bool flushed = ini::flushFile(file);
+    files.push_back(file);  // the rail file last, after its terminals' files
+    const bool flushed = flushRailFiles(files);
     if (!batch.commit() || !flushed) return kStoreWriteFailed;
     return result;
 }

@@ -244,7 +244,8 @@ bool clsTerminal::writeLayout(const std::string& file) const {
     return true;
 }
 
-int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
+int32_t clsTerminal::ConfSaveData(const std::string& railFolder,
+                                  std::vector<std::string>* flushLater) {
     if (railFolder.empty()) return kStoreNoProject;
     auto self = shared_from_this();
     ini::IniBatch batch;
@@ -294,6 +295,10 @@ int32_t clsTerminal::ConfSaveData(const std::string& railFolder) {
         }
     }
     varnak().ui->statusText("Done..");
+    if (flushLater) {
+        flushLater->push_back(file);
+        return kStoreOk;
+    }
     // Only this file's own writes decide the answer (another file's failed write stays
     // pending in the profile cache and must not fail every later save).
     return ini::flushFile(file) ? kStoreOk : kStoreWriteFailed;

@@ -55,9 +55,12 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     // registers and counts as changed, so that the first save writes every channel.
     int32_t InfoRetrieveData(const std::string& szFileName);
     // Writes the terminal file into the rail folder (the project's loaded rail folder when
-    // none is given). Returns a StoreResult.
+    // none is given). Returns a StoreResult. With flushLater, the file's changes stay in the
+    // profile cache and its name is added there: the caller flushes it with the other files
+    // of its save.
     int32_t ConfSaveData();
-    int32_t ConfSaveData(const std::string& railFolder);
+    int32_t ConfSaveData(const std::string& railFolder,
+                         std::vector<std::string>* flushLater = nullptr);
     // The file this terminal is saved as, inside a rail folder.
     std::string FileName(const std::string& railFolder) const;
 

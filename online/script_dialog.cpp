@@ -37,6 +37,7 @@ void ScriptStepper::start(ScriptPlan plan) {
         frame_->lblProgBar->setText(qText(text));
     });
     outcome_ = ScriptRun::Outcome::Running;
+    failure_.reset();
     timer_.start();
 }
 
@@ -45,7 +46,10 @@ void ScriptStepper::nextRequest() {
         timer_.start();
         return;
     }
-    if (run_) outcome_ = run_->outcome();
+    if (run_) {
+        outcome_ = run_->outcome();
+        failure_ = run_->failure();
+    }
     run_.reset();
     dialog_->unsetCursor();
     dialog_->accept();

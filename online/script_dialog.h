@@ -33,8 +33,9 @@ class ScriptStepper : public QObject {
     // The dialog is asked to close (Cancel, Escape, the window's close button): true when
     // a run takes the request and closes the dialog itself once it stopped.
     bool closeRequested();
-    // The outcome of the last run.
+    // The outcome of the last run, and the request that failed it.
     ScriptRun::Outcome outcome() const { return outcome_; }
+    const std::optional<ScriptRun::Failure>& failure() const { return failure_; }
 
   private:
     void nextRequest();
@@ -45,6 +46,7 @@ class ScriptStepper : public QObject {
     std::unique_ptr<ScriptRun> run_;
     QTimer timer_;
     ScriptRun::Outcome outcome_ = ScriptRun::Outcome::Running;
+    std::optional<ScriptRun::Failure> failure_;
 };
 
 // The dialog both scripts are: the script's own frame on top, the progress frame, OK and

@@ -80,8 +80,32 @@ void ScriptRun::closeRun(Outcome outcome) {
     phase_ = plan_.protection ? Phase::Set : Phase::Done;
 }
 
+void ScriptRun::noteFailure(int32_t code) {
+    if (failure_) return;  // the first failure ended the run
+    std::string request;
+    switch (phase_) {
+        case Phase::Lift:
+            request = "lift of the write protection";
+            break;
+        case Phase::Set:
+            request = "set of the write protection";
+            break;
+        case Phase::Reset:
+            request = "software reset";
+            break;
+        default: {
+            const ScriptWrite& w = plan_.writes[index_];
+            request = std::string(phase_ == Phase::Write ? "write" : "read-back") +
+                      " of position " + std::to_string(w.railPosition) + " table " +
+                      std::to_string(w.table) + " register " + std::to_string(w.offset);
+        }
+    }
+    failure_ = Failure{request, code};
+}
+
 bool ScriptRun::failed(int32_t code) {
     if (code == 0) return false;
+    noteFailure(code);
     showNoCommunication();
     closeRun(Outcome::Failed);
     return true;
@@ -137,6 +161,7 @@ bool ScriptRun::step() {
         case Phase::Set: {
             const int32_t code = controlWriteProtection(true);
             if (code != 0 && outcome_ != Outcome::Failed) {
+                noteFailure(code);
                 showNoCommunication();
                 outcome_ = Outcome::Failed;
             }
@@ -144,7 +169,8 @@ bool ScriptRun::step() {
             break;
         }
         case Phase::Reset:
-            if (controlSoftwareReset() != 0) {
+            if (const int32_t code = controlSoftwareReset()) {
+                noteFailure(code);
                 showNoCommunication();
                 outcome_ = Outcome::Failed;
             }

@@ -10,6 +10,7 @@
 // the current request, with the protection set again and no reset.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,12 +59,21 @@ class ScriptRun {
     bool over() const { return phase_ == Phase::Done; }
     Outcome outcome() const { return outcome_; }
 
+    // The request that failed the run and the control's result code for it, so that a
+    // failure can be told apart from a slow answer.
+    struct Failure {
+        std::string request;
+        int32_t code = 0;
+    };
+    const std::optional<Failure>& failure() const { return failure_; }
+
   private:
     enum class Phase { Lift, Write, ReadBack, Compare, Set, Reset, Done };
 
     void next();
     void closeRun(Outcome outcome);
     bool failed(int32_t code);
+    void noteFailure(int32_t code);
 
     ScriptPlan plan_;
     Progress progress_;
@@ -73,6 +83,7 @@ class ScriptRun {
     bool cancelRequested_ = false;
     bool emptyTold_ = false;
     Outcome outcome_ = Outcome::Running;
+    std::optional<Failure> failure_;
 };
 
 }  // namespace varnak

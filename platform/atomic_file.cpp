@@ -19,6 +19,8 @@ namespace {
 
 std::atomic<bool> stopBeforeRename{false};
 std::atomic<unsigned> tempCounter{0};
+std::atomic<unsigned long long> fileSyncs{0};
+std::atomic<unsigned long long> folderSyncs{0};
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -72,8 +74,13 @@ std::string targetOf(const std::string& file) {
 void syncFolder(const std::string& folder) {
     int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
+    ++folderSyncs;
     ::fsync(fd);
     ::close(fd);
+}
+
+SyncCounts syncCountsForTesting() {
+    return {fileSyncs.load(), folderSyncs.load()};
 }
 
 void setStopBeforeRenameForTesting(bool stop) {
@@ -130,6 +137,7 @@ std::vector<bool> AtomicReplaceGroup::commit() {
     std::set<std::string> folders;
     for (const Pending& p : pending_) {
         int fd = ::open(p.temp.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) ++fileSyncs;
         bool ok = fd >= 0 && ::fsync(fd) == 0;
         if (fd >= 0) ok = (::close(fd) == 0) && ok;
         if (ok && stopBeforeRename) {

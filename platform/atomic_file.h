@@ -53,6 +53,13 @@ inline constexpr std::string_view kAtomicTempSuffix = ".partial";
 // names of another form, stay. Returns the number removed.
 int removeAbandonedTempFiles(const std::string& folder);
 
+// For tests: how many files and folders were synced to the disk, ever.
+struct SyncCounts {
+    unsigned long long files = 0;
+    unsigned long long folders = 0;
+};
+SyncCounts syncCountsForTesting();
+
 // For tests: when set, replaceFileAtomically stops as if the process died just before the
 // rename (the temporary file stays behind) and reports failure.
 void setStopBeforeRenameForTesting(bool stop);

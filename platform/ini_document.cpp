@@ -45,6 +45,10 @@ std::string unquote(std::string_view v) {
     return std::string(v);
 }
 
+bool isAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
 bool isBlankLine(std::string_view line) {
     return trim(line).empty();
 }
@@ -62,6 +66,7 @@ IniDocument::IniDocument() = default;
 
 void IniDocument::Section::indexKeys() {
     keys.clear();
+    keys.reserve(body.size());
     for (size_t i = 0; i < body.size(); ++i) {
         std::string_view name, rest;
         if (keyLine(body[i].text, name, rest)) keys.try_emplace(lower(name), i);
@@ -69,6 +74,7 @@ void IniDocument::Section::indexKeys() {
 }
 
 void IniDocument::indexSections() {
+    hasLast_ = false;
     sectionIndex_.clear();
     for (size_t i = 0; i < sections_.size(); ++i) {
         sectionIndex_.try_emplace(lower(sections_[i]->name), i);
@@ -84,36 +90,62 @@ IniDocument IniDocument::parse(std::string_view bytes) {
     if (bytes.substr(0, kBom.size()) == kBom) {
         doc.bom_ = true;
         bytes.remove_prefix(kBom.size());
-    } else if (!isValidUtf8(bytes)) {
-        doc.encoding_ = TextEncoding::Windows1252;
     }
+    // A file valid as a whole is valid line by line: its lines need no repair.
+    const bool valid = isValidUtf8(bytes);
+    if (!doc.bom_ && !valid) doc.encoding_ = TextEncoding::Windows1252;
+    // Each line's text and its end; false after the last line.
+    auto nextLine = [&bytes](size_t& pos, std::string_view& raw, std::string_view& eol) {
+        if (pos >= bytes.size()) return false;
+        // A plain scan: find_first_of looks each byte up in its set.
+        size_t end = pos;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        if (end == bytes.size()) {
+            raw = bytes.substr(pos);
+            eol = {};
+            pos = bytes.size();
+            return true;
+        }
+        raw = bytes.substr(pos, end - pos);
+        const size_t eolLen =
+            (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
+        eol = bytes.substr(end, eolLen);
+        pos = end + eolLen;
+        return true;
+    };
+    auto isHeader = [](std::string_view text) {
+        std::string_view name;
+        return headerName(text, name);
+    };
+    // The lines of each section, counted first, so that no body grows line by line (a
+    // header is one on the bytes as on the decoded text: its marks are ASCII).
+    std::vector<size_t> bodyLines;
+    std::string_view raw, eol;
+    for (size_t pos = 0; nextLine(pos, raw, eol);) {
+        if (isHeader(raw))
+            bodyLines.push_back(0);
+        else if (!bodyLines.empty())
+            ++bodyLines.back();
+    }
+    doc.sections_.reserve(bodyLines.size());
+
     bool styleKnown = false;
     Section* current = nullptr;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", pos);
+    for (size_t pos = 0; nextLine(pos, raw, eol);) {
         Line line;
-        std::string_view raw;
-        if (end == std::string_view::npos) {
-            raw = bytes.substr(pos);
-            pos = bytes.size();
-        } else {
-            raw = bytes.substr(pos, end - pos);
-            size_t eolLen =
-                (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
-            line.eol = std::string(bytes.substr(end, eolLen));
-            pos = end + eolLen;
-            if (!styleKnown) {
-                doc.newline_ = line.eol;
-                styleKnown = true;
-            }
+        line.eol = std::string(eol);
+        if (!eol.empty() && !styleKnown) {
+            doc.newline_ = line.eol;
+            styleKnown = true;
         }
         if (doc.encoding_ == TextEncoding::Windows1252) {
             line.text = windows1252ToUtf8(raw);
+        } else if (valid) {
+            line.text = std::string(raw);
         } else {
             line.text = sanitizeUtf8(raw);
         }
-        if (line.text != raw) {
+        if (!valid && line.text != raw) {
             line.raw = std::string(raw);
             line.hasRaw = true;
         }
@@ -122,6 +154,8 @@ IniDocument IniDocument::parse(std::string_view bytes) {
             auto section = std::make_unique<Section>();
             section->name = std::string(name);
             section->header = std::move(line);
+            if (doc.sections_.size() < bodyLines.size())
+                section->body.reserve(bodyLines[doc.sections_.size()]);
             current = section.get();
             doc.sections_.push_back(std::move(section));
         } else if (current) {
@@ -165,8 +199,14 @@ IniDocument::Line IniDocument::makeLine(std::string text) const {
 }
 
 IniDocument::Section* IniDocument::find(std::string_view section) {
-    auto it = sectionIndex_.find(lower(trim(section)));
-    return it == sectionIndex_.end() ? nullptr : sections_[it->second].get();
+    section = trim(section);
+    if (hasLast_ && section == lastAsked_) return sections_[lastFound_].get();
+    auto it = sectionIndex_.find(lower(section));
+    if (it == sectionIndex_.end()) return nullptr;
+    lastAsked_ = section;
+    lastFound_ = it->second;
+    hasLast_ = true;
+    return sections_[it->second].get();
 }
 
 const IniDocument::Section* IniDocument::find(std::string_view section) const {
@@ -239,6 +279,9 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
         Line& old = s->body[it->second];
         std::string_view name, rest;
         keyLine(old.text, name, rest);
+        // An ASCII value reads back as it is written in any encoding: a save that rewrites
+        // unchanged values learns so without making the line.
+        if (isAscii(value) && trim(rest) == value) return false;
         Line replaced = makeLine(joined(name, "=", value));
         // Unchanged when the stored text already reads back as what is written.
         std::string_view newName, newRest;

@@ -69,6 +69,11 @@ class IniDocument {
     std::vector<Line> preamble_;
     std::vector<std::unique_ptr<Section>> sections_;
     std::unordered_map<std::string, size_t> sectionIndex_;  // lower-cased name -> first copy
+    // The last section found and the name it was asked by: a save or a load asks for one
+    // section's keys one after another.
+    mutable std::string lastAsked_;
+    mutable size_t lastFound_ = 0;
+    mutable bool hasLast_ = false;
 };
 
 }  // namespace varnak::ini

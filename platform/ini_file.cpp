@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -72,15 +73,37 @@ bool folderExists(const std::string& path) {
     return folder.empty() || fs::is_directory(folder, ec);
 }
 
+struct Resolution;
+
 struct CachedFile {
     IniDocument doc;
     FileStamp stamp;
-    bool exists = false;        // false: the file is missing (or unreadable); reads give defaults
-    bool dirty = false;         // changes not yet on disk
-    bool unreadable = false;    // there but not readable: never replaced by a new file
-    bool stale = false;         // pending changes were dropped: read the disk again
-    bool lost = false;          // pending changes were dropped and not yet reported
-    uint64_t checkedInRun = 0;  // the run in which the disk was last checked (0: none)
+    bool exists = false;          // false: the file is missing (or unreadable); reads give defaults
+    bool dirty = false;           // changes not yet on disk
+    bool unreadable = false;      // there but not readable: never replaced by a new file
+    bool stale = false;           // pending changes were dropped: read the disk again
+    bool lost = false;            // pending changes were dropped and not yet reported
+    uint64_t checkedInRun = 0;    // the run in which the disk was last checked (0: none)
+    Resolution* named = nullptr;  // the last name it was asked by, while namedIn is current
+    uint64_t namedIn = 0;
+};
+
+// What the cache keeps of a file name: the path it resolved to and the file it reached.
+struct Resolution {
+    std::string key;
+    dev_t device = 0;  // the file the name reached then (device 0, inode 0: none)
+    ino_t inode = 0;
+    uint64_t scope = 0;          // the outermost batch or run it was taken in (0: none)
+    CachedFile* file = nullptr;  // the key's entry, while generation is the cache's
+    uint64_t generation = 0;
+};
+
+// A file name as the cache knows it, and the file's stamp when it was taken with it.
+struct Key {
+    const std::string& path() const { return resolution ? resolution->key : own; }
+    Resolution* resolution = nullptr;  // the kept resolution it comes from, if any
+    std::string own;                   // the path when none is kept
+    std::optional<FileStamp> stamp;
 };
 
 class IniCache {
@@ -101,18 +124,24 @@ class IniCache {
     // A change on disk wins over pending changes: had they been written at once, as outside
     // a batch, the change would have replaced them (a file deleted or replaced by another
     // operation of the same batch must not come back at its end).
-    CachedFile& load(const std::string& path) {
+    // known: the file's stamp when the caller just took it; hint: the path's entry when
+    // the caller knows it.
+    CachedFile& load(const std::string& path, const std::optional<FileStamp>& known = {},
+                     CachedFile* hint = nullptr) {
         const uint64_t currentRun = runDepth > 0 ? run : 0;
-        auto it = files_.find(path);
-        if (currentRun != 0 && it != files_.end() && it->second.checkedInRun == currentRun &&
-            !it->second.stale)
-            return it->second;
-        FileStamp now = stampOf(path);
-        if (it != files_.end() && it->second.stamp == now && !it->second.stale) {
-            it->second.checkedInRun = currentRun;
-            return it->second;
+        CachedFile* found = hint;
+        if (!found) {
+            auto it = files_.find(path);
+            if (it != files_.end()) found = &it->second;
         }
-        CachedFile& entry = files_[path];
+        if (currentRun != 0 && found && found->checkedInRun == currentRun && !found->stale)
+            return *found;
+        FileStamp now = known ? *known : stampOf(path);
+        if (found && found->stamp == now && !found->stale) {
+            found->checkedInRun = currentRun;
+            return *found;
+        }
+        CachedFile& entry = found ? *found : files_[path];
         // A change on disk replaces the pending changes: the batch that made them must
         // learn that they never reach the disk.
         const bool lost = entry.lost || entry.dirty;
@@ -127,6 +156,20 @@ class IniCache {
             entry.exists = true;
         } else if (now.exists) {
             entry.unreadable = true;
+        }
+        return entry;
+    }
+
+    // A kept resolution remembers its entry, so that a run of calls finds it at once.
+    CachedFile& load(const Key& key) {
+        Resolution* r = key.resolution;
+        CachedFile* hint = r && r->generation == generation_ ? r->file : nullptr;
+        CachedFile& entry = load(key.path(), key.stamp, hint);
+        if (r) {
+            r->file = &entry;
+            r->generation = generation_;
+            entry.named = r;
+            entry.namedIn = namesGeneration_;
         }
         return entry;
     }
@@ -150,9 +193,18 @@ class IniCache {
     }
 
     void written(const std::string& path, CachedFile& entry) {
+        const FileStamp old = entry.stamp;
         entry.dirty = false;
         entry.exists = true;
         entry.stamp = stampOf(path);
+        // Our own replacement is a new file at the same path: the name that reached the old
+        // one reaches it, and need not be resolved again for it.
+        Resolution* r = entry.named;
+        if (r && entry.namedIn == namesGeneration_ && r->key == path && entry.stamp.exists &&
+            r->device == old.device && r->inode == old.inode) {
+            r->device = entry.stamp.device;
+            r->inode = entry.stamp.inode;
+        }
     }
 
     // False when the changes failed to reach the disk or were dropped.
@@ -164,43 +216,140 @@ class IniCache {
         return true;
     }
 
-    // Every file with pending changes, written as one group.
-    bool flushAll() {
-        bool ok = true;
+    // Writes the pending changes of the entries as one group: each file is replaced
+    // atomically and each folder synced once. One answer per entry: false when its changes
+    // failed to reach the disk (they stay pending) or were dropped since the last flush.
+    std::vector<bool> flushGroup(const std::vector<std::pair<std::string, CachedFile*>>& entries) {
+        std::vector<bool> ok(entries.size(), true);
         platform::AtomicReplaceGroup group;
-        std::vector<std::pair<const std::string*, CachedFile*>> added;
-        for (auto& [path, entry] : files_) {
-            if (!entry.dirty || !stillWritable(path, entry)) continue;
-            if (group.add(path, entry.doc.serialize()))
-                added.emplace_back(&path, &entry);
+        std::vector<size_t> added;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const auto& [path, entry] = entries[i];
+            if (!entry->dirty || !stillWritable(path, *entry)) continue;
+            if (group.add(path, entry->doc.serialize()))
+                added.push_back(i);
             else
-                ok = false;
+                ok[i] = false;
         }
         std::vector<bool> done = group.commit();
-        for (size_t i = 0; i < added.size(); ++i) {
-            if (done[i])
-                written(*added[i].first, *added[i].second);
+        for (size_t n = 0; n < added.size(); ++n) {
+            const auto& [path, entry] = entries[added[n]];
+            if (done[n])
+                written(path, *entry);
             else
-                ok = false;
+                ok[added[n]] = false;
         }
-        for (auto& [path, entry] : files_) {
-            if (takeLost(entry)) ok = false;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (takeLost(*entries[i].second)) ok[i] = false;
         }
         return ok;
     }
 
-    bool flushOne(const std::string& path) {
-        auto it = files_.find(path);
-        if (it == files_.end()) return true;
-        const bool ok = flushEntry(path, it->second);
-        return !takeLost(it->second) && ok;
+    // Every file with pending changes, written as one group.
+    bool flushAll() {
+        std::vector<std::pair<std::string, CachedFile*>> entries;
+        for (auto& [path, entry] : files_) entries.emplace_back(path, &entry);
+        const std::vector<bool> ok = flushGroup(entries);
+        return std::find(ok.begin(), ok.end(), false) == ok.end();
     }
 
-    void forget(const std::string& path) { files_.erase(path); }
-    void clear() { files_.clear(); }
+    // The files of the keys written as one group; a file named twice answers twice.
+    std::vector<bool> flushFiles(const std::vector<std::string>& paths) {
+        std::vector<std::pair<std::string, CachedFile*>> entries;
+        std::vector<size_t> entryOf(paths.size(), SIZE_MAX);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            auto it = files_.find(paths[i]);
+            if (it == files_.end()) continue;
+            auto same = std::find_if(entries.begin(), entries.end(),
+                                     [&](const auto& e) { return e.second == &it->second; });
+            entryOf[i] = static_cast<size_t>(same - entries.begin());
+            if (same == entries.end()) entries.emplace_back(it->first, &it->second);
+        }
+        const std::vector<bool> flushed = flushGroup(entries);
+        std::vector<bool> ok(paths.size(), true);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            if (entryOf[i] != SIZE_MAX) ok[i] = flushed[entryOf[i]];
+        }
+        return ok;
+    }
+
+    // The cache knows a file by its resolved path: written under two names (a symbolic
+    // link to it, or a link in one of its folders), it is still one file with one set of
+    // changes. Resolving costs a system call per folder of the path, and callers pass the
+    // same name thousands of times in a row, so a name's resolution is kept: inside one
+    // outermost batch or run it is taken as it stands (links do not change between the
+    // calls of one save); outside one it is taken while the name still reaches the file it
+    // reached when it was resolved, which the one look at the file that every call makes
+    // anyway tells. A name that reaches another file, or none, is resolved afresh.
+    Key keyOf(const std::string& fileName) {
+        // Relative names depend on the working folder: only absolute ones are remembered.
+        const bool remember = !fileName.empty() && fileName.front() == '/';
+        const uint64_t currentScope = inScope() ? scope : 0;
+        Resolution* kept = remember ? find(fileName) : nullptr;
+        if (kept && currentScope != 0 && kept->scope == currentScope) return {kept, {}, {}};
+        const FileStamp now = stampOf(fileName);
+        // The name's stamp is the key's when both are one text.
+        auto known = [&](const std::string& key) {
+            return key == fileName ? std::optional<FileStamp>(now) : std::nullopt;
+        };
+        if (kept && now.exists && kept->device == now.device && kept->inode == now.inode) {
+            kept->scope = currentScope;
+            return {kept, {}, known(kept->key)};
+        }
+        ++resolutions;
+        std::error_code ec;
+        fs::path absolute = fs::absolute(fs::path(fileName), ec);
+        if (ec) return {nullptr, fileName, std::nullopt};
+        fs::path resolved = fs::weakly_canonical(absolute, ec);
+        std::string key = (ec ? absolute : resolved).lexically_normal().string();
+        std::optional<FileStamp> stamp = known(key);
+        if (!remember) return {nullptr, std::move(key), stamp};
+        if (names_.size() >= kRememberedNames) forgetNames();
+        Resolution& r = names_[fileName];
+        r = {std::move(key), now.device, now.inode, currentScope};
+        lastName_ = fileName;
+        last_ = &r;
+        return {&r, {}, stamp};
+    }
+
+    void forget(const std::string& path) {
+        files_.erase(path);
+        ++generation_;
+    }
+    // The names' resolutions stay: they are checked at their next use as always.
+    void clear() {
+        files_.clear();
+        ++generation_;
+    }
+
+    uint64_t resolutions = 0;  // how often a name was resolved, ever
 
   private:
+    // The last name asked for is compared before any hashing: a save or a load passes
+    // one name thousands of times in a row.
+    Resolution* find(const std::string& fileName) {
+        if (last_ && fileName == lastName_) return last_;
+        auto it = names_.find(fileName);
+        if (it == names_.end()) return nullptr;
+        lastName_ = fileName;
+        last_ = &it->second;
+        return last_;
+    }
+    void forgetNames() {
+        names_.clear();
+        last_ = nullptr;
+        ++namesGeneration_;
+    }
+
+    // A project has a few hundred files; the bound only keeps a long session's memory.
+    static constexpr size_t kRememberedNames = 4096;
+
     std::unordered_map<std::string, CachedFile> files_;
+    uint64_t generation_ = 1;  // counts the erasures of entries of files_
+    std::unordered_map<std::string, Resolution> names_;
+    uint64_t namesGeneration_ = 1;  // counts the clearings of names_
+    std::string lastName_;
+    Resolution* last_ = nullptr;
 };
 
 IniCache& cache() {
@@ -208,32 +357,13 @@ IniCache& cache() {
     return instance;
 }
 
-// The cache knows a file by its resolved path: written under two names (a symbolic link
-// to it, or a link in one of its folders), it is still one file with one set of changes.
-// Callers pass the same name thousands of times in a row during a save; inside one
-// outermost batch or run the last resolution is taken again (links do not change
-// between the calls of one save), outside one every call resolves afresh.
-std::string cacheKey(IniCache& cache, const std::string& fileName) {
-    thread_local std::string lastName, lastKey;
-    thread_local uint64_t lastScope = 0;
-    if (cache.inScope() && lastScope == cache.scope && fileName == lastName) return lastKey;
-    // Relative names depend on the working folder: only absolute ones are remembered.
-    const bool remember = !fileName.empty() && fileName.front() == '/';
-    std::error_code ec;
-    fs::path absolute = fs::absolute(fs::path(fileName), ec);
-    if (ec) return fileName;
-    fs::path resolved = fs::weakly_canonical(absolute, ec);
-    std::string key = (ec ? absolute : resolved).lexically_normal().string();
-    if (remember) {
-        lastName = fileName;
-        lastKey = key;
-        lastScope = cache.inScope() ? cache.scope : 0;
-    }
-    return key;
+bool isLineBreakOrNul(char c) {
+    return c == '\r' || c == '\n' || c == '\0';
 }
 
+// A plain scan: find_first_of would look each character up in its set.
 bool hasLineBreakOrNul(std::string_view s) {
-    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+    return std::any_of(s.begin(), s.end(), isLineBreakOrNul);
 }
 
 // Names that would not read back as written (or would inject lines) are refused.
@@ -253,12 +383,26 @@ std::string_view uptoNul(std::string_view value) {
     return value.substr(0, value.find('\0'));
 }
 
-std::string flattenValue(std::string_view value) {
-    std::string out(uptoNul(value));
+// The text itself when it is valid UTF-8 (a save's names nearly always are), else its
+// repaired copy kept in store.
+std::string_view validUtf8View(std::string_view text, std::string& store) {
+    if (isValidUtf8(text)) return text;
+    store = sanitizeUtf8(text);
+    return store;
+}
+
+// The value as written: up to its NUL, its line breaks blanks, valid UTF-8. The text
+// itself when it needs none of that (a save's values nearly always), else a copy kept in
+// store.
+std::string_view flattenValue(std::string_view value, std::string& store) {
+    value = uptoNul(value);
+    if (!hasLineBreakOrNul(value) && isValidUtf8(value)) return value;
+    std::string out(value);
     for (char& c : out) {
         if (c == '\r' || c == '\n') c = ' ';
     }
-    return sanitizeUtf8(out);
+    store = sanitizeUtf8(out);
+    return store;
 }
 
 // The default loses its trailing blanks and one pair of enclosing quotes.
@@ -281,7 +425,7 @@ size_t GetPrivateProfileString(std::string_view section, std::string_view key,
     {
         IniCache& c = cache();
         std::lock_guard lock(c.mutex);
-        CachedFile& entry = c.load(cacheKey(c, fileName));
+        CachedFile& entry = c.load(c.keyOf(fileName));
         if (entry.exists || entry.dirty) found = entry.doc.value(section, key);
     }
     out = found ? std::move(*found) : cleanDefault(uptoNul(defaultValue));
@@ -305,14 +449,16 @@ std::string readString(const std::string& fileName, std::string_view section, st
 bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
                                std::optional<std::string_view> value, const std::string& fileName) {
     if (!validSectionName(section) || (key && !validKeyName(*key))) return false;
-    const std::string sectionName = sanitizeUtf8(section);
-    const std::string keyName = key ? sanitizeUtf8(*key) : std::string();
+    std::string repairedSection, repairedKey;
+    const std::string_view sectionName = validUtf8View(section, repairedSection);
+    const std::string_view keyName = key ? validUtf8View(*key, repairedKey) : std::string_view();
     const bool deleting = !key || !value;
 
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const std::string path = cacheKey(c, fileName);
-    CachedFile& entry = c.load(path);
+    const Key cached = c.keyOf(fileName);
+    const std::string& path = cached.path();
+    CachedFile& entry = c.load(cached);
     if (entry.unreadable || !entry.doc.editable()) return false;
     if (!entry.exists && !entry.dirty) {
         if (deleting) return true;  // nothing to delete; no file is created for it
@@ -325,7 +471,8 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
     } else if (!value) {
         changed = entry.doc.deleteKey(sectionName, keyName);
     } else {
-        changed = entry.doc.setValue(sectionName, keyName, flattenValue(*value));
+        std::string flattened;
+        changed = entry.doc.setValue(sectionName, keyName, flattenValue(*value, flattened));
     }
     if (!changed) return true;
     const bool hadPending = entry.dirty;
@@ -340,14 +487,14 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
 std::vector<std::string> sectionNames(const std::string& fileName) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    CachedFile& entry = c.load(cacheKey(c, fileName));
+    CachedFile& entry = c.load(c.keyOf(fileName));
     return entry.exists || entry.dirty ? entry.doc.sectionNames() : std::vector<std::string>{};
 }
 
 std::vector<std::string> sectionKeys(const std::string& fileName, std::string_view section) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    CachedFile& entry = c.load(cacheKey(c, fileName));
+    CachedFile& entry = c.load(c.keyOf(fileName));
     return entry.exists || entry.dirty ? entry.doc.keyNames(section) : std::vector<std::string>{};
 }
 
@@ -358,15 +505,28 @@ bool flush() {
 }
 
 bool flushFile(const std::string& fileName) {
+    return flushFiles({fileName}).front();
+}
+
+std::vector<bool> flushFiles(const std::vector<std::string>& fileNames) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    return c.flushOne(cacheKey(c, fileName));
+    std::vector<std::string> paths;
+    paths.reserve(fileNames.size());
+    for (const std::string& name : fileNames) paths.push_back(c.keyOf(name).path());
+    return c.flushFiles(paths);
 }
 
 void dropCache() {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
     c.clear();
+}
+
+uint64_t nameResolutionsForTesting() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    return c.resolutions;
 }
 
 IniBatch::IniBatch() {

@@ -5,9 +5,9 @@
 // from values, buffer-size cuts, and in-place rewrites that keep every untouched line
 // byte for byte (including its encoding and line-end style).
 //
-// Parsed files are cached by their resolved path (symbolic links followed) and invalidated
-// when the file changes on disk. Outside
-// an IniBatch every write is flushed at once (atomically: temporary file, then rename);
+// Parsed files are cached by their resolved path (symbolic links followed, once per name
+// while the name reaches the same file) and invalidated when the file changes on disk.
+// Outside an IniBatch every write is flushed at once (atomically: temporary file, then rename);
 // inside one, writes stay in the cache and are flushed when the outermost batch ends,
 // so that a rail save of thousands of keys rewrites each file once.
 //
@@ -69,9 +69,16 @@ bool flush();
 // a write reached the disk, even inside a batch). False also when pending changes of the
 // file were dropped since the last flush because it changed on disk.
 bool flushFile(const std::string& fileName);
+// Writes the pending changes of these files as one group: each file is replaced atomically
+// and answers for itself as flushFile would (one answer per name, in their order), and
+// each folder is synced once for all of them, after the last rename in it.
+std::vector<bool> flushFiles(const std::vector<std::string>& fileNames);
 // Forgets every cached file (pending changes are dropped). For tests and for callers that
-// know a file was replaced behind the cache's back within the same second.
+// know a file was replaced behind the cache's back within the same second. What the file
+// names resolved to is kept (it is checked at each name's next use).
 void dropCache();
+// For tests: how often a file name was resolved (its symbolic links followed), ever.
+uint64_t nameResolutionsForTesting();
 
 // Defers the flushing of writes until the outermost batch ends.
 class IniBatch {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/atomic_file.h"
 #include "tests/model/fake_register_device.h"
 #include "tests/model/project_fixture.h"
 
@@ -181,6 +182,50 @@ TEST_F(RailTest, SaveReportsChangesDroppedBecauseTheFileChangedOnDiskMeanwhile) 
     context().ui = &ui;
     EXPECT_NE(readFile(file).find("; edited elsewhere"), std::string::npos);
     EXPECT_NE(ini::readString(file.string(), "Config", "UserDesc"), "lost");
+}
+
+TEST_F(RailTest, SaveReplacesItsFilesAsOneGroupAndAFailedFileLeavesTheOthersSaved) {
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    for (int32_t position = 1; position <= 3; ++position)
+        ASSERT_EQ(terminals()->Add("QT3002-0000", position, 1, 1), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    const auto folder = railFolder("P", "R");
+    auto change = [&](int32_t value) {
+        rail()->clsColTables()->Item(0)->setConfRegisterValue(5, value);
+        for (const auto& terminal : *terminals())
+            terminal->clsColTables()->Item(1)->setConfRegisterValue(40, value);
+    };
+    auto terminalFile = [&](int32_t position) {
+        return terminals()->ItemPos(position)->FileName(folder.string());
+    };
+
+    // Every file waits for the disk once, the folder once for all of them.
+    change(0x42);
+    const platform::SyncCounts before = platform::syncCountsForTesting();
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    const platform::SyncCounts after = platform::syncCountsForTesting();
+    EXPECT_EQ(after.files - before.files, 4u);
+    EXPECT_EQ(after.folders - before.folders, 1u);
+
+    // A terminal file that refuses the save fails it; the other files are saved.
+    const std::string locked = terminalFile(2);
+    const std::string lockedBytes = readFile(locked);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
+    change(0x43);
+    EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
+    EXPECT_EQ(readFile(locked), lockedBytes);
+    for (int32_t position : {1, 3}) {
+        EXPECT_NE(readFile(terminalFile(position)).find("Reg40=0x0043"), std::string::npos)
+            << position;
+    }
+    EXPECT_EQ(ini::readString((folder / "Coupler.CCF").string(), "RegValue_Table0", "Reg5"),
+              "0x0043");
+    // Its changes wait for the next save.
+    std::filesystem::permissions(
+        locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(rail()->ConfSaveData(), kStoreOk);
+    EXPECT_NE(readFile(locked).find("Reg40=0x0043"), std::string::npos);
 }
 
 TEST_F(RailTest, SaveWithoutDescriptionWritesASelfContainedRailFile) {

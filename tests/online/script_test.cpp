@@ -211,6 +211,9 @@ TEST_F(ScriptTest, AFailedRequestEndsTheRunWithTheProtectionSetAndNoReset) {
     while (run.step()) {
     }
     EXPECT_EQ(run.outcome(), Outcome::Failed);
+    ASSERT_TRUE(run.failure());
+    EXPECT_EQ(run.failure()->request, "write of position 0 table 100 register 3");
+    EXPECT_EQ(run.failure()->code, qzcom::ComErrTimeout1);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"Keine Kommunikation mit Koppler!"});
     EXPECT_TRUE(station->coupler().writeProtected);
     EXPECT_EQ(station->coupler().softwareResets, 0);

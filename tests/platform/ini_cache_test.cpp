@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <thread>
 
 #include "tests/platform/ini_test_support.h"
@@ -152,6 +153,82 @@ TEST_F(IniCache, SameFileUnderASymbolicLinkIsOneEntry) {
     }
     EXPECT_EQ(readFile(real), "[S]\r\nA=1\r\nB=2\r\nC=3\r\n");
     EXPECT_TRUE(fs::is_symlink(dir / "file-link.ini"));
+}
+
+TEST_F(IniCache, ANameIsResolvedAgainOnlyWhenItReachesAnotherFile) {
+    std::string f = put("[S]\r\nK=1\r\n");
+    EXPECT_EQ(readString(f, "S", "K"), "1");
+    const uint64_t first = ini::nameResolutionsForTesting();
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(readString(f, "S", "K"), "1");
+    EXPECT_EQ(ini::nameResolutionsForTesting(), first);
+    // Another program's save replaces the file: seen at the next call, resolved once more.
+    put("[S]\r\nK=2\r\n", "new.ini");
+    fs::rename(dir / "new.ini", f);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(readString(f, "S", "K"), "2");
+    EXPECT_EQ(ini::nameResolutionsForTesting(), first + 1);
+    // Our own writes replace the file too, at the path the name reaches.
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", std::to_string(i), f));
+        EXPECT_EQ(readString(f, "S", "K"), std::to_string(i));
+    }
+    EXPECT_EQ(ini::nameResolutionsForTesting(), first + 1);
+}
+
+TEST_F(IniCache, RetargetedLinkOutsideABatchReachesItsNewFile) {
+    const std::string a = put("[S]\r\nK=a\r\n", "a/test.ini");
+    const std::string b = put("[S]\r\nK=b\r\n", "b/test.ini");
+    struct Link {
+        std::string name;
+        std::function<void(const std::string& folder)> point;
+    };
+    const std::vector<Link> links = {
+        {file("file-link.ini"),
+         [&](const std::string& folder) {
+             fs::remove(dir / "file-link.ini");
+             fs::create_symlink(dir / folder / "test.ini", dir / "file-link.ini");
+         }},
+        {file("folder-link/test.ini"),
+         [&](const std::string& folder) {
+             fs::remove(dir / "folder-link");
+             fs::create_directory_symlink(dir / folder, dir / "folder-link");
+         }},
+    };
+    for (const Link& link : links) {
+        SCOPED_TRACE(link.name);
+        writeFile(a, "[S]\r\nK=a\r\n");
+        writeFile(b, "[S]\r\nK=b\r\n");
+        link.point("a");
+        EXPECT_EQ(readString(link.name, "S", "K"), "a");
+        link.point("b");
+        EXPECT_EQ(readString(link.name, "S", "K"), "b");
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "c", link.name));
+        EXPECT_EQ(readFile(b), "[S]\r\nK=c\r\n");
+        EXPECT_EQ(readFile(a), "[S]\r\nK=a\r\n");
+    }
+}
+
+TEST_F(IniCache, FlushOfSeveralFilesAnswersForEachAndLeavesTheOthersPending) {
+    const std::string a = put("[S]\r\n", "a.ini"), b = put("[S]\r\n", "b.ini");
+    const std::string locked = put("[S]\r\n", "locked.ini");
+    const std::string gone = put("[S]\r\n", "gone/x.ini");
+    const std::string untouched = put("[S]\r\n", "untouched.ini");
+    const std::string outside = put("[S]\r\n", "outside.ini");
+    IniBatch batch;
+    for (const auto& f : {a, b, locked, gone, outside}) WritePrivateProfileString("S", "K", "1", f);
+    fs::permissions(locked, fs::perms::owner_read);
+    fs::remove_all(dir / "gone");
+    EXPECT_EQ(ini::flushFiles({a, locked, gone, untouched, b, a}),
+              (std::vector<bool>{true, false, false, true, true, true}));
+    EXPECT_EQ(readFile(a), "[S]\r\nK=1\r\n");
+    EXPECT_EQ(readFile(b), "[S]\r\nK=1\r\n");
+    EXPECT_EQ(readFile(locked), "[S]\r\n");
+    EXPECT_EQ(readFile(outside), "[S]\r\n");  // not named: still pending
+    // The refused file keeps its change for the next flush; the dropped one is told once.
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ini::flushFiles({locked, gone}), (std::vector<bool>{true, true}));
+    EXPECT_EQ(readFile(locked), "[S]\r\nK=1\r\n");
+    EXPECT_FALSE(batch.commit());  // the removed file's change never reached the disk
+    EXPECT_EQ(readFile(outside), "[S]\r\nK=1\r\n");
 }
 
 TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
