@@ -1,5 +1,6 @@
 // The station upload (coupler settings, programmed configuration, terminal configuration)
-// and the settings download of a rail of 64 QT3002 terminals (two channels each) against a
+// and the settings download of a rail of 63 QT3002 terminals (two channels each) and its end
+// terminal against a
 // simulated station that paces its line at 19200 baud. Each is measured against the time
 // its requests need on the wire (24 x ceil(R/18) + 2R bytes for a request of R registers,
 // 11 bits a byte; the mapping recalculation's re-reads included) plus the command blocks'
@@ -34,7 +35,7 @@ namespace {
 using namespace varnak::bench;
 
 constexpr double kMaxRatio = 1.10;
-constexpr int kTerminals = 64;
+constexpr int kTerminals = 63;  // before the end terminal, the most table 8 lists
 constexpr int kChannels = 2;
 constexpr int kListEndEntry = 128;         // where the mapping lists end, in their first table
 constexpr double kLiftPauseSeconds = 0.5;  // the write protection's read-back pause
@@ -48,6 +49,7 @@ double wireSecondsOf(const std::vector<int>& requests) {
 varnak::test::RailStationSpec railSpec() {
     varnak::test::RailStationSpec spec{"QZ3100-0000", {}};
     spec.terminals.assign(kTerminals, "QT3002-0000");
+    spec.terminals.push_back("QT9010-0000");
     return spec;
 }
 
@@ -72,7 +74,7 @@ struct PacedRail {
         rail = *project->clsColCouplers()->begin();
         fill(*rail);
         auto tables = rail->clsColTables();
-        tables->Item(8)->setConfRegisterValue(kTerminals, 0xFFFF);
+        tables->Item(8)->setConfRegisterValue(kTerminals + 1, 0xFFFF);
         for (int t : {10, 50}) tables->Item(t)->setConfRegisterValue(kListEndEntry, 0xFFFF);
 
         project->setOnline(true);
@@ -82,7 +84,9 @@ struct PacedRail {
         context.VarnakOnlineCoupler = online;
     }
     static void fill(varnak::clsCoupler& coupler) {
-        coupler.clsColTerminals()->Add("QT3002-0000", 1, kTerminals, coupler.ConfSymbolicID());
+        auto terminals = coupler.clsColTerminals();
+        terminals->Add("QT3002-0000", 1, kTerminals, coupler.ConfSymbolicID());
+        terminals->Add("QT9010-0000", kTerminals + 1, 1, coupler.ConfSymbolicID());
     }
     // Registers of a whole coupler table of the rail.
     int whole(int table) const { return rail->clsColTables()->Item(table)->TableLen() + 1; }
@@ -112,17 +116,18 @@ void BM_UploadAndDownload(benchmark::State& state) {
     varnak::TransferChoice choice;
     choice.boxes = {true, true, true, false, false, false};
     choice.firstText = "1";
-    choice.lastText = std::to_string(kTerminals);
+    choice.lastText = std::to_string(kTerminals + 1);
 
     // Upload: tables 0, 100, 8; each list's first table, read again by the recalculation;
     // registers 32-62 of every channel.
     std::vector<int> upload{paced.whole(0), paced.whole(100), paced.whole(8)};
     for (int t : {10, 50}) upload.insert(upload.end(), 2, paced.whole(t));
     upload.insert(upload.end(), kTerminals * kChannels, 31);
-    // Download: the lift's block and read-back, the same tables once, and per channel the
-    // code word, registers 32-62 and the 0.
+    // Download: the station's terminal list (registers 0-64 of table 9), the lift's block and
+    // read-back, the same tables once (table 0 up to register 199), and per channel the code
+    // word, registers 32-62 and the 0.
     std::vector<int> download{
-        4, 4, paced.whole(0), paced.whole(100), paced.whole(8), paced.whole(10), paced.whole(50)};
+        65, 4, 4, 200, paced.whole(100), paced.whole(8), paced.whole(10), paced.whole(50)};
     for (int c = 0; c < kTerminals * kChannels; ++c) download.insert(download.end(), {1, 31, 1});
 
     double up = 0, down = 0;

@@ -2,47 +2,37 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <set>
 
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
-#include "model/text_util.h"
 #include "platform/ini_file.h"
 
 namespace varnak {
 namespace {
 
-// The key names of one section, compared as the profile reader compares them.
-class SectionKeys {
-  public:
-    SectionKeys(const std::string& file, const std::string& section) {
-        for (const std::string& key : ini::sectionKeys(file, section))
-            keys_.insert(upperAscii(key));
-    }
-    bool has(const std::string& key) const { return keys_.count(upperAscii(key)) != 0; }
-    bool hasAll(std::initializer_list<const char*> keys) const {
-        return std::all_of(keys.begin(), keys.end(), [this](const char* k) { return has(k); });
-    }
-
-  private:
-    std::set<std::string> keys_;
-};
+bool hasKeys(const std::string& file, const std::string& section,
+             std::initializer_list<const char*> keys) {
+    return std::all_of(keys.begin(), keys.end(),
+                       [&](const char* key) { return ini::hasKey(file, section, key); });
+}
 
 bool mappingComplete(const std::string& file, int32_t channel, int32_t entries) {
-    const SectionKeys keys(file, "Mapp_Table" + std::to_string(channel));
-    if (!keys.hasAll({"InProcImage", "OutProcImage"})) return false;
+    const std::string section = "Mapp_Table" + std::to_string(channel);
+    if (!hasKeys(file, section, {"InProcImage", "OutProcImage"})) return false;
     for (int32_t k = 0; k < entries; ++k) {
         const std::string n = std::to_string(k);
-        if (!keys.has("Input_Adr" + n) || !keys.has("Output_Adr" + n)) return false;
+        if (!ini::hasKey(file, section, "Input_Adr" + n) ||
+            !ini::hasKey(file, section, "Output_Adr" + n))
+            return false;
     }
     return true;
 }
 
 bool channelTableComplete(const std::string& file, int32_t channel) {
-    const SectionKeys keys(file, "RegValue_Table" + std::to_string(channel));
+    const std::string section = "RegValue_Table" + std::to_string(channel);
     for (int32_t r = 0; r <= kChannelTableLen; ++r)
-        if (!keys.has("Reg" + std::to_string(r))) return false;
+        if (!ini::hasKey(file, section, "Reg" + std::to_string(r))) return false;
     return true;
 }
 
@@ -54,8 +44,10 @@ bool isOwnTerminalFileName(const std::string& name, int32_t couplerID) {
 }
 
 bool terminalFileReadWhole(const clsTerminal& terminal, const std::string& file) {
+    // Only reads follow: the file is looked at on disk once, not once per section.
+    ini::IniRun run;
     if (readKeyTextOrEmpty(file, "Common", "Name").empty()) return false;
-    if (!SectionKeys(file, "Config").hasAll({"TermPos", "TermID", "CouplerID"})) return false;
+    if (!hasKeys(file, "Config", {"TermPos", "TermID", "CouplerID"})) return false;
     const int32_t position = terminal.ConfRailPosition();
     if (position < 1 || position > kMaxTerminalsPerRail) return false;
     for (int32_t c = 0; c < terminal.InfoNrLogSigChnl(); ++c) {

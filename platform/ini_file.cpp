@@ -498,6 +498,13 @@ std::vector<std::string> sectionKeys(const std::string& fileName, std::string_vi
     return entry.exists || entry.dirty ? entry.doc.keyNames(section) : std::vector<std::string>{};
 }
 
+bool hasKey(const std::string& fileName, std::string_view section, std::string_view key) {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    CachedFile& entry = c.load(c.keyOf(fileName));
+    return (entry.exists || entry.dirty) && entry.doc.value(section, key).has_value();
+}
+
 bool flush() {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);

@@ -60,6 +60,8 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
 std::vector<std::string> sectionNames(const std::string& fileName);
 // Key names of a section (first copies, in file order); empty when missing.
 std::vector<std::string> sectionKeys(const std::string& fileName, std::string_view section);
+// Whether the section holds the key (also as "Key=", which reads as the empty text).
+bool hasKey(const std::string& fileName, std::string_view section, std::string_view key);
 
 // Writes every pending change of the cache to disk. Returns false when any file failed
 // (the failing file's changes stay pending and are reported again at the next flush) or

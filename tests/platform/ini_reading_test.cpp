@@ -53,6 +53,8 @@ TEST_F(IniReading, OnlyTheFirstCopyOfSectionsAndKeysCounts) {
     EXPECT_EQ(readString(f, "A", "OnlyInSecondCopy", "missing"), "missing");
     EXPECT_EQ(ini::sectionNames(f), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(ini::sectionKeys(f, "a"), (std::vector<std::string>{"K"}));
+    EXPECT_TRUE(ini::hasKey(f, "a", "k"));
+    EXPECT_FALSE(ini::hasKey(f, "A", "OnlyInSecondCopy"));
 }
 
 TEST_F(IniReading, CommentsStartOnlyWithSemicolonAtLineStart) {
@@ -72,11 +74,14 @@ TEST_F(IniReading, CommentsStartOnlyWithSemicolonAtLineStart) {
     EXPECT_EQ(readString(f, "S", "O"), "value # with hash");
     EXPECT_EQ(readString(f, "S", "just a line without equals", "dflt"), "dflt");
     EXPECT_EQ(ini::sectionKeys(f, "S"), (std::vector<std::string>{"#M", "N", "O"}));
+    EXPECT_FALSE(ini::hasKey(f, "S", "K"));
+    EXPECT_FALSE(ini::hasKey(f, "S", "just a line without equals"));
 }
 
 TEST_F(IniReading, LinesBeforeTheFirstSectionAreNoValues) {
     std::string f = put("K=1\r\n[S]\r\nL=2\r\n");
     EXPECT_EQ(readString(f, "", "K", "dflt"), "dflt");
+    EXPECT_FALSE(ini::hasKey(f, "", "K"));
     EXPECT_EQ(readString(f, "S", "L"), "2");
 }
 
@@ -161,6 +166,7 @@ TEST_F(IniReading, ReadingNeverCreatesOrChangesAFile) {
     EXPECT_EQ(readString(missing, "S", "K", "d"), "d");
     EXPECT_TRUE(ini::sectionNames(missing).empty());
     EXPECT_TRUE(ini::sectionKeys(missing, "S").empty());
+    EXPECT_FALSE(ini::hasKey(missing, "S", "K"));
     EXPECT_FALSE(std::filesystem::exists(missing));
     EXPECT_EQ(readString(file("no/folder/x.ini"), "S", "K", "d"), "d");
     EXPECT_FALSE(std::filesystem::exists(dir / "no"));
