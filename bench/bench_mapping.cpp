@@ -18,7 +18,7 @@
 #include "bench/paced_wire.h"
 #include "comctl/QZcomOCX.h"
 #include "couplercfg/image_mapping_editor.h"
-#include "couplercfg/mapping_routines.h"
+#include "mapping/mapping_routines.h"
 #include "model/app_context.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"

@@ -9,7 +9,8 @@
 #include "app/clsForms.h"
 #include "app/dialog_support.h"
 #include "couplercfg/image_mapping_grid.h"
-#include "couplercfg/mapping_texts.h"
+#include "couplercfg/mapping_dialog_texts.h"
+#include "mapping/mapping_texts.h"
 
 namespace varnak {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "app/dialog_openers.h"
 #include "app/offline_rail_save.h"
-#include "couplercfg/mapping_grid.h"
-#include "couplercfg/mapping_layout.h"
+#include "mapping/mapping_grid.h"
+#include "mapping/mapping_layout.h"
 
 namespace varnak {
 

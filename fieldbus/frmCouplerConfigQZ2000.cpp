@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "couplercfg/mapping_address.h"
 #include "fieldbus/coupler_form_specs.h"
+#include "mapping/mapping_address.h"
 #include "terminalcfg/settings_codec.h"
 
 namespace varnak {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "comctl/QZcomOCX.h"
-#include "couplercfg/mapping_list.h"
+#include "mapping/mapping_list.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "couplercfg/mapping_layout.h"
-#include "couplercfg/mapping_routines.h"
-#include "couplercfg/mapping_texts.h"
+#include "mapping/mapping_layout.h"
+#include "mapping/mapping_routines.h"
+#include "mapping/mapping_texts.h"
 #include "model/app_context.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"

@@ -1,7 +1,7 @@
 #include "online/station_upload.h"
 
-#include "couplercfg/mapping_list.h"
-#include "couplercfg/mapping_routines.h"
+#include "mapping/mapping_list.h"
+#include "mapping/mapping_routines.h"
 #include "model/app_context.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"

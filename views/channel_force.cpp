@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "couplercfg/mapping_address.h"
+#include "mapping/mapping_address.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"

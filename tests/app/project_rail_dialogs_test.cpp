@@ -19,7 +19,7 @@
 #include "app/project_tree_source.h"
 #include "app/projects_folder.h"
 #include "app/tree_navigation.h"
-#include "couplercfg/mapping_layout.h"
+#include "mapping/mapping_layout.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"

@@ -6,8 +6,8 @@
 
 #include <sstream>
 
-#include "couplercfg/mapping_routines.h"
-#include "couplercfg/mapping_texts.h"
+#include "couplercfg/mapping_dialog_texts.h"
+#include "mapping/mapping_routines.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"

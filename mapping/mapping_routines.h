@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "couplercfg/mapping_grid.h"
-#include "couplercfg/mapping_layout.h"
-#include "couplercfg/mapping_list.h"
+#include "mapping/mapping_grid.h"
+#include "mapping/mapping_layout.h"
+#include "mapping/mapping_list.h"
 
 namespace varnak {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "couplercfg/mapping_layout.h"
+#include "mapping/mapping_layout.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"

@@ -1,10 +1,10 @@
-#include "couplercfg/mapping_edit_rules.h"
+#include "mapping/mapping_edit_rules.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "couplercfg/mapping_address.h"
+#include "mapping/mapping_address.h"
 #include "model/text_util.h"
 
 namespace varnak {

@@ -3,11 +3,11 @@
 // damaged terminal texts.
 #include <gtest/gtest.h>
 
-#include "couplercfg/mapping_address.h"
-#include "couplercfg/mapping_routines.h"
+#include "mapping/mapping_address.h"
+#include "mapping/mapping_routines.h"
 #include "model/device_register_model.h"
 #include "platform/ini_file.h"
-#include "tests/couplercfg/mapping_fixture.h"
+#include "tests/mapping/mapping_fixture.h"
 
 namespace varnak::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "couplercfg/mapping_list.h"
+#include "mapping/mapping_list.h"
 
 #include <stdexcept>
 #include <string>

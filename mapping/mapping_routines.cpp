@@ -1,10 +1,10 @@
-#include "couplercfg/mapping_routines.h"
+#include "mapping/mapping_routines.h"
 
 #include <cctype>
 #include <memory>
 
-#include "couplercfg/mapping_address.h"
-#include "couplercfg/mapping_texts.h"
+#include "mapping/mapping_address.h"
+#include "mapping/mapping_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"

@@ -1,6 +1,6 @@
-#include "couplercfg/mapping_layout.h"
+#include "mapping/mapping_layout.h"
 
-#include "couplercfg/mapping_texts.h"
+#include "mapping/mapping_texts.h"
 #include "model/app_context.h"
 #include "model/basConvert.h"
 #include "model/clsColTables.h"

@@ -1,6 +1,6 @@
 // What the programmed-mapping editor takes from the keyboard and what an entered cell
 // becomes, over the entry rules' edge cases.
-#include "couplercfg/mapping_edit_rules.h"
+#include "mapping/mapping_edit_rules.h"
 
 #include <gtest/gtest.h>
 

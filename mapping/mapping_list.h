@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "couplercfg/mapping_layout.h"
+#include "mapping/mapping_layout.h"
 
 namespace varnak {
 

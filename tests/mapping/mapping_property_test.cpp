@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "couplercfg/mapping_address.h"
-#include "couplercfg/mapping_routines.h"
-#include "tests/couplercfg/mapping_fixture.h"
+#include "mapping/mapping_address.h"
+#include "mapping/mapping_routines.h"
+#include "tests/mapping/mapping_fixture.h"
 
 namespace varnak::test {
 namespace {

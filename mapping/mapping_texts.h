@@ -1,23 +1,14 @@
 #pragma once
-// The texts of the mapping editor and its routines: string-table ids, and the messages the
-// editor has always shown as fixed German and English wording.
+// The texts of the mapping routines and the editor's entry rules: string-table ids, and the
+// messages the editor has always shown as fixed German and English wording.
 #include <initializer_list>
 #include <string>
 
 namespace varnak {
 
 // String-table ids.
-inline constexpr int kTxtMappingType = 277;
-inline constexpr int kTxtMappingChannel = 279;
-inline constexpr int kTxtMappingImage = 280;
-inline constexpr int kTxtMappingCS = 281;
-inline constexpr int kTxtMappingRef = 282;
 inline constexpr int kTxtInputImage = 292;
 inline constexpr int kTxtOutputImage = 293;
-inline constexpr int kTxtMappingOk = 342;
-inline constexpr int kTxtMappingCancel = 343;
-inline constexpr int kTxtProgrammedConfiguration = 1154;
-inline constexpr int kTxtAutomaticConfiguration = 1881;
 inline constexpr int kTxtMissingTable = 1882;
 inline constexpr int kTxtPositionGap = 1883;
 inline constexpr int kTxtTooManyEntries = 1884;
@@ -29,8 +20,6 @@ inline constexpr int kTxtRailChanged = 1889;
 inline constexpr int kTxtBadStoredTexts = 1890;
 inline constexpr int kTxtBadStoredEntry = 1891;
 inline constexpr int kTxtBadStoredImage = 1892;
-inline constexpr int kTxtLiftRefused = 1893;
-inline constexpr int kTxtDownloadFailed = 1894;
 inline constexpr int kTxtSerialChannelBits = 1895;
 inline constexpr int kTxtTerminalListKept = 1896;
 
@@ -46,9 +35,6 @@ enum class MappingCellMessage {
 };
 // The message in the language of LanguageNr (0 German, 1 English).
 std::string mappingCellMessageText(MappingCellMessage message, int languageNr);
-
-// The reboot question after an online download (the same English text in both languages).
-inline constexpr const char* kRebootQuestion = "Reboot to run with new settings ?";
 
 // The text with %1, %2, ... replaced by the values in order.
 std::string withValues(std::string text, std::initializer_list<std::string> values);

@@ -1,4 +1,4 @@
-#include "couplercfg/mapping_grid.h"
+#include "mapping/mapping_grid.h"
 
 #include <charconv>
 

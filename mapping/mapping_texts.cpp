@@ -1,4 +1,4 @@
-#include "couplercfg/mapping_texts.h"
+#include "mapping/mapping_texts.h"
 
 namespace varnak {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "couplercfg/mapping_grid.h"
-#include "couplercfg/mapping_texts.h"
+#include "mapping/mapping_grid.h"
+#include "mapping/mapping_texts.h"
 
 namespace varnak {
 

@@ -1,4 +1,4 @@
-#include "couplercfg/mapping_address.h"
+#include "mapping/mapping_address.h"
 
 #include <algorithm>
 #include <cmath>
