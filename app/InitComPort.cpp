@@ -12,6 +12,7 @@
 #include "platform/com_port_map.h"
 #include "platform/registry_store.h"
 #include "platform/serial_port.h"
+#include "windowkit/shared_texts.h"
 
 using namespace qzcom;
 

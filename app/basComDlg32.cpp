@@ -4,16 +4,16 @@
 #include <QFileDialog>
 #include <filesystem>
 
-#include "app/dialog_openers.h"
-#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/projects_folder.h"
-#include "app/shell_texts.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
 #include "platform/paths.h"
+#include "windowkit/dialog_openers.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -4,11 +4,11 @@
 #include "app/frmMainVMT.h"
 #include "app/projects_folder.h"
 #include "app/qt_ui_services.h"
-#include "app/shell_texts.h"
 #include "app/single_instance_lock.h"
 #include "app/startup_sequence.h"
 #include "model/app_context.h"
 #include "model/clsCommon.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "model/app_context.h"
 #include "platform/paths.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 

@@ -4,13 +4,13 @@
 #include <memory>
 #include <vector>
 
-#include "app/menu_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsTerminal.h"
 #include "model/tree_node_key.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -8,12 +8,13 @@
 #include <QProcess>
 #include <QPushButton>
 
-#include "app/clsForms.h"
 #include "app/edition_texts.h"
 #include "app/resource_folder.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsCommon.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

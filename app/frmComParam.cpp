@@ -15,7 +15,6 @@
 #include <algorithm>
 
 #include "app/InitComPort.h"
-#include "app/clsForms.h"
 #include "app/port_list_entry.h"
 #include "app/resource_folder.h"
 #include "app/shell_texts.h"
@@ -23,6 +22,8 @@
 #include "model/clsCommon.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -25,9 +25,7 @@
 #include <QWindow>
 
 #include "app/InitComPort.h"
-#include "app/clsForms.h"
 #include "app/control_register_device.h"
-#include "app/dialog_openers.h"
 #include "app/edition_texts.h"
 #include "app/frmAbout.h"
 #include "app/frmComParam.h"
@@ -53,6 +51,9 @@
 #include "platform/paths.h"
 #include "platform/registry_store.h"
 #include "railview/frmCouplerDisplay.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_openers.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

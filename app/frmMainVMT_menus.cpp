@@ -5,12 +5,10 @@
 #include <QTreeWidgetItemIterator>
 
 #include "app/basComDlg32.h"
-#include "app/dialog_openers.h"
 #include "app/frmMainVMT.h"
 #include "app/menu_state_rules.h"
 #include "app/menu_texts.h"
 #include "app/report_printer.h"
-#include "app/shell_texts.h"
 #include "app/tree_navigation.h"
 #include "app/tree_popup_menus.h"
 #include "model/app_context.h"
@@ -20,6 +18,8 @@
 #include "model/clsProject.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
+#include "windowkit/dialog_openers.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -2,11 +2,11 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "app/dialog_openers.h"
 #include "app/frmMainVMT.h"
 #include "app/online_switch.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
+#include "windowkit/dialog_openers.h"
 
 namespace varnak {
 

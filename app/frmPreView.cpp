@@ -10,7 +10,6 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "app/dialog_openers.h"
 #include "app/online_texts.h"
 #include "app/report_printer.h"
 #include "app/report_text.h"
@@ -19,6 +18,7 @@
 #include "model/basLookup.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
+#include "windowkit/dialog_openers.h"
 
 namespace varnak {
 namespace {

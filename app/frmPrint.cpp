@@ -9,8 +9,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_openers.h"
 #include "app/frmMainVMT.h"
 #include "app/frmPreView.h"
 #include "app/online_texts.h"
@@ -20,6 +18,8 @@
 #include "model/clsProject.h"
 #include "platform/paths.h"
 #include "railview/frmCouplerDisplay.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_openers.h"
 
 namespace varnak {
 namespace {

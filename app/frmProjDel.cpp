@@ -8,14 +8,14 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/projects_folder.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
 #include "platform/paths.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace fs = std::filesystem;

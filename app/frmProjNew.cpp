@@ -8,8 +8,6 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
 #include "app/projects_folder.h"
@@ -17,6 +15,8 @@
 #include "model/clsProject.h"
 #include "model/project_store.h"
 #include "platform/paths.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace fs = std::filesystem;

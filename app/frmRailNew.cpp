@@ -10,11 +10,8 @@
 #include <memory>
 
 #include "app/basgfAccessDB.h"
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColCouplers.h"
@@ -23,6 +20,9 @@
 #include "model/clsProject.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 

@@ -9,10 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "app/menu_texts.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
@@ -21,6 +18,9 @@
 #include "model/project_store.h"
 #include "model/rail_open_report.h"
 #include "platform/paths.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 

@@ -25,7 +25,6 @@ inline constexpr int kTxtRailNameHoldsCharacter = 1943;
 
 // Tree popups and pickers.
 inline constexpr int kTxtCouplerNamePrompt = 315;
-inline constexpr int kTxtUseRegisterDialog = 316;
 inline constexpr int kTxtSaveAsTitle = 65;
 
 // Project dialogs.

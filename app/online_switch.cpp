@@ -1,11 +1,11 @@
 #include "app/online_switch.h"
 
 #include "app/online_station_reader.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

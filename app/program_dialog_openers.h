@@ -3,7 +3,7 @@
 // keeps the do-nothing default until its window is built.
 #include <memory>
 
-#include "app/dialog_openers.h"
+#include "windowkit/dialog_openers.h"
 
 namespace varnak {
 

@@ -18,16 +18,12 @@ inline constexpr int kTxtSplashWarning = 83;
 inline constexpr int kTxtAboutCaption = 85;
 inline constexpr int kTxtPlatform = 87;
 
-inline constexpr int kTxtNoCommunication = 469;
-
-// Serial settings dialog.
+// Serial settings dialog (its Cancel and "Code: " texts are shared: windowkit/shared_texts.h).
 inline constexpr int kTxtComParamCaption = 1970;
-inline constexpr int kTxtCancel = 1971;
 inline constexpr int kTxtComPortLabelFirst = 1972;  // 1972 to 1979: the eight field labels
 inline constexpr int kTxtCheckCurrentKBus = 1980;
 inline constexpr int kTxtTestCommunicationTitle = 1981;
 inline constexpr int kTxtCommunicationOk = 1982;
-inline constexpr int kTxtCode = 1983;
 inline constexpr int kTxtTestButton = 1984;
 inline constexpr int kTxtOkButton = 1985;
 inline constexpr int kTxtComPortTab = 1986;
@@ -40,12 +36,6 @@ inline constexpr int kTxtOnline = 1990;
 inline constexpr int kTxtOffline = 1991;
 inline constexpr int kTxtSysInfoButton = 1992;
 
-}  // namespace varnak
-
-namespace varnak {
-// The program's title: the application name of its own per-user settings and the title
-// of its plain messages.
-inline constexpr const char* kProgramTitle = "Varnak";
 }  // namespace varnak
 
 namespace varnak {

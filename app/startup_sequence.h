@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/basStartup.h"
+#include "windowkit/basStartup_wait.h"
 
 namespace varnak {
 

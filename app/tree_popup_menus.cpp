@@ -6,7 +6,6 @@
 #include "app/basgfAccessDB.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColCouplers.h"
@@ -14,6 +13,7 @@
 #include "model/clsProject.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/dialog_openers.h"
+#include "windowkit/dialog_openers.h"
 
 namespace varnak {
 

@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "app/name_rules.h"
-#include "app/shell_texts.h"
 #include "model/basFiles.h"
 #include "model/clsCommon.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

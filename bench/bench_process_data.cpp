@@ -15,9 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "app/clsForms.h"
 #include "app/control_register_device.h"
-#include "app/register_grid.h"
 #include "bench/paced_wire.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
@@ -33,6 +31,8 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/wire_log.h"
 #include "views/frmProcData.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/register_grid.h"
 
 namespace {
 

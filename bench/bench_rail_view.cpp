@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/clsForms.h"
 #include "bench/marks.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
@@ -22,6 +21,7 @@
 #include "railview/frmCouplerDisplay.h"
 #include "tests/support/qt/qt_app.h"
 #include "tests/support/temp_dir.h"
+#include "windowkit/clsForms.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/clsForms.h"
 #include "app/control_register_device.h"
 #include "bench/paced_wire.h"
 #include "comctl/QZcomOCX.h"
@@ -23,6 +22,7 @@
 #include "tests/support/qt/qt_app.h"
 #include "tests/support/sim_station.h"
 #include "views/frmRegister.h"
+#include "windowkit/clsForms.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/offline_rail_save.h"
+#include "windowkit/offline_rail_save.h"
 
 namespace varnak {
 

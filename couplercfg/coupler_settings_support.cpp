@@ -2,14 +2,14 @@
 
 #include <charconv>
 
-#include "app/offline_rail_save.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
 #include "model/text_util.h"
+#include "windowkit/offline_rail_save.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

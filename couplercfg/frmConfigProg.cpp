@@ -6,11 +6,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "couplercfg/image_mapping_grid.h"
 #include "couplercfg/mapping_dialog_texts.h"
 #include "mapping/mapping_texts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

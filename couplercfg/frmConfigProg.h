@@ -7,8 +7,8 @@
 // does.
 #include <QDialog>
 
-#include "app/dialog_openers.h"
 #include "couplercfg/image_mapping_editor.h"
+#include "windowkit/dialog_openers.h"
 
 class QKeyEvent;
 class QPushButton;

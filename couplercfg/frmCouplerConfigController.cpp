@@ -8,9 +8,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "couplercfg/coupler_settings_texts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 

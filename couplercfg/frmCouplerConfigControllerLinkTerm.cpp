@@ -11,10 +11,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
-#include "app/register_grid.h"
 #include "couplercfg/coupler_settings_texts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/register_grid.h"
 
 namespace varnak {
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "app/offline_rail_save.h"
 #include "couplercfg/coupler_settings_support.h"
 #include "couplercfg/general_settings_codec.h"
+#include "windowkit/offline_rail_save.h"
 
 namespace varnak {
 

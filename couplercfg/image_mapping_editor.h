@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "app/dialog_openers.h"
-#include "app/offline_rail_save.h"
 #include "mapping/mapping_grid.h"
 #include "mapping/mapping_layout.h"
+#include "windowkit/dialog_openers.h"
+#include "windowkit/offline_rail_save.h"
 
 namespace varnak {
 

@@ -4,7 +4,7 @@
 // closes to all keys drawn dimmed.
 #include <functional>
 
-#include "app/register_grid.h"
+#include "windowkit/register_grid.h"
 
 namespace varnak {
 

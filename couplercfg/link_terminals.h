@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/offline_rail_save.h"
+#include "windowkit/offline_rail_save.h"
 
 namespace varnak {
 

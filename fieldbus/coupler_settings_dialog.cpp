@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

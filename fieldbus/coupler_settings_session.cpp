@@ -1,6 +1,5 @@
 #include "fieldbus/coupler_settings_session.h"
 
-#include "app/menu_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
@@ -11,6 +10,7 @@
 #include "online/protected_download.h"
 #include "terminalcfg/description_defaults.h"
 #include "terminalcfg/settings_messages.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 

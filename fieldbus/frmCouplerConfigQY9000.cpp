@@ -11,13 +11,13 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/shell_texts.h"
 #include "fieldbus/coupler_settings_session.h"
 #include "model/app_context.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "terminalcfg/register_image.h"
 #include "terminalcfg/settings_messages.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -7,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "app/basStartup.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
@@ -15,6 +14,7 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "model/register_device.h"
+#include "windowkit/basStartup_wait.h"
 
 namespace varnak {
 namespace {

@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "online/coupler_service_buttons.h"
 #include "online/online_texts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 

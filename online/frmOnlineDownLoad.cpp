@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsProject.h"
 #include "online/online_texts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

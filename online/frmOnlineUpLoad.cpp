@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
@@ -16,6 +14,8 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "online/online_texts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

@@ -5,12 +5,12 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "online/coupler_services.h"
 #include "online/online_texts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 

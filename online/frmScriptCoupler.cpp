@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/dialog_support.h"
 #include "online/online_texts.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 

@@ -6,13 +6,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/dialog_support.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "online/online_texts.h"
 #include "online/transfer_run.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 

@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "online/online_texts.h"
 #include "online/transfer_dialog_parts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 

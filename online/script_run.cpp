@@ -2,14 +2,13 @@
 
 #include <array>
 
-#include "app/control_requests.h"
-#include "app/dialog_support.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsCoupler.h"
 #include "model/clsTerminal.h"
 #include "online/online_texts.h"
 #include "online/transfer_run.h"
+#include "windowkit/control_requests.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/dialog_support.h"
 #include "model/app_context.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

@@ -5,8 +5,6 @@
 #include <QSignalBlocker>
 #include <cmath>
 
-#include "app/clsForms.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColCouplers.h"
@@ -21,6 +19,8 @@
 #include "railview/cell_texts.h"
 #include "railview/kbus_current.h"
 #include "railview/redraw_lock.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -12,11 +12,11 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "platform/paths.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

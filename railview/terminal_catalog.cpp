@@ -4,8 +4,6 @@
 #include <limits>
 #include <set>
 
-#include "app/offline_rail_save.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
@@ -19,6 +17,8 @@
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "windowkit/offline_rail_save.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "app/dialog_support.h"
 #include "terminalcfg/settings_codec.h"
 #include "terminalcfg/settings_messages.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/dialog_support.h"
 #include "terminalcfg/settings_body.h"
 #include "terminalcfg/settings_session.h"
+#include "windowkit/dialog_support.h"
 
 class QPushButton;
 class QHBoxLayout;

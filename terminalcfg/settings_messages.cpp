@@ -1,8 +1,8 @@
 #include "terminalcfg/settings_messages.h"
 
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/string_table.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -4,16 +4,16 @@
 #include <cstdint>
 #include <string>
 
-#include "app/dialog_support.h"
 #include "terminalcfg/settings_form_spec.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 
 inline constexpr int kTxtNoUsableDescription = 1950;  // followed by the file
 inline constexpr int kTxtInvalidEntry = 1951;         // followed by the field and its range
 
-// "No communication with coupler!" (app/dialog_support.h's showNoCommunication) followed by the
-// code of the first failed request of an OK.
+// "No communication with coupler!" (windowkit/dialog_support.h's showNoCommunication) followed by
+// the code of the first failed request of an OK.
 void showTransferFailed(int32_t code);
 // Default found no usable description; nothing changed.
 void showUnusableDescription(const std::string& file);

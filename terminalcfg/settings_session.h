@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/offline_rail_save.h"
 #include "terminalcfg/settings_form_spec.h"
+#include "windowkit/offline_rail_save.h"
 
 namespace varnak {
 

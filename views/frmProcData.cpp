@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
-#include "app/register_grid.h"
-#include "app/shell_texts.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/register_grid.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

@@ -7,11 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
-#include "app/register_grid.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/register_grid.h"
 
 namespace varnak {
 namespace {

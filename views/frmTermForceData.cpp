@@ -8,11 +8,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/clsForms.h"
-#include "app/dialog_support.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/text_util.h"
+#include "windowkit/clsForms.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

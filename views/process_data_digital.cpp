@@ -1,7 +1,5 @@
 #include "views/process_data_digital.h"
 
-#include "app/dialog_support.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
@@ -10,6 +8,7 @@
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 namespace {

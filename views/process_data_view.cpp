@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <span>
 
-#include "app/control_requests.h"
-#include "app/dialog_support.h"
-#include "app/shell_texts.h"
+#include "windowkit/control_requests.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

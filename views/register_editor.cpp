@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "app/dialog_support.h"
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColCouplers.h"
@@ -15,6 +13,8 @@
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "model/tree_node_key.h"
+#include "windowkit/dialog_support.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

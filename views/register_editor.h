@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/offline_rail_save.h"
 #include "model/register_grid_rules.h"
+#include "windowkit/offline_rail_save.h"
 
 namespace varnak {
 

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
@@ -13,6 +12,7 @@
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "platform/paths.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {

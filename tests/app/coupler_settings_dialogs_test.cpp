@@ -14,7 +14,6 @@
 #include <QTimer>
 
 #include "app/frmMainVMT.h"
-#include "app/register_grid.h"
 #include "couplercfg/frmCouplerConfigController.h"
 #include "couplercfg/frmCouplerConfigController2.h"
 #include "couplercfg/frmCouplerConfigControllerLinkTerm.h"
@@ -23,6 +22,7 @@
 #include "model/clsTable.h"
 #include "model/tree_node_key.h"
 #include "tests/support/qt/rail_fixture.h"
+#include "windowkit/register_grid.h"
 
 namespace varnak::test {
 namespace {

@@ -12,7 +12,6 @@
 #include <fstream>
 
 #include "app/basStartup.h"
-#include "app/clsForms.h"
 #include "app/frmMainVMT.h"
 #include "app/frmSplash.h"
 #include "app/project_tree_source.h"
@@ -34,6 +33,7 @@
 #include "tests/support/qt/isolated_machine.h"
 #include "tests/support/qt/qt_app.h"
 #include "tests/support/temp_dir.h"
+#include "windowkit/clsForms.h"
 
 using varnak::MainMenu;
 using varnak::test::TempDir;

@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/dialog_openers.h"
 #include "app/frmMainVMT.h"
 #include "app/report_text.h"
 #include "couplercfg/frmConfigProg.h"
@@ -19,6 +18,7 @@
 #include "model/tree_node_key.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
+#include "windowkit/dialog_openers.h"
 
 namespace varnak::test {
 namespace {

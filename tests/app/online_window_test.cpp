@@ -7,13 +7,13 @@
 #include <QTreeWidget>
 #include <cstdlib>
 
-#include "app/clsForms.h"
 #include "app/frmMainVMT.h"
 #include "model/clsCommon.h"
 #include "platform/registry_store.h"
 #include "tests/model/fake_register_device.h"
 #include "tests/model/project_fixture.h"
 #include "tests/support/qt/qt_app.h"
+#include "windowkit/clsForms.h"
 
 namespace varnak::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <functional>
 #include <optional>
 
-#include "app/dialog_support.h"
 #include "tests/support/qt/qt_app.h"
+#include "windowkit/dialog_support.h"
 
 using varnak::messageBoxAnswer;
 using varnak::messageBoxButtons;

@@ -6,7 +6,7 @@
 
 #include <QSize>
 
-#include "app/clsForms.h"
+#include "windowkit/clsForms.h"
 
 namespace varnak {
 namespace {

@@ -11,12 +11,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/register_grid.h"
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "tests/support/qt/rail_fixture.h"
+#include "windowkit/register_grid.h"
 
 namespace varnak::test {
 namespace {

@@ -10,13 +10,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/register_grid.h"
 #include "tests/support/qt/event_wait.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/station_process_images.h"
 #include "tests/support/wire_log.h"
 #include "views/frmProcData.h"
 #include "views/process_data_view.h"
+#include "windowkit/register_grid.h"
 
 namespace varnak::test {
 namespace {

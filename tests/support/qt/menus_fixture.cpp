@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "app/clsForms.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
 #include "model/clsTerminal.h"
@@ -11,6 +10,7 @@
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "tests/support/qt/qt_app.h"
+#include "windowkit/clsForms.h"
 
 namespace varnak::test {
 

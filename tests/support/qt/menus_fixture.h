@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "app/dialog_openers.h"
 #include "model/app_context.h"
 #include "model/clsCommon.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "tests/support/qt/program_fixture.h"
 #include "tests/support/qt/recording_openers.h"
+#include "windowkit/dialog_openers.h"
 
 namespace varnak::test {
 

@@ -1,6 +1,5 @@
 #include "tests/support/qt/program_fixture.h"
 
-#include "app/clsForms.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCommon.h"
 #include "model/clsCoupler.h"
@@ -8,6 +7,7 @@
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "tests/support/qt/qt_app.h"
+#include "windowkit/clsForms.h"
 
 namespace varnak::test {
 

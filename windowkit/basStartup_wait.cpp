@@ -1,6 +1,7 @@
+#include "windowkit/basStartup_wait.h"
+
 #include <chrono>
 
-#include "app/basStartup.h"
 #include "model/app_context.h"
 
 namespace varnak {

@@ -1,4 +1,4 @@
-#include "app/dialog_openers.h"
+#include "windowkit/dialog_openers.h"
 
 namespace varnak {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/clsForms.h"
+#include "windowkit/clsForms.h"
 
 #include <gtest/gtest.h>
 

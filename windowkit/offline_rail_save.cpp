@@ -1,11 +1,11 @@
-#include "app/offline_rail_save.h"
+#include "windowkit/offline_rail_save.h"
 
-#include "app/shell_texts.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 

@@ -1,4 +1,4 @@
-#include "app/dialog_support.h"
+#include "windowkit/dialog_support.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <cctype>
 
-#include "app/shell_texts.h"
 #include "model/app_context.h"
+#include "windowkit/shared_texts.h"
 
 namespace varnak {
 

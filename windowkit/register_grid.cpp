@@ -1,4 +1,4 @@
-#include "app/register_grid.h"
+#include "windowkit/register_grid.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <QPointer>
 
-#include "app/dialog_support.h"
 #include "model/register_grid_rules.h"
+#include "windowkit/dialog_support.h"
 
 namespace varnak {
 
