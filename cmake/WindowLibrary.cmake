@@ -1,5 +1,6 @@
-# The windows of one subsystem folder (views/, railview/, ...) as a static library on the
-# window kit: every *.cpp of the folder, Qt's moc on, the folder's own link needs in ARGN.
+# The windows of one folder (a window folder such as views/ or railview/, or the settings
+# forms' kit) as a static library on the window kit: every *.cpp of the folder, Qt's moc
+# on, the folder's own link needs in ARGN.
 # The program's openers include the windows, so these libraries never link varnak_app.
 function(varnak_window_library folder)
     find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets)

@@ -5,7 +5,7 @@
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/settings_messages.h"
 
 namespace varnak {
 namespace {

@@ -11,7 +11,7 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "online/coupler_services.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/settings_messages.h"
 
 namespace varnak {
 namespace {

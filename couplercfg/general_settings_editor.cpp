@@ -10,7 +10,7 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "platform/paths.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/settings_messages.h"
 
 namespace varnak {
 namespace {

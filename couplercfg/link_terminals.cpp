@@ -15,7 +15,7 @@
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "model/tree_node_key.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/settings_messages.h"
 
 namespace varnak {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 
 namespace varnak {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fieldbus/coupler_settings_session.h"
-#include "terminalcfg/settings_body.h"
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_body.h"
+#include "settingsforms/settings_form_spec.h"
 
 class QWidget;
 

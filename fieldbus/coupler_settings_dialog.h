@@ -4,7 +4,7 @@
 // one opening.
 #include "fieldbus/coupler_forms.h"
 #include "fieldbus/coupler_settings_session.h"
-#include "terminalcfg/settings_dialog.h"
+#include "settingsforms/settings_dialog.h"
 
 namespace varnak {
 

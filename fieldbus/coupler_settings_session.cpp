@@ -8,8 +8,8 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "online/protected_download.h"
-#include "terminalcfg/description_defaults.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/description_defaults.h"
+#include "settingsforms/settings_messages.h"
 #include "windowkit/shared_texts.h"
 
 namespace varnak {

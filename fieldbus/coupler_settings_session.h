@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "terminalcfg/settings_session.h"
+#include "settingsforms/settings_session.h"
 
 namespace varnak {
 

@@ -1,7 +1,7 @@
 #include "fieldbus/ethernet_coupler_settings.h"
 
 #include "online/coupler_services.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 
 namespace varnak {
 

@@ -15,8 +15,8 @@
 #include "model/app_context.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
-#include "terminalcfg/register_image.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/register_image.h"
+#include "settingsforms/settings_messages.h"
 #include "windowkit/shared_texts.h"
 
 namespace varnak {

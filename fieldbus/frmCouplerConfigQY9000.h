@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fieldbus/ethernet_coupler_settings.h"
-#include "terminalcfg/settings_body.h"
+#include "settingsforms/settings_body.h"
 
 class QCheckBox;
 class QGroupBox;

@@ -9,7 +9,7 @@
 
 #include "fieldbus/coupler_form_specs.h"
 #include "mapping/mapping_address.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "fieldbus/coupler_form_specs.h"
 #include "model/text_util.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

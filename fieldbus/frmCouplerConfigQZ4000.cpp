@@ -2,7 +2,7 @@
 // device-diagnostics switch (bit 0 of register 1) of table 100, as check boxes. Both
 // registers are the form's whole: their other bits are written as 0.
 #include "fieldbus/coupler_form_specs.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

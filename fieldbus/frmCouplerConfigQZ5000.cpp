@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fieldbus/coupler_form_specs.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

@@ -2,7 +2,7 @@
 // in four registers of table 100 from a base: 0 on frmCouplerConfigQZ5110, 34 on its twin
 // frmCouplerConfigQZ5100. A code the list lacks shows the row's own fallback.
 #include "fieldbus/coupler_form_specs.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

@@ -4,7 +4,7 @@
 // table 100. A data-set word is compared whole; one no choice has shows the group's
 // fallback.
 #include "fieldbus/coupler_form_specs.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

@@ -3,7 +3,7 @@
 // two end-of-frame times (registers 4 and 5) of table 100. Every text is the same in both
 // languages.
 #include "fieldbus/coupler_form_specs.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

@@ -1,7 +1,7 @@
 // The QZ8000 couplers' watchdog, response delay and start delay in milliseconds: registers
 // 0, 1 and 2 of table 100, plain numbers under fixed English labels.
 #include "fieldbus/coupler_form_specs.h"
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 namespace {

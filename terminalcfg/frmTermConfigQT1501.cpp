@@ -1,7 +1,7 @@
 // The QT1501 counter: the counter mode in bits 8 to 10 of register 32 and the alternative
 // output format in bit 1. A mode field that is none of the three modes (no bit, or two)
 // shows the gated counter, and OK stores that.
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 
 namespace varnak {

@@ -2,7 +2,7 @@
 // register 32, user offset and scaling in registers 33 and 34, period, duty cycle and pulse
 // duration in registers 35 to 37. A mode code without an option shows the first mode and
 // OK stores that.
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 #include "terminalcfg/terminal_spec_parts.h"
 

@@ -2,7 +2,7 @@
 // limits in registers 33 to 36. The tenth switch is shown or hidden by the whole type name.
 #include <string_view>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 #include "terminalcfg/terminal_spec_parts.h"
 

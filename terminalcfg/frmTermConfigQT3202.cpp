@@ -4,7 +4,7 @@
 // second name.
 #include <string>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 #include "terminalcfg/terminal_spec_parts.h"
 

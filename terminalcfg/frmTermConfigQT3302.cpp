@@ -3,7 +3,7 @@
 // shows the microvolt output and OK stores that.
 #include <string>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 #include "terminalcfg/terminal_spec_parts.h"
 

@@ -1,6 +1,6 @@
 // The QT4002 family: six feature bits of register 32, user offset and scaling in registers
 // 33 and 34.
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 #include "terminalcfg/terminal_spec_parts.h"
 

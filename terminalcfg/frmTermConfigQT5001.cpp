@@ -1,7 +1,7 @@
 // The QT5001 encoder: five feature bits of register 32, the transfer rate code 1..7 in
 // register 33 and the data length in register 34. The three slowest rates load and store
 // but cannot be picked; a rate code outside 1..7 shows the 71 KHz rate and OK stores it.
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 #include "terminalcfg/terminal_spec_parts.h"
 

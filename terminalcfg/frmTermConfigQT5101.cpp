@@ -4,7 +4,7 @@
 // pretends to store them. The type shows or hides groups; a hidden control keeps its bits.
 #include <string_view>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 #include "terminalcfg/terminal_spec_parts.h"
 

@@ -1,6 +1,6 @@
 // The QT6051: four feature bits of register 32 and the baud rate and the two time-outs in
 // registers 33 to 35, each a plain number.
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 #include "terminalcfg/terminal_spec_parts.h"
 

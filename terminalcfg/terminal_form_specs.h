@@ -1,6 +1,6 @@
 #pragma once
 // The terminal settings forms declared as tables of controls, one function per form.
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 
 namespace varnak {
 

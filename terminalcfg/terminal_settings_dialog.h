@@ -4,7 +4,7 @@
 // dialog object serves one opening.
 #include <cstdint>
 
-#include "terminalcfg/settings_dialog.h"
+#include "settingsforms/settings_dialog.h"
 #include "terminalcfg/terminal_forms.h"
 #include "terminalcfg/terminal_settings_session.h"
 

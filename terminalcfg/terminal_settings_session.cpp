@@ -11,9 +11,9 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
-#include "terminalcfg/description_defaults.h"
-#include "terminalcfg/register_image.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/description_defaults.h"
+#include "settingsforms/register_image.h"
+#include "settingsforms/settings_messages.h"
 
 namespace varnak {
 namespace {

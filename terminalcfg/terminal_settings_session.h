@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "terminalcfg/settings_session.h"
+#include "settingsforms/settings_session.h"
 
 namespace varnak {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak {
 

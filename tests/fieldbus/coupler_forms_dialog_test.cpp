@@ -18,7 +18,7 @@
 #include "model/clsCommon.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
-#include "terminalcfg/register_image.h"
+#include "settingsforms/register_image.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
 

@@ -7,7 +7,7 @@
 #include "fieldbus/coupler_settings_session.h"
 #include "model/clsColTables.h"
 #include "model/clsTable.h"
-#include "terminalcfg/register_image.h"
+#include "settingsforms/register_image.h"
 #include "tests/support/description_damage.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"

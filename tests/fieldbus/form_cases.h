@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 namespace varnak::test {
 

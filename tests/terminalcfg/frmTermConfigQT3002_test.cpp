@@ -2,7 +2,7 @@
 // the tenth, and the four numbers.
 #include <gtest/gtest.h>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 
 namespace varnak {

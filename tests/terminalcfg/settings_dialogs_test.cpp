@@ -18,7 +18,7 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
-#include "terminalcfg/register_image.h"
+#include "settingsforms/register_image.h"
 #include "terminalcfg/terminal_settings_dialog.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/terminalcfg/shipped_types.h"

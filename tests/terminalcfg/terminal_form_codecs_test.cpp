@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "terminalcfg/terminal_form_specs.h"
 
 namespace varnak {

@@ -10,7 +10,7 @@
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
-#include "terminalcfg/register_image.h"
+#include "settingsforms/register_image.h"
 #include "terminalcfg/terminal_settings_session.h"
 #include "tests/support/description_damage.h"
 #include "tests/support/qt/rail_fixture.h"

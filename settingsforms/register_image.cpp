@@ -1,4 +1,4 @@
-#include "terminalcfg/register_image.h"
+#include "settingsforms/register_image.h"
 
 #include "model/clsTable.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 
 class QPushButton;
 class QWidget;

@@ -2,7 +2,7 @@
 // Register images of the project's tables: what the dialogs load from and store into.
 #include <cstdint>
 
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 
 namespace varnak {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "terminalcfg/settings_body.h"
-#include "terminalcfg/settings_session.h"
+#include "settingsforms/settings_body.h"
+#include "settingsforms/settings_session.h"
 #include "windowkit/dialog_support.h"
 
 class QPushButton;

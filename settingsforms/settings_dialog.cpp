@@ -1,11 +1,11 @@
-#include "terminalcfg/settings_dialog.h"
+#include "settingsforms/settings_dialog.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "terminalcfg/register_image.h"
-#include "terminalcfg/settings_binder.h"
+#include "settingsforms/register_image.h"
+#include "settingsforms/settings_binder.h"
 
 namespace varnak {
 

@@ -1,4 +1,4 @@
-#include "terminalcfg/settings_binder.h"
+#include "settingsforms/settings_binder.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,8 +15,8 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "terminalcfg/settings_codec.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/settings_codec.h"
+#include "settingsforms/settings_messages.h"
 #include "windowkit/dialog_support.h"
 
 namespace varnak {

@@ -1,7 +1,7 @@
-#include "terminalcfg/settings_session.h"
+#include "settingsforms/settings_session.h"
 
-#include "terminalcfg/register_image.h"
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/register_image.h"
+#include "settingsforms/settings_messages.h"
 
 namespace varnak {
 

@@ -1,7 +1,7 @@
 // The codec's rules on a form that uses every kind of binding: which registers are rebuilt,
 // kept or left alone, what an unselected choice and an unedited or edited number store,
 // and which entries OK refuses.
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 #include "windowkit/offline_rail_save.h"
 
 namespace varnak {

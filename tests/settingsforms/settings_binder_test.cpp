@@ -1,6 +1,6 @@
 // The binder on a form declaring every control kind, on two tab pages: what the widgets show after
 // a load, the hooks a user's click runs, and what the widgets store.
-#include "terminalcfg/settings_binder.h"
+#include "settingsforms/settings_binder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 #include "tests/support/qt/program_fixture.h"
 
 namespace varnak::test {

@@ -1,4 +1,4 @@
-#include "terminalcfg/settings_messages.h"
+#include "settingsforms/settings_messages.h"
 
 #include "model/app_context.h"
 #include "model/string_table.h"

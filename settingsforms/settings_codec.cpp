@@ -1,4 +1,4 @@
-#include "terminalcfg/settings_codec.h"
+#include "settingsforms/settings_codec.h"
 
 #include <algorithm>
 #include <cctype>

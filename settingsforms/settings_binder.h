@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "terminalcfg/settings_body.h"
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_body.h"
+#include "settingsforms/settings_form_spec.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 #include "windowkit/dialog_support.h"
 
 namespace varnak {

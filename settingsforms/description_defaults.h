@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 
 namespace varnak {
 

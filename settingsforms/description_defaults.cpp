@@ -1,4 +1,4 @@
-#include "terminalcfg/description_defaults.h"
+#include "settingsforms/description_defaults.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,7 +14,7 @@
 #include "model/text_util.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
-#include "terminalcfg/register_image.h"
+#include "settingsforms/register_image.h"
 
 namespace fs = std::filesystem;
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "terminalcfg/settings_form_spec.h"
+#include "settingsforms/settings_form_spec.h"
 
 namespace varnak {
 
