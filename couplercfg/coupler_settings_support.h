@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "online/protected_download.h"
+#include "couplerservices/protected_download.h"
 
 namespace varnak {
 

@@ -4,13 +4,13 @@
 
 #include "comctl/QZcomOCX.h"
 #include "couplercfg/coupler_settings_support.h"
+#include "couplerservices/coupler_services.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
-#include "online/coupler_services.h"
 #include "settingsforms/settings_messages.h"
 
 namespace varnak {

@@ -2,6 +2,7 @@
 
 #include "comctl/QZcomOCX.h"
 #include "couplercfg/mapping_dialog_texts.h"
+#include "couplerservices/protected_download.h"
 #include "mapping/mapping_edit_rules.h"
 #include "mapping/mapping_list.h"
 #include "mapping/mapping_routines.h"
@@ -14,7 +15,6 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "model/register_device.h"
-#include "online/protected_download.h"
 
 namespace varnak {
 namespace {

@@ -1,9 +1,9 @@
 #include "fieldbus/coupler_forms.h"
 
+#include "couplerservices/coupler_services.h"
 #include "fieldbus/coupler_form_specs.h"
 #include "fieldbus/coupler_settings_dialog.h"
 #include "fieldbus/frmCouplerConfigQY9000.h"
-#include "online/coupler_services.h"
 
 namespace varnak {
 

@@ -1,5 +1,6 @@
 #include "fieldbus/coupler_settings_session.h"
 
+#include "couplerservices/protected_download.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
@@ -7,7 +8,6 @@
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
-#include "online/protected_download.h"
 #include "settingsforms/description_defaults.h"
 #include "settingsforms/settings_messages.h"
 #include "windowkit/shared_texts.h"

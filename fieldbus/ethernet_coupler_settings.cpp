@@ -1,6 +1,6 @@
 #include "fieldbus/ethernet_coupler_settings.h"
 
-#include "online/coupler_services.h"
+#include "couplerservices/coupler_services.h"
 #include "settingsforms/settings_codec.h"
 
 namespace varnak {

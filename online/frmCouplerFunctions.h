@@ -2,7 +2,7 @@
 // The coupler services dialog: six one-click services on the connected coupler (set and
 // lift the write protection, software reset, firmware checksum, terminal-bus reset,
 // factory setting), each with its result beside its button. The query members live apart
-// (online/coupler_services.h) and are called without this window.
+// (couplerservices/coupler_services.h) and are called without this window.
 #include <QDialog>
 #include <array>
 

@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "couplerservices/coupler_services.h"
 #include "model/app_context.h"
-#include "online/coupler_services.h"
 #include "online/online_texts.h"
 #include "windowkit/clsForms.h"
 #include "windowkit/dialog_support.h"

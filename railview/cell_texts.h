@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "online/coupler_services.h"
+#include "couplerservices/coupler_services.h"
 
 namespace varnak {
 

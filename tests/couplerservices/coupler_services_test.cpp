@@ -1,7 +1,7 @@
 // The coupler services against the simulated station: the echo loop (three reads, a fourth
 // before giving up), answers without a value, the waits of the slow members, the firmware
 // text, the baud-rate registers by coupler type, and the requests on the wire.
-#include "online/coupler_services.h"
+#include "couplerservices/coupler_services.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +96,8 @@ TEST_F(Services, QueriesEchoWithinThreeReadsAndTellAMissingValue) {
     EXPECT_EQ(text, "Firmware: 0x0B02\r\n\r\n");
     EXPECT_TRUE(waits.empty());
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(matchesGolden(wireLog(*station), testSourcePath("online/wire_golden/queries.txt")));
+    EXPECT_TRUE(matchesGolden(wireLog(*station),
+                              testSourcePath("couplerservices/wire_golden/queries.txt")));
 }
 
 TEST_F(Services, CycleTimeAndDebugWaitASecondBeforeEveryRead) {

@@ -1,4 +1,4 @@
-#include "online/protected_download.h"
+#include "couplerservices/protected_download.h"
 
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"

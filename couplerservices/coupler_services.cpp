@@ -1,4 +1,4 @@
-#include "online/coupler_services.h"
+#include "couplerservices/coupler_services.h"
 
 #include <algorithm>
 #include <array>
