@@ -1,13 +1,10 @@
 #include "app/frmMainVMT.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
@@ -15,53 +12,39 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QWindow>
 
 #include "app/InitComPort.h"
 #include "app/control_register_device.h"
 #include "app/edition_texts.h"
-#include "app/frmAbout.h"
 #include "app/frmComParam.h"
 #include "app/frmPrint.h"
-#include "app/frmRailOpen.h"
-#include "app/menu_texts.h"
 #include "app/program_dialog_openers.h"
 #include "app/project_tree_source.h"
 #include "app/qt_ui_services.h"
 #include "app/resource_folder.h"
 #include "app/shell_texts.h"
-#include "app/splitter_rules.h"
-#include "app/tree_navigation.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
-#include "model/basFiles.h"
 #include "model/basLookup.h"
-#include "model/clsColCouplers.h"
 #include "model/clsCommon.h"
-#include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
-#include "platform/paths.h"
-#include "platform/registry_store.h"
 #include "railview/frmCouplerDisplay.h"
 #include "windowkit/clsForms.h"
 #include "windowkit/dialog_openers.h"
+#include "windowkit/dialog_support.h"
 #include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {
 
 frmMainVMT* theMainWindow = nullptr;
-
-constexpr int kTreeIndentTwips = 200;
-constexpr int kBarShorterTwips = 20;
 
 // The handle between tree and child area: passes the pointer to the window's handlers.
 class SplitterHandle : public QWidget {
@@ -81,10 +64,6 @@ class SplitterHandle : public QWidget {
   private:
     frmMainVMT* window_;
 };
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // A submenu keeps its state in its menu widget too: enabling the window again (after the
 // splash) enables every menu widget that was not disabled itself, and with it its entry.
@@ -214,7 +193,7 @@ void frmMainVMT::buildStatusBar() {
     panels_[1]->setObjectName("OnlineStatus");
     statusBar()->addWidget(panels_[0], 1);
     for (int i = 1; i < 4; ++i) statusBar()->addPermanentWidget(panels_[i]);
-    panels_[1]->setText(q(context_.text(kTxtOffline)));
+    panels_[1]->setText(qText(context_.text(kTxtOffline)));
     clock_ = new QTimer(this);
     connect(clock_, &QTimer::timeout, this, &frmMainVMT::updateClock);
     clock_->start(1000);
@@ -288,30 +267,6 @@ QAction* frmMainVMT::toolbarButton(int position) const {
     return it == toolbarButtons_.end() ? nullptr : it->second;
 }
 
-float frmMainVMT::twipsPerPixel() const {
-    QScreen* s = screen();
-    double dpi = s ? s->logicalDotsPerInchX() : 96.0;
-    return dpi > 0 ? static_cast<float>(kTwipsPerInch / dpi) : 15.0f;
-}
-
-int frmMainVMT::twips(int px) const {
-    return static_cast<int>(std::lround(px * twipsPerPixel()));
-}
-int frmMainVMT::pixels(int tw) const {
-    return static_cast<int>(std::lround(tw / twipsPerPixel()));
-}
-
-void frmMainVMT::applyPlacement(const Placement& p) {
-    const float t = twipsPerPixel();
-    move(static_cast<int>(std::lround(p.left / t)), static_cast<int>(std::lround(p.top / t)));
-    resize(static_cast<int>(std::lround(p.width / t)), static_cast<int>(std::lround(p.height / t)));
-}
-
-Placement frmMainVMT::currentPlacement() const {
-    const float t = twipsPerPixel();
-    return {pos().x() * t, pos().y() * t, width() * t, height() * t};
-}
-
 void frmMainVMT::Form_Load() {
     storedPlacement_ = loadPlacement(*context_.settings);
     applyPlacement(storedPlacement_.value_or(Placement{}));
@@ -354,203 +309,8 @@ void frmMainVMT::Form_Load() {
 void frmMainVMT::fSetEditionIcon() {
     int companyId = context_.VarnakCommon ? context_.VarnakCommon->CompanyID() : 0;
     if (auto logo = aboutLogo(companyId, shellResourceFolder(context_)))
-        setWindowIcon(QIcon(q(logo->string())));
+        setWindowIcon(QIcon(qText(logo->string())));
     fFillTreeView();
-}
-
-void frmMainVMT::layoutLeftPane() {
-    const int splitter = pixels(kSplitterWidth);
-    const int h = picMDI->height();
-    const int treeWidth = std::max(0, picMDI->width() - splitter);
-    tvTreeView->setGeometry(0, 0, treeWidth, h);
-    imgSplitter->setGeometry(treeWidth, 0, splitter, h);
-}
-
-void frmMainVMT::fSizeTreeAndSplitter() {
-    layoutLeftPane();
-}
-
-bool frmMainVMT::eventFilter(QObject* watched, QEvent* event) {
-    if (tvTreeView && watched == tvTreeView && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        int code = 0;
-        switch (key->key()) {
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                code = kKeyEnter;
-                break;
-            case Qt::Key_Insert:
-                code = kKeyInsert;
-                break;
-            case Qt::Key_Delete:
-                code = kKeyDelete;
-                break;
-            default:
-                break;
-        }
-        if (code) {
-            const Qt::KeyboardModifiers m = key->modifiers() & ~Qt::KeypadModifier;
-            const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-                              (m & Qt::AltModifier ? kShiftAlt : 0);
-            tvTreeView_KeyDown(code, shift);
-            return true;
-        }
-    }
-    if (tvTreeView && watched == tvTreeView->viewport() &&
-        event->type() == QEvent::MouseButtonPress) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton) {
-            // The menu is for the node under the pointer: it becomes the selected node
-            // first, so that the menu's actions work on the node the user pointed at.
-            const QPoint at = mouse->position().toPoint();
-            if (QTreeWidgetItem* item = tvTreeView->itemAt(at)) tvTreeView->setCurrentItem(item);
-            const Qt::KeyboardModifiers m = mouse->modifiers();
-            const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-                              (m & Qt::AltModifier ? kShiftAlt : 0);
-            tvTreeView_MouseDown(2, shift, at);
-            return true;
-        }
-    }
-    if (watched == picMDI && event->type() == QEvent::Resize) layoutLeftPane();
-    if (event->type() == QEvent::Close && railView && watched == railView->parentWidget()) {
-        event->ignore();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void frmMainVMT::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    layoutLeftPane();
-}
-
-void frmMainVMT::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) tvTreeView->setFocus();
-}
-
-void frmMainVMT::fFillTreeView() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    tvTreeView->setIndentation(pixels(kTreeIndentTwips));
-    layoutLeftPane();
-    picSplitter->hide();
-    tvTreeView->clear();
-    std::vector<TreeNodeData> nodes;
-    try {
-        nodes = fBuildProjectTree(treeSource_(), context_);
-    } catch (...) {
-        // A project object that cannot be read leaves the tree empty.
-    }
-    std::map<std::string, QTreeWidgetItem*> byKey;
-    std::vector<QTreeWidgetItem*> inOrder;
-    for (const TreeNodeData& n : nodes) {
-        QTreeWidgetItem* item;
-        if (n.parentKey.empty()) {
-            item = new QTreeWidgetItem(tvTreeView);
-        } else {
-            auto parent = byKey.find(n.parentKey);
-            if (parent == byKey.end()) continue;
-            item = new QTreeWidgetItem(parent->second);
-        }
-        item->setText(0, q(n.text));
-        item->setData(0, Qt::UserRole, q(n.key));
-        byKey[n.key] = item;
-        inOrder.push_back(item);
-    }
-    for (size_t i = 0; i < inOrder.size() && i < kVisibleAfterRebuild; ++i) {
-        for (QTreeWidgetItem* p = inOrder[i]->parent(); p; p = p->parent()) p->setExpanded(true);
-    }
-    tvTreeView->setFocus();
-    QApplication::restoreOverrideCursor();
-}
-
-void frmMainVMT::fGetStartProject() {
-    startProject_ = readStartProject(*context_.settings);
-    QAction* entry = menuItem(MainMenu::Project, kRememberedProjectItem);
-    auto caption = startProjectCaption(startProject_);
-    entry->setVisible(caption.has_value());
-    if (caption) entry->setText(q(*caption));
-}
-
-void frmMainVMT::fSaveStartProject() {
-    auto project = gfVarnakProject();
-    OpenProjectState state;
-    std::shared_ptr<clsCoupler> rail;
-    state.hasActiveRail = gfGetActiveCoupler(rail) && rail;
-    state.online = project->Online();
-    if (rail) state.railName = rail->ConfSymbolicName();
-    state.projectName = project->ProjektName();
-    state.projectPath = project->FullPathProject();
-    state.projectFolder = project->FullPathProjectFolder();
-    fSaveStartProject(state);
-}
-
-void frmMainVMT::fProjectStateChanged(int32_t state) {
-    switch (state) {
-        case 1:
-            fFillTreeView();
-            break;
-        case 2:
-            fFillTreeView();
-            fSetMainCaption(2);
-            break;
-        case 4:
-            fSetMainCaption(4);
-            break;
-        case 6:
-            fSetMainCaption(6);
-            fFillTreeView();
-            break;
-        default:
-            break;
-    }
-}
-
-void frmMainVMT::fOpenRememberedProject() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    RememberedProjectPlan plan = planRememberedProject(startProject_);
-    if (plan.openProject) {
-        auto project = gfVarnakProject();
-        int32_t opened = project->fOpenProject(startProject_.ProjectName, startProject_.ProjectPath,
-                                               startProject_.ProjectFolder);
-        if (opened != kStoreOk) {
-            context_.ui->messageBox(context_.text(storeResultTextId(opened)), vbCritical,
-                                    context_.text(kTxtProjectOpenMessageTitle));
-        } else if (plan.openRail) {
-            showRailOpenResult(
-                project->clsColCouplers()->fOpenCoupler(plan.railFolder, plan.railFile),
-                plan.railFile);
-        }
-    }
-    fFillTreeView();
-    tvTreeView->setFocus();
-    QApplication::restoreOverrideCursor();
-}
-
-void frmMainVMT::fSaveStartProject(const OpenProjectState& state) {
-    if (auto changed = startProjectToRemember(startProject_, state)) {
-        writeStartProject(*context_.settings, *changed);
-        fGetStartProject();
-    }
-}
-
-void frmMainVMT::fSetMainCaption(int projectState) {
-    int base = kEditionBlockSize * (context_.VarnakCommon ? context_.VarnakCommon->CompanyID() : 0);
-    if (projectState == 2) {
-        std::string title = context_.text(base + kTxtEditionTitle) +
-                            context_.text(base + kTxtEditionProductName) + std::string(9, ' ');
-        setWindowTitle(q(title + std::string(16, ' ') + context_.text(kTxtProjectCaption) +
-                         gfVarnakProject()->ProjektName()));
-    }
-    applyMenuChanges(projectStateMenuChanges(projectState));
-}
-
-void frmMainVMT::fSetMenuState() {
-    const int32_t level = context_.VarnakCommon ? context_.VarnakCommon->AccessLevel() : 0;
-    MenuState state = menuStateFor(level, gfVarnakProject()->Online());
-    applyMenuChanges(state.items);
-    for (const ToolbarStateChange& t : state.toolbar)
-        toolbarButton(t.position)->setEnabled(t.enabled);
 }
 
 void frmMainVMT::applyMenuChanges(const std::vector<MenuStateChange>& changes) {
@@ -562,31 +322,8 @@ void frmMainVMT::applyMenuChanges(const std::vector<MenuStateChange>& changes) {
     }
 }
 
-void frmMainVMT::fLanguageChanged(int32_t) {
-    if (context_.VarnakCommon) context_.LanguageNr = context_.VarnakCommon->LanguageType();
-    const std::filesystem::path help = shellResourceFolder(context_) / "Help";
-    std::string candidate = platform::joinPath(
-        {help.string(), context_.LanguageNr == 1 ? "Varnak_en.html" : "Varnak_de.html"});
-    helpFile_ = gfFileExists(platform::resolveCaseInsensitive(candidate).string())
-                    ? platform::resolveCaseInsensitive(candidate).string()
-                    : platform::joinPath({help.string(), "Varnak_xx.html"});
-
-    int base = kEditionBlockSize * (context_.VarnakCommon ? context_.VarnakCommon->CompanyID() : 0);
-    setWindowTitle(q(context_.text(base + kTxtEditionTitle) + std::string(9, ' ') +
-                     context_.text(base + kTxtEditionProductName) + std::string(9, ' ')));
-    for (const CaptionEntry& c : menuCaptionIds())
-        menuItem(c.menu, c.index)->setText(q(context_.text(c.textId)));
-    // The right click sets the coupler popup's items again before every display.
-    menuItem(MainMenu::PopupCoupler, 5)->setEnabled(false);
-    for (const ToolbarButtonSpec& b : toolbarButtons()) {
-        if (b.action != ToolbarAction::None)
-            toolbarButton(b.position)->setToolTip(q(toolbarToolTip(b)));
-    }
-    fFillTreeView();
-}
-
 void frmMainVMT::setStatusText(const std::string& text) {
-    panels_[0]->setText(q(text));
+    panels_[0]->setText(qText(text));
 }
 
 void frmMainVMT::tbToolBar_ButtonClick(const std::string& key) {
@@ -662,37 +399,12 @@ void frmMainVMT::fShowHelpContents(bool captionAsTitle) {
         return;
     }
     // The language's help and its fallback both missing: the same answer as no help at all.
-    if (!QFileInfo::exists(q(helpFile_))) {
+    if (!QFileInfo::exists(qText(helpFile_))) {
         context_.ui->messageBox(context_.text(kTxtNoHelp), vbInformation, title);
         return;
     }
-    if (!openUrl_ || !openUrl_(QUrl::fromLocalFile(q(helpFile_))))
+    if (!openUrl_ || !openUrl_(QUrl::fromLocalFile(qText(helpFile_))))
         context_.ui->messageBox(context_.text(kTxtHelpNotOpened) + helpFile_, vbOKOnly, "");
-}
-
-void frmMainVMT::imgSplitter_MouseDown() {
-    const QRect handle = imgSplitter->geometry();
-    picSplitter->setGeometry(handle.x(), handle.y(), handle.width() / 2,
-                             std::max(0, handle.height() - pixels(kBarShorterTwips)));
-    picSplitter->raise();
-    picSplitter->show();
-    bSplitterMoving_ = true;
-}
-
-void frmMainVMT::imgSplitter_MouseMove(int x) {
-    if (!bSplitterMoving_) return;
-    const int pos = x + twips(imgSplitter->x());
-    const int left = splitterBarLeft(pos, twips(width()));
-    picSplitter->move(pixels(left), picSplitter->y());
-}
-
-void frmMainVMT::imgSplitter_MouseUp() {
-    if (!bSplitterMoving_) return;
-    treeWidthTwips_ = twips(picSplitter->x());
-    picMDI->setFixedWidth(picSplitter->x());
-    layoutLeftPane();
-    picSplitter->hide();
-    bSplitterMoving_ = false;
 }
 
 void frmMainVMT::closeEvent(QCloseEvent* event) {
