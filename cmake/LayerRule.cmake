@@ -25,18 +25,13 @@ function(varnak_check_layers)
                 endif()
                 get_target_property(link_dir ${link} SOURCE_DIR)
                 file(RELATIVE_PATH used ${CMAKE_SOURCE_DIR} ${link_dir})
-                varnak_layer_breach(${folder} ${used} why)
-                if(why)
-                    list(APPEND breaches "${target} (${folder}/) links ${link}: ${why}")
-                endif()
+                varnak_layer_breach(${folder} ${used} "${target} (${folder}/) links ${link}"
+                                    breaches)
             endforeach()
         endforeach()
     endforeach()
-    if(breaches)
-        list(JOIN breaches "\n  " text)
-        message(FATAL_ERROR "A folder's targets link only its own and the targets of the layers "
-                            "below it (cmake/Layers.cmake):\n  ${text}")
-    endif()
+    varnak_layer_stop("A folder's targets link only its own and the targets of the layers below it"
+                      ${breaches})
 
     # The includes, once per build after a source changed.
     set(sources)
