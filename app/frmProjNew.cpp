@@ -69,6 +69,8 @@ frmProjNew::frmProjNew(QWidget* parent) : QDialog(parent) {
     cmdPrjOk->setText(dialogText(kTxtProjNewOk));
     cmdPrjCancel->setText(dialogText(kTxtProjNewCancel));
     VarnakForms().SetDeviceIndependentWindow(this);
+    // The folder comes proposed; what the user types first is the name.
+    txtGetNewPrjName->setFocus();
 
     connect(cmdPrjOk, &QPushButton::clicked, this, [this] { cmdPrjOk_Click(); });
     connect(cmdPrjCancel, &QPushButton::clicked, this, [this] { cmdPrjCancel_Click(); });

@@ -45,6 +45,8 @@ TEST_F(ProjectDialogs, NewProjectRefusesBadNamesFoldersAndTakenNames) {
     test::writeFile(dir / "place" / "Datei.PF", "x");
     frmProjNew dialog;
     EXPECT_EQ(dialog.windowTitle(), "Anlegen eines neuen Projektes");
+    // What the user types first is the name, not the proposed folder.
+    EXPECT_EQ(dialog.focusWidget(), dialog.txtGetNewPrjName);
     dialog.dirProjNew->setText(QString::fromStdString((dir / "place").string()));
     // The refused character is named; a dot or nothing at all keeps the dot's text.
     const std::string invalid = "Kein gültiger Projektname\r\n\r\nBitte neuen Versuch ohne ";
