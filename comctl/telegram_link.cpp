@@ -1,6 +1,8 @@
 #include "comctl/telegram_link.h"
 
+#include <array>
 #include <chrono>
+#include <optional>
 
 #include "comctl/QZcomOCX.h"
 
@@ -31,21 +33,40 @@ bool startsAs(ReplyFormat format, const ReplyFrame& f) {
     return f.bytes[0] == kRegisterStart[0] && f.bytes[1] == kRegisterStart[1];
 }
 
+using EchoedBytes = std::array<uint8_t, 5>;
+
+// Station, count, rail position, table (write flag aside) and first register.
+EchoedBytes echoedBytes(std::span<const uint8_t> frame) {
+    return {frame[4], frame[5], frame[7], static_cast<uint8_t>(frame[8] & ~kWriteFlag), frame[9]};
+}
+
+bool sameAddress(const EchoedBytes& a, const EchoedBytes& b) {
+    return a[0] == b[0] && a[2] == b[2] && a[3] == b[3] && a[4] == b[4];
+}
+
+// A write is acknowledged by a reply to its registers with its count or a count of 0,
+// carrying the values, or none.
+bool acknowledges(const ReplyFrame& reply, const EchoedBytes& write) {
+    const EchoedBytes r = echoedBytes(reply.bytes);
+    return sameAddress(r, write) && (r[1] == write[1] || r[1] == 0);
+}
+
+bool flagged(const ReplyFrame& reply) {
+    return (reply.bytes[8] & kWriteFlag) != 0;
+}
+
 // Register replies echo the request's address bytes. A write's reply is known by them
-// alone: devices acknowledge with the values, with the count only or with no values and a
-// count of 0. A read's refusal carries no values and need not echo the count; a reply with
-// the write flag that does carry values is a late answer to an earlier write.
-bool answers(const ReplyFrame& reply, std::span<const uint8_t> request) {
-    const auto& r = reply.bytes;
-    const bool write = (request[8] & kWriteFlag) != 0;
-    const bool flagged = (r[8] & kWriteFlag) != 0;
-    const bool sameAddress = r[4] == request[4] && r[7] == request[7] &&
-                             (r[8] & ~kWriteFlag) == (request[8] & ~kWriteFlag) &&
-                             r[9] == request[9];
-    if (!sameAddress) return false;
-    if (write) return r[5] == request[5] || r[5] == 0;
-    if (flagged) return reply.length == kMinRegisterReply;
-    return r[5] == request[5];
+// alone. A read's refusal carries the write flag, need not echo the count and comes with
+// values or without; but a flagged reply that would acknowledge the write made just before
+// is that write's late or repeated acknowledgement.
+bool answers(const ReplyFrame& reply, std::span<const uint8_t> request,
+             const std::optional<EchoedBytes>& lastWrite) {
+    const EchoedBytes r = echoedBytes(reply.bytes);
+    const EchoedBytes asked = echoedBytes(request);
+    if (!sameAddress(r, asked)) return false;
+    if ((request[8] & kWriteFlag) != 0) return acknowledges(reply, asked);
+    if (flagged(reply)) return !(lastWrite && acknowledges(reply, *lastWrite));
+    return r[1] == asked[1];
 }
 
 }  // namespace
@@ -78,12 +99,27 @@ void TelegramLink::settle() {
 
 int32_t TelegramLink::awaitReply(ReplyFormat format, std::span<const uint8_t> request,
                                  ReplyFrame& reply) {
+    const int32_t result = awaitAnswer(format, request, reply);
+    // A write's acknowledgement may still come, or come again, while the next request waits.
+    const bool write = format == ReplyFormat::Register && (request[8] & kWriteFlag) != 0;
+    state_.lastWrite = write ? std::optional(echoedBytes(request)) : std::nullopt;
+    return result;
+}
+
+int32_t TelegramLink::awaitAnswer(ReplyFormat format, std::span<const uint8_t> request,
+                                  ReplyFrame& reply) {
     for (int dropped = 0;; ++dropped) {
         bool otherFormat = false;
         if (int32_t r = readFrame(format, reply, otherFormat); r != ComErrNo) return damaged(r);
-        const bool answer =
-            !otherFormat && (format == ReplyFormat::ProcessData || answers(reply, request));
-        if (answer) return ComErrNo;
+        if (otherFormat) {
+            // Another request's reply, whatever it says.
+        } else if (format == ReplyFormat::ProcessData ||
+                   answers(reply, request, state_.lastWrite)) {
+            return ComErrNo;
+        } else if (flagged(reply) && state_.lastWrite && acknowledges(reply, *state_.lastWrite)) {
+            // That write has had its acknowledgement: a second such reply is a refusal.
+            state_.lastWrite.reset();
+        }
         ++state_.droppedReplies;
         if (dropped == kMaxDroppedReplies) return damaged(ComErrTimeout1);
     }

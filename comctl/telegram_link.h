@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "platform/serial_port.h"
@@ -30,6 +31,11 @@ struct LineState {
     bool unsettled = false;
     // Replies that came while a request waited for its own and answered another one.
     uint64_t droppedReplies = 0;
+    // The echoed bytes (station, count, rail position, table, first register) of the last
+    // register write, kept through the next request: a reply with the write flag that would
+    // acknowledge that write is its late or repeated acknowledgement (dropped once), any
+    // other flagged reply to a read is the read's refusal, with values or without.
+    std::optional<std::array<uint8_t, 5>> lastWrite;
 };
 
 enum class ReplyFormat { Register, ProcessData };
@@ -60,8 +66,8 @@ class TelegramLink {
 
     // Reads frames until one in format answers request (a register reply echoes the
     // request's station, rail position, table and first register, and a read's reply its
-    // count), dropping the others; each wait for a frame has the line's full time-out. 0 with the answer in
-    // reply, or ComErrTimeout1, ComErrTimeout2, ComErrStartPattern, ComErrDataLength or
+    // count), dropping the others; each wait for a frame has the line's full time-out. 0 with the
+    // answer in reply, or ComErrTimeout1, ComErrTimeout2, ComErrStartPattern, ComErrDataLength or
     // ComErrCRC, after which the line counts as unsettled.
     int32_t awaitReply(ReplyFormat format, std::span<const uint8_t> request, ReplyFrame& reply);
 
@@ -75,6 +81,7 @@ class TelegramLink {
 
   private:
     void settle();
+    int32_t awaitAnswer(ReplyFormat format, std::span<const uint8_t> request, ReplyFrame& reply);
     int32_t readFrame(ReplyFormat format, ReplyFrame& frame, bool& otherFormat);
     int32_t readBody(ReplyFormat format, ReplyFrame& frame);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tests/comctl/station_fixture.h"
+#include "tests/support/write_reply_shapes.h"
 
 using namespace qzcom;
 
@@ -11,6 +12,7 @@ namespace varnak::test {
 namespace {
 
 using std::chrono::milliseconds;
+using Shape = SimStation::ReplyShape;
 
 class RegisterTelegrams : public StationTest {
   protected:
@@ -132,21 +134,18 @@ TEST_F(RegisterTelegrams, ReplyFaultsGiveTheirCodes) {
     }
 }
 
+// Devices refuse with no values and a count of 0, with the count alone, or with the count
+// and zero values: each is a refusal at once, and none is copied.
 TEST_F(RegisterTelegrams, RefusedReadsLeaveTheCallersValues) {
-    std::array<int32_t, 2> values{-1, -1};
-    EXPECT_EQ(control.QZxRegSyncReadReq(0, 42, 0, 2, 1, values), ComErrRegResponse);  // table
-    EXPECT_EQ(control.QZxRegSyncReadReq(7, 9, 0, 2, 1, values), ComErrRegResponse);   // position
-    EXPECT_EQ(control.QZxRegSyncReadReq(2, 0, 63, 2, 1, values), ComErrRegResponse);  // range
-    // The write flag on a reply with values is a late write's reply, not this read's answer.
-    ReplyFault flagged;
-    flagged.mutate = [](const std::string&, std::string reply) {
-        reply[8] = '\x89';
-        return withChecksum(reply);
-    };
-    station.queueFault(flagged);
-    reopenFor(ComErrTimeout1);
-    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 2, 1, values), ComErrTimeout1);
-    EXPECT_EQ(values, (std::array<int32_t, 2>{-1, -1}));
+    for (auto shape : {Shape::Empty, Shape::Count, Shape::Values}) {
+        SCOPED_TRACE(writeReplyName(shape));
+        station.setRefusals(shape);
+        std::array<int32_t, 2> values{-1, -1};
+        EXPECT_EQ(control.QZxRegSyncReadReq(0, 42, 0, 2, 1, values), ComErrRegResponse);  // table
+        EXPECT_EQ(control.QZxRegSyncReadReq(7, 9, 0, 2, 1, values), ComErrRegResponse);  // position
+        EXPECT_EQ(control.QZxRegSyncReadReq(2, 0, 63, 2, 1, values), ComErrRegResponse);  // range
+        EXPECT_EQ(values, (std::array<int32_t, 2>{-1, -1}));
+    }
 }
 
 TEST_F(RegisterTelegrams, MalformedLengthsAreRefusedWithoutCopying) {

@@ -2,6 +2,7 @@
 // against any reply a line can deliver.
 #include <array>
 #include <map>
+#include <optional>
 #include <random>
 #include <tuple>
 
@@ -113,8 +114,9 @@ TEST(TelegramLink, RepliesOfOtherRequestsAreDroppedAndCounted) {
     }
 }
 
-// A write is answered by a reply to its address whatever that reply carries; a read takes a
-// reply with the write flag as its refusal only when it carries no values.
+// A write is answered by a reply to its address whatever that reply carries. A read takes a
+// reply with the write flag as its refusal, with values or without, unless that reply would
+// acknowledge the write made just before: then it is that write's late or repeated one.
 TEST(TelegramLink, WriteRepliesOfEveryShapeAnswerTheirWriteAndNoRead) {
     // A reply to station 1, rail position 0, table 9 (with the write flag when flagged).
     auto reply = [](uint8_t first, uint8_t count, const std::vector<uint16_t>& values,
@@ -124,12 +126,17 @@ TEST(TelegramLink, WriteRepliesOfEveryShapeAnswerTheirWriteAndNoRead) {
         return withChecksum(r);
     };
     const std::array<int32_t, 2> written{1, 2};
+    const RegisterAddress address{0, 9, 4, 2, 1};
+    const RegisterAddress elsewhere{0, 9, 0, 2, 1};
     struct Case {
         const char* name;
         bool write;
         std::string replies;
         int32_t code;
         uint64_t dropped;
+        // A write made first on the same line, acknowledged at once, or never.
+        std::optional<RegisterAddress> writeBefore = std::nullopt;
+        bool writeBeforeAnswered = true;
     };
     const std::vector<Case> cases = {
         {"write, values echoed", true, reply(4, 2, {1, 2}), ComErrNo, 0},
@@ -138,18 +145,34 @@ TEST(TelegramLink, WriteRepliesOfEveryShapeAnswerTheirWriteAndNoRead) {
         {"write, no flag echoed", true, reply(4, 2, {}, false), ComErrNo, 0},
         {"write after another write's", true, reply(4, 1, {7}) + reply(4, 2, {}), ComErrNo, 1},
         {"write after another register's", true, reply(0, 2, {}) + reply(4, 0, {}), ComErrNo, 1},
-        {"read after a late write reply", false, reply(4, 2, {7, 8}) + readReply({5, 6}, 4),
-         ComErrNo, 1},
         {"read refused, count 0", false, reply(4, 0, {}), ComErrRegResponse, 0},
         {"read refused, count echoed", false, reply(4, 2, {}), ComErrRegResponse, 0},
+        {"read refused with zero values", false, reply(4, 2, {0, 0}), ComErrRegResponse, 0},
+        {"read refused with values after a write elsewhere", false, reply(4, 2, {0, 0}),
+         ComErrRegResponse, 0, elsewhere},
+        {"read after its write's late echoed reply", false,
+         reply(4, 2, {7, 8}) + readReply({5, 6}, 4), ComErrNo, 1, address, false},
+        {"read after its write's late empty reply", false, reply(4, 0, {}) + readReply({5, 6}, 4),
+         ComErrNo, 1, address, false},
+        {"read after its write's reply came again", false, reply(4, 2, {}) + readReply({5, 6}, 4),
+         ComErrNo, 1, address},
+        {"read refused after its write's late reply", false,
+         reply(4, 2, {7, 8}) + reply(4, 2, {0, 0}), ComErrRegResponse, 1, address, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeLine line;
-        line.replies = {c.replies};
         comctl::LineState state;
         TelegramLink link(line, false, state);
-        const RegisterAddress address{0, 9, 4, 2, 1};
+        if (c.writeBefore) {
+            const RegisterAddress& w = *c.writeBefore;
+            line.replies = {c.writeBeforeAnswered ? reply(static_cast<uint8_t>(w.offset), 2, {})
+                                                  : std::string()};
+            std::array<int32_t, 2> before{3, 4};
+            EXPECT_EQ(comctl::writeRegisters(link, w, before),
+                      c.writeBeforeAnswered ? ComErrNo : ComErrTimeout1);
+        }
+        line.replies = {c.replies};
         std::array<int32_t, 2> values = written;
         const int32_t code = c.write ? comctl::writeRegisters(link, address, values)
                                      : comctl::readRegisters(link, address, values);

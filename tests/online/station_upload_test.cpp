@@ -103,6 +103,28 @@ TEST_F(Upload, AnEmptyRangeReadsNoTerminal) {
     EXPECT_TRUE(station->requests().empty());
 }
 
+// A table the rail holds and the station lacks is named and passed over, the rest read,
+// whether the station refuses with no values, with the count or with zero values.
+TEST_F(Upload, ARefusedTableIsNamedAndTheUploadGoesOnWhateverTheRefusalCarries) {
+    auto extra = online()->clsColTables()->Add(121);
+    extra->setTableNr(121);
+    extra->setTableLen(3);
+    extra->setbInitDone(true);
+    for (auto shape : {SimStation::ReplyShape::Empty, SimStation::ReplyShape::Count,
+                       SimStation::ReplyShape::Values}) {
+        SCOPED_TRACE(static_cast<int>(shape));
+        station->setRefusals(shape);
+        ui.messages.clear();
+        frmOnlineUpLoad dialog;
+        ASSERT_TRUE(dialog.load());
+        runFailingUpload(dialog, *station, {kUploadCouplerSettings, kUploadTerminalConfiguration});
+        EXPECT_EQ(messageTexts(),
+                  std::vector<std::string>{std::string(kIncomplete) + "Tabelle 121: Fehler 13"});
+        EXPECT_TRUE(matchesGolden(wireLog(*station),
+                                  testSourcePath("online/wire_golden/upload_refused_table.txt")));
+    }
+}
+
 TEST_F(Upload, AStationThatStopsAnsweringEndsTheUploadAndNothingIsSaved) {
     frmOnlineUpLoad dialog;
     ASSERT_TRUE(dialog.load());

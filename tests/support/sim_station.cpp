@@ -135,9 +135,14 @@ void SimStation::setTerminalCodeWord(bool enforced) {
     codeWord_ = enforced;
 }
 
-void SimStation::setWriteReplies(WriteReply shape) {
+void SimStation::setWriteReplies(ReplyShape shape) {
     std::lock_guard lock(mutex_);
     writeReplies_ = shape;
+}
+
+void SimStation::setRefusals(ReplyShape shape) {
+    std::lock_guard lock(mutex_);
+    refusals_ = shape;
 }
 
 std::vector<std::string> SimStation::requests() const {
@@ -524,7 +529,7 @@ std::string SimStation::answer(const std::string& r) {
             if (commands_.state.softwareResets != resets) restart();
             return writeReply(count, rail, tableByte, first, values);
         }
-        if (!inRange) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
+        if (!inRange) return refusal(count, rail, tableByte, first);
         std::vector<uint16_t> answered = commands_.read(first, count, Clock::now());
         runRequestHook(rail, table, false);
         return replyFrame(address_, count, rail, tableByte, first, answered);
@@ -545,21 +550,36 @@ std::string SimStation::answer(const std::string& r) {
             std::copy(values.begin(), values.end(), found->second.begin() + first);
         return writeReply(count, rail, tableByte, first, values);
     }
-    if (!known) return replyFrame(address_, 0, rail, tableByte | 0x80, first, {});
+    if (!known) return refusal(count, rail, tableByte, first);
     if (readHook_) readHook_(rail, table, found->second);
     std::vector<uint16_t> read(found->second.begin() + first,
                                found->second.begin() + first + count);
     return replyFrame(address_, count, rail, tableByte, first, read);
 }
 
+std::string SimStation::refusal(uint8_t count, uint8_t rail, uint8_t tableByte,
+                                uint8_t first) const {
+    const uint8_t flagged = tableByte | kWriteFlag;
+    switch (refusals_) {
+        case ReplyShape::Values:
+            return replyFrame(address_, count, rail, flagged, first,
+                              std::vector<uint16_t>(count, 0));
+        case ReplyShape::Count:
+            return replyFrame(address_, count, rail, flagged, first, {});
+        case ReplyShape::Empty:
+            break;
+    }
+    return replyFrame(address_, 0, rail, flagged, first, {});
+}
+
 std::string SimStation::writeReply(uint8_t count, uint8_t rail, uint8_t tableByte, uint8_t first,
                                    const std::vector<uint16_t>& written) const {
     switch (writeReplies_) {
-        case WriteReply::Values:
+        case ReplyShape::Values:
             return replyFrame(address_, count, rail, tableByte, first, written);
-        case WriteReply::Empty:
+        case ReplyShape::Empty:
             return replyFrame(address_, 0, rail, tableByte, first, {});
-        case WriteReply::Count:
+        case ReplyShape::Count:
             break;
     }
     return replyFrame(address_, count, rail, tableByte, first, {});

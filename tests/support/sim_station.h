@@ -131,13 +131,18 @@ class SimStation {
     // registers only behind the code word. Off, every acknowledged write is applied.
     void setTerminalCodeWord(bool enforced);
 
-    // What a register write's reply carries: devices differ, the protocol uses none of it.
-    enum class WriteReply {
-        Count,   // the count written, no values (the default)
-        Values,  // the values written, echoed
+    // What a register write's acknowledgement or a read's refusal carries: devices differ.
+    enum class ReplyShape {
+        Count,   // the request's count, no values
+        Values,  // the count and values: a write's echoed, a refusal's zero
         Empty,   // no values and a count of 0
     };
-    void setWriteReplies(WriteReply shape);
+    using WriteReply = ReplyShape;
+    // Writes are acknowledged with the count by default.
+    void setWriteReplies(ReplyShape shape);
+    // Reads of a table, position or range the station lacks are refused (the table byte's
+    // write flag set), by default with no values and a count of 0.
+    void setRefusals(ReplyShape shape);
 
     // Faults for the coming replies, one per reply in order; afterwards replies are sound.
     void queueFault(ReplyFault fault);
@@ -216,6 +221,7 @@ class SimStation {
     void handle(const std::string& request, Clock::time_point firstByte);
     std::string answer(const std::string& request);
     // With the mutex held.
+    std::string refusal(uint8_t count, uint8_t rail, uint8_t tableByte, uint8_t first) const;
     std::string writeReply(uint8_t count, uint8_t rail, uint8_t tableByte, uint8_t first,
                            const std::vector<uint16_t>& written) const;
     void restart();  // with the mutex held
@@ -254,7 +260,8 @@ class SimStation {
     std::chrono::milliseconds restartSilence_{1000};
     Clock::time_point silentUntil_{};
     bool codeWord_ = false;
-    WriteReply writeReplies_ = WriteReply::Count;
+    ReplyShape writeReplies_ = ReplyShape::Count;
+    ReplyShape refusals_ = ReplyShape::Empty;
     ReadHook readHook_;
     Clock::time_point lastReplyByte_{};
     Clock::time_point lastReplyHandover_{};

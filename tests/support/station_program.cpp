@@ -6,7 +6,7 @@
 //   varnak_station [--address N] [--com N] [--resources DIR] [--pace] [--log]
 //                  [--log-writes] [--moving-inputs] [--no-code-word] [--dip N]
 //                  [--dhcp-after S] [--write-replies count|values|empty]
-//                  COUPLER [TERMINAL ...]
+//                  [--refusals empty|count|values] COUPLER [TERMINAL ...]
 #include <signal.h>
 
 #include <chrono>
@@ -36,7 +36,8 @@ struct Options {
     bool codeWord = true;
     int dip = -1;        // the coupler's DIP switches; -1: the station's own
     int dhcpAfter = -1;  // seconds until the DHCP server's address is taken; -1: never
-    varnak::test::SimStation::WriteReply writeReplies = varnak::test::SimStation::WriteReply::Count;
+    varnak::test::SimStation::ReplyShape writeReplies = varnak::test::SimStation::ReplyShape::Count;
+    varnak::test::SimStation::ReplyShape refusals = varnak::test::SimStation::ReplyShape::Empty;
     varnak::test::RailStationSpec rail;
 };
 
@@ -44,7 +45,8 @@ int usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] "
                  "[--log-writes] [--moving-inputs] [--no-code-word] [--dip N] [--dhcp-after S] "
-                 "[--write-replies count|values|empty] COUPLER [TERMINAL ...]\n"
+                 "[--write-replies count|values|empty] [--refusals empty|count|values] "
+                 "COUPLER [TERMINAL ...]\n"
                  "  --address N     station address (default 0, the program's default)\n"
                  "  --com N         the COM number the printed variable names (default 2)\n"
                  "  --resources DIR device descriptions (default: the program's resource "
@@ -65,7 +67,12 @@ int usage(const char* program) {
                  "  --write-replies how a register write is acknowledged: count (the count "
                  "written, no values;\n"
                  "                  the default), values (the values echoed) or empty (no "
-                 "values, count 0)\n",
+                 "values, count 0)\n"
+                 "  --refusals      how a read of a table, position or range the station lacks "
+                 "is refused:\n"
+                 "                  empty (no values, count 0; the default), count (the count "
+                 "read, no values)\n"
+                 "                  or values (the count and that many zero values)\n",
                  program);
     return 2;
 }
@@ -102,11 +109,11 @@ bool parse(int argc, char** argv, Options& o) {
             if (!number(o.dip, 0, 0xFFFF)) return false;
         } else if (a == "--dhcp-after") {
             if (!number(o.dhcpAfter, 0, 86400)) return false;
-        } else if (a == "--write-replies") {
+        } else if (a == "--write-replies" || a == "--refusals") {
             if (i + 1 >= argc) return false;
             const auto shape = varnak::test::writeReplyNamed(argv[++i]);
             if (!shape) return false;
-            o.writeReplies = *shape;
+            (a == "--refusals" ? o.refusals : o.writeReplies) = *shape;
         } else if (a.starts_with("-")) {
             return false;
         } else if (o.rail.coupler.empty()) {
@@ -152,6 +159,7 @@ int main(int argc, char** argv) {
     station->setPacing(o.pace);
     station->setTerminalCodeWord(o.codeWord);
     station->setWriteReplies(o.writeReplies);
+    station->setRefusals(o.refusals);
     if (o.dip >= 0)
         station->changeCoupler(
             [&](varnak::test::CouplerState& s) { s.dipSwitch = static_cast<uint16_t>(o.dip); });

@@ -1,6 +1,6 @@
 #pragma once
-// The ways a station may acknowledge a register write, by name ("count", "values", "empty"),
-// for the station program's option and for tests run against each of them.
+// The ways a station may acknowledge a register write or refuse a read, by name ("count",
+// "values", "empty"), for the station program's options and for tests run against each.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -13,9 +13,12 @@ namespace varnak::test {
 const char* writeReplyName(SimStation::WriteReply shape);
 std::optional<SimStation::WriteReply> writeReplyNamed(const std::string& name);
 
+inline auto everyReplyShape() {
+    return ::testing::Values(SimStation::ReplyShape::Count, SimStation::ReplyShape::Values,
+                             SimStation::ReplyShape::Empty);
+}
 inline auto everyWriteReply() {
-    return ::testing::Values(SimStation::WriteReply::Count, SimStation::WriteReply::Values,
-                             SimStation::WriteReply::Empty);
+    return everyReplyShape();
 }
 
 struct WriteReplyTestName {
