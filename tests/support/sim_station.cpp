@@ -94,6 +94,11 @@ void SimStation::addTable(int railPos, int table, size_t registers) {
     tables_[{railPos, table}].assign(registers, 0);
 }
 
+void SimStation::removeTable(int railPos, int table) {
+    std::lock_guard lock(mutex_);
+    tables_.erase({railPos, table});
+}
+
 void SimStation::setRegister(int railPos, int table, int reg, uint16_t value) {
     std::lock_guard lock(mutex_);
     if (railPos == 0 && table == kCommandTable) {

@@ -119,6 +119,8 @@ class SimStation {
 
     // Tables start zero-filled; a position beyond the terminals is refused anyway.
     void addTable(int railPos, int table, size_t registers = 256);
+    // The station then lacks the table: reads of it are refused, writes not applied.
+    void removeTable(int railPos, int table);
     void setRegister(int railPos, int table, int reg, uint16_t value);
     uint16_t reg(int railPos, int table, int reg) const;
     bool hasTable(int railPos, int table) const;

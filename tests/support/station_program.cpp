@@ -6,7 +6,8 @@
 //   varnak_station [--address N] [--com N] [--resources DIR] [--pace] [--log]
 //                  [--log-writes] [--moving-inputs] [--no-code-word] [--dip N]
 //                  [--dhcp-after S] [--write-replies count|values|empty]
-//                  [--refusals empty|count|values] COUPLER [TERMINAL ...]
+//                  [--refusals empty|count|values] [--without-table P:T ...]
+//                  COUPLER [TERMINAL ...]
 #include <signal.h>
 
 #include <chrono>
@@ -16,6 +17,8 @@
 #include <ctime>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/paths.h"
 #include "tests/support/station_from_rail.h"
@@ -38,6 +41,7 @@ struct Options {
     int dhcpAfter = -1;  // seconds until the DHCP server's address is taken; -1: never
     varnak::test::SimStation::ReplyShape writeReplies = varnak::test::SimStation::ReplyShape::Count;
     varnak::test::SimStation::ReplyShape refusals = varnak::test::SimStation::ReplyShape::Empty;
+    std::vector<std::pair<int, int>> lacking;  // rail position and table
     varnak::test::RailStationSpec rail;
 };
 
@@ -46,7 +50,7 @@ int usage(const char* program) {
                  "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] "
                  "[--log-writes] [--moving-inputs] [--no-code-word] [--dip N] [--dhcp-after S] "
                  "[--write-replies count|values|empty] [--refusals empty|count|values] "
-                 "COUPLER [TERMINAL ...]\n"
+                 "[--without-table P:T ...] COUPLER [TERMINAL ...]\n"
                  "  --address N     station address (default 0, the program's default)\n"
                  "  --com N         the COM number the printed variable names (default 2)\n"
                  "  --resources DIR device descriptions (default: the program's resource "
@@ -72,7 +76,10 @@ int usage(const char* program) {
                  "is refused:\n"
                  "                  empty (no values, count 0; the default), count (the count "
                  "read, no values)\n"
-                 "                  or values (the count and that many zero values)\n",
+                 "                  or values (the count and that many zero values)\n"
+                 "  --without-table P:T  the device at rail position P lacks table T (e.g. 4:1, "
+                 "channel table 1\n"
+                 "                  of the terminal at 4): its reads are refused\n",
                  program);
     return 2;
 }
@@ -114,6 +121,15 @@ bool parse(int argc, char** argv, Options& o) {
             const auto shape = varnak::test::writeReplyNamed(argv[++i]);
             if (!shape) return false;
             (a == "--refusals" ? o.refusals : o.writeReplies) = *shape;
+        } else if (a == "--without-table") {
+            if (i + 1 >= argc) return false;
+            int position = 0;
+            int table = 0;
+            char end = '\0';
+            if (std::sscanf(argv[++i], "%d:%d%c", &position, &table, &end) != 2 || position < 0 ||
+                position > 255 || table < 0 || table > 127)
+                return false;
+            o.lacking.emplace_back(position, table);
         } else if (a.starts_with("-")) {
             return false;
         } else if (o.rail.coupler.empty()) {
@@ -160,6 +176,7 @@ int main(int argc, char** argv) {
     station->setTerminalCodeWord(o.codeWord);
     station->setWriteReplies(o.writeReplies);
     station->setRefusals(o.refusals);
+    for (const auto& [position, table] : o.lacking) station->removeTable(position, table);
     if (o.dip >= 0)
         station->changeCoupler(
             [&](varnak::test::CouplerState& s) { s.dipSwitch = static_cast<uint16_t>(o.dip); });
