@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
@@ -107,6 +108,11 @@ void frmOnlineUpLoad::cmdGet_Click() {
         return runStationUpload(*rail_, choice, progress);
     });
     result_ = report_.clean();
+    // A failed upload's message named the notes already; a clean one names them here, as
+    // the rail saved next is not all the station holds.
+    if (result_ && !report_.notes.empty())
+        varnak().ui->messageBox(transferReportText(report_, kTxtUploadPassedOver), vbInformation,
+                                "");
     accept();
 }
 

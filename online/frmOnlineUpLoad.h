@@ -23,7 +23,8 @@ class frmOnlineUpLoad : public QDialog {
     explicit frmOnlineUpLoad(QWidget* parent = nullptr);
 
     // Shows the dialog modally; True when an upload ran to its end without a failure (the
-    // rail may then be saved), False after Cancel or a failed read (named to the user).
+    // rail may then be saved; what it passed over is named to the user), False after Cancel
+    // or a failed read (named to the user).
     bool fKonstruktor();
     // Everything fKonstruktor does before showing the dialog; false when there is no rail.
     bool load();

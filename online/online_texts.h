@@ -34,13 +34,17 @@ inline constexpr int kTxtDownloadIncomplete = 1825;
 inline constexpr int kTxtProtectionNotLifted = 1826;  // followed by the result code
 inline constexpr int kTxtReportTable = 1827;
 inline constexpr int kTxtReportTerminal = 1828;
-inline constexpr int kTxtReportChannel = 1829;
 inline constexpr int kTxtReportError = 1830;
 inline constexpr int kTxtReportWithoutEndMark = 1831;
 inline constexpr int kTxtReportReset = 1832;  // followed by the result code
 inline constexpr int kTxtReportStopped = 1833;
 inline constexpr int kTxtReportTables = 1834;
 inline constexpr int kTxtStationListUnread = 1862;  // followed by the result code
+inline constexpr int kTxtUploadPassedOver = 1857;
+inline constexpr int kTxtReportRefusedRead = 1858;       // followed by the result code
+inline constexpr int kTxtReportUndescribed = 1859;       // %1 position
+inline constexpr int kTxtReportFallbackChannels = 1860;  // followed by the channels
+inline constexpr int kTxtMappingNotDistributed = 1861;
 
 // Settings download and station upload.
 inline constexpr int kTxtDownloadCaption = 1835;
@@ -79,6 +83,9 @@ inline constexpr int kTxtScriptInvalidLines = 1852;
 inline constexpr int kTxtScriptUnreadable = 1853;  // followed by the path
 inline constexpr int kTxtScriptNothingToWrite = 1854;
 inline constexpr int kTxtScriptNoTerminalInRange = 1856;
+
+// Shared with the project tree: "Kanal", followed by the channel number from 1.
+inline constexpr int kTxtTreeChannel = 1157;
 
 // Shared with the register editor and the shell's dialogs.
 inline constexpr int kTxtDialogOk = 872;

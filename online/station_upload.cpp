@@ -1,9 +1,15 @@
 #include "online/station_upload.h"
 
+#include <algorithm>
+#include <map>
+
 #include "mapping/mapping_list.h"
 #include "mapping/mapping_routines.h"
 #include "model/app_context.h"
+#include "model/clsColTerminals.h"
+#include "model/clsCoupler.h"
 #include "model/clsTable.h"
+#include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "online/online_texts.h"
 
@@ -14,6 +20,13 @@ constexpr const char* kTxtStart = "Start upload...";
 constexpr const char* kTxtTable = "Upload table :";
 constexpr const char* kTxtFieldbusTable = "Upload fieldbus specific table :";
 constexpr const char* kTxtTerminal = "Upload to terminal ";
+// The name of the fallback description a terminal without a description of its own loads.
+constexpr const char* kFallbackDescriptionName = "Unknown";
+
+bool isDescribed(const clsTerminal& terminal) {
+    // A missing fallback description leaves the terminal without a name.
+    return !terminal.InfoName().empty() && terminal.InfoName() != kFallbackDescriptionName;
+}
 
 class Upload {
   public:
@@ -33,15 +46,16 @@ class Upload {
                 case kUploadTerminalConfiguration:
                     run_.forEachChannel(
                         choice, kTxtTerminal, [&](clsTable& t, const TransferFailure& where) {
-                            run_.take(t.ConfUpload(kFirstUserRegister,
-                                                   kLastUserRegister - kFirstUserRegister),
+                            run_.read(t, kFirstUserRegister, kLastUserRegister - kFirstUserRegister,
                                       where);
+                            ++channelsRead_[where.position];
                         });
                     break;
                 default:
                     break;
             }
         });
+        noteUndescribedTerminals();
         return run_.report();
     }
 
@@ -61,11 +75,39 @@ class Upload {
     void programmedConfiguration() {
         run_.transferTable(kProgrammedTerminalList, kTxtTable, true);
         if (run_.stopped()) return;
+        // Without a terminal's channel layout the list's entries cannot be told apart: every
+        // entry behind it would land on another terminal's channel. The lists are kept as
+        // the device holds them, the terminals' mapping texts as they are.
+        const bool distributable = undescribedPositions().empty();
         mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
-        if (run_.stopped() || !recalculated(fReCalcProgrammedConfigurationInputImage())) return;
+        if (run_.stopped()) return;
+        if (distributable && !recalculated(fReCalcProgrammedConfigurationInputImage())) return;
         mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
         if (run_.stopped()) return;
-        recalculated(fReCalcProgrammedConfigurationOutputImage());
+        if (distributable) {
+            recalculated(fReCalcProgrammedConfigurationOutputImage());
+            return;
+        }
+        run_.note({.kind = TransferFailure::Kind::Refused,
+                   .reason = varnak().text(kTxtBoxProgrammedConfiguration) + ": " +
+                             varnak().text(kTxtMappingNotDistributed)});
+    }
+
+    // Rail positions of the terminals the program has no description for: they stand on
+    // the rail with the fallback description's channels, whatever the device has.
+    std::vector<int32_t> undescribedPositions() const {
+        std::vector<int32_t> positions;
+        for (const auto& terminal : *rail_.clsColTerminals())
+            if (!isDescribed(*terminal)) positions.push_back(terminal->ConfRailPosition());
+        std::sort(positions.begin(), positions.end());
+        return positions;
+    }
+
+    void noteUndescribedTerminals() {
+        for (int32_t p : undescribedPositions())
+            run_.note({.kind = TransferFailure::Kind::Undescribed,
+                       .position = p,
+                       .channel = channelsRead_[p]});
     }
 
     // A rail whose mapping texts do not follow its lists is not saved: the refusal fails
@@ -92,6 +134,7 @@ class Upload {
 
     clsCoupler& rail_;
     TransferRun run_;
+    std::map<int32_t, int32_t> channelsRead_;  // by rail position
 };
 
 }  // namespace

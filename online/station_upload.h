@@ -8,6 +8,11 @@
 // Every failed read is named in the report; a failed list table ends its list, and a
 // time-out or send failure ends the upload. A recalculation refused by the mapping's limits
 // is named too and ends the mapping's part (the rail is then not saved either).
+//
+// A read the device refuses (it has no such table) spoils nothing else: the table stays as
+// it was and is noted, the upload goes on. Noted too are the terminals the program has no
+// description for, with the channels read of them (only the fallback description's); while
+// the rail holds one, the mapping lists are read but not distributed to the terminals.
 #include "online/transfer_run.h"
 
 namespace varnak {

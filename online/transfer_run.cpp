@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "comctl/QZcomOCX.h"
+#include "mapping/mapping_texts.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
@@ -24,9 +26,26 @@ std::optional<int32_t> wholeNumber(const std::string& text) {
     return value;
 }
 
-std::string failureLine(const TransferFailure& f) {
+// Channel c as the project tree names it (the first one "Kanal1").
+std::string treeChannelName(int32_t c) {
+    return varnak().text(kTxtTreeChannel) + std::to_string(c + 1);
+}
+
+std::string undescribedLine(const TransferFailure& f) {
     AppContext& c = varnak();
-    const std::string error = c.text(kTxtReportError) + std::to_string(f.code);
+    std::string line = withValues(c.text(kTxtReportUndescribed), {std::to_string(f.position)});
+    if (f.channel < 1) return line;
+    line += c.text(kTxtReportFallbackChannels);
+    for (int32_t channel = 0; channel < f.channel; ++channel)
+        line += (channel > 0 ? ", " : "") + treeChannelName(channel);
+    return line;
+}
+
+// A failure, or with passedOver a note (whose code is the device's refusal).
+std::string reportLine(const TransferFailure& f, bool passedOver) {
+    AppContext& c = varnak();
+    const std::string error =
+        c.text(passedOver ? kTxtReportRefusedRead : kTxtReportError) + std::to_string(f.code);
     switch (f.kind) {
         case TransferFailure::Kind::ProtectionNotLifted:
             return c.text(kTxtProtectionNotLifted) + std::to_string(f.code);
@@ -35,8 +54,8 @@ std::string failureLine(const TransferFailure& f) {
         case TransferFailure::Kind::Table:
             return c.text(kTxtReportTable) + std::to_string(f.table) + error;
         case TransferFailure::Kind::Channel:
-            return c.text(kTxtReportTerminal) + std::to_string(f.position) +
-                   c.text(kTxtReportChannel) + std::to_string(f.channel) + error;
+            return c.text(kTxtReportTerminal) + std::to_string(f.position) + " " +
+                   treeChannelName(f.channel) + error;
         case TransferFailure::Kind::ListWithoutEndMark:
             if (f.table == f.lastTable)
                 return c.text(kTxtReportTable) + std::to_string(f.table) +
@@ -47,6 +66,8 @@ std::string failureLine(const TransferFailure& f) {
             return c.text(kTxtReportReset) + std::to_string(f.code);
         case TransferFailure::Kind::Refused:
             return f.reason;
+        case TransferFailure::Kind::Undescribed:
+            return undescribedLine(f);
     }
     return {};
 }
@@ -60,7 +81,8 @@ bool endsTransfer(int32_t code) {
 std::string transferReportText(const TransferReport& report, int headingTextId) {
     AppContext& c = varnak();
     std::string text = c.text(headingTextId);
-    for (const TransferFailure& f : report.failures) text += "\n" + failureLine(f);
+    for (const TransferFailure& f : report.failures) text += "\n" + reportLine(f, false);
+    for (const TransferFailure& f : report.notes) text += "\n" + reportLine(f, true);
     if (report.stopped) text += "\n" + c.text(kTxtReportStopped);
     return text;
 }
@@ -93,13 +115,31 @@ bool TransferRun::hasTable(int32_t t) const {
     return rail_.clsColTables()->Item(t) != nullptr;
 }
 
+bool TransferRun::read(clsTable& table, int32_t first, int32_t count,
+                       const TransferFailure& where) {
+    const int32_t last = std::min(first + count, kLastRegister + 1);
+    std::vector<int32_t> before;
+    for (int32_t r = first; r < last; ++r) before.push_back(table.ConfRegisterValue(r));
+    const int32_t code = table.ConfUpload(first, count);
+    if (code == qzcom::ComErrNo) return true;
+    // The telegrams before the failing one delivered their values: put them back, so that
+    // the table holds no mixture of the device's and its own.
+    for (int32_t r = first; r < last; ++r)
+        table.setConfRegisterValue(r, before[static_cast<size_t>(r - first)]);
+    if (code != qzcom::ComErrRegResponse) return take(code, where);
+    TransferFailure refused = where;
+    refused.code = code;
+    note(refused);
+    return true;
+}
+
 bool TransferRun::transferTable(int32_t t, const char* text, bool upload, int32_t lastRegister) {
     step(text + std::to_string(t));
     auto table = rail_.clsColTables()->Item(t);
     if (!table) return true;
     const int32_t count = std::min(table->TableLen(), lastRegister) + 1;
-    return take(upload ? table->ConfUpload(0, count) : table->ConfDownload(0, count),
-                {.kind = TransferFailure::Kind::Table, .table = t});
+    const TransferFailure where{.kind = TransferFailure::Kind::Table, .table = t};
+    return upload ? read(*table, 0, count, where) : take(table->ConfDownload(0, count), where);
 }
 
 void TransferRun::forEachChannel(

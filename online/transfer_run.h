@@ -1,8 +1,8 @@
 #pragma once
 // What the station upload and the settings download share: the boxes and range the user
-// chose, the report of what failed, the progress they show, the rule that a time-out or
-// send failure ends a transfer, the whole-table transfer and the walk over the channels of
-// the terminals in the range.
+// chose, the report of what failed and of what was passed over, the progress they show,
+// the rule that a time-out or send failure ends a transfer, the whole-table transfer and
+// the walk over the channels of the terminals in the range.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -36,6 +36,7 @@ struct TransferFailure {
         ListWithoutEndMark,   // tables table..lastTable were not sent
         Reset,                // the closing software reset (code)
         Refused,              // the program's own refusal to take what was read (reason)
+        Undescribed,          // a terminal without description (position, channels read)
     };
     Kind kind = Kind::Table;
     int32_t table = 0;
@@ -49,6 +50,9 @@ struct TransferFailure {
 
 struct TransferReport {
     std::vector<TransferFailure> failures;
+    // What was passed over without spoiling the rest: a table the device refused to read
+    // (it has no such table; the table was left as it was), a terminal without description.
+    std::vector<TransferFailure> notes;
     bool stopped = false;   // a time-out or send failure ended the transfer
     bool declined = false;  // the user chose not to write into a differing station
     bool clean() const { return failures.empty() && !stopped; }
@@ -58,7 +62,8 @@ struct TransferReport {
 // (every later request would wait for the time-out too).
 bool endsTransfer(int32_t code);
 
-// The message naming the failures under a heading (a string id), in the current language.
+// The message naming the failures and then the notes under a heading (a string id), in the
+// current language.
 std::string transferReportText(const TransferReport& report, int headingTextId);
 
 // What a transfer shows while it runs; unset members show nothing.
@@ -85,6 +90,12 @@ class TransferRun {
     bool stopped() const { return report_.stopped; }
     // Records a failure that is no request's result.
     void name(TransferFailure failure) { report_.failures.push_back(failure); }
+    // Records what was passed over.
+    void note(TransferFailure passedOver) { report_.notes.push_back(passedOver); }
+    // Reads registers first .. first + count - 1 of the table. A read that fails leaves the
+    // table's values as they were; a refusal (the device has no such table) is noted and
+    // the transfer goes on, any other failure is taken. False only for such a failure.
+    bool read(clsTable& table, int32_t first, int32_t count, const TransferFailure& where);
     // The user chose not to go on.
     void decline() { report_.declined = true; }
     const TransferReport& report() const { return report_; }
@@ -95,7 +106,8 @@ class TransferRun {
     bool hasTable(int32_t t) const;
     // A coupler table (read when upload, else written) from register 0 up to TableLen or
     // lastRegister, whichever comes first, after a progress step of the text and the table
-    // number; a table the rail lacks is skipped. False when it failed.
+    // number; a table the rail lacks is skipped. False when it failed (a read the device
+    // refused is noted, see read).
     bool transferTable(int32_t t, const char* text, bool upload,
                        int32_t lastRegister = kLastRegister);
     // Each channel table of the terminals in the choice's range, in rail and channel order,

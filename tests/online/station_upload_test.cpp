@@ -1,7 +1,7 @@
 // The station upload against the simulated station: the dialog's opening read and Cancel,
 // everything ticked on a rail without table 121 and with an input list ending in table 11,
-// the recalculated mapping texts, an empty range, a station that stops answering, and a
-// mapping the rail's limits refuse.
+// the recalculated mapping texts, an empty range, tables the station lacks, a station that
+// stops answering, a mapping the rail's limits refuse and a terminal without description.
 #include "online/station_upload.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "online/frmOnlineUpLoad.h"
+#include "online/online_texts.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
 
@@ -24,14 +25,17 @@ namespace {
 constexpr const char* kIncomplete =
     "Der Upload ist nicht vollständig; die Station wird nicht gespeichert:\n";
 
+constexpr const char* kPassedOver =
+    "Der Upload ist abgeschlossen; was die Station nicht lieferte, bleibt wie in der "
+    "Beschreibung:\n";
+
 // Ticks the boxes and runs the upload from the dialog, the station's log started afresh;
-// the upload is expected to fail.
-void runFailingUpload(frmOnlineUpLoad& dialog, SimStation& station,
-                      std::initializer_list<int> boxes) {
+// the dialog's result.
+bool runUpload(frmOnlineUpLoad& dialog, SimStation& station, std::initializer_list<int> boxes) {
     for (int box : boxes) dialog.chkUpLoad[box]->setChecked(true);
     station.clearRequests();
     dialog.cmdGet->click();
-    EXPECT_FALSE(dialog.result());
+    return dialog.result();
 }
 
 class Upload : public RailFixture {
@@ -103,26 +107,59 @@ TEST_F(Upload, AnEmptyRangeReadsNoTerminal) {
     EXPECT_TRUE(station->requests().empty());
 }
 
-// A table the rail holds and the station lacks is named and passed over, the rest read,
-// whether the station refuses with no values, with the count or with zero values.
-TEST_F(Upload, ARefusedTableIsNamedAndTheUploadGoesOnWhateverTheRefusalCarries) {
+// Tables the rail holds and the station lacks, whole (coupler table 121, channel table 1 of
+// the terminal at 2) or from register 50 on (channel table 1 of the terminal at 1), are
+// named, left as the description gives them and passed over; the rest is read and the
+// upload may be saved, whether the station refuses with no values, the count or zero values.
+TEST_F(Upload, RefusedTablesAreNamedLeftAsTheyWereAndTheRestIsTaken) {
     auto extra = online()->clsColTables()->Add(121);
     extra->setTableNr(121);
     extra->setTableLen(3);
     extra->setbInitDone(true);
+    station->removeTable(2, 1);
+    station->addTable(1, 1, 50);
+    station->setRegister(1, 1, 32, 0x0777);
+    station->setRegister(1, 0, 40, 0x4321);
+    auto channel = [&](int position, int c) {
+        return online()->clsColTerminals()->ItemPos(position)->clsColTables()->Item(c);
+    };
     for (auto shape : {SimStation::ReplyShape::Empty, SimStation::ReplyShape::Count,
                        SimStation::ReplyShape::Values}) {
         SCOPED_TRACE(static_cast<int>(shape));
         station->setRefusals(shape);
+        extra->setConfRegisterValue(1, 0x0121);
         ui.messages.clear();
         frmOnlineUpLoad dialog;
         ASSERT_TRUE(dialog.load());
-        runFailingUpload(dialog, *station, {kUploadCouplerSettings, kUploadTerminalConfiguration});
-        EXPECT_EQ(messageTexts(),
-                  std::vector<std::string>{std::string(kIncomplete) + "Tabelle 121: Fehler 13"});
+        EXPECT_TRUE(
+            runUpload(dialog, *station, {kUploadCouplerSettings, kUploadTerminalConfiguration}));
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{
+                                      std::string(kPassedOver) +
+                                      "Tabelle 121: von der Station abgelehnt, Fehler 13\n"
+                                      "Klemme 1 Kanal2: von der Station abgelehnt, Fehler 13\n"
+                                      "Klemme 2 Kanal2: von der Station abgelehnt, Fehler 13"});
         EXPECT_TRUE(matchesGolden(wireLog(*station),
                                   testSourcePath("online/wire_golden/upload_refused_table.txt")));
+        EXPECT_EQ(extra->ConfRegisterValue(1), 0x0121);
+        EXPECT_EQ(channel(1, 1)->ConfRegisterValue(32), 0x0002);  // the description's
+        EXPECT_EQ(channel(2, 1)->ConfRegisterValue(32), 0x0002);
+        EXPECT_EQ(channel(1, 0)->ConfRegisterValue(40), 0x4321);
+        EXPECT_EQ(online()->clsColTables()->Item(122)->ConfRegisterValue(1), 122);
     }
+}
+
+// A refusal among failures of the line is named beside them, and nothing is saved.
+TEST_F(Upload, ARefusalBesideAFailedReadLeavesTheUploadFailed) {
+    station->removeTable(1, 0);
+    frmOnlineUpLoad dialog;
+    ASSERT_TRUE(dialog.load());
+    station->queueFault(ReplyFault::badChecksum());  // table 0's first telegram
+    EXPECT_FALSE(
+        runUpload(dialog, *station, {kUploadCouplerSettings, kUploadTerminalConfiguration}));
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{std::string(kIncomplete) +
+                                       "Tabelle 0: Fehler 3\n"
+                                       "Klemme 1 Kanal1: von der Station abgelehnt, Fehler 13"});
 }
 
 TEST_F(Upload, AStationThatStopsAnsweringEndsTheUploadAndNothingIsSaved) {
@@ -133,7 +170,8 @@ TEST_F(Upload, AStationThatStopsAnsweringEndsTheUploadAndNothingIsSaved) {
     station->queueFault(ReplyFault::badChecksum());  // table 0's first telegram
     station->queueFault(ReplyFault::none());         // table 100
     station->queueFault(ReplyFault::noReply());      // table 120
-    runFailingUpload(dialog, *station, {kUploadCouplerSettings, kUploadTerminalConfiguration});
+    EXPECT_FALSE(
+        runUpload(dialog, *station, {kUploadCouplerSettings, kUploadTerminalConfiguration}));
     EXPECT_EQ(messageTexts(), std::vector<std::string>{
                                   std::string(kIncomplete) +
                                   "Tabelle 0: Fehler 3\nTabelle 120: Fehler 1\n"
@@ -159,7 +197,7 @@ TEST_F(UploadSerial, ARefusedRecalculationFailsTheUploadAndNamesTheLimit) {
     ASSERT_TRUE(dialog.load());
     auto serial = context.VarnakOnlineCoupler->clsColTerminals()->ItemPos(1);
     serial->setConfMappInputImage(0, 0, "7");
-    runFailingUpload(dialog, *station, {kUploadProgrammedConfiguration});
+    EXPECT_FALSE(runUpload(dialog, *station, {kUploadProgrammedConfiguration}));
     EXPECT_EQ(messageTexts(),
               std::vector<std::string>{
                   std::string(kIncomplete) +
@@ -169,6 +207,55 @@ TEST_F(UploadSerial, ARefusedRecalculationFailsTheUploadAndNamesTheLimit) {
     EXPECT_EQ(serial->ConfMappInputImage(0, 0), "7");
     // The output list is not read once the mapping is refused.
     EXPECT_EQ(wireLog(*station).find("table 50"), std::string::npos);
+}
+
+// A station terminal the program has no description for (a variant served as its type's
+// with its own name extension) stands on the online rail with the fallback description.
+class UploadUndescribed : public RailFixture {
+  protected:
+    UploadUndescribed()
+        : RailFixture({"QZ3100-0000", {"QT3002-0000", "QT3102-0016", "QT9010-0000"}}) {
+        connectStation();
+        station->setRegister(0, 10, 0, 0x0004);
+        station->setRegister(0, 10, 2, 0xFFFF);
+        station->setRegister(0, 50, 0, 0xFFFF);
+        station->setRegister(2, 0, 40, 0x2222);
+        station->setRegister(2, 1, 40, 0x3333);
+        goOnline();
+    }
+};
+
+// Its fallback channel is read and the upload may be saved, but not silently: the message
+// names the position and the channels read, and that the lists were not distributed to the
+// terminals (an entry behind it would land on another terminal's channel).
+TEST_F(UploadUndescribed, TheTerminalIsReadAsFarAsKnownAndNamed) {
+    auto undescribed = context.VarnakOnlineCoupler->clsColTerminals()->ItemPos(2);
+    ASSERT_EQ(undescribed->InfoName(), "Unknown");
+    frmOnlineUpLoad dialog;
+    ASSERT_TRUE(dialog.load());
+    EXPECT_TRUE(runUpload(dialog, *station, {kUploadTotal}));
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{
+                  std::string(kPassedOver) +
+                  "Programmierte Konfiguration: nicht auf die Klemmen verteilt, da nicht jede "
+                  "Klemme eine Beschreibung hat\n"
+                  "Position 2: keine Beschreibung für diese Klemme; gelesen wurden nur die "
+                  "Kanäle der Ersatzbeschreibung: Kanal1"});
+    EXPECT_EQ(undescribed->clsColTables()->Item(0)->ConfRegisterValue(40), 0x2222);
+    auto rail = context.VarnakOnlineCoupler;
+    EXPECT_EQ(rail->clsColTables()->Item(10)->ConfRegisterValue(0), 0x0004);
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->ConfMappInputImage(0, 0), "511");
+    EXPECT_EQ(wireLog(*station).find("pos 2 table 1 "), std::string::npos);
+}
+
+// Without terminal configuration nothing of it was read; its position is named all the same.
+TEST_F(UploadUndescribed, ThePositionIsNamedWhenNoChannelWasRead) {
+    TransferChoice choice;
+    choice.boxes[kUploadCouplerSettings] = true;
+    const TransferReport report = runStationUpload(*context.VarnakOnlineCoupler, choice, {});
+    EXPECT_TRUE(report.clean());
+    EXPECT_EQ(transferReportText(report, kTxtUploadPassedOver),
+              std::string(kPassedOver) + "Position 2: keine Beschreibung für diese Klemme");
 }
 
 }  // namespace
