@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <filesystem>
 
+#include "app/gsd_export_message.h"
 #include "app/menu_texts.h"
 #include "app/projects_folder.h"
 #include "comctl/QZcomOCX.h"
@@ -144,12 +145,15 @@ void gfSaveGsdFile() {
     auto path =
         chooseFile(true, kTxtGsdFilter, "*.GSD", kTxtGsdTitle, projectParentFolder(), "GSD");
     if (!path) return;
+    // The control writes its log into the current folder, replacing an earlier one; only a
+    // log this run wrote is quoted.
+    const fs::path log = fs::absolute(kGsdLogName);
+    const auto before = lastWritten(log);
     // The control strips the extension itself: the chosen path goes as it is.
     int32_t result = control().QZxCreateGsdFile(*path, gfVarnakProject()->FullPathResourceFolder());
-    if (result != 0)
-        c.ui->messageBox("Error " + std::to_string(result), vbOKOnly, kProgramTitle);
-    else
-        c.ui->messageBox("Finished ", vbOKOnly, kProgramTitle);
+    const auto after = lastWritten(log);
+    const std::string logText = after && after != before ? wholeText(log) : std::string();
+    c.ui->messageBox(gsdExportMessage(result, logText, log), vbOKOnly, kProgramTitle);
 }
 
 bool gfOpenProjectFile() {

@@ -157,7 +157,8 @@ void GsdModuleList::assign(const std::vector<GsdTerminalEntry>& terminals, GsdLi
                            GsdLog& log) {
     int inputBits = 0;
     int outputBits = 0;
-    for (const GsdTerminalEntry& entry : terminals) {
+    for (size_t i = 0; i < terminals.size(); ++i) {
+        const GsdTerminalEntry& entry = terminals[i];
         if (entry.digital()) {
             if (entry.hasInputs()) inputBits += entry.bitCount();
             if (entry.hasOutputs()) outputBits += entry.bitCount();
@@ -172,7 +173,12 @@ void GsdModuleList::assign(const std::vector<GsdTerminalEntry>& terminals, GsdLi
                 break;
             }
         }
-        if (!written) log.warning("Kann analog Klemme nicht an registrierte Klemme zuweisen");
+        // The terminal is named so that whoever reads the log (or the export's message)
+        // knows which one the master's configuration would lack.
+        if (!written) {
+            log.warning("Kann analog Klemme nicht an registrierte Klemme zuweisen: Position " +
+                        std::to_string(i + 1) + ", Typ " + std::to_string(entry.typeNumber()));
+        }
     }
 
     for (bool inputs : {true, false}) {

@@ -1,10 +1,12 @@
 // The file commands with a scripted file dialog and a recording control.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 
 #include "app/basComDlg32.h"
+#include "app/gsd_export_message.h"
 #include "comctl/QZcomOCX.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
@@ -13,6 +15,7 @@
 #include "platform/paths.h"
 #include "tests/support/qt/menus_fixture.h"
 #include "tests/support/sim_station.h"
+#include "tests/support/station_from_rail.h"
 
 using namespace qzcom;
 
@@ -80,23 +83,52 @@ TEST_F(FileCommands, GsdExportPassesTheChosenPathUnchanged) {
     EXPECT_EQ(r.initialFolder, project->FullPathProjectFolder());
 }
 
-TEST_F(FileCommands, GsdExportThroughTheControlWithoutAStationReportsTheFailure) {
-    QZcomOCX ocx;
-    context.VarnakComOCX = &ocx;
-    FileCommandControl programControl;
-    FileCommandServicesScope real({&chooser, &programControl});
-    chooser.answers = {(dir / "out.GSD").string()};
-    const auto cwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());  // the control writes its log here
-    gfSaveGsdFile();
-    std::filesystem::current_path(cwd);
-    EXPECT_EQ(messageTexts(), (Strings{"Error -1"}));
+// The program's own control on the port of a simulated station; the export runs inside the
+// test's folder, where the control writes its log.
+class GsdExport : public FileCommands {
+  protected:
+    void exportTo(const std::string& target, test::SimStation* station = nullptr) {
+        QZcomOCX ocx;
+        if (station) {
+            setenv("VARNAK_COM3", station->devicePath().c_str(), 1);
+            ocx.setQZxCommPort(3);
+            ocx.setQZxTyp(QZxType_RS232);
+            ocx.setQZxTimeout(1000);
+            ocx.setQZxPortOpen(true);
+        }
+        context.VarnakComOCX = &ocx;
+        FileCommandControl programControl;
+        FileCommandServicesScope real({&chooser, &programControl});
+        chooser.answers = {(dir / target).string()};
+        const auto cwd = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
+        gfSaveGsdFile();
+        std::filesystem::current_path(cwd);
+        unsetenv("VARNAK_COM3");
+        context.VarnakComOCX = nullptr;
+    }
+    std::string log() const { return (dir / "GSD.LOG").string(); }
+};
+
+TEST_F(GsdExport, WithoutAStationTheMessageNamesTheFirstErrorOfTheLog) {
+    exportTo("out.GSD");
+    EXPECT_EQ(
+        messageTexts(),
+        (Strings{"Error -1\r\nTyp des Buskoppler konnte nicht ausgelesen werden.\r\n" + log()}));
     EXPECT_FALSE(std::filesystem::exists(dir / "out.gsg"));
 }
 
-TEST_F(FileCommands, GsdExportAgainstTheSimulatedStationWritesTheFilesBesideTheChosenOne) {
+TEST_F(GsdExport, AQY3100RailEndsWithItsIdentificationError) {
+    auto station = test::makeRailStation(std::getenv("VARNAK_RESOURCE_DIR"),
+                                         {"QY3100-0000", {"QT3002-0000", "QT9010-0000"}}, 1);
+    exportTo("qy.gsd", station.get());
+    EXPECT_EQ(messageTexts(),
+              (Strings{"Error -1\r\nQY kann nicht identifiziert werden.\r\n" + log()}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "qy.gsg"));
+}
+
+TEST_F(GsdExport, TheMessageNamesTheFilesWrittenAndTheTerminalsLeftWithoutAModule) {
     test::SimStation station(1, 2);
-    setenv("VARNAK_COM3", station.devicePath().c_str(), 1);
     station.addTable(0, 0);
     station.addTable(0, 9);
     for (int terminal = 1; terminal <= 2; ++terminal) station.addTable(terminal, 0, 64);
@@ -104,24 +136,37 @@ TEST_F(FileCommands, GsdExportAgainstTheSimulatedStationWritesTheFilesBesideTheC
     station.setRegister(0, 0, 255, 0x0710);
     station.setRegister(0, 0, 3, 0x0004);
     station.setRegister(0, 9, 1, 3002);
-    station.setRegister(0, 9, 2, 6001);
-    QZcomOCX ocx;
-    ocx.setQZxCommPort(3);
-    ocx.setQZxTyp(QZxType_RS232);
-    ocx.setQZxTimeout(1000);
-    ocx.setQZxPortOpen(true);
-    context.VarnakComOCX = &ocx;
-    FileCommandControl programControl;
-    FileCommandServicesScope real({&chooser, &programControl});
-    chooser.answers = {(dir / "plant.gsd").string()};  // lower case: the control strips it
-    const auto cwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    gfSaveGsdFile();
-    std::filesystem::current_path(cwd);
-    unsetenv("VARNAK_COM3");
-    EXPECT_EQ(messageTexts(), (Strings{"Finished "}));
-    EXPECT_TRUE(std::filesystem::exists(dir / "plant.gsg"));
-    EXPECT_TRUE(std::filesystem::exists(dir / "plant.gse"));
+    station.setRegister(0, 9, 2, 6001);  // no data bytes in its register 35: no module
+    exportTo("qz3100.gsd", &station);    // lower case: the control strips it
+    EXPECT_EQ(messageTexts(), (Strings{"Finished \r\n" + (dir / "qz3100.gsg").string() + "\r\n" +
+                                       (dir / "qz3100.gse").string() +
+                                       "\r\nKann analog Klemme nicht an registrierte Klemme "
+                                       "zuweisen: Position 2, Typ 6001\r\n" +
+                                       log()}));
+    EXPECT_TRUE(std::filesystem::exists(dir / "qz3100.gsg"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "qz3100.gse"));
+}
+
+TEST(GsdExportMessage, QuotesOnlyWhatTheLogOfTheRunSays) {
+    const std::string log =
+        "Erzeuge \"/p/a.gsg\"\r\n\r\n#Profibus_DP\r\n"
+        "[WARN]Kann analog Klemme nicht an registrierte Klemme zuweisen: Position 3, Typ 7001\r\n"
+        "[WARN]Kann digital In-/ Outputs nicht an registrierte In-/ Outputs zuweisen.\r\n"
+        "Erzeuge \"/p/a.gse\"\r\n"
+        "[WARN]Kann analog Klemme nicht an registrierte Klemme zuweisen: Position 3, Typ 7001\r\n"
+        "[WARN]Unbekannter Variablen-Bezeichner 'x'\r\n"
+        "[ERROR]Can't open file \"/p/b.gsg\".\r\n[ERROR]1 Fehler, 3 Warnung(en)\r\n";
+    const std::filesystem::path file = "/cwd/GSD.LOG";
+    EXPECT_EQ(gsdExportMessage(0, log, file),
+              "Finished \r\n/p/a.gsg\r\n/p/a.gse\r\n"
+              "Kann analog Klemme nicht an registrierte Klemme zuweisen: Position 3, Typ 7001\r\n"
+              "Kann digital In-/ Outputs nicht an registrierte In-/ Outputs zuweisen.\r\n"
+              "/cwd/GSD.LOG");
+    EXPECT_EQ(gsdExportMessage(-1, log, file),
+              "Error -1\r\nCan't open file \"/p/b.gsg\".\r\n/cwd/GSD.LOG");
+    // No log of this run (a folder the control cannot write to): the result alone.
+    EXPECT_EQ(gsdExportMessage(-1, "", file), "Error -1");
+    EXPECT_EQ(gsdExportMessage(0, "", file), "Finished ");
 }
 
 TEST_F(FileCommands, OpenProjectChecksTheExtensionAndUsesTheRealParentFolder) {

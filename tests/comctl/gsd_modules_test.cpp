@@ -151,7 +151,7 @@ TEST_F(GsdModulesTest, FirstMatchingDefinitionWinsAndUnmatchedTerminalsAreReport
     EXPECT_EQ(assign({analog(3002), analog(3003), analog(4002)}), "exact\r\npattern\r\n");
     EXPECT_EQ(logText(),
               "exact\r\npattern\r\n[WARN]Kann analog Klemme nicht an registrierte Klemme "
-              "zuweisen\r\n");
+              "zuweisen: Position 3, Typ 4002\r\n");
 }
 
 TEST_F(GsdModulesTest, TwoHundredInputBitsGiveBlocksOf128And72) {
