@@ -1,6 +1,7 @@
 #include "mapping/mapping_layout.h"
 
 #include "mapping/mapping_texts.h"
+#include "mapping/terminal_list.h"
 #include "model/app_context.h"
 #include "model/basConvert.h"
 #include "model/clsColTables.h"
@@ -120,10 +121,10 @@ MappingRefusal railMappingLayout(clsCoupler& coupler, bool online, RailMappingLa
     const int32_t count = terminals->Count();
     RailMappingLayout rail;
     rail.listed = listedTerminals(coupler, count);
-    // Registers 1 .. listed take the words, the register after them the end mark.
-    const int32_t listLast = coupler.clsColTables()->Item(kProgrammedTerminalList)->TableLen();
-    if (rail.listed >= listLast)
-        return MappingProblem{Kind::TooManyTerminals, 0, rail.listed, listLast - 1};
+    const int32_t capacity =
+        terminalListCapacity(*coupler.clsColTables()->Item(kProgrammedTerminalList));
+    if (rail.listed > capacity)
+        return MappingProblem{Kind::TooManyTerminals, 0, rail.listed, capacity};
     for (int32_t p = 1; p <= count; ++p) {
         auto terminal = terminals->ItemPos(p);
         if (!terminal) return MappingProblem{Kind::PositionGap, p, 0, 0};

@@ -83,7 +83,7 @@ struct MappingProblem {
         TooManyChannelEntries,  // position, value: entries per channel
         SerialDataBytes,        // position, value: register 35
         SerialChannelBits,      // position, value: bits of the serial interface's channel
-        TooManyTerminals,       // value: terminals to list, limit: the most table 8 lists
+        TooManyTerminals,       // value: terminals to list, limit: the most table 8 takes
         TerminalListBits,       // position, value: bits of a digital terminal
         RailChanged,            // the rail no longer has the layout the grids were made for
     };

@@ -5,6 +5,7 @@
 
 #include "mapping/mapping_address.h"
 #include "mapping/mapping_texts.h"
+#include "mapping/terminal_list.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
@@ -222,7 +223,9 @@ std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLa
     table->setConfRegisterValue(kTypeNumberRegister,
                                 mappingTypeNumber(coupler.InfoName()) & 0xFFFF);
     for (int32_t p = 1; p <= layout.listed; ++p) table->setConfRegisterValue(p, words[p - 1]);
-    table->setConfRegisterValue(layout.listed + 1, kTerminalListEnd);
+    // A full list ends with its last register, as the station's own list does.
+    if (layout.listed < terminalListCapacity(*table))
+        table->setConfRegisterValue(layout.listed + 1, kTerminalListEnd);
     return {};
 }
 

@@ -68,10 +68,11 @@ inline MappingRefusal fStoreOutputImageGrid(clsCoupler& coupler, const RailMappi
 }
 
 // Writes table 8: the coupler's type number, one word per listed terminal (positions 1 ..
-// layout.listed), then the end mark. A terminal with register model whose name gives no
-// type number (one the program has no description for) takes the station's own word from
-// table 9 when the rail was read from the station (online). Returns the positions for which
-// no word was found; then table 8 is left as it was.
+// layout.listed), then the end mark unless the words fill the table. A terminal with
+// register model whose name gives no type number (one the program has no description for)
+// takes the station's own word from table 9 when the rail was read from the station
+// (online). Returns the positions for which no word was found; then table 8 is left as it
+// was.
 std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout,
                                         bool online);
 

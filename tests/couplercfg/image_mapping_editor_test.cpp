@@ -226,6 +226,26 @@ TEST_F(MappingEditorUnknownTerminal, OfflineOkSavesTheListsAndLeavesTable8) {
         EXPECT_EQ(saved->clsColTables()->Item(8)->ConfRegisterValue(r), 0x4710 + r) << r;
 }
 
+// Every position of the station's list filled, no end terminal.
+class MappingEditorFullStation : public MappingEditorTest {
+  protected:
+    MappingEditorFullStation()
+        : MappingEditorTest({"QZ3100-0000", std::vector<std::string>(64, "QT1002-0000")}) {}
+};
+
+TEST_F(MappingEditorFullStation, OnlineItOpensAndOkSendsSixtyFourWordsWithoutEndMark) {
+    online();
+    ImageMappingEditor editor(Variant::Programmed);
+    ASSERT_TRUE(editor.load());
+    EXPECT_EQ(editor.grid(Dir::Input).rows.size(), 128u);
+    ui.answers.push_back(vbNo);
+    EXPECT_TRUE(editor.ok());
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kRebootQuestion});
+    std::vector<int32_t> list(65, 0x8201);
+    list[0] = 3100;
+    EXPECT_EQ(stationRegisters(8, 65), list);
+}
+
 class MappingEditorLongList : public MappingEditorTest {
   protected:
     MappingEditorLongList()

@@ -5,6 +5,7 @@
 
 #include "mapping/mapping_address.h"
 #include "mapping/mapping_routines.h"
+#include "mapping/terminal_list.h"
 #include "model/device_register_model.h"
 #include "platform/ini_file.h"
 #include "tests/mapping/mapping_fixture.h"
@@ -179,6 +180,42 @@ TEST_F(MappingTables, ATerminalWithoutTypeNumberTakesOnlyAWordTheStationListsATe
     EXPECT_NE(terminalListKeptMessage({2, 5}).find(": 2, 5."), std::string::npos);
 }
 
+TEST_F(MappingTables, AFullTerminalListFillsTable8WithoutEndMark) {
+    auto rail = makeRail("QZ3100-0000", std::vector<std::string>(64, "QT1002-0000"));
+    auto list = rail->clsColTables()->Item(8);
+    list->setConfRegisterValue(64, 0xFFFF);  // a shorter list's end mark
+    const RailMappingLayout layout = layoutOf(*rail);
+    EXPECT_EQ(layout.listed, 64);
+    EXPECT_TRUE(fStoreTerminalList(*rail, layout, false).empty());
+    EXPECT_EQ(list->TableLen(), 64);
+    EXPECT_EQ(reg(*rail, 8, 64), 0x8201);
+    EXPECT_EQ(storedTerminalList(*list), std::vector<int32_t>(64, 0x8201));
+
+    // Read back: up to the end mark, or all of a full list; zeros are no list.
+    using Words = std::vector<int32_t>;
+    struct Row {
+        const char* what;
+        std::vector<std::pair<int32_t, int32_t>> registers;  // set over the full list
+        std::optional<Words> list;
+    };
+    Words first(63, 0x8201);
+    first.push_back(3002);
+    const std::vector<Row> table{
+        {"full", {{64, 3002}}, first},
+        {"end mark at 64", {{64, 0xFFFF}}, Words(63, 0x8201)},
+        {"end mark at 1", {{1, 0xFFFF}}, Words{}},
+        {"a zero word ahead of the end", {{2, 0}, {3, 0xFFFF}}, Words{0x8201, 0}},
+        {"a zero word, no end", {{2, 0}}, std::nullopt},
+    };
+    for (const Row& row : table) {
+        for (int32_t r = 1; r <= 64; ++r) list->setConfRegisterValue(r, 0x8201);
+        for (const auto& [r, value] : row.registers) list->setConfRegisterValue(r, value);
+        EXPECT_EQ(storedTerminalList(*list), row.list) << row.what;
+    }
+    list->setTableLen(0);
+    EXPECT_EQ(storedTerminalList(*list), std::nullopt);
+}
+
 TEST_F(MappingTables, SerialInterfaceTakesItsDataBytesAndTheControlByteInEveryRoutine) {
     auto rail = makeRail("QZ3100-0000", {"QT6001-0000"});
     auto serial = rail->clsColTerminals()->ItemPos(1);
@@ -240,10 +277,10 @@ TEST_F(MappingTables, RecalculationDecodesBytesAndStopsAtTheEndMark) {
 }
 
 TEST_F(MappingTables, LimitsAreCheckedBeforeAnythingIsTouched) {
-    // A box module's last element is not listed, so its 64 terminals fit table 8.
+    // 64 listed terminals fill table 8.
     std::vector<std::string> fits(63, "QT8914-0000");
     fits.push_back("QT8941-0000");
-    auto rail = makeRail("QP2008-B310", fits);
+    auto rail = makeRail("QZ3100-0000", fits);
     RailMappingLayout layout;
     ASSERT_EQ(railMappingLayout(*rail, false, layout), std::nullopt);
     EXPECT_EQ(layout.entryCount(), 3569);
@@ -286,10 +323,9 @@ TEST_F(MappingTables, LimitsAreCheckedBeforeAnythingIsTouched) {
          {"QT3002-0000", "QT6011-0000"},
          MappingProblem{Kind::SerialChannelBits, 2, 7, 8}},
         {"QZ3100-0000", full, std::nullopt},
-        {"QZ3100-0000", std::vector<std::string>(64, "QT1002-0000"),
-         MappingProblem{Kind::TooManyTerminals, 0, 64, 63}},
+        {"QZ3100-0000", std::vector<std::string>(64, "QT1002-0000"), std::nullopt},
         {"QZ3100-0000", std::vector<std::string>(65, "QT1002-0000"),
-         MappingProblem{Kind::TooManyTerminals, 0, 65, 63}},
+         MappingProblem{Kind::TooManyTerminals, 0, 65, 64}},
     };
     for (const Row& row : table) {
         auto checked = makeRail(row.coupler, row.terminals);
