@@ -80,6 +80,10 @@ bool isSerialInterfaceType(const std::string& typeName) {
     return base == "QT6001" || base == "QT6011" || base == "QT6021";
 }
 
+bool isUndescribedTerminal(const clsTerminal& terminal) {
+    return terminal.InfoName() == kUndescribedTerminalName;
+}
+
 TerminalMappingLayout channelLayoutOf(const std::shared_ptr<clsTerminal>& terminal, bool online) {
     TerminalMappingLayout l;
     l.terminal = terminal;

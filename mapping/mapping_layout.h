@@ -33,6 +33,8 @@ inline constexpr int32_t kMaxTerminalListBits = 127;
 // A serial interface's channel is mapped by bytes: one below 8 bits has no room in the
 // terminal's texts for an entry per bit.
 inline constexpr int32_t kMinSerialChannelBits = 8;
+// The name of the fallback description a terminal takes when there is none of its own.
+inline constexpr const char* kUndescribedTerminalName = "Unknown";
 
 struct TerminalMappingLayout {
     std::shared_ptr<clsTerminal> terminal;
@@ -53,6 +55,9 @@ struct TerminalMappingLayout {
 
 // True for the serial-interface types, recognised by their designation ("QT6001-0000").
 bool isSerialInterfaceType(const std::string& typeName);
+
+// True for a terminal loaded from the fallback description (shown as "Unknown").
+bool isUndescribedTerminal(const clsTerminal& terminal);
 
 // A terminal's layout. A channel is byte-oriented when its logical size is 8 bits or more;
 // it then has one entry per byte (size / 8 rounded, halves to even) or, for a serial

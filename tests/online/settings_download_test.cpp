@@ -289,9 +289,22 @@ TEST_F(Download, TheStationsListIsComparedWithTheRailWithoutItsEndTerminal) {
     ASSERT_EQ(rail()->clsColTerminals()->Add("Unknown", 4, 1, rail()->ConfSymbolicID()), 0);
     list->setConfRegisterValue(4, 3002);
     list->setConfRegisterValue(5, 0);
-    EXPECT_EQ(
-        stationMismatches(*rail(), *list),
-        (std::vector<TerminalMismatch>{{4, "Unknown", 3002}, {5, "QT3002-0000", std::nullopt}}));
+    const std::vector<TerminalMismatch> unknownAt4{{4, "Unknown", 3002},
+                                                   {5, "QT3002-0000", std::nullopt}};
+    EXPECT_EQ(stationMismatches(*rail(), *list), unknownAt4);
+    // An undescribed terminal is compared by the word the rail's table 8 holds for it.
+    auto own = couplerTable(8);
+    const std::vector<int32_t> stored{0x8201, 3002, 3002, 3002, 3002, 0xFFFF};
+    for (size_t i = 0; i < stored.size(); ++i)
+        own->setConfRegisterValue(static_cast<int32_t>(i) + 1, stored[i]);
+    EXPECT_EQ(stationMismatches(*rail(), *list),
+              (std::vector<TerminalMismatch>{{5, "QT3002-0000", std::nullopt}}));
+    own->setConfRegisterValue(4, 3102);
+    EXPECT_EQ(stationMismatches(*rail(), *list), unknownAt4);
+    own->setConfRegisterValue(3, 0xFFFF);  // a list that does not reach position 4
+    own->setConfRegisterValue(4, 3002);
+    EXPECT_EQ(stationMismatches(*rail(), *list), unknownAt4);
+
 
     // Five positions are named, the rest counted.
     std::vector<TerminalMismatch> many;
