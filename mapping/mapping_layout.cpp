@@ -1,5 +1,7 @@
 #include "mapping/mapping_layout.h"
 
+#include <algorithm>
+
 #include "mapping/mapping_texts.h"
 #include "mapping/terminal_list.h"
 #include "model/app_context.h"
@@ -84,6 +86,14 @@ bool isUndescribedTerminal(const clsTerminal& terminal) {
     return terminal.InfoName() == kUndescribedTerminalName;
 }
 
+std::vector<int32_t> undescribedPositions(clsCoupler& coupler) {
+    std::vector<int32_t> positions;
+    for (const auto& t : *coupler.clsColTerminals())
+        if (isUndescribedTerminal(*t)) positions.push_back(t->ConfRailPosition());
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
 TerminalMappingLayout channelLayoutOf(const std::shared_ptr<clsTerminal>& terminal, bool online) {
     TerminalMappingLayout l;
     l.terminal = terminal;
@@ -94,6 +104,7 @@ TerminalMappingLayout channelLayoutOf(const std::shared_ptr<clsTerminal>& termin
     l.inputData = terminal->InfoInputSizeSigChnl() != 0;
     l.outputData = terminal->InfoOutputSizeSigChnl() != 0;
     l.serialInterface = isSerialInterfaceType(terminal->InfoName());
+    l.undescribed = isUndescribedTerminal(*terminal);
     if (!l.byteOriented) {
         l.entries = std::max(size, 0);
     } else if (l.serialInterface) {
@@ -109,6 +120,13 @@ int32_t RailMappingLayout::entryCount() const {
     int32_t n = 0;
     for (const auto& t : terminals) n += t.channels * t.entries;
     return n;
+}
+
+std::vector<int32_t> RailMappingLayout::undescribedPositions() const {
+    std::vector<int32_t> positions;
+    for (const auto& t : terminals)
+        if (t.undescribed) positions.push_back(t.position);
+    return positions;
 }
 
 int32_t RailMappingLayout::rowCount() const {

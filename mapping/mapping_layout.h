@@ -46,6 +46,9 @@ struct TerminalMappingLayout {
     bool outputData = false;    // the channels carry outputs
     bool serialInterface = false;
     int32_t serialDataBytes = 0;  // register 35 of channel table 0 (serial interfaces)
+    // No description of its own: channels and entries are the fallback's, a guess that
+    // need not be what the device has.
+    bool undescribed = false;
 
     bool hasData(MappingDirection direction) const {
         return direction == MappingDirection::Input ? inputData : outputData;
@@ -58,6 +61,8 @@ bool isSerialInterfaceType(const std::string& typeName);
 
 // True for a terminal loaded from the fallback description (shown as "Unknown").
 bool isUndescribedTerminal(const clsTerminal& terminal);
+// The rail positions of such terminals, in rail order.
+std::vector<int32_t> undescribedPositions(clsCoupler& coupler);
 
 // A terminal's layout. A channel is byte-oriented when its logical size is 8 bits or more;
 // it then has one entry per byte (size / 8 rounded, halves to even) or, for a serial
@@ -75,6 +80,9 @@ struct RailMappingLayout {
 
     int32_t entryCount() const;  // entries of each direction's list
     int32_t rowCount() const;    // logical channels of the rail
+    // Positions whose layout is a guess: while there is one, the lists' entries of every
+    // later terminal would lie in the wrong place.
+    std::vector<int32_t> undescribedPositions() const;
     bool operator==(const RailMappingLayout&) const = default;
 };
 

@@ -2,6 +2,8 @@
 
 #include "comctl/QZcomOCX.h"
 #include "mapping/mapping_list.h"
+#include "mapping/mapping_routines.h"
+#include "mapping/mapping_texts.h"
 #include "mapping/terminal_list.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
@@ -97,6 +99,14 @@ class Download {
     }
 
     void programmedConfiguration() {
+        // Lists stored while a terminal had no description follow a guessed layout: every
+        // later entry would land on another channel, so none of them goes, however old.
+        if (const auto undescribed = undescribedPositions(rail_); !undescribed.empty()) {
+            run_.name({.kind = TransferFailure::Kind::Refused,
+                       .reason = withValues(varnak().text(kTxtUndescribedListsNotSent),
+                                            {positionsText(undescribed)})});
+            return;
+        }
         auto list = rail_.clsColTables()->Item(kProgrammedTerminalList);
         if (list && !storedTerminalList(*list)) {
             // A never-mapped rail's zeros would make the coupler expect no terminal list.

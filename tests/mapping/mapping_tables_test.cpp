@@ -164,9 +164,14 @@ TEST_F(MappingTables, TheTerminalListLeavesOutOnlyAnEndTerminalOrABoxModulesLast
 }
 
 TEST_F(MappingTables, ATerminalWithoutTypeNumberTakesOnlyAWordTheStationListsATerminalWith) {
-    // A variant without a description of its own is loaded as the unknown terminal.
-    auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QT3102-0016", "QT9010-0000"});
+    // A description of its own whose name carries no type number.
+    writeFile(resources() / "Terminal" / "QTANALOG-0000.INI",
+              "[Common]\nName=QTANALOG-0000\n\n[RegValue_Table0]\nReg10=0x0110\n"
+              "Reg11=0x0110\nReg12=0x1010\n");
+    ini::dropCache();
+    auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QTANALOG-0000", "QT9010-0000"});
     const RailMappingLayout layout = layoutOf(*rail);
+    EXPECT_TRUE(layout.undescribedPositions().empty());
     EXPECT_EQ(fTerminalListWord(layout.terminals[1]), std::nullopt);
     auto list = rail->clsColTables()->Item(8);
     list->setConfRegisterValue(2, 0x4712);
@@ -177,7 +182,50 @@ TEST_F(MappingTables, ATerminalWithoutTypeNumberTakesOnlyAWordTheStationListsATe
     }
     EXPECT_EQ(reg(*rail, 8, 2), 0x4712);
     EXPECT_FALSE(list->ValueChanged());
+    rail->clsColTables()->Item(9)->setConfRegisterValue(2, 4711);
+    EXPECT_TRUE(fStoreTerminalList(*rail, layout, true).empty());
+    EXPECT_EQ(reg(*rail, 8, 2), 4711);
     EXPECT_NE(terminalListKeptMessage({2, 5}).find(": 2, 5."), std::string::npos);
+}
+
+// A variant without a description of its own is loaded as the unknown terminal, whose
+// channels are a guess: the station's QT3102-0016 has two channels, the fallback one.
+TEST_F(MappingTables, AnUndescribedTerminalKeepsTextsButNoListFromItsGuessedLayout) {
+    auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QT3102-0016", "QT1002-0000"});
+    const RailMappingLayout layout = layoutOf(*rail);
+    EXPECT_EQ(layout.undescribedPositions(), std::vector<int32_t>{2});
+    EXPECT_EQ(undescribedPositions(*rail), std::vector<int32_t>{2});
+    for (int32_t t : {8, 10, 50}) {
+        rail->clsColTables()->Item(t)->setConfRegisterValue(1, 0x4711);
+        rail->clsColTables()->Item(t)->setValueChanged(false);
+    }
+    rail->clsColTables()->Item(9)->setConfRegisterValue(2, 3102);  // even the station's word
+    std::vector<MappingTextFault> faults;
+    MappingGrid in = fFillImageGrid(layout, Dir::Input, faults);
+    in.setCell(2, kMappingColumnCS, "40");  // the undescribed terminal's first byte
+    in.setCell(3, kMappingColumnRef0, "12.3");
+    ASSERT_EQ(fStoreImageGrid(*rail, layout, Dir::Input, in), std::nullopt);
+    EXPECT_EQ(fStoreTerminalList(*rail, layout, true), std::vector<int32_t>{2});
+    for (int32_t t : {8, 10, 50}) {
+        EXPECT_EQ(reg(*rail, t, 1), 0x4711) << t;
+        EXPECT_FALSE(rail->clsColTables()->Item(t)->ValueChanged()) << t;
+    }
+    auto undescribed = rail->clsColTerminals()->ItemPos(2);
+    auto digital = rail->clsColTerminals()->ItemPos(3);
+    EXPECT_EQ(undescribed->ConfMappInputImage(0, 0), "40");
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
+    EXPECT_NE(undescribedKeptMessage({2}).find(": 2."), std::string::npos);
+
+    // The device's list is decoded up to the undescribed terminal; its texts and those
+    // after it stay as typed.
+    goOnline(rail);
+    auto& table = device.registers(0, 10);
+    for (int i = 0; i < 9; ++i) table[i] = 0x1000 | i;
+    table[9] = 0xFFFF;
+    ASSERT_EQ(fReCalcProgrammedConfigurationInputImage(), std::nullopt);
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->ConfMappInputImage(1, 2), "5");
+    EXPECT_EQ(undescribed->ConfMappInputImage(0, 0), "40");
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
 }
 
 TEST_F(MappingTables, AFullTerminalListFillsTable8WithoutEndMark) {
