@@ -83,7 +83,8 @@ bool isSerialInterfaceType(const std::string& typeName) {
 }
 
 bool isUndescribedTerminal(const clsTerminal& terminal) {
-    return terminal.InfoName() == kUndescribedTerminalName;
+    // Without the fallback description too, the terminal has no name at all.
+    return terminal.InfoName().empty() || terminal.InfoName() == kUndescribedTerminalName;
 }
 
 std::vector<int32_t> undescribedPositions(clsCoupler& coupler) {

@@ -59,7 +59,8 @@ struct TerminalMappingLayout {
 // True for the serial-interface types, recognised by their designation ("QT6001-0000").
 bool isSerialInterfaceType(const std::string& typeName);
 
-// True for a terminal loaded from the fallback description (shown as "Unknown").
+// True for a terminal without a description of its own: loaded from the fallback
+// description (shown as "Unknown"), or left empty where that is missing too.
 bool isUndescribedTerminal(const clsTerminal& terminal);
 // The rail positions of such terminals, in rail order.
 std::vector<int32_t> undescribedPositions(clsCoupler& coupler);

@@ -35,7 +35,7 @@ struct TransferFailure {
         Channel,              // a terminal channel (position, channel, code)
         ListWithoutEndMark,   // tables table..lastTable were not sent
         Reset,                // the closing software reset (code)
-        Refused,              // the program's own refusal to take or send data (reason)
+        Refused,              // the program's own refusal to take what was read (reason)
     };
     Kind kind = Kind::Table;
     int32_t table = 0;

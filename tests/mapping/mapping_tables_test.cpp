@@ -216,6 +216,12 @@ TEST_F(MappingTables, AnUndescribedTerminalKeepsTextsButNoListFromItsGuessedLayo
     EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
     EXPECT_NE(undescribedKeptMessage({2}).find(": 2."), std::string::npos);
 
+    // Without the fallback description the terminal stays empty: undescribed all the same.
+    std::filesystem::remove(resources() / "Terminal" / "Unknown.INI");
+    ini::dropCache();
+    auto empty = makeRail("QZ3100-0000", {"QT3102-0016"});
+    EXPECT_EQ(layoutOf(*empty).undescribedPositions(), std::vector<int32_t>{1});
+
     // The device's list is decoded up to the undescribed terminal; its texts and those
     // after it stay as typed.
     goOnline(rail);
