@@ -95,14 +95,22 @@ bool ImageMappingEditor::ok() {
         return false;
     fStoreInputImageGrid(*coupler_, layout, input_);
     fStoreOutputImageGrid(*coupler_, layout, output_);
-    const std::vector<int32_t> unknown = fStoreTerminalList(*coupler_, layout, online_);
-    // The typed mapping is kept whatever table 8 could not take.
-    if (!unknown.empty()) showMessage(terminalListKeptMessage(unknown), vbExclamation);
+    // The typed mapping is kept in the terminals whatever the tables could not take.
+    const std::vector<int32_t> undescribed = layout.undescribedPositions();
+    std::vector<int32_t> unknown;
+    if (!undescribed.empty()) {
+        showMessage(undescribedKeptMessage(undescribed), vbExclamation);
+    } else {
+        unknown = fStoreTerminalList(*coupler_, layout, online_);
+        if (!unknown.empty()) showMessage(terminalListKeptMessage(unknown), vbExclamation);
+    }
     if (!online_) {
         railSave_.changed();
         railSave_.save();
         return true;
     }
+    // The device gets nothing of a guessed layout: no list, no table 8, no lift.
+    if (!undescribed.empty()) return true;
     return download(unknown.empty());
 }
 

@@ -44,7 +44,9 @@ class ImageMappingEditor {
     // OK: true when the dialog may close. A refused rail, a refused lift or a failed
     // download is told and keeps the dialog open (nothing asked, the grids as they are).
     // A terminal without a word for table 8 is named; the lists are stored and sent all
-    // the same, table 8 is left as it was.
+    // the same, table 8 is left as it was. While a terminal is undescribed, its position
+    // is named and only the terminals' texts are kept (offline saved): no list, no table 8
+    // is stored or sent.
     bool ok();
 
     // The grids' rows as text for the mapping report (columns 0-11), each table closed by

@@ -1,6 +1,9 @@
 #include "mapping/mapping_layout.h"
 
+#include <algorithm>
+
 #include "mapping/mapping_texts.h"
+#include "mapping/terminal_list.h"
 #include "model/app_context.h"
 #include "model/basConvert.h"
 #include "model/clsColTables.h"
@@ -79,6 +82,19 @@ bool isSerialInterfaceType(const std::string& typeName) {
     return base == "QT6001" || base == "QT6011" || base == "QT6021";
 }
 
+bool isUndescribedTerminal(const clsTerminal& terminal) {
+    // Without the fallback description too, the terminal has no name at all.
+    return terminal.InfoName().empty() || terminal.InfoName() == kUndescribedTerminalName;
+}
+
+std::vector<int32_t> undescribedPositions(clsCoupler& coupler) {
+    std::vector<int32_t> positions;
+    for (const auto& t : *coupler.clsColTerminals())
+        if (isUndescribedTerminal(*t)) positions.push_back(t->ConfRailPosition());
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
 TerminalMappingLayout channelLayoutOf(const std::shared_ptr<clsTerminal>& terminal, bool online) {
     TerminalMappingLayout l;
     l.terminal = terminal;
@@ -89,6 +105,7 @@ TerminalMappingLayout channelLayoutOf(const std::shared_ptr<clsTerminal>& termin
     l.inputData = terminal->InfoInputSizeSigChnl() != 0;
     l.outputData = terminal->InfoOutputSizeSigChnl() != 0;
     l.serialInterface = isSerialInterfaceType(terminal->InfoName());
+    l.undescribed = isUndescribedTerminal(*terminal);
     if (!l.byteOriented) {
         l.entries = std::max(size, 0);
     } else if (l.serialInterface) {
@@ -106,6 +123,13 @@ int32_t RailMappingLayout::entryCount() const {
     return n;
 }
 
+std::vector<int32_t> RailMappingLayout::undescribedPositions() const {
+    std::vector<int32_t> positions;
+    for (const auto& t : terminals)
+        if (t.undescribed) positions.push_back(t.position);
+    return positions;
+}
+
 int32_t RailMappingLayout::rowCount() const {
     int32_t n = 0;
     for (const auto& t : terminals) n += t.channels;
@@ -120,10 +144,10 @@ MappingRefusal railMappingLayout(clsCoupler& coupler, bool online, RailMappingLa
     const int32_t count = terminals->Count();
     RailMappingLayout rail;
     rail.listed = listedTerminals(coupler, count);
-    // Registers 1 .. listed take the words, the register after them the end mark.
-    const int32_t listLast = coupler.clsColTables()->Item(kProgrammedTerminalList)->TableLen();
-    if (rail.listed >= listLast)
-        return MappingProblem{Kind::TooManyTerminals, 0, rail.listed, listLast - 1};
+    const int32_t capacity =
+        terminalListCapacity(*coupler.clsColTables()->Item(kProgrammedTerminalList));
+    if (rail.listed > capacity)
+        return MappingProblem{Kind::TooManyTerminals, 0, rail.listed, capacity};
     for (int32_t p = 1; p <= count; ++p) {
         auto terminal = terminals->ItemPos(p);
         if (!terminal) return MappingProblem{Kind::PositionGap, p, 0, 0};

@@ -33,6 +33,8 @@ inline constexpr int32_t kMaxTerminalListBits = 127;
 // A serial interface's channel is mapped by bytes: one below 8 bits has no room in the
 // terminal's texts for an entry per bit.
 inline constexpr int32_t kMinSerialChannelBits = 8;
+// The name of the fallback description a terminal takes when there is none of its own.
+inline constexpr const char* kUndescribedTerminalName = "Unknown";
 
 struct TerminalMappingLayout {
     std::shared_ptr<clsTerminal> terminal;
@@ -44,6 +46,9 @@ struct TerminalMappingLayout {
     bool outputData = false;    // the channels carry outputs
     bool serialInterface = false;
     int32_t serialDataBytes = 0;  // register 35 of channel table 0 (serial interfaces)
+    // No description of its own: channels and entries are the fallback's, a guess that
+    // need not be what the device has.
+    bool undescribed = false;
 
     bool hasData(MappingDirection direction) const {
         return direction == MappingDirection::Input ? inputData : outputData;
@@ -53,6 +58,12 @@ struct TerminalMappingLayout {
 
 // True for the serial-interface types, recognised by their designation ("QT6001-0000").
 bool isSerialInterfaceType(const std::string& typeName);
+
+// True for a terminal without a description of its own: loaded from the fallback
+// description (shown as "Unknown"), or left empty where that is missing too.
+bool isUndescribedTerminal(const clsTerminal& terminal);
+// The rail positions of such terminals, in rail order.
+std::vector<int32_t> undescribedPositions(clsCoupler& coupler);
 
 // A terminal's layout. A channel is byte-oriented when its logical size is 8 bits or more;
 // it then has one entry per byte (size / 8 rounded, halves to even) or, for a serial
@@ -70,6 +81,9 @@ struct RailMappingLayout {
 
     int32_t entryCount() const;  // entries of each direction's list
     int32_t rowCount() const;    // logical channels of the rail
+    // Positions whose layout is a guess: while there is one, the lists' entries of every
+    // later terminal would lie in the wrong place.
+    std::vector<int32_t> undescribedPositions() const;
     bool operator==(const RailMappingLayout&) const = default;
 };
 
@@ -83,7 +97,7 @@ struct MappingProblem {
         TooManyChannelEntries,  // position, value: entries per channel
         SerialDataBytes,        // position, value: register 35
         SerialChannelBits,      // position, value: bits of the serial interface's channel
-        TooManyTerminals,       // value: terminals to list, limit: the most table 8 lists
+        TooManyTerminals,       // value: terminals to list, limit: the most table 8 takes
         TerminalListBits,       // position, value: bits of a digital terminal
         RailChanged,            // the rail no longer has the layout the grids were made for
     };

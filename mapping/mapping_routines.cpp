@@ -5,6 +5,7 @@
 
 #include "mapping/mapping_address.h"
 #include "mapping/mapping_texts.h"
+#include "mapping/terminal_list.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColTables.h"
@@ -161,7 +162,7 @@ MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& lay
         }
     }
     list[i] = kMappingListEnd;
-    writeMappingList(coupler, d, list, i);
+    if (layout.undescribedPositions().empty()) writeMappingList(coupler, d, list, i);
     return std::nullopt;
 }
 
@@ -207,6 +208,8 @@ std::optional<int32_t> stationListWord(clsCoupler& coupler, int32_t position) {
 
 std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout,
                                         bool online) {
+    // Its lists are not stored either: the list and its terminals go together.
+    if (auto undescribed = layout.undescribedPositions(); !undescribed.empty()) return undescribed;
     std::vector<int32_t> words;
     std::vector<int32_t> unknown;
     for (int32_t p = 1; p <= layout.listed; ++p) {
@@ -222,14 +225,24 @@ std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLa
     table->setConfRegisterValue(kTypeNumberRegister,
                                 mappingTypeNumber(coupler.InfoName()) & 0xFFFF);
     for (int32_t p = 1; p <= layout.listed; ++p) table->setConfRegisterValue(p, words[p - 1]);
-    table->setConfRegisterValue(layout.listed + 1, kTerminalListEnd);
+    // A full list ends with its last register, as the station's own list does.
+    if (layout.listed < terminalListCapacity(*table))
+        table->setConfRegisterValue(layout.listed + 1, kTerminalListEnd);
     return {};
 }
 
-std::string terminalListKeptMessage(const std::vector<int32_t>& positions) {
+std::string positionsText(const std::vector<int32_t>& positions) {
     std::string list;
     for (int32_t p : positions) list += (list.empty() ? "" : ", ") + std::to_string(p);
-    return withValues(varnak().text(kTxtTerminalListKept), {list});
+    return list;
+}
+
+std::string terminalListKeptMessage(const std::vector<int32_t>& positions) {
+    return withValues(varnak().text(kTxtTerminalListKept), {positionsText(positions)});
+}
+
+std::string undescribedKeptMessage(const std::vector<int32_t>& positions) {
+    return withValues(varnak().text(kTxtUndescribedKept), {positionsText(positions)});
 }
 
 MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirection d,
@@ -246,6 +259,9 @@ void fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout
     int32_t i = 0;
     bool ended = false;
     for (const auto& t : layout.terminals) {
+        // Where the entries of this terminal and all later ones lie is not known: their
+        // texts stay as they are rather than take other channels' entries.
+        if (t.undescribed) return;
         const DirectionTexts texts{*t.terminal, d};
         for (int32_t c = 0; c < t.channels; ++c) {
             for (int32_t k = 0; k < t.entries; ++k) {

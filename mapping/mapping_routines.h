@@ -53,8 +53,9 @@ inline MappingGrid fFillOutputImageGrid(const RailMappingLayout& layout,
 
 // Encodes the grid rows into the terminals' mapping texts and into the direction's list
 // tables, the end mark right after the last entry. Entries of channels without data in the
-// direction are stored unmapped in image 0. Refused (nothing changed) when the grid's rows
-// are not the layout's.
+// direction are stored unmapped in image 0. While a terminal of the rail is undescribed
+// only the texts are stored: a list from a guessed layout would put later entries on other
+// channels. Refused (nothing changed) when the grid's rows are not the layout's.
 MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
                                MappingDirection direction, const MappingGrid& grid);
 
@@ -68,16 +69,18 @@ inline MappingRefusal fStoreOutputImageGrid(clsCoupler& coupler, const RailMappi
 }
 
 // Writes table 8: the coupler's type number, one word per listed terminal (positions 1 ..
-// layout.listed), then the end mark. A terminal with register model whose name gives no
-// type number (one the program has no description for) takes the station's own word from
-// table 9 when the rail was read from the station (online). Returns the positions for which
-// no word was found; then table 8 is left as it was.
+// layout.listed), then the end mark unless the words fill the table. A terminal with
+// register model whose name gives no type number takes the station's own word from table 9
+// when the rail was read from the station (online). Returns the positions for which no
+// word was found, or the undescribed positions (whose lists are not stored); then table 8
+// is left as it was.
 std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout,
                                         bool online);
 
 // Decodes the direction's list tables into the terminals' mapping texts; online the tables
 // (and the serial interfaces' registers 35-36) are read from the device first. Entries from
 // the end mark on are unmapped, as are those of channels without data in the direction.
+// From the first undescribed terminal on, the texts are left as they are.
 MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirection direction,
                                               bool online);
 // The same with the rail's layout already taken (railMappingLayout).
@@ -97,8 +100,12 @@ int32_t mappingTypeNumber(const std::string& typeName);
 // number in its name.
 std::optional<int32_t> fTerminalListWord(const TerminalMappingLayout& terminal);
 
+// Positions as the messages list them: "2, 5".
+std::string positionsText(const std::vector<int32_t>& positions);
 // The message naming the positions fStoreTerminalList found no word for.
 std::string terminalListKeptMessage(const std::vector<int32_t>& positions);
+// The message of a mapping stored without its tables, naming the undescribed positions.
+std::string undescribedKeptMessage(const std::vector<int32_t>& positions);
 
 // The message naming the faults (at most twenty of them), in the current language.
 std::string mappingTextFaultsMessage(const std::vector<MappingTextFault>& faults);

@@ -67,6 +67,7 @@ inline constexpr int kTxtNoTerminalThere = 1865;
 inline constexpr int kTxtFurtherDifferences = 1866;  // %1 how many
 inline constexpr int kTxtDownloadAnyway = 1867;
 inline constexpr int kTxtReadingStationList = 1868;
+inline constexpr int kTxtUndescribedListsNotSent = 1921;  // %1 the positions
 
 // Script initialisations.
 inline constexpr int kTxtScriptCaption = 420;

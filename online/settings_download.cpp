@@ -1,9 +1,10 @@
 #include "online/settings_download.h"
 
-#include <algorithm>
-
 #include "comctl/QZcomOCX.h"
 #include "mapping/mapping_list.h"
+#include "mapping/mapping_routines.h"
+#include "mapping/mapping_texts.h"
+#include "mapping/terminal_list.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
@@ -21,16 +22,6 @@ constexpr const char* kTxtStart = "Start download...";
 constexpr const char* kTxtTable = "Download table :";
 constexpr const char* kTxtFieldbusTable = "Download fieldbus specific table :";
 constexpr const char* kTxtTerminal = "Download to terminal ";
-
-// Table 8 ends its terminal list with the end mark within registers 1-64.
-constexpr int32_t kTerminalListLastRegister = 64;
-
-bool holdsTerminalListEnd(clsTable& table) {
-    const int32_t last = std::min(table.TableLen(), kTerminalListLastRegister);
-    for (int32_t r = 1; r <= last; ++r)
-        if ((table.ConfRegisterValue(r) & 0xFFFF) == kTerminalListEnd) return true;
-    return false;
-}
 
 TransferFailure withoutEndMark(int32_t first, int32_t last) {
     return {.kind = TransferFailure::Kind::ListWithoutEndMark, .table = first, .lastTable = last};
@@ -108,8 +99,16 @@ class Download {
     }
 
     void programmedConfiguration() {
+        // Lists stored while a terminal had no description follow a guessed layout: every
+        // later entry would land on another channel, so none of them goes, however old.
+        if (const auto undescribed = undescribedPositions(rail_); !undescribed.empty()) {
+            run_.name({.kind = TransferFailure::Kind::Refused,
+                       .reason = withValues(varnak().text(kTxtUndescribedListsNotSent),
+                                            {positionsText(undescribed)})});
+            return;
+        }
         auto list = rail_.clsColTables()->Item(kProgrammedTerminalList);
-        if (list && !holdsTerminalListEnd(*list)) {
+        if (list && !storedTerminalList(*list)) {
             // A never-mapped rail's zeros would make the coupler expect no terminal list.
             run_.name(withoutEndMark(kProgrammedTerminalList, kProgrammedTerminalList));
         } else {

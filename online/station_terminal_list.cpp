@@ -6,7 +6,9 @@
 #include "mapping/mapping_layout.h"
 #include "mapping/mapping_routines.h"
 #include "mapping/mapping_texts.h"
+#include "mapping/terminal_list.h"
 #include "model/app_context.h"
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
@@ -29,6 +31,19 @@ std::vector<int32_t> listedWords(clsTable& list) {
         words.push_back(word);
     }
     return words;
+}
+
+// The word the rail gives the terminal at position p: an undescribed terminal's type cannot
+// be told from its name, so the word its rail stored for it (read from the station, or
+// taken from the station's list when it was mapped online) stands for it.
+std::optional<int32_t> railListWord(const std::shared_ptr<clsTerminal>& terminal,
+                                    const std::optional<std::vector<int32_t>>& stored, int32_t p) {
+    if (!isUndescribedTerminal(*terminal))
+        return fTerminalListWord(channelLayoutOf(terminal, false));
+    if (!stored || p > static_cast<int32_t>(stored->size())) return std::nullopt;
+    const int32_t word = (*stored)[static_cast<size_t>(p - 1)];
+    if (isTerminalListEnd(word)) return std::nullopt;
+    return word;
 }
 
 std::string stationText(const std::optional<int32_t>& word) {
@@ -69,12 +84,14 @@ std::vector<TerminalMismatch> stationMismatches(clsCoupler& rail, clsTable& list
     if (auto last = terminals->ItemPos(count); last && last->InfoName() == kEndTerminalType)
         --count;
     const std::vector<int32_t> listed = listedWords(list);
+    auto own = rail.clsColTables()->Item(kProgrammedTerminalList);
+    const auto stored = own ? storedTerminalList(*own) : std::nullopt;
     const int32_t positions = std::max(count, static_cast<int32_t>(listed.size()));
     std::vector<TerminalMismatch> out;
     for (int32_t p = 1; p <= positions; ++p) {
         auto terminal = p <= count ? terminals->ItemPos(p) : nullptr;
         std::optional<int32_t> railWord;
-        if (terminal) railWord = fTerminalListWord(channelLayoutOf(terminal, false));
+        if (terminal) railWord = railListWord(terminal, stored, p);
         std::optional<int32_t> stationWord;
         if (p <= static_cast<int32_t>(listed.size()))
             stationWord = listed[static_cast<size_t>(p - 1)];

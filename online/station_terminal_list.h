@@ -38,8 +38,9 @@ struct TerminalMismatch {
 
 // Every position where the rail's terminal (by the word table 8 would give it) and the
 // list word differ, in rail order. A rail whose last element is the end terminal is
-// compared without it. A terminal whose type number cannot be taken from its name
-// never matches: what stands there cannot be told.
+// compared without it. An undescribed terminal is compared by the word the rail's own
+// table 8 holds for it; a terminal whose word cannot be told never matches: what stands
+// there cannot be told.
 std::vector<TerminalMismatch> stationMismatches(clsCoupler& rail, clsTable& list);
 
 // The question whether to write into the differing station, naming the first positions.

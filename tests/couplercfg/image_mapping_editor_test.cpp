@@ -165,65 +165,80 @@ TEST_F(MappingEditorTest, OfflineOkSavesTheRailAndDamagedTextsAreNamedAtOpening)
 
 class MappingEditorUnknownTerminal : public MappingEditorTest {
   protected:
-    // The station's terminal at 1 is a variant the program has no description for.
+    // The station's terminal at 1 is a variant the program has no description for: two
+    // channels on the station, the fallback description's one in the program.
     MappingEditorUnknownTerminal()
         : MappingEditorTest({"QZ3100-0000", {"QT3102-0016", "QT1002-0000", "QT9010-0000"}}) {}
 
-    // Online with the station's list in the rail's table 9, as going online reads it.
-    void onlineWithList() {
-        online();
-        auto list = context.VarnakOnlineCoupler->clsColTables()->Item(9);
-        ASSERT_EQ(list->ConfUpload(0, 65), 0);
-        station->clearRequests();
+    // The undescribed terminal's first byte and the digital terminal's first bit.
+    static void type(ImageMappingEditor& editor) {
+        EXPECT_EQ(editor.enter(Dir::Input, 0, 7, "40"), "040");
+        EXPECT_EQ(editor.enter(Dir::Input, 1, 8, "12.3"), "012.3");
     }
 
-    static constexpr const char* kKept =
-        "Für die Klemmen an diesen Positionen ist keine Typnummer bekannt: 1. Die Klemmenliste "
-        "(Tabelle 8) bleibt, wie sie war; die Zuordnungslisten wurden übernommen.";
+    static constexpr const char* kUndescribed =
+        "Für die Klemmen an diesen Positionen gibt es keine Beschreibung (Unknown), ihre Kanäle "
+        "sind nicht bekannt: 1. Die eingegebenen Adressen wurden übernommen; die "
+        "Zuordnungslisten (Tabellen 10-23, 50-63) und die Klemmenliste (Tabelle 8) wurden weder "
+        "gespeichert noch zum Koppler gesendet.";
 };
 
-TEST_F(MappingEditorUnknownTerminal, OnlineItTakesTheStationsWordOrTable8IsNotSent) {
-    onlineWithList();
+TEST_F(MappingEditorUnknownTerminal, OnlineOkKeepsTheTypedAddressesAndWritesNothing) {
+    online();
     ImageMappingEditor editor(Variant::Programmed);
     ASSERT_TRUE(editor.load());
     ASSERT_EQ(editor.grid(Dir::Input).rows[0][kMappingColumnType], "Unknown");
-    station->clearRequests();
-    EXPECT_EQ(editor.enter(Dir::Input, 1, 8, "12.3"), "012.3");
-    ui.answers.push_back(vbNo);
+    type(editor);
     EXPECT_TRUE(editor.ok());
-    EXPECT_EQ(stationRegisters(8, 4), (std::vector<int32_t>{3100, 0x0C1E, 0x8201, 0xFFFF}));
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{kRebootQuestion});
-    EXPECT_TRUE(logMatches("unknown_terminal_ok.txt"));
-
-    // Without the station's word (its list read gave none) the lists still go, table 8
-    // does not.
-    context.VarnakOnlineCoupler->clsColTables()->Item(9)->setConfRegisterValue(1, 0);
-    station->setRegister(0, 8, 1, 0x4711);
-    station->clearRequests();
-    ui.messages.clear();
-    EXPECT_EQ(editor.enter(Dir::Input, 1, 8, "12.4"), "012.4");
-    ui.answers.push_back(vbNo);
-    EXPECT_TRUE(editor.ok());
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kKept, kRebootQuestion}));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kUndescribed});
     EXPECT_EQ(ui.messages[0].style, vbExclamation);
-    EXPECT_EQ(station->reg(0, 8, 1), 0x4711);
-    EXPECT_EQ(station->reg(0, 10, 3), 0x080C);  // after the unknown terminal's three bytes
-    EXPECT_EQ(wireLog(*station).find("table 8 "), std::string::npos);
+    // The opening's reads of the lists, then no lift, no table, no reset.
+    EXPECT_TRUE(logMatches("unknown_terminal_ok.txt"));
+    EXPECT_EQ(station->coupler().softwareResets, 0);
+
+    // Opened again, the station's lists do not replace what was typed.
+    ImageMappingEditor again(Variant::Programmed);
+    ASSERT_TRUE(again.load());
+    EXPECT_EQ(again.grid(Dir::Input).rows[0][kMappingColumnCS], "040");
+    EXPECT_EQ(again.grid(Dir::Input).rows[1][kMappingColumnRef0], "012.3");
 }
 
-TEST_F(MappingEditorUnknownTerminal, OfflineOkSavesTheListsAndLeavesTable8) {
-    auto list = rail()->clsColTables()->Item(8);
-    for (int32_t r = 0; r < 3; ++r) list->setConfRegisterValue(r, 0x4710 + r);
+TEST_F(MappingEditorUnknownTerminal, OfflineOkSavesTheTypedAddressesAndNoTable) {
+    for (int32_t t : {8, 10, 50}) {
+        auto table = rail()->clsColTables()->Item(t);
+        for (int32_t r = 0; r < 3; ++r) table->setConfRegisterValue(r, 0x4710 + r);
+    }
     ImageMappingEditor editor(Variant::Programmed);
     ASSERT_TRUE(editor.load());
-    EXPECT_EQ(editor.enter(Dir::Input, 1, 8, "12.3"), "012.3");
+    type(editor);
     EXPECT_TRUE(editor.ok());
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{kKept});
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kUndescribed});
     auto saved = railFromDisk();
+    EXPECT_EQ(saved->clsColTerminals()->ItemPos(1)->ConfMappInputImage(0, 0), "040");
     EXPECT_EQ(saved->clsColTerminals()->ItemPos(2)->ConfMappInputImage(0, 0), "012.3");
-    EXPECT_EQ(saved->clsColTables()->Item(10)->ConfRegisterValue(3), 0x060C);
-    for (int32_t r = 0; r < 3; ++r)
-        EXPECT_EQ(saved->clsColTables()->Item(8)->ConfRegisterValue(r), 0x4710 + r) << r;
+    for (int32_t t : {8, 10, 50})
+        for (int32_t r = 0; r < 3; ++r)
+            EXPECT_EQ(saved->clsColTables()->Item(t)->ConfRegisterValue(r), 0x4710 + r) << t;
+}
+
+// Every position of the station's list filled, no end terminal.
+class MappingEditorFullStation : public MappingEditorTest {
+  protected:
+    MappingEditorFullStation()
+        : MappingEditorTest({"QZ3100-0000", std::vector<std::string>(64, "QT1002-0000")}) {}
+};
+
+TEST_F(MappingEditorFullStation, OnlineItOpensAndOkSendsSixtyFourWordsWithoutEndMark) {
+    online();
+    ImageMappingEditor editor(Variant::Programmed);
+    ASSERT_TRUE(editor.load());
+    EXPECT_EQ(editor.grid(Dir::Input).rows.size(), 128u);
+    ui.answers.push_back(vbNo);
+    EXPECT_TRUE(editor.ok());
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kRebootQuestion});
+    std::vector<int32_t> list(65, 0x8201);
+    list[0] = 3100;
+    EXPECT_EQ(stationRegisters(8, 65), list);
 }
 
 class MappingEditorLongList : public MappingEditorTest {

@@ -5,6 +5,7 @@
 
 #include "mapping/mapping_address.h"
 #include "mapping/mapping_routines.h"
+#include "mapping/terminal_list.h"
 #include "model/device_register_model.h"
 #include "platform/ini_file.h"
 #include "tests/mapping/mapping_fixture.h"
@@ -163,9 +164,14 @@ TEST_F(MappingTables, TheTerminalListLeavesOutOnlyAnEndTerminalOrABoxModulesLast
 }
 
 TEST_F(MappingTables, ATerminalWithoutTypeNumberTakesOnlyAWordTheStationListsATerminalWith) {
-    // A variant without a description of its own is loaded as the unknown terminal.
-    auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QT3102-0016", "QT9010-0000"});
+    // A description of its own whose name carries no type number.
+    writeFile(resources() / "Terminal" / "QTANALOG-0000.INI",
+              "[Common]\nName=QTANALOG-0000\n\n[RegValue_Table0]\nReg10=0x0110\n"
+              "Reg11=0x0110\nReg12=0x1010\n");
+    ini::dropCache();
+    auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QTANALOG-0000", "QT9010-0000"});
     const RailMappingLayout layout = layoutOf(*rail);
+    EXPECT_TRUE(layout.undescribedPositions().empty());
     EXPECT_EQ(fTerminalListWord(layout.terminals[1]), std::nullopt);
     auto list = rail->clsColTables()->Item(8);
     list->setConfRegisterValue(2, 0x4712);
@@ -176,7 +182,92 @@ TEST_F(MappingTables, ATerminalWithoutTypeNumberTakesOnlyAWordTheStationListsATe
     }
     EXPECT_EQ(reg(*rail, 8, 2), 0x4712);
     EXPECT_FALSE(list->ValueChanged());
+    rail->clsColTables()->Item(9)->setConfRegisterValue(2, 4711);
+    EXPECT_TRUE(fStoreTerminalList(*rail, layout, true).empty());
+    EXPECT_EQ(reg(*rail, 8, 2), 4711);
     EXPECT_NE(terminalListKeptMessage({2, 5}).find(": 2, 5."), std::string::npos);
+}
+
+// A variant without a description of its own is loaded as the unknown terminal, whose
+// channels are a guess: the station's QT3102-0016 has two channels, the fallback one.
+TEST_F(MappingTables, AnUndescribedTerminalKeepsTextsButNoListFromItsGuessedLayout) {
+    auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QT3102-0016", "QT1002-0000"});
+    const RailMappingLayout layout = layoutOf(*rail);
+    EXPECT_EQ(layout.undescribedPositions(), std::vector<int32_t>{2});
+    EXPECT_EQ(undescribedPositions(*rail), std::vector<int32_t>{2});
+    for (int32_t t : {8, 10, 50}) {
+        rail->clsColTables()->Item(t)->setConfRegisterValue(1, 0x4711);
+        rail->clsColTables()->Item(t)->setValueChanged(false);
+    }
+    rail->clsColTables()->Item(9)->setConfRegisterValue(2, 3102);  // even the station's word
+    std::vector<MappingTextFault> faults;
+    MappingGrid in = fFillImageGrid(layout, Dir::Input, faults);
+    in.setCell(2, kMappingColumnCS, "40");  // the undescribed terminal's first byte
+    in.setCell(3, kMappingColumnRef0, "12.3");
+    ASSERT_EQ(fStoreImageGrid(*rail, layout, Dir::Input, in), std::nullopt);
+    EXPECT_EQ(fStoreTerminalList(*rail, layout, true), std::vector<int32_t>{2});
+    for (int32_t t : {8, 10, 50}) {
+        EXPECT_EQ(reg(*rail, t, 1), 0x4711) << t;
+        EXPECT_FALSE(rail->clsColTables()->Item(t)->ValueChanged()) << t;
+    }
+    auto undescribed = rail->clsColTerminals()->ItemPos(2);
+    auto digital = rail->clsColTerminals()->ItemPos(3);
+    EXPECT_EQ(undescribed->ConfMappInputImage(0, 0), "40");
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
+    EXPECT_NE(undescribedKeptMessage({2}).find(": 2."), std::string::npos);
+
+    // Without the fallback description the terminal stays empty: undescribed all the same.
+    std::filesystem::remove(resources() / "Terminal" / "Unknown.INI");
+    ini::dropCache();
+    auto empty = makeRail("QZ3100-0000", {"QT3102-0016"});
+    EXPECT_EQ(layoutOf(*empty).undescribedPositions(), std::vector<int32_t>{1});
+
+    // The device's list is decoded up to the undescribed terminal; its texts and those
+    // after it stay as typed.
+    goOnline(rail);
+    auto& table = device.registers(0, 10);
+    for (int i = 0; i < 9; ++i) table[i] = 0x1000 | i;
+    table[9] = 0xFFFF;
+    ASSERT_EQ(fReCalcProgrammedConfigurationInputImage(), std::nullopt);
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->ConfMappInputImage(1, 2), "5");
+    EXPECT_EQ(undescribed->ConfMappInputImage(0, 0), "40");
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
+}
+
+TEST_F(MappingTables, AFullTerminalListFillsTable8WithoutEndMark) {
+    auto rail = makeRail("QZ3100-0000", std::vector<std::string>(64, "QT1002-0000"));
+    auto list = rail->clsColTables()->Item(8);
+    list->setConfRegisterValue(64, 0xFFFF);  // a shorter list's end mark
+    const RailMappingLayout layout = layoutOf(*rail);
+    EXPECT_EQ(layout.listed, 64);
+    EXPECT_TRUE(fStoreTerminalList(*rail, layout, false).empty());
+    EXPECT_EQ(list->TableLen(), 64);
+    EXPECT_EQ(reg(*rail, 8, 64), 0x8201);
+    EXPECT_EQ(storedTerminalList(*list), std::vector<int32_t>(64, 0x8201));
+
+    // Read back: up to the end mark, or all of a full list; zeros are no list.
+    using Words = std::vector<int32_t>;
+    struct Row {
+        const char* what;
+        std::vector<std::pair<int32_t, int32_t>> registers;  // set over the full list
+        std::optional<Words> list;
+    };
+    Words first(63, 0x8201);
+    first.push_back(3002);
+    const std::vector<Row> table{
+        {"full", {{64, 3002}}, first},
+        {"end mark at 64", {{64, 0xFFFF}}, Words(63, 0x8201)},
+        {"end mark at 1", {{1, 0xFFFF}}, Words{}},
+        {"a zero word ahead of the end", {{2, 0}, {3, 0xFFFF}}, Words{0x8201, 0}},
+        {"a zero word, no end", {{2, 0}}, std::nullopt},
+    };
+    for (const Row& row : table) {
+        for (int32_t r = 1; r <= 64; ++r) list->setConfRegisterValue(r, 0x8201);
+        for (const auto& [r, value] : row.registers) list->setConfRegisterValue(r, value);
+        EXPECT_EQ(storedTerminalList(*list), row.list) << row.what;
+    }
+    list->setTableLen(0);
+    EXPECT_EQ(storedTerminalList(*list), std::nullopt);
 }
 
 TEST_F(MappingTables, SerialInterfaceTakesItsDataBytesAndTheControlByteInEveryRoutine) {
@@ -240,10 +331,10 @@ TEST_F(MappingTables, RecalculationDecodesBytesAndStopsAtTheEndMark) {
 }
 
 TEST_F(MappingTables, LimitsAreCheckedBeforeAnythingIsTouched) {
-    // A box module's last element is not listed, so its 64 terminals fit table 8.
+    // 64 listed terminals fill table 8.
     std::vector<std::string> fits(63, "QT8914-0000");
     fits.push_back("QT8941-0000");
-    auto rail = makeRail("QP2008-B310", fits);
+    auto rail = makeRail("QZ3100-0000", fits);
     RailMappingLayout layout;
     ASSERT_EQ(railMappingLayout(*rail, false, layout), std::nullopt);
     EXPECT_EQ(layout.entryCount(), 3569);
@@ -286,10 +377,9 @@ TEST_F(MappingTables, LimitsAreCheckedBeforeAnythingIsTouched) {
          {"QT3002-0000", "QT6011-0000"},
          MappingProblem{Kind::SerialChannelBits, 2, 7, 8}},
         {"QZ3100-0000", full, std::nullopt},
-        {"QZ3100-0000", std::vector<std::string>(64, "QT1002-0000"),
-         MappingProblem{Kind::TooManyTerminals, 0, 64, 63}},
+        {"QZ3100-0000", std::vector<std::string>(64, "QT1002-0000"), std::nullopt},
         {"QZ3100-0000", std::vector<std::string>(65, "QT1002-0000"),
-         MappingProblem{Kind::TooManyTerminals, 0, 65, 63}},
+         MappingProblem{Kind::TooManyTerminals, 0, 65, 64}},
     };
     for (const Row& row : table) {
         auto checked = makeRail(row.coupler, row.terminals);

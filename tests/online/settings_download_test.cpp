@@ -1,7 +1,8 @@
 // The settings download against the simulated station: the dialog's boxes and range on a
 // rail of five terminals, a never-mapped rail whose lists are not sent, lists ending in the
 // next table, a refused lift, a station that stops answering in the middle, table 0 without
-// the device's own registers, and a station whose terminals are not the rail's.
+// the device's own registers, a station whose terminals are not the rail's, and a rail with a
+// terminal the program has no description for.
 #include "online/settings_download.h"
 
 #include <gtest/gtest.h>
@@ -289,9 +290,21 @@ TEST_F(Download, TheStationsListIsComparedWithTheRailWithoutItsEndTerminal) {
     ASSERT_EQ(rail()->clsColTerminals()->Add("Unknown", 4, 1, rail()->ConfSymbolicID()), 0);
     list->setConfRegisterValue(4, 3002);
     list->setConfRegisterValue(5, 0);
-    EXPECT_EQ(
-        stationMismatches(*rail(), *list),
-        (std::vector<TerminalMismatch>{{4, "Unknown", 3002}, {5, "QT3002-0000", std::nullopt}}));
+    const std::vector<TerminalMismatch> unknownAt4{{4, "Unknown", 3002},
+                                                   {5, "QT3002-0000", std::nullopt}};
+    EXPECT_EQ(stationMismatches(*rail(), *list), unknownAt4);
+    // An undescribed terminal is compared by the word the rail's table 8 holds for it.
+    auto own = couplerTable(8);
+    const std::vector<int32_t> stored{0x8201, 3002, 3002, 3002, 3002, 0xFFFF};
+    for (size_t i = 0; i < stored.size(); ++i)
+        own->setConfRegisterValue(static_cast<int32_t>(i) + 1, stored[i]);
+    EXPECT_EQ(stationMismatches(*rail(), *list),
+              (std::vector<TerminalMismatch>{{5, "QT3002-0000", std::nullopt}}));
+    own->setConfRegisterValue(4, 3102);
+    EXPECT_EQ(stationMismatches(*rail(), *list), unknownAt4);
+    own->setConfRegisterValue(3, 0xFFFF);  // a list that does not reach position 4
+    own->setConfRegisterValue(4, 3002);
+    EXPECT_EQ(stationMismatches(*rail(), *list), unknownAt4);
 
     // Five positions are named, the rest counted.
     std::vector<TerminalMismatch> many;
@@ -309,6 +322,39 @@ TEST_F(Download, TheStationsListIsComparedWithTheRailWithoutItsEndTerminal) {
               "Die Klemmen der Station weichen von der Schiene des Projekts ab:\n"
               "Position 3: Schiene keine Klemme, Station 3002\n\n"
               "Die Einstellungen trotzdem in die Station schreiben?");
+}
+
+// The project's rail uploaded from a station whose first terminal is a variant the program
+// has no description for: its table 8 holds the station's words, and lists stored before
+// such rails kept their lists would have gone.
+class UndescribedTerminalDownload : public RailFixture {
+  protected:
+    UndescribedTerminalDownload()
+        : RailFixture({"QZ3100-0000", {"QT3102-0016", "QT1002-0000", "QT9010-0000"}}) {
+        connectStation();
+        station->setRestartSilence(std::chrono::milliseconds(0));
+        auto tables = rail()->clsColTables();
+        const std::vector<int32_t> uploaded{3100, 3102, 0x8201, 0xFFFF};
+        for (size_t r = 0; r < uploaded.size(); ++r)
+            tables->Item(8)->setConfRegisterValue(static_cast<int32_t>(r), uploaded[r]);
+        for (int t : {10, 50}) tables->Item(t)->setConfRegisterValue(4, 0xFFFF);
+    }
+};
+
+TEST_F(UndescribedTerminalDownload, NoMappingTableGoesAndTheClosingMessageSaysWhy) {
+    frmOnlineDownLoad dialog;
+    ASSERT_TRUE(dialog.load());
+    for (int box : {0, 1, 2}) dialog.chkDownSend[box]->setChecked(true);
+    dialog.cmdSend->click();
+    // No question: the station lists what the rail stored for its undescribed terminal.
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{
+                  "Der Download ist nicht vollständig:\n"
+                  "Programmierte Konfiguration (Tabellen 8, 10-23, 50-63) nicht gesendet: für "
+                  "die Klemmen an diesen Positionen gibt es keine Beschreibung (Unknown), ihre "
+                  "Kanäle sind nicht bekannt: 1"});
+    EXPECT_TRUE(logMatches("download_undescribed_terminal.txt"));
+    EXPECT_EQ(station->coupler().softwareResets, 1);
 }
 
 class EmptyRailDownload : public RailFixture {
