@@ -1,15 +1,13 @@
 #include "online/station_upload.h"
 
-#include <algorithm>
 #include <map>
 
+#include "mapping/mapping_layout.h"
 #include "mapping/mapping_list.h"
 #include "mapping/mapping_routines.h"
 #include "model/app_context.h"
-#include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
-#include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "online/online_texts.h"
 
@@ -20,13 +18,6 @@ constexpr const char* kTxtStart = "Start upload...";
 constexpr const char* kTxtTable = "Upload table :";
 constexpr const char* kTxtFieldbusTable = "Upload fieldbus specific table :";
 constexpr const char* kTxtTerminal = "Upload to terminal ";
-// The name of the fallback description a terminal without a description of its own loads.
-constexpr const char* kFallbackDescriptionName = "Unknown";
-
-bool isDescribed(const clsTerminal& terminal) {
-    // A missing fallback description leaves the terminal without a name.
-    return !terminal.InfoName().empty() && terminal.InfoName() != kFallbackDescriptionName;
-}
 
 class Upload {
   public:
@@ -78,7 +69,7 @@ class Upload {
         // Without a terminal's channel layout the list's entries cannot be told apart: every
         // entry behind it would land on another terminal's channel. The lists are kept as
         // the device holds them, the terminals' mapping texts as they are.
-        const bool distributable = undescribedPositions().empty();
+        const bool distributable = undescribedPositions(rail_).empty();
         mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
         if (run_.stopped()) return;
         if (distributable && !recalculated(fReCalcProgrammedConfigurationInputImage())) return;
@@ -93,18 +84,8 @@ class Upload {
                              varnak().text(kTxtMappingNotDistributed)});
     }
 
-    // Rail positions of the terminals the program has no description for: they stand on
-    // the rail with the fallback description's channels, whatever the device has.
-    std::vector<int32_t> undescribedPositions() const {
-        std::vector<int32_t> positions;
-        for (const auto& terminal : *rail_.clsColTerminals())
-            if (!isDescribed(*terminal)) positions.push_back(terminal->ConfRailPosition());
-        std::sort(positions.begin(), positions.end());
-        return positions;
-    }
-
     void noteUndescribedTerminals() {
-        for (int32_t p : undescribedPositions())
+        for (int32_t p : undescribedPositions(rail_))
             run_.note({.kind = TransferFailure::Kind::Undescribed,
                        .position = p,
                        .channel = channelsRead_[p]});
