@@ -8,6 +8,7 @@
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
+#include "model/device_description.h"
 #include "model/project_store.h"
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
@@ -34,7 +35,7 @@ void setTablePositionsToCoupler(clsCoupler& rail) {
 // A rail file names its coupler type and the rail (whose folder it lies in). Without them
 // the file is no rail: loaded, it would become a rail "0" of no type, saved into a new folder.
 bool usableRailFile(const std::string& file) {
-    return !readKeyTextOrEmpty(file, "Common", "Name").empty() &&
+    return usableDescription(file) &&
            clsProject::gfValidRailName(readKeyTextOrEmpty(file, "Config", "UserName"));
 }
 
@@ -82,14 +83,15 @@ int32_t clsColCouplers::Add(const std::string& szCouplerTyp, int32_t lPosition,
             r->ConfSymbolicName().size() == szUserName.size())
             return kStoreNameInUse;
     }
+    const std::string description = deviceDescriptionFile("Coupler", szCouplerTyp);
+    if (descriptionState(description) == DescriptionState::Refused) return kStoreDescriptionRefused;
     if (int32_t r = saveAndDropAll()) return r;
 
     int32_t id = 0;
     if (int32_t r = fNewCouplerID(id)) return r;
     ini::IniBatch batch;
     auto rail = std::make_shared<clsCoupler>();
-    rail->ConfRetrieveData(
-        platform::joinPath({project->FullPathResourceFolder(), "Coupler", szCouplerTyp + ".INI"}));
+    rail->ConfRetrieveData(description);
     rail->setConfSymbolicID(id);
     rail->setConfProjectPosition(lPosition);
     rail->setConfSymbolicName(szUserName);

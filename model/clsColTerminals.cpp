@@ -7,6 +7,7 @@
 #include "model/clsColTables.h"
 #include "model/clsProject.h"
 #include "model/clsTerminal.h"
+#include "model/device_description.h"
 #include "model/project_store.h"
 #include "model/terminal_file_check.h"
 #include "platform/ini_file.h"
@@ -75,13 +76,15 @@ int32_t clsColTerminals::Add(const std::string& szTerminalName, int32_t lRailPos
     if (Count() + lMultipleTerm > kMaxTerminalsPerRail || termID_ + lMultipleTerm > kMaxStoreId)
         return kStoreLimitReached;
 
+    // A missing description gives the fallback's terminal; a damaged one gives none.
+    const std::string description = deviceDescriptionFile("Terminal", szTerminalName);
+    if (descriptionState(description) == DescriptionState::Refused) return kStoreDescriptionRefused;
+
     ini::IniBatch batch;
     for (const auto& t : terminals_) {
         if (t->ConfRailPosition() >= lRailPos)
             t->setConfRailPosition(t->ConfRailPosition() + lMultipleTerm);
     }
-    std::string description = platform::joinPath(
-        {gfVarnakProject()->FullPathResourceFolder(), "Terminal", szTerminalName + ".INI"});
     for (int32_t i = 0; i < lMultipleTerm; ++i) {
         auto terminal = std::make_shared<clsTerminal>();
         int32_t id = ++termID_;

@@ -29,8 +29,10 @@ class clsColTerminals {
     int32_t fOpenTerminals(const std::string& szCouplerFileName);
     // Inserts lMultipleTerm terminals of a type from rail position lRailPos on (1 ..
     // Count + 1), moving the terminals there to the right. Refuses (kStoreLimitReached)
-    // an insert past kMaxTerminalsPerRail terminals or ids, and kStoreBadPosition for a
-    // position outside the row. Nothing is written to disk.
+    // an insert past kMaxTerminalsPerRail terminals or ids, kStoreBadPosition for a
+    // position outside the row and kStoreDescriptionRefused for a type whose description
+    // is damaged (device_description.h); a type without description gets the fallback
+    // description's terminals. Nothing is written to disk.
     int32_t Add(const std::string& szTerminalName, int32_t lRailPos, int32_t lMultipleTerm,
                 int32_t lCouplerID);
     std::shared_ptr<clsTerminal> ItemPos(int32_t lRailPos) const;

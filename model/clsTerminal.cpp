@@ -9,6 +9,7 @@
 #include "model/basConvert.h"
 #include "model/clsColTables.h"
 #include "model/clsProject.h"
+#include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
@@ -131,11 +132,11 @@ int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
     auto self = shared_from_this();  // a handler run by the status text must not end us
     ini::IniBatch batch;
     fs::path file = platform::resolveCaseInsensitive(szFileName);
-    if (!isRegularFile(file)) {
-        // The fallback description; when it is missing too, the terminal stays empty.
-        file = platform::resolveCaseInsensitive(platform::joinPath(
-            {gfVarnakProject()->FullPathResourceFolder(), "Terminal", "Unknown.INI"}));
-        if (!isRegularFile(file)) return 0;
+    if (!usableDescription(file.string())) {
+        // Missing or naming no type: the fallback description; when it is unusable too,
+        // the terminal stays empty.
+        file = deviceDescriptionFile("Terminal", "Unknown");
+        if (!usableDescription(file.string())) return 0;
     }
     readFile(file.string(), description);
     varnak().ui->statusText("Done..");
