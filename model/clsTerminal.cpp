@@ -12,6 +12,7 @@
 #include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
+#include "model/text_util.h"
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -217,7 +218,14 @@ void clsTerminal::readFile(const std::string& file, bool description) {
 }
 
 std::string clsTerminal::FileName(const std::string& railFolder) const {
-    return platform::joinPath({railFolder, terminalFileName(couplerID_, termID_)});
+    return platform::joinPath({railFolder, FileBaseName()});
+}
+
+std::string clsTerminal::FileBaseName() const {
+    const std::string own = terminalFileName(couplerID_, termID_);
+    // A save into the own spelling would leave the loaded file beside it as a second copy.
+    if (upperAscii(loadedFileName_) == upperAscii(own)) return loadedFileName_;
+    return own;
 }
 
 int32_t clsTerminal::ConfSaveData() {

@@ -462,7 +462,8 @@ TEST_F(RailDialogs, OpenRailNamesTheTerminalFilesItCouldNotUseInOneMessage) {
     dialog.cmdSelect->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(messageTexts(),
-              (Strings{"Diese Klemmendateien sind beschädigt, unvollständig oder anders benannt "
+              (Strings{"Diese Klemmendateien sind beschädigt (ohne Typ oder ohne Position), "
+                       "tragen die Kennungen einer anderen Datei oder sind anders benannt "
                        "und wurden nicht geladen. Sie bleiben, wie sie sind: kein Speichern "
                        "schreibt oder löscht sie.\r\n\r\n" +
                        cut.path().string() + "\r\n" + noise.path().string() +
