@@ -18,6 +18,7 @@
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
+#include "model/device_description.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
 #include "windowkit/clsForms.h"
@@ -141,14 +142,20 @@ void frmRailNew::cmdNew_Click() {
         if (result == kStoreOk && gfGetActiveCoupler(rail) && rail) {
             // Taken as the rail file gives it back: without blanks at its ends.
             rail->setUserInfoDescription(trimBlanks(txtRailComment->text().toStdString()));
-            if (type.starts_with("QP") || type.starts_with("QI"))
-                rail->clsColTerminals()->Add(type, 1, 1, rail->ConfSymbolicID());
+            if ((type.starts_with("QP") || type.starts_with("QI")) &&
+                rail->clsColTerminals()->Add(type, 1, 1, rail->ConfSymbolicID()) ==
+                    kStoreDescriptionRefused)
+                c.ui->messageBox(descriptionRefusedText(deviceDescriptionFile("Terminal", type)),
+                                 vbCritical, kProgramTitle);
             created = true;
             // Nothing saves at exit: the new rail goes to disk now, with its comment and a
             // module's own terminal, so that it is there when the project is opened again.
             result = rail->ConfSaveData();
             if (result != kStoreOk)
                 c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+        } else if (result == kStoreDescriptionRefused) {
+            c.ui->messageBox(descriptionRefusedText(deviceDescriptionFile("Coupler", type)),
+                             vbCritical, kProgramTitle);
         } else if (result != kStoreOk) {
             c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
         }

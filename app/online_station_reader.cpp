@@ -10,6 +10,7 @@
 #include "model/clsTable.h"
 #include "model/coupler_type_name.h"
 #include "model/device_register_model.h"
+#include "model/project_store.h"
 #include "platform/paths.h"
 
 namespace varnak {
@@ -93,14 +94,19 @@ StationReadResult fReadOnlineStation() {
     const int32_t kind = ident->ConfRegisterValue(kIdentFamily) & 0xFF;
     const int32_t couplerId = rail->ConfSymbolicID();
     auto terminals = rail->clsColTerminals();
+    auto add = [&](const std::string& name, int32_t position) {
+        // A damaged description counts as none: the terminal gets the fallback's.
+        if (terminals->Add(name, position, 1, couplerId) == kStoreDescriptionRefused)
+            terminals->Add(kUnknownTerminalName, position, 1, couplerId);
+    };
     int32_t position = 1;
     for (; position <= kActualTerminalListLast; ++position) {
         int32_t word = list->ConfRegisterValue(position);
         if (isTerminalListEnd(word)) break;
-        terminals->Add(terminalName(word, position), position, 1, couplerId);
+        add(terminalName(word, position), position);
     }
     if (position <= kActualTerminalListLast && kind != kCouplerKindQP && kind != kCouplerKindQI)
-        terminals->Add(kEndTerminalType, position, 1, couplerId);
+        add(kEndTerminalType, position);
     out.rail = rail;
     return out;
 }

@@ -5,6 +5,7 @@
 #include "model/clsCommon.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
+#include "model/device_description.h"
 #include "model/project_store.h"
 #include "model/text_util.h"
 #include "platform/ini_file.h"
@@ -69,11 +70,12 @@ CouplerTypeList gfInitCouplerTypeList() {
         for (const std::string& name : names) {
             bool series = false;
             for (const auto& prefix : passes[pass]) series = series || name.starts_with(prefix);
-            if (!series || !hasIniExtension(name)) continue;
+            const std::string file = platform::joinPath({folder, name});
+            // A damaged description would make a rail of type "0".
+            if (!series || !hasIniExtension(name) || !usableDescription(file)) continue;
             std::string entry = name.substr(0, name.size() - 4);
             std::string text;
-            if (ini::GetPrivateProfileString("Common", key, "", text, 100,
-                                             platform::joinPath({folder, name})) > 1)
+            if (ini::GetPrivateProfileString("Common", key, "", text, 100, file) > 1)
                 entry += ",         " + trimBlanks(text);
             list.entries.push_back(entry);
         }

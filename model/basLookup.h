@@ -23,7 +23,7 @@ std::string gfGetTypeFromListEntry(std::string& entry);
 bool gfGetActiveCoupler(std::shared_ptr<clsCoupler>& coupler);
 
 // The entries of the coupler-type list ("<type>," + nine blanks + description) and the
-// entry to select (-1: none).
+// entry to select (-1: none). A damaged description (device_description.h) is not offered.
 struct CouplerTypeList {
     std::vector<std::string> entries;
     int selected = -1;

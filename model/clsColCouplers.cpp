@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
+#include "model/device_description.h"
 #include "model/project_store.h"
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
@@ -34,8 +36,35 @@ void setTablePositionsToCoupler(clsCoupler& rail) {
 // A rail file names its coupler type and the rail (whose folder it lies in). Without them
 // the file is no rail: loaded, it would become a rail "0" of no type, saved into a new folder.
 bool usableRailFile(const std::string& file) {
-    return !readKeyTextOrEmpty(file, "Common", "Name").empty() &&
+    return usableDescription(file) &&
            clsProject::gfValidRailName(readKeyTextOrEmpty(file, "Config", "UserName"));
+}
+
+// The coupler id a terminal file's name carries ("C012T003.TCF" gives 12); nullopt for a
+// name of another form or an id of more digits than any issued one.
+std::optional<int32_t> couplerIdFromTerminalFileName(const std::string& name) {
+    const size_t digits = name.find_first_not_of("0123456789", 1) - 1;
+    if (!terminalIdFromFileName(name) || digits > 6) return std::nullopt;
+    return std::stoi(name.substr(1, digits));
+}
+
+// The highest rail id the project's rail folders hold, in their rail files or, where a
+// rail file is damaged, in the names of their terminal files; ids beyond the store's limit
+// are never issued, so they cannot collide.
+int32_t highestRailId(const std::string& projectFolder) {
+    int32_t highest = 0;
+    auto take = [&](std::optional<int32_t> id) {
+        if (id && *id <= kMaxStoreId) highest = std::max(highest, *id);
+    };
+    for (const std::string& name : platform::listMatching(projectFolder, "*.CF", false)) {
+        const std::string folder = platform::joinPath({projectFolder, name});
+        const std::string railFile =
+            platform::resolveCaseInsensitive(platform::joinPath({folder, "Coupler.CCF"})).string();
+        take(readKeyNumber(railFile, "Config", "CouplerID"));
+        for (const std::string& file : platform::listMatching(folder, "C*T*.TCF"))
+            take(couplerIdFromTerminalFileName(file));
+    }
+    return highest;
 }
 
 }  // namespace
@@ -82,14 +111,15 @@ int32_t clsColCouplers::Add(const std::string& szCouplerTyp, int32_t lPosition,
             r->ConfSymbolicName().size() == szUserName.size())
             return kStoreNameInUse;
     }
+    const std::string description = deviceDescriptionFile("Coupler", szCouplerTyp);
+    if (descriptionState(description) == DescriptionState::Refused) return kStoreDescriptionRefused;
     if (int32_t r = saveAndDropAll()) return r;
 
     int32_t id = 0;
     if (int32_t r = fNewCouplerID(id)) return r;
     ini::IniBatch batch;
     auto rail = std::make_shared<clsCoupler>();
-    rail->ConfRetrieveData(
-        platform::joinPath({project->FullPathResourceFolder(), "Coupler", szCouplerTyp + ".INI"}));
+    rail->ConfRetrieveData(description);
     rail->setConfSymbolicID(id);
     rail->setConfProjectPosition(lPosition);
     rail->setConfSymbolicName(szUserName);
@@ -156,8 +186,10 @@ int32_t clsColCouplers::fNewCouplerID(int32_t& id) {
     auto project = gfVarnakProject();
     if (!project->IsOpen()) return kStoreNoProject;
     std::string file = project->ProjectFile();
-    int32_t last = readKeyNumber(file, "Config", "CouplerID");
-    if (last < 0) last = 0;
+    // A counter lost or set back (a project file restored or written by hand) would hand
+    // out the id of a rail on disk, whose terminal files the new rail's then collide with.
+    const int32_t last = std::max(readKeyNumber(file, "Config", "CouplerID"),
+                                  highestRailId(project->FullPathProject()));
     if (last + 1 > kMaxStoreId) return kStoreLimitReached;
     // The id is handed out only once it is on disk: a lost write would issue it twice.
     if (!writeKeyNumber(file, "Config", "CouplerID", last + 1) || !ini::flushFile(file))

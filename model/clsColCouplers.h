@@ -23,7 +23,9 @@ class clsColCouplers {
     // left in the rail folder are removed.
     int32_t fOpenCoupler(const std::string& szCouplerFolder, const std::string& szFileName);
     // Creates a new rail of a coupler type. Refuses without an open project, for a name
-    // that cannot become a folder or whose folder exists, and when no id can be issued.
+    // that cannot become a folder or whose folder exists, for a type whose description is
+    // damaged (device_description.h), and when no id can be issued. The id is the next
+    // above the project file's counter and every rail id the project folder holds.
     int32_t Add(const std::string& szCouplerTyp, int32_t lPosition, const std::string& szUserName);
     // Saves and drops every loaded rail. A rail whose save fails stays loaded; a rail
     // still loading is not saved (kStoreBusy).

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <set>
 #include <system_error>
 
 #include "model/clsColTables.h"
 #include "model/clsProject.h"
 #include "model/clsTerminal.h"
+#include "model/device_description.h"
 #include "model/project_store.h"
 #include "model/terminal_file_check.h"
 #include "platform/ini_file.h"
@@ -38,27 +41,29 @@ int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
     std::string pattern = "C";
     pattern += idText(couplerID);
     pattern += "T*.TCF";
+    std::set<int32_t> ids;  // of the rail's own files met so far
     for (const std::string& name : platform::listMatching(folder, pattern)) {
         const std::string file = platform::joinPath({folder, name});
+        const std::optional<int32_t> id = terminalIdFromFileName(name);
         // Ids above the store's limit are never issued, so only the others can collide.
-        if (auto id = terminalIdFromFileName(name); id && *id <= kMaxStoreId)
-            termID_ = std::max(termID_, *id);
+        if (id && *id <= kMaxStoreId) termID_ = std::max(termID_, *id);
+        // Of two files of one terminal (names that differ in letter case only) the first
+        // listed is the terminal's; the second stays unread, so no save writes over it.
+        const bool own = isOwnTerminalFileName(name, couplerID) && ids.insert(*id).second;
         // A rail holds what its positions can address; further files stay on disk unread.
-        if (!isOwnTerminalFileName(name, couplerID) || Count() >= kMaxTerminalsPerRail) {
+        if (!own || Count() >= kMaxTerminalsPerRail || !terminalFileUsable(file)) {
             unused_.push_back(file);
             continue;
         }
         auto terminal = std::make_shared<clsTerminal>();
         terminal->ConfRetrieveData(file);
-        if (!terminalFileReadWhole(*terminal, file)) {
-            unused_.push_back(file);
-            continue;
-        }
-        // The save writes to the file its ids name: ids in [Config] that disagree with
-        // this file's name (a damaged or hand-edited file) would leave this file behind as
-        // a second copy of the terminal.
-        terminal->setConfSymbolicID(*terminalIdFromFileName(name));
+        // The save writes to the file its ids name, spelled as it is: ids in [Config] that
+        // disagree with the name (a damaged or hand-edited file), or the save's own
+        // spelling of a name in other letters, would leave this file behind as a second
+        // copy of the terminal.
+        terminal->setConfSymbolicID(*id);
         terminal->setConfParentCouplerID(couplerID);
+        terminal->setLoadedFileName(name);
         setTablePositions(*terminal, terminal->ConfRailPosition());
         terminals_.push_back(terminal);
     }
@@ -75,13 +80,15 @@ int32_t clsColTerminals::Add(const std::string& szTerminalName, int32_t lRailPos
     if (Count() + lMultipleTerm > kMaxTerminalsPerRail || termID_ + lMultipleTerm > kMaxStoreId)
         return kStoreLimitReached;
 
+    // A missing description gives the fallback's terminal; a damaged one gives none.
+    const std::string description = deviceDescriptionFile("Terminal", szTerminalName);
+    if (descriptionState(description) == DescriptionState::Refused) return kStoreDescriptionRefused;
+
     ini::IniBatch batch;
     for (const auto& t : terminals_) {
         if (t->ConfRailPosition() >= lRailPos)
             t->setConfRailPosition(t->ConfRailPosition() + lMultipleTerm);
     }
-    std::string description = platform::joinPath(
-        {gfVarnakProject()->FullPathResourceFolder(), "Terminal", szTerminalName + ".INI"});
     for (int32_t i = 0; i < lMultipleTerm; ++i) {
         auto terminal = std::make_shared<clsTerminal>();
         int32_t id = ++termID_;
@@ -118,7 +125,7 @@ void clsColTerminals::Remove(int32_t lPos) {
     if (it != terminals_.end()) {
         // The file goes with the next save, when the other terminals' new positions are
         // written too; until then a reload shows the rail as it was saved.
-        removed_.push_back({(*it)->ConfParentCouplerID(), (*it)->ConfSymbolicID()});
+        removed_.push_back({(*it)->FileBaseName()});
         terminals_.erase(it);
     }
     closeGaps();
@@ -145,8 +152,8 @@ bool clsColTerminals::closeGaps() {
 bool clsColTerminals::fDeleteRemovedFiles(const std::string& railFolder) {
     std::vector<RemovedFile> kept;
     for (const RemovedFile& r : removed_) {
-        fs::path file = platform::resolveCaseInsensitive(
-            platform::joinPath({railFolder, terminalFileName(r.couplerID, r.terminalID)}));
+        // Exactly the terminal's file: another spelling of its name is a file left unread.
+        const fs::path file = platform::joinPath({railFolder, r.fileName});
         std::error_code ec;
         fs::remove(file, ec);
         if (ec) kept.push_back(r);

@@ -19,18 +19,21 @@ class clsColTerminals {
 
     // Loads the terminal files of the rail whose rail file is given from the project's
     // loaded rail folder (FullPathCoupler), at most kMaxTerminalsPerRail of them. A
-    // terminal's ids are the ones its file name carries (the file its save writes). Files
-    // the rail cannot use (terminal_file_check.h) and files beyond the limit are not
-    // loaded but listed in UnusedFiles; no save writes or deletes them. The counter keeps
-    // its value but never stays below the highest id of a listed file, so that no new
-    // terminal's save writes over one. The positions of the loaded terminals are then
-    // numbered 1 .. Count in the files' order (PositionsRenumbered when that changed one).
+    // terminal's ids are the ones its file name carries, and its saves write that file.
+    // Files the rail cannot use (terminal_file_check.h), a second file of one terminal's
+    // ids (its name in other letters) and files beyond the limit are not loaded but listed
+    // in UnusedFiles; no save writes or deletes them. The counter keeps its value but
+    // never stays below the highest id of a listed file, so that no new terminal's save
+    // writes over one. The positions of the loaded terminals are then numbered 1 .. Count
+    // in the files' order (PositionsRenumbered when that changed one).
     // Returns 0.
     int32_t fOpenTerminals(const std::string& szCouplerFileName);
     // Inserts lMultipleTerm terminals of a type from rail position lRailPos on (1 ..
     // Count + 1), moving the terminals there to the right. Refuses (kStoreLimitReached)
-    // an insert past kMaxTerminalsPerRail terminals or ids, and kStoreBadPosition for a
-    // position outside the row. Nothing is written to disk.
+    // an insert past kMaxTerminalsPerRail terminals or ids, kStoreBadPosition for a
+    // position outside the row and kStoreDescriptionRefused for a type whose description
+    // is damaged (device_description.h); a type without description gets the fallback
+    // description's terminals. Nothing is written to disk.
     int32_t Add(const std::string& szTerminalName, int32_t lRailPos, int32_t lMultipleTerm,
                 int32_t lCouplerID);
     std::shared_ptr<clsTerminal> ItemPos(int32_t lRailPos) const;
@@ -52,8 +55,7 @@ class clsColTerminals {
     bool fDeleteRemovedFiles(const std::string& railFolder);
     // Removed terminals whose files wait for the next save.
     struct RemovedFile {
-        int32_t couplerID;
-        int32_t terminalID;
+        std::string fileName;  // inside the rail folder
     };
     const std::vector<RemovedFile>& RemovedFiles() const { return removed_; }
 

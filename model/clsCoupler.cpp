@@ -13,6 +13,7 @@
 #include "model/clsColTerminals.h"
 #include "model/clsProject.h"
 #include "model/clsTerminal.h"
+#include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "platform/ini_file.h"
@@ -112,10 +113,10 @@ int32_t clsCoupler::ConfRetrieveData(const std::string& szFileName) {
     auto self = weak_from_this().lock();
     ini::IniBatch batch;
     fs::path file = platform::resolveCaseInsensitive(szFileName);
-    if (!isRegularFile(file)) {
-        file = platform::resolveCaseInsensitive(platform::joinPath(
-            {gfVarnakProject()->FullPathResourceFolder(), "Coupler", "Unknown.INI"}));
-        if (!isRegularFile(file)) return 0;  // an empty rail rather than a retry
+    if (!usableDescription(file.string())) {
+        // Missing or naming no type (damaged): the fallback description.
+        file = deviceDescriptionFile("Coupler", "Unknown");
+        if (!usableDescription(file.string())) return 0;  // an empty rail rather than a retry
     }
     std::string f = file.string();
     // A description has no [Config]: a rail made from it has no name and no comment yet.

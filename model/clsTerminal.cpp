@@ -9,8 +9,10 @@
 #include "model/basConvert.h"
 #include "model/clsColTables.h"
 #include "model/clsProject.h"
+#include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
+#include "model/text_util.h"
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -131,11 +133,11 @@ int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
     auto self = shared_from_this();  // a handler run by the status text must not end us
     ini::IniBatch batch;
     fs::path file = platform::resolveCaseInsensitive(szFileName);
-    if (!isRegularFile(file)) {
-        // The fallback description; when it is missing too, the terminal stays empty.
-        file = platform::resolveCaseInsensitive(platform::joinPath(
-            {gfVarnakProject()->FullPathResourceFolder(), "Terminal", "Unknown.INI"}));
-        if (!isRegularFile(file)) return 0;
+    if (!usableDescription(file.string())) {
+        // Missing or naming no type: the fallback description; when it is unusable too,
+        // the terminal stays empty.
+        file = deviceDescriptionFile("Terminal", "Unknown");
+        if (!usableDescription(file.string())) return 0;
     }
     readFile(file.string(), description);
     varnak().ui->statusText("Done..");
@@ -216,7 +218,14 @@ void clsTerminal::readFile(const std::string& file, bool description) {
 }
 
 std::string clsTerminal::FileName(const std::string& railFolder) const {
-    return platform::joinPath({railFolder, terminalFileName(couplerID_, termID_)});
+    return platform::joinPath({railFolder, FileBaseName()});
+}
+
+std::string clsTerminal::FileBaseName() const {
+    const std::string own = terminalFileName(couplerID_, termID_);
+    // A save into the own spelling would leave the loaded file beside it as a second copy.
+    if (upperAscii(loadedFileName_) == upperAscii(own)) return loadedFileName_;
+    return own;
 }
 
 int32_t clsTerminal::ConfSaveData() {

@@ -61,8 +61,13 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     int32_t ConfSaveData();
     int32_t ConfSaveData(const std::string& railFolder,
                          std::vector<std::string>* flushLater = nullptr);
-    // The file this terminal is saved as, inside a rail folder.
+    // The file this terminal is saved as, inside a rail folder, and its name alone: the
+    // name of the file it was loaded from when that names its ids in other letters, else
+    // the save's own spelling.
     std::string FileName(const std::string& railFolder) const;
+    std::string FileBaseName() const;
+    // The name of the rail folder's file this terminal was loaded from.
+    void setLoadedFileName(const std::string& name) { loadedFileName_ = name; }
 
     int32_t InfoCurrentKBus() const { return common_.currentKBus; }
     int32_t InfoInputTransCSB() const { return inputCSB_; }
@@ -107,6 +112,7 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     int32_t writeSelfContained(const std::string& file) const;
     bool writeLayout(const std::string& file) const;
 
+    std::string loadedFileName_;
     int32_t couplerID_ = 0;
     int32_t railPos_ = 0;
     int32_t termID_ = 0;

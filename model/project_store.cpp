@@ -7,6 +7,7 @@
 
 #include "model/app_context.h"
 #include "model/clsCommon.h"
+#include "model/device_description.h"
 #include "platform/ini_file.h"
 
 namespace fs = std::filesystem;
@@ -14,6 +15,7 @@ namespace fs = std::filesystem;
 namespace varnak {
 
 int storeResultTextId(int32_t result) {
+    if (result == kStoreDescriptionRefused) return 1857;
     // Texts 1870.. explain the store results in the order of StoreResult.
     if (result <= kStoreOk || result > kStoreNotARailFile) return 0;
     return 1869 + result;
@@ -106,7 +108,7 @@ bool DescriptionCommon::write(const std::string& file) const {
 
 bool copyDescription(const std::string& from, const std::string& to) {
     std::error_code ec;
-    if (!fs::is_regular_file(from, ec)) return false;
+    if (!usableDescription(from)) return false;
     // A byte copy keeps the description's encoding and layout; the profile writer then
     // changes only the sections the object owns.
     return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;

@@ -26,6 +26,8 @@ enum StoreResult : int32_t {
     kStorePortFailed = 9,     // the serial port could not be set up
     kStoreBadPosition = 10,   // a rail position outside the terminals of the rail
     kStoreNotARailFile = 11,  // the file names no coupler type or no usable rail name
+    // the device description names no type (damaged)
+    kStoreDescriptionRefused = 12,
 };
 
 // String id of the user text that explains a result (0 for success).
@@ -83,7 +85,9 @@ struct DescriptionCommon {
     bool write(const std::string& file) const;
 };
 
-// Byte copy of a description into a new project file. False when it could not be made.
+// Byte copy of a description into a new project file. False when it could not be made or
+// the description is not usable (device_description.h): its bytes would make a file that
+// names no type, which the next open refuses.
 bool copyDescription(const std::string& from, const std::string& to);
 
 // Case-insensitive containment of one path text in another (descriptions are addressed

@@ -11,6 +11,7 @@
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/clsTerminal.h"
+#include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "model/text_util.h"
@@ -45,12 +46,14 @@ std::vector<CatalogNode> fTerminalCatalog(const std::filesystem::path& terminalF
     for (const std::string& file : platform::listMatching(terminalFolder, "QT*.INI")) {
         // A name of a group's length or shorter could never be inserted.
         if (excluded(file) || file.size() <= 4 + kGroupLength) continue;
+        const std::string path = (terminalFolder / file).string();
+        // A damaged description would insert a terminal of type "0".
+        if (!usableDescription(path)) continue;
         const std::string name = upperAscii(file.substr(0, file.size() - 4));
         if (!keys.insert(name).second) continue;
         std::string description;
-        const size_t length =
-            ini::GetPrivateProfileString("Common", descKey, "0", description, kDescriptionBuffer,
-                                         (terminalFolder / file).string());
+        const size_t length = ini::GetPrivateProfileString("Common", descKey, "0", description,
+                                                           kDescriptionBuffer, path);
         const std::string group = name.substr(0, kGroupLength);
         if (keys.insert(group).second) nodes.push_back({group, group + "xxx", ""});
         nodes.push_back({name, length > 1 ? name + ",    " + description : name, group});
@@ -101,6 +104,11 @@ int32_t insertTerminals(const InsertTarget& target, const std::string& type, int
     AppContext& c = varnak();
     const int32_t result =
         rail->clsColTerminals()->Add(type, target.position, count, target.couplerId);
+    if (result == kStoreDescriptionRefused) {
+        c.ui->messageBox(descriptionRefusedText(deviceDescriptionFile("Terminal", type)),
+                         vbCritical, kProgramTitle);
+        return result;
+    }
     if (result != kStoreOk) {
         c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
         return result;

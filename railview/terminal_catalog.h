@@ -27,7 +27,7 @@ struct CatalogNode {
 // first type of its group, one node per type key. A type's text is its name, "," and four
 // blanks, then its description text of the language (key "Lang<n>_Desc" of "Common", at
 // most 99 characters); without a description of two characters or more, the name alone.
-// An unreadable or damaged file still gives its type.
+// A damaged description (device_description.h) is not offered.
 std::vector<CatalogNode> fTerminalCatalog(const std::filesystem::path& terminalFolder,
                                           int32_t languageNr);
 
@@ -53,8 +53,9 @@ std::optional<int32_t> spinInsertStep(std::string_view text, bool up);
 inline constexpr int32_t kSpinInsertMax = 64;
 
 // Inserts count terminals of a type at the target on the project's rail and saves the
-// rail. A refusal of the rail (too many terminals or ids, a position off the rail) or a
-// failed save shows the store's message. Returns the store's result.
+// rail. A refusal of the rail (too many terminals or ids, a position off the rail, a
+// damaged description, which the message names) or a failed save shows the store's
+// message and inserts nothing. Returns the store's result.
 int32_t insertTerminals(const InsertTarget& target, const std::string& type, int32_t count);
 
 }  // namespace varnak

@@ -1,44 +1,25 @@
 #include "settingsforms/description_defaults.h"
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <system_error>
 
 #include "model/basConvert.h"
 #include "model/clsColTables.h"
-#include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/text_util.h"
 #include "platform/ini_file.h"
-#include "platform/paths.h"
 #include "settingsforms/register_image.h"
 
-namespace fs = std::filesystem;
-
 namespace varnak {
-namespace {
-
-bool readable(const std::string& file) {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return false;
-    std::ifstream in(file, std::ios::binary);
-    return in.good();
-}
-
-}  // namespace
 
 std::string descriptionPath(const char* folder, const std::string& type) {
-    return platform::resolveCaseInsensitive(
-               platform::joinPath(
-                   {gfVarnakProject()->FullPathResourceFolder(), folder, type + ".INI"}))
-        .string();
+    return deviceDescriptionFile(folder, type);
 }
 
 std::optional<RegisterImage> couplerDescriptionTable(const std::string& file, int32_t table) {
-    if (!readable(file)) return std::nullopt;
+    if (!usableDescription(file)) return std::nullopt;
     const std::string entry = ini::readString(
         file, "RegValue_Table" + std::to_string(kTableDirectory), "Reg" + std::to_string(table));
     const std::string text = trimBlanks(entry);
@@ -54,7 +35,7 @@ std::optional<RegisterImage> couplerDescriptionTable(const std::string& file, in
 }
 
 std::optional<RegisterImage> terminalDescriptionChannel(const std::string& file, int32_t channel) {
-    if (!readable(file)) return std::nullopt;
+    if (!usableDescription(file)) return std::nullopt;
     auto terminal = std::make_shared<clsTerminal>();
     terminal->InfoRetrieveData(file);
     if (!terminal->InfoTermRegisterModell()) return std::nullopt;

@@ -196,6 +196,21 @@ TEST_F(GoingOnline, OddListWordsAndIdentificationValuesStillGiveARail) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(GoingOnline, DamagedDescriptionsCountAsMissing) {
+    writeFile(resources() / "Coupler" / "QZ3100-0000.INI", "");
+    writeFile(resources() / "Terminal" / "QT2114-0000.INI", "[RegValue_Table0]\nReg11=0x0101\n");
+    OnlineStationSetup setup;
+    setup.terminalList = {0x8201, 0x8402, 0x8201, 0};
+    prepareOnlineStation(station, setup);
+    ASSERT_TRUE(goOnline());
+    auto rail = context().VarnakOnlineCoupler;
+    EXPECT_EQ(rail->InfoName(), "Unknown");
+    using Row = std::vector<std::pair<int32_t, std::string>>;
+    EXPECT_EQ(row(rail),
+              (Row{{1, "QT1002-0000"}, {2, "Unknown"}, {3, "QT1002-0000"}, {4, "QT9010-0000"}}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(GoingOnline, TheExtensionIsReadFromTheDeviceWhateverTheDescriptions) {
     // No unknown-terminal description to lend a channel table: the extension still
     // comes from the device.

@@ -343,6 +343,30 @@ TEST_F(RailDialogs, NewRailWithoutCouplerDescriptionsIsRefused) {
     EXPECT_FALSE(fs::exists(dir / "Leer.PF" / "Linie.CF"));
 }
 
+TEST_F(RailDialogs, NewRailOffersNoDamagedDescriptionAndRefusesOneDamagedSince) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    test::TempDir resources;
+    const fs::path good = resources.path() / "Coupler" / "QZ3100-0000.INI";
+    test::writeFile(good, "[Common]\nName=QZ3100-0000\nLang0_Desc=Koppler\n");
+    test::writeFile(resources.path() / "Coupler" / "QZ5100-0000.INI", "");
+    project = std::make_shared<clsProject>((dir / "prog").string(), resources.str());
+    context.VarnakProject = project;
+    ASSERT_EQ(project->fNewProject("Leer", (dir / "Leer.PF").string(), dir.str()), kStoreOk);
+    frmRailNew dialog;
+    ASSERT_EQ(dialog.comboFldBusIntTyp->count(), 1);
+    EXPECT_EQ(dialog.comboFldBusIntTyp->itemText(0).toStdString(), "QZ3100-0000,         Koppler");
+    test::writeFile(good, std::string("\0\x01\x02", 3));
+    dialog.txtUserRailName->setText("Linie");
+    dialog.cmdNew->click();
+    EXPECT_EQ(messageTexts(),
+              (Strings{"Die Gerätebeschreibung nennt keinen Gerätetyp ([Common] Name): sie ist "
+                       "beschädigt und wird nicht verwendet.\r\n\r\n" +
+                       good.string()}));
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);
+    EXPECT_EQ(ini::readString((dir / "Leer.PF" / "Leer.VMT").string(), "Config", "CouplerID"), "");
+    EXPECT_FALSE(fs::exists(dir / "Leer.PF" / "Linie.CF"));
+}
+
 TEST_F(RailDialogs, OpenRailListsTheRailFoldersAndLoadsTheChosenOne) {
     if (!makeProject()) GTEST_SKIP() << "no resource folder";
     ASSERT_EQ(project->clsColCouplers()->Add("QZ5100-0000", 2, "Zweite"), kStoreOk);
@@ -438,7 +462,8 @@ TEST_F(RailDialogs, OpenRailNamesTheTerminalFilesItCouldNotUseInOneMessage) {
     dialog.cmdSelect->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(messageTexts(),
-              (Strings{"Diese Klemmendateien sind beschädigt, unvollständig oder anders benannt "
+              (Strings{"Diese Klemmendateien sind beschädigt (ohne Typ oder ohne Position), "
+                       "tragen die Kennungen einer anderen Datei oder sind anders benannt "
                        "und wurden nicht geladen. Sie bleiben, wie sie sind: kein Speichern "
                        "schreibt oder löscht sie.\r\n\r\n" +
                        cut.path().string() + "\r\n" + noise.path().string() +

@@ -68,11 +68,15 @@ TEST_F(LookupTest, ActiveCouplerIsTheOnlineRailOnlineAndTheLoadedRailOffline) {
 
 TEST_F(LookupTest, CouplerTypeListTakesTheSeriesInThreePasses) {
     auto folder = resources() / "Coupler";
-    writeFile(folder / "QI1000-0000.INI", "[Common]\nLang0_Desc=Steuerung\n");
-    writeFile(folder / "QL2000-0000.ini", "[Common]\nLang0_Desc=X\n");  // one character
-    writeFile(folder / "QY9000-0000.INI", "[Common]\nLang0_Desc= Feldbus Y \n");
-    writeFile(folder / "qz5000-0000.INI", "[Common]\nLang0_Desc=lower case\n");
-    writeFile(folder / "QZ7000-0000.TXT", "");
+    writeFile(folder / "QI1000-0000.INI", "[Common]\nName=QI1000-0000\nLang0_Desc=Steuerung\n");
+    writeFile(folder / "QL2000-0000.ini",
+              "[Common]\nName=QL2000\nLang0_Desc=X\n");  // one character
+    writeFile(folder / "QY9000-0000.INI", "[Common]\nName=QY9000-0000\nLang0_Desc= Feldbus Y \n");
+    writeFile(folder / "qz5000-0000.INI", "[Common]\nName=QZ5000-0000\nLang0_Desc=lower case\n");
+    writeFile(folder / "QZ7000-0000.TXT", "[Common]\nName=QZ7000-0000\n");
+    // Damaged descriptions name no type: a rail of type "0" is never offered.
+    writeFile(folder / "QZ8000-0000.INI", "");
+    writeFile(folder / "QY8000-0000.INI", "[Common]\nLang0_Desc=ohne Typ\n");
     auto list = gfInitCouplerTypeList();
     EXPECT_EQ(list.entries,
               (std::vector<std::string>{"QY9000-0000,         Feldbus Y",

@@ -53,6 +53,28 @@ TEST_F(RailCollectionTest, AddIssuesIdsFromTheProjectFileThatOnlyGrow) {
     EXPECT_EQ(rail()->ConfSymbolicID(), 4);
 }
 
+TEST_F(RailCollectionTest, ALostOrLowCounterGoesOnAboveEveryRailOfTheProject) {
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 2, "B"), kStoreOk);
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    ASSERT_TRUE(ini::WritePrivateProfileString("Config", "CouplerID", std::nullopt, projectFile()));
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 3, "C"), kStoreOk);
+    EXPECT_EQ(rail()->ConfSymbolicID(), 3);
+    EXPECT_EQ(ini::readString(projectFile(), "Config", "CouplerID"), "3");
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+
+    // A rail whose file is damaged still holds its id in its terminal files' names; an id
+    // beyond the store's limit is never issued and cannot collide.
+    writeFile(railFolder("P", "D") / "Coupler.CCF", "");
+    writeFile(railFolder("P", "D") / "c007t001.tcf", "");
+    writeFile(railFolder("P", "E") / "C1000T001.TCF", "");
+    writeFile(railFolder("P", "E") / "C99999999999T001.TCF", "");
+    ASSERT_TRUE(ini::WritePrivateProfileString("Config", "CouplerID", "1", projectFile()));
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 4, "F"), kStoreOk);
+    EXPECT_EQ(rail()->ConfSymbolicID(), 8);
+    EXPECT_EQ(ini::readString(projectFile(), "Config", "CouplerID"), "8");
+}
+
 TEST_F(RailCollectionTest, OpenSavesTheLoadedRailAndRaisesOnce) {
     ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
     ASSERT_EQ(couplers()->Add("QZ3100-0000", 2, "B"), kStoreOk);

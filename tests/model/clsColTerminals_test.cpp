@@ -118,12 +118,11 @@ TEST_F(TerminalCollectionTest, FilesTheRailCannotUseStayUnreadAndKeepTheirIds) {
         {"no [Config]", drop("Config", nullptr)},
         {"no position", drop("Config", "TermPos")},
         {"no id", drop("Config", "TermID")},
+        {"no coupler id", drop("Config", "CouplerID")},
         {"position 0", set("Config", "TermPos", "0")},
         {"position 256", set("Config", "TermPos", "256")},
-        {"a channel's mapping", drop("Mapp_Table1", nullptr)},
-        {"a mapping entry", drop("Mapp_Table0", "Output_Adr1")},
-        {"a channel's register", drop("RegValue_Table1", "Reg63")},
-        {"the layout of a wider terminal", set("RegValue_Table0", "Reg11", "0x0318")},
+        {"a position of no number", set("Config", "TermPos", "")},
+        {"an empty type", set("Common", "Name", "")},
         {"nothing at all", [](const std::string& file) { writeFile(file, ""); }},
     };
     int n = 0;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/model/project_fixture.h"
 
 namespace varnak::test {
@@ -145,22 +147,35 @@ TEST_F(TerminalTest, SavedMappingAndEveryChannelReadBack) {
     EXPECT_EQ(ini::readString(file, "RegValue_Table5", "Reg41"), "0x0007");
 }
 
-TEST_F(TerminalTest, SaveWithoutDescriptionWritesASelfContainedFile) {
-    auto t = fromDescription("QT3002-0000");
-    t->setConfSymbolicID(1);
-    t->setConfParentCouplerID(1);
-    t->setConfRailPosition(1);
-    std::filesystem::remove(resources() / "Terminal" / "QT3002-0000.INI");
-    std::filesystem::create_directories(railDir());
-    ASSERT_EQ(t->ConfSaveData(railDir()), kStoreOk);
-    ini::dropCache();
-    auto back = std::make_shared<clsTerminal>();
-    back->ConfRetrieveData(t->FileName(railDir()));
-    EXPECT_EQ(back->InfoName(), "QT3002-0000");
-    EXPECT_EQ(back->InfoNrLogSigChnl(), 2);
-    EXPECT_TRUE(back->InfoTermRegisterModell());
-    EXPECT_EQ(back->InfoBitmap(), "QT3002-0000.png");
-    EXPECT_EQ(back->clsColTables()->Item(1)->ConfRegisterValue(33), 0x100);
+TEST_F(TerminalTest, SaveWithoutUsableDescriptionWritesASelfContainedFile) {
+    const auto description = resources() / "Terminal" / "QT3002-0000.INI";
+    // The description gone, or damaged since the terminal was read: a copy of it would
+    // make a file that names no type.
+    const std::function<void()> losses[] = {
+        [&] { std::filesystem::remove(description); },
+        [&] { writeFile(description, ""); },
+        [&] { writeFile(description, "[RegValue_Table0]\nReg11=0x0410\n"); },
+    };
+    for (const auto& lose : losses) {
+        writeTerminal("QT3002-0000", 2, 16, 16, 0);
+        auto t = fromDescription("QT3002-0000");
+        t->setConfSymbolicID(1);
+        t->setConfParentCouplerID(1);
+        t->setConfRailPosition(1);
+        lose();
+        std::filesystem::remove_all(railDir());
+        std::filesystem::create_directories(railDir());
+        ini::dropCache();
+        ASSERT_EQ(t->ConfSaveData(railDir()), kStoreOk);
+        ini::dropCache();
+        auto back = std::make_shared<clsTerminal>();
+        back->ConfRetrieveData(t->FileName(railDir()));
+        EXPECT_EQ(back->InfoName(), "QT3002-0000");
+        EXPECT_EQ(back->InfoNrLogSigChnl(), 2);
+        EXPECT_TRUE(back->InfoTermRegisterModell());
+        EXPECT_EQ(back->InfoBitmap(), "QT3002-0000.png");
+        EXPECT_EQ(back->clsColTables()->Item(1)->ConfRegisterValue(33), 0x100);
+    }
 }
 
 TEST_F(TerminalTest, SaveRefusesWithoutARailFolder) {

@@ -21,7 +21,7 @@ namespace {
 TEST(TerminalCatalog, ListsEveryUsableDescriptionOnce) {
     TempDir folder;
     auto description = [&](const std::string& file, const std::string& text) {
-        writeFile(folder / file, "[Common]\nLang1_Desc=" + text + "\n");
+        writeFile(folder / file, "[Common]\nName=" + file.substr(0, 11) + "\nLang1_Desc=" + text);
     };
     description("QT3002-0000.INI", "2 analog inputs");
     description("QT3002-0000.ini", "a second file of that key");
@@ -30,8 +30,11 @@ TEST(TerminalCatalog, ListsEveryUsableDescriptionOnce) {
     description("qtu5000-0000.ini", "left out");
     description("QT4004-0000.INI", "X");
     writeFile(folder / "QT4002-0000.INI", "[Common]\nName=QT4002-0000\n");
-    writeFile(folder / "QT5001-0000.INI", std::string("\xFF\xFE\0[\0C\0", 8));
     writeFile(folder / "QT6001-0000.TXT", "");
+    // Damaged descriptions, which name no type, are not offered.
+    writeFile(folder / "QT5001-0000.INI", std::string("\xFF\xFE\0[\0C\0", 8));
+    writeFile(folder / "QT5002-0000.INI", "");
+    writeFile(folder / "QT5003-0000.INI", "[Common]\nName=\nLang1_Desc=no type\n");
     const std::vector<CatalogNode> expected{
         {"QT1", "QT1xxx", ""},
         {"QT1002-0000", "QT1002-0000,    2 digital inputs", "QT1"},
@@ -40,8 +43,6 @@ TEST(TerminalCatalog, ListsEveryUsableDescriptionOnce) {
         {"QT4", "QT4xxx", ""},
         {"QT4002-0000", "QT4002-0000", "QT4"},
         {"QT4004-0000", "QT4004-0000", "QT4"},
-        {"QT5", "QT5xxx", ""},
-        {"QT5001-0000", "QT5001-0000", "QT5"},
     };
     EXPECT_EQ(fTerminalCatalog(folder.path(), 1), expected);
 }
@@ -91,8 +92,16 @@ TEST_F(TerminalInsert, InsertsSavesAndRefusesWithTheStoresMessageOnce) {
     const InsertTarget at{rail()->ConfSymbolicID(), 2};
     EXPECT_EQ(insertTerminals(at, "QT4004-0000", insertCount("-3")), kStoreOk);
     EXPECT_EQ(insertTerminals(at, "QT1002-0000", 300), kStoreLimitReached);
+    // A description damaged since the dialog listed it.
+    const auto damaged = resources() / "Terminal" / "QT4002-0000.INI";
+    writeFile(damaged, "");
+    EXPECT_EQ(insertTerminals(at, "QT4002-0000", 1), kStoreDescriptionRefused);
     EXPECT_EQ(messageTexts(),
-              std::vector<std::string>{context.text(storeResultTextId(kStoreLimitReached))});
+              (std::vector<std::string>{context.text(storeResultTextId(kStoreLimitReached)),
+                                        "Die Gerätebeschreibung nennt keinen Gerätetyp ([Common] "
+                                        "Name): sie ist beschädigt und wird nicht verwendet."
+                                        "\r\n\r\n" +
+                                            damaged.string()}));
     railFromDisk();
     EXPECT_EQ(types(), (std::vector<std::string>{"QT3002-0000", "QT4004-0000", "QT4004-0000",
                                                  "QT4004-0000", "QT1002-0000", "QT3002-0000",
@@ -117,7 +126,7 @@ TEST_F(TerminalInsert, TheDialogKeepsItsTreeAfterOkAndRebuildsItAfterCancel) {
     EXPECT_EQ(types().at(5), "QT4002-0000");
     EXPECT_EQ(railFromDisk()->clsColTerminals()->Count(), 7);
 
-    writeFile(resources() / "Terminal" / "QT7777-0000.INI", "");
+    writeFile(resources() / "Terminal" / "QT7777-0000.INI", "[Common]\nName=QT7777-0000\n");
     const int groups = tree->topLevelItemCount();
     ASSERT_TRUE(dialog.prepare(terminalKey(1)));
     dialog.show();

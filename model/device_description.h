@@ -1,0 +1,29 @@
+#pragma once
+// Whether a device description (a coupler's or terminal's "<type>.INI" of the resource
+// folder), or a project file that started as a copy of one, can be used at all. A file
+// that names no device type is damaged (an empty file, random bytes, a file cut before its
+// type): read, it would become a device of type "0" with no layout and a list word of its
+// own invention. Every other file is taken as it is, whatever else it lacks: its readers
+// give absent keys their defaults.
+#include <string>
+#include <string_view>
+
+namespace varnak {
+
+// True when the file is a regular file whose [Common] `Name` is not empty.
+bool usableDescription(const std::string& file);
+
+enum class DescriptionState {
+    Usable,
+    Missing,  // no such file: the readers take the fallback description Unknown.INI
+    Refused,  // there, but not usable: taken as missing, and never offered or inserted
+};
+DescriptionState descriptionState(const std::string& file);
+
+// "<resource folder>/<Coupler|Terminal>/<type>.INI", found case-insensitively.
+std::string deviceDescriptionFile(std::string_view folder, const std::string& type);
+
+// The message that refuses a description, naming the file.
+std::string descriptionRefusedText(const std::string& file);
+
+}  // namespace varnak
