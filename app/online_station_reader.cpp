@@ -9,6 +9,7 @@
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/coupler_type_name.h"
+#include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "platform/paths.h"
@@ -46,7 +47,7 @@ int32_t readNameExtension(int32_t position) {
 std::string terminalName(int32_t word, int32_t position) {
     TerminalListEntry entry = decodeTerminalListWord(word);
     if (!entry.digital) return intelligentTerminalName(word, readNameExtension(position));
-    return digitalTerminalName(word).value_or(kUnknownTerminalName);
+    return digitalTerminalName(word).value_or(kUnknownDeviceName);
 }
 
 }  // namespace
@@ -97,7 +98,7 @@ StationReadResult fReadOnlineStation() {
     auto add = [&](const std::string& name, int32_t position) {
         // A damaged description counts as none: the terminal gets the fallback's.
         if (terminals->Add(name, position, 1, couplerId) == kStoreDescriptionRefused)
-            terminals->Add(kUnknownTerminalName, position, 1, couplerId);
+            terminals->Add(kUnknownDeviceName, position, 1, couplerId);
     };
     int32_t position = 1;
     for (; position <= kActualTerminalListLast; ++position) {

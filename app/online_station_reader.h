@@ -14,9 +14,6 @@ namespace varnak {
 
 class clsCoupler;
 
-// The name under which a digital terminal of an unrecognised list word is added: it has
-// no description of its own, so the unknown-terminal description applies.
-inline constexpr const char* kUnknownTerminalName = "Unknown";
 // Coupler kinds (identification register 246, low byte) whose terminal bus needs no end
 // terminal.
 inline constexpr int32_t kCouplerKindQP = 2;

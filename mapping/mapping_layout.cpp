@@ -11,6 +11,7 @@
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "model/device_description.h"
 #include "model/device_register_model.h"
 
 namespace varnak {
@@ -84,7 +85,7 @@ bool isSerialInterfaceType(const std::string& typeName) {
 
 bool isUndescribedTerminal(const clsTerminal& terminal) {
     // Without the fallback description too, the terminal has no name at all.
-    return terminal.InfoName().empty() || terminal.InfoName() == kUndescribedTerminalName;
+    return terminal.InfoName().empty() || terminal.InfoName() == kUnknownDeviceName;
 }
 
 std::vector<int32_t> undescribedPositions(clsCoupler& coupler) {

@@ -33,8 +33,6 @@ inline constexpr int32_t kMaxTerminalListBits = 127;
 // A serial interface's channel is mapped by bytes: one below 8 bits has no room in the
 // terminal's texts for an entry per bit.
 inline constexpr int32_t kMinSerialChannelBits = 8;
-// The name of the fallback description a terminal takes when there is none of its own.
-inline constexpr const char* kUndescribedTerminalName = "Unknown";
 
 struct TerminalMappingLayout {
     std::shared_ptr<clsTerminal> terminal;

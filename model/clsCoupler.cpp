@@ -115,7 +115,7 @@ int32_t clsCoupler::ConfRetrieveData(const std::string& szFileName) {
     fs::path file = platform::resolveCaseInsensitive(szFileName);
     if (!usableDescription(file.string())) {
         // Missing or naming no type (damaged): the fallback description.
-        file = deviceDescriptionFile("Coupler", "Unknown");
+        file = deviceDescriptionFile("Coupler", kUnknownDeviceName);
         if (!usableDescription(file.string())) return 0;  // an empty rail rather than a retry
     }
     std::string f = file.string();

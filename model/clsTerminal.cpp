@@ -136,7 +136,7 @@ int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
     if (!usableDescription(file.string())) {
         // Missing or naming no type: the fallback description; when it is unusable too,
         // the terminal stays empty.
-        file = deviceDescriptionFile("Terminal", "Unknown");
+        file = deviceDescriptionFile("Terminal", kUnknownDeviceName);
         if (!usableDescription(file.string())) return 0;
     }
     readFile(file.string(), description);

@@ -10,6 +10,10 @@
 
 namespace varnak {
 
+// The fallback description a device without a description of its own is read from
+// ("Unknown.INI"), and so the type name such a device shows.
+inline constexpr const char* kUnknownDeviceName = "Unknown";
+
 // True when the file is a regular file whose [Common] `Name` is not empty.
 bool usableDescription(const std::string& file);
 

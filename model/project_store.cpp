@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace varnak {
 
 int storeResultTextId(int32_t result) {
-    if (result == kStoreDescriptionRefused) return 1857;
+    if (result == kStoreDescriptionRefused) return 1849;
     // Texts 1870.. explain the store results in the order of StoreResult.
     if (result <= kStoreOk || result > kStoreNotARailFile) return 0;
     return 1869 + result;
