@@ -141,6 +141,8 @@ void frmPrint::cmdOk_Click() {
     if (toPrinter && !reportPrinter().runDialog(this, false)) return;
     // The preview windows are modal and show the normal pointer; printing is busy.
     if (toPrinter) QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Everything this OK prints is one document: printed to a file, one file holds it all.
+    ReportPrintRun run(reportPrinter());
     // No project, no folder: the reports are shown but saved nowhere.
     const std::string folder =
         gfVarnakProject()->IsOpen() ? gfVarnakProject()->FullPathProject() : std::string();

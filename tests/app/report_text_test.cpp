@@ -104,5 +104,28 @@ TEST(ReportColumns, StopsFollowTheWidestCellAndIgnoreLastCellsAndTitles) {
     EXPECT_EQ(reportColumnStops("Stück\tx"), (std::vector<int>{7}));
 }
 
+TEST(ReportColumns, CellsStandAtTheStopsAndTheWidestLineSetsTheSize) {
+    const std::vector<int> stops = {7, 11, 24};
+    const std::vector<ReportLine> lines = reportLines(
+        "Pos: \t0\tQT1\r\n"
+        "\t\t\t\n"                    // tabs only: nothing to show
+        "A cell past two stops\tx\r"  // to the first stop right of its end
+        "a\t\t\t\tz\r\n"              // past the last stop: the default tab
+        "Stück\tü\r\n"                // characters, not bytes
+        "last",
+        stops);
+    EXPECT_EQ(lines, (std::vector<ReportLine>{{{0, "Pos: "}, {7, "0"}, {11, "QT1"}},
+                                              {},
+                                              {{0, "A cell past two stops"}, {24, "x"}},
+                                              {{0, "a"}, {26, "z"}},
+                                              {{0, "Stück"}, {7, "ü"}},
+                                              {{0, "last"}}}));
+    EXPECT_EQ(reportLines("a\r\n", stops).size(), 1u);  // the last line end starts no line
+    EXPECT_EQ(reportWidth(lines), 27);
+    EXPECT_EQ(reportFitPoints(27, 400, 0.6), kReportFontPoints);
+    EXPECT_DOUBLE_EQ(reportFitPoints(100, 300, 0.6), 5.0);
+    EXPECT_EQ(reportFitPoints(0, 300, 0.6), kReportFontPoints);
+}
+
 }  // namespace
 }  // namespace varnak::test
