@@ -47,7 +47,7 @@ class ImageMappingEditor {
     // the same, table 8 is left as it was.
     bool ok();
 
-    // The grids' rows as text for the mapping report (columns 0-11), each table closed by
+    // The grids' rows as text for the mapping report (every column), each table closed by
     // an empty row.
     ConfigProgTables tables() const;
 

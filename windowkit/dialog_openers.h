@@ -13,8 +13,8 @@
 
 namespace varnak {
 
-// The programmed-mapping dialog's input and output tables (rows of 12 text cells), read
-// by the mapping report after the dialog was loaded without being shown.
+// The programmed-mapping dialog's input and output tables (rows of its grids' text cells,
+// every column), read by the mapping report after the dialog was loaded without being shown.
 struct ConfigProgTables {
     std::vector<std::vector<std::string>> input;
     std::vector<std::vector<std::string>> output;

@@ -13,7 +13,10 @@
 #include "app/report_text.h"
 #include "couplercfg/frmConfigProg.h"
 #include "couplercfg/image_mapping_grid.h"
+#include "mapping/mapping_layout.h"
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
+#include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "model/tree_node_key.h"
 #include "tests/support/qt/rail_fixture.h"
@@ -140,6 +143,29 @@ TEST_F(MappingDialog, MappingReportOfARailInBothLanguages) {
         EXPECT_TRUE(matchesGolden(text, testSourcePath("app/report_golden") / golden));
     }
     EXPECT_TRUE(dialogOpeners().frmConfigProg_Tables().input.empty());
+}
+
+// A serial interface with five data bytes: its control/status byte and every data byte's
+// address reach the report, the fifth one in the grid's last-but-seven column.
+class SerialMapping : public RailFixture {
+  protected:
+    SerialMapping() : RailFixture({"QZ3100-0000", {"QT6001-0000", "QT9010-0000"}}) {}
+};
+
+TEST_F(SerialMapping, TheReportHoldsEveryAddressOfTheChannel) {
+    auto serial = rail()->clsColTerminals()->ItemPos(1);
+    serial->clsColTables()->Item(0)->setConfRegisterValue(kSerialDataBytesRegister, 5);
+    serial->setConfInputDestProcImage(0, "0");
+    for (int k = 0; k < 6; ++k) serial->setConfMappInputImage(0, k, std::to_string(10 + k));
+    frmMainVMT window(context);
+    bool show = false;
+    dialogOpeners().frmConfigProg_fKonstruktor(show);
+    const ConfigProgTables tables = dialogOpeners().frmConfigProg_Tables();
+    dialogOpeners().frmConfigProg_Unload();
+    const std::string text = fReportText(kReportMapping, *rail(), "now", tables);
+    EXPECT_NE(text.find("\r\n1\tQT6001-0000\t1\t0\t10\t11\t\t12\t\t13\t\t14\t\t15\t\t\t"),
+              std::string::npos)
+        << text;
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/report_columns.h"
+#include "mapping/mapping_grid.h"
 #include "tests/app/report_fixture.h"
+#include "tests/support/wire_log.h"
 
 namespace varnak::test {
 namespace {
@@ -37,7 +39,8 @@ TEST_F(Reports, GoldenInBothLanguages) {
         for (const auto& [row, name] : rows) {
             SCOPED_TRACE(name);
             std::string text = fReportText(row, *rail(), kWhen, fabricatedMapping());
-            EXPECT_EQ(text, golden(std::string(tag) + "_" + name + ".txt"));
+            EXPECT_TRUE(matchesGolden(text, testSourcePath("app/report_golden") /
+                                                (std::string(tag) + "_" + name + ".txt")));
         }
         ASSERT_EQ(project->fDeleteProject(projectFolder("Plant").string()), kStoreOk);
     }
@@ -78,12 +81,23 @@ TEST_F(Reports, ReferenceTablesMissingInTheDescriptionCompareAgainstZero) {
         << text;
 }
 
-TEST_F(Reports, MappingRowsRunPastTheColumnCountToTheFirstEmptyRow) {
+TEST_F(Reports, MappingRowsRunPastTheColumnCountToTheFirstEmptyRowWithEveryAddress) {
     buildRail(0);
     MappingTables m;
-    for (int r = 0; r < 30; ++r) m.input.push_back(std::vector<std::string>(12, std::to_string(r)));
+    for (int r = 0; r < 30; ++r)
+        m.input.push_back(std::vector<std::string>(kMappingColumnCount, std::to_string(r)));
+    // A channel's addresses fill the grid's columns up to the last: every one is printed.
+    m.input[3] = {"4", "", "8", "6", "QT6001-0000", "1", "0", "010"};
+    for (int k = 0; k <= kMappingColumnLast - kMappingColumnRef0; ++k)
+        m.input[3].push_back("0" + std::to_string(11 + k));
     std::string text = fReportText(kReportMapping, *rail(), "now", m);
-    EXPECT_NE(text.find("\r\n29\t29\t29\t29\t29\t29\t\t29\t\t29\t\t29\t\r\n"), std::string::npos);
+    std::string all = "\r\n29\t29\t29\t29\t29";
+    for (int c = kMappingColumnRef0; c <= kMappingColumnLast; ++c) all += "\t29\t";
+    EXPECT_NE(text.find(all + "\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n\r\n4\tQT6001-0000\t1\t0\t010\t011\t\t012\t\t013\t\t014\t\t015\t\t"
+                        "016\t\t017\t\t018\t\t019\t\t020\t\t021\t\t022\t\t023\t\r\n"),
+              std::string::npos)
+        << text;
 
     // A table without rows writes no row; the sections are still there.
     std::string empty = fReportText(kReportMapping, *rail(), "now", {});
