@@ -155,10 +155,12 @@ void frmPrint::cmdOk_Click() {
         if (row == kReportRailPicture) {
             if (printRailPicture_) printRailPicture_();
         } else if (row == kReportMapping) {
-            // The mapping report reads the tables the dialog fills when it loads.
+            // The mapping report reads the tables the dialog fills when it loads. A mapping
+            // the dialog refuses (its message was shown) has no report, and the report of an
+            // earlier mapping is kept as it is.
             bool show = false;
-            dialogOpeners().frmConfigProg_fKonstruktor(show);
-            runReport_(destination, row, pathOf(row));
+            if (dialogOpeners().frmConfigProg_fKonstruktor(show))
+                runReport_(destination, row, pathOf(row));
             dialogOpeners().frmConfigProg_Unload();
         } else if (!reportFileName(row).empty()) {
             runReport_(destination, row, pathOf(row));

@@ -53,8 +53,9 @@ class DialogOpeners {
     virtual void frmCouplerConfigController_fKonstruktor() {}
     virtual void frmCouplerConfigController2_fKonstruktor() {}
     // show: True shows the dialog modally; False only loads it (its tables are then
-    // available through frmConfigProg_Tables until frmConfigProg_Unload).
-    virtual void frmConfigProg_fKonstruktor(bool& /*show*/) {}
+    // available through frmConfigProg_Tables until frmConfigProg_Unload). False when the
+    // dialog could not load (no rail, or a mapping its limits refuse: the message was shown).
+    virtual bool frmConfigProg_fKonstruktor(bool& /*show*/) { return false; }
     virtual ConfigProgTables frmConfigProg_Tables() { return {}; }
     virtual void frmConfigProg_Unload() {}
     // The automatic mapping's view (show: as for frmConfigProg).

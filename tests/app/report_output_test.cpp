@@ -419,6 +419,26 @@ class ReportSelection : public ReportOutput {
     int closed = 0;
 };
 
+// The programmed-mapping dialog as the report selection sees it.
+class MappingDialog : public DialogOpeners {
+  public:
+    bool frmConfigProg_fKonstruktor(bool& show) override {
+        calls.push_back(show ? "load and show" : "load");
+        return loads;
+    }
+    ConfigProgTables frmConfigProg_Tables() override {
+        calls.push_back("tables");
+        ConfigProgTables t;
+        t.input = {{"1", "", "", "", "QT1002-0000", "0", "0.0", "511.7", "", "", "", ""},
+                   {},
+                   {"2", "", "", "", "never written", "", "", "", "", "", "", ""}};
+        return t;
+    }
+    void frmConfigProg_Unload() override { calls.push_back("unload"); }
+    std::vector<std::string> calls;
+    bool loads = true;  // false: the mapping is refused (the dialog said why)
+};
+
 TEST_F(ReportSelection, RowsCaptionsAndNoPrinter) {
     context().LanguageNr = 1;
     context().LanguageBase = 2000;
@@ -443,6 +463,8 @@ TEST_F(ReportSelection, RowsCaptionsAndNoPrinter) {
 TEST_F(ReportSelection, WindowRunsTheChosenRowsInOrderAndStaysOpen) {
     buildRail(0);
     printToPdf(out / "p.pdf");
+    MappingDialog mapping;
+    DialogOpenersScope scope(mapping);
     frmPrint dialog(context());
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(dialog.ssradDestination[1]->isEnabled());
@@ -494,24 +516,6 @@ TEST_F(ReportSelection, CancelInThePrintDialogEndsTheRunAndTheDialogStays) {
     EXPECT_TRUE(reportPrinter().hasDeviceContext());
 }
 
-// The programmed-mapping dialog as the report selection sees it.
-class MappingDialog : public DialogOpeners {
-  public:
-    void frmConfigProg_fKonstruktor(bool& show) override {
-        calls.push_back(show ? "load and show" : "load");
-    }
-    ConfigProgTables frmConfigProg_Tables() override {
-        calls.push_back("tables");
-        ConfigProgTables t;
-        t.input = {{"1", "", "", "", "QT1002-0000", "0", "0.0", "511.7", "", "", "", ""},
-                   {},
-                   {"2", "", "", "", "never written", "", "", "", "", "", "", ""}};
-        return t;
-    }
-    void frmConfigProg_Unload() override { calls.push_back("unload"); }
-    std::vector<std::string> calls;
-};
-
 TEST_F(ReportSelection, TheMappingReportReadsTheLoadedMappingDialog) {
     buildRail(0);
     printToPdf(out / "p.pdf");
@@ -530,6 +534,15 @@ TEST_F(ReportSelection, TheMappingReportReadsTheLoadedMappingDialog) {
     EXPECT_EQ(saved.find("never written"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(out / "p.pdf"));
 
+    // A mapping the dialog refuses has no report: the earlier one stays as it was.
+    mapping.calls.clear();
+    mapping.loads = false;
+    printToPdf(out / "refused.pdf");
+    select(dialog, {1});
+    dialog.cmdOk_Click();
+    EXPECT_EQ(mapping.calls, (std::vector<std::string>{"load", "unload"}));
+    EXPECT_EQ(readFile(reportPath(kReportMapping)), saved);
+    EXPECT_FALSE(std::filesystem::exists(out / "refused.pdf"));
 }
 
 // Printed to a file, everything one OK prints goes into that one file, each report on
