@@ -648,11 +648,7 @@ TEST_F(ReportSelection, TheRailPicturePrintsInLandscape) {
     frmPrint dialog(context());
     select(dialog, {7});
     dialog.cmdOk_Click();
-    std::string info = run("pdfinfo '" + (out / "picture.pdf").string() + "'");
-    size_t at = info.find("Page size:");
-    ASSERT_NE(at, std::string::npos) << info;
-    double w = 0, h = 0;
-    ASSERT_EQ(std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &w, &h), 2);
+    const auto [w, h] = pdfPageSize(out / "picture.pdf", 1);
     EXPECT_GT(w, h);
     EXPECT_EQ(reportPrinter().printer().pageLayout().orientation(), QPageLayout::Portrait);
 }
