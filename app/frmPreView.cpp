@@ -96,8 +96,7 @@ void frmPreView::cmdPrint_Click() {
         context_.ui->messageBox(context_.text(kTxtPrintProblems), vbOKOnly, "");
         return;
     }
-    auto document = reportDocument(q(text_));
-    if (!printer.printDocument(*document))
+    if (!printer.printReport(q(text_)))
         context_.ui->messageBox(context_.text(kTxtPrintProblems), vbOKOnly, "");
 }
 

@@ -141,6 +141,8 @@ void frmPrint::cmdOk_Click() {
     if (toPrinter && !reportPrinter().runDialog(this, false)) return;
     // The preview windows are modal and show the normal pointer; printing is busy.
     if (toPrinter) QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Everything this OK prints is one document: printed to a file, one file holds it all.
+    ReportPrintRun run(reportPrinter());
     // No project, no folder: the reports are shown but saved nowhere.
     const std::string folder =
         gfVarnakProject()->IsOpen() ? gfVarnakProject()->FullPathProject() : std::string();
@@ -153,10 +155,12 @@ void frmPrint::cmdOk_Click() {
         if (row == kReportRailPicture) {
             if (printRailPicture_) printRailPicture_();
         } else if (row == kReportMapping) {
-            // The mapping report reads the tables the dialog fills when it loads.
+            // The mapping report reads the tables the dialog fills when it loads. A mapping
+            // the dialog refuses (its message was shown) has no report, and the report of an
+            // earlier mapping is kept as it is.
             bool show = false;
-            dialogOpeners().frmConfigProg_fKonstruktor(show);
-            runReport_(destination, row, pathOf(row));
+            if (dialogOpeners().frmConfigProg_fKonstruktor(show))
+                runReport_(destination, row, pathOf(row));
             dialogOpeners().frmConfigProg_Unload();
         } else if (!reportFileName(row).empty()) {
             runReport_(destination, row, pathOf(row));

@@ -111,15 +111,15 @@ bool ProgramDialogOpeners::frmOnlineUpLoad_fKonstruktor() {
     return dialog.fKonstruktor();
 }
 
-void ProgramDialogOpeners::frmConfigProg_fKonstruktor(bool& show) {
+bool ProgramDialogOpeners::frmConfigProg_fKonstruktor(bool& show) {
     if (show) {
         frmConfigProg dialog(frmConfigProg::Variant::Programmed, &window_);
-        dialog.fKonstruktor(true);
-        return;
+        return dialog.fKonstruktor(true);
     }
     loadedConfigProg_ =
         std::make_unique<frmConfigProg>(frmConfigProg::Variant::Programmed, &window_);
     if (!loadedConfigProg_->fKonstruktor(false)) loadedConfigProg_.reset();
+    return loadedConfigProg_ != nullptr;
 }
 
 ConfigProgTables ProgramDialogOpeners::frmConfigProg_Tables() {

@@ -26,7 +26,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRailOpen_Show() override;
     void frmPrint_fKonstruktor() override;
     void frmRegister_fRegister(std::string& key) override;
-    void frmConfigProg_fKonstruktor(bool& show) override;
+    bool frmConfigProg_fKonstruktor(bool& show) override;
     ConfigProgTables frmConfigProg_Tables() override;
     void frmConfigProg_Unload() override;
     void frmConfigAuto_fKonstruktor(bool& show) override;

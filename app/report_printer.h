@@ -1,12 +1,14 @@
 #pragma once
 // The program's printer for reports: the printer the print dialogs set up, which the
 // preview prints a report on and the report selection prints the rail picture on.
+#include <QPageLayout>
 #include <QString>
 #include <functional>
 #include <memory>
 
 class QFont;
 class QImage;
+class QPainter;
 class QPrinter;
 class QTextDocument;
 class QWidget;
@@ -35,26 +37,58 @@ class ReportPrinter {
     bool hasDeviceContext() const { return deviceContext_; }
     void setHasDeviceContext(bool value) { deviceContext_ = value; }
 
-    // Prints a document once; the printer's copy count decides how many copies come out.
-    // False when the printer could not print it (no valid printer, a file not written).
-    bool printDocument(QTextDocument& document);
-    // Prints an image on one page in landscape, scaled to the page; the printer keeps its
-    // orientation for what it prints afterwards.
+    // A print run: what is printed until it ends is one document, each report and picture
+    // on pages of its own, so that printed to a file one run gives one file holding all of
+    // it. Outside a run every print is a document of its own.
+    void beginRun();
+    // Ends the run's document. False when something printed in it could not be finished.
+    bool endRun();
+
+    // Prints a report text on portrait pages with the report font, its columns at the tab
+    // stops measured in the printer's font, in a smaller size where its widest line would
+    // not fit the page. The printer's copy count decides how many copies come out. False
+    // when the printer could not print it (no printer, a file not written).
+    bool printReport(const QString& text);
+    // Prints an image on one landscape page, scaled to the page.
     bool printImage(const QImage& image);
 
   private:
+    // Starts a page in that orientation: the first of a document or the next of the run's.
+    bool startPage(QPageLayout::Orientation orientation);
+    // Ends what the last print began, unless a run goes on; a failed print ends its document
+    // so that the printer can be set up again.
+    bool endPrint(bool printed);
+    // A printer the platform left busy after a failed start takes no settings any more: it is
+    // replaced by one with the same settings.
+    void replaceBusyPrinter();
+
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPainter> painter_;
     std::function<bool(QPrinter&, bool)> runner_;
     bool deviceContext_ = false;
+    bool inRun_ = false;
+    bool runFailed_ = false;
+    // The orientation the printer was set to when the document began: its reports keep it,
+    // and the printer gets it back when the document ends.
+    QPageLayout::Orientation documentOrientation_ = QPageLayout::Portrait;
+};
+
+// Ends the run it began when it goes (whatever way the printing ends).
+class ReportPrintRun {
+  public:
+    explicit ReportPrintRun(ReportPrinter& printer) : printer_(printer) { printer_.beginRun(); }
+    ~ReportPrintRun() { printer_.endRun(); }
+    ReportPrintRun(const ReportPrintRun&) = delete;
+    ReportPrintRun& operator=(const ReportPrintRun&) = delete;
+
+  private:
+    ReportPrinter& printer_;
 };
 
 // The program's one report printer, created on first use (with an application object)
 // and dropped with the application object.
 ReportPrinter& reportPrinter();
 
-// A report's text as a document for the printer: the report font and tab stops at the
-// report's columns.
-std::unique_ptr<QTextDocument> reportDocument(const QString& text);
 // The font reports are shown and printed in (fixed pitch, so that columns line up).
 QFont reportFont();
 // Gives a document showing a report text in a font its tab stops at the report's columns.

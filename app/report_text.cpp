@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/shell_texts.h"
+#include "mapping/mapping_grid.h"
 #include "model/app_context.h"
 #include "model/basConvert.h"
 #include "model/clsColTables.h"
@@ -33,10 +34,11 @@ constexpr int kMappingHeadings[] = {276, 277, 279, 280, 281, 282};
 constexpr int32_t kTerminalCompareFirst = 8;
 constexpr int32_t kTerminalSkipFirst = 17;
 constexpr int32_t kTerminalSkipLast = 18;
-// Mapping table columns written after the position: four plain, four between tabs.
-constexpr int kMappingPlainColumns[] = {4, 5, 6, 7};
-constexpr int kMappingFirstPaddedColumn = 8;
-constexpr int kMappingLastColumn = 11;
+// Mapping table columns written after the position: type, channel, image and control/status
+// byte plain, then every further entry the grid has between tabs (a channel's addresses are
+// the printed record of the mapping: none may be left out).
+constexpr int kMappingPlainColumns[] = {kMappingColumnType, kMappingColumnChannel,
+                                        kMappingColumnImage, kMappingColumnCS};
 
 std::string repeat(const char* piece, int times) {
     std::string s;
@@ -188,7 +190,7 @@ std::string mappingRows(const std::vector<std::vector<std::string>>& grid) {
         if (!cell(row, 0).empty()) s += CRLF;
         s += cell(row, 0);
         for (int c : kMappingPlainColumns) s += TAB + cell(row, c);
-        for (int c = kMappingFirstPaddedColumn; c <= kMappingLastColumn; ++c)
+        for (int c = kMappingColumnRef0; c <= kMappingColumnLast; ++c)
             s += TAB + cell(row, c) + TAB;
         s += CRLF;
         bool empty = true;

@@ -22,8 +22,8 @@ inline constexpr int32_t kReportRailPicture = 7;
 // The file a report row is saved as in the project folder ("" for other rows).
 std::string reportFileName(int32_t row);
 
-// The programmed-mapping dialog's input and output tables: rows of text cells, columns
-// 0 to 11 (column 0 the terminal position, empty on a terminal's further rows).
+// The programmed-mapping dialog's input and output tables: rows of text cells, the columns
+// of its grids (column 0 the terminal position, empty on a terminal's further rows).
 using MappingTables = ConfigProgTables;
 
 // The whole text of a report row for a rail, in the current language. dateTime is the

@@ -1,15 +1,43 @@
 #include "app/rtf_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
+#include "app/report_columns.h"
 #include "platform/atomic_file.h"
 
 namespace varnak {
 namespace {
+
+// The narrower of A4 and Letter, and the margins written into the document: the line every
+// reader's page holds.
+constexpr int kPageWidthTwips = 11906;
+constexpr int kMarginTwips = 1134;  // 2 cm
+constexpr int kTwipsPerPoint = 20;
+// The width of a character in em of the font size.
+constexpr double kAdvanceEm = 0.6;
+
+// The document's layout: margins, default tab, font size in half points and the tab stops
+// of the report's columns (a character is 0.6 of the size wide: 6 twips a half point).
+std::string pageAndParagraph(std::string_view text) {
+    const std::vector<int> stops = reportColumnStops(text);
+    const double lineWidth = double(kPageWidthTwips - 2 * kMarginTwips) / kTwipsPerPoint;
+    const double points =
+        reportFitPoints(reportWidth(reportLines(text, stops)), lineWidth, kAdvanceEm);
+    const int halfPoints = std::max(1, static_cast<int>(std::floor(points * 2 + 1e-9)));
+    const int characterTwips = static_cast<int>(std::lround(kAdvanceEm * halfPoints * 10));
+    std::string out;
+    for (const char* side : {"l", "r", "t", "b"})
+        out += std::string("\\marg") + side + std::to_string(kMarginTwips);
+    out += "\\deftab" + std::to_string(kReportDefaultTab * characterTwips) + "\r\n\\pard";
+    for (int stop : stops) out += "\\tx" + std::to_string(stop * characterTwips);
+    return out + "\\f0\\fs" + std::to_string(halfPoints) + " ";
+}
 
 // Windows-1252 bytes 0x80-0x9F and the characters they stand for (0: unassigned).
 constexpr std::array<char32_t, 32> kCp1252High = {
@@ -95,8 +123,17 @@ void appendCharacter(std::string& out, char32_t c) {
 std::string fTextToRtf(std::string_view text, std::string_view fontName) {
     std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fmodern\\fcharset0 ";
     for (size_t i = 0; i < fontName.size();) appendCharacter(out, nextCharacter(fontName, i));
-    out += ";}}\r\n\\pard\\f0\\fs20 ";
+    out += ";}}\r\n" + pageAndParagraph(text);
     for (size_t i = 0; i < text.size();) {
+        // Tabs that end a line show nothing; a word processor would break the line where
+        // they pass the margin.
+        if (text[i] == '\t') {
+            const size_t visible = std::min(text.find_first_not_of('\t', i), text.size());
+            if (visible == text.size() || text[visible] == '\r' || text[visible] == '\n') {
+                i = visible;
+                continue;
+            }
+        }
         if (text[i] == '\r' || text[i] == '\n') {
             const bool pair = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
             i += pair ? 2 : 1;

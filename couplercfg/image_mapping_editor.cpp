@@ -19,16 +19,13 @@
 namespace varnak {
 namespace {
 
-// The report reads columns 0 to 11 of the dialog's tables.
-constexpr int kReportLastColumn = 11;
-
 void showMessage(const std::string& text, int style) {
     varnak().ui->messageBox(text, style, "");
 }
 
 std::vector<std::vector<std::string>> reportRows(const MappingGrid& grid) {
-    auto rows = grid.texts(kReportLastColumn);
-    rows.emplace_back(kReportLastColumn + 1);
+    auto rows = grid.texts(kMappingColumnLast);
+    rows.emplace_back(kMappingColumnCount);
     return rows;
 }
 

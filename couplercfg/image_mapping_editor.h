@@ -49,7 +49,7 @@ class ImageMappingEditor {
     // is stored or sent.
     bool ok();
 
-    // The grids' rows as text for the mapping report (columns 0-11), each table closed by
+    // The grids' rows as text for the mapping report (every column), each table closed by
     // an empty row.
     ConfigProgTables tables() const;
 

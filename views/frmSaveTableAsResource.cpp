@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -58,6 +59,8 @@ frmSaveTableAsResource::frmSaveTableAsResource(QWidget* parent) : QDialog(parent
     resize(560, 420);
 
     connect(Dir1, &QLineEdit::textChanged, this, [this] { Dir1_Change(); });
+    // Enter in the folder field would reach the dialog's default button and save.
+    Dir1->installEventFilter(this);
     connect(File1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { File1_Click(item->text()); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
@@ -99,6 +102,25 @@ void frmSaveTableAsResource::Dir1_Change() {
     if (!QDir::isAbsolutePath(Dir1->text())) return;
     const QDir folder(Dir1->text());
     File1->addItems(folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+}
+
+bool frmSaveTableAsResource::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Dir1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Dir1_Open();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmSaveTableAsResource::Dir1_Open() {
+    const QString folder = Dir1->text();
+    if (QDir::isAbsolutePath(folder) && QDir::cleanPath(folder) != folder)
+        Dir1->setText(QDir::cleanPath(folder));
+    else
+        Dir1_Change();  // the folder's files as they are now
 }
 
 void frmSaveTableAsResource::File1_Click(const QString& name) {

@@ -39,10 +39,15 @@ class frmSaveTableAsResource : public QDialog {
 
     void cmdOk_Click();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void fInit_Language();
     void fInitTargetFile();
     void Dir1_Change();
+    // Enter in the folder field: shows that folder (its path cleaned) and saves nothing.
+    void Dir1_Open();
     void File1_Click(const QString& name);
 
     TableResourceSave session_;

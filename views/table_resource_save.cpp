@@ -21,6 +21,18 @@ constexpr int kTxtFileNotWritten = 1907;
 constexpr int kTxtFolderNotFullPath = 1915;
 constexpr int32_t kUserRegisterCount = kLastUserRegister - kFirstUserRegister;  // 32-62
 
+// The file a save writes: a file name with a full path as it stands (joined to the folder it
+// would be cut to a place inside it), any other inside the folder; empty when the folder is
+// not a full path.
+std::string targetPath(const std::string& folder, const std::string& fileName) {
+    std::string path;
+    if (std::filesystem::path(fileName).is_absolute())
+        path = fileName;
+    else if (std::filesystem::path(folder).is_absolute())
+        path = platform::joinPath({folder, fileName});
+    return path.empty() ? path : platform::resolveCaseInsensitive(path).string();
+}
+
 }  // namespace
 
 bool TableResourceSave::open(int32_t lTermPos, int32_t lSignalChannel) {
@@ -71,7 +83,8 @@ std::string TableResourceSave::proposedFileName() const {
 TableResourceSave::Outcome TableResourceSave::save(const std::string& folder,
                                                    const std::string& fileName) {
     AppContext& c = varnak();
-    if (!std::filesystem::path(folder).is_absolute()) {
+    const std::string path = targetPath(folder, fileName);
+    if (path.empty()) {
         c.ui->messageBox(c.text(kTxtFolderNotFullPath), vbExclamation, kProgramTitle);
         return Outcome::FolderRefused;
     }
@@ -83,8 +96,6 @@ TableResourceSave::Outcome TableResourceSave::save(const std::string& folder,
             return Outcome::UploadFailed;
         }
     }
-    const std::string path =
-        platform::resolveCaseInsensitive(platform::joinPath({folder, fileName})).string();
     lastResult_ = table_->ConfSaveAsResData(path);
     if (lastResult_ == 0) return Outcome::Saved;
     c.ui->messageBox(c.text(kTxtFileNotWritten) + path, vbCritical, kProgramTitle);

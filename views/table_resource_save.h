@@ -31,11 +31,12 @@ class TableResourceSave {
     std::string proposedFileName() const;
 
     enum class Outcome { Saved, UploadFailed, WriteFailed, FolderRefused };
-    // A folder that is empty or not a full path is refused with a message before anything
+    // A file name with a full path is the file written, whatever the folder; otherwise a
+    // folder that is empty or not a full path is refused with a message before anything
     // else (it would name a place in the program's current folder). Online first reads the
     // whole table; a failed read shows "Error Upload" and saves nothing. The table's values
-    // go into section "RegValue_Table<n>" of folder/fileName (an existing file of that name
-    // in another letter case is the one written); a failed write is shown with the path.
+    // go into section "RegValue_Table<n>" of the file (an existing file of that name in
+    // another letter case is the one written); a failed write is shown with the path.
     Outcome save(const std::string& folder, const std::string& fileName);
 
     bool online() const { return online_; }

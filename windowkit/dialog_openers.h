@@ -13,8 +13,8 @@
 
 namespace varnak {
 
-// The programmed-mapping dialog's input and output tables (rows of 12 text cells), read
-// by the mapping report after the dialog was loaded without being shown.
+// The programmed-mapping dialog's input and output tables (rows of its grids' text cells,
+// every column), read by the mapping report after the dialog was loaded without being shown.
 struct ConfigProgTables {
     std::vector<std::vector<std::string>> input;
     std::vector<std::vector<std::string>> output;
@@ -53,8 +53,9 @@ class DialogOpeners {
     virtual void frmCouplerConfigController_fKonstruktor() {}
     virtual void frmCouplerConfigController2_fKonstruktor() {}
     // show: True shows the dialog modally; False only loads it (its tables are then
-    // available through frmConfigProg_Tables until frmConfigProg_Unload).
-    virtual void frmConfigProg_fKonstruktor(bool& /*show*/) {}
+    // available through frmConfigProg_Tables until frmConfigProg_Unload). False when the
+    // dialog could not load (no rail, or a mapping its limits refuse: the message was shown).
+    virtual bool frmConfigProg_fKonstruktor(bool& /*show*/) { return false; }
     virtual ConfigProgTables frmConfigProg_Tables() { return {}; }
     virtual void frmConfigProg_Unload() {}
     // The automatic mapping's view (show: as for frmConfigProg).

@@ -5,15 +5,20 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include "app/frmMainVMT.h"
+#include "app/frmPrint.h"
 #include "app/report_text.h"
 #include "couplercfg/frmConfigProg.h"
 #include "couplercfg/image_mapping_grid.h"
+#include "mapping/mapping_layout.h"
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
+#include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "model/tree_node_key.h"
 #include "tests/support/qt/rail_fixture.h"
@@ -140,6 +145,62 @@ TEST_F(MappingDialog, MappingReportOfARailInBothLanguages) {
         EXPECT_TRUE(matchesGolden(text, testSourcePath("app/report_golden") / golden));
     }
     EXPECT_TRUE(dialogOpeners().frmConfigProg_Tables().input.empty());
+}
+
+// A serial interface with five data bytes: its control/status byte and every data byte's
+// address reach the report, the fifth one in the grid's last-but-seven column.
+class SerialMapping : public RailFixture {
+  protected:
+    SerialMapping() : RailFixture({"QZ3100-0000", {"QT6001-0000", "QT9010-0000"}}) {}
+};
+
+TEST_F(SerialMapping, TheReportHoldsEveryAddressOfTheChannel) {
+    auto serial = rail()->clsColTerminals()->ItemPos(1);
+    serial->clsColTables()->Item(0)->setConfRegisterValue(kSerialDataBytesRegister, 5);
+    serial->setConfInputDestProcImage(0, "0");
+    for (int k = 0; k < 6; ++k) serial->setConfMappInputImage(0, k, std::to_string(10 + k));
+    frmMainVMT window(context);
+    bool show = false;
+    ASSERT_TRUE(dialogOpeners().frmConfigProg_fKonstruktor(show));
+    const ConfigProgTables tables = dialogOpeners().frmConfigProg_Tables();
+    dialogOpeners().frmConfigProg_Unload();
+    const std::string text = fReportText(kReportMapping, *rail(), "now", tables);
+    EXPECT_NE(text.find("\r\n1\tQT6001-0000\t1\t0\t10\t11\t\t12\t\t13\t\t14\t\t15\t\t\t"),
+              std::string::npos)
+        << text;
+}
+
+// A rail with more terminals than the coupler's table 8 lists: the mapping dialog refuses
+// it, so the report selection shows and writes no mapping report and the one written for an
+// earlier mapping stays as it was.
+class RefusedMapping : public RailFixture {
+  protected:
+    RefusedMapping() : RailFixture({"QZ3100-0000", std::vector<std::string>(70, "QT1002-0000")}) {}
+};
+
+TEST_F(RefusedMapping, NoReportIsShownOrWrittenAndTheEarlierOneStays) {
+    frmMainVMT window(context);
+    const std::filesystem::path earlier =
+        std::filesystem::path(project->FullPathProject()) / reportFileName(kReportMapping);
+    writeFile(earlier, "the report of an earlier mapping");
+    int previews = 0;
+    // A preview that opened would wait for its user: it is closed, and counted.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != &window) {
+            ++previews;
+            modal->close();
+        }
+    });
+    closer.start(10);
+    frmPrint dialog(context);
+    dialog.lstPrint->item(kReportMapping)->setSelected(true);
+    dialog.cmdOk_Click();
+    EXPECT_EQ(previews, 0);
+    EXPECT_EQ(readFile(earlier), "the report of an earlier mapping");
+    const std::vector<std::string> messages = messageTexts();
+    ASSERT_EQ(messages.size(), 2u) << messages.back();  // no printer; the mapping refused
+    EXPECT_NE(messages[1].find("70"), std::string::npos) << messages[1];
 }
 
 }  // namespace

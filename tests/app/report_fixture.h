@@ -2,7 +2,6 @@
 // A project with one rail for the report tests: a coupler with changed and unchanged
 // registers in tables 0, 1 and 100, and seven terminals of four types, some of them with
 // changed channel registers.
-#include <cstdlib>
 #include <string>
 
 #include "tests/model/project_fixture.h"
@@ -33,12 +32,6 @@ class ReportFixture : public ProjectFixture {
         second->Item(1)->setConfRegisterValue(17, 1);  // left out of the comparison
         second->Item(1)->setConfRegisterValue(18, 2);
         terminals()->ItemPos(5)->clsColTables()->Item(1)->setConfRegisterValue(63, 0);
-    }
-
-    static std::string golden(const std::string& name) {
-        const char* source = std::getenv("VARNAK_SOURCE_DIR");
-        return readFile(std::filesystem::path(source ? source : ".") / "tests" / "app" /
-                        "report_golden" / name);
     }
 };
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/report_columns.h"
+#include "mapping/mapping_grid.h"
 #include "tests/app/report_fixture.h"
+#include "tests/support/wire_log.h"
 
 namespace varnak::test {
 namespace {
@@ -37,7 +39,8 @@ TEST_F(Reports, GoldenInBothLanguages) {
         for (const auto& [row, name] : rows) {
             SCOPED_TRACE(name);
             std::string text = fReportText(row, *rail(), kWhen, fabricatedMapping());
-            EXPECT_EQ(text, golden(std::string(tag) + "_" + name + ".txt"));
+            EXPECT_TRUE(matchesGolden(text, testSourcePath("app/report_golden") /
+                                                (std::string(tag) + "_" + name + ".txt")));
         }
         ASSERT_EQ(project->fDeleteProject(projectFolder("Plant").string()), kStoreOk);
     }
@@ -78,12 +81,23 @@ TEST_F(Reports, ReferenceTablesMissingInTheDescriptionCompareAgainstZero) {
         << text;
 }
 
-TEST_F(Reports, MappingRowsRunPastTheColumnCountToTheFirstEmptyRow) {
+TEST_F(Reports, MappingRowsRunPastTheColumnCountToTheFirstEmptyRowWithEveryAddress) {
     buildRail(0);
     MappingTables m;
-    for (int r = 0; r < 30; ++r) m.input.push_back(std::vector<std::string>(12, std::to_string(r)));
+    for (int r = 0; r < 30; ++r)
+        m.input.push_back(std::vector<std::string>(kMappingColumnCount, std::to_string(r)));
+    // A channel's addresses fill the grid's columns up to the last: every one is printed.
+    m.input[3] = {"4", "", "8", "6", "QT6001-0000", "1", "0", "010"};
+    for (int k = 0; k <= kMappingColumnLast - kMappingColumnRef0; ++k)
+        m.input[3].push_back("0" + std::to_string(11 + k));
     std::string text = fReportText(kReportMapping, *rail(), "now", m);
-    EXPECT_NE(text.find("\r\n29\t29\t29\t29\t29\t29\t\t29\t\t29\t\t29\t\r\n"), std::string::npos);
+    std::string all = "\r\n29\t29\t29\t29\t29";
+    for (int c = kMappingColumnRef0; c <= kMappingColumnLast; ++c) all += "\t29\t";
+    EXPECT_NE(text.find(all + "\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n\r\n4\tQT6001-0000\t1\t0\t010\t011\t\t012\t\t013\t\t014\t\t015\t\t"
+                        "016\t\t017\t\t018\t\t019\t\t020\t\t021\t\t022\t\t023\t\r\n"),
+              std::string::npos)
+        << text;
 
     // A table without rows writes no row; the sections are still there.
     std::string empty = fReportText(kReportMapping, *rail(), "now", {});
@@ -102,6 +116,29 @@ TEST(ReportColumns, StopsFollowTheWidestCellAndIgnoreLastCellsAndTitles) {
     EXPECT_TRUE(reportColumnStops("no tabs\r\n").empty());
     // Characters, not bytes.
     EXPECT_EQ(reportColumnStops("Stück\tx"), (std::vector<int>{7}));
+}
+
+TEST(ReportColumns, CellsStandAtTheStopsAndTheWidestLineSetsTheSize) {
+    const std::vector<int> stops = {7, 11, 24};
+    const std::vector<ReportLine> lines = reportLines(
+        "Pos: \t0\tQT1\r\n"
+        "\t\t\t\n"                    // tabs only: nothing to show
+        "A cell past two stops\tx\r"  // to the first stop right of its end
+        "a\t\t\t\tz\r\n"              // past the last stop: the default tab
+        "Stück\tü\r\n"                // characters, not bytes
+        "last",
+        stops);
+    EXPECT_EQ(lines, (std::vector<ReportLine>{{{0, "Pos: "}, {7, "0"}, {11, "QT1"}},
+                                              {},
+                                              {{0, "A cell past two stops"}, {24, "x"}},
+                                              {{0, "a"}, {26, "z"}},
+                                              {{0, "Stück"}, {7, "ü"}},
+                                              {{0, "last"}}}));
+    EXPECT_EQ(reportLines("a\r\n", stops).size(), 1u);  // the last line end starts no line
+    EXPECT_EQ(reportWidth(lines), 27);
+    EXPECT_EQ(reportFitPoints(27, 400, 0.6), kReportFontPoints);
+    EXPECT_DOUBLE_EQ(reportFitPoints(100, 300, 0.6), 5.0);
+    EXPECT_EQ(reportFitPoints(0, 300, 0.6), kReportFontPoints);
 }
 
 }  // namespace

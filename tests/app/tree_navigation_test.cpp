@@ -95,7 +95,7 @@ TEST_F(Navigation, DispatchOpensTheNodesWindowWithItsArguments) {
 
 TEST_F(Navigation, AnErrorOfTheOpenedWindowIsShownNotSwallowed) {
     struct Failing : test::RecordingOpeners {
-        void frmConfigProg_fKonstruktor(bool&) override { throw SubscriptOutOfRange(); }
+        bool frmConfigProg_fKonstruktor(bool&) override { throw SubscriptOutOfRange(); }
         void frmConfigAuto_fKonstruktor(bool&) override { throw 7; }
     } failing;
     const std::string coupler = couplerKeyDetail(1, 1);

@@ -1,10 +1,13 @@
 // Saving a register table as a device description: online against the simulated station
 // with a golden description, a failed upload that touches no file, the proposed target, a
-// target that cannot be written and a folder that is no full path.
+// target that cannot be written, a folder that is no full path, a file name with a full
+// path and Enter in the folder field.
 #include "views/table_resource_save.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,6 +22,11 @@ namespace varnak::test {
 namespace {
 
 using Outcome = TableResourceSave::Outcome;
+
+void press(QWidget* to, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(to, &event);
+}
 
 class SaveTableTest : public RailFixture {
   protected:
@@ -124,6 +132,60 @@ TEST_F(SaveTableTest, AFolderThatIsNoFullPathIsRefusedAndTheDialogStaysOpen) {
     dialog.cmdOk->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{refused});
+}
+
+TEST_F(SaveTableTest, AFullFileNameIsWrittenWhereItPoints) {
+    ASSERT_TRUE(save.open(1, 0));
+    const std::filesystem::path elsewhere = dir / "elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    const std::string before = readFile(description());
+    // Whatever the folder field holds, even nothing usable.
+    for (const std::string& folder : {save.proposedFolder(), std::string("Terminal")}) {
+        SCOPED_TRACE(folder);
+        std::filesystem::remove(elsewhere / "mine.INI");
+        EXPECT_EQ(save.save(folder, (elsewhere / "mine.INI").string()), Outcome::Saved);
+        EXPECT_EQ(ini::readString((elsewhere / "mine.INI").string(), "RegValue_Table0", "Reg32"),
+                  ini::readString(description().string(), "RegValue_Table0", "Reg32"));
+    }
+    EXPECT_EQ(readFile(description()), before);
+    EXPECT_FALSE(std::filesystem::exists(resources() / "Terminal" / elsewhere.relative_path()));
+
+    // A full file name in a folder that is not there is refused, naming it, and written
+    // nowhere else.
+    const std::string missing = (dir / "gone" / "mine.INI").string();
+    EXPECT_EQ(save.save(save.proposedFolder(), missing), Outcome::WriteFailed);
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{"Die Datei konnte nicht geschrieben werden: " + missing});
+    EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
+    EXPECT_FALSE(std::filesystem::exists(resources() / "Terminal" / "gone"));
+}
+
+TEST_F(SaveTableTest, EnterInTheFolderFieldOpensTheFolderAndSavesNothing) {
+    const std::filesystem::path other = dir / "other";
+    std::filesystem::create_directories(other);
+    writeFile(other / "B.INI", "");
+    writeFile(other / "a.ini", "");
+    const std::string before = readFile(description());
+    frmSaveTableAsResource dialog;
+    ASSERT_TRUE(dialog.load(1, 0));
+    dialog.show();
+    dialog.Dir1->setFocus();
+    dialog.Dir1->setText(QString::fromStdString((dir / "x" / ".." / "other").string() + "/"));
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        press(dialog.Dir1, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), 0);
+        EXPECT_EQ(dialog.Dir1->text().toStdString(), other.string());
+        ASSERT_EQ(dialog.File1->count(), 2);
+        EXPECT_EQ(dialog.File1->item(0)->text(), "a.ini");
+    }
+    EXPECT_EQ(readFile(description()), before);
+    EXPECT_FALSE(std::filesystem::exists(other / "QT3002-0000.INI"));
+    EXPECT_TRUE(ui.messages.empty());
+    // Enter in the file name field still saves, into the folder now open.
+    press(dialog.txtFileName, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(std::filesystem::exists(other / "QT3002-0000.INI"));
 }
 
 }  // namespace

@@ -62,8 +62,9 @@ class RecordingOpeners : public DialogOpeners {
     }
     void frmCouplerConfigController_fKonstruktor() override { add("frmCouplerConfigController"); }
     void frmCouplerConfigController2_fKonstruktor() override { add("frmCouplerConfigController2"); }
-    void frmConfigProg_fKonstruktor(bool& show) override {
+    bool frmConfigProg_fKonstruktor(bool& show) override {
         add(std::string("frmConfigProg.fKonstruktor(") + (show ? "True" : "False") + ")");
+        return true;
     }
     void frmConfigAuto_fKonstruktor(bool& show) override {
         add(std::string("frmConfigAuto.fKonstruktor(") + (show ? "True" : "False") + ")");
