@@ -118,7 +118,10 @@ bool ImageMappingEditor::download(bool withTerminalList) {
     AppContext& c = varnak();
     const int32_t lifted = couplerWriteProtection(false);
     if (lifted != 0) {
-        showMessage(withValues(c.text(kTxtLiftRefused), {std::to_string(lifted)}), vbCritical);
+        showMessage(liftOutcomeUnknown(lifted)
+                        ? liftUnknownText(lifted)
+                        : withValues(c.text(kTxtLiftRefused), {std::to_string(lifted)}),
+                    vbCritical);
         return false;
     }
     std::vector<int32_t> tables;

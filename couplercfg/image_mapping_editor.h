@@ -42,7 +42,8 @@ class ImageMappingEditor {
     std::string enter(MappingDirection direction, int row, int column, const std::string& text);
 
     // OK: true when the dialog may close. A refused rail, a refused lift or a failed
-    // download is told and keeps the dialog open (nothing asked, the grids as they are).
+    // download is told and keeps the dialog open (nothing asked, the grids as they are); a
+    // lift without an answer is told as one the coupler may have made, and left as it is.
     // A terminal without a word for table 8 is named; the lists are stored and sent all
     // the same, table 8 is left as it was. While a terminal is undescribed, its position
     // is named and only the terminals' texts are kept (offline saved): no list, no table 8

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "comctl/QZcomOCX.h"
+#include "couplerservices/protected_download.h"
 #include "mapping/mapping_texts.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
@@ -14,6 +15,7 @@
 #include "model/device_register_model.h"
 #include "model/text_util.h"
 #include "online/online_texts.h"
+#include "windowkit/control_requests.h"
 
 namespace varnak {
 namespace {
@@ -48,6 +50,7 @@ std::string reportLine(const TransferFailure& f, bool passedOver) {
         c.text(passedOver ? kTxtReportRefusedRead : kTxtReportError) + std::to_string(f.code);
     switch (f.kind) {
         case TransferFailure::Kind::ProtectionNotLifted:
+            if (liftOutcomeUnknown(f.code)) return liftUnknownText(f.code);
             return c.text(kTxtProtectionNotLifted) + std::to_string(f.code);
         case TransferFailure::Kind::StationListUnread:
             return c.text(kTxtStationListUnread) + std::to_string(f.code);
@@ -75,7 +78,7 @@ std::string reportLine(const TransferFailure& f, bool passedOver) {
 }  // namespace
 
 bool endsTransfer(int32_t code) {
-    return code == 1 || code == 2 || code == 11;
+    return unansweredRequest(code);
 }
 
 std::string transferReportText(const TransferReport& report, int headingTextId) {

@@ -29,7 +29,7 @@ struct TransferChoice {
 
 struct TransferFailure {
     enum class Kind {
-        ProtectionNotLifted,  // the download wrote nothing (code)
+        ProtectionNotLifted,  // the download wrote nothing (code; unanswered: maybe lifted)
         StationListUnread,    // the station's terminal list: the download wrote nothing (code)
         Table,                // a coupler table (table, code)
         Channel,              // a terminal channel (position, channel, code)

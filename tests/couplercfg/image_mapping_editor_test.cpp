@@ -13,6 +13,7 @@
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "tests/support/late_lift.h"
 #include "tests/support/mapping_descriptions.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
@@ -118,6 +119,18 @@ TEST_F(MappingEditorTest, ARefusedLiftDownloadsNothing) {
               (std::vector<std::string>{"Der Schreibschutz des Kopplers ließ sich nicht aufheben "
                                         "(Fehler -2). Nichts wurde übertragen."}));
     EXPECT_TRUE(logMatches("refused_lift.txt"));
+
+    // A lift answered too late may have been made: said so, left as it is, nothing sent.
+    station->setCommandHook({});
+    station->clearRequests();
+    station->changeCoupler([](CouplerState& c) { c.writeProtected = true; });
+    answerLiftsLate(*station);
+    EXPECT_FALSE(editor.ok());
+    EXPECT_EQ(messageTexts().back(),
+              "Ob der Schreibschutz des Kopplers aufgehoben wurde, ist unbekannt; nichts wurde "
+              "geschrieben. Der Koppler hat nicht geantwortet: Fehler 1");
+    EXPECT_TRUE(logMatches("refused_lift.txt"));
+    EXPECT_FALSE(station->coupler().writeProtected);
 }
 
 TEST_F(MappingEditorTest, ACouplerWithoutTable55OpensNothingAndReadsNoList) {
