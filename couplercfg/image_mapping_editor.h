@@ -24,9 +24,10 @@ class ImageMappingEditor {
     explicit ImageMappingEditor(Variant variant) : variant_(variant) {}
 
     // Takes the active rail and fills both grids; the programmed variant online first
-    // recalculates the terminals' mapping from the coupler's tables. False, after the
-    // message, when there is no rail or its mapping cannot be held; stored texts that are
-    // no addresses are named in a message and shown unmapped.
+    // recalculates the terminals' mapping from the coupler's tables (a list the coupler
+    // does not deliver is named, and both grids show the project's mapping). False, after
+    // the message, when there is no rail or its mapping cannot be held; stored texts that
+    // are no addresses are named in a message and shown unmapped.
     bool load();
 
     Variant variant() const { return variant_; }

@@ -13,6 +13,7 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
+#include "model/table_snapshot.h"
 #include "model/text_util.h"
 #include "online/online_texts.h"
 #include "windowkit/control_requests.h"
@@ -26,6 +27,10 @@ std::optional<int32_t> wholeNumber(const std::string& text) {
     const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (t.empty() || error != std::errc() || end != t.data() + t.size()) return std::nullopt;
     return value;
+}
+
+void addOnce(std::vector<TransferFailure>& list, const TransferFailure& f) {
+    if (std::find(list.begin(), list.end(), f) == list.end()) list.push_back(f);
 }
 
 // Channel c as the project tree names it (the first one "Kanal1").
@@ -101,9 +106,20 @@ void TransferRun::step(const std::string& text) const {
 bool TransferRun::take(int32_t code, TransferFailure failure) {
     if (code == 0) return true;
     failure.code = code;
-    report_.failures.push_back(failure);
+    addOnce(report_.failures, failure);
     if (endsTransfer(code)) report_.stopped = true;
     return false;
+}
+
+bool TransferRun::takeRead(int32_t code, TransferFailure where) {
+    if (code != qzcom::ComErrRegResponse) return take(code, where);
+    where.code = code;
+    note(where);
+    return true;
+}
+
+void TransferRun::note(TransferFailure passedOver) {
+    addOnce(report_.notes, passedOver);
 }
 
 void TransferRun::runBoxes(const TransferChoice& choice, const std::function<void(int)>& runBox) {
@@ -120,20 +136,7 @@ bool TransferRun::hasTable(int32_t t) const {
 
 bool TransferRun::read(clsTable& table, int32_t first, int32_t count,
                        const TransferFailure& where) {
-    const int32_t last = std::min(first + count, kLastRegister + 1);
-    std::vector<int32_t> before;
-    for (int32_t r = first; r < last; ++r) before.push_back(table.ConfRegisterValue(r));
-    const int32_t code = table.ConfUpload(first, count);
-    if (code == qzcom::ComErrNo) return true;
-    // The telegrams before the failing one delivered their values: put them back, so that
-    // the table holds no mixture of the device's and its own.
-    for (int32_t r = first; r < last; ++r)
-        table.setConfRegisterValue(r, before[static_cast<size_t>(r - first)]);
-    if (code != qzcom::ComErrRegResponse) return take(code, where);
-    TransferFailure refused = where;
-    refused.code = code;
-    note(refused);
-    return true;
+    return takeRead(uploadOrKeep(table, first, count), where);
 }
 
 bool TransferRun::transferTable(int32_t t, const char* text, bool upload, int32_t lastRegister) {
