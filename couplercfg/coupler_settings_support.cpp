@@ -54,24 +54,7 @@ int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
 }
 
 int32_t uploadWholeTable(clsTable& table) {
-    TableSnapshot before;
-    before.take(table);
-    const int32_t result = table.ConfUpload(0, table.TableLen() + 1);
-    if (result != 0) before.restore(table);
-    return result;
-}
-
-void TableSnapshot::take(clsTable& table) {
-    count_ = table.TableLen() + 1;
-    for (int32_t r = 0; r < count_; ++r)
-        values_[static_cast<size_t>(r)] = table.ConfRegisterValue(r);
-    changed_ = table.ValueChanged();
-}
-
-void TableSnapshot::restore(clsTable& table) const {
-    for (int32_t r = 0; r < count_; ++r)
-        table.setConfRegisterValue(r, values_[static_cast<size_t>(r)]);
-    table.setValueChanged(changed_);
+    return uploadOrKeep(table, 0, table.TableLen() + 1);
 }
 
 }  // namespace varnak

@@ -2,8 +2,7 @@
 // What the coupler settings dialogs (general settings, controller cycle time and flags,
 // link terminals) share without their windows: the active coupler's table, the check of
 // their number fields, the write of a table under lifted write protection with its error
-// message, and the copy of a table taken at opening that Cancel puts back.
-#include <array>
+// message and the re-read of a table (snapshots of a table: model/table_snapshot.h).
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -11,6 +10,7 @@
 #include <string_view>
 
 #include "couplerservices/protected_download.h"
+#include "model/table_snapshot.h"
 
 namespace varnak {
 
@@ -43,18 +43,5 @@ int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
 // Reads the whole table from the device again; after a failure (which may have filled
 // part of it) the table is as it was. The control's result code.
 int32_t uploadWholeTable(clsTable& table);
-
-// A table's values and change flag as the dialog found them.
-class TableSnapshot {
-  public:
-    void take(clsTable& table);
-    // Puts the values and the change flag back.
-    void restore(clsTable& table) const;
-
-  private:
-    std::array<int32_t, 256> values_{};
-    int32_t count_ = 0;
-    bool changed_ = false;
-};
 
 }  // namespace varnak

@@ -51,15 +51,20 @@ bool ImageMappingEditor::load() {
     if (showRefusal(railMappingLayout(*coupler, online_, layout_))) return false;
     if (variant_ == Variant::Automatic) coupler->fCalcTermAdrInImages();
     std::vector<MappingTextFault> faults;
-    const bool recalculate = variant_ == Variant::Programmed && online_;
-    if (recalculate)
-        fReCalcProgrammedConfiguration(*coupler, layout_, MappingDirection::Input, online_);
+    // After a list the coupler did not deliver, neither list is taken from it: the grids
+    // show what the project holds, and the failure is told once.
+    MappingRefusal unread;
+    auto recalculate = [&](MappingDirection d) {
+        if (variant_ == Variant::Programmed && online_ && !unread)
+            unread = fReCalcProgrammedConfiguration(*coupler, layout_, d, online_);
+    };
+    recalculate(MappingDirection::Input);
     input_ = fFillInputImageGrid(layout_, faults);
-    if (recalculate)
-        fReCalcProgrammedConfiguration(*coupler, layout_, MappingDirection::Output, online_);
+    recalculate(MappingDirection::Output);
     output_ = fFillOutputImageGrid(layout_, faults);
     coupler_ = coupler;
     railSave_.bind(coupler);
+    if (unread) showMessage(mappingProblemText(*unread), vbExclamation);
     if (!faults.empty()) showMessage(mappingTextFaultsMessage(faults), vbExclamation);
     return true;
 }
@@ -115,7 +120,10 @@ bool ImageMappingEditor::download(bool withTerminalList) {
     AppContext& c = varnak();
     const int32_t lifted = couplerWriteProtection(false);
     if (lifted != 0) {
-        showMessage(withValues(c.text(kTxtLiftRefused), {std::to_string(lifted)}), vbCritical);
+        showMessage(liftOutcomeUnknown(lifted)
+                        ? liftUnknownText(lifted)
+                        : withValues(c.text(kTxtLiftRefused), {std::to_string(lifted)}),
+                    vbCritical);
         return false;
     }
     std::vector<int32_t> tables;

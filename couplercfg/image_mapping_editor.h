@@ -24,9 +24,10 @@ class ImageMappingEditor {
     explicit ImageMappingEditor(Variant variant) : variant_(variant) {}
 
     // Takes the active rail and fills both grids; the programmed variant online first
-    // recalculates the terminals' mapping from the coupler's tables. False, after the
-    // message, when there is no rail or its mapping cannot be held; stored texts that are
-    // no addresses are named in a message and shown unmapped.
+    // recalculates the terminals' mapping from the coupler's tables (a list the coupler
+    // does not deliver is named, and both grids show the project's mapping). False, after
+    // the message, when there is no rail or its mapping cannot be held; stored texts that
+    // are no addresses are named in a message and shown unmapped.
     bool load();
 
     Variant variant() const { return variant_; }
@@ -42,7 +43,8 @@ class ImageMappingEditor {
     std::string enter(MappingDirection direction, int row, int column, const std::string& text);
 
     // OK: true when the dialog may close. A refused rail, a refused lift or a failed
-    // download is told and keeps the dialog open (nothing asked, the grids as they are).
+    // download is told and keeps the dialog open (nothing asked, the grids as they are); a
+    // lift without an answer is told as one the coupler may have made, and left as it is.
     // A terminal without a word for table 8 is named; the lists are stored and sent all
     // the same, table 8 is left as it was. While a terminal is undescribed, its position
     // is named and only the terminals' texts are kept (offline saved): no list, no table 8

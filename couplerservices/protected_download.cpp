@@ -4,8 +4,14 @@
 #include "model/app_context.h"
 #include "model/clsTable.h"
 #include "model/register_device.h"
+#include "windowkit/control_requests.h"
 
 namespace varnak {
+namespace {
+
+constexpr int kTxtLiftUnknown = 1930;  // followed by the code
+
+}  // namespace
 
 int32_t couplerWriteProtection(bool set) {
     AppContext& c = varnak();
@@ -13,10 +19,22 @@ int32_t couplerWriteProtection(bool set) {
                           : kNoRegisterDeviceResult;
 }
 
+bool liftOutcomeUnknown(int32_t liftResult) {
+    return unansweredRequest(liftResult);
+}
+
+std::string liftUnknownText(int32_t liftResult) {
+    return varnak().text(kTxtLiftUnknown) + std::to_string(liftResult);
+}
+
 int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,
                                    AfterFailedLift afterFailedLift) {
     const int32_t lifted = couplerWriteProtection(false);
-    if (lifted != 0 && afterFailedLift == AfterFailedLift::Stop) return lifted;
+    if (lifted != 0 && afterFailedLift == AfterFailedLift::Stop) {
+        // A slow coupler may have lifted it: it must not stay open behind the dialog's back.
+        if (liftOutcomeUnknown(lifted)) couplerWriteProtection(true);
+        return lifted;
+    }
     const int32_t written = table.ConfDownload(first, count);
     const int32_t set = couplerWriteProtection(true);
     for (int32_t code : {lifted, written, set})

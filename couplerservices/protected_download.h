@@ -2,6 +2,7 @@
 // Writes to the coupler's configuration tables go between lifting and setting its write
 // protection; the settings dialogs share the bracket.
 #include <cstdint>
+#include <string>
 
 namespace varnak {
 
@@ -11,9 +12,17 @@ class clsTable;
 // station: the control's result, kNoRegisterDeviceResult without a control.
 int32_t couplerWriteProtection(bool set);
 
+// A lift that got no answer (a time-out or a send failure) may have gone through: the
+// coupler may have lifted its protection all the same.
+bool liftOutcomeUnknown(int32_t liftResult);
+// What the windows that leave the protection lifted say of such a lift, after which they
+// wrote nothing: that nobody knows whether it was lifted, and the code.
+std::string liftUnknownText(int32_t liftResult);
+
 // What follows a lift of the write protection that failed.
 enum class AfterFailedLift {
-    Stop,      // nothing more is sent
+    Stop,      // the registers are not written; the setting is sent only when the lift
+               // may have gone through
     WriteAll,  // the write and the setting are still tried
 };
 // Lifts the coupler's write protection, writes registers first .. first + count - 1 of

@@ -13,6 +13,7 @@
 #include "model/clsTerminal.h"
 #include "model/device_description.h"
 #include "model/device_register_model.h"
+#include "model/table_snapshot.h"
 
 namespace varnak {
 namespace {
@@ -22,7 +23,8 @@ constexpr int32_t kSerialRegistersRead = 2;  // registers 35 and 36
 int32_t serialDataBytes(clsTerminal& terminal, bool online) {
     auto table = terminal.clsColTables()->Item(0);
     if (!table) return 0;
-    if (online) table->ConfUpload(kSerialDataBytesRegister, kSerialRegistersRead);
+    // A failed read goes on with the value the project holds.
+    if (online) uploadOrKeep(*table, kSerialDataBytesRegister, kSerialRegistersRead);
     return table->ConfRegisterValue(kSerialDataBytesRegister);
 }
 
@@ -187,6 +189,8 @@ std::string mappingProblemText(const MappingProblem& p) {
             return withValues(c.text(kTxtTerminalListBits), {position, value});
         case MappingProblem::Kind::RailChanged:
             return c.text(kTxtRailChanged);
+        case MappingProblem::Kind::ListUnread:
+            return withValues(c.text(kTxtListUnread), {value, std::to_string(p.code)});
     }
     return {};
 }

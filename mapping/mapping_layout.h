@@ -85,7 +85,7 @@ struct RailMappingLayout {
     bool operator==(const RailMappingLayout&) const = default;
 };
 
-// Why a rail's mapping is not filled, stored or recalculated.
+// Why a rail's mapping is not filled, stored or recalculated (or read from the device).
 struct MappingProblem {
     enum class Kind {
         NoCoupler,              // no active rail
@@ -98,11 +98,13 @@ struct MappingProblem {
         TooManyTerminals,       // value: terminals to list, limit: the most table 8 takes
         TerminalListBits,       // position, value: bits of a digital terminal
         RailChanged,            // the rail no longer has the layout the grids were made for
+        ListUnread,             // value: the list's table the device did not deliver, code
     };
     Kind kind = Kind::NoCoupler;
     int32_t position = 0;
     int32_t value = 0;
     int32_t limit = 0;
+    int32_t code = 0;  // the control's result code
     bool operator==(const MappingProblem&) const = default;
 };
 using MappingRefusal = std::optional<MappingProblem>;

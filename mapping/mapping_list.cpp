@@ -2,11 +2,13 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "model/clsColTables.h"
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
+#include "model/table_snapshot.h"
 
 namespace varnak {
 namespace {
@@ -44,27 +46,32 @@ void writeMappingList(clsCoupler& coupler, MappingDirection direction, const Map
     }
 }
 
-MappingList readMappingList(clsCoupler& coupler, MappingDirection direction, bool online) {
-    MappingList list;
+MappingListRead readMappingList(clsCoupler& coupler, MappingDirection direction, bool online) {
+    MappingListRead read;
     const int32_t base = mappingListBase(direction);
+    std::vector<std::pair<std::shared_ptr<clsTable>, TableSnapshot>> before;
     for (int32_t t = 0; t < kMappingListTables; ++t) {
         auto table = listTable(coupler, base + t);
         if (online) {
-            // The device's values, not a later lazy load of the project's, are the list.
-            table->setbInitDone(true);
-            table->ConfUpload(0, table->TableLen() + 1);
-        }
-        for (int32_t r = 0; r <= kLastRegister; ++r) {
-            const int32_t value = table->ConfRegisterValue(r);
-            list[t * kMappingEntriesPerTable + r] = value;
-            if (value == kMappingListEnd) {
-                table->setbInitDone(true);
-                return list;
+            before.emplace_back(table, TableSnapshot{});
+            before.back().second.take(*table);
+            read.result = table->ConfUpload(0, table->TableLen() + 1);
+            if (read.result != 0) {
+                for (const auto& [each, snapshot] : before) snapshot.restore(*each);
+                read.failedTable = base + t;
+                return read;
             }
         }
+        bool ended = false;
+        for (int32_t r = 0; r <= kLastRegister && !ended; ++r) {
+            const int32_t value = table->ConfRegisterValue(r);
+            read.list[t * kMappingEntriesPerTable + r] = value;
+            ended = value == kMappingListEnd;
+        }
         table->setbInitDone(true);
+        if (ended) return read;
     }
-    return list;
+    return read;
 }
 
 std::vector<int32_t> mappingTablesToSend(clsCoupler& coupler, MappingDirection direction) {

@@ -37,11 +37,21 @@ int32_t mappingListBase(MappingDirection direction);
 void writeMappingList(clsCoupler& coupler, MappingDirection direction, const MappingList& list,
                       int32_t end);
 
+// What a read of a direction's list came to: the list, or the table whose read from the
+// device failed and the control's code.
+struct MappingListRead {
+    MappingList list;
+    int32_t failedTable = 0;
+    int32_t result = 0;  // 0: the list was read
+};
+
 // Reads the list from the coupler's tables, table by table and register by register, up to
 // the first 0xFFFF (later tables are not read). Online each table is first read whole from
-// the device; a failed read goes on with the values the project holds. Every table read is
-// marked initialised.
-MappingList readMappingList(clsCoupler& coupler, MappingDirection direction, bool online);
+// the device. A failed read puts every table of the list back as it was (values and
+// whether it was loaded) and ends the read: no part of the list is the device's, none is
+// to be decoded. Every table of a list read whole is marked initialised, so no lazy load
+// from the project replaces its values.
+MappingListRead readMappingList(clsCoupler& coupler, MappingDirection direction, bool online);
 
 // The list's tables to send to the device, from the first up to the one whose entry
 // registers 0-254 hold the end mark; empty when no table holds it (the list has no end).

@@ -249,19 +249,23 @@ MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirect
                                               bool online) {
     RailMappingLayout layout;
     if (auto problem = railMappingLayout(coupler, online, layout)) return problem;
-    fReCalcProgrammedConfiguration(coupler, layout, d, online);
-    return std::nullopt;
+    return fReCalcProgrammedConfiguration(coupler, layout, d, online);
 }
 
-void fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
-                                    MappingDirection d, bool online) {
-    const MappingList list = readMappingList(coupler, d, online);
+MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
+                                              MappingDirection d, bool online) {
+    const MappingListRead read = readMappingList(coupler, d, online);
+    if (read.result != 0)
+        return MappingProblem{.kind = MappingProblem::Kind::ListUnread,
+                              .value = read.failedTable,
+                              .code = read.result};
+    const MappingList& list = read.list;
     int32_t i = 0;
     bool ended = false;
     for (const auto& t : layout.terminals) {
         // Where the entries of this terminal and all later ones lie is not known: their
         // texts stay as they are rather than take other channels' entries.
-        if (t.undescribed) return;
+        if (t.undescribed) return std::nullopt;
         const DirectionTexts texts{*t.terminal, d};
         for (int32_t c = 0; c < t.channels; ++c) {
             for (int32_t k = 0; k < t.entries; ++k) {
@@ -280,6 +284,7 @@ void fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout
             }
         }
     }
+    return std::nullopt;
 }
 
 MappingRefusal fReCalcProgrammedConfigurationInputImage() {

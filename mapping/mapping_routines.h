@@ -80,12 +80,14 @@ std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLa
 // Decodes the direction's list tables into the terminals' mapping texts; online the tables
 // (and the serial interfaces' registers 35-36) are read from the device first. Entries from
 // the end mark on are unmapped, as are those of channels without data in the direction.
-// From the first undescribed terminal on, the texts are left as they are.
+// From the first undescribed terminal on, the texts are left as they are. A list the device
+// did not deliver whole changes nothing (tables and texts stay as the project holds them)
+// and is refused as ListUnread.
 MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirection direction,
                                               bool online);
 // The same with the rail's layout already taken (railMappingLayout).
-void fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
-                                    MappingDirection direction, bool online);
+MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
+                                              MappingDirection direction, bool online);
 // The same on the active rail (online the station's, read from the device), as the
 // programmed-mapping dialog and the station upload call it.
 MappingRefusal fReCalcProgrammedConfigurationInputImage();

@@ -13,9 +13,10 @@
 // question names the first differing positions, and No writes nothing.
 //
 // Every failure is named in the report. An unread terminal list or a refused lift writes
-// nothing; a mapping list (or table 8) without its end mark is not sent, nor are table 8
-// and the lists of a rail with an undescribed terminal; a failed table ends its list; a
-// time-out or send failure ends the download.
+// nothing, nor does a lift without an answer (which is named as one the coupler may have
+// made: the protection is left as it is, as after a sound lift); a mapping list (or table 8)
+// without its end mark is not sent, nor are table 8 and the lists of a rail with an undescribed
+// terminal; a failed table ends its list; a time-out or send failure ends the download.
 #include <functional>
 #include <string>
 

@@ -95,6 +95,10 @@ class Upload {
     // the upload. Both directions share the rail's limits, so the first refusal is the one.
     bool recalculated(const MappingRefusal& refusal) {
         if (!refusal) return true;
+        // The list read again for the recalculation failed: told as the upload's own reads.
+        if (refusal->kind == MappingProblem::Kind::ListUnread)
+            return run_.takeRead(refusal->code,
+                                 {.kind = TransferFailure::Kind::Table, .table = refusal->value});
         AppContext& c = varnak();
         run_.name({.kind = TransferFailure::Kind::Refused,
                    .reason = c.text(kTxtBoxProgrammedConfiguration) + ": " +

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "comctl/QZcomOCX.h"
+#include "couplerservices/protected_download.h"
 #include "mapping/mapping_texts.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
@@ -12,8 +13,10 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
+#include "model/table_snapshot.h"
 #include "model/text_util.h"
 #include "online/online_texts.h"
+#include "windowkit/control_requests.h"
 
 namespace varnak {
 namespace {
@@ -24,6 +27,10 @@ std::optional<int32_t> wholeNumber(const std::string& text) {
     const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (t.empty() || error != std::errc() || end != t.data() + t.size()) return std::nullopt;
     return value;
+}
+
+void addOnce(std::vector<TransferFailure>& list, const TransferFailure& f) {
+    if (std::find(list.begin(), list.end(), f) == list.end()) list.push_back(f);
 }
 
 // Channel c as the project tree names it (the first one "Kanal1").
@@ -48,6 +55,7 @@ std::string reportLine(const TransferFailure& f, bool passedOver) {
         c.text(passedOver ? kTxtReportRefusedRead : kTxtReportError) + std::to_string(f.code);
     switch (f.kind) {
         case TransferFailure::Kind::ProtectionNotLifted:
+            if (liftOutcomeUnknown(f.code)) return liftUnknownText(f.code);
             return c.text(kTxtProtectionNotLifted) + std::to_string(f.code);
         case TransferFailure::Kind::StationListUnread:
             return c.text(kTxtStationListUnread) + std::to_string(f.code);
@@ -75,7 +83,7 @@ std::string reportLine(const TransferFailure& f, bool passedOver) {
 }  // namespace
 
 bool endsTransfer(int32_t code) {
-    return code == 1 || code == 2 || code == 11;
+    return unansweredRequest(code);
 }
 
 std::string transferReportText(const TransferReport& report, int headingTextId) {
@@ -98,9 +106,20 @@ void TransferRun::step(const std::string& text) const {
 bool TransferRun::take(int32_t code, TransferFailure failure) {
     if (code == 0) return true;
     failure.code = code;
-    report_.failures.push_back(failure);
+    addOnce(report_.failures, failure);
     if (endsTransfer(code)) report_.stopped = true;
     return false;
+}
+
+bool TransferRun::takeRead(int32_t code, TransferFailure where) {
+    if (code != qzcom::ComErrRegResponse) return take(code, where);
+    where.code = code;
+    note(where);
+    return true;
+}
+
+void TransferRun::note(TransferFailure passedOver) {
+    addOnce(report_.notes, passedOver);
 }
 
 void TransferRun::runBoxes(const TransferChoice& choice, const std::function<void(int)>& runBox) {
@@ -117,20 +136,7 @@ bool TransferRun::hasTable(int32_t t) const {
 
 bool TransferRun::read(clsTable& table, int32_t first, int32_t count,
                        const TransferFailure& where) {
-    const int32_t last = std::min(first + count, kLastRegister + 1);
-    std::vector<int32_t> before;
-    for (int32_t r = first; r < last; ++r) before.push_back(table.ConfRegisterValue(r));
-    const int32_t code = table.ConfUpload(first, count);
-    if (code == qzcom::ComErrNo) return true;
-    // The telegrams before the failing one delivered their values: put them back, so that
-    // the table holds no mixture of the device's and its own.
-    for (int32_t r = first; r < last; ++r)
-        table.setConfRegisterValue(r, before[static_cast<size_t>(r - first)]);
-    if (code != qzcom::ComErrRegResponse) return take(code, where);
-    TransferFailure refused = where;
-    refused.code = code;
-    note(refused);
-    return true;
+    return takeRead(uploadOrKeep(table, first, count), where);
 }
 
 bool TransferRun::transferTable(int32_t t, const char* text, bool upload, int32_t lastRegister) {

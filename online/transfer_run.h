@@ -29,7 +29,7 @@ struct TransferChoice {
 
 struct TransferFailure {
     enum class Kind {
-        ProtectionNotLifted,  // the download wrote nothing (code)
+        ProtectionNotLifted,  // the download wrote nothing (code; unanswered: maybe lifted)
         StationListUnread,    // the station's terminal list: the download wrote nothing (code)
         Table,                // a coupler table (table, code)
         Channel,              // a terminal channel (position, channel, code)
@@ -84,14 +84,18 @@ class TransferRun {
     void step(const std::string& text) const;
     bool aborted() const { return progress_.aborted && progress_.aborted(); }
 
-    // Takes a request's result: true for success; otherwise the failure is recorded, and
-    // a time-out or send failure ends the transfer.
+    // Takes a request's result: true for success; otherwise the failure is recorded (once:
+    // the same failure again is not named twice), and a time-out or send failure ends the
+    // transfer.
     bool take(int32_t code, TransferFailure failure);
+    // Takes a read's result: a refusal (the device has no such table) is noted and counts
+    // as done, any other failure is taken.
+    bool takeRead(int32_t code, TransferFailure where);
     bool stopped() const { return report_.stopped; }
     // Records a failure that is no request's result.
     void name(TransferFailure failure) { report_.failures.push_back(failure); }
-    // Records what was passed over.
-    void note(TransferFailure passedOver) { report_.notes.push_back(passedOver); }
+    // Records what was passed over, once.
+    void note(TransferFailure passedOver);
     // Reads registers first .. first + count - 1 of the table. A read that fails leaves the
     // table's values as they were; a refusal (the device has no such table) is noted and
     // the transfer goes on, any other failure is taken. False only for such a failure.

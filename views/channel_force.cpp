@@ -124,11 +124,15 @@ std::optional<ChannelForce::Place> ChannelForce::place(bool output) const {
     }
 }
 
-int32_t ChannelForce::fReadChannelValue() {
+std::optional<int32_t> ChannelForce::fReadChannelValue() {
     if (group_ != ForceGroup::DigitalInput && group_ != ForceGroup::DigitalOutput) return 0;
     const auto p = place(group_ == ForceGroup::DigitalOutput);
     if (!p) return 0;
+    health_.beginPass();
     lastResult_ = p->table->ConfUpload(p->bit.reg, 1);
+    const bool read = health_.take(lastResult_);
+    health_.endPass();
+    if (!read) return std::nullopt;
     return (p->table->ConfRegisterValue(p->bit.reg) >> p->bit.wordBit) & 1;
 }
 
@@ -142,7 +146,10 @@ ChannelForce::WriteResult ChannelForce::fWriteChannelValue(int32_t value) {
     const int32_t word = p->table->ConfRegisterValue(p->bit.reg);
     p->table->setConfRegisterValue(p->bit.reg, forcedChannelWord(word, p->bit.wordBit, value));
     lastResult_ = p->table->ConfDownload(p->bit.reg, 1);
-    return lastResult_ == 0 ? WriteResult::Written : WriteResult::NoCommunication;
+    if (lastResult_ == 0) return WriteResult::Written;
+    // The table shows the device's word, not the one that did not get there.
+    p->table->setConfRegisterValue(p->bit.reg, word);
+    return WriteResult::NoCommunication;
 }
 
 }  // namespace varnak

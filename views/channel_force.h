@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "views/pass_health.h"
+
 namespace varnak {
 
 class clsCoupler;
@@ -64,9 +66,14 @@ class ChannelForce {
     std::string typeName() const;
     int32_t channel() const { return channel_; }
 
-    // The channel's bit (0 or 1); 0 for a type that is not monitored, an unmapped channel
-    // or a missing table.
-    int32_t fReadChannelValue();
+    // One pass of the monitor: the channel's bit (0 or 1) read from the device; 0 for a
+    // type that is not monitored, an unmapped channel or a missing table (nothing is read);
+    // nullopt when the read failed, so that the bit shown stays the last one read.
+    std::optional<int32_t> fReadChannelValue();
+    // Whether the monitor's passes reach the station.
+    const PassHealth& health() const { return health_; }
+    // Reads the output's register, changes the channel's bit and writes it back; a write
+    // that fails leaves the table with the word read.
     WriteResult fWriteChannelValue(int32_t value);
     int32_t lastResult() const { return lastResult_; }
 
@@ -84,6 +91,7 @@ class ChannelForce {
     int32_t channel_ = 0;
     bool outputKey_ = true;
     int32_t lastResult_ = 0;
+    PassHealth health_;
 };
 
 }  // namespace varnak

@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "views/no_communication_line.h"
 #include "windowkit/clsForms.h"
 #include "windowkit/dialog_support.h"
 #include "windowkit/register_grid.h"
-#include "windowkit/shared_texts.h"
 
 namespace varnak {
 namespace {
@@ -54,10 +54,7 @@ frmProcData::frmProcData(QWidget* parent) : QDialog(parent) {
     for (QLabel*& label : Label1) label = new QLabel;
     cboProcImage = new QComboBox;
     cboProcImage->setObjectName("cboProcImage");
-    lblNoCommunication = new QLabel;
-    lblNoCommunication->setObjectName("lblNoCommunication");
-    lblNoCommunication->setStyleSheet("color: #C00000; font-weight: bold;");
-    lblNoCommunication->hide();
+    lblNoCommunication = newNoCommunicationLine();
     cmdExit = new QPushButton;
     cmdExit->setObjectName("cmdExit");
     // Enter belongs to the output grid's edits, never to the button.
@@ -104,7 +101,7 @@ bool frmProcData::load() {
     cboProcImage->setCurrentIndex(0);
     cboProcImage->setVisible(true);
     fInit_Language();
-    lblNoCommunication->setVisible(!view_.communicating());
+    showPassHealth(lblNoCommunication, view_.health());
     // After the captions: the scaling takes an empty label for a picture.
     VarnakForms().SetDeviceIndependentWindow(this);
     Timer1.start(kFirstPassMs);
@@ -140,7 +137,7 @@ void frmProcData::fInit_Language() {
     Label1[0]->setText(dialogText(kTxtDisplay));
     Label1[1]->setText(Label1[0]->text());
     cmdExit->setText(dialogText(kTxtExit));
-    lblNoCommunication->setText(dialogText(kTxtNoCommunication));
+    setNoCommunicationCaption(lblNoCommunication);
 }
 
 RowRange frmProcData::visibleRows(const RegisterGrid* grid) {
@@ -163,7 +160,7 @@ void frmProcData::Timer1_Timer() {
     view_.UploadProcData(input, output);
     showRows(tdbgInData, input, comboDataTyp2, true);
     showRows(tdbgOutData, output, comboDataTyp1, false);
-    lblNoCommunication->setVisible(!view_.communicating());
+    showPassHealth(lblNoCommunication, view_.health());
     // The event loop runs clicks and edits before the next pass starts.
     Timer1.start();
 }

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "views/no_communication_line.h"
 #include "windowkit/clsForms.h"
 #include "windowkit/dialog_support.h"
 
@@ -74,7 +75,9 @@ frmProcDataDigital::frmProcDataDigital(QWidget* parent) : QDialog(parent) {
     frames->addWidget(labelFrame);
     frames->addWidget(Frame1);
     frames->addWidget(Frame2);
+    lblNoCommunication = newNoCommunicationLine();
     auto* column = new QVBoxLayout(this);
+    column->addWidget(lblNoCommunication);
     column->addLayout(frames);
     column->addLayout(buttonRow({cmdOk}));
 
@@ -126,6 +129,7 @@ void frmProcDataDigital::Timer1_Timer() {
         const int bit = m.outputBit[static_cast<size_t>(r)];
         if (bit >= 0) txtChannelValueOut[r]->setText(bitText(data_.outputWord(), bit));
     }
+    showPassHealth(lblNoCommunication, data_.health());
     Timer1.start(kPassMs);
 }
 

@@ -34,6 +34,8 @@ class frmProcDataDigital : public QDialog {
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QPushButton* cmdOk = nullptr;
+    // Shown while the passes fail: the boxes then hold the last bits read.
+    QLabel* lblNoCommunication = nullptr;
     QTimer Timer1;
 
   private:

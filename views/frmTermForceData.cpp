@@ -10,6 +10,7 @@
 
 #include "model/app_context.h"
 #include "model/text_util.h"
+#include "views/no_communication_line.h"
 #include "windowkit/clsForms.h"
 #include "windowkit/dialog_support.h"
 
@@ -53,6 +54,7 @@ frmTermForceData::frmTermForceData(QWidget* parent) : QDialog(parent) {
     cmdWrite->setObjectName("cmdWrite");
     cmdExit = new QPushButton("&Ende");
     cmdExit->setObjectName("cmdExit");
+    lblNoCommunication = newNoCommunicationLine();
 
     auto* info = new QWidget;
     auto* infoForm = new QFormLayout(info);
@@ -64,6 +66,7 @@ frmTermForceData::frmTermForceData(QWidget* parent) : QDialog(parent) {
     SSTab1->addTab(info, "Info");
     SSTab1->addTab(online, "Online");
     auto* column = new QVBoxLayout(this);
+    column->addWidget(lblNoCommunication);
     column->addWidget(SSTab1);
     column->addLayout(buttonRow({cmdExit}));
 
@@ -98,7 +101,9 @@ void frmTermForceData::fKonstruktor(std::string& szKey) {
 }
 
 void frmTermForceData::Timer1_Timer() {
-    txtMontiorValue->setText(QString::number(force_.fReadChannelValue()));
+    if (const auto value = force_.fReadChannelValue())
+        txtMontiorValue->setText(QString::number(*value));
+    showPassHealth(lblNoCommunication, force_.health());
     Timer1.start(kMonitorMs);
 }
 

@@ -34,6 +34,8 @@ class frmTermForceData : public QDialog {
     QLabel* Label2 = nullptr;
     QPushButton* cmdWrite = nullptr;
     QPushButton* cmdExit = nullptr;
+    // Shown while the monitor's reads fail: the value then is the last one read.
+    QLabel* lblNoCommunication = nullptr;
     QTimer Timer1;
 
   public slots:

@@ -60,19 +60,31 @@ DigitalProcessData::OpenResult DigitalProcessData::open() {
     return OpenResult::Opened;
 }
 
-std::optional<int32_t> DigitalProcessData::word(const std::shared_ptr<clsTable>& table) {
-    if (!table) return std::nullopt;
-    return table->ConfRegisterValue(0) & 0xFFFF;
+std::optional<int32_t> DigitalProcessData::readWord(clsTable& table, int32_t& result) {
+    result = table.ConfUpload(0, kPassRegisters);
+    if (result != 0) return std::nullopt;
+    return table.ConfRegisterValue(0) & 0xFFFF;
 }
 
 void DigitalProcessData::pass() {
-    if (module_.inputs > 0 && input_) input_->ConfUpload(0, kPassRegisters);
-    if (module_.outputs > 0 && output_) output_->ConfUpload(0, kPassRegisters);
+    health_.beginPass();
+    int32_t result = 0;
+    auto update = [&](const std::shared_ptr<clsTable>& table, std::optional<int32_t>& shown) {
+        if (!table) return;
+        if (const auto word = readWord(*table, result)) shown = word;
+        health_.take(result);
+    };
+    if (module_.inputs > 0) update(input_, inputWord_);
+    if (module_.outputs > 0) update(output_, outputWord_);
+    health_.endPass();
 }
 
 bool DigitalProcessData::force(int bit, bool on) {
     if (!output_ || bit < 0 || bit > 15) return false;
-    if (output_->ConfUpload(0, kPassRegisters) != 0) return false;
+    int32_t result = 0;
+    const auto read = readWord(*output_, result);
+    if (!read) return false;
+    outputWord_ = read;
     const int32_t before = output_->ConfRegisterValue(0);
     const int32_t w = on ? (before | (1 << bit)) : (before & ~(1 << bit));
     output_->setConfRegisterValue(0, w & 0xFFFF);

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "views/pass_health.h"
+
 namespace varnak {
 
 class clsCoupler;
@@ -40,11 +42,14 @@ class DigitalProcessData {
     OpenResult open();
     const DigitalModule& module() const { return module_; }
 
-    // One pass: the first four registers of each image the module uses. The words
-    // afterwards are what the tables hold; nullopt when the coupler has no such table.
+    // One pass: the first four registers of each image the module uses.
     void pass();
-    std::optional<int32_t> inputWord() const { return word(input_); }
-    std::optional<int32_t> outputWord() const { return word(output_); }
+    // Whether the passes reach the station.
+    const PassHealth& health() const { return health_; }
+    // The first word of each image as last read from the device: a failed read leaves it;
+    // nullopt until one was read (also when the coupler has no such table).
+    std::optional<int32_t> inputWord() const { return inputWord_; }
+    std::optional<int32_t> outputWord() const { return outputWord_; }
 
     // Sets or clears output bit b after reading the output image; false when the coupler
     // has no output table, when the read failed (nothing is written: the word read would
@@ -52,11 +57,15 @@ class DigitalProcessData {
     bool force(int bit, bool on);
 
   private:
-    static std::optional<int32_t> word(const std::shared_ptr<clsTable>& table);
+    // Reads the image's first four registers; its first word when the read went through.
+    static std::optional<int32_t> readWord(clsTable& table, int32_t& result);
 
     DigitalModule module_;
     std::shared_ptr<clsTable> input_;
     std::shared_ptr<clsTable> output_;
+    std::optional<int32_t> inputWord_;
+    std::optional<int32_t> outputWord_;
+    PassHealth health_;
 };
 
 }  // namespace varnak

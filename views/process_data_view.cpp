@@ -44,22 +44,21 @@ void ProcessDataView::selectImage(int32_t image) {
     if (image >= 0 && image < kProcessImageCount) image_ = image;
 }
 
-void ProcessDataView::read(int32_t table, RowRange rows, Buffer& buffer, PassReads& reads) {
+void ProcessDataView::read(int32_t table, RowRange rows, Buffer& buffer) {
     rows = imageRowRange(rows.first, rows.count);
     if (rows.count == 0) return;
     lastResult_ =
         controlReadRegisters(0, table, rows.first, rows.count,
                              std::span<int32_t>(buffer).subspan(static_cast<size_t>(rows.first),
                                                                 static_cast<size_t>(rows.count)));
-    reads.made = true;
-    if (lastResult_ != 0) reads.failed = true;
+    health_.take(lastResult_);
 }
 
 void ProcessDataView::UploadProcData(RowRange input, RowRange output) {
-    PassReads reads;
-    read(inputTable(), input, input_, reads);
-    read(outputTable(), output, output_, reads);
-    if (reads.made) communicating_ = !reads.failed;
+    health_.beginPass();
+    read(inputTable(), input, input_);
+    read(outputTable(), output, output_);
+    health_.endPass();
 }
 
 std::optional<std::string> ProcessDataView::enterOutput(int32_t row, RegisterDataType type,

@@ -12,6 +12,7 @@
 
 #include "model/device_register_model.h"
 #include "model/register_grid_rules.h"
+#include "views/pass_health.h"
 
 namespace varnak {
 
@@ -49,7 +50,8 @@ class ProcessDataView {
     // False from a pass (or the load) with a failed read until one whose reads all went
     // through: the buffers then hold the last values read, not the device's. A pass that
     // reads nothing leaves it as it is.
-    bool communicating() const { return communicating_; }
+    bool communicating() const { return health_.communicating(); }
+    const PassHealth& health() const { return health_; }
     int32_t inputValue(int32_t row) const { return input_.at(static_cast<size_t>(row)); }
     int32_t outputValue(int32_t row) const { return output_.at(static_cast<size_t>(row)); }
 
@@ -65,19 +67,14 @@ class ProcessDataView {
 
   private:
     using Buffer = std::array<int32_t, kRows>;
-    // What the reads of one pass came to.
-    struct PassReads {
-        bool made = false;
-        bool failed = false;
-    };
-    void read(int32_t table, RowRange rows, Buffer& buffer, PassReads& reads);
+    void read(int32_t table, RowRange rows, Buffer& buffer);
     void fWriteProcData(int32_t offset, int32_t value);
 
     Buffer input_{};
     Buffer output_{};
     int32_t image_ = 0;
     int32_t lastResult_ = 0;
-    bool communicating_ = true;
+    PassHealth health_;
 };
 
 }  // namespace varnak

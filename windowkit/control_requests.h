@@ -11,6 +11,14 @@
 
 namespace varnak {
 
+// The request's answer never came (a time-out) or the request could not be sent whole: the
+// device may or may not have done what it asked, and the next request would likely wait
+// as long.
+inline bool unansweredRequest(int32_t code) {
+    return code == qzcom::ComErrTimeout1 || code == qzcom::ComErrTimeout2 ||
+           code == qzcom::ComErrSendTel;
+}
+
 inline int32_t controlReadRegisters(int32_t railPosition, int32_t table, int32_t first,
                                     int32_t count, std::span<int32_t> values) {
     AppContext& c = varnak();

@@ -14,6 +14,7 @@
 #include "model/clsColTables.h"
 #include "model/clsTable.h"
 #include "model/tree_node_key.h"
+#include "tests/support/late_lift.h"
 #include "tests/support/qt/qt_app.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/station_controller.h"
@@ -98,6 +99,20 @@ TEST_F(CouplerSettings, GeneralOkFailingMidwaySetsProtectionAgainAndStaysOpen) {
     EXPECT_FALSE(editor.ok());
     EXPECT_EQ(messageTexts().back(), "Error -2");
     EXPECT_EQ(station->requests().size(), 2u);
+
+    // A lift answered too late may have been made: nothing is written, but the protection
+    // is set again.
+    station->setCommandHook({});
+    station->clearRequests();
+    answerLiftsLate(*station);
+    EXPECT_FALSE(editor.ok());
+    EXPECT_EQ(messageTexts().back(), "Error 1");
+    EXPECT_TRUE(station->coupler().writeProtected);
+    EXPECT_EQ(wireLog(*station),
+              "write pos 0 table 99 reg 0 count 4: 0x0101 0x0001 0x5C3B 0x0000\n"
+              "read  pos 0 table 99 reg 0 count 4\n"
+              "write pos 0 table 99 reg 0 count 4: 0x0101 0x0001 0x0000 0x0000\n"
+              "read  pos 0 table 99 reg 0 count 4\n");
 }
 
 TEST_F(CouplerSettings, GeneralOfflineOkSavesDefaultCopiesOneToElevenCancelRestores) {

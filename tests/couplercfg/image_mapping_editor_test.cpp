@@ -13,6 +13,7 @@
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "tests/support/late_lift.h"
 #include "tests/support/mapping_descriptions.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
@@ -118,6 +119,51 @@ TEST_F(MappingEditorTest, ARefusedLiftDownloadsNothing) {
               (std::vector<std::string>{"Der Schreibschutz des Kopplers ließ sich nicht aufheben "
                                         "(Fehler -2). Nichts wurde übertragen."}));
     EXPECT_TRUE(logMatches("refused_lift.txt"));
+
+    // A lift answered too late may have been made: said so, left as it is, nothing sent.
+    station->setCommandHook({});
+    station->clearRequests();
+    station->changeCoupler([](CouplerState& c) { c.writeProtected = true; });
+    answerLiftsLate(*station);
+    EXPECT_FALSE(editor.ok());
+    EXPECT_EQ(messageTexts().back(),
+              "Ob der Schreibschutz des Kopplers aufgehoben wurde, ist unbekannt; nichts wurde "
+              "geschrieben. Der Koppler hat nicht geantwortet: Fehler 1");
+    EXPECT_TRUE(logMatches("refused_lift.txt"));
+    EXPECT_FALSE(station->coupler().writeProtected);
+}
+
+// A list the station stops delivering half-way leaves the project's tables and the
+// terminals' texts as they were, says so once and reads the other list no more.
+TEST_F(MappingEditorTest, AListTheStationDoesNotDeliverWholeChangesNothingAndIsToldOnce) {
+    online();
+    control.setQZxTimeout(300);
+    control.setQZxPortOpen(true);
+    for (int r = 0; r < 255; ++r) station->setRegister(0, 10, r, 0x0205);
+    station->setRegister(0, 11, 0, 0xFFFF);
+    auto rail = context.VarnakOnlineCoupler;
+    auto digital = rail->clsColTerminals()->ItemPos(3);
+    digital->setConfMappInputImage(0, 0, "12.3");
+    digital->setConfInputDestProcImage(0, "1");
+    std::vector<bool> loaded;
+    for (int t : {10, 11}) loaded.push_back(rail->clsColTables()->Item(t)->bInitDone());
+    const int32_t before = rail->clsColTables()->Item(10)->ConfRegisterValue(0);
+    rail->clsColTables()->Item(10)->setbInitDone(loaded[0]);
+    // Registers 35-36 and table 10 arrive; table 11 does not.
+    for (int i = 0; i < 16; ++i) station->queueFault(ReplyFault::none());
+    station->queueFault(ReplyFault::noReply());
+    ImageMappingEditor editor(Variant::Programmed);
+    ASSERT_TRUE(editor.load());
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{
+                                  "Die Tabelle 11 ließ sich nicht vom Koppler lesen (Fehler 1). "
+                                  "Die Zuordnung bleibt, wie das Projekt sie hält."}));
+    EXPECT_EQ(station->requests().size(), 17u);
+    EXPECT_EQ(rail->clsColTables()->Item(10)->bInitDone(), loaded[0]);
+    EXPECT_EQ(rail->clsColTables()->Item(11)->bInitDone(), loaded[1]);
+    EXPECT_EQ(rail->clsColTables()->Item(10)->ConfRegisterValue(0), before);
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
+    EXPECT_EQ(editor.grid(Dir::Input).rows[3][8], "12.3");
+    EXPECT_EQ(editor.grid(Dir::Input).rows[3][6], "1");
 }
 
 TEST_F(MappingEditorTest, ACouplerWithoutTable55OpensNothingAndReadsNoList) {

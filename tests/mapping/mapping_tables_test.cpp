@@ -104,7 +104,7 @@ TEST_F(MappingTables, ListIndexesAndTheBoundaryOfATable) {
     EXPECT_EQ(reg(*rail, 63, 253), 3568);
     EXPECT_EQ(reg(*rail, 63, 254), 0xFFFF);
     EXPECT_EQ(mappingTablesToSend(*rail, Dir::Output).size(), 14u);
-    const MappingList back = readMappingList(*rail, Dir::Output, false);
+    const MappingList back = readMappingList(*rail, Dir::Output, false).list;
     for (int32_t i : {0, 254, 255, 509, 510, 3568, 3569}) EXPECT_EQ(back[i], list[i]) << i;
 
     // A list of exactly 255 entries: its end in the copy register and in the real slot, so

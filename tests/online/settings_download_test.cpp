@@ -1,8 +1,8 @@
 // The settings download against the simulated station: the dialog's boxes and range on a
 // rail of five terminals, a never-mapped rail whose lists are not sent, lists ending in the
-// next table, a refused lift, a station that stops answering in the middle, table 0 without
-// the device's own registers, a station whose terminals are not the rail's, and a rail with a
-// terminal the program has no description for.
+// next table, a refused lift and one answered too late, a station that stops answering in the
+// middle, table 0 without the device's own registers, a station whose terminals are not the rail's,
+// and a rail with a terminal the program has no description for.
 #include "online/settings_download.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,9 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "online/frmOnlineDownLoad.h"
+#include "online/online_texts.h"
 #include "online/station_terminal_list.h"
+#include "tests/support/late_lift.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
 #include "tests/support/write_reply_shapes.h"
@@ -143,6 +145,23 @@ TEST_F(Download, ARefusedLiftWritesNothing) {
                                   "Der Download ist nicht vollständig:\n"
                                   "Schreibschutz nicht aufgehoben, nichts geschrieben: Fehler -2"});
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(Download, ALiftAnsweredTooLateIsNoRefusalAndIsLeftAsItIs) {
+    station->changeCoupler([](CouplerState& c) { c.writeProtected = true; });
+    answerLiftsLate(*station);
+    TransferChoice choice;
+    choice.boxes[kDownloadCouplerSettings] = true;
+    const TransferReport report = runSettingsDownload(*rail(), choice, {});
+    EXPECT_EQ(transferReportText(report, kTxtDownloadIncomplete),
+              "Der Download ist nicht vollständig:\n"
+              "Ob der Schreibschutz des Kopplers aufgehoben wurde, ist unbekannt; nichts wurde "
+              "geschrieben. Der Koppler hat nicht geantwortet: Fehler 1\n"
+              "Die Station antwortet nicht; der Rest wurde nicht übertragen.");
+    EXPECT_EQ(wireLog(*station),
+              "write pos 0 table 99 reg 0 count 4: 0x0101 0x0001 0x5C3B 0x0000\n"
+              "read  pos 0 table 99 reg 0 count 4\n");
+    EXPECT_FALSE(station->coupler().writeProtected);
 }
 
 TEST_F(Download, AStationThatStopsAnsweringEndsTheDownloadNamingWhere) {

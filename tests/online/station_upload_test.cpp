@@ -1,7 +1,8 @@
 // The station upload against the simulated station: the dialog's opening read and Cancel,
 // everything ticked on a rail without table 121 and with an input list ending in table 11,
 // the recalculated mapping texts, an empty range, tables the station lacks, a station that
-// stops answering, a mapping the rail's limits refuse and a terminal without description.
+// stops answering (also while the mapping is read again), a mapping the rail's limits refuse and a
+// terminal without description.
 #include "online/station_upload.h"
 
 #include <gtest/gtest.h>
@@ -179,6 +180,30 @@ TEST_F(Upload, AStationThatStopsAnsweringEndsTheUploadAndNothingIsSaved) {
     const std::string log = wireLog(*station);
     EXPECT_EQ(log.find("pos 1"), std::string::npos);  // no terminal read after the silence
     EXPECT_EQ(log.substr(log.rfind("read ")), "read  pos 0 table 120 reg 0 count 4\n");
+}
+
+// The recalculation reads the lists again; when the station stops answering there, the
+// terminals' texts stay as they were and the upload fails naming the table once.
+TEST_F(Upload, AStationSilentWhileTheMappingIsReadAgainLeavesTheTextsAndNothingIsSaved) {
+    control.setQZxTimeout(300);
+    control.setQZxPortOpen(true);
+    auto terminal = online()->clsColTerminals()->ItemPos(1);
+    terminal->setConfMappInputImage(0, 0, "9");
+    // Table 8, tables 10 and 11, table 10 again; table 11 gets no answer the second time.
+    for (int i = 0; i < 4 + 15 + 15 + 15; ++i) station->queueFault(ReplyFault::none());
+    station->queueFault(ReplyFault::noReply());
+    TransferChoice choice;
+    choice.boxes[kUploadProgrammedConfiguration] = true;
+    const TransferReport report = runStationUpload(*online(), choice, {});
+    EXPECT_EQ(transferReportText(report, kTxtUploadIncomplete),
+              std::string(kIncomplete) +
+                  "Tabelle 11: Fehler 1\n"
+                  "Die Station antwortet nicht; der Rest wurde nicht übertragen.");
+    EXPECT_EQ(terminal->ConfMappInputImage(0, 0), "9");
+    // The tables keep what the upload read.
+    EXPECT_EQ(online()->clsColTables()->Item(10)->ConfRegisterValue(0), 0x0004);
+    EXPECT_EQ(online()->clsColTables()->Item(11)->ConfRegisterValue(3), 0xFFFF);
+    EXPECT_EQ(wireLog(*station).find("table 50"), std::string::npos);
 }
 
 class UploadSerial : public RailFixture {

@@ -130,6 +130,11 @@ void SimStation::queueFault(ReplyFault fault) {
     faults_.push_back(std::move(fault));
 }
 
+void SimStation::setFaultChooser(FaultChooser choose) {
+    std::lock_guard lock(mutex_);
+    chooser_ = std::move(choose);
+}
+
 void SimStation::setPacing(bool on) {
     std::lock_guard lock(mutex_);
     pacing_ = on;
@@ -453,7 +458,9 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
     ReplyFault fault;
     {
         std::lock_guard lock(mutex_);
-        if (!faults_.empty()) {
+        if (auto chosen = chooser_ ? chooser_(request) : std::nullopt) {
+            fault = std::move(*chosen);
+        } else if (!faults_.empty()) {
             fault = std::move(faults_.front());
             faults_.pop_front();
         }

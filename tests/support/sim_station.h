@@ -148,6 +148,11 @@ class SimStation {
 
     // Faults for the coming replies, one per reply in order; afterwards replies are sound.
     void queueFault(ReplyFault fault);
+    // Picks a reply's fault by its request, ahead of the queue (whose faults then wait for
+    // the next replies); nullopt leaves the reply to the queue. Runs with the station's lock
+    // held: it must not call the station.
+    using FaultChooser = std::function<std::optional<ReplyFault>(const std::string& request)>;
+    void setFaultChooser(FaultChooser choose);
     // Sends every byte of a reply at the wire time of the line's baud rate (11 bits per
     // byte) and takes a request as complete only after its wire time.
     void setPacing(bool on);
@@ -244,6 +249,7 @@ class SimStation {
     mutable std::condition_variable changed_;
     std::map<TableKey, std::vector<uint16_t>> tables_;
     std::deque<ReplyFault> faults_;
+    FaultChooser chooser_;
     std::optional<HeldReply> held_;  // the station thread's own
     RequestHook requestHook_;
     std::vector<std::string> requests_;

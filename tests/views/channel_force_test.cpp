@@ -1,16 +1,20 @@
 // Channel monitoring and forcing: the address helper, the forced word, the image a
-// channel is mapped to, the refusals, and the dialog opened through its opener.
+// channel is mapped to, the refusals, a silent station, and the dialog opened through its
+// opener.
 #include "views/channel_force.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsTerminal.h"
 #include "model/tree_node_key.h"
+#include "tests/support/qt/event_wait.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/station_process_images.h"
 #include "tests/support/wire_log.h"
@@ -88,6 +92,49 @@ TEST_F(ChannelForceTest, ForcingUsesTheChannelsImageAndRefusesWhatWouldHitAnothe
     EXPECT_EQ(in.fWriteChannelValue(1), Write::NotWritable);
     EXPECT_TRUE(matchesGolden(wireLog(*station),
                               testSourcePath("views/wire_golden") / "channel_force.txt"));
+}
+
+TEST_F(ChannelForceTest, ASilentStationKeepsTheLastValueShownAndAFailedWriteIsPutBack) {
+    connectStation();
+    goOnline();
+    control.setQZxTimeout(100);
+    control.setQZxPortOpen(true);
+    online(1)->setConfMappInputImage(0, 0, "5.6");
+    online(1)->setConfInputDestProcImage(0, "1");
+    online(2)->setConfMappOutputImage(1, 0, "13.0");
+    online(2)->setConfOutputDestProcImage(1, "2");
+    setImageInput(*station, 1, 2, 0x4000);
+    station->setRegister(0, 112, 6, 0x0001);
+
+    ChannelForce in;
+    ASSERT_TRUE(in.open(key(SZ_CHANNEL_INDATA, 1, 0)));
+    station->queueFault(ReplyFault::noReply());
+    EXPECT_EQ(in.fReadChannelValue(), std::nullopt);
+    EXPECT_FALSE(in.health().communicating());
+    EXPECT_EQ(in.fReadChannelValue(), 1);
+    EXPECT_TRUE(in.health().communicating());
+
+    ChannelForce out;
+    ASSERT_TRUE(out.open(key(SZ_CHANNEL_OUTDATA, 2, 1)));
+    station->queueFault(ReplyFault::none());
+    station->queueFault(ReplyFault::noReply());
+    EXPECT_EQ(out.fWriteChannelValue(1), Write::NoCommunication);
+    EXPECT_EQ(context.VarnakOnlineCoupler->clsColTables()->Item(112)->ConfRegisterValue(6), 1);
+
+    // The window: the line comes with the failing reads and goes with the first sound one;
+    // the value stays the last one read, and no message is shown.
+    frmTermForceData dialog;
+    ASSERT_TRUE(dialog.load(key(SZ_CHANNEL_INDATA, 1, 0)));
+    dialog.show();
+    dialog.Timer1.start(0);  // the rail's addresses are never calculated: started by hand
+    ASSERT_TRUE(runEventsUntil([&] { return dialog.txtMontiorValue->text() == "1"; }, 2000));
+    EXPECT_FALSE(dialog.lblNoCommunication->isVisible());
+    for (int i = 0; i < 3; ++i) station->queueFault(ReplyFault::noReply());
+    EXPECT_TRUE(runEventsUntil([&] { return dialog.lblNoCommunication->isVisible(); }, 2000));
+    EXPECT_EQ(dialog.txtMontiorValue->text(), "1");
+    EXPECT_EQ(dialog.lblNoCommunication->text(), "Keine Kommunikation mit Koppler!");
+    EXPECT_TRUE(runEventsUntil([&] { return !dialog.lblNoCommunication->isVisible(); }, 2000));
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ChannelForceTest, TheDialogOpensIdleAndWritesOnlyOnline) {

@@ -1,12 +1,14 @@
 // The digital process data of a one-module station: the module kinds, forcing an output
 // bit with a golden wire log, a failed read that writes nothing, a failed write that forces
-// nothing, and the window's boxes.
+// nothing, the window's boxes, and a silent station.
 #include "views/process_data_digital.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
@@ -111,6 +113,32 @@ TEST_F(DigitalTest, TheWindowShowsTheModulesRowsAndABoxGoesBackWhenNothingWasWri
     runEventsUntil([] { return false; }, 100);
     EXPECT_TRUE(without.txtChannelValueOut[7]->text().isEmpty());
     EXPECT_FALSE(without.data().force(7, true));
+}
+
+TEST_F(DigitalTest, ASilentStationShowsNoBitsItDidNotSendAndTheLineSaysSo) {
+    connectStation().setRegister(0, 110, 0, 0x0081);
+    goOnline();
+    control.setQZxTimeout(100);
+    control.setQZxPortOpen(true);
+    context.VarnakOnlineCoupler->clsColTables()->Item(110)->setConfRegisterValue(0, 0x00FF);
+    // Silent from the start: the boxes stay empty, not the table's word.
+    for (int i = 0; i < 2; ++i) station->queueFault(ReplyFault::noReply());
+    frmProcDataDigital dialog;
+    ASSERT_TRUE(dialog.load());
+    dialog.show();
+    ASSERT_TRUE(runEventsUntil([&] { return dialog.lblNoCommunication->isVisible(); }, 2000));
+    EXPECT_TRUE(dialog.txtChannelValueOut[1]->text().isEmpty());
+    // The first pass that reads shows the device's bits and ends the line.
+    ASSERT_TRUE(runEventsUntil([&] { return !dialog.lblNoCommunication->isVisible(); }, 2000));
+    EXPECT_EQ(dialog.txtChannelValueOut[7]->text(), "1");
+    EXPECT_EQ(dialog.txtChannelValueOut[1]->text(), "0");
+    // Silent again: the last bits read stay.
+    for (int i = 0; i < 2; ++i) station->queueFault(ReplyFault::noReply());
+    ASSERT_TRUE(runEventsUntil([&] { return dialog.lblNoCommunication->isVisible(); }, 2000));
+    EXPECT_EQ(dialog.txtChannelValueOut[7]->text(), "1");
+    EXPECT_EQ(dialog.data().outputWord(), 0x0081);
+    EXPECT_TRUE(ui.messages.empty());
+    dialog.cmdOk->click();
 }
 
 TEST_F(DigitalTest, AStationOfTwoTerminalsGetsTheScopeMessage) {
