@@ -29,9 +29,20 @@ bool isRegularFile(const fs::path& p) {
 }
 
 bool samePath(const std::string& a, const std::string& b) {
-    std::string x = fs::path(a).lexically_normal().string();
-    std::string y = fs::path(b).lexically_normal().string();
+    // A folder named with or without its closing separator is one folder.
+    auto normal = [](const std::string& p) {
+        fs::path n = fs::path(p).lexically_normal();
+        return (n.has_filename() ? n : n.parent_path()).string();
+    };
+    std::string x = normal(a);
+    std::string y = normal(b);
     return x.size() == y.size() && containsNoCase(x, y);
+}
+
+bool isCouplerDescription(const std::string& file) {
+    std::string descriptionFolder =
+        platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Coupler"}) + "/";
+    return containsNoCase(file, descriptionFolder);
 }
 
 // Tables a description supplies on first use; the others stay zero until uploaded.
@@ -102,7 +113,15 @@ void clsCoupler::setClsColTerminals(std::shared_ptr<varnak::clsColTerminals> ter
     terminals_ = std::move(terminals);
 }
 
+void clsCoupler::setConfSymbolicName(const std::string& value) {
+    if (value != userName_) openedFolder_.clear();
+    userName_ = value;
+}
+
 std::string clsCoupler::RailFolder(const std::string& projectFolder) const {
+    if (!openedFolder_.empty() &&
+        samePath(fs::path(openedFolder_).parent_path().string(), projectFolder))
+        return openedFolder_;
     return platform::joinPath({projectFolder, userName_ + ".CF"});
 }
 
@@ -118,6 +137,7 @@ int32_t clsCoupler::ConfRetrieveData(const std::string& szFileName) {
         if (!isRegularFile(file)) return 0;  // an empty rail rather than a retry
     }
     std::string f = file.string();
+    openedFolder_ = isCouplerDescription(f) ? "" : file.parent_path().string();
     // A description has no [Config]: a rail made from it has no name and no comment yet.
     userName_ = readKeyTextOrEmpty(f, "Config", "UserName");
     couplerID_ = readKeyNumber(f, "Config", "CouplerID");
@@ -149,9 +169,7 @@ void clsCoupler::readDirectory(const std::string& file) {
         }
     }
 
-    std::string descriptionFolder =
-        platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Coupler"}) + "/";
-    bool fromDescription = containsNoCase(file, descriptionFolder);
+    bool fromDescription = isCouplerDescription(file);
     for (int32_t n = 0; n <= kDirectoryLastTable; ++n) {
         varnak().ui->pumpEvents();
         int32_t value = directoryFromDevice_ ? device[n] : fileDirectoryValue(file, n);
