@@ -169,7 +169,7 @@ bool gfOpenProjectFile() {
     // The folder that holds the project folder, whatever the project folder is called.
     int32_t result = project->fOpenProject(name, folder.string(), folder.parent_path().string());
     if (result != kStoreOk) {
-        c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical,
+        c.ui->messageBox(storeResultMessage(result), vbCritical,
                          c.text(kTxtProjectOpenMessageTitle));
         return false;
     }

@@ -73,7 +73,7 @@ void frmMainVMT::fOpenRememberedProject() {
         int32_t opened = project->fOpenProject(startProject_.ProjectName, startProject_.ProjectPath,
                                                startProject_.ProjectFolder);
         if (opened != kStoreOk) {
-            context_.ui->messageBox(context_.text(storeResultTextId(opened)), vbCritical,
+            context_.ui->messageBox(storeResultMessage(opened), vbCritical,
                                     context_.text(kTxtProjectOpenMessageTitle));
         } else if (plan.openRail) {
             showRailOpenResult(

@@ -100,7 +100,7 @@ void frmProjNew::cmdPrjOk_Click() {
             int32_t result = gfVarnakProject()->fNewProject(name, projectFolder, folder);
             if (result != kStoreOk) {
                 // Nothing was created: say why and let the user choose again.
-                c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, title);
+                c.ui->messageBox(storeResultMessage(result), vbCritical, title);
                 break;
             }
             cmdPrjOk->setEnabled(true);

@@ -148,9 +148,9 @@ void frmRailNew::cmdNew_Click() {
             // module's own terminal, so that it is there when the project is opened again.
             result = rail->ConfSaveData();
             if (result != kStoreOk)
-                c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+                c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
         } else if (result != kStoreOk) {
-            c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+            c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
         }
     }
     cmdNew->setEnabled(true);

@@ -112,7 +112,7 @@ void showRailOpenResult(int32_t result, const std::string& file) {
         if (!report.empty()) c.ui->messageBox(report, vbExclamation, kProgramTitle);
         return;
     }
-    std::string text = c.text(storeResultTextId(result));
+    std::string text = storeResultMessage(result);
     // Which file is meant, so that the user can look at it.
     if (result == kStoreNotARailFile || result == kStoreFileMissing) text += "\r\n\r\n" + file;
     c.ui->messageBox(text, vbCritical, kProgramTitle);

@@ -19,7 +19,7 @@ void putProjectRailsAway(AppContext& context, const GoOnlineHooks& hooks) {
     // A rail whose save fails stays loaded rather than losing its changes; the user
     // learns why.
     if (int32_t result = couplers->fClearColCouplers())
-        context.ui->messageBox(context.text(storeResultTextId(result)), vbCritical, "");
+        context.ui->messageBox(storeResultMessage(result), vbCritical, "");
 }
 
 }  // namespace

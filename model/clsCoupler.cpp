@@ -17,6 +17,7 @@
 #include "model/project_store.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
 
@@ -238,11 +239,16 @@ int32_t clsCoupler::ConfSaveData() {
     if (!project->IsOpen()) return kStoreNoProject;
     if (!clsProject::gfValidRailName(userName_)) return kStoreInvalidName;
 
+    // What a failure of this save names to the user is what failed in it.
+    platform::forgetWriteFailure();
     ini::IniBatch batch;
     std::string folder = RailFolder(project->FullPathProject());
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
-        if (!fs::create_directory(folder, ec) || ec) return kStoreWriteFailed;
+        if (!fs::create_directory(folder, ec) || ec) {
+            platform::noteWriteFailure(folder, ec.value());
+            return kStoreWriteFailed;
+        }
     }
     std::string file =
         platform::resolveCaseInsensitive(platform::joinPath({folder, "Coupler.CCF"})).string();

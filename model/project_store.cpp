@@ -2,21 +2,41 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "model/app_context.h"
 #include "model/clsCommon.h"
 #include "platform/ini_file.h"
+#include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
 
 namespace varnak {
+namespace {
+
+constexpr int kTxtChangedOnDiskDuringSave = 1761;
+
+}  // namespace
 
 int storeResultTextId(int32_t result) {
     // Texts 1870.. explain the store results in the order of StoreResult.
     if (result <= kStoreOk || result > kStoreNotARailFile) return 0;
     return 1869 + result;
+}
+
+std::string storeResultMessage(int32_t result) {
+    AppContext& c = varnak();
+    std::string text = c.text(storeResultTextId(result));
+    const auto failure = platform::lastWriteFailure();
+    if (result != kStoreWriteFailed || !failure) return text;
+    text += "\r\n\r\n" + failure->path;
+    if (failure->error == platform::kChangedOnDisk)
+        text += "\r\n" + c.text(kTxtChangedOnDiskDuringSave);
+    else if (failure->error > 0)
+        text += "\r\n" + std::string(std::strerror(failure->error));
+    return text;
 }
 
 std::string idText(int32_t id) {

@@ -102,7 +102,7 @@ int32_t insertTerminals(const InsertTarget& target, const std::string& type, int
     const int32_t result =
         rail->clsColTerminals()->Add(type, target.position, count, target.couplerId);
     if (result != kStoreOk) {
-        c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+        c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
         return result;
     }
     if (count < 1) return kStoreOk;

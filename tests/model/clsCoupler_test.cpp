@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <map>
 #include <utility>
@@ -180,6 +181,10 @@ TEST_F(RailTest, SaveReportsChangesDroppedBecauseTheFileChangedOnDiskMeanwhile) 
         ini::IniBatch outer;  // as around a rail's open or add
         EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
     }
+    EXPECT_EQ(storeResultMessage(kStoreWriteFailed),
+              "Die Datei konnte nicht geschrieben werden.\r\n\r\n" + file.string() +
+                  "\r\nDie Datei wurde während des Sicherns auf der Platte geändert; ihre "
+                  "Änderungen wurden nicht geschrieben.");
     context().ui = &ui;
     EXPECT_NE(readFile(file).find("; edited elsewhere"), std::string::npos);
     EXPECT_NE(ini::readString(file.string(), "Config", "UserDesc"), "lost");
@@ -215,6 +220,11 @@ TEST_F(RailTest, SaveReplacesItsFilesAsOneGroupAndAFailedFileLeavesTheOthersSave
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
     change(0x43);
     EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
+    // The message names the file and the system's reason (also for root, whom only the
+    // file's mark stops).
+    EXPECT_EQ(storeResultMessage(kStoreWriteFailed),
+              "Die Datei konnte nicht geschrieben werden.\r\n\r\n" + locked + "\r\n" +
+                  std::strerror(EACCES));
     EXPECT_EQ(readFile(locked), lockedBytes);
     for (int32_t position : {1, 3}) {
         EXPECT_NE(readFile(terminalFile(position)).find("Reg40=0x0043"), std::string::npos)
