@@ -7,6 +7,7 @@
 #include "app/gsd_export_message.h"
 #include "app/menu_texts.h"
 #include "app/projects_folder.h"
+#include "app/unsaved_rail.h"
 #include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
@@ -171,10 +172,13 @@ bool gfOpenProjectFile() {
     const fs::path folder = file.parent_path();
     const std::string name = file.stem().string();
     // The folder that holds the project folder, whatever the project folder is called.
-    int32_t result = project->fOpenProject(name, folder.string(), folder.parent_path().string());
-    if (result != kStoreOk) {
-        c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical,
-                         c.text(kTxtProjectOpenMessageTitle));
+    const std::string title = c.text(kTxtProjectOpenMessageTitle);
+    const auto result = takeRoadDroppingLoadedRail(
+        [&] { return project->fOpenProject(name, folder.string(), folder.parent_path().string()); },
+        title);
+    if (!result) return false;
+    if (*result != kStoreOk) {
+        c.ui->messageBox(storeResultMessage(*result), vbCritical, title);
         return false;
     }
     return true;

@@ -91,9 +91,8 @@ frmMainVMT::frmMainVMT(AppContext& context, QtUiServices* ui)
     setOnline_ = [this](bool online) {
         int32_t result = gfVarnakProject()->setOnline(online);
         if (result != kStoreOk && online)
-            context_.ui->messageBox(
-                withPortFailure(context_, context_.text(storeResultTextId(result))), vbCritical,
-                "");
+            context_.ui->messageBox(withPortFailure(context_, storeResultMessage(result)),
+                                    vbCritical, "");
     };
     buildCentre();
     buildToolbar();

@@ -36,7 +36,7 @@ bool exportsGsd(const std::string& typeName) {
 void reportStoreFailure(int32_t result) {
     if (result == kStoreOk) return;
     AppContext& c = varnak();
-    c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+    c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
 }
 
 void underConstruction(int style) {

@@ -10,6 +10,7 @@
 #include "app/menu_texts.h"
 #include "app/resource_folder.h"
 #include "app/shell_texts.h"
+#include "app/unsaved_rail.h"
 #include "model/app_context.h"
 #include "model/basFiles.h"
 #include "model/basLookup.h"
@@ -70,12 +71,16 @@ void frmMainVMT::fOpenRememberedProject() {
     RememberedProjectPlan plan = planRememberedProject(startProject_);
     if (plan.openProject) {
         auto project = gfVarnakProject();
-        int32_t opened = project->fOpenProject(startProject_.ProjectName, startProject_.ProjectPath,
-                                               startProject_.ProjectFolder);
-        if (opened != kStoreOk) {
-            context_.ui->messageBox(context_.text(storeResultTextId(opened)), vbCritical,
-                                    context_.text(kTxtProjectOpenMessageTitle));
-        } else if (plan.openRail) {
+        const std::string title = context_.text(kTxtProjectOpenMessageTitle);
+        const auto opened = takeRoadDroppingLoadedRail(
+            [&] {
+                return project->fOpenProject(startProject_.ProjectName, startProject_.ProjectPath,
+                                             startProject_.ProjectFolder);
+            },
+            title);
+        if (opened && *opened != kStoreOk) {
+            context_.ui->messageBox(storeResultMessage(*opened), vbCritical, title);
+        } else if (opened && plan.openRail) {
             showRailOpenResult(
                 project->clsColCouplers()->fOpenCoupler(plan.railFolder, plan.railFile),
                 plan.railFile);

@@ -80,8 +80,7 @@ void frmProjDel::cmdDelete_Click() {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         int32_t result = gfVarnakProject()->fDeleteProject(folder);
         QApplication::restoreOverrideCursor();
-        if (result != kStoreOk)
-            c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, title);
+        if (result != kStoreOk) c.ui->messageBox(storeResultMessage(result), vbCritical, title);
     }
     accept();
 }

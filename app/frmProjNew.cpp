@@ -11,6 +11,7 @@
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
 #include "app/projects_folder.h"
+#include "app/unsaved_rail.h"
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
@@ -97,10 +98,13 @@ void frmProjNew::cmdPrjOk_Click() {
             break;
         default: {
             const std::string projectFolder = platform::joinPath({folder, name + ".PF"});
-            int32_t result = gfVarnakProject()->fNewProject(name, projectFolder, folder);
-            if (result != kStoreOk) {
+            const auto result = takeRoadDroppingLoadedRail(
+                [&] { return gfVarnakProject()->fNewProject(name, projectFolder, folder); }, title);
+            // The user kept the loaded rail: nothing was created, the dialog stays.
+            if (!result) break;
+            if (*result != kStoreOk) {
                 // Nothing was created: say why and let the user choose again.
-                c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, title);
+                c.ui->messageBox(storeResultMessage(*result), vbCritical, title);
                 break;
             }
             cmdPrjOk->setEnabled(true);

@@ -12,6 +12,7 @@
 #include "app/basgfAccessDB.h"
 #include "app/menu_texts.h"
 #include "app/name_rules.h"
+#include "app/unsaved_rail.h"
 #include "model/app_context.h"
 #include "model/basLookup.h"
 #include "model/clsColCouplers.h"
@@ -137,9 +138,12 @@ void frmRailNew::cmdNew_Click() {
                          vbCritical, "");
     } else {
         hide();
-        int32_t result = project->clsColCouplers()->Add(type, insertPosition_, name);
+        const auto added = takeRoadDroppingLoadedRail(
+            [&] { return project->clsColCouplers()->Add(type, insertPosition_, name); },
+            kProgramTitle);
+        // Without a result the user kept the loaded rail and was told why: nothing was made.
         std::shared_ptr<clsCoupler> rail;
-        if (result == kStoreOk && gfGetActiveCoupler(rail) && rail) {
+        if (added == kStoreOk && gfGetActiveCoupler(rail) && rail) {
             // Taken as the rail file gives it back: without blanks at its ends.
             rail->setUserInfoDescription(trimBlanks(txtRailComment->text().toStdString()));
             if ((type.starts_with("QP") || type.starts_with("QI")) &&
@@ -150,14 +154,14 @@ void frmRailNew::cmdNew_Click() {
             created = true;
             // Nothing saves at exit: the new rail goes to disk now, with its comment and a
             // module's own terminal, so that it is there when the project is opened again.
-            result = rail->ConfSaveData();
+            const int32_t result = rail->ConfSaveData();
             if (result != kStoreOk)
-                c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
-        } else if (result == kStoreDescriptionRefused) {
+                c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
+        } else if (added && *added == kStoreDescriptionRefused) {
             c.ui->messageBox(descriptionRefusedText(deviceDescriptionFile("Coupler", type)),
                              vbCritical, kProgramTitle);
-        } else if (result != kStoreOk) {
-            c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+        } else if (added && *added != kStoreOk) {
+            c.ui->messageBox(storeResultMessage(*added), vbCritical, kProgramTitle);
         }
     }
     cmdNew->setEnabled(true);

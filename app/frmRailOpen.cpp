@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/menu_texts.h"
+#include "app/unsaved_rail.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsColTerminals.h"
@@ -97,10 +98,11 @@ void frmRailOpen::cmdSelect_Click() {
     auto project = gfVarnakProject();
     const std::string folder = platform::joinPath({project->FullPathProject(), chosen});
     const std::string file = platform::joinPath({folder, "Coupler.CCF"});
-    int32_t result = project->clsColCouplers()->fOpenCoupler(folder, file);
+    const auto result = takeRoadDroppingLoadedRail(
+        [&] { return project->clsColCouplers()->fOpenCoupler(folder, file); }, kProgramTitle);
     Animation1->hide();
     accept();
-    showRailOpenResult(result, file);
+    if (result) showRailOpenResult(*result, file);
 }
 
 void showRailOpenResult(int32_t result, const std::string& file) {
@@ -112,7 +114,7 @@ void showRailOpenResult(int32_t result, const std::string& file) {
         if (!report.empty()) c.ui->messageBox(report, vbExclamation, kProgramTitle);
         return;
     }
-    std::string text = c.text(storeResultTextId(result));
+    std::string text = storeResultMessage(result);
     // Which file is meant, so that the user can look at it.
     if (result == kStoreNotARailFile || result == kStoreFileMissing) text += "\r\n\r\n" + file;
     c.ui->messageBox(text, vbCritical, kProgramTitle);

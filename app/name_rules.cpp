@@ -77,7 +77,9 @@ std::string railNameFromInput(const std::string& input) {
         pos += len;
         ++chars;
     }
-    return name.substr(0, std::min(pos, name.size()));
+    // A cut that ends in a blank would leave it in the folder's name but not in the name
+    // the rail file gives back.
+    return trimBlanks(name.substr(0, std::min(pos, name.size())));
 }
 
 }  // namespace varnak

@@ -19,8 +19,9 @@ std::string railNameRefusal(const std::string& name);
 // the name is empty or holds a dot, else the character named.
 std::string projectNameRetry(const std::string& name);
 
-// A rail name as the rail dialogs take it: blanks trimmed at both ends, then cut to its
-// first 20 characters (never inside a UTF-8 character).
+// A rail name as the rail dialogs take it: blanks trimmed at both ends, cut to its first
+// 20 characters (never inside a UTF-8 character), and trimmed again where the cut left a
+// blank at its end.
 inline constexpr size_t kRailNameLength = 20;
 std::string railNameFromInput(const std::string& input);
 

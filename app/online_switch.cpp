@@ -1,6 +1,7 @@
 #include "app/online_switch.h"
 
 #include "app/online_station_reader.h"
+#include "app/unsaved_rail.h"
 #include "model/app_context.h"
 #include "model/clsColCouplers.h"
 #include "model/clsProject.h"
@@ -10,16 +11,19 @@
 namespace varnak {
 namespace {
 
-void putProjectRailsAway(AppContext& context, const GoOnlineHooks& hooks) {
+// False when the loaded rail could not be saved and the user kept it.
+bool putProjectRailsAway(AppContext& context, const GoOnlineHooks& hooks) {
     auto couplers = gfVarnakProject()->clsColCouplers();
-    if (couplers->Count() == 0) return;
+    if (couplers->Count() == 0) return true;
     int answer =
         context.ui->messageBox(kDownloadOfferText, vbYesNo | vbQuestion, kDownloadOfferTitle);
     if (answer == vbYes && hooks.showDownloadDialog) hooks.showDownloadDialog();
-    // A rail whose save fails stays loaded rather than losing its changes; the user
-    // learns why.
-    if (int32_t result = couplers->fClearColCouplers())
-        context.ui->messageBox(context.text(storeResultTextId(result)), vbCritical, "");
+    const auto result =
+        takeRoadDroppingLoadedRail([&] { return couplers->fClearColCouplers(); }, "");
+    if (!result) return false;
+    // A rail still loading is not saved; it stays loaded, and the user learns why.
+    if (*result != kStoreOk) context.ui->messageBox(storeResultMessage(*result), vbCritical, "");
+    return true;
 }
 
 }  // namespace
@@ -28,7 +32,11 @@ bool fGoOnlineRead(AppContext& context, const GoOnlineHooks& hooks) {
     auto busy = [&](bool on) {
         if (hooks.busyPointer) hooks.busyPointer(on);
     };
-    putProjectRailsAway(context, hooks);
+    if (!putProjectRailsAway(context, hooks)) {
+        // The loaded rail stays as it was, and so does the program: offline.
+        gfVarnakProject()->setOnline(false);
+        return false;
+    }
     busy(true);
     StationReadResult read = fReadOnlineStation();
     busy(false);

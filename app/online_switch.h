@@ -23,7 +23,8 @@ struct GoOnlineHooks {
 
 // True when the station was read and the context's online rail replaced. On a station
 // that does not answer it shows "No communication with coupler!" and sets the project
-// offline again (which runs the offline path of the listeners) and answers false.
+// offline again (which runs the offline path of the listeners) and answers false; so it
+// does, without that message, when the loaded rail could not be saved and the user kept it.
 bool fGoOnlineRead(AppContext& context, const GoOnlineHooks& hooks);
 
 }  // namespace varnak

@@ -35,6 +35,8 @@ inline constexpr int kTxtNoSysInfo = 1989;
 inline constexpr int kTxtOnline = 1990;
 inline constexpr int kTxtOffline = 1991;
 inline constexpr int kTxtSysInfoButton = 1992;
+// Asked when a road that puts the loaded rail away could not save it; %1 the rail's name.
+inline constexpr int kTxtDropUnsavedRail = 1762;
 
 }  // namespace varnak
 

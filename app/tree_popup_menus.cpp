@@ -96,7 +96,7 @@ bool saveOnlineCouplerAs(DialogOpeners& openers) {
     rail->setConfSymbolicName(name);
     int32_t result = rail->ConfSaveData();
     if (result != kStoreOk) {
-        c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+        c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
         return false;
     }
     return true;

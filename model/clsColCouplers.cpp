@@ -139,7 +139,10 @@ int32_t clsColCouplers::fClearColCouplers() {
 int32_t clsColCouplers::saveAndDropAll() {
     while (!rails_.empty()) {
         auto rail = rails_.front();
-        if (int32_t r = rail->ConfSaveData()) return r;
+        if (int32_t r = rail->ConfSaveData()) {
+            ++failedSaves_;
+            return r;
+        }
         rails_.erase(std::remove(rails_.begin(), rails_.end(), rail), rails_.end());
     }
     return kStoreOk;
@@ -147,6 +150,10 @@ int32_t clsColCouplers::saveAndDropAll() {
 
 void clsColCouplers::fDropColCouplers() {
     if (rails_.empty()) return;
+    // What a failed save left waiting for the rails' files must not reach the disk later.
+    auto project = gfVarnakProject();
+    for (const auto& rail : rails_)
+        ini::discardPending(rail->RailFolder(project->FullPathProject()));
     rails_.clear();
     gfVarnakProject()->setFullPathCoupler("");
     InfoColCouplersChanged.raise();

@@ -30,7 +30,8 @@ class clsColCouplers {
     // Saves and drops every loaded rail. A rail whose save fails stays loaded; a rail
     // still loading is not saved (kStoreBusy).
     int32_t fClearColCouplers();
-    // Drops every loaded rail without saving (its project is gone).
+    // Drops every loaded rail without saving (its project is gone, or the user dropped its
+    // changes after its save failed); changes its failed save left waiting are dropped too.
     void fDropColCouplers();
 
     std::shared_ptr<clsCoupler> ItemPos(int32_t lCouplerPos) const;
@@ -41,6 +42,8 @@ class clsColCouplers {
     Rails::const_iterator begin() const { return rails_.begin(); }
     Rails::const_iterator end() const { return rails_.end(); }
     std::string RailName() const;
+    // How often the save before a drop failed, ever; such a rail stays loaded.
+    uint64_t FailedSaves() const { return failedSaves_; }
 
     // The loaded rail changed (opened, added or removed).
     Signal<> InfoColCouplersChanged;
@@ -51,6 +54,7 @@ class clsColCouplers {
 
     Rails rails_;
     bool busy_ = false;  // an open or add is running (window events run meanwhile)
+    uint64_t failedSaves_ = 0;
 };
 
 }  // namespace varnak

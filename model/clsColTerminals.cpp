@@ -14,6 +14,7 @@
 #include "model/terminal_file_check.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
 
@@ -156,7 +157,9 @@ bool clsColTerminals::fDeleteRemovedFiles(const std::string& railFolder) {
         const fs::path file = platform::joinPath({railFolder, r.fileName});
         std::error_code ec;
         fs::remove(file, ec);
-        if (ec) kept.push_back(r);
+        if (!ec) continue;
+        platform::noteWriteFailure(file.string(), ec.value());
+        kept.push_back(r);
     }
     removed_ = std::move(kept);
     return removed_.empty();

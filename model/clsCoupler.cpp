@@ -18,6 +18,7 @@
 #include "model/project_store.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
 
@@ -30,9 +31,20 @@ bool isRegularFile(const fs::path& p) {
 }
 
 bool samePath(const std::string& a, const std::string& b) {
-    std::string x = fs::path(a).lexically_normal().string();
-    std::string y = fs::path(b).lexically_normal().string();
+    // A folder named with or without its closing separator is one folder.
+    auto normal = [](const std::string& p) {
+        fs::path n = fs::path(p).lexically_normal();
+        return (n.has_filename() ? n : n.parent_path()).string();
+    };
+    std::string x = normal(a);
+    std::string y = normal(b);
     return x.size() == y.size() && containsNoCase(x, y);
+}
+
+bool isCouplerDescription(const std::string& file) {
+    std::string descriptionFolder =
+        platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Coupler"}) + "/";
+    return containsNoCase(file, descriptionFolder);
 }
 
 // Tables a description supplies on first use; the others stay zero until uploaded.
@@ -103,7 +115,15 @@ void clsCoupler::setClsColTerminals(std::shared_ptr<varnak::clsColTerminals> ter
     terminals_ = std::move(terminals);
 }
 
+void clsCoupler::setConfSymbolicName(const std::string& value) {
+    if (value != userName_) openedFolder_.clear();
+    userName_ = value;
+}
+
 std::string clsCoupler::RailFolder(const std::string& projectFolder) const {
+    if (!openedFolder_.empty() &&
+        samePath(fs::path(openedFolder_).parent_path().string(), projectFolder))
+        return openedFolder_;
     return platform::joinPath({projectFolder, userName_ + ".CF"});
 }
 
@@ -119,6 +139,7 @@ int32_t clsCoupler::ConfRetrieveData(const std::string& szFileName) {
         if (!usableDescription(file.string())) return 0;  // an empty rail rather than a retry
     }
     std::string f = file.string();
+    openedFolder_ = isCouplerDescription(f) ? "" : file.parent_path().string();
     // A description has no [Config]: a rail made from it has no name and no comment yet.
     userName_ = readKeyTextOrEmpty(f, "Config", "UserName");
     couplerID_ = readKeyNumber(f, "Config", "CouplerID");
@@ -150,9 +171,7 @@ void clsCoupler::readDirectory(const std::string& file) {
         }
     }
 
-    std::string descriptionFolder =
-        platform::joinPath({gfVarnakProject()->FullPathResourceFolder(), "Coupler"}) + "/";
-    bool fromDescription = containsNoCase(file, descriptionFolder);
+    bool fromDescription = isCouplerDescription(file);
     for (int32_t n = 0; n <= kDirectoryLastTable; ++n) {
         varnak().ui->pumpEvents();
         int32_t value = directoryFromDevice_ ? device[n] : fileDirectoryValue(file, n);
@@ -221,11 +240,16 @@ int32_t clsCoupler::ConfSaveData() {
     if (!project->IsOpen()) return kStoreNoProject;
     if (!clsProject::gfValidRailName(userName_)) return kStoreInvalidName;
 
+    // What a failure of this save names to the user is what failed in it.
+    platform::forgetWriteFailure();
     ini::IniBatch batch;
     std::string folder = RailFolder(project->FullPathProject());
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
-        if (!fs::create_directory(folder, ec) || ec) return kStoreWriteFailed;
+        if (!fs::create_directory(folder, ec) || ec) {
+            platform::noteWriteFailure(folder, ec.value());
+            return kStoreWriteFailed;
+        }
     }
     std::string file =
         platform::resolveCaseInsensitive(platform::joinPath({folder, "Coupler.CCF"})).string();

@@ -38,7 +38,8 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     int32_t ConfProjectPosition() const { return projectPosition_; }
     void setConfProjectPosition(int32_t value) { projectPosition_ = value; }
     const std::string& ConfSymbolicName() const { return userName_; }
-    void setConfSymbolicName(const std::string& value) { userName_ = value; }
+    // A new name is a "save as": the rail's next save makes the folder of that name.
+    void setConfSymbolicName(const std::string& value);
     const std::string& UserInfoDescription() const { return userDesc_; }
     void setUserInfoDescription(const std::string& value) { userDesc_ = value; }
     const std::string& InfoDescription() const { return common_.description; }
@@ -55,7 +56,8 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     // false as soon as a terminal cannot be placed (none can).
     bool fCalcTermAdrInImages();
 
-    // The rail folder inside a project folder: "<project>/<user name>.CF".
+    // The rail folder inside a project folder: the folder the rail was opened from when it
+    // lies there and the rail kept its name, else "<project>/<user name>.CF".
     std::string RailFolder(const std::string& projectFolder) const;
     // True when the table directory of the last load came from the device.
     bool DirectoryFromDevice() const { return directoryFromDevice_; }
@@ -66,6 +68,10 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     bool writeDirectory(const std::string& file);
 
     std::string userName_;
+    // The folder of the rail file the rail was loaded from (empty for a description): a
+    // folder whose name differs from the stored name (a blank before ".CF", say) is still
+    // the rail's own, and the rail never saves into another rail's folder of that name.
+    std::string openedFolder_;
     std::string userDesc_;
     int32_t couplerID_ = 0;
     int32_t projectPosition_ = 0;

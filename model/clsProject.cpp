@@ -12,6 +12,7 @@
 #include "model/project_store.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
 
@@ -131,7 +132,11 @@ int32_t clsProject::fNewProject(const std::string& szProjectName, const std::str
     if (fs::exists(szProjectDrive, ec)) return kStoreNameInUse;
     // The new project is made before the open one lets its rail go: a folder that cannot
     // be made leaves the open project as it was, its rail loaded and unsaved.
-    if (!fs::create_directory(szProjectDrive, ec) || ec) return kStoreWriteFailed;
+    platform::forgetWriteFailure();
+    if (!fs::create_directory(szProjectDrive, ec) || ec) {
+        platform::noteWriteFailure(szProjectDrive, ec.value());
+        return kStoreWriteFailed;
+    }
     std::string file = platform::joinPath({szProjectDrive, szProjectName + ".VMT"});
     if (!writeKeyText(file, "Config", "Name", szProjectName) || !ini::flushFile(file)) {
         gfDeleteFolderTree(szProjectDrive);

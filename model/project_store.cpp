@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -9,16 +10,35 @@
 #include "model/clsCommon.h"
 #include "model/device_description.h"
 #include "platform/ini_file.h"
+#include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
 
 namespace varnak {
+namespace {
+
+constexpr int kTxtChangedOnDiskDuringSave = 1761;
+
+}  // namespace
 
 int storeResultTextId(int32_t result) {
     if (result == kStoreDescriptionRefused) return 1849;
     // Texts 1870.. explain the store results in the order of StoreResult.
     if (result <= kStoreOk || result > kStoreNotARailFile) return 0;
     return 1869 + result;
+}
+
+std::string storeResultMessage(int32_t result) {
+    AppContext& c = varnak();
+    std::string text = c.text(storeResultTextId(result));
+    const auto failure = platform::lastWriteFailure();
+    if (result != kStoreWriteFailed || !failure) return text;
+    text += "\r\n\r\n" + failure->path;
+    if (failure->error == platform::kChangedOnDisk)
+        text += "\r\n" + c.text(kTxtChangedOnDiskDuringSave);
+    else if (failure->error > 0)
+        text += "\r\n" + std::string(std::strerror(failure->error));
+    return text;
 }
 
 std::string idText(int32_t id) {

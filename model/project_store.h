@@ -32,6 +32,9 @@ enum StoreResult : int32_t {
 
 // String id of the user text that explains a result (0 for success).
 int storeResultTextId(int32_t result);
+// The message of a failed result: its text, and for a failed write the file (or folder)
+// that failed and the system's reason, as the operation that failed noted them.
+std::string storeResultMessage(int32_t result);
 
 // Terminal positions travel as one byte; ids and positions enter tree keys and file names
 // with three digits.

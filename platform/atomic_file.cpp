@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/write_failure.h"
+
 namespace fs = std::filesystem;
 
 namespace varnak::platform {
@@ -69,6 +71,13 @@ std::string targetOf(const std::string& file) {
     return file;
 }
 
+// Notes why the file could not be replaced (errno keeps it too, for callers that read it).
+bool failed(const std::string& file, int error) {
+    noteWriteFailure(file, error);
+    errno = error;
+    return false;
+}
+
 }  // namespace
 
 void syncFolder(const std::string& folder) {
@@ -98,8 +107,8 @@ bool AtomicReplaceGroup::add(const std::string& file, std::string_view bytes) {
     const bool existed = ::stat(target.c_str(), &old) == 0;
     // A file marked read-only stays as it is, even for a user whom the folder would let
     // replace it (or root): the mark is how a user protects a description or a rail.
-    if (existed && ((old.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0))
-        return false;
+    if (existed && (old.st_mode & S_IWUSR) == 0) return failed(target, EACCES);
+    if (existed && ::access(target.c_str(), W_OK) != 0) return failed(target, errno);
 
     // A hidden name in the same folder (rename is atomic only within one file system).
     std::string temp;
@@ -112,21 +121,25 @@ bool AtomicReplaceGroup::add(const std::string& file, std::string_view bytes) {
         name.append(std::to_string(tempCounter++)).append(kAtomicTempSuffix);
         temp = (folder / name).string();
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+        if (fd < 0 && errno != EEXIST) return failed(target, errno);
     }
-    if (fd < 0) return false;
+    if (fd < 0) return failed(target, EEXIST);
 
     bool ok = writeAll(fd, bytes);
     if (ok && existed) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    int error = ok ? 0 : errno;
 #ifdef SYNC_FILE_RANGE_WRITE
     // The bytes start on their way now, so that the waits of the files of one group
     // overlap instead of following one another.
     if (ok) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
-    ok = (::close(fd) == 0) && ok;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;  // a full disk may show only here
+    }
     if (!ok) {
         ::unlink(temp.c_str());
-        return false;
+        return failed(target, error);
     }
     pending_.push_back({target.string(), temp});
     return true;
@@ -139,13 +152,23 @@ std::vector<bool> AtomicReplaceGroup::commit() {
         int fd = ::open(p.temp.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd >= 0) ++fileSyncs;
         bool ok = fd >= 0 && ::fsync(fd) == 0;
-        if (fd >= 0) ok = (::close(fd) == 0) && ok;
+        int error = ok ? 0 : errno;
+        if (fd >= 0 && ::close(fd) != 0 && ok) {
+            ok = false;
+            error = errno;
+        }
         if (ok && stopBeforeRename) {
+            noteWriteFailure(p.target, 0);
             done.push_back(false);  // the temporary file stays, as after a crash
             continue;
         }
-        if (!ok || ::rename(p.temp.c_str(), p.target.c_str()) != 0) {
+        if (ok && ::rename(p.temp.c_str(), p.target.c_str()) != 0) {
+            ok = false;
+            error = errno;
+        }
+        if (!ok) {
             ::unlink(p.temp.c_str());
+            noteWriteFailure(p.target, error);
             done.push_back(false);
             continue;
         }

@@ -15,6 +15,7 @@
 #include "platform/ini_blanks.h"
 #include "platform/ini_document.h"
 #include "platform/ini_text_encoding.h"
+#include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
 
@@ -57,7 +58,9 @@ bool readWholeFile(const std::string& file, std::string& bytes) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
+            const int error = errno;
             ::close(fd);
+            errno = error;
             return false;
         }
         if (n == 0) break;
@@ -81,6 +84,7 @@ struct CachedFile {
     bool exists = false;          // false: the file is missing (or unreadable); reads give defaults
     bool dirty = false;           // changes not yet on disk
     bool unreadable = false;      // there but not readable: never replaced by a new file
+    int readError = 0;            // why it was not readable (errno)
     bool stale = false;           // pending changes were dropped: read the disk again
     bool lost = false;            // pending changes were dropped and not yet reported
     uint64_t checkedInRun = 0;    // the run in which the disk was last checked (0: none)
@@ -156,6 +160,7 @@ class IniCache {
             entry.exists = true;
         } else if (now.exists) {
             entry.unreadable = true;
+            entry.readError = errno;
         }
         return entry;
     }
@@ -177,7 +182,9 @@ class IniCache {
     // False when the pending changes must be dropped (the file changed on disk, or its
     // folder went): a change on disk wins over them.
     bool stillWritable(const std::string& path, CachedFile& entry) {
-        if (stampOf(path) == entry.stamp && folderExists(path)) return true;
+        const bool folderThere = folderExists(path);
+        if (stampOf(path) == entry.stamp && folderThere) return true;
+        platform::noteWriteFailure(path, folderThere ? platform::kChangedOnDisk : ENOENT);
         entry.dirty = false;
         entry.stale = true;
         entry.lost = true;
@@ -186,9 +193,10 @@ class IniCache {
     }
 
     // True when the entry's dropped changes were not yet reported; they count as reported.
-    static bool takeLost(CachedFile& entry) {
+    static bool takeLost(const std::string& path, CachedFile& entry) {
         const bool lost = entry.lost;
         entry.lost = false;
+        if (lost) platform::noteWriteFailure(path, platform::kChangedOnDisk);
         return lost;
     }
 
@@ -240,7 +248,7 @@ class IniCache {
                 ok[added[n]] = false;
         }
         for (size_t i = 0; i < entries.size(); ++i) {
-            if (takeLost(*entries[i].second)) ok[i] = false;
+            if (takeLost(entries[i].first, *entries[i].second)) ok[i] = false;
         }
         return ok;
     }
@@ -314,6 +322,13 @@ class IniCache {
 
     void forget(const std::string& path) {
         files_.erase(path);
+        ++generation_;
+    }
+    void forgetPendingBelow(const std::string& folder) {
+        const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
+        std::erase_if(files_, [&](const auto& item) {
+            return (item.second.dirty || item.second.lost) && item.first.starts_with(prefix);
+        });
         ++generation_;
     }
     // The names' resolutions stay: they are checked at their next use as always.
@@ -448,7 +463,10 @@ std::string readString(const std::string& fileName, std::string_view section, st
 
 bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
                                std::optional<std::string_view> value, const std::string& fileName) {
-    if (!validSectionName(section) || (key && !validKeyName(*key))) return false;
+    if (!validSectionName(section) || (key && !validKeyName(*key))) {
+        platform::noteWriteFailure(fileName, EINVAL);
+        return false;
+    }
     std::string repairedSection, repairedKey;
     const std::string_view sectionName = validUtf8View(section, repairedSection);
     const std::string_view keyName = key ? validUtf8View(*key, repairedKey) : std::string_view();
@@ -459,10 +477,18 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
     const Key cached = c.keyOf(fileName);
     const std::string& path = cached.path();
     CachedFile& entry = c.load(cached);
-    if (entry.unreadable || !entry.doc.editable()) return false;
+    if (entry.unreadable || !entry.doc.editable()) {
+        // An unreadable file would be replaced by one of the changes alone; a UTF-16 one
+        // is never rewritten.
+        platform::noteWriteFailure(path, entry.unreadable ? entry.readError : EILSEQ);
+        return false;
+    }
     if (!entry.exists && !entry.dirty) {
         if (deleting) return true;  // nothing to delete; no file is created for it
-        if (!folderExists(path)) return false;
+        if (!folderExists(path)) {
+            platform::noteWriteFailure(path, ENOENT);
+            return false;
+        }
         entry.doc = IniDocument();
     }
     bool changed;
@@ -522,6 +548,12 @@ std::vector<bool> flushFiles(const std::vector<std::string>& fileNames) {
     paths.reserve(fileNames.size());
     for (const std::string& name : fileNames) paths.push_back(c.keyOf(name).path());
     return c.flushFiles(paths);
+}
+
+void discardPending(const std::string& folder) {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.forgetPendingBelow(c.keyOf(folder).path());
 }
 
 void dropCache() {

@@ -75,6 +75,9 @@ bool flushFile(const std::string& fileName);
 // and answers for itself as flushFile would (one answer per name, in their order), and
 // each folder is synced once for all of them, after the last rename in it.
 std::vector<bool> flushFiles(const std::vector<std::string>& fileNames);
+// Drops the pending changes of the files in folder and below (what a failed save left
+// waiting): they never reach the disk, and the files read from the disk again.
+void discardPending(const std::string& folder);
 // Forgets every cached file (pending changes are dropped). For tests and for callers that
 // know a file was replaced behind the cache's back within the same second. What the file
 // names resolved to is kept (it is checked at each name's next use).

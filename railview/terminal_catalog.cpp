@@ -110,7 +110,7 @@ int32_t insertTerminals(const InsertTarget& target, const std::string& type, int
         return result;
     }
     if (result != kStoreOk) {
-        c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+        c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
         return result;
     }
     if (count < 1) return kStoreOk;

@@ -30,7 +30,7 @@ int32_t OfflineRailSave::save() {
     const int32_t result = rail->ConfSaveData();
     if (result != kStoreOk) {
         AppContext& c = varnak();
-        c.ui->messageBox(c.text(storeResultTextId(result)), vbCritical, kProgramTitle);
+        c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
     }
     return result;
 }

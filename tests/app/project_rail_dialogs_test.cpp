@@ -506,6 +506,8 @@ TEST(RailNames, TrimCutAndRefusedCharacters) {
     EXPECT_EQ(railNameFromInput("  abc  "), "abc");
     EXPECT_EQ(railNameFromInput("123456789012345678901234"), "12345678901234567890");
     EXPECT_EQ(railNameFromInput("ääääääääääääääääääääää"), "ääääääääääääääääääää");
+    // A cut that ends in a blank: the folder and the stored name must agree.
+    EXPECT_EQ(railNameFromInput(" Linie übergabe Nord Ost"), "Linie übergabe Nord");
     EXPECT_TRUE(validRailName("Linie 1"));
     for (const char* bad : {"a.b", "a:b", "a*b", "a?b", "a\"b", "a'b", "a<b", "a>b", "a|b", "a/b",
                             "a\\b", "a\x01", "a\x7F"}) {

@@ -160,6 +160,25 @@ TEST_F(RailCollectionTest, FailedProjectFileWriteFailsTheAddWithoutAnId) {
     EXPECT_EQ(couplers()->fClearColCouplers(), kStoreOk);
 }
 
+TEST_F(RailCollectionTest, RailKeptAfterAFailedSaveAndDroppedNeverWritesItsChangesLater) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    const fs::path file = railFolder("P", "A") / "Coupler.CCF";
+    const std::string saved = readFile(file);
+    fs::permissions(file, fs::perms::owner_read);
+    rail()->setUserInfoDescription("dropped");
+    const uint64_t failed = couplers()->FailedSaves();
+    EXPECT_EQ(couplers()->Add("QZ3100-0000", 2, "B"), kStoreWriteFailed);
+    EXPECT_EQ(couplers()->FailedSaves(), failed + 1);
+    EXPECT_EQ(rail()->UserInfoDescription(), "dropped");  // still loaded, with its change
+    couplers()->fDropColCouplers();
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 2, "B"), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);  // its batch writes whatever waits
+    EXPECT_EQ(readFile(file), saved);
+}
+
 TEST_F(RailCollectionTest, ReentrantOpenDuringTheLoadIsRefused) {
     ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "A"), kStoreOk);
     ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);

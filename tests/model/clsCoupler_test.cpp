@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <map>
 #include <utility>
 
 #include "platform/atomic_file.h"
@@ -179,6 +181,10 @@ TEST_F(RailTest, SaveReportsChangesDroppedBecauseTheFileChangedOnDiskMeanwhile) 
         ini::IniBatch outer;  // as around a rail's open or add
         EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
     }
+    EXPECT_EQ(storeResultMessage(kStoreWriteFailed),
+              "Die Datei konnte nicht geschrieben werden.\r\n\r\n" + file.string() +
+                  "\r\nDie Datei wurde während des Sicherns auf der Platte geändert; ihre "
+                  "Änderungen wurden nicht geschrieben.");
     context().ui = &ui;
     EXPECT_NE(readFile(file).find("; edited elsewhere"), std::string::npos);
     EXPECT_NE(ini::readString(file.string(), "Config", "UserDesc"), "lost");
@@ -214,6 +220,11 @@ TEST_F(RailTest, SaveReplacesItsFilesAsOneGroupAndAFailedFileLeavesTheOthersSave
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
     change(0x43);
     EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
+    // The message names the file and the system's reason (also for root, whom only the
+    // file's mark stops).
+    EXPECT_EQ(storeResultMessage(kStoreWriteFailed),
+              "Die Datei konnte nicht geschrieben werden.\r\n\r\n" + locked + "\r\n" +
+                  std::strerror(EACCES));
     EXPECT_EQ(readFile(locked), lockedBytes);
     for (int32_t position : {1, 3}) {
         EXPECT_NE(readFile(terminalFile(position)).find("Reg40=0x0043"), std::string::npos)
@@ -283,6 +294,55 @@ TEST_F(RailTest, RenamedRailTakesItsUnloadedTablesAlong) {
     EXPECT_EQ(rail()->clsColTables()->Item(100)->ConfRegisterValue(9), 99);
     EXPECT_EQ(rail()->clsColTables()->Item(100)->ConfRegisterValue(0), 0x1234);
     EXPECT_EQ(terminals()->ItemPos(1)->clsColTables()->Item(1)->ConfRegisterValue(40), 0x40);
+}
+
+TEST_F(RailTest, RailSavesIntoTheFolderItWasOpenedFromNeverIntoAnotherOfItsName) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "Linie übergabe Nord"), kStoreOk);
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 1, 1), kStoreOk);
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    // As older saves left it: the rail's first folder ends its name in a blank the stored
+    // name lacks, and a second folder of the stored name holds the same rail, grown.
+    const fs::path first = projectFolder("P") / "Linie übergabe Nord .CF";
+    const fs::path second = railFolder("P", "Linie übergabe Nord");
+    fs::copy(second, first);
+    ASSERT_EQ(openRail("P", "Linie übergabe Nord"), kStoreOk);
+    ASSERT_EQ(terminals()->Add("QT1002-0000", 2, 1, 1), kStoreOk);
+    ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+    auto bytesOf = [](const fs::path& folder) {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(folder))
+            files[entry.path().filename().string()] = readFile(entry.path());
+        return files;
+    };
+
+    for (const auto& [opened, other] : {std::pair{first, second}, std::pair{second, first}}) {
+        SCOPED_TRACE(opened.filename().string());
+        const auto untouched = bytesOf(other);
+        ASSERT_EQ(couplers()->fOpenCoupler(opened.string(), (opened / "Coupler.CCF").string()),
+                  kStoreOk);
+        const int32_t count = terminals()->Count();
+        rail()->setUserInfoDescription(opened.filename().string());
+        rail()->clsColTables()->Item(8)->setConfRegisterValue(1, 3002);  // as mapping OK does
+        ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+        EXPECT_EQ(project->FullPathCoupler(), opened.string());
+        ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
+        EXPECT_EQ(bytesOf(other), untouched);
+        ini::dropCache();
+        ASSERT_EQ(couplers()->fOpenCoupler(opened.string(), (opened / "Coupler.CCF").string()),
+                  kStoreOk);
+        EXPECT_EQ(rail()->UserInfoDescription(), opened.filename().string());
+        EXPECT_EQ(terminals()->Count(), count);
+    }
+
+    // A save under another name makes that name's folder and leaves the first one alone.
+    const auto before = bytesOf(first);
+    ASSERT_EQ(couplers()->fOpenCoupler(first.string(), (first / "Coupler.CCF").string()), kStoreOk);
+    rail()->setConfSymbolicName("Neu");
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    EXPECT_TRUE(fs::exists(railFolder("P", "Neu") / "Coupler.CCF"));
+    EXPECT_EQ(bytesOf(first), before);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <functional>
 #include <thread>
 
+#include "platform/write_failure.h"
 #include "tests/platform/ini_test_support.h"
 
 namespace varnak::test {
@@ -231,6 +232,35 @@ TEST_F(IniCache, FlushOfSeveralFilesAnswersForEachAndLeavesTheOthersPending) {
     EXPECT_EQ(readFile(outside), "[S]\r\nK=1\r\n");
 }
 
+// The file and the errno of the last failed write.
+std::pair<std::string, int> lastFailure() {
+    auto f = platform::lastWriteFailure();
+    return f ? std::pair{f->path, f->error} : std::pair{std::string(), 0};
+}
+
+TEST_F(IniCache, AFailedWriteNotesItsFileAndReasonAndDiscardedChangesNeverComeBack) {
+    const std::string locked = put("[S]\r\n", "locked.ini");
+    const std::string missing = file("none/x.ini");
+    const std::string kept = put("[S]\r\n", "kept/k.ini");
+    fs::permissions(locked, fs::perms::owner_read);
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", locked));
+    EXPECT_EQ(lastFailure(), std::pair(locked, EACCES));
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", missing));
+    EXPECT_EQ(lastFailure(), std::pair(missing, ENOENT));
+    {
+        IniBatch batch;
+        WritePrivateProfileString("S", "K", "1", kept);
+        fs::permissions(kept, fs::perms::owner_read);
+        EXPECT_FALSE(batch.commit());
+        EXPECT_EQ(lastFailure(), std::pair(kept, EACCES));
+    }
+    // A change given up never reaches the disk, not even once the file can be written.
+    ini::discardPending((dir / "kept").string());
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(ini::flush());
+    EXPECT_EQ(readFile(kept), "[S]\r\n");
+}
+
 TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
     std::string f = put("[S]\r\nK=1\r\n");
     IniBatch batch;
@@ -258,6 +288,7 @@ TEST_F(IniCache, DroppedChangesAreReportedByTheFlushOfTheirFileAndEveryEnclosing
         fs::rename(dir / "new.ini", f);
         EXPECT_TRUE(ini::flushFile(other));
         EXPECT_FALSE(ini::flushFile(f));
+        EXPECT_EQ(lastFailure(), std::pair(f, platform::kChangedOnDisk));
         EXPECT_TRUE(ini::flushFile(f));  // reported once
         EXPECT_FALSE(inner.commit());
     }

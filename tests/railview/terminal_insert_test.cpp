@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <cstring>
 
 #include "model/app_context.h"
 #include "model/clsColTerminals.h"
@@ -106,6 +107,15 @@ TEST_F(TerminalInsert, InsertsSavesAndRefusesWithTheStoresMessageOnce) {
     EXPECT_EQ(types(), (std::vector<std::string>{"QT3002-0000", "QT4004-0000", "QT4004-0000",
                                                  "QT4004-0000", "QT1002-0000", "QT3002-0000",
                                                  "QT1002-0000", "QT9010-0000"}));
+
+    // A save that fails names its file and why; the terminal stays, unsaved.
+    const std::string railFile = project->FullPathCoupler() + "/Coupler.CCF";
+    std::filesystem::permissions(railFile, std::filesystem::perms::owner_read);
+    ui.messages.clear();
+    EXPECT_EQ(insertTerminals(at, "QT1002-0000", 1), kStoreWriteFailed);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{context.text(1873) + "\r\n\r\n" + railFile +
+                                                       "\r\n" + std::strerror(EACCES)});
+    EXPECT_EQ(rail()->clsColTerminals()->Count(), 9);
 }
 
 TEST_F(TerminalInsert, TheDialogKeepsItsTreeAfterOkAndRebuildsItAfterCancel) {
