@@ -75,7 +75,7 @@ void QZcomOCX::setQZxPortOpen(bool value) {
 int32_t QZcomOCX::QZxRegSyncWriteReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset,
                                      int32_t RegSize, int32_t MultiPoint,
                                      std::span<const int32_t> lpSendBuff) {
-    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_);
+    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_, port_->timeoutMs());
     return varnak::comctl::writeRegisters(
         link, RegisterAddress{RailPos, RegTable, RegOffset, RegSize, MultiPoint}, lpSendBuff);
 }
@@ -83,7 +83,7 @@ int32_t QZcomOCX::QZxRegSyncWriteReq(int32_t RailPos, int32_t RegTable, int32_t 
 int32_t QZcomOCX::QZxRegSyncReadReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset,
                                     int32_t RegSize, int32_t MultiPoint,
                                     std::span<int32_t> lpRecBuff) {
-    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_);
+    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_, port_->timeoutMs());
     return varnak::comctl::readRegisters(
         link, RegisterAddress{RailPos, RegTable, RegOffset, RegSize, MultiPoint}, lpRecBuff);
 }
@@ -97,7 +97,7 @@ int32_t QZcomOCX::QZ8xProcSyncReadWriteReq(int32_t lMultiPoint, int32_t& lStatus
                                            int32_t cwSendLength,
                                            std::span<const int32_t> lpSendBuff,
                                            int32_t& cwRecLength, std::span<int32_t> lpRecBuff) {
-    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_);
+    TelegramLink link(*port_, typ_ == QZxType_RS485, *line_, port_->timeoutMs());
     return varnak::comctl::exchangeProcessData(link, lMultiPoint, lStatus, cwSendLength, lpSendBuff,
                                                cwRecLength, lpRecBuff);
 }
@@ -113,7 +113,7 @@ namespace {
 template <typename Service>
 int32_t onStation(varnak::platform::SerialPort& port, varnak::comctl::LineState& line, int32_t typ,
                   int32_t station, Service service) {
-    TelegramLink link(port, typ == QZxType_RS485, line);
+    TelegramLink link(port, typ == QZxType_RS485, line, port.timeoutMs());
     CommandBlocks blocks(link, station);
     return service(blocks);
 }

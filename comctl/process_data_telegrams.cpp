@@ -31,10 +31,8 @@ int32_t exchangeProcessData(TelegramLink& link, int32_t multiPoint, int32_t& sta
     if (static_cast<size_t>(sendLength) > send.size()) return ComErrDataBuff;
     const std::vector<uint8_t> request =
         processDataRequest(multiPoint, send.first(static_cast<size_t>(sendLength)));
-    if (int32_t r = link.sendTelegram(request); r != ComErrNo) return r;
-
     ReplyFrame reply;
-    if (int32_t r = link.awaitReply(ReplyFormat::ProcessData, request, reply); r != ComErrNo)
+    if (int32_t r = link.exchange(ReplyFormat::ProcessData, request, reply); r != ComErrNo)
         return r;
     const auto& b = reply.bytes;
     const size_t words = b[1];

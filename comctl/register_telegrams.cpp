@@ -10,7 +10,6 @@ using namespace qzcom;
 namespace varnak::comctl {
 namespace {
 
-constexpr size_t kMinReplyLength = 12;
 constexpr size_t kValuesAt = 10;
 
 void appendWord(std::vector<uint8_t>& out, uint32_t word) {
@@ -39,10 +38,10 @@ int32_t checkRequest(const RegisterAddress& a, size_t capacity) {
 std::vector<uint8_t> telegram(const RegisterAddress& a, int32_t first, uint8_t count, bool write,
                               std::span<const int32_t> values) {
     std::vector<uint8_t> t;
-    t.reserve(kMinReplyLength + 2 * values.size());
+    t.reserve(kMinRegisterReply + 2 * values.size());
     t.push_back(0xFD);
     t.push_back(0x02);
-    t.push_back(static_cast<uint8_t>(kMinReplyLength + 2 * values.size()));
+    t.push_back(static_cast<uint8_t>(kMinRegisterReply + 2 * values.size()));
     t.push_back(0x00);
     t.push_back(static_cast<uint8_t>(a.multiPoint));
     t.push_back(count);
@@ -62,16 +61,15 @@ int32_t exchange(TelegramLink& link, const RegisterAddress& a, int32_t first, bo
     const std::vector<uint8_t> request =
         write ? writeRequest(a, first, sent)
               : readRequest(a, first, static_cast<int32_t>(received.size()));
-    if (int32_t r = link.sendTelegram(request); r != ComErrNo) return r;
     ReplyFrame reply;
-    if (int32_t r = link.awaitReply(ReplyFormat::Register, request, reply); r != ComErrNo) return r;
+    if (int32_t r = link.exchange(ReplyFormat::Register, request, reply); r != ComErrNo) return r;
     if (write) return ComErrNo;
 
     const auto& b = reply.bytes;
     if (b[8] & kRegisterWriteFlag) return ComErrRegResponse;
     // A reply must carry exactly the registers asked for: anything else is not copied.
     const size_t count = b[5];
-    if (count != received.size() || reply.length != kMinReplyLength + 2 * count)
+    if (count != received.size() || reply.length != kMinRegisterReply + 2 * count)
         return link.damaged(ComErrDataLength);
     for (size_t i = 0; i < count; ++i)
         received[i] = b[kValuesAt + 2 * i] | b[kValuesAt + 2 * i + 1] << 8;

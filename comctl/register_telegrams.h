@@ -10,7 +10,6 @@
 namespace varnak::comctl {
 
 inline constexpr int32_t kMaxRegistersPerTelegram = 18;
-inline constexpr uint8_t kRegisterWriteFlag = 0x80;
 
 struct RegisterAddress {
     int32_t railPos = 0;     // 0 = coupler, n = n-th terminal

@@ -5,46 +5,43 @@
 // A reply may come after its request has timed out, come twice, or come after the reply of
 // the next request; read naively it would pass for the next request's answer. So replies are
 // read as whole frames, a frame that answers another request is dropped while the wait goes
-// on, and after a time-out or a damaged reply the next request first waits for a quiet line.
+// on, after a time-out or a damaged reply the next request first waits for a quiet line, and
+// a frame that could be a reply still owed to an earlier request is passed over rather than
+// taken for a later one's answer (owed_replies.h).
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 
+#include "comctl/owed_replies.h"
+#include "comctl/reply_frames.h"
 #include "platform/serial_port.h"
 
 namespace varnak::comctl {
-
-// Both telegram formats close with the sum of their bytes (register telegrams keep 16
-// bits of it, process-data telegrams 8).
-inline uint16_t byteSum(std::span<const uint8_t> bytes) {
-    uint16_t sum = 0;
-    for (uint8_t b : bytes) sum = static_cast<uint16_t>(sum + b);
-    return sum;
-}
 
 // What one request leaves on the line for the next; the control keeps it as long as it
 // keeps its port.
 struct LineState {
     // A late or cut reply may still be on its way.
     bool unsettled = false;
-    // Replies that came while a request waited for its own and answered another one.
+    // Replies that came while a request waited for its own, or while the line settled, and
+    // answered another one.
     uint64_t droppedReplies = 0;
-    // The echoed bytes (station, count, rail position, table, first register) of the last
-    // register write, kept through the next request: a reply with the write flag that would
-    // acknowledge that write is its late or repeated acknowledgement (dropped once), any
-    // other flagged reply to a read is the read's refusal, with values or without.
-    std::optional<std::array<uint8_t, 5>> lastWrite;
+    // Telegrams that went out whole or in part.
+    uint64_t sentTelegrams = 0;
+    // The last reply broke off or was spoilt: more of it, or another, may follow.
+    bool leftOver = false;
+    // Requests that timed out while their reply may still come.
+    OwedReplies owed;
 };
-
-enum class ReplyFormat { Register, ProcessData };
 
 // One reply frame as it came off the line (a register reply has at most 255 bytes, a
 // process-data reply 516).
 struct ReplyFrame {
     std::array<uint8_t, 600> bytes{};
     size_t length = 0;
+    std::span<const uint8_t> frame() const { return std::span(bytes).first(length); }
 };
 
 // A reply frame that carries this many others before the answer is not waited on further.
@@ -52,24 +49,34 @@ inline constexpr int kMaxDroppedReplies = 16;
 
 class TelegramLink {
   public:
-    TelegramLink(platform::SerialLine& line, bool rs485, LineState& state)
-        : line_(line), rs485_(rs485), state_(state) {}
+    static constexpr int kDefaultTimeoutMs = 10;
+
+    // timeoutMs is the line's reply time-out (per byte asked for and once more per read).
+    TelegramLink(platform::SerialLine& line, bool rs485, LineState& state,
+                 int timeoutMs = kDefaultTimeoutMs)
+        : line_(line), rs485_(rs485), state_(state), timeoutMs_(timeoutMs) {}
     // For a single request on a line no earlier request of this link used.
-    TelegramLink(platform::SerialLine& line, bool rs485) : TelegramLink(line, rs485, own_) {}
+    TelegramLink(platform::SerialLine& line, bool rs485, int timeoutMs = kDefaultTimeoutMs)
+        : TelegramLink(line, rs485, own_, timeoutMs) {}
     TelegramLink(const TelegramLink&) = delete;
     TelegramLink& operator=(const TelegramLink&) = delete;
 
-    // Lets an unsettled line fall quiet, discards stale input, writes the telegram and waits
-    // until it has left the line, so that the reply time-out starts after the last byte.
-    // 0 or ComErrSendTel.
+    // A telegram no reply is awaited for: it goes out once an unsettled line fell quiet (or
+    // after a second). 0 or ComErrSendTel.
     int32_t sendTelegram(std::span<const uint8_t> telegram);
 
-    // Reads frames until one in format answers request (a register reply echoes the
-    // request's station, rail position, table and first register, and a read's reply its
-    // count), dropping the others; each wait for a frame has the line's full time-out. 0 with the
-    // answer in reply, or ComErrTimeout1, ComErrTimeout2, ComErrStartPattern, ComErrDataLength or
-    // ComErrCRC, after which the line counts as unsettled.
-    int32_t awaitReply(ReplyFormat format, std::span<const uint8_t> request, ReplyFrame& reply);
+    // Sends request and reads frames until one in format answers it (a register reply echoes
+    // the request's station, rail position, table and first register, and a read's reply its
+    // count), dropping the others and passing over one that a reply still owed to an earlier
+    // request could be. Before it goes out the line falls quiet and, after a request that
+    // passed over a frame, the replies it may still owe that this one could mistake come or
+    // run out. All of that and the wait for the reply's head share the head's time-out and
+    // the gap that ends a reply: the wait before sending takes no more than half of that
+    // time-out beyond the gap, and a line still busy then gets nothing (1).
+    // 0 with the answer in reply, or ComErrSendTel, ComErrTimeout1, ComErrTimeout2,
+    // ComErrStartPattern, ComErrDataLength or ComErrCRC, after which the line counts as
+    // unsettled; a request of which nothing came counts as owing its reply.
+    int32_t exchange(ReplyFormat format, std::span<const uint8_t> request, ReplyFrame& reply);
 
     // A reply whose content turned out damaged: returns code and leaves the line unsettled.
     int32_t damaged(int32_t code) {
@@ -80,15 +87,26 @@ class TelegramLink {
     const LineState& state() const { return state_; }
 
   private:
-    void settle();
-    int32_t awaitAnswer(ReplyFormat format, std::span<const uint8_t> request, ReplyFrame& reply);
-    int32_t readFrame(ReplyFormat format, ReplyFrame& frame, bool& otherFormat);
+    using Clock = std::chrono::steady_clock;
+    // Whose a damaged reply may be.
+    enum class Damage { Own, MayBeStray, MayBeAnother };
+
+    Clock::duration headTimeout(ReplyFormat format) const;
+    bool settle(const ExpectedReply* next, Clock::time_point sendBy, bool& stray);
+    size_t takeFrames(std::span<const uint8_t> heard, size_t from, size_t& framed);
+    int32_t transmit(std::span<const uint8_t> telegram);
+    int32_t awaitAnswer(const ExpectedReply& expected, Clock::time_point headBy, Damage damage,
+                        ReplyFrame& reply);
+    void owe(const ExpectedReply& request, bool passedOver);
+    int32_t readFrame(ReplyFormat format, Clock::time_point headBy, ReplyFrame& frame,
+                      ReplyFormat& came);
     int32_t readBody(ReplyFormat format, ReplyFrame& frame);
 
     LineState own_;
     platform::SerialLine& line_;
     bool rs485_;
     LineState& state_;
+    int timeoutMs_;
 };
 
 }  // namespace varnak::comctl

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/comctl/station_fixture.h"
+#include "tests/support/write_reply_shapes.h"
 
 using namespace qzcom;
 
@@ -203,6 +204,40 @@ TEST_F(CommandBlocks, RequestFailuresEndTheBlockAtOnce) {
     station.queueFault(ReplyFault::none());
     station.queueFault(ReplyFault::badChecksum());
     EXPECT_EQ(control.QZxWriteProtection(1, true), ComErrCRC);
+}
+
+// The read-back refused in each shape a device refuses with (the write flag set, with no
+// values and a count of 0, the count alone, or the count and zero values) is a refusal as
+// soon as it comes, though it would look like the block's acknowledgement: that came before
+// it. So is the refused read-back of a register write to a table the station lacks.
+TEST_F(CommandBlocks, ARefusedReadBackIsARefusalAtOnce) {
+    using Shape = SimStation::ReplyShape;
+    constexpr int kTimeoutMs = 100;
+    reopenWithTimeout(kTimeoutMs);
+    const auto refusal = [](Shape shape) {
+        ReplyFault f;
+        f.mutate = [shape](const std::string&, std::string) {
+            const std::vector<uint16_t> zeros(shape == Shape::Values ? 4 : 0, 0);
+            std::string r = registerReplyFrame(1, 0, 0x80 | kCommandTable, 0, zeros);
+            r[5] = shape == Shape::Empty ? 0 : 4;
+            return withChecksum(r);
+        };
+        return f;
+    };
+    for (Shape shape : {Shape::Empty, Shape::Count, Shape::Values}) {
+        SCOPED_TRACE(writeReplyName(shape));
+        station.queueFault(ReplyFault::none());
+        station.queueFault(refusal(shape));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(control.QZxWriteProtection(1, false), ComErrRegResponse);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(500 + 4 * kTimeoutMs));
+
+        station.setRefusals(shape);
+        std::array<int32_t, 2> values{1, 2};
+        EXPECT_EQ(control.QZxRegSyncWriteReq(0, 42, 0, 2, 1, values), ComErrNo);
+        EXPECT_EQ(control.QZxRegSyncReadReq(0, 42, 0, 2, 1, values), ComErrRegResponse);
+        EXPECT_EQ(values, (std::array<int32_t, 2>{1, 2}));
+    }
 }
 
 TEST_F(CommandBlocks, DebugReadCopiesWhatTheCouplerDeliversWithinTheCallersArray) {

@@ -82,6 +82,7 @@ TEST_F(ProcessData, RepliesAreCheckedInOrderAndOutputsStayOnFailure) {
     cases.push_back({"ident", replyWith(ident), ComErrIdent});
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
+        renewControl();
         reopenFor(c.result);
         station.queueFault(std::move(c.fault));
         int32_t status = -1, count = -1;

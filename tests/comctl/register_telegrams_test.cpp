@@ -184,6 +184,7 @@ TEST_F(RegisterTelegrams, MalformedLengthsAreRefusedWithoutCopying) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        renewControl();
         reopenFor(c.code);
         ReplyFault f;
         f.mutate = [&](const std::string&, std::string r) { return c.change(std::move(r)); };

@@ -77,6 +77,26 @@ TEST_F(SerialTiming, ReplyStoppingMidwayEndsTwentyMillisecondsAfterItsLastByte) 
     EXPECT_LT(end - start, milliseconds(5000));
 }
 
+// The wait for a quiet line before a request counts in the request's time: a late reply that
+// keeps the line busy shortens the wait for the next request's own, so that a request takes
+// no longer than its wire time, its head's time-out and the gap that ends a reply.
+TEST_F(SerialTiming, ALateReplyBeforeARequestDoesNotLengthenIt) {
+    constexpr int kTimeoutMs = 100;
+    reopenWithTimeout(kTimeoutMs);
+    std::array<int32_t, 1> value{};
+    // Late by half a head time-out beyond it: it comes while the next request waits for a
+    // quiet line.
+    station.queueFault(ReplyFault::delayed(milliseconds(4 * kTimeoutMs + 150)));
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 0, 1, 1, value), ComErrTimeout1);
+    station.queueFault(ReplyFault::noReply());
+    const auto start = Clock::now();
+    EXPECT_EQ(control.QZxRegSyncReadReq(0, 9, 5, 1, 1, value), ComErrTimeout1);
+    const auto bound = milliseconds(4 * kTimeoutMs + 20 + 4);  // 12 bytes at 38400 baud
+    // A busy machine may run a little late; a wait that ignored the late reply took 150 ms
+    // more.
+    EXPECT_LT(since(start), bound + milliseconds(100));
+}
+
 TEST_F(SerialTiming, PiecesOfAReplyJoinWhileTheGapStaysShort) {
     std::array<int32_t, 18> values{};
     // A busy machine may stretch a 3 ms gap past 20 ms on its way through the kernel: one

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,7 @@ class StationTest : public ::testing::Test {
 
     StationTest() : station(1, 4) {
         setenv("VARNAK_COM3", station.devicePath().c_str(), 1);
-        control.setQZxCommPort(kPort);
-        control.setQZxTyp(QZxType_RS232);
-        control.setQZxTimeout(kReplyTimeoutMs);
+        configure();
     }
     ~StationTest() override { unsetenv("VARNAK_COM3"); }
 
@@ -44,8 +43,27 @@ class StationTest : public ::testing::Test {
         reopenWithTimeout(code == ComErrTimeout1 ? kSilenceTimeoutMs : kReplyTimeoutMs);
     }
 
+    // A control made anew, with its port closed: a line on which no reply is owed to an
+    // earlier request, for a case that must not meet what the cases before it left.
+    void renewControl() {
+        holder_.emplace();
+        configure();
+    }
+
     SimStation station;
-    QZcomOCX control;
+
+  private:
+    void configure() {
+        control.setQZxCommPort(kPort);
+        control.setQZxTyp(QZxType_RS232);
+        control.setQZxTimeout(kReplyTimeoutMs);
+    }
+
+    std::optional<QZcomOCX> holder_{std::in_place};
+
+  protected:
+    // Stays the control through renewControl(): the new one takes the old one's place.
+    QZcomOCX& control = *holder_;
 };
 
 }  // namespace varnak::test

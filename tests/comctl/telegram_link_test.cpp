@@ -154,8 +154,9 @@ TEST(TelegramLink, WriteRepliesOfEveryShapeAnswerTheirWriteAndNoRead) {
          reply(4, 2, {7, 8}) + readReply({5, 6}, 4), ComErrNo, 1, address, false},
         {"read after its write's late empty reply", false, reply(4, 0, {}) + readReply({5, 6}, 4),
          ComErrNo, 1, address, false},
-        {"read after its write's reply came again", false, reply(4, 2, {}) + readReply({5, 6}, 4),
-         ComErrNo, 1, address},
+        // Its write was acknowledged: a flagged reply now is the read's refusal.
+        {"read refused after its write's acknowledgement", false,
+         reply(4, 2, {}) + readReply({5, 6}, 4), ComErrRegResponse, 0, address},
         {"read refused after its write's late reply", false,
          reply(4, 2, {7, 8}) + reply(4, 2, {0, 0}), ComErrRegResponse, 1, address, false},
     };

@@ -3,7 +3,9 @@
 // the same telegrams and succeeds whatever the acknowledgement carries, and a slow station's
 // late acknowledgement is never taken for the answer of the request after it.
 #include <array>
+#include <chrono>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 #include "tests/comctl/station_fixture.h"
@@ -98,6 +100,62 @@ TEST_F(LateWriteReplies, AnotherWritesAcknowledgementOfAnotherCountIsDropped) {
         EXPECT_EQ(control.QZxRegSyncWriteReq(2, 0, 5, 1, 1, std::span(pair).first(1)),
                   ComErrTimeout1);
     }
+}
+
+// Every acknowledgement a device may send, with the write flag or without it, acknowledges
+// its write: alone, and after a read or a write of the same registers whose reply comes late,
+// while the write waits. That late reply is not taken for the acknowledgement of a write lost
+// on the line. Each request goes out once.
+TEST_F(LateWriteReplies, EveryAcknowledgementAcknowledgesAndNothingGoesTwice) {
+    using std::chrono::milliseconds;
+    reopenWithTimeout(20);
+    const auto reply = [](bool flagged, milliseconds delay) {
+        ReplyFault f = ReplyFault::delayed(delay);
+        if (!flagged)
+            f.mutate = [](const std::string&, std::string r) {
+                r[8] = static_cast<char>(r[8] & 0x7F);
+                return withChecksum(r);
+            };
+        return f;
+    };
+    enum Before { Nothing, LateRead, LateWrite };
+    size_t sent = 0;
+    int32_t value = 0x0100;
+    for (Shape shape : {Shape::Values, Shape::Count, Shape::Empty})
+        for (bool flagged : {true, false})
+            for (Before before : {Nothing, LateRead, LateWrite})
+                for (bool lost : {false, true}) {
+                    if (before == Nothing && lost) continue;
+                    SCOPED_TRACE(testing::Message()
+                                 << writeReplyName(shape) << " flagged " << flagged << " before "
+                                 << before << " lost " << lost);
+                    station.setWriteReplies(shape);
+                    std::this_thread::sleep_for(milliseconds(150));  // nothing owed any more
+                    const std::array<int32_t, 2> old{station.reg(2, 0, 8), station.reg(2, 0, 9)};
+                    std::array<int32_t, 2> values{value, value + 1};
+                    if (before != Nothing) {
+                        station.queueFault(reply(flagged, milliseconds(120)));
+                        std::array<int32_t, 2> other{value - 2, value - 1};
+                        EXPECT_EQ(before == LateRead
+                                      ? control.QZxRegSyncReadReq(2, 0, 8, 2, 1, other)
+                                      : control.QZxRegSyncWriteReq(2, 0, 8, 2, 1, other),
+                                  ComErrTimeout1);
+                        ++sent;
+                    }
+                    station.queueFault(lost ? ReplyFault::lostRequest()
+                                            : reply(flagged, milliseconds(0)));
+                    EXPECT_EQ(control.QZxRegSyncWriteReq(2, 0, 8, 2, 1, values),
+                              lost ? ComErrTimeout1 : ComErrNo);
+                    ++sent;
+                    const std::array<int32_t, 2> expected =
+                        lost ? (before == LateWrite ? std::array<int32_t, 2>{value - 2, value - 1}
+                                                    : old)
+                             : values;
+                    EXPECT_EQ(station.reg(2, 0, 8), expected[0]);
+                    EXPECT_EQ(station.reg(2, 0, 9), expected[1]);
+                    value += 4;
+                }
+    EXPECT_EQ(station.requests().size(), sent);
 }
 
 }  // namespace

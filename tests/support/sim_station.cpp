@@ -212,6 +212,11 @@ void SimStation::setCommandHook(std::function<void(std::vector<uint16_t>&, uint1
     commands_.hook = std::move(hook);
 }
 
+void SimStation::setAnswerer(Answerer answerer) {
+    std::lock_guard lock(mutex_);
+    answerer_ = std::move(answerer);
+}
+
 void SimStation::setRequestHook(RequestHook hook) {
     std::lock_guard lock(mutex_);
     requestHook_ = std::move(hook);
@@ -446,10 +451,20 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
     const auto ready = firstByte + static_cast<int64_t>(request.size()) * wire;
     if (!sleepUntil(ready)) return;
 
+    Answerer answerer;
+    {
+        std::lock_guard lock(mutex_);
+        if (!faults_.empty() && faults_.front().requestLost) {
+            faults_.pop_front();
+            return;
+        }
+        answerer = answerer_;
+    }
     // A reply held back for this request goes out before its reply or after it.
     std::optional<HeldReply> held = std::exchange(held_, std::nullopt);
     sendHeld(held, ReplyFault::Hold::UntilNextRequest);
-    std::string reply = answer(request);
+    std::optional<std::string> answered = answerer ? answerer(request) : std::nullopt;
+    std::string reply = answered ? std::move(*answered) : answer(request);
     if (reply.empty()) {
         sendHeld(held, ReplyFault::Hold::AfterNextReply);
         return;
@@ -473,6 +488,15 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
                 static_cast<uint16_t>(at(reply, 10 + 2 * i) | at(reply, 11 + 2 * i) << 8);
         reply = replyFrame(at(reply, 4), static_cast<uint8_t>(count), at(reply, 7), at(reply, 8),
                            at(reply, 9), values);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (index < exchanges_.size()) {
+            exchanges_[index].reply = reply;
+            const bool cut = fault.cutAfter >= 0 && size_t(fault.cutAfter) < reply.size();
+            exchanges_[index].sound =
+                !fault.silent && !cut && !fault.wrongStart && !fault.wrongChecksum && !fault.mutate;
+        }
     }
     if (fault.hold != ReplyFault::Hold::No) {
         held_ = HeldReply{request, std::move(reply), std::move(fault)};

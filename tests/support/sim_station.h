@@ -31,6 +31,7 @@ struct ReplyFault {
     enum class Hold { No, UntilNextRequest, AfterNextReply };
 
     bool silent = false;                 // no reply at all
+    bool requestLost = false;            // the request never reached the station
     int cutAfter = -1;                   // send only this many bytes, then stop
     bool wrongStart = false;             // 02 FE instead of 02 FD
     bool wrongChecksum = false;          // last byte off by one
@@ -47,6 +48,9 @@ struct ReplyFault {
     static ReplyFault none() { return {}; }
     static ReplyFault noReply() {
         return with([](ReplyFault& f) { f.silent = true; });
+    }
+    static ReplyFault lostRequest() {
+        return with([](ReplyFault& f) { f.requestLost = true; });
     }
     static ReplyFault cut(int bytes) {
         return with([=](ReplyFault& f) { f.cutAfter = bytes; });
@@ -181,6 +185,11 @@ class SimStation {
     using RequestHook = std::function<void(int railPos, int table, bool write,
                                            const CouplerState& coupler, const TableOf& tableOf)>;
     void setRequestHook(RequestHook hook);
+    // Answers a request in the station's place when it returns a reply (an empty one for
+    // none): other stations on the line, a process image that echoes. Runs on the station's
+    // thread without its lock, before the station looks at the request; faults still apply.
+    using Answerer = std::function<std::optional<std::string>(const std::string& request)>;
+    void setAnswerer(Answerer answerer);
     // Debug memory at byte addresses: word i of words at address + 2i.
     void setMemory(int segment, int address, const std::vector<uint16_t>& words);
     uint16_t memory(int segment, int address) const;
@@ -197,7 +206,7 @@ class SimStation {
     int bootRomBaud() const;
     tcflag_t bootRomCflag() const;
 
-    // Complete requests received so far (also those not answered), as raw bytes.
+    // Complete requests received so far (also those not answered or lost), as raw bytes.
     std::vector<std::string> requests() const;
     void clearRequests();
     // Waits until n requests arrived; false on time-out.
@@ -210,6 +219,8 @@ class SimStation {
         std::string request;
         Clock::time_point received;
         Clock::time_point replied;
+        std::string reply;   // what the station answered, before a fault spoilt it
+        bool sound = false;  // the reply went out whole and unspoilt
     };
     std::vector<Exchange> exchanges() const;
 
@@ -252,6 +263,7 @@ class SimStation {
     FaultChooser chooser_;
     std::optional<HeldReply> held_;  // the station thread's own
     RequestHook requestHook_;
+    Answerer answerer_;
     std::vector<std::string> requests_;
     std::vector<Exchange> exchanges_;
     StationCommandTable commands_;
