@@ -40,7 +40,9 @@ class LateReplies : public StationTest {
         if (rail == kProcessData) {
             int32_t status = -1, count = -1;
             ASSERT_EQ(control.QZ8xProcSyncReadReq(1, status, count, values), code);
-            if (code == ComErrNo) EXPECT_EQ(values[0], 0x0A0B);
+            if (code == ComErrNo) {
+                EXPECT_EQ(values[0], 0x0A0B);
+            }
             return;
         }
         ASSERT_EQ(control.QZxRegSyncReadReq(rail, table, 0, 3, 1, values), code);

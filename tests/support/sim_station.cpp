@@ -439,7 +439,7 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        exchanges_.push_back({request, Clock::now(), {}});
+        exchanges_.push_back({.request = request, .received = Clock::now()});
         index = exchanges_.size() - 1;
         pacing = pacing_;
         restarting = Clock::now() < silentUntil_;
