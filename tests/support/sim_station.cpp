@@ -439,7 +439,10 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        exchanges_.push_back({.request = request, .received = Clock::now()});
+        Exchange exchange;
+        exchange.request = request;
+        exchange.received = Clock::now();
+        exchanges_.push_back(std::move(exchange));
         index = exchanges_.size() - 1;
         pacing = pacing_;
         restarting = Clock::now() < silentUntil_;
