@@ -71,6 +71,7 @@ frmRailOpen::frmRailOpen(QWidget* parent) : QDialog(parent) {
 void frmRailOpen::showEvent(QShowEvent* event) {
     // The instance outlives language switches and rails created in between.
     setWindowTitle(dialogText(kTxtRailOpenCaption));
+    widenForTitle(this);
     fraSelectRail->setText(dialogText(kTxtRailOpenSelection));
     cmdSelect->setText(dialogText(kTxtRailOpenButton));
     cmdCancel->setText(dialogText(kTxtRailOpenCancel));

@@ -5,6 +5,8 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 
+#include "windowkit/dialog_support.h"
+
 namespace varnak {
 
 int messageBoxButtons(int style) {
@@ -120,13 +122,14 @@ int QtUiServices::messageBox(const std::string& text, int style, const std::stri
 std::optional<std::string> QtUiServices::inputBox(const std::string& prompt,
                                                   const std::string& title,
                                                   const std::string& defaultText) {
-    bool ok = false;
     NormalPointerWhileWaiting pointer;
-    QString answer = QInputDialog::getText(parent_, QString::fromStdString(title),
-                                           QString::fromStdString(prompt), QLineEdit::Normal,
-                                           QString::fromStdString(defaultText), &ok);
-    if (!ok) return std::nullopt;
-    return answer.toStdString();
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setTextValue(QString::fromStdString(defaultText));
+    widenForTitle(&dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 void QtUiServices::pumpEvents() {

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cctype>
 
 #include "model/app_context.h"
@@ -46,6 +47,14 @@ QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field) {
         if (!chosen.isEmpty()) field->setText(chosen);
     });
     return button;
+}
+
+void widenForTitle(QWidget* dialog) {
+    // Room beside the title for the frame's icon and buttons, in the title font's measure.
+    const int frameRoom = dialog->fontMetrics().averageCharWidth() * 16;
+    dialog->setMinimumWidth(
+        std::max(dialog->minimumWidth(),
+                 dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()) + frameRoom));
 }
 
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {

@@ -24,6 +24,9 @@ QString askForFolder(QWidget* parent, const QString& from);
 // The small "..." button beside a folder field: it puts the folder the user chooses into
 // the field, which gets room for a path.
 QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field);
+// Makes a small dialog at least as wide as its title and the frame's buttons need, so that
+// the window manager does not cut the title short.
+void widenForTitle(QWidget* dialog);
 // The dialog's buttons, right-aligned in one row.
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
