@@ -14,24 +14,13 @@
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
-#include "online/frmOnlineUpLoad.h"
 #include "online/settings_download.h"
 #include "platform/ini_file.h"
+#include "tests/app/upload_openers.h"
 #include "tests/support/qt/rail_fixture.h"
 
 namespace varnak::test {
 namespace {
-
-class ProgrammedConfigurationUpload : public DialogOpeners {
-  public:
-    bool frmOnlineUpLoad_fKonstruktor() override {
-        frmOnlineUpLoad dialog;
-        if (!dialog.load()) return false;
-        dialog.chkUpLoad[kUploadProgrammedConfiguration]->setChecked(true);
-        dialog.cmdGet->click();
-        return dialog.result();
-    }
-};
 
 class FullStation : public RailFixture {
   protected:
@@ -48,7 +37,7 @@ TEST_F(FullStation, ItIsUploadedSavedMappedAndItsSixtyFourWordsDownloaded) {
     ASSERT_EQ(read.result, 0);
     ASSERT_EQ(read.rail->clsColTerminals()->Count(), 64);
     context.VarnakOnlineCoupler = read.rail;
-    ProgrammedConfigurationUpload openers;
+    UploadingOpeners openers{kUploadProgrammedConfiguration};
     ui.inputs.push_back("Voll");
     ASSERT_TRUE(saveOnlineCouplerAs(openers));
     EXPECT_TRUE(ui.messages.empty());

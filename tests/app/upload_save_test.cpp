@@ -13,24 +13,12 @@
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
-#include "online/frmOnlineUpLoad.h"
 #include "platform/ini_file.h"
+#include "tests/app/upload_openers.h"
 #include "tests/support/qt/rail_fixture.h"
 
 namespace varnak::test {
 namespace {
-
-// The upload as a user runs it: everything ticked, then Upload.
-class UploadingOpeners : public DialogOpeners {
-  public:
-    bool frmOnlineUpLoad_fKonstruktor() override {
-        frmOnlineUpLoad dialog;
-        if (!dialog.load()) return false;
-        dialog.chkUpLoad[kUploadTotal]->setChecked(true);
-        dialog.cmdGet->click();
-        return dialog.result();
-    }
-};
 
 class UploadSave : public RailFixture {
   protected:
