@@ -164,7 +164,6 @@ class frmMainVMT : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void buildMenuItems(QMenu* menu, const MenuSpec& spec);
     void applyMenuChanges(const std::vector<MenuStateChange>& changes);
-    void showPopupFor(const QPoint& globalPos);
     void afterMenuAction();
     // The bar menus' commands by menu and item index; items without a row do nothing.
     struct MenuCommand {

@@ -89,7 +89,10 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     // Also moves the channel tables to the new position.
     void setConfRailPosition(int32_t position);
 
-    // The process-image placement step: computes nothing and answers false.
+    // The process-image placement step. No placement is built: the offsets stay as they
+    // are and the answer is false. It stays because the rail's fCalcTermAdrInImages walks
+    // the terminals through it, and the channel force window relies on that false to stay
+    // idle rather than work on image addresses nobody computed.
     bool ConfProcAdr(int32_t& lInByteOffset, int32_t& lInBitOffset, int32_t& lOutByteOffset,
                      int32_t& lOutBitOffset);
 
