@@ -335,12 +335,12 @@ void frmMainVMT::tbToolBar_ButtonClick(const std::string& key) {
             case ToolbarAction::HelpMenu:
                 run(MainMenu::Help, b.index);
                 break;
+            // The Online menu's log-in and log-out, failures shown as the menus show them.
             case ToolbarAction::GoOnline:
-                // The same access check as the Online menu's log-in.
-                if (gfCheckAccessCode()) fGoOnline(true);
+                runShowingFailure([this] { goOnlineIfGranted(); });
                 break;
             case ToolbarAction::GoOffline:
-                fGoOnline(false);
+                runShowingFailure([this] { fGoOnline(false); });
                 break;
             case ToolbarAction::HelpContents:
                 fShowHelpContents();
@@ -358,8 +358,12 @@ void frmMainVMT::run(MainMenu menu, int index) {
         interceptor_(menu, index);
         return;
     }
+    runShowingFailure([&] { runMenuItem(menu, index); });
+}
+
+void frmMainVMT::runShowingFailure(const std::function<void()>& command) {
     try {
-        runMenuItem(menu, index);
+        command();
     } catch (const std::exception& e) {
         // A window that fails while it works ends the command with its reason.
         context_.ui->messageBox(e.what(), vbCritical, kProgramTitle);

@@ -159,12 +159,16 @@ class frmMainVMT : public QMainWindow {
     int twips(int pixels) const;
     int pixels(int twips) const;
     void run(MainMenu menu, int index);
+    // A command that fails while it works ends with its reason in a message, so that
+    // nothing fails unseen or escapes into the event loop.
+    void runShowingFailure(const std::function<void()>& command);
+    // The log-in: online only when the access code is granted.
+    void goOnlineIfGranted();
     void runMenuItem(MainMenu menu, int index);
     void layoutLeftPane();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void buildMenuItems(QMenu* menu, const MenuSpec& spec);
     void applyMenuChanges(const std::vector<MenuStateChange>& changes);
-    void showPopupFor(const QPoint& globalPos);
     void afterMenuAction();
     // The bar menus' commands by menu and item index; items without a row do nothing.
     struct MenuCommand {

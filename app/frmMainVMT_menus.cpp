@@ -84,10 +84,7 @@ const std::vector<frmMainVMT::MenuCommand>& frmMainVMT::menuCommands() {
         {M::Project, 12, [](W& w) { w.fShowReportSelection(); }},
         {M::Project, kRememberedProjectItem, [](W& w) { w.fOpenRememberedProject(); }},
         {M::Project, kExitItem, [](W& w) { w.close(); }},
-        {M::Online, 1,
-         [](W& w) {
-             if (gfCheckAccessCode()) w.fGoOnline(true);
-         }},
+        {M::Online, 1, [](W& w) { w.goOnlineIfGranted(); }},
         {M::Online, 2, [](W& w) { w.fGoOnline(false); }},
         {M::Online, 4, [](W&) { dialogOpeners().frmProcData_fConstructor(); }},
         {M::Online, 12, [](W&) { gfFirmwareLoad(); }},

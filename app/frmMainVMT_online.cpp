@@ -6,12 +6,17 @@
 #include "app/online_switch.h"
 #include "app/shell_texts.h"
 #include "model/app_context.h"
+#include "model/basLookup.h"
 #include "windowkit/dialog_openers.h"
 
 namespace varnak {
 
 void frmMainVMT::fGoOnline(bool online) {
     if (setOnline_) setOnline_(online);
+}
+
+void frmMainVMT::goOnlineIfGranted() {
+    if (gfCheckAccessCode()) fGoOnline(true);
 }
 
 void frmMainVMT::fShowReportSelection() {

@@ -47,17 +47,17 @@ void frmMainVMT::fSaveStartProject() {
 
 void frmMainVMT::fProjectStateChanged(int32_t state) {
     switch (state) {
-        case 1:
+        case kProjectOpening:
             fFillTreeView();
             break;
-        case 2:
+        case kProjectOpen:
             fFillTreeView();
-            fSetMainCaption(2);
+            fSetMainCaption(kProjectOpen);
             break;
-        case 4:
-            fSetMainCaption(4);
+        case kProjectDeleted:
+            fSetMainCaption(kProjectDeleted);
             break;
-        case 6:
+        case 6:  // a state the project never sets
             fSetMainCaption(6);
             fFillTreeView();
             break;
@@ -100,7 +100,7 @@ void frmMainVMT::fSaveStartProject(const OpenProjectState& state) {
 
 void frmMainVMT::fSetMainCaption(int projectState) {
     int base = kEditionBlockSize * (context_.VarnakCommon ? context_.VarnakCommon->CompanyID() : 0);
-    if (projectState == 2) {
+    if (projectState == kProjectOpen) {
         std::string title = context_.text(base + kTxtEditionTitle) +
                             context_.text(base + kTxtEditionProductName) + std::string(9, ' ');
         setWindowTitle(qText(title + std::string(16, ' ') + context_.text(kTxtProjectCaption) +

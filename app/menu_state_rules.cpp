@@ -1,5 +1,7 @@
 #include "app/menu_state_rules.h"
 
+#include "model/clsProject.h"
+
 namespace varnak {
 
 bool isDeveloperMode(int32_t accessLevel) {
@@ -29,11 +31,11 @@ MenuState menuStateFor(int32_t accessLevel, bool online) {
 
 std::vector<MenuStateChange> projectStateMenuChanges(int32_t projectState) {
     std::vector<MenuStateChange> out;
-    if (projectState == 2 || projectState == 4 || projectState == 6) {
+    if (projectState == kProjectOpen || projectState == kProjectDeleted || projectState == 6) {
         out.push_back({MainMenu::Project, 8, std::nullopt, false});
         out.push_back({MainMenu::CalculateCnf, 0, std::nullopt, false});
     }
-    if (projectState == 2) out.push_back({MainMenu::Project, 5, std::nullopt, true});
+    if (projectState == kProjectOpen) out.push_back({MainMenu::Project, 5, std::nullopt, true});
     return out;
 }
 

@@ -75,8 +75,8 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
             case NodeAction::None:
                 break;
             case NodeAction::ProcDataDigital: {
-                int32_t a = 0, b = 0;
-                openers.frmProcDataDigital_fKonstruktor(a, b);
+                int32_t lTermPos = 0, lSignalChannel = 0;  // ignored by the window
+                openers.frmProcDataDigital_fKonstruktor(lTermPos, lSignalChannel);
                 break;
             }
             case NodeAction::Register:

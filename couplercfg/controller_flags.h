@@ -47,7 +47,6 @@ class ControllerFlagsEditor {
     // Online the table read again (a failure changes nothing); the controls from register
     // 14.
     void refresh();
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     void load();

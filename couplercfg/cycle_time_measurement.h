@@ -54,7 +54,6 @@ class CycleTimeMeasurement {
     void onValues(ValuesShown shown) { shown_ = std::move(shown); }
     void onFailedPoll(std::function<void()> failed) { failed_ = std::move(failed); }
     bool polling() const { return timerCycleTime_.isActive(); }
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     void tick();

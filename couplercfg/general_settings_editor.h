@@ -36,8 +36,6 @@ class GeneralSettingsEditor {
     // may have put part of the values into the device, as that OK stored it.
     void cancel();
 
-    int32_t lastResult() const { return lastResult_; }
-
   private:
     GeneralRegisters registers() const;
     void fill();

@@ -64,7 +64,6 @@ class LinkTerminalEditor {
     bool refresh();
     // The field that ok refused last, or -1.
     int refusedField() const { return refused_; }
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     void fDialogFromTable();

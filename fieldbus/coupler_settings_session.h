@@ -56,7 +56,6 @@ class CouplerSettingsSession : public SettingsSession {
     // the protection again, whatever each step answered. 0, or the first failure's code
     // (shown with message 469); the table keeps what was stored either way.
     int32_t transfer();
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     std::shared_ptr<clsCoupler> rail_;

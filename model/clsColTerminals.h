@@ -53,11 +53,6 @@ class clsColTerminals {
     // Deletes the files of the terminals removed since the last save from the rail folder.
     // False when one could not be deleted (it stays pending).
     bool fDeleteRemovedFiles(const std::string& railFolder);
-    // Removed terminals whose files wait for the next save.
-    struct RemovedFile {
-        std::string fileName;  // inside the rail folder
-    };
-    const std::vector<RemovedFile>& RemovedFiles() const { return removed_; }
 
     // The terminal files the last load left unread, as full paths in listing order.
     const std::vector<std::string>& UnusedFiles() const { return unused_; }
@@ -77,6 +72,10 @@ class clsColTerminals {
 
     Terminals terminals_;  // in order of insertion
     int32_t termID_ = 0;
+    // Removed terminals whose files wait for the next save.
+    struct RemovedFile {
+        std::string fileName;  // inside the rail folder
+    };
     std::vector<RemovedFile> removed_;
     std::vector<std::string> unused_;
     bool renumbered_ = false;

@@ -52,8 +52,12 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     int32_t ConfSymbolicID() const { return couplerID_; }
     void setConfSymbolicID(int32_t value) { couplerID_ = value; }
 
-    // Places the terminals in the process images: true for a rail without terminals,
-    // false as soon as a terminal cannot be placed (none can).
+    // Places the terminals in the process images, register-model terminals first, handing
+    // four running offsets (input byte and bit, output byte and bit) from one to the next:
+    // true for a rail without terminals, false as soon as a terminal cannot be placed. None
+    // can (ConfProcAdr answers false), and the callers rely on that answer: the channel
+    // force window stays idle on false, the automatic mapping ignores it. It stays as the
+    // one place the placement would go, its two passes and offsets as they are.
     bool fCalcTermAdrInImages();
 
     // The rail folder inside a project folder: the folder the rail was opened from when it

@@ -105,7 +105,7 @@ void clsProject::switchTo(const std::string& name, const std::string& drive,
     pathProject_ = drive;
     pathProjectFolder_ = folder;
     pathCoupler_.clear();
-    setProjectState(2);
+    setProjectState(kProjectOpen);
 }
 
 int32_t clsProject::fOpenProject(const std::string& szProjectName,
@@ -115,7 +115,7 @@ int32_t clsProject::fOpenProject(const std::string& szProjectName,
     std::error_code ec;
     if (!fs::is_directory(szProjectDrive, ec)) return kStoreFileMissing;
     int32_t before = state_;
-    setProjectState(1);
+    setProjectState(kProjectOpening);
     // The loaded rail belongs to the old project and is saved there.
     if (int32_t r = clsColCouplers()->fClearColCouplers()) {
         setProjectState(before);
@@ -143,7 +143,7 @@ int32_t clsProject::fNewProject(const std::string& szProjectName, const std::str
         return kStoreWriteFailed;
     }
     int32_t before = state_;
-    setProjectState(1);
+    setProjectState(kProjectOpening);
     if (int32_t r = clsColCouplers()->fClearColCouplers()) {
         gfDeleteFolderTree(szProjectDrive);
         setProjectState(before);
@@ -156,7 +156,7 @@ int32_t clsProject::fNewProject(const std::string& szProjectName, const std::str
 int32_t clsProject::fDeleteProject(const std::string& szPathProject) {
     if (szPathProject.empty()) return kStoreInvalidName;
     int32_t before = state_;
-    setProjectState(3);
+    setProjectState(kProjectDeleting);
     fs::path target = comparable(szPathProject);
     bool deletesOpenProject = IsOpen() && comparable(pathProject_) == target;
     // The current folder must not lie inside the tree that goes.
@@ -172,9 +172,9 @@ int32_t clsProject::fDeleteProject(const std::string& szPathProject) {
         name_.clear();
         pathProject_.clear();
         pathCoupler_.clear();
-        setProjectState(4);
+        setProjectState(kProjectDeleted);
     } else {
-        setProjectState(before == 2 ? 2 : 4);
+        setProjectState(before == kProjectOpen ? kProjectOpen : kProjectDeleted);
     }
     return deleted ? kStoreOk : kStoreDeleteFailed;
 }

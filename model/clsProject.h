@@ -16,6 +16,13 @@ namespace varnak {
 
 class clsColCouplers;
 
+// The project's states, as ProjectState holds them and ProjectStateChange passes them on.
+inline constexpr int32_t kProjectInitial = 0;
+inline constexpr int32_t kProjectOpening = 1;  // opening or creating
+inline constexpr int32_t kProjectOpen = 2;
+inline constexpr int32_t kProjectDeleting = 3;
+inline constexpr int32_t kProjectDeleted = 4;
+
 class clsProject {
   public:
     // Project folders start at the folder given (the program gives the user's projects
@@ -89,7 +96,7 @@ class clsProject {
 
   private:
     int32_t runInitComPort();
-    // Makes the project open (state 2) with its name and folders; no rail loaded.
+    // Makes the project open with its name and folders; no rail loaded.
     void switchTo(const std::string& name, const std::string& drive, const std::string& folder);
 
     std::string name_;
@@ -97,7 +104,7 @@ class clsProject {
     std::string pathProjectFolder_;
     std::string pathResource_;
     std::string pathCoupler_;
-    int32_t state_ = 0;
+    int32_t state_ = kProjectInitial;
     bool online_ = false;
     std::string portError_;
     std::shared_ptr<varnak::clsColCouplers> couplers_;

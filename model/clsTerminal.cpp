@@ -154,17 +154,17 @@ void clsTerminal::readFile(const std::string& file, bool description) {
     common_.read(file);
 
     if (auto v = readLayoutRegister(file, kPhysicalChannelsRegister)) {
-        reg10_ = *v;
+        physicalChannelsWord_ = *v;
         nrPhy_ = highByte(*v);
         sizePhy_ = lowByte(*v);
     }
     if (auto v = readLayoutRegister(file, kLogicalChannelsRegister)) {
-        reg11_ = *v;
+        logicalChannelsWord_ = *v;
         nrLog_ = highByte(*v);
         sizeLog_ = lowByte(*v);
     }
     if (auto v = readLayoutRegister(file, kChannelSizesRegister)) {
-        reg12_ = *v;
+        channelSizesWord_ = *v;
         inputSize_ = channelInputBits(*v);
         inputCSB_ = channelInputCSB(*v);
         outputSize_ = channelOutputBits(*v);
@@ -241,9 +241,10 @@ bool clsTerminal::writeLayout(const std::string& file) const {
     // description, a file written from the terminal's own data or a damaged file may hold
     // another layout than the terminal has: only what would read back differently is
     // written, so an intact file keeps its lines.
-    const std::pair<int32_t, int32_t> layout[] = {{kPhysicalChannelsRegister, reg10_},
-                                                  {kLogicalChannelsRegister, reg11_},
-                                                  {kChannelSizesRegister, reg12_}};
+    const std::pair<int32_t, int32_t> layout[] = {
+        {kPhysicalChannelsRegister, physicalChannelsWord_},
+        {kLogicalChannelsRegister, logicalChannelsWord_},
+        {kChannelSizesRegister, channelSizesWord_}};
     for (const auto& [reg, value] : layout) {
         if (readLayoutRegister(file, reg).value_or(0) == value) continue;
         if (!writeKeyText(file, "RegValue_Table0", "Reg" + std::to_string(reg),

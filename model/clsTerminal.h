@@ -89,7 +89,10 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     // Also moves the channel tables to the new position.
     void setConfRailPosition(int32_t position);
 
-    // The process-image placement step: computes nothing and answers false.
+    // The process-image placement step. No placement is built: the offsets stay as they
+    // are and the answer is false. It stays because the rail's fCalcTermAdrInImages walks
+    // the terminals through it, and the channel force window relies on that false to stay
+    // idle rather than work on image addresses nobody computed.
     bool ConfProcAdr(int32_t& lInByteOffset, int32_t& lInBitOffset, int32_t& lOutByteOffset,
                      int32_t& lOutBitOffset);
 
@@ -119,7 +122,9 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     DescriptionCommon common_;
     int32_t nrPhy_ = 0, sizePhy_ = 0, nrLog_ = 0, sizeLog_ = 0;
     int32_t inputSize_ = 0, inputCSB_ = 0, outputSize_ = 0, outputCSB_ = 0;
-    int32_t reg10_ = 0, reg11_ = 0, reg12_ = 0;
+    // The channel layout words as read (registers 10, 11 and 12 of table 0), which the
+    // fields above are split from; a save writes them back as they came.
+    int32_t physicalChannelsWord_ = 0, logicalChannelsWord_ = 0, channelSizesWord_ = 0;
     bool registerModel_ = false;
     int32_t entryCount_ = 0;
     std::vector<MappingRecord> inputs_;

@@ -32,11 +32,6 @@ public:
         }
     }
 
-    void disconnectAll() {
-        for (auto& e : entries_) e->alive = false;
-        entries_.clear();
-    }
-
     // Arguments are passed on as given, so a slot taking a reference can change them
     // (the events that pass their argument "by reference").
     template <typename... CallArgs>
@@ -46,8 +41,6 @@ public:
             if (e->alive) e->slot(std::forward<CallArgs>(args)...);
         }
     }
-
-    std::size_t connectionCount() const { return entries_.size(); }
 
 private:
     struct Entry {

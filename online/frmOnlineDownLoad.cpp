@@ -35,9 +35,12 @@ frmOnlineDownLoad::frmOnlineDownLoad(QWidget* parent) : QDialog(parent) {
     chkDownSend[kDownloadTerminalSettings]->setText(kTerminalSettingsCaption);
     fraRange = new QGroupBox(kRangeCaption);
     fraRange->setLayout(range.layout());
-    for (int i : {0, 1, 2}) boxes->addWidget(chkDownSend[i]);
+    for (int i :
+         {kDownloadCouplerSettings, kDownloadProgrammedConfiguration, kDownloadTerminalSettings})
+        boxes->addWidget(chkDownSend[i]);
     boxes->addWidget(fraRange);
-    for (int i : {3, 4, 5}) boxes->addWidget(chkDownSend[i]);
+    for (int i : {kDownloadUnused1, kDownloadUnused2, kDownloadReset})
+        boxes->addWidget(chkDownSend[i]);
 
     cmdCouplerGeneral = new QPushButton;
     cmdCouplerGeneral->setObjectName("cmdCouplerGeneral");
@@ -62,8 +65,8 @@ bool frmOnlineDownLoad::load() {
     fInitCaptions();
     VarnakForms().SetDeviceIndependentWindow(this);
     fraProgessBar->fitToFont();
-    chkDownSend[3]->hide();
-    chkDownSend[4]->hide();
+    chkDownSend[kDownloadUnused1]->hide();
+    chkDownSend[kDownloadUnused2]->hide();
     chkDownSend[kDownloadReset]->setChecked(true);
     abort_ = false;
     auto couplers = gfVarnakProject()->clsColCouplers();

@@ -34,14 +34,16 @@ frmOnlineUpLoad::frmOnlineUpLoad(QWidget* parent) : QDialog(parent) {
         chkUpLoad[i]->setObjectName(QString("chkUpLoad_%1").arg(i));
     }
     // Boxes 3 and 4 have no caption and start no reading: nothing for a user to tick.
-    chkUpLoad[3]->hide();
-    chkUpLoad[4]->hide();
+    chkUpLoad[kUploadUnused1]->hide();
+    chkUpLoad[kUploadUnused2]->hide();
     fraRange = new QGroupBox;
     fraRange->setObjectName("fraRange");
     auto* boxes = new QVBoxLayout(fraRange);
-    for (int i : {0, 1, 2}) boxes->addWidget(chkUpLoad[i]);
+    for (int i :
+         {kUploadCouplerSettings, kUploadProgrammedConfiguration, kUploadTerminalConfiguration})
+        boxes->addWidget(chkUpLoad[i]);
     boxes->addLayout(range.layout());
-    for (int i : {3, 4, 5}) boxes->addWidget(chkUpLoad[i]);
+    for (int i : {kUploadUnused1, kUploadUnused2, kUploadTotal}) boxes->addWidget(chkUpLoad[i]);
 
     cmdGet = new QPushButton;
     cmdGet->setObjectName("cmdGet");

@@ -33,9 +33,6 @@ std::vector<DumpRow> dumpRows(int32_t shownSegment, int32_t address,
 
 class MemoryDebugSession {
   public:
-    int32_t dumpSegment() const { return dumpSegment_; }
-    int32_t dumpAddress() const { return dumpAddress_; }
-
     // Refresh: takes the segment and address texts of the dump. False, with a message,
     // when one is no hexadecimal word; the previous values stay.
     bool takeDumpTexts(const std::string& segmentText, const std::string& addressText);

@@ -26,11 +26,14 @@ namespace varnak {
 
 class clsCoupler;
 
+// The dialog's boxes, top to bottom.
 enum DownloadBox : int {
     kDownloadCouplerSettings = 0,
     kDownloadProgrammedConfiguration = 1,
-    kDownloadTerminalSettings = 2,
-    kDownloadReset = 5,
+    kDownloadTerminalSettings = 2,  // the terminals of the range
+    kDownloadUnused1 = 3,           // no function: hidden
+    kDownloadUnused2 = 4,
+    kDownloadReset = 5,  // the coupler's software reset at the end
 };
 
 // A yes/no question to the user: true for yes.

@@ -19,11 +19,14 @@ namespace varnak {
 
 class clsCoupler;
 
+// The dialog's boxes, top to bottom.
 enum UploadBox : int {
     kUploadCouplerSettings = 0,
     kUploadProgrammedConfiguration = 1,
-    kUploadTerminalConfiguration = 2,
-    kUploadTotal = 5,
+    kUploadTerminalConfiguration = 2,  // the terminals of the range
+    kUploadUnused1 = 3,                // no caption and no reading: hidden
+    kUploadUnused2 = 4,
+    kUploadTotal = 5,  // ticks every box
 };
 
 // Reads the station through the rail's tables (the context's device and station).

@@ -19,8 +19,9 @@ class clsCoupler;
 class clsTable;
 class clsTerminal;
 
-// Boxes 0-5 of the dialogs (3 and 4 do nothing) and the range fields' texts.
+// The dialog's row of boxes: UploadBox and DownloadBox name them.
 inline constexpr int kTransferBoxes = 6;
+// The boxes the user ticked, by the dialog's names of them, and the range fields' texts.
 struct TransferChoice {
     std::array<bool, kTransferBoxes> boxes{};
     std::string firstText;

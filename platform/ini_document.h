@@ -35,7 +35,6 @@ class IniDocument {
     bool deleteKey(std::string_view section, std::string_view key);
     bool deleteSection(std::string_view section);
 
-    TextEncoding encoding() const { return encoding_; }
     // False for a UTF-16 file (it starts with a UTF-16 BOM): such a file is read as holding
     // nothing, and an edit would mix encodings, so it is never rewritten.
     bool editable() const { return editable_; }

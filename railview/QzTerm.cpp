@@ -108,7 +108,6 @@ void QzTerm::setQzObjTermItem(const std::shared_ptr<clsTerminal>& objTermItem) {
 
 void QzTerm::setQzObjCouplerItem(const std::shared_ptr<clsCoupler>& objCoupler,
                                  CouplerInfoQueries& queries) {
-    coupler_ = objCoupler;
     if (!objCoupler) return;
     showPicture(objCoupler->InfoBitmap(), true, objCoupler->InfoName());
     QzType->setText(shown(objCoupler->InfoName()));

@@ -53,7 +53,6 @@ class QzTerm : public QWidget {
                              CouplerInfoQueries& queries);
 
     std::shared_ptr<clsTerminal> shownTerminal() const { return terminal_.lock(); }
-    std::shared_ptr<clsCoupler> shownCoupler() const { return coupler_.lock(); }
 
     // Stacks the children for the cell's size (done on every size change). The picture
     // keeps the height the container gave it.
@@ -71,7 +70,6 @@ class QzTerm : public QWidget {
     QLabel* QzType;
     QLabel* QZInfo;
     std::weak_ptr<clsTerminal> terminal_;
-    std::weak_ptr<clsCoupler> coupler_;
 };
 
 }  // namespace varnak

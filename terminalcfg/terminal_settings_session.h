@@ -47,7 +47,6 @@ class TerminalSettingsSession : public SettingsSession {
     // message 469); the tables keep what was stored either way.
     int32_t transfer(bool allChannels);
     // Code of the last device request (0 = success).
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     int32_t codeWordSequence(clsTable& t);

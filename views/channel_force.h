@@ -75,7 +75,6 @@ class ChannelForce {
     // Reads the output's register, changes the channel's bit and writes it back; a write
     // that fails leaves the table with the word read.
     WriteResult fWriteChannelValue(int32_t value);
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     struct Place {

@@ -63,7 +63,6 @@ class ProcessDataView {
                                            std::string_view text);
 
     // Result code of the last request (0 = success).
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     using Buffer = std::array<int32_t, kRows>;

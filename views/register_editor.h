@@ -31,7 +31,6 @@ class RegisterEditor {
     bool online() const { return online_; }
     clsTable& table() const { return *table_; }
     int rowCount() const;
-    RegisterDataType dataType() const { return type_; }
     void setDataType(RegisterDataType type) { type_ = type; }
 
     std::string offsetText(int row) const;
@@ -52,7 +51,6 @@ class RegisterEditor {
     void close() { railSave_.save(); }
 
     // Result code of the last device transfer (0 = success).
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     std::shared_ptr<clsTable> table_;

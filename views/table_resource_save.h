@@ -41,7 +41,6 @@ class TableResourceSave {
 
     bool online() const { return online_; }
     clsTable& table() const { return *table_; }
-    int32_t lastResult() const { return lastResult_; }
 
   private:
     std::string typeName() const;

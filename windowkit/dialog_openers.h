@@ -40,7 +40,9 @@ class DialogOpeners {
 
     // Register and process-data views.
     virtual void frmRegister_fRegister(std::string& /*key*/) {}
-    virtual void frmProcDataDigital_fKonstruktor(int32_t& /*unused1*/, int32_t& /*unused2*/) {}
+    // Both arguments are ignored: the window shows the one module of the station.
+    virtual void frmProcDataDigital_fKonstruktor(int32_t& /*lTermPos*/,
+                                                 int32_t& /*lSignalChannel*/) {}
     virtual void frmCouplerConfigControllerLinkTerm_fRegister(std::string& /*key*/) {}
     virtual void frmProcData_fConstructor() {}
     // Channel monitoring and forcing for a channel data key.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "app/basStartup.h"
 #include "app/frmMainVMT.h"
@@ -234,6 +235,28 @@ TEST_F(MainWindow, ToolbarButtonsReachTheirHandlers) {
     EXPECT_TRUE(opened[0].toLocalFile().endsWith("Varnak_de.html"));
     EXPECT_EQ(rebuilds, 8);  // every button rebuilds the tree
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainWindow, AFailedLogInOrOutIsShownAlikeFromTheToolbarAndTheOnlineMenu) {
+    varnak::frmMainVMT w(context);
+    w.setEnabled(true);
+    w.setTreeSource([] { return varnak::TreeSource{}; });
+    w.setOnlineSetter([](bool on) { throw std::runtime_error(on ? "no station" : "port gone"); });
+    for (int p : {9, 10}) w.toolbarButton(p)->setEnabled(true);
+    for (int i : {1, 2}) w.menuItem(MainMenu::Online, i)->setEnabled(true);
+    w.toolbarButton(9)->trigger();
+    w.menuItem(MainMenu::Online, 1)->trigger();
+    w.toolbarButton(10)->trigger();
+    w.menuItem(MainMenu::Online, 2)->trigger();
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_EQ(ui.messages[0].text, "no station");
+    EXPECT_EQ(ui.messages[2].text, "port gone");
+    for (size_t toolbar : {0u, 2u}) {
+        EXPECT_EQ(ui.messages[toolbar].style, varnak::vbCritical);
+        EXPECT_EQ(ui.messages[toolbar].text, ui.messages[toolbar + 1].text);
+        EXPECT_EQ(ui.messages[toolbar].style, ui.messages[toolbar + 1].style);
+        EXPECT_EQ(ui.messages[toolbar].title, ui.messages[toolbar + 1].title);
+    }
 }
 
 TEST_F(MainWindow, HelpWithoutAHelpFileSaysSo) {

@@ -85,8 +85,8 @@ TEST_P(DownloadAcks, TheDialogWritesTheTickedBoxesAndNamesTheListsItCannotSend) 
     frmOnlineDownLoad dialog;
     ASSERT_TRUE(dialog.load());
     EXPECT_EQ(dialog.windowTitle(), "Download zum Koppler");
-    EXPECT_TRUE(dialog.chkDownSend[3]->isHidden());
-    EXPECT_TRUE(dialog.chkDownSend[5]->isChecked());
+    EXPECT_TRUE(dialog.chkDownSend[kDownloadUnused1]->isHidden());
+    EXPECT_TRUE(dialog.chkDownSend[kDownloadReset]->isChecked());
     EXPECT_EQ(dialog.range.MaskEdBoxEndKlemme->text(), "5");
     EXPECT_TRUE(dialog.fraProgessBar->isHidden());
     for (int box : {0, 1, 2}) dialog.chkDownSend[box]->setChecked(true);
@@ -136,7 +136,7 @@ TEST_F(Download, ARefusedLiftWritesNothing) {
     station->setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[1] = 0; });
     frmOnlineDownLoad dialog;
     ASSERT_TRUE(dialog.load());
-    dialog.chkDownSend[0]->setChecked(true);
+    dialog.chkDownSend[kDownloadCouplerSettings]->setChecked(true);
     dialog.cmdSend->click();
     EXPECT_EQ(wireLog(*station),
               "write pos 0 table 99 reg 0 count 4: 0x0101 0x0001 0x5C3B 0x0000\n"
@@ -173,7 +173,9 @@ TEST_F(Download, AStationThatStopsAnsweringEndsTheDownloadNamingWhere) {
     for (int i = 0; i < 18; ++i) station->queueFault(ReplyFault::none());
     station->queueFault(ReplyFault::noReply());
     TransferChoice choice;
-    choice.boxes = {true, true, true, false, false, true};
+    for (int box : {kDownloadCouplerSettings, kDownloadProgrammedConfiguration,
+                    kDownloadTerminalSettings, kDownloadReset})
+        choice.boxes[box] = true;
     choice.firstText = "1";
     choice.lastText = "5";
     const TransferReport report = runSettingsDownload(*rail(), choice, {});
@@ -186,7 +188,8 @@ TEST_F(Download, AStationThatStopsAnsweringEndsTheDownloadNamingWhere) {
 
     // The same at a terminal: named by its position and channel, nothing after it.
     station->clearRequests();
-    choice.boxes = {false, false, true, false, false, true};
+    choice.boxes = {};
+    for (int box : {kDownloadTerminalSettings, kDownloadReset}) choice.boxes[box] = true;
     for (int i = 0; i < 6; ++i) station->queueFault(ReplyFault::none());
     station->queueFault(ReplyFault::noReply());
     const TransferReport atTerminal = runSettingsDownload(*rail(), choice, {});
@@ -270,7 +273,8 @@ TEST_F(DifferingStationDownload, NoToTheQuestionWritesNothingAndYesGoesOn) {
     EXPECT_TRUE(runSettingsDownload(*rail(), choice, {}).declined);
     EXPECT_EQ(wireLog(*station).find("write"), std::string::npos);
     station->clearRequests();
-    choice.boxes = {true, false, false, false, false, false};
+    choice.boxes = {};
+    choice.boxes[kDownloadCouplerSettings] = true;
     EXPECT_TRUE(runSettingsDownload(*rail(), choice, {}).clean());
     EXPECT_EQ(wireLog(*station).find("table 9 "), std::string::npos);
     EXPECT_NE(wireLog(*station).find("write pos 0 table 100"), std::string::npos);
@@ -384,7 +388,7 @@ class EmptyRailDownload : public RailFixture {
 TEST_F(EmptyRailDownload, ARailWithoutTerminalsHasNoRange) {
     frmOnlineDownLoad dialog;
     ASSERT_TRUE(dialog.load());
-    EXPECT_FALSE(dialog.chkDownSend[2]->isEnabled());
+    EXPECT_FALSE(dialog.chkDownSend[kDownloadTerminalSettings]->isEnabled());
     EXPECT_FALSE(dialog.range.MaskEdBoxStartKlemme->isEnabled());
     EXPECT_TRUE(dialog.range.MaskEdBoxStartKlemme->text().isEmpty());
     EXPECT_TRUE(dialog.range.MaskEdBoxEndKlemme->text().isEmpty());
