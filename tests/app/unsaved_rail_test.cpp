@@ -79,7 +79,9 @@ class UnsavedRail : public test::MenusFixture {
         }
         // What the dropped rail's save left waiting never reaches its file.
         fs::permissions(railFile(), fs::perms::owner_read | fs::perms::owner_write);
-        if (loadedRail()) EXPECT_EQ(loadedRail()->ConfSaveData(), kStoreOk);
+        if (loadedRail()) {
+            EXPECT_EQ(loadedRail()->ConfSaveData(), kStoreOk);
+        }
         EXPECT_EQ(test::readFile(railFile()), saved);
     }
 
