@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "comctl/QZcomOCX.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
 #include "model/clsCommon.h"
@@ -384,9 +385,9 @@ TEST_F(TableTest, FailedUploadKeepsEarlierChunksAndReportsTheCode) {
     clsTable t;
     t.setPosNr(2);
     t.setTableLen(63);
-    device.failAt(2, 1);  // ComErrTimeout1 in the third telegram
-    EXPECT_EQ(t.ConfUpload(0, 64), 1);
-    EXPECT_EQ(t.LastResult(), 1);
+    device.failAt(2, qzcom::ComErrTimeout1);  // in the third telegram
+    EXPECT_EQ(t.ConfUpload(0, 64), qzcom::ComErrTimeout1);
+    EXPECT_EQ(t.LastResult(), qzcom::ComErrTimeout1);
     EXPECT_TRUE(t.ValueChanged());
     for (int32_t i = 0; i < 36; ++i) EXPECT_EQ(t.ConfRegisterValue(i), 1000 + i) << i;
     for (int32_t i = 36; i < 64; ++i) EXPECT_EQ(t.ConfRegisterValue(i), 0) << i;
