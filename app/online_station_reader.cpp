@@ -99,8 +99,8 @@ StationReadResult fReadOnlineStation() {
     const int32_t couplerId = rail->ConfSymbolicID();
     auto terminals = rail->clsColTerminals();
     auto add = [&](const std::string& name, int32_t position) {
-        // A damaged description counts as none: the terminal gets the fallback's. The list
-        // holds at most 64 terminals, so no other refusal can come.
+        // A damaged description counts as none: the terminal gets the fallback's. Whether
+        // the fallback's is sound too is not examined: the reading goes on with the list.
         if (terminals->Add(name, position, 1, couplerId) == kStoreDescriptionRefused)
             resultNotExamined(terminals->Add(kUnknownDeviceName, position, 1, couplerId));
     };
