@@ -12,6 +12,7 @@
 #include "platform/com_port_map.h"
 #include "platform/registry_store.h"
 #include "platform/serial_port.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/shared_texts.h"
 
 using namespace qzcom;
@@ -123,9 +124,13 @@ int32_t InitComPort(AppContext& context) {
     return result;
 }
 
+void InitComPortUnreported(AppContext& context) {
+    resultNotExamined(InitComPort(context));
+}
+
 void storeComSettingsAndReopen(AppContext& context, const ComSettings& settings) {
     fSaveComSettings(*context.settings, comSettingsAppName(context), settings);
-    InitComPort(context);
+    InitComPortUnreported(context);
 }
 
 int fTestConnection(AppContext& context) {

@@ -18,9 +18,14 @@ std::string comSettingsAppName(const AppContext& context);
 // station address and the terminal-bus current check. Shows nothing: a step that fails
 // is skipped. Returns 0 when the port is open afterwards (or there is no control), else
 // the code of the error the control raised, so that going online can refuse a dead port.
-int32_t InitComPort(AppContext& context);
+[[nodiscard]] int32_t InitComPort(AppContext& context);
 
-// Stores the settings, then InitComPort.
+// InitComPort where nobody is told: the main window's load and the serial settings dialog.
+// A port that does not open shows in the result codes of the requests, which their
+// callers report; only going online looks at the answer.
+void InitComPortUnreported(AppContext& context);
+
+// Stores the settings, then InitComPort (unreported).
 void storeComSettingsAndReopen(AppContext& context, const ComSettings& settings);
 
 // A message about a port failure, followed (after a blank line) by the control's port, its
@@ -31,7 +36,7 @@ std::string withPortFailure(const AppContext& context, std::string message);
 
 // Four reads of the coupler's terminal list; the last one's result code decides. Events
 // are pumped after each read.
-int fTestConnection(AppContext& context);
+[[nodiscard]] int fTestConnection(AppContext& context);
 // The test's message box: text, style and title in the current language; a port that did
 // not open is named with the cause.
 void showConnectionTestResult(AppContext& context, int resultCode);

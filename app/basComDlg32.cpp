@@ -109,22 +109,25 @@ void openScript(int filterId, const char* pattern, const char* extension, bool c
     }
 }
 
+// What a control request answers while the program has no control.
+constexpr int32_t kNoControl = qzcom::ComErrNotImplemented;
+
 }  // namespace
 
 int32_t FileCommandControl::QZxCreateGsdFile(const std::string& target,
                                              const std::string& resourcePath) {
     QZcomOCX* ocx = varnak().VarnakComOCX;
-    return ocx ? ocx->QZxCreateGsdFile(target, resourcePath) : -1;
+    return ocx ? ocx->QZxCreateGsdFile(target, resourcePath) : kNoControl;
 }
 
 int32_t FileCommandControl::QZxFirmwareLoad(const std::string& file) {
     QZcomOCX* ocx = varnak().VarnakComOCX;
-    return ocx ? ocx->QZxFirmwareLoad(file) : -1;
+    return ocx ? ocx->QZxFirmwareLoad(file) : kNoControl;
 }
 
 int32_t FileCommandControl::QZxFirmwareUpdate1(int32_t multiPoint, const std::string& file) {
     QZcomOCX* ocx = varnak().VarnakComOCX;
-    return ocx ? ocx->QZxFirmwareUpdate1(multiPoint, file) : -1;
+    return ocx ? ocx->QZxFirmwareUpdate1(multiPoint, file) : kNoControl;
 }
 
 FileCommandServicesScope::FileCommandServicesScope(FileCommandServices services)

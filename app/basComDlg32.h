@@ -28,9 +28,10 @@ class FileChooser {
 class FileCommandControl {
   public:
     virtual ~FileCommandControl() = default;
-    virtual int32_t QZxCreateGsdFile(const std::string& target, const std::string& resourcePath);
-    virtual int32_t QZxFirmwareLoad(const std::string& file);
-    virtual int32_t QZxFirmwareUpdate1(int32_t multiPoint, const std::string& file);
+    [[nodiscard]] virtual int32_t QZxCreateGsdFile(const std::string& target,
+                                                   const std::string& resourcePath);
+    [[nodiscard]] virtual int32_t QZxFirmwareLoad(const std::string& file);
+    [[nodiscard]] virtual int32_t QZxFirmwareUpdate1(int32_t multiPoint, const std::string& file);
 };
 
 // The dialogs and the control the commands use: by default the platform's dialogs and
@@ -55,7 +56,7 @@ std::string upperExtension(const std::string& path);
 
 void gfSaveGsdFile();
 // True when a project was opened.
-bool gfOpenProjectFile();
+[[nodiscard]] bool gfOpenProjectFile();
 void gfOpenTerminalScript();
 void gfOpenCouplerScript();
 void gfFirmwareLoad();

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <limits>
+#include <utility>
 
 #include "model/clsCommon.h"
 #include "platform/registry_store.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -42,15 +44,21 @@ ComSettings fLoadComSettings(const platform::UserSettings& store, const std::str
 }
 
 void fSaveComSettings(platform::UserSettings& store, const std::string& app, const ComSettings& s) {
-    store.saveSetting(app, kSection, "Port", s.Port);
-    store.saveSetting(app, kSection, "Baud", s.Baud);
-    store.saveSetting(app, kSection, "Parity", s.Parity);
-    store.saveSetting(app, kSection, "DataBits", s.DataBits);
-    store.saveSetting(app, kSection, "StopBits", s.StopBits);
-    store.saveSetting(app, kSection, "QZxType", s.QZxType);
-    store.saveSetting(app, kSection, "Timeout", s.Timeout);
-    store.saveSetting(app, kSection, "MultiPoint", s.MultiPoint);
-    store.saveSetting(app, kSection, "CheckCurrentKBus", s.CheckCurrentKBus ? "True" : "False");
+    const std::pair<const char*, std::string> keys[] = {
+        {"Port", s.Port},
+        {"Baud", s.Baud},
+        {"Parity", s.Parity},
+        {"DataBits", s.DataBits},
+        {"StopBits", s.StopBits},
+        {"QZxType", s.QZxType},
+        {"Timeout", s.Timeout},
+        {"MultiPoint", s.MultiPoint},
+        {"CheckCurrentKBus", s.CheckCurrentKBus ? "True" : "False"},
+    };
+    // The per-user settings are written unchecked, as the program always writes them: a
+    // key that cannot be written keeps the value it held.
+    for (const auto& [key, value] : keys)
+        resultNotExamined(store.saveSetting(app, kSection, key, value));
 }
 
 const std::vector<std::string>& supportedBaudRates() {

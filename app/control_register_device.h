@@ -13,14 +13,15 @@ class ControlRegisterDevice : public RegisterDevice {
   public:
     explicit ControlRegisterDevice(QZcomOCX& control) : control_(control) {}
 
-    int32_t readRegisters(int32_t railPosition, int32_t table, int32_t firstRegister, int32_t count,
-                          int32_t station, std::span<int32_t> values) override {
+    [[nodiscard]] int32_t readRegisters(int32_t railPosition, int32_t table, int32_t firstRegister,
+                                        int32_t count, int32_t station,
+                                        std::span<int32_t> values) override {
         return control_.QZxRegSyncReadReq(railPosition, table, firstRegister, count, station,
                                           values);
     }
-    int32_t writeRegisters(int32_t railPosition, int32_t table, int32_t firstRegister,
-                           int32_t count, int32_t station,
-                           std::span<const int32_t> values) override {
+    [[nodiscard]] int32_t writeRegisters(int32_t railPosition, int32_t table, int32_t firstRegister,
+                                         int32_t count, int32_t station,
+                                         std::span<const int32_t> values) override {
         return control_.QZxRegSyncWriteReq(railPosition, table, firstRegister, count, station,
                                            values);
     }

@@ -6,6 +6,7 @@
 #include "model/clsCommon.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -61,7 +62,10 @@ std::vector<std::string> fCleanCouplerFolder(const fs::path& resourceFolder) {
 void gfMigrateDescriptionFiles(platform::RegistryStore& registry, const std::string& regKey,
                                const fs::path& resourceFolder) {
     if (storedLevel(registry, regKey) >= kDescriptionMigrationLevel) return;
-    registry.writeValue(regKey, kModificationValue, std::to_string(kDescriptionMigrationLevel));
+    // The outcome of the write is not checked: a level that stays unwritten only runs the
+    // clean-up again at the next start, which finds nothing more to delete.
+    resultNotExamined(registry.writeValue(regKey, kModificationValue,
+                                          std::to_string(kDescriptionMigrationLevel)));
     fCleanTerminalFolder(resourceFolder);
     fCleanCouplerFolder(resourceFolder);
 }

@@ -27,10 +27,10 @@ const TerminalDialogChoice* terminalDialogFor(std::string_view typeName);
 
 // fOpenCouplerConfig: the active rail's coupler dialog, or message 316 when its type has
 // none. Without an active rail nothing happens. True when a dialog was opened.
-bool fOpenCouplerConfig(DialogOpeners& openers);
+[[nodiscard]] bool fOpenCouplerConfig(DialogOpeners& openers);
 // fOpenTermConfig: the dialog of the terminal at the key's rail position on the active
 // rail, with (rail position, channel table); message 316 when its type has none. Without
 // a rail or a terminal at that position nothing happens.
-bool fOpenTermConfig(const std::string& key, DialogOpeners& openers);
+[[nodiscard]] bool fOpenTermConfig(const std::string& key, DialogOpeners& openers);
 
 }  // namespace varnak

@@ -108,7 +108,7 @@ frmComParam::frmComParam(AppContext& context, QWidget* parent)
 }
 
 void frmComParam::InitComPort() {
-    varnak::InitComPort(context_);
+    InitComPortUnreported(context_);
 }
 
 bool frmComParam::eventFilter(QObject* watched, QEvent* event) {

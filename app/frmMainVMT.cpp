@@ -271,7 +271,7 @@ void frmMainVMT::Form_Load() {
     applyPlacement(storedPlacement_.value_or(Placement{}));
     context_.VarnakComOCX = control_.get();
     if (!context_.registerDevice) context_.registerDevice = controlDevice_.get();
-    InitComPort(context_);
+    InitComPortUnreported(context_);
     if (context_.VarnakCommon) {
         auto& signal = context_.VarnakCommon->LanguageChanged;
         languageConnection_ = ScopedConnection(

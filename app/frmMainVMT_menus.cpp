@@ -18,6 +18,7 @@
 #include "model/clsProject.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/dialog_openers.h"
 #include "windowkit/shared_texts.h"
 
@@ -66,7 +67,7 @@ const std::vector<frmMainVMT::MenuCommand>& frmMainVMT::menuCommands() {
         {M::Project, 1, [](W&) { dialogOpeners().frmProjNew_Show(); }},
         {M::Project, 2,
          [](W& w) {
-             gfOpenProjectFile();
+             failureAlreadyShown(gfOpenProjectFile());
              w.fSaveStartProject();
          }},
         {M::Project, 3, [](W&) { dialogOpeners().frmProjDel_Show(); }},
@@ -261,7 +262,7 @@ void frmMainVMT::popUpCouplerItem_Click(int index) {
                 underConstruction(vbInformation);
                 break;
             }
-            saveOnlineCouplerAs(dialogOpeners());
+            failureAlreadyShown(saveOnlineCouplerAs(dialogOpeners()));
             fSaveStartProject();
             break;
         case 3:

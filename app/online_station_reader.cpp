@@ -13,6 +13,7 @@
 #include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -86,19 +87,22 @@ StationReadResult fReadOnlineStation() {
 
     gfGetCouplerName(*ident, *list, out.couplerTypeName);
     auto rail = std::make_shared<clsCoupler>();
-    rail->ConfRetrieveData(platform::joinPath(
-        {gfVarnakProject()->FullPathResourceFolder(), "Coupler", out.couplerTypeName + ".INI"}));
+    ignoreLoadResult(rail->ConfRetrieveData(platform::joinPath(
+        {gfVarnakProject()->FullPathResourceFolder(), "Coupler", out.couplerTypeName + ".INI"})));
     // The rail's own list table shows what the device holds; the scan below works on the
-    // list read above, which exists whatever tables the description names.
-    if (auto own = rail->clsColTables()->Item(kActualTerminalList)) own->ConfUpload(0, listCount);
+    // list read above, which exists whatever tables the description names, so a failure of
+    // this second read changes nothing of the rail.
+    if (auto own = rail->clsColTables()->Item(kActualTerminalList))
+        resultNotExamined(own->ConfUpload(0, listCount));
 
     const int32_t kind = ident->ConfRegisterValue(kIdentFamily) & 0xFF;
     const int32_t couplerId = rail->ConfSymbolicID();
     auto terminals = rail->clsColTerminals();
     auto add = [&](const std::string& name, int32_t position) {
-        // A damaged description counts as none: the terminal gets the fallback's.
+        // A damaged description counts as none: the terminal gets the fallback's. Whether
+        // the fallback's is sound too is not examined: the reading goes on with the list.
         if (terminals->Add(name, position, 1, couplerId) == kStoreDescriptionRefused)
-            terminals->Add(kUnknownDeviceName, position, 1, couplerId);
+            resultNotExamined(terminals->Add(kUnknownDeviceName, position, 1, couplerId));
     };
     int32_t position = 1;
     for (; position <= kActualTerminalListLast; ++position) {

@@ -25,7 +25,7 @@ std::string intelligentTerminalName(int32_t typeNumber, int32_t nameExtension);
 // The name of a digital terminal from its list word; nullopt when no row matches.
 std::optional<std::string> digitalTerminalName(int32_t listWord);
 
-struct StationReadResult {
+struct [[nodiscard]] StationReadResult {
     // 0 when the station was read; otherwise the control's result code of the read that
     // failed (terminal list after every attempt, or identification).
     int32_t result = 0;

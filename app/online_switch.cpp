@@ -6,6 +6,7 @@
 #include "model/clsColCouplers.h"
 #include "model/clsProject.h"
 #include "model/project_store.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/shared_texts.h"
 
 namespace varnak {
@@ -26,6 +27,12 @@ bool putProjectRailsAway(AppContext& context, const GoOnlineHooks& hooks) {
     return true;
 }
 
+// Going offline always changes the flag; a port that then fails to reopen is told when the
+// program next goes online, which needs it.
+void goBackOffline() {
+    resultNotExamined(gfVarnakProject()->setOnline(false));
+}
+
 }  // namespace
 
 bool fGoOnlineRead(AppContext& context, const GoOnlineHooks& hooks) {
@@ -34,7 +41,7 @@ bool fGoOnlineRead(AppContext& context, const GoOnlineHooks& hooks) {
     };
     if (!putProjectRailsAway(context, hooks)) {
         // The loaded rail stays as it was, and so does the program: offline.
-        gfVarnakProject()->setOnline(false);
+        goBackOffline();
         return false;
     }
     busy(true);
@@ -42,7 +49,7 @@ bool fGoOnlineRead(AppContext& context, const GoOnlineHooks& hooks) {
     busy(false);
     if (read.result != 0 || !read.rail) {
         context.ui->messageBox(context.text(kTxtNoCommunication), vbCritical, "");
-        gfVarnakProject()->setOnline(false);
+        goBackOffline();
         return false;
     }
     context.VarnakOnlineCoupler = read.rail;

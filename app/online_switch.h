@@ -25,6 +25,6 @@ struct GoOnlineHooks {
 // that does not answer it shows "No communication with coupler!" and sets the project
 // offline again (which runs the offline path of the listeners) and answers false; so it
 // does, without that message, when the loaded rail could not be saved and the user kept it.
-bool fGoOnlineRead(AppContext& context, const GoOnlineHooks& hooks);
+[[nodiscard]] bool fGoOnlineRead(AppContext& context, const GoOnlineHooks& hooks);
 
 }  // namespace varnak

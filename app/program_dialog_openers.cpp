@@ -22,6 +22,7 @@
 #include "online/frmRimTalkQZ3xxx.h"
 #include "online/frmScriptCoupler.h"
 #include "online/frmScriptTerm.h"
+#include "platform/unexamined_result.h"
 #include "railview/frmTermInsert.h"
 #include "terminalcfg/terminal_forms.h"
 #include "views/frmProcData.h"
@@ -132,7 +133,7 @@ void ProgramDialogOpeners::frmConfigProg_Unload() {
 
 void ProgramDialogOpeners::frmConfigAuto_fKonstruktor(bool& show) {
     frmConfigProg dialog(frmConfigProg::Variant::Automatic, &window_);
-    dialog.fKonstruktor(show);
+    failureAlreadyShown(dialog.fKonstruktor(show));
 }
 
 bool ProgramDialogOpeners::frmCouplerConfigGeneral_fKonstruktorCouplerConfigGeneral() {

@@ -26,7 +26,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRailOpen_Show() override;
     void frmPrint_fKonstruktor() override;
     void frmRegister_fRegister(std::string& key) override;
-    bool frmConfigProg_fKonstruktor(bool& show) override;
+    [[nodiscard]] bool frmConfigProg_fKonstruktor(bool& show) override;
     ConfigProgTables frmConfigProg_Tables() override;
     void frmConfigProg_Unload() override;
     void frmConfigAuto_fKonstruktor(bool& show) override;
@@ -51,7 +51,7 @@ class ProgramDialogOpeners : public DialogOpeners {
     void frmRimTalkQZ3xxx_Show() override;
     void frmRimTalkDebug_Show() override;
     void frmOnlineDownLoad_Show() override;
-    bool frmOnlineUpLoad_fKonstruktor() override;
+    [[nodiscard]] bool frmOnlineUpLoad_fKonstruktor() override;
     void frmTermConfigQT1501_fKonstruktor(int32_t& railPosition, int32_t& table) override;
     void frmTermConfigQT2502_fKonstruktor(int32_t& railPosition, int32_t& table) override;
     void frmTermConfigQT3202_fKonstruktor(int32_t& railPosition, int32_t& table) override;

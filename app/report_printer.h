@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/unexamined_result.h"
+
 class QFont;
 class QImage;
 class QPainter;
@@ -42,22 +44,22 @@ class ReportPrinter {
     // it. Outside a run every print is a document of its own.
     void beginRun();
     // Ends the run's document. False when something printed in it could not be finished.
-    bool endRun();
+    [[nodiscard]] bool endRun();
 
     // Prints a report text on portrait pages with the report font, its columns at the tab
     // stops measured in the printer's font, in a smaller size where its widest line would
     // not fit the page. The printer's copy count decides how many copies come out. False
     // when the printer could not print it (no printer, a file not written).
-    bool printReport(const QString& text);
+    [[nodiscard]] bool printReport(const QString& text);
     // Prints an image on one landscape page, scaled to the page.
-    bool printImage(const QImage& image);
+    [[nodiscard]] bool printImage(const QImage& image);
 
   private:
     // Starts a page in that orientation: the first of a document or the next of the run's.
-    bool startPage(QPageLayout::Orientation orientation);
+    [[nodiscard]] bool startPage(QPageLayout::Orientation orientation);
     // Ends what the last print began, unless a run goes on; a failed print ends its document
     // so that the printer can be set up again.
-    bool endPrint(bool printed);
+    [[nodiscard]] bool endPrint(bool printed);
     // A printer the platform left busy after a failed start takes no settings any more: it is
     // replaced by one with the same settings.
     void replaceBusyPrinter();
@@ -77,7 +79,8 @@ class ReportPrinter {
 class ReportPrintRun {
   public:
     explicit ReportPrintRun(ReportPrinter& printer) : printer_(printer) { printer_.beginRun(); }
-    ~ReportPrintRun() { printer_.endRun(); }
+    // The end of the document is not examined: each print of the run told its own failure.
+    ~ReportPrintRun() { resultNotExamined(printer_.endRun()); }
     ReportPrintRun(const ReportPrintRun&) = delete;
     ReportPrintRun& operator=(const ReportPrintRun&) = delete;
 

@@ -15,6 +15,7 @@
 #include "model/clsTerminal.h"
 #include "model/device_register_model.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -138,7 +139,7 @@ std::string resourceFile(const char* folder, const std::string& name) {
 std::string changedRegisters(AppContext& context, clsCoupler& rail) {
     std::string s = railBlock(context, rail, 329) + couplerLine(rail);
     auto reference = std::make_shared<clsCoupler>();
-    reference->ConfRetrieveData(resourceFile("Coupler", rail.InfoName()));
+    ignoreLoadResult(reference->ConfRetrieveData(resourceFile("Coupler", rail.InfoName())));
     for (const auto& table : *rail.clsColTables()) {
         if (!table) continue;
         const int32_t n = table->TableNr();
@@ -153,7 +154,7 @@ std::string changedRegisters(AppContext& context, clsCoupler& rail) {
         auto t = terminals->ItemPos(p);
         if (!t || !t->InfoTermRegisterModell()) continue;
         auto defaults = std::make_shared<clsTerminal>();
-        defaults->InfoRetrieveData(resourceFile("Terminal", t->InfoName()));
+        ignoreLoadResult(defaults->InfoRetrieveData(resourceFile("Terminal", t->InfoName())));
         s += CRLF + positionLine(p, t->InfoName(), t->InfoDescription());
         for (int32_t c = 0; c < t->InfoNrLogSigChnl(); ++c) {
             auto table = t->clsColTables()->Item(c);

@@ -15,6 +15,7 @@
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
 #include "model/ui_services.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 
@@ -83,7 +84,7 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
                 openers.frmRegister_fRegister(copy);
                 break;
             case NodeAction::TermConfig:
-                fOpenTermConfig(key, openers);
+                failureAlreadyShown(fOpenTermConfig(key, openers));
                 break;
             case NodeAction::ControllerSettings:
                 openers.frmCouplerConfigController_fKonstruktor();
@@ -95,11 +96,11 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
                 openers.frmCouplerConfigGeneral_fKonstruktorCouplerConfigGeneral();
                 break;
             case NodeAction::SpecificSettings:
-                fOpenCouplerConfig(openers);
+                failureAlreadyShown(fOpenCouplerConfig(openers));
                 break;
             case NodeAction::ProgConf: {
                 bool show = true;
-                openers.frmConfigProg_fKonstruktor(show);
+                failureAlreadyShown(openers.frmConfigProg_fKonstruktor(show));
                 break;
             }
             case NodeAction::AutoConf: {

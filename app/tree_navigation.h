@@ -53,6 +53,6 @@ TreeKeyCommand treeKeyCommand(std::string_view key, int keyCode, int shift, bool
 // rail at once, so that the project on disk matches the tree (the terminal's file goes
 // with that save). Returns a StoreResult; kStoreBadPosition when the key names no
 // terminal of a loaded rail.
-int32_t deleteTerminalOfKey(const std::string& key);
+[[nodiscard]] int32_t deleteTerminalOfKey(const std::string& key);
 
 }  // namespace varnak

@@ -28,12 +28,12 @@ PopupChoice popupFor(std::string_view key, bool online, bool developerMode);
 void runPopupDirectAction(const PopupChoice& choice, DialogOpeners& openers);
 
 // "Save coupler" of the coupler menu: saves the rail the key names. Returns a StoreResult.
-int32_t saveCouplerOfKey(const std::string& key);
+[[nodiscard]] int32_t saveCouplerOfKey(const std::string& key);
 
 // "Save coupler as..." online: uploads the station, asks for a project when none is open
 // and then for a rail name, and saves the online rail under that name. Cancel or an empty
 // answer saves nothing; a name that cannot become a folder or that another rail of the
 // project has is refused with the rail-name messages. True when the rail was saved.
-bool saveOnlineCouplerAs(DialogOpeners& openers);
+[[nodiscard]] bool saveOnlineCouplerAs(DialogOpeners& openers);
 
 }  // namespace varnak

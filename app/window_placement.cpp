@@ -3,12 +3,14 @@
 #include <QString>
 #include <cmath>
 #include <filesystem>
+#include <utility>
 
 #include "app/name_rules.h"
 #include "model/basFiles.h"
 #include "model/clsCommon.h"
 #include "platform/paths.h"
 #include "platform/registry_store.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/shared_texts.h"
 
 namespace varnak {
@@ -49,8 +51,11 @@ void savePlacement(platform::UserSettings& store, const Placement& p, bool minim
     if (minimised) return;
     float values[] = {p.left < 0 ? kNegativeEdge : p.left, p.top < 0 ? kNegativeEdge : p.top,
                       p.width, p.height};
+    // Written unchecked like every per-user setting: a key that cannot be written keeps the
+    // placement it held.
     for (int i = 0; i < 4; ++i)
-        store.saveSetting(kProgramTitle, kSection, kPlacementKeys[i], singleText(values[i]));
+        resultNotExamined(
+            store.saveSetting(kProgramTitle, kSection, kPlacementKeys[i], singleText(values[i])));
 }
 
 StartProjectEntry readStartProject(const platform::UserSettings& store) {
@@ -63,10 +68,15 @@ StartProjectEntry readStartProject(const platform::UserSettings& store) {
 }
 
 void writeStartProject(platform::UserSettings& store, const StartProjectEntry& e) {
-    store.saveSetting(kProgramTitle, kSection, "Q_StartCouplerName0", e.CouplerName);
-    store.saveSetting(kProgramTitle, kSection, "Q_StartProjectName0", e.ProjectName);
-    store.saveSetting(kProgramTitle, kSection, "Q_StartProjectPath0", e.ProjectPath);
-    store.saveSetting(kProgramTitle, kSection, "Q_StartProjectFolder0", e.ProjectFolder);
+    const std::pair<const char*, const std::string&> keys[] = {
+        {"Q_StartCouplerName0", e.CouplerName},
+        {"Q_StartProjectName0", e.ProjectName},
+        {"Q_StartProjectPath0", e.ProjectPath},
+        {"Q_StartProjectFolder0", e.ProjectFolder},
+    };
+    // Unchecked like every per-user setting: the recent entry is an offer, not the project.
+    for (const auto& [key, value] : keys)
+        resultNotExamined(store.saveSetting(kProgramTitle, kSection, key, value));
 }
 
 std::optional<std::string> startProjectCaption(const StartProjectEntry& e) {

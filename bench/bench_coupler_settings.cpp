@@ -25,6 +25,7 @@
 #include "model/clsProject.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "tests/support/qt/qt_app.h"
 #include "tests/support/station_from_rail.h"
 #include "tests/support/temp_dir.h"
@@ -54,9 +55,10 @@ struct OnlineController {
         openPacedControl(control, station->devicePath());
         context.VarnakComOCX = &control;
         context.registerDevice = &device;
-        project->setOnline(true);
+        mustWork(project->setOnline(true) == varnak::kStoreOk, "going online");
         auto rail = std::make_shared<varnak::clsCoupler>();
-        rail->ConfRetrieveData((resources / "Coupler" / "QY3100-0000.INI").string());
+        varnak::ignoreLoadResult(
+            rail->ConfRetrieveData((resources / "Coupler" / "QY3100-0000.INI").string()));
         context.VarnakOnlineCoupler = rail;
     }
     ~OnlineController() {

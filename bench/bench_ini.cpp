@@ -42,8 +42,9 @@ Round saveAndLoad(const std::string& file, int scale) {
                 const std::string section = "RegValue_Table" + std::to_string(table);
                 for (int reg = 0; reg < keys; ++reg) {
                     std::snprintf(value, sizeof value, "0x%04X", (reg * 7 + table) & 0xFFFF);
-                    varnak::ini::WritePrivateProfileString(section, "Reg" + std::to_string(reg),
-                                                           value, file);
+                    mustWork(varnak::ini::WritePrivateProfileString(
+                                 section, "Reg" + std::to_string(reg), value, file),
+                             "writing a key");
                 }
             }
         }

@@ -25,6 +25,7 @@
 #include "model/clsProject.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "tests/support/mapping_descriptions.h"
 #include "tests/support/sim_station.h"
 #include "tests/support/station_from_rail.h"
@@ -70,10 +71,12 @@ struct MappingContext {
     std::shared_ptr<varnak::clsCoupler> makeRail() {
         const auto spec = fullRail();
         auto rail = std::make_shared<varnak::clsCoupler>();
-        rail->ConfRetrieveData((dir / "Resource" / "Coupler" / (spec.coupler + ".INI")).string());
+        varnak::ignoreLoadResult(rail->ConfRetrieveData(
+            (dir / "Resource" / "Coupler" / (spec.coupler + ".INI")).string()));
         auto row = rail->clsColTerminals();
         for (const auto& t : spec.terminals)
-            row->Add(t, row->Count() + 1, 1, rail->ConfSymbolicID());
+            mustWork(row->Add(t, row->Count() + 1, 1, rail->ConfSymbolicID()) == varnak::kStoreOk,
+                     "inserting a terminal");
         return rail;
     }
 
@@ -95,7 +98,7 @@ void BM_OnlineOkOfAFullRail(benchmark::State& state) {
     varnak::ControlRegisterDevice device(control);
     c.context.VarnakComOCX = &control;
     c.context.registerDevice = &device;
-    c.project->setOnline(true);
+    mustWork(c.project->setOnline(true) == varnak::kStoreOk, "going online");
     c.context.VarnakOnlineCoupler = c.makeRail();
 
     // The lift's block and read-back, the 28 list tables of 256 registers, table 8's 65.
@@ -131,13 +134,20 @@ void BM_FillStoreRecalculate(benchmark::State& state) {
         const auto out = varnak::fFillImageGrid(layout, MappingDirection::Output, faults);
         fill = std::min(fill, since(start));
         start = Clock::now();
-        varnak::fStoreImageGrid(*rail, layout, MappingDirection::Input, in);
-        varnak::fStoreImageGrid(*rail, layout, MappingDirection::Output, out);
-        varnak::fStoreTerminalList(*rail, layout, false);
+        mustWork(!varnak::fStoreImageGrid(*rail, layout, MappingDirection::Input, in),
+                 "storing the input grid");
+        mustWork(!varnak::fStoreImageGrid(*rail, layout, MappingDirection::Output, out),
+                 "storing the output grid");
+        mustWork(varnak::fStoreTerminalList(*rail, layout, false).empty(),
+                 "storing the terminal list");
         store = std::min(store, since(start));
         start = Clock::now();
-        varnak::fReCalcProgrammedConfiguration(*rail, layout, MappingDirection::Input, false);
-        varnak::fReCalcProgrammedConfiguration(*rail, layout, MappingDirection::Output, false);
+        mustWork(
+            !varnak::fReCalcProgrammedConfiguration(*rail, layout, MappingDirection::Input, false),
+            "recalculating the input list");
+        mustWork(
+            !varnak::fReCalcProgrammedConfiguration(*rail, layout, MappingDirection::Output, false),
+            "recalculating the output list");
         recalculate = std::min(recalculate, since(start));
     }
     showFigure(state, "grid fill of 3569 entries per direction", fill * 1e3, "ms");

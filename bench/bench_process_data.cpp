@@ -25,6 +25,7 @@
 #include "online/frmScriptTerm.h"
 #include "online/script_dialog.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "tests/support/qt/event_wait.h"
 #include "tests/support/qt/qt_app.h"
 #include "tests/support/station_from_rail.h"
@@ -63,10 +64,12 @@ struct PacedStation {
         context.registerDevice = &device;
         context.VarnakProject = std::make_shared<varnak::clsProject>(dir.str(), resources);
         context.VarnakProject->InitComPort = [] { return 0; };
-        context.VarnakProject->setOnline(true);
+        mustWork(context.VarnakProject->setOnline(true) == varnak::kStoreOk, "going online");
         auto online = std::make_shared<varnak::clsCoupler>();
-        online->ConfRetrieveData(resources + "/Coupler/QZ3100-0000.INI");
-        online->clsColTerminals()->Add("QT3002-0000", 1, kTerminals, online->ConfSymbolicID());
+        varnak::ignoreLoadResult(online->ConfRetrieveData(resources + "/Coupler/QZ3100-0000.INI"));
+        mustWork(online->clsColTerminals()->Add("QT3002-0000", 1, kTerminals,
+                                                online->ConfSymbolicID()) == varnak::kStoreOk,
+                 "inserting the terminals");
         context.VarnakOnlineCoupler = online;
         station->clearRequests();
     }

@@ -50,11 +50,14 @@ void changeEverything(clsCoupler& rail, int round) {
 struct Bench {
     Bench() {
         fixture.newProject("Bench");
-        fixture.couplers()->Add("QZ3100-0000", 1, "Rail");
+        mustWork(fixture.couplers()->Add("QZ3100-0000", 1, "Rail") == varnak::kStoreOk,
+                 "adding the rail");
         auto terminals = fixture.terminals();
         for (int i = 0; i < kTerminals; ++i)
-            terminals->Add(kFamilies[i % 5], terminals->Count() + 1, 1, 1);
-        fixture.couplers()->fClearColCouplers();
+            mustWork(
+                terminals->Add(kFamilies[i % 5], terminals->Count() + 1, 1, 1) == varnak::kStoreOk,
+                "inserting a terminal");
+        mustWork(fixture.couplers()->fClearColCouplers() == varnak::kStoreOk, "saving the rail");
     }
     ProjectFixture fixture;
 };

@@ -59,8 +59,11 @@ struct RailBench {
         project = std::make_shared<varnak::clsProject>((dir / "prog").string(), resources.string());
         project->InitComPort = [] { return 0; };
         context.VarnakProject = project;
-        project->fNewProject("Bench", (dir / "Bench.PF").string(), dir.str());
-        project->clsColCouplers()->Add("QZ3100-0000", 1, "Rail");
+        mustWork(project->fNewProject("Bench", (dir / "Bench.PF").string(), dir.str()) ==
+                     varnak::kStoreOk,
+                 "making the project");
+        mustWork(project->clsColCouplers()->Add("QZ3100-0000", 1, "Rail") == varnak::kStoreOk,
+                 "adding the rail");
         // Inside a parent, as in the main window: a resize reaches the window at once.
         window = new varnak::frmCouplerDisplay(&host);
         window->resize(1000, 600);
@@ -70,7 +73,9 @@ struct RailBench {
         rail = *project->clsColCouplers()->begin();
         auto row = rail->clsColTerminals();
         for (int i = 0; i < terminals; ++i)
-            row->Add(kTypes[i % 4], row->Count() + 1, 1, rail->ConfSymbolicID());
+            mustWork(row->Add(kTypes[i % 4], row->Count() + 1, 1, rail->ConfSymbolicID()) ==
+                         varnak::kStoreOk,
+                     "inserting a terminal");
     }
     // One call, with this window's program context current.
     Timing time(const std::function<void()>& step) {
@@ -108,7 +113,8 @@ void BM_RailLayout(benchmark::State& state) {
         checkMark(state, "full layout of 255 terminals", full[2].wall * 1e3, kMaxLargestMs, "ms");
 
         auto row = middle.rail->clsColTerminals();
-        row->Add("QT7003-0000", 60, 1, middle.rail->ConfSymbolicID());
+        mustWork(row->Add("QT7003-0000", 60, 1, middle.rail->ConfSymbolicID()) == varnak::kStoreOk,
+                 "inserting a terminal");
         int step = 0;
         const auto steps = bestOfRounds(kRounds, 4, [&](size_t c) {
             ++step;

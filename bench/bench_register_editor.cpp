@@ -44,7 +44,7 @@ struct OnlineTable {
         context.registerDevice = &device;
         context.VarnakProject = std::make_shared<varnak::clsProject>();
         context.VarnakProject->InitComPort = [] { return 0; };
-        context.VarnakProject->setOnline(true);
+        mustWork(context.VarnakProject->setOnline(true) == varnak::kStoreOk, "going online");
         context.VarnakOnlineCoupler = std::make_shared<varnak::clsCoupler>();
         auto table = context.VarnakOnlineCoupler->clsColTables()->Add(0);
         table->setTableLen(255);

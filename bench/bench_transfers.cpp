@@ -27,6 +27,7 @@
 #include "online/settings_download.h"
 #include "online/station_upload.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "tests/support/station_from_rail.h"
 #include "tests/support/temp_dir.h"
 
@@ -68,8 +69,11 @@ struct PacedRail {
         project = std::make_shared<varnak::clsProject>(dir.str(), resources);
         project->InitComPort = [] { return 0; };
         context.VarnakProject = project;
-        project->fNewProject("Werk", (dir / "Werk.PF").string(), dir.str());
-        project->clsColCouplers()->Add("QZ3100-0000", 1, "Linie 1");
+        mustWork(
+            project->fNewProject("Werk", (dir / "Werk.PF").string(), dir.str()) == varnak::kStoreOk,
+            "making the project");
+        mustWork(project->clsColCouplers()->Add("QZ3100-0000", 1, "Linie 1") == varnak::kStoreOk,
+                 "adding the rail");
         rail = *project->clsColCouplers()->begin();
         fill(*rail);
         auto tables = rail->clsColTables();
@@ -77,14 +81,16 @@ struct PacedRail {
         for (int p = 1; p <= kTerminals; ++p) tables->Item(8)->setConfRegisterValue(p, 3002);
         for (int t : {10, 50}) tables->Item(t)->setConfRegisterValue(kListEndEntry, 0xFFFF);
 
-        project->setOnline(true);
+        mustWork(project->setOnline(true) == varnak::kStoreOk, "going online");
         online = std::make_shared<varnak::clsCoupler>();
-        online->ConfRetrieveData(resources + "/Coupler/QZ3100-0000.INI");
+        varnak::ignoreLoadResult(online->ConfRetrieveData(resources + "/Coupler/QZ3100-0000.INI"));
         fill(*online);
         context.VarnakOnlineCoupler = online;
     }
     static void fill(varnak::clsCoupler& coupler) {
-        coupler.clsColTerminals()->Add("QT3002-0000", 1, kTerminals, coupler.ConfSymbolicID());
+        mustWork(coupler.clsColTerminals()->Add("QT3002-0000", 1, kTerminals,
+                                                coupler.ConfSymbolicID()) == varnak::kStoreOk,
+                 "inserting the terminals");
     }
     // Registers of a whole coupler table of the rail.
     int whole(int table) const { return rail->clsColTables()->Item(table)->TableLen() + 1; }

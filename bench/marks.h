@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,6 +29,14 @@ inline bool checkMark(benchmark::State& state, const std::string& name, double f
     state.counters[name] = figure;
     if (!ok) state.SkipWithError((name + " is over its mark").c_str());
     return ok;
+}
+
+// A step a benchmark stands on must work: a figure taken over a failed set-up measures
+// nothing. Ends the program, naming the step, when it did not.
+inline void mustWork(bool worked, const char* step) {
+    if (worked) return;
+    std::fprintf(stderr, "benchmark step failed: %s\n", step);
+    std::exit(1);
 }
 
 // A figure without a mark, in the same form: "figure <name>: <value> <unit>".

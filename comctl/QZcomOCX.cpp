@@ -111,8 +111,8 @@ namespace {
 
 // Command blocks of one station on the open port.
 template <typename Service>
-int32_t onStation(varnak::platform::SerialPort& port, varnak::comctl::LineState& line, int32_t typ,
-                  int32_t station, Service service) {
+[[nodiscard]] int32_t onStation(varnak::platform::SerialPort& port, varnak::comctl::LineState& line,
+                                int32_t typ, int32_t station, Service service) {
     TelegramLink link(port, typ == QZxType_RS485, line, port.timeoutMs());
     CommandBlocks blocks(link, station);
     return service(blocks);
@@ -171,9 +171,9 @@ namespace {
 
 // Both firmware roads on the open port; the load road switches its line settings and
 // always brings back the kept ones.
-int32_t firmware(QZcomOCX& control, varnak::platform::SerialPort& port,
-                 varnak::comctl::FirmwareRoad road, bool everySector, int32_t station,
-                 const std::string& file) {
+[[nodiscard]] int32_t firmware(QZcomOCX& control, varnak::platform::SerialPort& port,
+                               varnak::comctl::FirmwareRoad road, bool everySector, int32_t station,
+                               const std::string& file) {
     using namespace varnak::comctl;
     FirmwareRequest request;
     request.road = road;

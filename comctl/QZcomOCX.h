@@ -141,41 +141,45 @@ class QZCOMOCX_EXPORT QZcomOCX {
     void setQZxPortOpen(bool value);
 
     // Process-data telegrams.
-    int32_t QZ8xProcSyncReadWriteReq(int32_t lMultiPoint, int32_t& lStatus, int32_t cwSendLength,
-                                     std::span<const int32_t> lpSendBuff, int32_t& cwRecLength,
-                                     std::span<int32_t> lpRecBuff);
-    int32_t QZ8xProcSyncReadReq(int32_t lMultiPoint, int32_t& lStatus, int32_t& cwRecLength,
-                                std::span<int32_t> lpRecBuff);
+    [[nodiscard]] int32_t QZ8xProcSyncReadWriteReq(int32_t lMultiPoint, int32_t& lStatus,
+                                                   int32_t cwSendLength,
+                                                   std::span<const int32_t> lpSendBuff,
+                                                   int32_t& cwRecLength,
+                                                   std::span<int32_t> lpRecBuff);
+    [[nodiscard]] int32_t QZ8xProcSyncReadReq(int32_t lMultiPoint, int32_t& lStatus,
+                                              int32_t& cwRecLength, std::span<int32_t> lpRecBuff);
 
     // Register telegrams: one register per element (low 16 bits sent, reads zero-extended).
-    int32_t QZxRegSyncWriteReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset,
-                               int32_t RegSize, int32_t MultiPoint,
-                               std::span<const int32_t> lpSendBuff);
-    int32_t QZxRegSyncReadReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset, int32_t RegSize,
-                              int32_t MultiPoint, std::span<int32_t> lpRecBuff);
+    [[nodiscard]] int32_t QZxRegSyncWriteReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset,
+                                             int32_t RegSize, int32_t MultiPoint,
+                                             std::span<const int32_t> lpSendBuff);
+    [[nodiscard]] int32_t QZxRegSyncReadReq(int32_t RailPos, int32_t RegTable, int32_t RegOffset,
+                                            int32_t RegSize, int32_t MultiPoint,
+                                            std::span<int32_t> lpRecBuff);
 
     // Coupler command blocks.
-    int32_t QZ8xWatchDogReadReq(int32_t MultiPoint, int32_t& WatchDog);
-    int32_t QZ8xWatchDogWriteReq(int32_t MultiPoint, int32_t WatchDog);
-    int32_t QZxResetSoftwareReq(int32_t MultiPoint);
-    int32_t QZxWriteProtection(int32_t MultiPoint, bool bFlag);
-    int32_t QZxFactorySettingReq(int32_t MultiPoint);
-    int32_t QZxChecksumReq(int32_t MultiPoint, int32_t& Checksum);
-    int32_t QZxResetTerminalBusReq(int32_t MultiPoint);
-    int32_t QZxDbgAdrReadReq(int32_t lMultiPoint, int32_t lSeg, int32_t lAdr, int32_t lSize,
-                             std::span<int32_t> lpData);
-    int32_t QZxDbgAdrWriteReq(int32_t lMultiPoint, int32_t lSeg, int32_t lAdr, int32_t lSize,
-                              std::span<const int32_t> lpData);
+    [[nodiscard]] int32_t QZ8xWatchDogReadReq(int32_t MultiPoint, int32_t& WatchDog);
+    [[nodiscard]] int32_t QZ8xWatchDogWriteReq(int32_t MultiPoint, int32_t WatchDog);
+    [[nodiscard]] int32_t QZxResetSoftwareReq(int32_t MultiPoint);
+    [[nodiscard]] int32_t QZxWriteProtection(int32_t MultiPoint, bool bFlag);
+    [[nodiscard]] int32_t QZxFactorySettingReq(int32_t MultiPoint);
+    [[nodiscard]] int32_t QZxChecksumReq(int32_t MultiPoint, int32_t& Checksum);
+    [[nodiscard]] int32_t QZxResetTerminalBusReq(int32_t MultiPoint);
+    [[nodiscard]] int32_t QZxDbgAdrReadReq(int32_t lMultiPoint, int32_t lSeg, int32_t lAdr,
+                                           int32_t lSize, std::span<int32_t> lpData);
+    [[nodiscard]] int32_t QZxDbgAdrWriteReq(int32_t lMultiPoint, int32_t lSeg, int32_t lAdr,
+                                            int32_t lSize, std::span<const int32_t> lpData);
 
     // Firmware download.
-    int32_t QZxFirmwareLoad(const std::string& szFileName);
-    int32_t QZxFirmwareUpdate(const std::string& szFileName);
-    int32_t QZxFirmwareUpdate1(int32_t lMultiPoint, const std::string& szFileName);
-    int32_t QZxEraseFlash(const std::string& szFileName);
-    int32_t QZxFirmwareUpdate2(int32_t lMultiPoint, const std::string& szFileName);
+    [[nodiscard]] int32_t QZxFirmwareLoad(const std::string& szFileName);
+    [[nodiscard]] int32_t QZxFirmwareUpdate(const std::string& szFileName);
+    [[nodiscard]] int32_t QZxFirmwareUpdate1(int32_t lMultiPoint, const std::string& szFileName);
+    [[nodiscard]] int32_t QZxEraseFlash(const std::string& szFileName);
+    [[nodiscard]] int32_t QZxFirmwareUpdate2(int32_t lMultiPoint, const std::string& szFileName);
 
     // GSD file generation.
-    int32_t QZxCreateGsdFile(const std::string& GsdTargetFile, const std::string& GsdResourcePath);
+    [[nodiscard]] int32_t QZxCreateGsdFile(const std::string& GsdTargetFile,
+                                           const std::string& GsdResourcePath);
 
     // Asks the host to show the control's about text (through AboutBoxHandler).
     void AboutBox();
@@ -206,8 +210,8 @@ QZCOMOCX_EXPORT QZcomOCX* QZcomOCX_Create();
 QZCOMOCX_EXPORT void QZcomOCX_Destroy(QZcomOCX* control);
 // 0 on success, 0x80040200 when the type library cannot be recorded, 0x80040201 when
 // the class cannot.
-QZCOMOCX_EXPORT int32_t DllRegisterServer();
-QZCOMOCX_EXPORT int32_t DllUnregisterServer();
+[[nodiscard]] QZCOMOCX_EXPORT int32_t DllRegisterServer();
+[[nodiscard]] QZCOMOCX_EXPORT int32_t DllUnregisterServer();
 }
 
 inline constexpr const char* kQZcomProgId = "QZCOMOCX.QZcomOCXCtrl.1";

@@ -12,12 +12,12 @@ BootLoaderLink::BootLoaderLink(platform::SerialLine& line, bool rs485, int timeo
 
 bool BootLoaderLink::send(uint8_t byte) {
     // Without RTS keyed an RS485 transmitter never drives the bus.
-    if (rs485_) line_.setRts(true);
+    if (rs485_) line_.keyTransmitter(true);
     line_.purgeInput();
     const std::array<uint8_t, 1> one{byte};
     const size_t written = line_.write(one);
     line_.drain();
-    if (rs485_) line_.setRts(false);
+    if (rs485_) line_.keyTransmitter(false);
     return written == 1;
 }
 

@@ -18,12 +18,12 @@ class BootLoaderLink {
 
     // Writes one byte, keying the bus transmitter around it on RS485. Only input is
     // purged before: the loader's answer to an earlier byte may still be on its way out.
-    bool send(uint8_t byte);
+    [[nodiscard]] bool send(uint8_t byte);
     // The bytes one at a time; false at the first that does not go out.
-    bool send(std::span<const uint8_t> bytes);
+    [[nodiscard]] bool send(std::span<const uint8_t> bytes);
     // A reply the loader owes: waits the line's own time-out.
     std::optional<uint8_t> await();
-    size_t await(std::span<uint8_t> bytes) { return line_.read(bytes); }
+    [[nodiscard]] size_t await(std::span<uint8_t> bytes) { return line_.read(bytes); }
     // One try of a counted wait: the byte if one came within the poll time.
     std::optional<uint8_t> poll();
     // The pause between two tries of a counted wait.

@@ -38,23 +38,24 @@ class CommandBlocks {
   public:
     CommandBlocks(TelegramLink& link, int32_t multiPoint) : link_(link), station_(multiPoint) {}
 
-    int32_t writeProtection(bool set);
+    [[nodiscard]] int32_t writeProtection(bool set);
     // Lifts the write protection first; sends no reset when that fails.
-    int32_t resetSoftware();
-    int32_t factorySetting();
-    int32_t checksum(int32_t& value);
-    int32_t resetTerminalBus();
-    int32_t debugRead(int32_t segment, int32_t address, int32_t size, std::span<int32_t> data);
-    int32_t debugWrite(int32_t segment, int32_t address, int32_t size,
-                       std::span<const int32_t> data);
-    int32_t watchdogRead(int32_t& value);
-    int32_t watchdogWrite(int32_t value);
+    [[nodiscard]] int32_t resetSoftware();
+    [[nodiscard]] int32_t factorySetting();
+    [[nodiscard]] int32_t checksum(int32_t& value);
+    [[nodiscard]] int32_t resetTerminalBus();
+    [[nodiscard]] int32_t debugRead(int32_t segment, int32_t address, int32_t size,
+                                    std::span<int32_t> data);
+    [[nodiscard]] int32_t debugWrite(int32_t segment, int32_t address, int32_t size,
+                                     std::span<const int32_t> data);
+    [[nodiscard]] int32_t watchdogRead(int32_t& value);
+    [[nodiscard]] int32_t watchdogWrite(int32_t value);
 
   private:
     // Writes block from register 0, waits, reads answer.size() registers back and checks
     // that register 0 echoes the command word.
-    int32_t run(std::span<const int32_t> block, std::chrono::milliseconds pause,
-                std::span<int32_t> answer);
+    [[nodiscard]] int32_t run(std::span<const int32_t> block, std::chrono::milliseconds pause,
+                              std::span<int32_t> answer);
 
     TelegramLink& link_;
     int32_t station_;

@@ -15,6 +15,7 @@
 #include "comctl/loader_images.h"
 #include "comctl/register_telegrams.h"
 #include "comctl/telegram_link.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak::comctl {
 namespace {
@@ -63,7 +64,7 @@ class SettingsGuard {
 
 // Update road: the running boot loader announces itself; types 3 and 4 learn here whether
 // the chip writes 128-byte sectors.
-int32_t synchronise(BootLoaderLink& link, int tries, uint8_t& type) {
+[[nodiscard]] int32_t synchronise(BootLoaderLink& link, int tries, uint8_t& type) {
     auto waitForByte = [&]() -> std::optional<uint8_t> {
         for (int i = 0; i < tries; ++i) {
             if (auto b = link.poll()) return b;
@@ -100,8 +101,8 @@ int32_t synchronise(BootLoaderLink& link, int tries, uint8_t& type) {
 }
 
 // Load road: the boot ROM takes a loader program that then writes the flash.
-int32_t uploadLoader(BootLoaderLink& link, const LoaderImages& images, uint32_t start,
-                     int doneTries, uint8_t& type) {
+[[nodiscard]] int32_t uploadLoader(BootLoaderLink& link, const LoaderImages& images, uint32_t start,
+                                   int doneTries, uint8_t& type) {
     if (!link.send(0x00)) return FwRomHelloSend;
     const auto hello = link.await();
     if (!hello) return FwRomHelloMissing;
@@ -147,7 +148,7 @@ int32_t uploadLoader(BootLoaderLink& link, const LoaderImages& images, uint32_t 
     return *done == '5' ? 0 : FwLoaderDoneWrong;
 }
 
-int32_t acknowledgement(BootLoaderLink& link) {
+[[nodiscard]] int32_t acknowledgement(BootLoaderLink& link) {
     const auto first = link.await();
     if (!first) return FwAckMissing;
     if (*first == 'F') return link.await() ? FwAckFailWithCode : FwAckFailNoCode;
@@ -163,7 +164,7 @@ int32_t acknowledgement(BootLoaderLink& link) {
 // Runs of written sectors of the small flash, kept while sending.
 class Directory {
   public:
-    int32_t track(bool written, uint32_t address) {
+    [[nodiscard]] int32_t track(bool written, uint32_t address) {
         if (written && !open_) {
             if (entries_.size() >= kDirectoryEntries) return FwDirectoryFullAtStart;
             entries_.push_back(address);
@@ -202,7 +203,7 @@ class SectorSender {
           leadingZero_(leadingZero),
           events_(events) {}
 
-    int32_t run() {
+    [[nodiscard]] int32_t run() {
         if (const uint32_t at = sectorSizeWordOffset(type_)) {
             image_.bytes()[at] = static_cast<uint8_t>(geometry_.sectorSize);
             image_.bytes()[at + 1] = static_cast<uint8_t>(geometry_.sectorSize >> 8);
@@ -228,7 +229,8 @@ class SectorSender {
         }
         for (size_t i = 0; i < kTrailerCodes.size(); ++i)
             if (!link_.send(kTrailer[i])) return kTrailerCodes[i];
-        link_.send(kTrailer[3]);  // the loader has finished by now
+        // The loader has finished by now: whether its last byte went out changes nothing.
+        resultNotExamined(link_.send(kTrailer[3]));
         return 0;
     }
 
@@ -242,8 +244,8 @@ class SectorSender {
         return !skipped(j) && (used(j) || everySector_ || holdsDirectory(j));
     }
 
-    int32_t sendSector(uint32_t j, uint32_t address, bool directory, int32_t total,
-                       std::ofstream& trace) {
+    [[nodiscard]] int32_t sendSector(uint32_t j, uint32_t address, bool directory, int32_t total,
+                                     std::ofstream& trace) {
         if (leadingZero_ && !link_.send(0x00)) return FwLeadingZero;
         if (!link_.send(static_cast<uint8_t>(address & 0x80))) return FwAddressLow;
         if (!link_.send(static_cast<uint8_t>(address >> 8))) return FwAddressMiddle;
@@ -292,8 +294,8 @@ class SectorSender {
     int32_t counter_ = 0;
 };
 
-int32_t loadRoad(BootLoaderLink& link, const FirmwareRequest& request, const FirmwareEvents& events,
-                 const BootLineSettings& settings) {
+[[nodiscard]] int32_t loadRoad(BootLoaderLink& link, const FirmwareRequest& request,
+                               const FirmwareEvents& events, const BootLineSettings& settings) {
     SettingsGuard guard(settings);
     // A boot ROM spoken to at the wrong speed only hears noise: stop at the first step.
     if (!guard.entered()) return FwRomHelloSend;
@@ -307,8 +309,8 @@ int32_t loadRoad(BootLoaderLink& link, const FirmwareRequest& request, const Fir
     return SectorSender(link, *image, type, request.everySector, true, events).run();
 }
 
-int32_t updateRoad(platform::SerialLine& line, BootLoaderLink& link, const FirmwareRequest& request,
-                   const FirmwareEvents& events) {
+[[nodiscard]] int32_t updateRoad(platform::SerialLine& line, BootLoaderLink& link,
+                                 const FirmwareRequest& request, const FirmwareEvents& events) {
     // A bad file must not strand the coupler in its boot loader: read it first.
     auto image = std::make_unique<FirmwareImage>();
     if (int32_t r = image->read(request.file)) return r;

@@ -100,7 +100,8 @@ struct BootLineSettings {
 // goes on the wire; the load road restores the line settings on every path. DownloadStart
 // announces the number of sectors that will be sent. The trace "write.log" goes to the
 // current folder.
-int32_t downloadFirmware(platform::SerialLine& line, const FirmwareRequest& request,
-                         const FirmwareEvents& events, const BootLineSettings& settings);
+[[nodiscard]] int32_t downloadFirmware(platform::SerialLine& line, const FirmwareRequest& request,
+                                       const FirmwareEvents& events,
+                                       const BootLineSettings& settings);
 
 }  // namespace varnak::comctl

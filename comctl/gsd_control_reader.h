@@ -10,8 +10,8 @@ class GsdControlReader : public GsdRegisterReader {
   public:
     explicit GsdControlReader(QZcomOCX& control) : control_(control) {}
 
-    int32_t readRegisters(int32_t railPos, int32_t table, int32_t firstRegister, int32_t station,
-                          std::span<int32_t> values) override;
+    [[nodiscard]] int32_t readRegisters(int32_t railPos, int32_t table, int32_t firstRegister,
+                                        int32_t station, std::span<int32_t> values) override;
 
   private:
     QZcomOCX& control_;

@@ -31,8 +31,9 @@ TargetName splitTarget(const std::string& target) {
     return {target.substr(0, nameStart), dot == std::string::npos ? name : name.substr(0, dot)};
 }
 
-int32_t generateFile(const std::filesystem::path& templateFile, const std::string& outputFile,
-                     const CGSDDatei& coupler, const GsdLanguage& language, GsdLog& log) {
+[[nodiscard]] int32_t generateFile(const std::filesystem::path& templateFile,
+                                   const std::string& outputFile, const CGSDDatei& coupler,
+                                   const GsdLanguage& language, GsdLog& log) {
     std::optional<std::vector<std::string>> lines = readTextLines(templateFile);
     if (!lines) {
         log.error("Cannot open file \"" + templateFile.string() + "\".");

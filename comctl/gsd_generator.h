@@ -19,7 +19,8 @@ struct GsdOptions {
 // (the current one when it has none) and its file name without the (last) extension; each
 // language file adds its own extension. The template and the language files are in the
 // "gsddata" folder of resourcePath. Returns 0 when every step succeeded, else -1.
-int32_t createGsdFiles(GsdRegisterReader& reader, const std::string& targetFile,
-                       const std::string& resourcePath, const GsdOptions& options = {});
+[[nodiscard]] int32_t createGsdFiles(GsdRegisterReader& reader, const std::string& targetFile,
+                                     const std::string& resourcePath,
+                                     const GsdOptions& options = {});
 
 }  // namespace varnak::gsd

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "platform/unexamined_result.h"
+
 namespace varnak::gsd {
 
 namespace {
@@ -26,8 +28,8 @@ constexpr std::array<ForeignFamily, 4> kForeignFamilies{{
 }};
 
 // One register; a failed read counts as 0 so that no stale value decides anything.
-int32_t readRegister(GsdRegisterReader& reader, int32_t railPos, int32_t table, int32_t reg,
-                     int32_t& value) {
+[[nodiscard]] int32_t readRegister(GsdRegisterReader& reader, int32_t railPos, int32_t table,
+                                   int32_t reg, int32_t& value) {
     std::array<int32_t, 1> buffer{0};
     int32_t rc = reader.readRegisters(railPos, table, reg, kGsdStation, buffer);
     value = rc == 0 ? buffer[0] : 0;
@@ -85,20 +87,22 @@ void readTerminals(GsdRegisterReader& reader, GsdLog& log, CGSDDatei& coupler) {
     }
 }
 
-// Couplers of a foreign family end the identification with their message.
+// Couplers of a foreign family end the identification with their message. A failed read
+// of the three family registers goes unchecked: it reads 0, which names no foreign family,
+// and the identification goes on to the reads that are checked.
 bool isForeignCoupler(GsdRegisterReader& reader, GsdLog& log) {
     int32_t marker = 0;
-    readRegister(reader, 0, kGeneralTable, 248, marker);
+    resultNotExamined(readRegister(reader, 0, kGeneralTable, 248, marker));
     if (marker == kEthernetMarker) {
         int32_t kind = 0;
-        readRegister(reader, 0, kGeneralTable, 246, kind);
+        resultNotExamined(readRegister(reader, 0, kGeneralTable, 246, kind));
         if (kind == 1) return false;
         log.error(kind == 256 ? "QY kann nicht identifiziert werden."
                               : "Koppler kann nicht identifiziert werden.");
         return true;
     }
     int32_t family = 0;
-    readRegister(reader, 0, kGeneralTable, 254, family);
+    resultNotExamined(readRegister(reader, 0, kGeneralTable, 254, family));
     for (const ForeignFamily& foreign : kForeignFamilies) {
         if (foreign.code == family) {
             log.error(foreign.message);

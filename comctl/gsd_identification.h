@@ -14,7 +14,7 @@ inline constexpr int32_t kGsdStation = 1;
 // Fills the coupler record (type, name, properties, releases, terminals) from the device
 // at station 1, reporting into the log. Returns 0, or -1 when the coupler cannot be
 // identified (the reason is logged as an error).
-int32_t identifyCoupler(GsdRegisterReader& reader, GsdLog& log, const GsdClock& clock,
-                        CGSDDatei& coupler);
+[[nodiscard]] int32_t identifyCoupler(GsdRegisterReader& reader, GsdLog& log, const GsdClock& clock,
+                                      CGSDDatei& coupler);
 
 }  // namespace varnak::gsd

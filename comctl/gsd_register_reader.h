@@ -14,8 +14,9 @@ class GsdRegisterReader {
     // coupler, n = terminal n) from firstRegister on, one register per element (0-65535).
     // Returns 0 on success, otherwise the control's result code; on failure the elements
     // may hold anything.
-    virtual int32_t readRegisters(int32_t railPos, int32_t table, int32_t firstRegister,
-                                  int32_t station, std::span<int32_t> values) = 0;
+    [[nodiscard]] virtual int32_t readRegisters(int32_t railPos, int32_t table,
+                                                int32_t firstRegister, int32_t station,
+                                                std::span<int32_t> values) = 0;
 };
 
 }  // namespace varnak::gsd

@@ -39,7 +39,7 @@ uint16_t word(const std::vector<uint8_t>& b, uint32_t at) {
 
 // Column 0 (the colon) is not looked at; a line ending early reads as a digit that is no
 // hex digit.
-int32_t parseRecord(std::string_view line, bool second, Record& r) {
+[[nodiscard]] int32_t parseRecord(std::string_view line, bool second, Record& r) {
     size_t column = 1;
     uint8_t sum = 0;
     auto next = [&](uint8_t& out) -> int32_t {

@@ -38,8 +38,8 @@ class FirmwareImage {
 
     FirmwareImage() : bytes_(kImageSize, 0xFF) {}
 
-    int32_t read(const std::string& path);
-    int32_t read(const OpenPass& open);
+    [[nodiscard]] int32_t read(const std::string& path);
+    [[nodiscard]] int32_t read(const OpenPass& open);
 
     uint8_t type() const { return type_; }
     uint32_t start() const { return start_; }
@@ -52,7 +52,7 @@ class FirmwareImage {
     uint32_t usedCount() const;
 
   private:
-    int32_t pass(std::istream& in, bool second);
+    [[nodiscard]] int32_t pass(std::istream& in, bool second);
 
     std::vector<uint8_t> bytes_;
     std::vector<uint8_t> used_;

@@ -17,8 +17,8 @@ std::vector<uint8_t> processDataRequest(int32_t multiPoint, std::span<const int3
 // Result is a QZcomComErr value. status, recLength and received are written only on
 // success; a reply with more words than received holds is refused (ComErrDataBuff), and
 // sendLength outside 0..255 or beyond the words given is refused before anything is sent.
-int32_t exchangeProcessData(TelegramLink& link, int32_t multiPoint, int32_t& status,
-                            int32_t sendLength, std::span<const int32_t> send, int32_t& recLength,
-                            std::span<int32_t> received);
+[[nodiscard]] int32_t exchangeProcessData(TelegramLink& link, int32_t multiPoint, int32_t& status,
+                                          int32_t sendLength, std::span<const int32_t> send,
+                                          int32_t& recLength, std::span<int32_t> received);
 
 }  // namespace varnak::comctl

@@ -27,7 +27,7 @@ bool isEnterBootloader(const RegisterAddress& a, std::span<const int32_t> values
 }
 
 // Addresses travel as single bytes; anything that would wrap is refused before sending.
-int32_t checkRequest(const RegisterAddress& a, size_t capacity) {
+[[nodiscard]] int32_t checkRequest(const RegisterAddress& a, size_t capacity) {
     if (a.size < 0 || static_cast<size_t>(a.size) > capacity) return ComErrDataBuff;
     if (a.railPos < 0 || a.railPos > 255) return ComErrTargetNr;
     if (a.table < 0 || a.table > 127) return ComErrTableNr;
@@ -56,8 +56,9 @@ std::vector<uint8_t> telegram(const RegisterAddress& a, int32_t first, uint8_t c
 
 // One telegram for the registers from first on; a read stores into received only when the
 // whole reply is sound.
-int32_t exchange(TelegramLink& link, const RegisterAddress& a, int32_t first, bool write,
-                 std::span<const int32_t> sent, std::span<int32_t> received) {
+[[nodiscard]] int32_t exchange(TelegramLink& link, const RegisterAddress& a, int32_t first,
+                               bool write, std::span<const int32_t> sent,
+                               std::span<int32_t> received) {
     const std::vector<uint8_t> request =
         write ? writeRequest(a, first, sent)
               : readRequest(a, first, static_cast<int32_t>(received.size()));
@@ -77,7 +78,7 @@ int32_t exchange(TelegramLink& link, const RegisterAddress& a, int32_t first, bo
 }
 
 template <typename Send>
-int32_t chunked(const RegisterAddress& a, Send send) {
+[[nodiscard]] int32_t chunked(const RegisterAddress& a, Send send) {
     for (int32_t done = 0; done < a.size; done += kMaxRegistersPerTelegram) {
         const int32_t count = std::min(kMaxRegistersPerTelegram, a.size - done);
         if (int32_t r = send(done, count); r != ComErrNo) return r;

@@ -26,9 +26,9 @@ std::vector<uint8_t> writeRequest(const RegisterAddress& address, int32_t first,
 
 // Results are QZcomComErr values. A failed read keeps what earlier telegrams delivered;
 // nothing is written outside values[0, size).
-int32_t readRegisters(TelegramLink& link, const RegisterAddress& address,
-                      std::span<int32_t> values);
-int32_t writeRegisters(TelegramLink& link, const RegisterAddress& address,
-                       std::span<const int32_t> values);
+[[nodiscard]] int32_t readRegisters(TelegramLink& link, const RegisterAddress& address,
+                                    std::span<int32_t> values);
+[[nodiscard]] int32_t writeRegisters(TelegramLink& link, const RegisterAddress& address,
+                                     std::span<const int32_t> values);
 
 }  // namespace varnak::comctl

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "comctl/QZcomOCX.h"
+#include "platform/unexamined_result.h"
 
 using namespace qzcom;
 
@@ -42,7 +43,9 @@ Clock::duration TelegramLink::headTimeout(ReplyFormat format) const {
 
 int32_t TelegramLink::sendTelegram(std::span<const uint8_t> telegram) {
     bool stray = false;
-    settle(nullptr, Clock::now() + kLongestSettle, stray);
+    // Nothing answers such a telegram, so nothing can be mistaken for its answer: it goes
+    // out after the longest settle also on a line that is still busy.
+    resultNotExamined(settle(nullptr, Clock::now() + kLongestSettle, stray));
     return transmit(telegram);
 }
 
@@ -71,15 +74,13 @@ int32_t TelegramLink::exchange(ReplyFormat format, std::span<const uint8_t> requ
 
 int32_t TelegramLink::transmit(std::span<const uint8_t> telegram) {
     ++state_.sentTelegrams;
-    // A pseudo-terminal or a plain RS232 adapter has no RTS to switch; the telegram still
-    // goes out.
-    if (rs485_) line_.setRts(true);
+    if (rs485_) line_.keyTransmitter(true);
     line_.purge();
     const size_t written = line_.write(telegram);
     line_.drain();
     // RTS goes off also after a short write: a transmitter left keyed jams the bus for
     // every station until the next successful telegram.
-    if (rs485_) line_.setRts(false);
+    if (rs485_) line_.keyTransmitter(false);
     return written == telegram.size() ? ComErrNo : damaged(ComErrSendTel);
 }
 

@@ -63,7 +63,7 @@ class TelegramLink {
 
     // A telegram no reply is awaited for: it goes out once an unsettled line fell quiet (or
     // after a second). 0 or ComErrSendTel.
-    int32_t sendTelegram(std::span<const uint8_t> telegram);
+    [[nodiscard]] int32_t sendTelegram(std::span<const uint8_t> telegram);
 
     // Sends request and reads frames until one in format answers it (a register reply echoes
     // the request's station, rail position, table and first register, and a read's reply its
@@ -76,10 +76,11 @@ class TelegramLink {
     // 0 with the answer in reply, or ComErrSendTel, ComErrTimeout1, ComErrTimeout2,
     // ComErrStartPattern, ComErrDataLength or ComErrCRC, after which the line counts as
     // unsettled; a request of which nothing came counts as owing its reply.
-    int32_t exchange(ReplyFormat format, std::span<const uint8_t> request, ReplyFrame& reply);
+    [[nodiscard]] int32_t exchange(ReplyFormat format, std::span<const uint8_t> request,
+                                   ReplyFrame& reply);
 
     // A reply whose content turned out damaged: returns code and leaves the line unsettled.
-    int32_t damaged(int32_t code) {
+    [[nodiscard]] int32_t damaged(int32_t code) {
         state_.unsettled = true;
         return code;
     }
@@ -92,15 +93,15 @@ class TelegramLink {
     enum class Damage { Own, MayBeStray, MayBeAnother };
 
     Clock::duration headTimeout(ReplyFormat format) const;
-    bool settle(const ExpectedReply* next, Clock::time_point sendBy, bool& stray);
+    [[nodiscard]] bool settle(const ExpectedReply* next, Clock::time_point sendBy, bool& stray);
     size_t takeFrames(std::span<const uint8_t> heard, size_t from, size_t& framed);
-    int32_t transmit(std::span<const uint8_t> telegram);
-    int32_t awaitAnswer(const ExpectedReply& expected, Clock::time_point headBy, Damage damage,
-                        ReplyFrame& reply);
+    [[nodiscard]] int32_t transmit(std::span<const uint8_t> telegram);
+    [[nodiscard]] int32_t awaitAnswer(const ExpectedReply& expected, Clock::time_point headBy,
+                                      Damage damage, ReplyFrame& reply);
     void owe(const ExpectedReply& request, bool passedOver);
-    int32_t readFrame(ReplyFormat format, Clock::time_point headBy, ReplyFrame& frame,
-                      ReplyFormat& came);
-    int32_t readBody(ReplyFormat format, ReplyFrame& frame);
+    [[nodiscard]] int32_t readFrame(ReplyFormat format, Clock::time_point headBy, ReplyFrame& frame,
+                                    ReplyFormat& came);
+    [[nodiscard]] int32_t readBody(ReplyFormat format, ReplyFrame& frame);
 
     LineState own_;
     platform::SerialLine& line_;

@@ -37,13 +37,13 @@ class ControllerFlagsEditor {
   public:
     // Takes the active coupler's table 1 and, online, reads register 14. False after
     // message 469 when there is no coupler, no table 1 or the read failed.
-    bool open();
+    [[nodiscard]] bool open();
     bool online() const { return online_; }
     ControllerFlags& flags() { return flags_; }
 
     // The controls into register 14; online its write under lifted protection. True when
     // the dialog may close; a failed write is told ("Error " and the first code).
-    bool ok();
+    [[nodiscard]] bool ok();
     // Online the table read again (a failure changes nothing); the controls from register
     // 14.
     void refresh();

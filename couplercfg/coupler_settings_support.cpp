@@ -8,6 +8,7 @@
 #include "model/clsCoupler.h"
 #include "model/clsTable.h"
 #include "model/text_util.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/offline_rail_save.h"
 #include "windowkit/shared_texts.h"
 
@@ -45,7 +46,7 @@ int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
                      OfflineRailSave& railSave, AfterFailedLift afterFailedLift) {
     if (!online) {
         railSave.changed();
-        railSave.save();
+        failureAlreadyShown(railSave.save());
         return 0;
     }
     const int32_t result = writeUnderLiftedProtection(table, first, count, afterFailedLift);

@@ -37,11 +37,11 @@ void showTransferError(int32_t code);
 // What OK does with the values the dialog stored into the table: offline the rail is saved;
 // online the registers are written under lifted protection and a failure is told. 0, or
 // the first failing step's code.
-int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
-                     OfflineRailSave& railSave, AfterFailedLift afterFailedLift);
+[[nodiscard]] int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
+                                   OfflineRailSave& railSave, AfterFailedLift afterFailedLift);
 
 // Reads the whole table from the device again; after a failure (which may have filled
 // part of it) the table is as it was. The control's result code.
-int32_t uploadWholeTable(clsTable& table);
+[[nodiscard]] int32_t uploadWholeTable(clsTable& table);
 
 }  // namespace varnak

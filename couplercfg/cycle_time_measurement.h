@@ -39,7 +39,7 @@ class CycleTimeMeasurement {
     // Takes the active coupler's tables 1 and 98 and, online, reads registers 0-3 of table
     // 98. False after message 469 when there is no coupler, a table is missing or the read
     // failed.
-    bool open();
+    [[nodiscard]] bool open();
     bool online() const { return online_; }
     // Online reads register 14 of table 1; answers whether the evaluation runs, which the
     // window's box then shows (its change runs setActive).

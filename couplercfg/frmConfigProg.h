@@ -27,7 +27,7 @@ class frmConfigProg : public QDialog {
 
     // Loads the dialog for the active rail and, with show, shows it modally. False when it
     // could not load (the message was shown).
-    bool fKonstruktor(bool show);
+    [[nodiscard]] bool fKonstruktor(bool show);
     // The two grids' rows as the mapping report reads them.
     ConfigProgTables Tables() const { return editor_.tables(); }
     ImageMappingEditor& editor() { return editor_; }

@@ -26,7 +26,7 @@ class frmCouplerConfigController : public QDialog {
     // cannot.
     void fKonstruktor();
     // Everything the entry does before showing the dialog; false when it is not shown.
-    bool load();
+    [[nodiscard]] bool load();
     CycleTimeMeasurement& measurement() { return measurement_; }
 
     QTabWidget* sstabDiag = nullptr;

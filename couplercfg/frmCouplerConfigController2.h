@@ -24,7 +24,7 @@ class frmCouplerConfigController2 : public QDialog {
     // cannot.
     void fKonstruktor();
     // Everything the entry does before showing the dialog; false when it is not shown.
-    bool load();
+    [[nodiscard]] bool load();
     void fInit_Language();
     ControllerFlagsEditor& editor() { return editor_; }
 

@@ -27,7 +27,7 @@ class frmCouplerConfigControllerLinkTerm : public QDialog {
     // 469 when it cannot.
     void fRegister(std::string& key);
     // Everything fRegister does before showing the dialog; false when it is not shown.
-    bool load(const std::string& key);
+    [[nodiscard]] bool load(const std::string& key);
     void fInit_Language();
     LinkTerminalEditor& editor() { return editor_; }
 

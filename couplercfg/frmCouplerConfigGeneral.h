@@ -29,7 +29,7 @@ class frmCouplerConfigGeneral : public QDialog {
     // cannot. Always 0.
     int32_t fKonstruktorCouplerConfigGeneral();
     // Everything the entry does before showing the dialog; false when it is not shown.
-    bool load();
+    [[nodiscard]] bool load();
     GeneralSettingsEditor& editor() { return editor_; }
 
     // One process image's controls (tab 0-3), the boxes in bit order.

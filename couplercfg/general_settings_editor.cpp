@@ -10,6 +10,7 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "settingsforms/settings_messages.h"
 
 namespace varnak {
@@ -73,7 +74,7 @@ void GeneralSettingsEditor::restoreDefaults() {
     std::shared_ptr<clsTable> defaults;
     if (isFile(file)) {
         auto description = std::make_shared<clsCoupler>();
-        description->ConfRetrieveData(file.string());
+        ignoreLoadResult(description->ConfRetrieveData(file.string()));
         defaults = description->clsColTables()->Item(kGeneralSettingsTable);
     }
     if (!defaults) {

@@ -17,7 +17,7 @@ class GeneralSettingsEditor {
   public:
     // Takes the active coupler's table 0 and, online, reads it whole. False after message
     // 469 when there is no coupler, no table 0 or the read failed.
-    bool open();
+    [[nodiscard]] bool open();
 
     bool online() const { return online_; }
     const std::string& couplerType() const { return type_; }
@@ -31,7 +31,7 @@ class GeneralSettingsEditor {
     void restoreDefaults();
     // The controls into the table; online the download. True when the dialog may close; a
     // refused number field or a failed download is told first.
-    bool ok();
+    [[nodiscard]] bool ok();
     // Cancel or the close box: the table as the dialog found it; after a failed OK, which
     // may have put part of the values into the device, as that OK stored it.
     void cancel();

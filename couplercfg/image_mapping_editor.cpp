@@ -15,6 +15,7 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "model/register_device.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -49,7 +50,9 @@ bool ImageMappingEditor::load() {
     }
     online_ = gfVarnakProject()->Online();
     if (showRefusal(railMappingLayout(*coupler, online_, layout_))) return false;
-    if (variant_ == Variant::Automatic) coupler->fCalcTermAdrInImages();
+    // The automatic placement answers false for any rail with terminals (none of them
+    // places itself); the dialog shows the mapping the terminals hold either way.
+    if (variant_ == Variant::Automatic) resultNotExamined(coupler->fCalcTermAdrInImages());
     std::vector<MappingTextFault> faults;
     // After a list the coupler did not deliver, neither list is taken from it: the grids
     // show what the project holds, and the failure is told once.
@@ -95,8 +98,9 @@ bool ImageMappingEditor::ok() {
                       fGridFitsLayout(layout, MappingDirection::Output, output_);
     if (showRefusal(fits ? MappingRefusal() : MappingProblem{MappingProblem::Kind::RailChanged}))
         return false;
-    fStoreInputImageGrid(*coupler_, layout, input_);
-    fStoreOutputImageGrid(*coupler_, layout, output_);
+    if (showRefusal(fStoreInputImageGrid(*coupler_, layout, input_)) ||
+        showRefusal(fStoreOutputImageGrid(*coupler_, layout, output_)))
+        return false;
     // The typed mapping is kept in the terminals whatever the tables could not take.
     const std::vector<int32_t> undescribed = layout.undescribedPositions();
     std::vector<int32_t> unknown;
@@ -108,7 +112,7 @@ bool ImageMappingEditor::ok() {
     }
     if (!online_) {
         railSave_.changed();
-        railSave_.save();
+        failureAlreadyShown(railSave_.save());
         return true;
     }
     // The device gets nothing of a guessed layout: no list, no table 8, no lift.
@@ -142,8 +146,10 @@ bool ImageMappingEditor::download(bool withTerminalList) {
             return false;
         }
     }
+    // The reboot is asked for and not checked: a coupler that missed it runs on with the
+    // mapping it was sent until it restarts. A sound lift had a control.
     if (c.ui->messageBox(kRebootQuestion, vbYesNo | vbQuestion, "") == vbYes)
-        c.VarnakComOCX->QZxResetSoftwareReq(c.MultiPointAdr);  // a sound lift had a control
+        resultNotExamined(c.VarnakComOCX->QZxResetSoftwareReq(c.MultiPointAdr));
     return true;
 }
 

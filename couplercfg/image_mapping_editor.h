@@ -28,7 +28,7 @@ class ImageMappingEditor {
     // does not deliver is named, and both grids show the project's mapping). False, after
     // the message, when there is no rail or its mapping cannot be held; stored texts that
     // are no addresses are named in a message and shown unmapped.
-    bool load();
+    [[nodiscard]] bool load();
 
     Variant variant() const { return variant_; }
     bool online() const { return online_; }
@@ -49,7 +49,7 @@ class ImageMappingEditor {
     // the same, table 8 is left as it was. While a terminal is undescribed, its position
     // is named and only the terminals' texts are kept (offline saved): no list, no table 8
     // is stored or sent.
-    bool ok();
+    [[nodiscard]] bool ok();
 
     // The grids' rows as text for the mapping report (every column), each table closed by
     // an empty row.
@@ -58,7 +58,7 @@ class ImageMappingEditor {
   private:
     bool showRefusal(const MappingRefusal& refusal) const;
     // The lists and, unless table 8 was left as it was, table 8.
-    bool download(bool withTerminalList);
+    [[nodiscard]] bool download(bool withTerminalList);
 
     Variant variant_;
     std::shared_ptr<clsCoupler> coupler_;

@@ -81,10 +81,10 @@ bool LinkTerminalEditor::open(const std::string& key) {
         return false;
     online_ = gfVarnakProject()->Online();
     std::shared_ptr<clsCoupler> rail;
-    if (online_)
-        gfGetActiveCoupler(rail);
-    else
+    if (!online_)
         rail = gfVarnakProject()->clsColCouplers()->ItemID(treeKeyField(key, kKeyCouplerId));
+    else if (!gfGetActiveCoupler(rail))
+        rail.reset();  // no rail: no table, which the check below answers
     std::shared_ptr<clsTable> table =
         rail ? rail->clsColTables()->Item(kControllerSettingsTable) : nullptr;
     if (table && online_) lastResult_ = table->ConfUpload(0, table->TableLen() + 1);

@@ -49,7 +49,7 @@ class LinkTerminalEditor {
     // Binds table 1 of the rail a SZ_SPECIFIC_PROG_TERMCFG_ key names (online the
     // station's, read whole). False after message 469 when there is no such rail or
     // table, or the read failed. A rail of more than 64 terminals is told once.
-    bool open(const std::string& key);
+    [[nodiscard]] bool open(const std::string& key);
     bool online() const { return online_; }
     const std::vector<LinkTerminalRow>& rows() const { return rows_; }
     const std::array<std::string, kLinkNumberFields>& numbers() const { return numbers_; }
@@ -59,9 +59,9 @@ class LinkTerminalEditor {
     // OK with the number fields' texts: a text that is no register word is told and
     // nothing is stored. True when the dialog may close; a failed write is told ("Error"
     // and the first code).
-    bool ok(const std::array<std::string, kLinkNumberFields>& numbers);
+    [[nodiscard]] bool ok(const std::array<std::string, kLinkNumberFields>& numbers);
     // Online the table read again; false (and nothing changed) when it failed.
-    bool refresh();
+    [[nodiscard]] bool refresh();
     // The field that ok refused last, or -1.
     int refusedField() const { return refused_; }
 

@@ -28,7 +28,7 @@ inline constexpr int32_t kServiceNoEcho = -1;
 // The result of a value whose high word does not fit a signed 32-bit number.
 inline constexpr int32_t kServiceValueTooLarge = -3;
 
-struct ServiceAnswer {
+struct [[nodiscard]] ServiceAnswer {
     ServiceOutcome outcome = ServiceOutcome::Failed;
     // 0, or the failed step's code: the control's result code or kServiceNoEcho.
     int32_t code = 0;
@@ -70,16 +70,16 @@ class CouplerServices {
     // ---- The members by their names, with their Boolean contract ---------------------
     // True once the coupler echoed, also when it gave no value: the output then stays as
     // passed in. False when a request failed or no echo came.
-    bool fCouplerFktStationNummer(int32_t& lStationNr);  // False also sets 0
-    bool fCouplerSetSerialStationNummer(int32_t lStationNr);
-    bool NewVersionfCouplerGetSerialStationNummer(int32_t& lStationNr);
-    bool fCouplerGetSerialStationNummer(int32_t& lStationNr);
+    [[nodiscard]] bool fCouplerFktStationNummer(int32_t& lStationNr);  // False also sets 0
+    [[nodiscard]] bool fCouplerSetSerialStationNummer(int32_t lStationNr);
+    [[nodiscard]] bool NewVersionfCouplerGetSerialStationNummer(int32_t& lStationNr);
+    [[nodiscard]] bool fCouplerGetSerialStationNummer(int32_t& lStationNr);
     // False also shows "Fehler bei Debug Funktion".
-    bool fCouplerFktDebug(int32_t lMode, int32_t lAdress, int32_t lSegment,
-                          std::span<int32_t> lData);
-    bool fCouplerCycleTimeEvaluation(bool bActive);
-    bool fCouplerFktDipSwitchValue(int32_t& lDipValue);  // False also sets 0
-    bool fCouplerGetMacId(int32_t& lCompanyMacId, int32_t& lMacId);
+    [[nodiscard]] bool fCouplerFktDebug(int32_t lMode, int32_t lAdress, int32_t lSegment,
+                                        std::span<int32_t> lData);
+    [[nodiscard]] bool fCouplerCycleTimeEvaluation(bool bActive);
+    [[nodiscard]] bool fCouplerFktDipSwitchValue(int32_t& lDipValue);  // False also sets 0
+    [[nodiscard]] bool fCouplerGetMacId(int32_t& lCompanyMacId, int32_t& lMacId);
 
     // Table 0 register 255: "Firmware: 0x0B02" and two line breaks, or "Firmware: 0x????"
     // and 0 when it cannot be read. Always 0.

@@ -4,6 +4,7 @@
 #include "model/app_context.h"
 #include "model/clsTable.h"
 #include "model/register_device.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/control_requests.h"
 
 namespace varnak {
@@ -32,7 +33,8 @@ int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count
     const int32_t lifted = couplerWriteProtection(false);
     if (lifted != 0 && afterFailedLift == AfterFailedLift::Stop) {
         // A slow coupler may have lifted it: it must not stay open behind the dialog's back.
-        if (liftOutcomeUnknown(lifted)) couplerWriteProtection(true);
+        // Whether this set goes through is as unknown as the lift, which the caller tells.
+        if (liftOutcomeUnknown(lifted)) resultNotExamined(couplerWriteProtection(true));
         return lifted;
     }
     const int32_t written = table.ConfDownload(first, count);

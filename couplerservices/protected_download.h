@@ -10,7 +10,7 @@ class clsTable;
 
 // Sets (true) or lifts (false) the coupler's write protection on the context's control and
 // station: the control's result, kNoRegisterDeviceResult without a control.
-int32_t couplerWriteProtection(bool set);
+[[nodiscard]] int32_t couplerWriteProtection(bool set);
 
 // A lift that got no answer (a time-out or a send failure) may have gone through: the
 // coupler may have lifted its protection all the same.
@@ -28,7 +28,7 @@ enum class AfterFailedLift {
 // Lifts the coupler's write protection, writes registers first .. first + count - 1 of
 // the table and sets the protection again; after a sound lift the setting is always
 // tried. Returns 0 or the first failing step's code.
-int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,
-                                   AfterFailedLift afterFailedLift);
+[[nodiscard]] int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,
+                                                 AfterFailedLift afterFailedLift);
 
 }  // namespace varnak

@@ -16,7 +16,7 @@ class CouplerSettingsDialog : public SettingsDialog {
     // Opens the active rail's tables (online: reads them) and shows the dialog modally.
     void fKonstruktor();
     // Everything fKonstruktor does before showing the dialog; false when it is not shown.
-    bool load();
+    [[nodiscard]] bool load();
 
     CouplerSettingsSession& session() { return session_; }
     const CouplerFormEntry& form() const { return form_; }
@@ -24,7 +24,7 @@ class CouplerSettingsDialog : public SettingsDialog {
   protected:
     SettingsSession& settingsSession() override { return session_; }
     // Online: table 100 behind the lifted write protection.
-    int32_t transfer() override { return session_.transfer(); }
+    [[nodiscard]] int32_t transfer() override { return session_.transfer(); }
 
   private:
     void fInit_Language();

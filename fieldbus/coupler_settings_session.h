@@ -26,7 +26,7 @@ struct BoundTable {
 
 class CouplerSettingsSession : public SettingsSession {
   public:
-    enum class OpenResult {
+    enum class [[nodiscard]] OpenResult{
         Opened,
         NoCommunication,  // no active rail, or a required read failed (message 469 shown)
         NoDialog,         // the coupler has no table 100 (message 316 shown)
@@ -49,13 +49,13 @@ class CouplerSettingsSession : public SettingsSession {
     std::string title(const std::string& caption) const;
 
     // Table 100 from the coupler type's description.
-    bool loadDefaults() override;
+    [[nodiscard]] bool loadDefaults() override;
     // Takes what the form stored into table 100.
     void apply(const RegisterImage& image) override;
     // OK after apply: online lifts the write protection, writes table 100 whole and sets
     // the protection again, whatever each step answered. 0, or the first failure's code
     // (shown with message 469); the table keeps what was stored either way.
-    int32_t transfer();
+    [[nodiscard]] int32_t transfer();
 
   private:
     std::shared_ptr<clsCoupler> rail_;

@@ -29,7 +29,7 @@ class frmCouplerConfigQY9000 : public SettingsBody {
     QWidget* widget() override;
     void initLanguage() override {}  // every caption of its own is fixed English
     void load(const RegisterImage& registers, std::string_view type) override;
-    bool checkEntries() override;
+    [[nodiscard]] bool checkEntries() override;
     void store(RegisterImage& registers) override;
     std::vector<QPushButton*> extraButtons() override { return {cmdRefresh}; }
 

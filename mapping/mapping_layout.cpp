@@ -14,6 +14,7 @@
 #include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/table_snapshot.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -23,8 +24,9 @@ constexpr int32_t kSerialRegistersRead = 2;  // registers 35 and 36
 int32_t serialDataBytes(clsTerminal& terminal, bool online) {
     auto table = terminal.clsColTables()->Item(0);
     if (!table) return 0;
-    // A failed read goes on with the value the project holds.
-    if (online) uploadOrKeep(*table, kSerialDataBytesRegister, kSerialRegistersRead);
+    // A failed read goes on with the value the project holds, unreported.
+    if (online)
+        resultNotExamined(uploadOrKeep(*table, kSerialDataBytesRegister, kSerialRegistersRead));
     return table->ConfRegisterValue(kSerialDataBytesRegister);
 }
 

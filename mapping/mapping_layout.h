@@ -116,6 +116,7 @@ std::string mappingProblemText(const MappingProblem& problem);
 // 10-23 and 50-63 (the lists' tables with all 256 registers) and that the rail stays
 // within the limits above. Refused rails leave layout empty; nothing is read from the
 // device for a rail whose coupler lacks a table.
-MappingRefusal railMappingLayout(clsCoupler& coupler, bool online, RailMappingLayout& layout);
+[[nodiscard]] MappingRefusal railMappingLayout(clsCoupler& coupler, bool online,
+                                               RailMappingLayout& layout);
 
 }  // namespace varnak

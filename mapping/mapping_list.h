@@ -51,7 +51,8 @@ struct MappingListRead {
 // whether it was loaded) and ends the read: no part of the list is the device's, none is
 // to be decoded. Every table of a list read whole is marked initialised, so no lazy load
 // from the project replaces its values.
-MappingListRead readMappingList(clsCoupler& coupler, MappingDirection direction, bool online);
+[[nodiscard]] MappingListRead readMappingList(clsCoupler& coupler, MappingDirection direction,
+                                              bool online);
 
 // The list's tables to send to the device, from the first up to the one whose entry
 // registers 0-254 hold the end mark; empty when no table holds it (the list has no end).

@@ -56,15 +56,17 @@ inline MappingGrid fFillOutputImageGrid(const RailMappingLayout& layout,
 // direction are stored unmapped in image 0. While a terminal of the rail is undescribed
 // only the texts are stored: a list from a guessed layout would put later entries on other
 // channels. Refused (nothing changed) when the grid's rows are not the layout's.
-MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
-                               MappingDirection direction, const MappingGrid& grid);
+[[nodiscard]] MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
+                                             MappingDirection direction, const MappingGrid& grid);
 
-inline MappingRefusal fStoreInputImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
-                                           const MappingGrid& grid) {
+[[nodiscard]] inline MappingRefusal fStoreInputImageGrid(clsCoupler& coupler,
+                                                         const RailMappingLayout& layout,
+                                                         const MappingGrid& grid) {
     return fStoreImageGrid(coupler, layout, MappingDirection::Input, grid);
 }
-inline MappingRefusal fStoreOutputImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
-                                            const MappingGrid& grid) {
+[[nodiscard]] inline MappingRefusal fStoreOutputImageGrid(clsCoupler& coupler,
+                                                          const RailMappingLayout& layout,
+                                                          const MappingGrid& grid) {
     return fStoreImageGrid(coupler, layout, MappingDirection::Output, grid);
 }
 
@@ -74,8 +76,8 @@ inline MappingRefusal fStoreOutputImageGrid(clsCoupler& coupler, const RailMappi
 // when the rail was read from the station (online). Returns the positions for which no
 // word was found, or the undescribed positions (whose lists are not stored); then table 8
 // is left as it was.
-std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLayout& layout,
-                                        bool online);
+[[nodiscard]] std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler,
+                                                      const RailMappingLayout& layout, bool online);
 
 // Decodes the direction's list tables into the terminals' mapping texts; online the tables
 // (and the serial interfaces' registers 35-36) are read from the device first. Entries from
@@ -83,15 +85,18 @@ std::vector<int32_t> fStoreTerminalList(clsCoupler& coupler, const RailMappingLa
 // From the first undescribed terminal on, the texts are left as they are. A list the device
 // did not deliver whole changes nothing (tables and texts stay as the project holds them)
 // and is refused as ListUnread.
-MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirection direction,
-                                              bool online);
+[[nodiscard]] MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler,
+                                                            MappingDirection direction,
+                                                            bool online);
 // The same with the rail's layout already taken (railMappingLayout).
-MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
-                                              MappingDirection direction, bool online);
+[[nodiscard]] MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler,
+                                                            const RailMappingLayout& layout,
+                                                            MappingDirection direction,
+                                                            bool online);
 // The same on the active rail (online the station's, read from the device), as the
 // programmed-mapping dialog and the station upload call it.
-MappingRefusal fReCalcProgrammedConfigurationInputImage();
-MappingRefusal fReCalcProgrammedConfigurationOutputImage();
+[[nodiscard]] MappingRefusal fReCalcProgrammedConfigurationInputImage();
+[[nodiscard]] MappingRefusal fReCalcProgrammedConfigurationOutputImage();
 
 // The type number a type name carries for table 8: the digits after its two-letter prefix
 // ("QZ3100-0000" 3100, "QP2008-B310" 2008), after "JRV-" for those names ("JRV-842_000-000"

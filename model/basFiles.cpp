@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 namespace varnak {
 namespace {
 
-bool deleteTree(const fs::path& folder) {
+[[nodiscard]] bool deleteTree(const fs::path& folder) {
     std::error_code ec;
     // Files first, then the subfolders, then the folder itself.
     std::vector<fs::path> subfolders;

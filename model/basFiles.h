@@ -12,6 +12,6 @@ bool gfFolderExists(const std::string& path);
 // Deletes the folder with everything below it, depth first. Symbolic links are removed,
 // never followed. Returns false when something could not be removed (the deletion stops
 // there).
-bool gfDeleteFolderTree(const std::string& path);
+[[nodiscard]] bool gfDeleteFolderTree(const std::string& path);
 
 }  // namespace varnak

@@ -20,7 +20,7 @@ std::string gfGetTypeFromListEntry(std::string& entry);
 // The rail every dialog works on: online the rail read from the device (created empty when
 // there is none yet), offline the project's loaded rail. False, with the argument left
 // alone, when offline no rail is loaded.
-bool gfGetActiveCoupler(std::shared_ptr<clsCoupler>& coupler);
+[[nodiscard]] bool gfGetActiveCoupler(std::shared_ptr<clsCoupler>& coupler);
 
 // The entries of the coupler-type list ("<type>," + nine blanks + description) and the
 // entry to select (-1: none). A damaged description (device_description.h) is not offered.

@@ -14,6 +14,7 @@
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 
 namespace fs = std::filesystem;
 
@@ -86,10 +87,10 @@ int32_t clsColCouplers::fOpenCoupler(const std::string& szCouplerFolder,
     ini::IniBatch batch;
     gfVarnakProject()->setFullPathCoupler(szCouplerFolder);
     auto rail = std::make_shared<clsCoupler>();
-    rail->ConfRetrieveData(file);
+    ignoreLoadResult(rail->ConfRetrieveData(file));
     setTablePositionsToCoupler(*rail);
     rails_.push_back(rail);
-    rail->clsColTerminals()->fOpenTerminals(file);
+    ignoreLoadResult(rail->clsColTerminals()->fOpenTerminals(file));
     InfoColCouplersChanged.raise();
     return kStoreOk;
 }
@@ -119,7 +120,7 @@ int32_t clsColCouplers::Add(const std::string& szCouplerTyp, int32_t lPosition,
     if (int32_t r = fNewCouplerID(id)) return r;
     ini::IniBatch batch;
     auto rail = std::make_shared<clsCoupler>();
-    rail->ConfRetrieveData(description);
+    ignoreLoadResult(rail->ConfRetrieveData(description));
     rail->setConfSymbolicID(id);
     rail->setConfProjectPosition(lPosition);
     rail->setConfSymbolicName(szUserName);

@@ -21,15 +21,17 @@ class clsColCouplers {
     // (kStoreNotARailFile), and the loaded rail stays; so does a loaded rail whose save
     // failed. Refused without an open project. Temporary files that an interrupted save
     // left in the rail folder are removed.
-    int32_t fOpenCoupler(const std::string& szCouplerFolder, const std::string& szFileName);
+    [[nodiscard]] int32_t fOpenCoupler(const std::string& szCouplerFolder,
+                                       const std::string& szFileName);
     // Creates a new rail of a coupler type. Refuses without an open project, for a name
     // that cannot become a folder or whose folder exists, for a type whose description is
     // damaged (device_description.h), and when no id can be issued. The id is the next
     // above the project file's counter and every rail id the project folder holds.
-    int32_t Add(const std::string& szCouplerTyp, int32_t lPosition, const std::string& szUserName);
+    [[nodiscard]] int32_t Add(const std::string& szCouplerTyp, int32_t lPosition,
+                              const std::string& szUserName);
     // Saves and drops every loaded rail. A rail whose save fails stays loaded; a rail
     // still loading is not saved (kStoreBusy).
-    int32_t fClearColCouplers();
+    [[nodiscard]] int32_t fClearColCouplers();
     // Drops every loaded rail without saving (its project is gone, or the user dropped its
     // changes after its save failed); changes its failed save left waiting are dropped too.
     void fDropColCouplers();
@@ -49,8 +51,8 @@ class clsColCouplers {
     Signal<> InfoColCouplersChanged;
 
   private:
-    int32_t fNewCouplerID(int32_t& id);
-    int32_t saveAndDropAll();
+    [[nodiscard]] int32_t fNewCouplerID(int32_t& id);
+    [[nodiscard]] int32_t saveAndDropAll();
 
     Rails rails_;
     bool busy_ = false;  // an open or add is running (window events run meanwhile)

@@ -14,6 +14,7 @@
 #include "model/terminal_file_check.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
@@ -57,7 +58,7 @@ int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
             continue;
         }
         auto terminal = std::make_shared<clsTerminal>();
-        terminal->ConfRetrieveData(file);
+        ignoreLoadResult(terminal->ConfRetrieveData(file));
         // The save writes to the file its ids name, spelled as it is: ids in [Config] that
         // disagree with the name (a damaged or hand-edited file), or the save's own
         // spelling of a name in other letters, would leave this file behind as a second
@@ -93,7 +94,7 @@ int32_t clsColTerminals::Add(const std::string& szTerminalName, int32_t lRailPos
     for (int32_t i = 0; i < lMultipleTerm; ++i) {
         auto terminal = std::make_shared<clsTerminal>();
         int32_t id = ++termID_;
-        terminal->InfoRetrieveData(description);
+        ignoreLoadResult(terminal->InfoRetrieveData(description));
         terminal->setConfSymbolicID(id);
         terminal->setConfRailPosition(lRailPos + i);
         terminal->setConfParentCouplerID(lCouplerID);

@@ -27,15 +27,15 @@ class clsColTerminals {
     // writes over one. The positions of the loaded terminals are then numbered 1 .. Count
     // in the files' order (PositionsRenumbered when that changed one).
     // Returns 0.
-    int32_t fOpenTerminals(const std::string& szCouplerFileName);
+    [[nodiscard]] int32_t fOpenTerminals(const std::string& szCouplerFileName);
     // Inserts lMultipleTerm terminals of a type from rail position lRailPos on (1 ..
     // Count + 1), moving the terminals there to the right. Refuses (kStoreLimitReached)
     // an insert past kMaxTerminalsPerRail terminals or ids, kStoreBadPosition for a
     // position outside the row and kStoreDescriptionRefused for a type whose description
     // is damaged (device_description.h); a type without description gets the fallback
     // description's terminals. Nothing is written to disk.
-    int32_t Add(const std::string& szTerminalName, int32_t lRailPos, int32_t lMultipleTerm,
-                int32_t lCouplerID);
+    [[nodiscard]] int32_t Add(const std::string& szTerminalName, int32_t lRailPos,
+                              int32_t lMultipleTerm, int32_t lCouplerID);
     std::shared_ptr<clsTerminal> ItemPos(int32_t lRailPos) const;
     std::shared_ptr<clsTerminal> ItemID(int32_t lSymID) const;
     int32_t Count() const { return static_cast<int32_t>(terminals_.size()); }
@@ -52,7 +52,7 @@ class clsColTerminals {
 
     // Deletes the files of the terminals removed since the last save from the rail folder.
     // False when one could not be deleted (it stays pending).
-    bool fDeleteRemovedFiles(const std::string& railFolder);
+    [[nodiscard]] bool fDeleteRemovedFiles(const std::string& railFolder);
 
     // The terminal files the last load left unread, as full paths in listing order.
     const std::vector<std::string>& UnusedFiles() const { return unused_; }

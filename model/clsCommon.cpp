@@ -5,6 +5,7 @@
 
 #include "model/app_context.h"
 #include "platform/registry_store.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -68,7 +69,8 @@ void clsCommon::fReadLanguage() {
         // Only German and English exist; a hand-edited value falls back to German.
         language = (n == 1.0) ? 1 : 0;
     } else {
-        context_.registry->createValue(companyRegKey_, kLanguageValue, "0");
+        // From here on the stored value counts as "0", whether or not it could be made.
+        resultNotExamined(context_.registry->createValue(companyRegKey_, kLanguageValue, "0"));
     }
     setLanguageType(language);
     fWriteLanguage();
@@ -79,7 +81,8 @@ void clsCommon::fWriteLanguage() {
     if (!context_.registry->writeValue(companyRegKey_, kLanguageValue, text)) {
         // The language in use stays as it is: resetting the stored number alone would
         // leave it disagreeing with LanguageBase and the texts on screen.
-        context_.registry->createValue(companyRegKey_, kLanguageValue, "0 ");
+        // No message either way: the value counts as "0 " from here on.
+        resultNotExamined(context_.registry->createValue(companyRegKey_, kLanguageValue, "0 "));
     }
 }
 

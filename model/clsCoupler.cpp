@@ -18,6 +18,7 @@
 #include "model/project_store.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
@@ -80,7 +81,7 @@ int32_t fileDirectoryValue(const std::string& file, int32_t n) {
 // once, not once per file. Each file still answers for itself: a failed one keeps its
 // changes pending and leaves the others saved, and a file changed on disk during the save
 // drops the changes still pending for it.
-bool flushRailFiles(const std::vector<std::string>& files) {
+[[nodiscard]] bool flushRailFiles(const std::vector<std::string>& files) {
     const std::vector<bool> flushed = ini::flushFiles(files);
     return std::find(flushed.begin(), flushed.end(), false) == flushed.end();
 }
@@ -185,7 +186,7 @@ void clsCoupler::readDirectory(const std::string& file) {
         if (fromDescription) {
             t->setbInitDone(!lazyFromDescription(n));
         } else if (loadedFromRailFile(n)) {
-            t->ConfRetrieveData(file);
+            ignoreLoadResult(t->ConfRetrieveData(file));
             t->setbInitDone(true);
         } else {
             t->setbInitDone(!lazyFromRailFile(n));

@@ -29,11 +29,11 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     // Loads the rail from a rail file or a coupler description (Unknown.INI of the coupler
     // descriptions when the file is missing) and builds its tables from the table
     // directory: from the device while online, else from the file. Returns 0.
-    int32_t ConfRetrieveData(const std::string& szFileName);
+    [[nodiscard]] int32_t ConfRetrieveData(const std::string& szFileName);
     // Saves the rail, its tables and its terminals into the open project. Returns a
     // StoreResult; refuses without an open project and when the rail folder belongs to
     // another rail.
-    int32_t ConfSaveData();
+    [[nodiscard]] int32_t ConfSaveData();
 
     int32_t ConfProjectPosition() const { return projectPosition_; }
     void setConfProjectPosition(int32_t value) { projectPosition_ = value; }
@@ -58,7 +58,7 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     // can (ConfProcAdr answers false), and the callers rely on that answer: the channel
     // force window stays idle on false, the automatic mapping ignores it. It stays as the
     // one place the placement would go, its two passes and offsets as they are.
-    bool fCalcTermAdrInImages();
+    [[nodiscard]] bool fCalcTermAdrInImages();
 
     // The rail folder inside a project folder: the folder the rail was opened from when it
     // lies there and the rail kept its name, else "<project>/<user name>.CF".
@@ -68,8 +68,8 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
 
   private:
     void readDirectory(const std::string& file);
-    int32_t writeSelfContained(const std::string& file);
-    bool writeDirectory(const std::string& file);
+    [[nodiscard]] int32_t writeSelfContained(const std::string& file);
+    [[nodiscard]] bool writeDirectory(const std::string& file);
 
     std::string userName_;
     // The folder of the rail file the rail was loaded from (empty for a description): a

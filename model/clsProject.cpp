@@ -12,6 +12,7 @@
 #include "model/project_store.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
@@ -138,14 +139,16 @@ int32_t clsProject::fNewProject(const std::string& szProjectName, const std::str
         return kStoreWriteFailed;
     }
     std::string file = platform::joinPath({szProjectDrive, szProjectName + ".VMT"});
+    // The half-made project goes again; the failure answered is the one that stopped it (a
+    // folder the removal leaves is in plain sight, and its name is refused as in use).
     if (!writeKeyText(file, "Config", "Name", szProjectName) || !ini::flushFile(file)) {
-        gfDeleteFolderTree(szProjectDrive);
+        resultNotExamined(gfDeleteFolderTree(szProjectDrive));
         return kStoreWriteFailed;
     }
     int32_t before = state_;
     setProjectState(kProjectOpening);
     if (int32_t r = clsColCouplers()->fClearColCouplers()) {
-        gfDeleteFolderTree(szProjectDrive);
+        resultNotExamined(gfDeleteFolderTree(szProjectDrive));
         setProjectState(before);
         return r;
     }

@@ -39,21 +39,23 @@ class clsProject {
     // Going online with a port that fails keeps the flag and answers kStorePortFailed;
     // going offline always succeeds in changing the flag (the adapter may be gone) and
     // reports a port problem with kStorePortFailed.
-    int32_t setOnline(bool value);
+    [[nodiscard]] int32_t setOnline(bool value);
 
     // Opens the project named szProjectName in the folder szProjectDrive (the ".PF"
     // folder) inside szProjectFolder; the loaded rail is saved and dropped first. Returns
     // a StoreResult; on failure the old project stays open.
-    int32_t fOpenProject(const std::string& szProjectName, const std::string& szProjectDrive,
-                         const std::string& szProjectFolder);
+    [[nodiscard]] int32_t fOpenProject(const std::string& szProjectName,
+                                       const std::string& szProjectDrive,
+                                       const std::string& szProjectFolder);
     // Creates the project folder and file, then saves and drops the loaded rail, and
     // switches to the new project only when all of that succeeded. A failure leaves the
     // open project and its loaded rail as they were (a new folder made for it is removed).
-    int32_t fNewProject(const std::string& szProjectName, const std::string& szProjectDrive,
-                        const std::string& szProjectFolder);
+    [[nodiscard]] int32_t fNewProject(const std::string& szProjectName,
+                                      const std::string& szProjectDrive,
+                                      const std::string& szProjectFolder);
     // Deletes a project folder. The open project is closed (its rail dropped unsaved) only
     // when it is the folder deleted. kStoreDeleteFailed when the deletion stopped.
-    int32_t fDeleteProject(const std::string& szPathProject);
+    [[nodiscard]] int32_t fDeleteProject(const std::string& szPathProject);
 
     // The rail collection, created on first use.
     std::shared_ptr<varnak::clsColCouplers> clsColCouplers();
@@ -95,7 +97,7 @@ class clsProject {
     Signal<bool&> ProjectStateOnlineChange;
 
   private:
-    int32_t runInitComPort();
+    [[nodiscard]] int32_t runInitComPort();
     // Makes the project open with its name and folders; no rail loaded.
     void switchTo(const std::string& name, const std::string& drive, const std::string& folder);
 

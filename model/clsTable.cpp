@@ -10,6 +10,7 @@
 #include "model/project_store.h"
 #include "model/register_device.h"
 #include "platform/ini_file.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -35,7 +36,7 @@ void skipOnError(Statement statement) {
 // Runs a transfer on the context's device; without one it fails like a telegram that
 // could not be sent.
 template <typename Transfer>
-int32_t onDevice(AppContext& context, Transfer transfer) {
+[[nodiscard]] int32_t onDevice(AppContext& context, Transfer transfer) {
     if (context.registerDevice) return transfer(*context.registerDevice);
     return kNoRegisterDeviceResult;
 }
@@ -52,7 +53,7 @@ void clsTable::lazyLoad() {
     // Set first: the load lets window events run, and a register access from there must
     // not start a second load.
     bInitDone_ = true;
-    ConfRetrieveData(tableSourceFile_);
+    ignoreLoadResult(ConfRetrieveData(tableSourceFile_));
 }
 
 void clsTable::checkIndex(int32_t lRegisterOffset) {

@@ -63,20 +63,20 @@ class clsTable {
     // the control's result code (0 = success). Marks the table changed even when the
     // device does not answer. A run past register 255 is cut at 255; a count below 1
     // reads nothing and gives 0.
-    int32_t ConfUpload(int32_t lRegisterOffset, int32_t lRegisterSize);
+    [[nodiscard]] int32_t ConfUpload(int32_t lRegisterOffset, int32_t lRegisterSize);
     // Writes the same run to the device; ValueChanged stays as it is.
-    int32_t ConfDownload(int32_t lRegisterOffset, int32_t lRegisterSize);
+    [[nodiscard]] int32_t ConfDownload(int32_t lRegisterOffset, int32_t lRegisterSize);
 
     // Loads registers and descriptions 0..TableLen from the file's sections
     // "RegValue_Table<n>" and "RegDesc_Table<n>". Result 0.
-    int32_t ConfRetrieveData(const std::string& szFileName);
+    [[nodiscard]] int32_t ConfRetrieveData(const std::string& szFileName);
     // Saves registers 0..TableLen into "RegValue_Table<n>" when the table changed and its
     // number is one the files keep. 0, or kTableFileWriteFailed (the table then stays
     // changed).
-    int32_t ConfSaveData(const std::string& szFileName);
+    [[nodiscard]] int32_t ConfSaveData(const std::string& szFileName);
     // Saves registers 0..TableLen whatever the table number or change state (a table
     // saved as a device description). 0 or kTableFileWriteFailed.
-    int32_t ConfSaveAsResData(const std::string& szFileName);
+    [[nodiscard]] int32_t ConfSaveAsResData(const std::string& szFileName);
 
   private:
     void lazyLoad();
@@ -84,7 +84,7 @@ class clsTable {
     // Clamps a run to the 256 slots; the count to transfer (0: nothing to do).
     static int32_t runLength(int32_t lRegisterOffset, int32_t lRegisterSize);
     void showStatus(const char* couplerText, const char* terminalText) const;
-    bool writeRegisters(const std::string& szFileName) const;
+    [[nodiscard]] bool writeRegisters(const std::string& szFileName) const;
 
     std::array<int32_t, 256> values_{};
     std::array<std::string, 256> descriptions_;

@@ -16,6 +16,7 @@
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 
 namespace fs = std::filesystem;
 
@@ -203,7 +204,7 @@ void clsTerminal::readFile(const std::string& file, bool description) {
         if (description) {
             // Every channel starts from the description's channel registers.
             t->setTableNr(0);
-            t->ConfRetrieveData(file);
+            ignoreLoadResult(t->ConfRetrieveData(file));
             t->setTableNr(c);
             t->setPosNr(railPos_);
             // Never saved channels would come back as zeros: the first save writes them.
@@ -211,7 +212,7 @@ void clsTerminal::readFile(const std::string& file, bool description) {
         } else {
             t->setTableNr(c);
             t->setPosNr(railPos_);
-            t->ConfRetrieveData(file);
+            ignoreLoadResult(t->ConfRetrieveData(file));
         }
         t->setbInitDone(true);  // loaded now; a lazy reload would only read the same again
     }

@@ -50,17 +50,17 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     void setInfoTermRegisterModell(bool value) { registerModel_ = value; }
 
     // Reads a terminal file of the project. Returns 0.
-    int32_t ConfRetrieveData(const std::string& szFileName);
+    [[nodiscard]] int32_t ConfRetrieveData(const std::string& szFileName);
     // Reads a terminal description: every channel table gets the description's channel
     // registers and counts as changed, so that the first save writes every channel.
-    int32_t InfoRetrieveData(const std::string& szFileName);
+    [[nodiscard]] int32_t InfoRetrieveData(const std::string& szFileName);
     // Writes the terminal file into the rail folder (the project's loaded rail folder when
     // none is given). Returns a StoreResult. With flushLater, the file's changes stay in the
     // profile cache and its name is added there: the caller flushes it with the other files
     // of its save.
-    int32_t ConfSaveData();
-    int32_t ConfSaveData(const std::string& railFolder,
-                         std::vector<std::string>* flushLater = nullptr);
+    [[nodiscard]] int32_t ConfSaveData();
+    [[nodiscard]] int32_t ConfSaveData(const std::string& railFolder,
+                                       std::vector<std::string>* flushLater = nullptr);
     // The file this terminal is saved as, inside a rail folder, and its name alone: the
     // name of the file it was loaded from when that names its ids in other letters, else
     // the save's own spelling.
@@ -93,8 +93,8 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     // are and the answer is false. It stays because the rail's fCalcTermAdrInImages walks
     // the terminals through it, and the channel force window relies on that false to stay
     // idle rather than work on image addresses nobody computed.
-    bool ConfProcAdr(int32_t& lInByteOffset, int32_t& lInBitOffset, int32_t& lOutByteOffset,
-                     int32_t& lOutBitOffset);
+    [[nodiscard]] bool ConfProcAdr(int32_t& lInByteOffset, int32_t& lInBitOffset,
+                                   int32_t& lOutByteOffset, int32_t& lOutBitOffset);
 
     // The channel nodes the project tree adds under this terminal's node, in order.
     std::vector<TreeNodeToAdd> AddChannelsToTreeView(const std::string& szTerminalKey,
@@ -110,10 +110,10 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
         std::vector<std::string> addresses;
     };
 
-    int32_t retrieve(const std::string& szFileName, bool description);
+    [[nodiscard]] int32_t retrieve(const std::string& szFileName, bool description);
     void readFile(const std::string& file, bool description);
-    int32_t writeSelfContained(const std::string& file) const;
-    bool writeLayout(const std::string& file) const;
+    [[nodiscard]] int32_t writeSelfContained(const std::string& file) const;
+    [[nodiscard]] bool writeLayout(const std::string& file) const;
 
     std::string loadedFileName_;
     int32_t couplerID_ = 0;

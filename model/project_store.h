@@ -66,10 +66,10 @@ int32_t readKeyNumber(const std::string& file, std::string_view section, std::st
 
 // Writes the value trimmed. A value in enclosing quotes gets one more pair, which reading
 // takes off again, so it reads back as written.
-bool writeKeyText(const std::string& file, std::string_view section, std::string_view key,
-                  std::string_view value);
-bool writeKeyNumber(const std::string& file, std::string_view section, std::string_view key,
-                    int32_t value);
+[[nodiscard]] bool writeKeyText(const std::string& file, std::string_view section,
+                                std::string_view key, std::string_view value);
+[[nodiscard]] bool writeKeyNumber(const std::string& file, std::string_view section,
+                                  std::string_view key, int32_t value);
 
 // "Lang<LanguageNr>_Desc" of the current context.
 std::string descriptionKey();
@@ -85,13 +85,13 @@ struct DescriptionCommon {
     // Each key as readKeyText / readKeyNumber take it (an absent key reads "0").
     void read(const std::string& file);
     // The keys written from these fields (a file made without its description).
-    bool write(const std::string& file) const;
+    [[nodiscard]] bool write(const std::string& file) const;
 };
 
 // Byte copy of a description into a new project file. False when it could not be made or
 // the description is not usable (device_description.h): its bytes would make a file that
 // names no type, which the next open refuses.
-bool copyDescription(const std::string& from, const std::string& to);
+[[nodiscard]] bool copyDescription(const std::string& from, const std::string& to);
 
 // Case-insensitive containment of one path text in another (descriptions are addressed
 // the way a case-insensitive file system does).

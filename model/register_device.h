@@ -12,12 +12,14 @@ class RegisterDevice {
     virtual ~RegisterDevice() = default;
     // Fills values (one register per element, values.size() == count) from register
     // firstRegister on. Returns the control's result code, 0 for success.
-    virtual int32_t readRegisters(int32_t railPosition, int32_t table, int32_t firstRegister,
-                                  int32_t count, int32_t station, std::span<int32_t> values) = 0;
+    [[nodiscard]] virtual int32_t readRegisters(int32_t railPosition, int32_t table,
+                                                int32_t firstRegister, int32_t count,
+                                                int32_t station, std::span<int32_t> values) = 0;
     // Sends values (values.size() == count) to registers firstRegister on.
-    virtual int32_t writeRegisters(int32_t railPosition, int32_t table, int32_t firstRegister,
-                                   int32_t count, int32_t station,
-                                   std::span<const int32_t> values) = 0;
+    [[nodiscard]] virtual int32_t writeRegisters(int32_t railPosition, int32_t table,
+                                                 int32_t firstRegister, int32_t count,
+                                                 int32_t station,
+                                                 std::span<const int32_t> values) = 0;
 };
 
 // What a table's transfer answers when the context has no device and no control: the

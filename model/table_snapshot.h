@@ -27,6 +27,6 @@ class TableSnapshot {
 // fails leaves the table as it was, although its telegrams before the failing one filled
 // their part: the table never holds a mixture of the device's values and its own. The
 // control's result code.
-int32_t uploadOrKeep(clsTable& table, int32_t first, int32_t count);
+[[nodiscard]] int32_t uploadOrKeep(clsTable& table, int32_t first, int32_t count);
 
 }  // namespace varnak

@@ -23,7 +23,7 @@ class frmOnlineDownLoad : public QDialog {
     explicit frmOnlineDownLoad(QWidget* parent = nullptr);
 
     // Binds the project's first rail; false (nothing to show) when the project has none.
-    bool load();
+    [[nodiscard]] bool load();
     void fInitCaptions();
     // The report of the last download.
     const TransferReport& report() const { return report_; }

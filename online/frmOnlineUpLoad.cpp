@@ -15,6 +15,7 @@
 #include "model/clsTable.h"
 #include "model/device_register_model.h"
 #include "online/online_texts.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/clsForms.h"
 #include "windowkit/dialog_support.h"
 
@@ -76,8 +77,10 @@ bool frmOnlineUpLoad::load() {
     if (!gfGetActiveCoupler(rail_) || !rail_) return false;
     if (gfVarnakProject()->Online()) {
         BusyCursor busy;
+        // A fresh look at the coupler's first registers; a read that fails is not told here,
+        // the upload itself reports what it cannot read.
         if (auto general = rail_->clsColTables()->Item(kGeneralSettingsTable))
-            general->ConfUpload(0, kOpeningRegisters);
+            resultNotExamined(general->ConfUpload(0, kOpeningRegisters));
     }
     range.bind(*rail_, chkUpLoad[kUploadTerminalConfiguration]);
     fraProgessBar->hide();

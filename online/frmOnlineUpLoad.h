@@ -25,9 +25,9 @@ class frmOnlineUpLoad : public QDialog {
     // Shows the dialog modally; True when an upload ran to its end without a failure (the
     // rail may then be saved; what it passed over is named to the user), False after Cancel
     // or a failed read (named to the user).
-    bool fKonstruktor();
+    [[nodiscard]] bool fKonstruktor();
     // Everything fKonstruktor does before showing the dialog; false when there is no rail.
-    bool load();
+    [[nodiscard]] bool load();
     void fInitUploadCaptions();
     bool result() const { return result_; }
     const TransferReport& report() const { return report_; }

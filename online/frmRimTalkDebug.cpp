@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "online/online_texts.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/clsForms.h"
 #include "windowkit/dialog_support.h"
 
@@ -122,8 +123,9 @@ void frmRimTalkDebug::cmdUpdate_Click() {
 
 void frmRimTalkDebug::cmdSend_Click() {
     BusyCursor busy;
-    session_.send(Text1[2]->text().toStdString(), Text1[3]->text().toStdString(),
-                  Text1[4]->text().toStdString());
+    failureAlreadyShown(session_.send(Text1[2]->text().toStdString(),
+                                      Text1[3]->text().toStdString(),
+                                      Text1[4]->text().toStdString()));
 }
 
 void frmRimTalkDebug::RefreshDump() {

@@ -22,7 +22,7 @@ class frmScriptCoupler : public ScriptDialog {
     // script that cannot run, a message says why and nothing is shown.
     void fKonstruktor(std::string& path);
     // Everything fKonstruktor does before showing the dialog; false when it is not shown.
-    bool load(const std::string& path);
+    [[nodiscard]] bool load(const std::string& path);
     void fInitCaptions();
 
     QGroupBox* Frame1 = nullptr;

@@ -26,7 +26,7 @@ class frmScriptTerm : public ScriptDialog {
     // script that cannot run, a message says why and nothing is shown.
     void fKonstruktor(std::string& path);
     // Everything fKonstruktor does before showing the dialog; false when it is not shown.
-    bool load(const std::string& path);
+    [[nodiscard]] bool load(const std::string& path);
     void fInitCaptions();
 
     std::array<QLineEdit*, 2> Text1{};

@@ -35,7 +35,8 @@ class MemoryDebugSession {
   public:
     // Refresh: takes the segment and address texts of the dump. False, with a message,
     // when one is no hexadecimal word; the previous values stay.
-    bool takeDumpTexts(const std::string& segmentText, const std::string& addressText);
+    [[nodiscard]] bool takeDumpTexts(const std::string& segmentText,
+                                     const std::string& addressText);
     // Reads the 18 words at the dump's address from the segment's low four bits (the coupler
     // gives 17 words a request: the last one comes with a second request). No rows when the
     // first read failed; when the second failed (its address lies beyond 0xFFFF from a
@@ -43,8 +44,8 @@ class MemoryDebugSession {
     std::vector<DumpRow> RefreshDump();
     // Writes one word. False, with a message, when a text is no hexadecimal word, the
     // segment is not 2 or 3 (nothing is sent) or the write failed.
-    bool send(const std::string& segmentText, const std::string& addressText,
-              const std::string& wordText);
+    [[nodiscard]] bool send(const std::string& segmentText, const std::string& addressText,
+                            const std::string& wordText);
 
   private:
     int32_t dumpSegment_ = kDefaultDumpSegment;

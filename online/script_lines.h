@@ -60,8 +60,9 @@ struct CouplerScriptSection {
 };
 // Reads one table's section: false (nothing added) when the section is not enabled. Its
 // lines go into section, its invalid lines into invalid; at most maxKeys keys are read.
-bool fCouplerScriptInit(const std::string& path, int32_t table, int32_t maxKeys,
-                        CouplerScriptSection& section, std::vector<std::string>& invalid);
+[[nodiscard]] bool fCouplerScriptInit(const std::string& path, int32_t table, int32_t maxKeys,
+                                      CouplerScriptSection& section,
+                                      std::vector<std::string>& invalid);
 // The number of keys read of a table's section: 40 for tables 120-127, else 255.
 int32_t couplerScriptKeys(int32_t table);
 

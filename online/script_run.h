@@ -72,7 +72,7 @@ class ScriptRun {
 
     void next();
     void closeRun(Outcome outcome);
-    bool failed(int32_t code);
+    [[nodiscard]] bool failed(int32_t code);
     void noteFailure(int32_t code);
 
     ScriptPlan plan_;

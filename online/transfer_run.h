@@ -49,7 +49,7 @@ struct TransferFailure {
     bool operator==(const TransferFailure&) const = default;
 };
 
-struct TransferReport {
+struct [[nodiscard]] TransferReport {
     std::vector<TransferFailure> failures;
     // What was passed over without spoiling the rest: a table the device refused to read
     // (it has no such table; the table was left as it was), a terminal without description.
@@ -75,7 +75,8 @@ struct TransferProgress {
     std::function<void(int)> boxDone;                // a box of the dialog was processed
 };
 
-// One transfer's bookkeeping and its shared steps.
+// One transfer's bookkeeping and its shared steps. Every failure goes into the run's report,
+// so the steps' answers only spare a caller the look into it and may go unused.
 class TransferRun {
   public:
     TransferRun(clsCoupler& rail, TransferProgress progress)

@@ -13,7 +13,7 @@ namespace varnak::platform {
 // file gets the usual ones (0666 less the umask). An existing file that is read-only (no
 // write permission for its owner, or none for this process) is refused. False on any
 // failure; the old file is then unchanged.
-bool replaceFileAtomically(const std::string& file, std::string_view bytes);
+[[nodiscard]] bool replaceFileAtomically(const std::string& file, std::string_view bytes);
 
 // Makes the renames done in a folder durable.
 void syncFolder(const std::string& folder);
@@ -32,10 +32,10 @@ class AtomicReplaceGroup {
 
     // Writes bytes to a temporary file beside file. False on failure (nothing is left
     // behind, and the file is not part of the group).
-    bool add(const std::string& file, std::string_view bytes);
+    [[nodiscard]] bool add(const std::string& file, std::string_view bytes);
     // Waits for the temporary files to reach the disk and renames each over its file.
     // One result per successful add, in the order of the adds.
-    std::vector<bool> commit();
+    [[nodiscard]] std::vector<bool> commit();
 
   private:
     struct Pending {

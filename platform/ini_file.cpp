@@ -15,6 +15,7 @@
 #include "platform/ini_blanks.h"
 #include "platform/ini_document.h"
 #include "platform/ini_text_encoding.h"
+#include "platform/unexamined_result.h"
 #include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
@@ -577,7 +578,9 @@ IniBatch::IniBatch() {
 }
 
 IniBatch::~IniBatch() {
-    commit();
+    // A batch that ends without its commit has nobody to answer: a file that failed stays
+    // pending, and dropped changes count as failed, so the next flush answers for both.
+    resultNotExamined(commit());
 }
 
 bool IniBatch::commit() {

@@ -53,8 +53,10 @@ std::string readString(const std::string& fileName, std::string_view section, st
 // Windows' WritePrivateProfileString: key nullopt deletes the section (first copy),
 // value nullopt deletes the key. Creates the file when missing; a missing folder fails.
 // A written value ends at its NUL; CR and LF in it become blanks. Returns false on failure.
-bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
-                               std::optional<std::string_view> value, const std::string& fileName);
+[[nodiscard]] bool WritePrivateProfileString(std::string_view section,
+                                             std::optional<std::string_view> key,
+                                             std::optional<std::string_view> value,
+                                             const std::string& fileName);
 
 // Names of the sections of a file (first copies, in file order); empty when missing.
 std::vector<std::string> sectionNames(const std::string& fileName);
@@ -66,15 +68,15 @@ bool hasKey(const std::string& fileName, std::string_view section, std::string_v
 // Writes every pending change of the cache to disk. Returns false when any file failed
 // (the failing file's changes stay pending and are reported again at the next flush) or
 // lost pending changes to a change on disk since the last flush.
-bool flush();
+[[nodiscard]] bool flush();
 // Writes the pending changes of one file only (for stores that must know at once whether
 // a write reached the disk, even inside a batch). False also when pending changes of the
 // file were dropped since the last flush because it changed on disk.
-bool flushFile(const std::string& fileName);
+[[nodiscard]] bool flushFile(const std::string& fileName);
 // Writes the pending changes of these files as one group: each file is replaced atomically
 // and answers for itself as flushFile would (one answer per name, in their order), and
 // each folder is synced once for all of them, after the last rename in it.
-std::vector<bool> flushFiles(const std::vector<std::string>& fileNames);
+[[nodiscard]] std::vector<bool> flushFiles(const std::vector<std::string>& fileNames);
 // Drops the pending changes of the files in folder and below (what a failed save left
 // waiting): they never reach the disk, and the files read from the disk again.
 void discardPending(const std::string& folder);
@@ -95,7 +97,7 @@ class IniBatch {
     // Flushes now (when outermost) and reports the result; the destructor then does nothing.
     // False also when pending changes of the batch were dropped because their file changed
     // on disk meanwhile (an inner batch reports the drops so far).
-    bool commit();
+    [[nodiscard]] bool commit();
 
   private:
     bool done_ = false;

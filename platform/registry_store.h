@@ -19,16 +19,17 @@ class RegistryStore {
     virtual ~RegistryStore() = default;
 
     // True and the value when the value exists.
-    virtual bool readValue(const std::string& keyPath, const std::string& valueName,
-                           std::string& value);
+    [[nodiscard]] virtual bool readValue(const std::string& keyPath, const std::string& valueName,
+                                         std::string& value);
     // True on success; creates the key when missing.
-    virtual bool writeValue(const std::string& keyPath, const std::string& valueName,
-                            const std::string& value);
+    [[nodiscard]] virtual bool writeValue(const std::string& keyPath, const std::string& valueName,
+                                          const std::string& value);
     // Creates the key and sets the value (the "third operation" used after a failed read or
     // write to establish a default). True on success.
-    virtual bool createValue(const std::string& keyPath, const std::string& valueName,
-                             const std::string& value);
-    virtual bool deleteValue(const std::string& keyPath, const std::string& valueName);
+    [[nodiscard]] virtual bool createValue(const std::string& keyPath, const std::string& valueName,
+                                           const std::string& value);
+    [[nodiscard]] virtual bool deleteValue(const std::string& keyPath,
+                                           const std::string& valueName);
 
     const std::filesystem::path& file() const { return file_; }
 
@@ -45,10 +46,10 @@ class UserSettings {
 
     std::string getSetting(const std::string& appName, const std::string& section,
                            const std::string& key, const std::string& defaultValue = "") const;
-    bool saveSetting(const std::string& appName, const std::string& section, const std::string& key,
-                     const std::string& value);
-    bool deleteSetting(const std::string& appName, const std::string& section,
-                       const std::string& key);
+    [[nodiscard]] bool saveSetting(const std::string& appName, const std::string& section,
+                                   const std::string& key, const std::string& value);
+    [[nodiscard]] bool deleteSetting(const std::string& appName, const std::string& section,
+                                     const std::string& key);
 
     const std::filesystem::path& file() const { return file_; }
 

@@ -159,7 +159,7 @@ bool SerialPort::open(const std::string& device, int baud, int timeoutMs) {
     timeoutMs_ = timeoutMs < kMinTimeoutMs   ? kMinTimeoutMs
                  : timeoutMs > kMaxTimeoutMs ? kMaxTimeoutMs
                                              : timeoutMs;
-    setRts(false);
+    keyTransmitter(false);
     error_.clear();
     return true;
 }
@@ -188,7 +188,7 @@ bool SerialPort::useBootLoaderSettings() {
     boot.c_cflag |= CS8;
     cfsetispeed(&boot, B38400);
     cfsetospeed(&boot, B38400);
-    setRts(false);
+    keyTransmitter(false);
     return applySettings(boot);
 }
 

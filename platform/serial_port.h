@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+#include "platform/unexamined_result.h"
+
 namespace varnak::platform {
 
 // The operations the telegram layers stand on; a test can put a fake line below them.
@@ -17,21 +19,25 @@ class SerialLine {
   public:
     virtual ~SerialLine() = default;
     // False when the line refused (a pseudo-terminal has no RTS).
-    virtual bool setRts(bool on) = 0;
+    [[nodiscard]] virtual bool setRts(bool on) = 0;
+    // Keys (true) or releases the bus transmitter through RTS where the line has it. A
+    // pseudo-terminal or a plain RS232 adapter refuses, and its bytes go out all the same,
+    // so a refusal fails nothing.
+    void keyTransmitter(bool on) { resultNotExamined(setRts(on)); }
     // Discards input not yet read and output not yet sent.
     virtual void purge() = 0;
     // Discards input not yet read only. On a pseudo-terminal an output purge also drops
     // bytes already written that the far end has not read yet.
     virtual void purgeInput() { purge(); }
     // Number of bytes handed to the line (fewer than asked on failure).
-    virtual size_t write(std::span<const uint8_t> bytes) = 0;
+    [[nodiscard]] virtual size_t write(std::span<const uint8_t> bytes) = 0;
     // Returns once every written byte has left the line.
     virtual void drain() = 0;
     // Blocks until bytes.size() bytes arrived or a time-out ended the read; returns the
     // number received.
-    virtual size_t read(std::span<uint8_t> bytes) = 0;
+    [[nodiscard]] virtual size_t read(std::span<uint8_t> bytes) = 0;
     // The same with a total time-out of its own instead of the one the line derives.
-    virtual size_t readWithin(std::span<uint8_t> bytes, int totalMs) {
+    [[nodiscard]] virtual size_t readWithin(std::span<uint8_t> bytes, int totalMs) {
         (void)totalMs;
         return read(bytes);
     }
@@ -52,7 +58,7 @@ class SerialPort : public SerialLine {
     // 8 data bits, even parity, 1 stop bit, no flow control, RTS off. timeoutMs is the
     // per-byte and base read time-out, clamped to 1..60000. On failure the port stays
     // closed and errorText() says why.
-    bool open(const std::string& device, int baud, int timeoutMs);
+    [[nodiscard]] bool open(const std::string& device, int baud, int timeoutMs);
     void close();
     bool isOpen() const { return fd_ >= 0; }
     const std::string& errorText() const { return error_; }
@@ -60,21 +66,21 @@ class SerialPort : public SerialLine {
 
     // 38400 baud 8N1 for a coupler's boot ROM; restoreLineSettings() brings back the
     // settings of the open.
-    bool useBootLoaderSettings();
-    bool restoreLineSettings();
+    [[nodiscard]] bool useBootLoaderSettings();
+    [[nodiscard]] bool restoreLineSettings();
 
-    bool setRts(bool on) override;
+    [[nodiscard]] bool setRts(bool on) override;
     void purge() override;
     void purgeInput() override;
-    size_t write(std::span<const uint8_t> bytes) override;
+    [[nodiscard]] size_t write(std::span<const uint8_t> bytes) override;
     void drain() override;
     // Total time-out: timeoutMs per byte asked plus timeoutMs; once the first byte has
     // arrived, a gap of kIntervalTimeoutMs between bytes also ends the read.
-    size_t read(std::span<uint8_t> bytes) override;
-    size_t readWithin(std::span<uint8_t> bytes, int totalMs) override;
+    [[nodiscard]] size_t read(std::span<uint8_t> bytes) override;
+    [[nodiscard]] size_t readWithin(std::span<uint8_t> bytes, int totalMs) override;
 
   private:
-    bool applySettings(const termios& wanted);
+    [[nodiscard]] bool applySettings(const termios& wanted);
 
     int fd_ = -1;
     int timeoutMs_ = 10;

@@ -15,6 +15,7 @@
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "platform/unexamined_result.h"
 #include "railview/QzTerm.h"
 #include "railview/cell_texts.h"
 #include "railview/kbus_current.h"
@@ -43,7 +44,8 @@ int32_t storedRowMode(clsCoupler& coupler) {
 int32_t rowMode(clsCoupler& coupler, bool online) {
     auto table = coupler.clsColTables()->Item(0);
     if (!table) return 0;
-    if (online) table->ConfUpload(kRowModeRegister, 2);
+    // A read that fails leaves the stored value, which then decides.
+    if (online) resultNotExamined(table->ConfUpload(kRowModeRegister, 2));
     return table->ConfRegisterValue(kRowModeRegister);
 }
 

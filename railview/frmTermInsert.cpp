@@ -15,6 +15,7 @@
 #include "model/app_context.h"
 #include "model/clsProject.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/clsForms.h"
 #include "windowkit/dialog_support.h"
 
@@ -179,7 +180,7 @@ void frmTermInsert::cmdNew_Click() {
     // A group node (three characters) or no selection inserts nothing.
     if (key.size() > 3) {
         BusyCursor busy;
-        insertTerminals(target_, key, count);
+        failureAlreadyShown(insertTerminals(target_, key, count));
     }
     accept();
 }

@@ -27,7 +27,7 @@ class frmTermInsert : public QDialog {
     void fTerminalInsert(std::string& key);
     // Loads the dialog for a key as fTerminalInsert does, without showing it; false when
     // nothing would open.
-    bool prepare(const std::string& key);
+    [[nodiscard]] bool prepare(const std::string& key);
     void fFillTerminalTree();
     void fInitInsertCaptions();
     const InsertTarget& target() const { return target_; }

@@ -56,6 +56,7 @@ inline constexpr int32_t kSpinInsertMax = 64;
 // rail. A refusal of the rail (too many terminals or ids, a position off the rail, a
 // damaged description, which the message names) or a failed save shows the store's
 // message and inserts nothing. Returns the store's result.
-int32_t insertTerminals(const InsertTarget& target, const std::string& type, int32_t count);
+[[nodiscard]] int32_t insertTerminals(const InsertTarget& target, const std::string& type,
+                                      int32_t count);
 
 }  // namespace varnak

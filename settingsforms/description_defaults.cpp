@@ -10,6 +10,7 @@
 #include "model/device_register_model.h"
 #include "model/text_util.h"
 #include "platform/ini_file.h"
+#include "platform/unexamined_result.h"
 #include "settingsforms/register_image.h"
 
 namespace varnak {
@@ -30,14 +31,14 @@ std::optional<RegisterImage> couplerDescriptionTable(const std::string& file, in
     defaults.setTableNr(table);
     defaults.setTableLen(*len);
     defaults.setbInitDone(true);
-    defaults.ConfRetrieveData(file);
+    ignoreLoadResult(defaults.ConfRetrieveData(file));
     return imageOf(defaults);
 }
 
 std::optional<RegisterImage> terminalDescriptionChannel(const std::string& file, int32_t channel) {
     if (!usableDescription(file)) return std::nullopt;
     auto terminal = std::make_shared<clsTerminal>();
-    terminal->InfoRetrieveData(file);
+    ignoreLoadResult(terminal->InfoRetrieveData(file));
     if (!terminal->InfoTermRegisterModell()) return std::nullopt;
     std::shared_ptr<clsTable> table = terminal->clsColTables()->Item(channel);
     if (!table) return std::nullopt;

@@ -12,6 +12,7 @@ class clsTable;
 RegisterImage imageOf(clsTable& table);
 // Writes registers first..last of the image that differ from the table's (so only a real
 // change marks the table changed). True when any register changed.
-bool applyImage(const RegisterImage& image, clsTable& table, int32_t first, int32_t last);
+[[nodiscard]] bool applyImage(const RegisterImage& image, clsTable& table, int32_t first,
+                              int32_t last);
 
 }  // namespace varnak

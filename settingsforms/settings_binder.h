@@ -31,7 +31,7 @@ class SpecBody : public SettingsBody {
     QWidget* widget() override { return root_; }
     void initLanguage() override;
     void load(const RegisterImage& registers, std::string_view type) override;
-    bool checkEntries() override;
+    [[nodiscard]] bool checkEntries() override;
     void store(RegisterImage& registers) override;
 
     const FormSpec& spec() const { return spec_; }

@@ -25,7 +25,7 @@ class SettingsBody {
     virtual void load(const RegisterImage& registers, std::string_view type) = 0;
     // OK's check of what the user typed: false after telling the user (the field has the
     // focus), and then nothing is stored.
-    virtual bool checkEntries() = 0;
+    [[nodiscard]] virtual bool checkEntries() = 0;
     // The controls into the registers (fStoreDialog).
     virtual void store(RegisterImage& registers) = 0;
     // Buttons of the body's own, placed beside the dialog's.

@@ -37,7 +37,7 @@ class SettingsDialog : public QDialog {
   protected:
     // The session the dialog works on, and OK's road to the device after the store.
     virtual SettingsSession& settingsSession() = 0;
-    virtual int32_t transfer() = 0;
+    [[nodiscard]] virtual int32_t transfer() = 0;
 
     // fInit_Language's common part: the title, the three buttons and the body's captions.
     void initCaptions(int title, int defaultButton, int okButton, int cancelButton);

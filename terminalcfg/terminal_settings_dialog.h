@@ -21,7 +21,7 @@ class TerminalSettingsDialog : public SettingsDialog {
     // Opens the channel (online: reads it) and shows the dialog modally.
     void fKonstruktor(int32_t railPosition, int32_t channel);
     // Everything fKonstruktor does before showing the dialog; false when it is not shown.
-    bool load(int32_t railPosition, int32_t channel);
+    [[nodiscard]] bool load(int32_t railPosition, int32_t channel);
 
     TerminalSettingsSession& session() { return session_; }
     const TerminalFormEntry& form() const { return form_; }
@@ -31,7 +31,7 @@ class TerminalSettingsDialog : public SettingsDialog {
   protected:
     SettingsSession& settingsSession() override { return session_; }
     // The copy to every channel when the box is ticked, and online the code-word writes.
-    int32_t transfer() override;
+    [[nodiscard]] int32_t transfer() override;
 
   private:
     void fInit_Language();

@@ -18,7 +18,7 @@ class clsTerminal;
 
 class TerminalSettingsSession : public SettingsSession {
   public:
-    enum class OpenResult {
+    enum class [[nodiscard]] OpenResult{
         Opened,
         NothingToOpen,    // no terminal or no such channel table at that rail position
         NoCommunication,  // no active rail, or the online read failed (message 469 shown)
@@ -38,18 +38,18 @@ class TerminalSettingsSession : public SettingsSession {
     bool offersAllChannels() const;
 
     // Registers 32..63 from the terminal type's description.
-    bool loadDefaults() override;
+    [[nodiscard]] bool loadDefaults() override;
     // Takes what the form stored into registers 32..63.
     void apply(const RegisterImage& image) override;
     // OK after apply: copies registers 32..63 to every other channel when allChannels, and
     // online runs the code-word sequence on the bound table or on every channel in order,
     // sending no table after one that failed. 0, or the first failure's code (shown with
     // message 469); the tables keep what was stored either way.
-    int32_t transfer(bool allChannels);
+    [[nodiscard]] int32_t transfer(bool allChannels);
     // Code of the last device request (0 = success).
 
   private:
-    int32_t codeWordSequence(clsTable& t);
+    [[nodiscard]] int32_t codeWordSequence(clsTable& t);
 
     std::shared_ptr<clsCoupler> rail_;
     std::shared_ptr<clsTerminal> terminal_;

@@ -43,7 +43,7 @@ ForceGroup forceGroupOf(const std::string& typeName);
 
 class ChannelForce {
   public:
-    enum class WriteResult {
+    enum class [[nodiscard]] WriteResult{
         Written,
         NotWritable,      // a type that is not forced here, or no such terminal
         Unmapped,         // the channel has no image address: nothing is written
@@ -52,10 +52,10 @@ class ChannelForce {
 
     // Takes a channel key (SZ_CHANNEL_INDATA / OUTDATA / STATUS / CONTROL) and binds the
     // active coupler and the key's terminal; false when there is no active coupler.
-    bool open(const std::string& key);
+    [[nodiscard]] bool open(const std::string& key);
     // The dialog's load: true when the image addresses are known, so that the address is
     // shown and the monitor may run.
-    bool load();
+    [[nodiscard]] bool load();
 
     // The write button's kind rule: only an output channel's key lets it write.
     bool outputKey() const { return outputKey_; }

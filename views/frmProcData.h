@@ -29,7 +29,7 @@ class frmProcData : public QDialog {
     // message 469 and no dialog.
     void fConstructor();
     // Everything fConstructor does before showing the dialog; false when it is not shown.
-    bool load();
+    [[nodiscard]] bool load();
     void fInit_Language();
     ProcessDataView& view() { return view_; }
     // The rows a grid shows now (partly visible rows included), cut to the image.

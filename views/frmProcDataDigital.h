@@ -24,7 +24,7 @@ class frmProcDataDigital : public QDialog {
     // Both arguments are ignored. Shows the dialog modally when the checks pass.
     void fKonstruktor(int32_t& lTermPos, int32_t& lSignalChannel);
     // Everything fKonstruktor does before showing the dialog; false when it is not shown.
-    bool load();
+    [[nodiscard]] bool load();
     DigitalProcessData& data() { return data_; }
 
     std::array<QLineEdit*, kDigitalRows> txtChannelValue{};

@@ -25,7 +25,7 @@ class frmRegister : public QDialog {
     // names no table opens nothing, an online failure shows message 469.
     void fRegister(std::string& key);
     // Everything fRegister does before showing the dialog; false when it is not shown.
-    bool load(const std::string& key);
+    [[nodiscard]] bool load(const std::string& key);
     void fInit_Language();
     RegisterEditor& editor() { return editor_; }
 

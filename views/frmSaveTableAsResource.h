@@ -25,7 +25,7 @@ class frmSaveTableAsResource : public QDialog {
     // rail position n. Shows the dialog modally; nothing opens for a table that is not there.
     void fKonstruktor(int32_t& lTermPos, int32_t& lSignalChannel);
     // Everything fKonstruktor does before showing; false when nothing is shown.
-    bool load(int32_t lTermPos, int32_t lSignalChannel);
+    [[nodiscard]] bool load(int32_t lTermPos, int32_t lSignalChannel);
     TableResourceSave& session() { return session_; }
 
     QLabel* Label1 = nullptr;

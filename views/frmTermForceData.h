@@ -23,7 +23,7 @@ class frmTermForceData : public QDialog {
     // Opens the dialog for a channel key; without an active coupler message 469 instead.
     void fKonstruktor(std::string& szKey);
     // Everything fKonstruktor does before showing the dialog; false when it is not shown.
-    bool load(const std::string& key);
+    [[nodiscard]] bool load(const std::string& key);
     ChannelForce& channel() { return force_; }
 
     QTabWidget* SSTab1 = nullptr;

@@ -30,7 +30,7 @@ DigitalModule digitalModuleOf(const std::string& couplerName);
 
 class DigitalProcessData {
   public:
-    enum class OpenResult {
+    enum class [[nodiscard]] OpenResult{
         Offline,            // nothing is shown
         NoCoupler,          // message 469
         MoreThanOneModule,  // the scope message
@@ -54,7 +54,7 @@ class DigitalProcessData {
     // Sets or clears output bit b after reading the output image; false when the coupler
     // has no output table, when the read failed (nothing is written: the word read would
     // be stale and would overwrite the other outputs) or when the write failed.
-    bool force(int bit, bool on);
+    [[nodiscard]] bool force(int bit, bool on);
 
   private:
     // Reads the image's first four registers; its first word when the read went through.

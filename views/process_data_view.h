@@ -33,7 +33,7 @@ class ProcessDataView {
 
     // The opening reads of the coupler: table 9 registers 0-1, then table 1 registers 0-4.
     // False when the first read fails: the coupler does not answer, message 469 is shown.
-    bool open();
+    [[nodiscard]] bool open();
     // Before the window first shows: both buffers cleared, image 0 selected and its
     // registers 0-19 read, input image first.
     void load();

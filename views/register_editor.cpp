@@ -48,7 +48,7 @@ RegisterEditor::OpenResult RegisterEditor::open(const std::string& key) {
     }
     // Online the station's rail by rail position; its values come from the device.
     std::shared_ptr<clsCoupler> rail;
-    gfGetActiveCoupler(rail);
+    if (!gfGetActiveCoupler(rail)) return OpenResult::NoCommunication;
     table_ = tableOf(rail, terminalKey, treeKeyField(key, kKeyRailPosition), true, tableNr);
     if (!table_) return OpenResult::NoCommunication;
     lastResult_ = table_->ConfUpload(0, table_->TableLen() + 1);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "model/register_grid_rules.h"
+#include "platform/unexamined_result.h"
 #include "windowkit/offline_rail_save.h"
 
 namespace varnak {
@@ -18,7 +19,7 @@ class clsTable;
 
 class RegisterEditor {
   public:
-    enum class OpenResult {
+    enum class [[nodiscard]] OpenResult{
         Opened,
         NothingToOpen,    // offline: the key names no table of the loaded rail
         NoCommunication,  // online: no such table at the station, or its upload failed
@@ -46,9 +47,9 @@ class RegisterEditor {
     int32_t fWriteRegister(int32_t index, int32_t value);
     // Online: reads the whole table again. False after a failure: message 469, the table as
     // it was.
-    bool refresh();
+    [[nodiscard]] bool refresh();
     // The window closes: an offline change of the project's rail goes to disk.
-    void close() { railSave_.save(); }
+    void close() { failureAlreadyShown(railSave_.save()); }
 
     // Result code of the last device transfer (0 = success).
 

@@ -19,7 +19,7 @@ class TableResourceSave {
     // channel lSignalChannel of the terminal at rail position lTermPos. False, silently,
     // without an active rail, for a terminal without register tables and for a table or
     // terminal that is not there.
-    bool open(int32_t lTermPos, int32_t lSignalChannel);
+    [[nodiscard]] bool open(int32_t lTermPos, int32_t lSignalChannel);
 
     // The line naming the table (German words in both languages).
     std::string label() const;

@@ -19,16 +19,18 @@ inline bool unansweredRequest(int32_t code) {
            code == qzcom::ComErrSendTel;
 }
 
-inline int32_t controlReadRegisters(int32_t railPosition, int32_t table, int32_t first,
-                                    int32_t count, std::span<int32_t> values) {
+[[nodiscard]] inline int32_t controlReadRegisters(int32_t railPosition, int32_t table,
+                                                  int32_t first, int32_t count,
+                                                  std::span<int32_t> values) {
     AppContext& c = varnak();
     if (!c.VarnakComOCX) return kNoRegisterDeviceResult;
     return c.VarnakComOCX->QZxRegSyncReadReq(railPosition, table, first, count, c.MultiPointAdr,
                                              values);
 }
 
-inline int32_t controlWriteRegisters(int32_t railPosition, int32_t table, int32_t first,
-                                     int32_t count, std::span<const int32_t> values) {
+[[nodiscard]] inline int32_t controlWriteRegisters(int32_t railPosition, int32_t table,
+                                                   int32_t first, int32_t count,
+                                                   std::span<const int32_t> values) {
     AppContext& c = varnak();
     if (!c.VarnakComOCX) return kNoRegisterDeviceResult;
     return c.VarnakComOCX->QZxRegSyncWriteReq(railPosition, table, first, count, c.MultiPointAdr,
@@ -36,13 +38,13 @@ inline int32_t controlWriteRegisters(int32_t railPosition, int32_t table, int32_
 }
 
 // Sets (true) or lifts (false) the coupler's write protection.
-inline int32_t controlWriteProtection(bool set) {
+[[nodiscard]] inline int32_t controlWriteProtection(bool set) {
     AppContext& c = varnak();
     if (!c.VarnakComOCX) return kNoRegisterDeviceResult;
     return c.VarnakComOCX->QZxWriteProtection(c.MultiPointAdr, set);
 }
 
-inline int32_t controlSoftwareReset() {
+[[nodiscard]] inline int32_t controlSoftwareReset() {
     AppContext& c = varnak();
     if (!c.VarnakComOCX) return kNoRegisterDeviceResult;
     return c.VarnakComOCX->QZxResetSoftwareReq(c.MultiPointAdr);

@@ -31,7 +31,7 @@ class DialogOpeners {
     virtual void frmComParam_Show() {}
     virtual void frmOnlineDownLoad_Show() {}
     // True when the upload ran to its end.
-    virtual bool frmOnlineUpLoad_fKonstruktor() { return false; }
+    [[nodiscard]] virtual bool frmOnlineUpLoad_fKonstruktor() { return false; }
     virtual void frmCouplerFunctions_Show() {}
     virtual void frmScriptTerm_fKonstruktor(std::string& /*path*/) {}
     virtual void frmScriptCoupler_fKonstruktor(std::string& /*path*/) {}
@@ -57,7 +57,7 @@ class DialogOpeners {
     // show: True shows the dialog modally; False only loads it (its tables are then
     // available through frmConfigProg_Tables until frmConfigProg_Unload). False when the
     // dialog could not load (no rail, or a mapping its limits refuse: the message was shown).
-    virtual bool frmConfigProg_fKonstruktor(bool& /*show*/) { return false; }
+    [[nodiscard]] virtual bool frmConfigProg_fKonstruktor(bool& /*show*/) { return false; }
     virtual ConfigProgTables frmConfigProg_Tables() { return {}; }
     virtual void frmConfigProg_Unload() {}
     // The automatic mapping's view (show: as for frmConfigProg).

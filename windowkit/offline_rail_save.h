@@ -21,7 +21,7 @@ class OfflineRailSave {
     bool pending() const { return changed_; }
     // Saves the rail when a change is pending; the store's message on failure. Returns the
     // store's result (kStoreOk when there was nothing to save).
-    int32_t save();
+    [[nodiscard]] int32_t save();
 
   private:
     // The bound rail when it is the project's loaded rail and the project is offline.

@@ -149,13 +149,13 @@ TEST_F(DescriptionCleanup, RunsOnceAndDeletesOnlyOldNamesWithATwin) {
 }
 
 TEST_F(DescriptionCleanup, StoredLevelDecides) {
-    registry.writeValue(key, "Modification", "3");
+    ASSERT_TRUE(registry.writeValue(key, "Modification", "3"));
     varnak::gfMigrateDescriptionFiles(registry, key, resources);
     EXPECT_TRUE(has("Terminal", "QT3002.INI"));
-    registry.writeValue(key, "Modification", "2.6");  // rounds to 3
+    ASSERT_TRUE(registry.writeValue(key, "Modification", "2.6"));  // rounds to 3
     varnak::gfMigrateDescriptionFiles(registry, key, resources);
     EXPECT_TRUE(has("Terminal", "QT3002.INI"));
-    registry.writeValue(key, "Modification", "2.4 ");
+    ASSERT_TRUE(registry.writeValue(key, "Modification", "2.4 "));
     varnak::gfMigrateDescriptionFiles(registry, key, resources);
     EXPECT_FALSE(has("Terminal", "QT3002.INI"));
 }

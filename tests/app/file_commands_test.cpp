@@ -13,6 +13,7 @@
 #include "model/clsCoupler.h"
 #include "model/project_store.h"
 #include "platform/paths.h"
+#include "tests/support/effect_only.h"
 #include "tests/support/qt/menus_fixture.h"
 #include "tests/support/sim_station.h"
 #include "tests/support/station_from_rail.h"
@@ -218,10 +219,10 @@ TEST_F(FileCommands, OpenProjectOnDamagedProjectFoldersKeepsTheProgramUsable) {
         SCOPED_TRACE(name);
         chooser.answers = {
             (dir / (std::string(name) + ".PF") / (std::string(name) + ".VMT")).string()};
-        gfOpenProjectFile();
-        project->clsColCouplers()->fOpenCoupler(
+        test::effectOnly(gfOpenProjectFile());
+        test::effectOnly(project->clsColCouplers()->fOpenCoupler(
             (dir / "Halb.PF" / "R.CF").string(),
-            (dir / "Halb.PF" / "R.CF" / "Coupler.CCF").string());
+            (dir / "Halb.PF" / "R.CF" / "Coupler.CCF").string()));
     }
     // The good project opens again with its rail afterwards.
     chooser.answers = {(dir / "Werk.PF" / "Werk.VMT").string()};

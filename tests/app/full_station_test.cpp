@@ -32,7 +32,7 @@ class FullStation : public RailFixture {
 };
 
 TEST_F(FullStation, ItIsUploadedSavedMappedAndItsSixtyFourWordsDownloaded) {
-    project->setOnline(true);
+    ASSERT_EQ(project->setOnline(true), kStoreOk);
     const StationReadResult read = fReadOnlineStation();
     ASSERT_EQ(read.result, 0);
     ASSERT_EQ(read.rail->clsColTerminals()->Count(), 64);
@@ -42,7 +42,7 @@ TEST_F(FullStation, ItIsUploadedSavedMappedAndItsSixtyFourWordsDownloaded) {
     ASSERT_TRUE(saveOnlineCouplerAs(openers));
     EXPECT_TRUE(ui.messages.empty());
 
-    project->setOnline(false);
+    EXPECT_EQ(project->setOnline(false), kStoreOk);
     project->clsColCouplers()->fDropColCouplers();
     ini::dropCache();
     const std::filesystem::path folder = dir / "Werk.PF" / "Voll.CF";

@@ -137,18 +137,19 @@ TEST(Placement, StoredValuesAndDefaults) {
     TempDir dir;
     varnak::platform::UserSettings s(dir / "settings.ini");
     EXPECT_FALSE(varnak::loadPlacement(s).has_value());
-    s.saveSetting("Varnak", "Settings", "MainWidth", "937.5");
-    s.saveSetting("Varnak", "Settings", "MainTop", "junk");
+    ASSERT_TRUE(s.saveSetting("Varnak", "Settings", "MainWidth", "937.5"));
+    ASSERT_TRUE(s.saveSetting("Varnak", "Settings", "MainTop", "junk"));
     auto p = varnak::loadPlacement(s);
     ASSERT_TRUE(p.has_value());
     EXPECT_EQ(*p, (varnak::Placement{1000, 1000, 937.5f, 6500}));
     // Values no window can take fall back to the key's default.
-    s.saveSetting("Varnak", "Settings", "MainLeft", "inf");
-    s.saveSetting("Varnak", "Settings", "MainTop", "nan");
-    s.saveSetting("Varnak", "Settings", "MainWidth", "-5");
-    s.saveSetting("Varnak", "Settings", "MainHeight", "1e30");
+    ASSERT_TRUE(s.saveSetting("Varnak", "Settings", "MainLeft", "inf"));
+    ASSERT_TRUE(s.saveSetting("Varnak", "Settings", "MainTop", "nan"));
+    ASSERT_TRUE(s.saveSetting("Varnak", "Settings", "MainWidth", "-5"));
+    ASSERT_TRUE(s.saveSetting("Varnak", "Settings", "MainHeight", "1e30"));
     EXPECT_FALSE(varnak::loadPlacement(s).has_value());
-    s.saveSetting("Varnak", "Settings", "MainLeft", "-4000");  // a second screen on the left
+    ASSERT_TRUE(
+        s.saveSetting("Varnak", "Settings", "MainLeft", "-4000"));  // a second screen on the left
     EXPECT_EQ(*varnak::loadPlacement(s), (varnak::Placement{-4000, 1000, 6500, 6500}));
     EXPECT_EQ(varnak::singleText(1000), "1000");
     EXPECT_EQ(varnak::singleText(937.5f), "937.5");
@@ -411,7 +412,7 @@ TEST_F(ProjectOnDisk, TreeOfTheLoadedRailInBothLanguages) {
 
 TEST_F(ProjectOnDisk, RememberedProjectWithAMissingRailOpensTheProjectAlone) {
     varnak::writeStartProject(settings, {(dir / "Werk.PF").string(), dir.str(), "Werk", "Gone"});
-    project->clsColCouplers()->fClearColCouplers();
+    ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), varnak::kStoreOk);
     varnak::frmMainVMT w(context);
     w.fOpenRememberedProject();
     EXPECT_EQ(project->ProjektName(), "Werk");
@@ -434,7 +435,7 @@ TEST_F(ProjectOnDisk, RememberedRailThatIsNoRailFileOpensTheProjectAloneAndSaysW
     std::filesystem::create_directories(railFolder);
     std::ofstream(railFolder / "Coupler.CCF") << "\x01\x02 garbage\n";
     varnak::writeStartProject(settings, {(dir / "Werk.PF").string(), dir.str(), "Werk", "Kaputt"});
-    project->clsColCouplers()->fClearColCouplers();
+    ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), varnak::kStoreOk);
     varnak::frmMainVMT w(context);
     ui.messages.clear();
     w.fOpenRememberedProject();

@@ -137,7 +137,7 @@ TEST_F(MappingDialog, MappingReportOfARailInBothLanguages) {
         context.LanguageNr = language;
         context.LanguageBase = static_cast<int16_t>(2000 * language);
         bool show = false;
-        dialogOpeners().frmConfigProg_fKonstruktor(show);
+        EXPECT_TRUE(dialogOpeners().frmConfigProg_fKonstruktor(show));
         const ConfigProgTables tables = dialogOpeners().frmConfigProg_Tables();
         dialogOpeners().frmConfigProg_Unload();
         const std::string text = fReportText(kReportMapping, *rail(), "09.12.2026 06:00", tables);

@@ -73,7 +73,7 @@ class GoingOnline : public ::testing::Test, public ProjectFixture {
     }
 
     bool goOnline(int* downloads = nullptr) {
-        project->setOnline(true);
+        EXPECT_EQ(project->setOnline(true), kStoreOk);
         GoOnlineHooks hooks;
         hooks.showDownloadDialog = [downloads] {
             if (downloads) ++*downloads;
@@ -145,7 +145,7 @@ TEST_F(GoingOnline, QpAndQiCouplersHaveNoEndTerminalAndAnEmptyListOnlyTheEnd) {
         EXPECT_EQ(rail->InfoName(), "Unknown");
         ASSERT_EQ(rail->clsColTerminals()->Count(), 1);
         EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->InfoName(), "QT1002-0000");
-        project->setOnline(false);
+        EXPECT_EQ(project->setOnline(false), kStoreOk);
     }
     OnlineStationSetup empty;
     empty.terminalList = {0, 0x8201};
@@ -254,7 +254,7 @@ TEST_F(GoingOnline, FourFailedReadsAreRetriedAndAFailedIdentificationFails) {
     for (int i = 0; i < kTerminalListAttempts - 1; ++i) station.queueFault(ReplyFault::brokenOff());
     EXPECT_TRUE(goOnline());
     EXPECT_TRUE(ui.messages.empty());
-    project->setOnline(false);
+    EXPECT_EQ(project->setOnline(false), kStoreOk);
 
     // The list's 65 registers travel in four telegrams; the identification's first fails.
     for (int i = 0; i < 4; ++i) station.queueFault(ReplyFault::none());
@@ -273,7 +273,7 @@ TEST_F(GoingOnline, TheDownloadOfferComesOnlyWithALoadedRailWhichIsSavedAndRemov
     int downloads = 0;
     ASSERT_TRUE(goOnline(&downloads));
     EXPECT_TRUE(ui.messages.empty());  // no project rail, no offer
-    project->setOnline(false);
+    EXPECT_EQ(project->setOnline(false), kStoreOk);
 
     ASSERT_EQ(newProject("Plant"), kStoreOk);
     for (int answer : {vbNo, vbYes}) {
@@ -292,7 +292,7 @@ TEST_F(GoingOnline, TheDownloadOfferComesOnlyWithALoadedRailWhichIsSavedAndRemov
         EXPECT_EQ(couplers()->Count(), 0);
         std::string saved = readFile(railFolder("Plant", name) / "Coupler.CCF");
         EXPECT_NE(saved.find("changed before going online"), std::string::npos);
-        project->setOnline(false);
+        EXPECT_EQ(project->setOnline(false), kStoreOk);
     }
 }
 

@@ -106,7 +106,7 @@ TEST_F(ProgramOpeners, TheOnlineWindowsOpenFromTheirMenusAndPopups) {
     ui.answers.push_back(vbYes);
     EXPECT_EQ(opened(couplerKey(),
                      [&] {
-                         project->setOnline(true);
+                         EXPECT_EQ(project->setOnline(true), kStoreOk);
                          window->fOnlineStateChanged(true);
                      }),
               "frmOnlineDownLoad");

@@ -215,7 +215,7 @@ TEST_F(ProjectDialogs, DeletingTheOpenProjectLeavesNothingToBeWrittenBack) {
     ASSERT_FALSE(fs::exists(dir / "Werk.PF"));
     // Whatever comes next (a new project, another rail), the deleted one stays deleted.
     ASSERT_EQ(project->fNewProject("Halle", (dir / "Halle.PF").string(), dir.str()), kStoreOk);
-    project->clsColCouplers()->fClearColCouplers();
+    ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), kStoreOk);
     EXPECT_FALSE(fs::exists(dir / "Werk.PF"));
     EXPECT_FALSE(fs::exists(dir / "Halle.PF" / "Linie 1.CF"));
 }
@@ -298,7 +298,7 @@ TEST_F(RailDialogs, NewRailOfASingleModuleTypeGetsItsTerminal) {
     // The new rail is on disk at once: opened again, it has its module terminal.
     const fs::path folder = dir / "Werk.PF" / "Modul.CF";
     ASSERT_TRUE(fs::exists(folder / "Coupler.CCF"));
-    project->clsColCouplers()->fClearColCouplers();
+    ASSERT_EQ(project->clsColCouplers()->fClearColCouplers(), kStoreOk);
     ASSERT_EQ(
         project->clsColCouplers()->fOpenCoupler(folder.string(), (folder / "Coupler.CCF").string()),
         kStoreOk);

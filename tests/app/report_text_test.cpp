@@ -6,6 +6,7 @@
 
 #include "app/report_columns.h"
 #include "mapping/mapping_grid.h"
+#include "platform/unexamined_result.h"
 #include "tests/app/report_fixture.h"
 #include "tests/support/wire_log.h"
 
@@ -62,7 +63,8 @@ TEST_F(Reports, ARailWithoutTerminalsGivesTheCouplerLineOnly) {
 
     // The rail read from a station is built from its description: no name, no comment.
     auto online = std::make_shared<clsCoupler>();
-    online->ConfRetrieveData((resources() / "Coupler" / "QZ3100-0000.INI").string());
+    ignoreLoadResult(
+        online->ConfRetrieveData((resources() / "Coupler" / "QZ3100-0000.INI").string()));
     EXPECT_NE(fReportText(kReportRailConfiguration, *online, "now")
                   .find("\r\n\r\n\r\nStation: \t\r\n         \t\r\n\r\nPos: \t0\t"),
               std::string::npos);

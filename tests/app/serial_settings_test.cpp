@@ -89,7 +89,7 @@ TEST_F(SerialSettings, DefaultsAndRoundTrip) {
 }
 
 TEST_F(SerialSettings, InitComPortPassesTheStoredValuesToTheControl) {
-    varnak::InitComPort(context);
+    EXPECT_EQ(varnak::InitComPort(context), static_cast<int32_t>(kQZcomErrInvalidPort));
     EXPECT_EQ(control.QZxCommPort(), 2);
     EXPECT_EQ(control.QZxBaudrate(), 19200);
     EXPECT_EQ(control.QZxTyp(), QZxType_RS232);
@@ -100,34 +100,34 @@ TEST_F(SerialSettings, InitComPortPassesTheStoredValuesToTheControl) {
     EXPECT_TRUE(ui.messages.empty());
 
     auto store = [&](const char* key, const char* value) {
-        settings.saveSetting("Harvenor", "Settings", key, value);
+        EXPECT_TRUE(settings.saveSetting("Harvenor", "Settings", key, value));
     };
     store("QZxType", "rs232");
     store("MultiPoint", "2.5");
     store("Baud", "2400");
     store("Port", "12");
     store("CheckCurrentKBus", "False");
-    varnak::InitComPort(context);
+    EXPECT_EQ(varnak::InitComPort(context), static_cast<int32_t>(kQZcomErrInvalidPort));
     EXPECT_EQ(control.QZxTyp(), QZxType_RS485);  // only the exact "RS232" is RS232
     EXPECT_EQ(context.MultiPointAdr, 2);
     EXPECT_EQ(control.QZxBaudrate(), 38400);
     EXPECT_EQ(control.QZxCommPort(), 2);  // outside 1-8: the previous port stays
     EXPECT_FALSE(context.VarnakCommon->CheckCurrentKBus());
     store("MultiPoint", "3.5");
-    varnak::InitComPort(context);
+    EXPECT_EQ(varnak::InitComPort(context), static_cast<int32_t>(kQZcomErrInvalidPort));
     EXPECT_EQ(context.MultiPointAdr, 4);
     store("MultiPoint", "abc");
-    varnak::InitComPort(context);
+    EXPECT_EQ(varnak::InitComPort(context), static_cast<int32_t>(kQZcomErrInvalidPort));
     EXPECT_EQ(context.MultiPointAdr, 0);
     store("MultiPoint", "99999999999");  // beyond a Long
-    varnak::InitComPort(context);
+    EXPECT_EQ(varnak::InitComPort(context), static_cast<int32_t>(kQZcomErrInvalidPort));
     EXPECT_EQ(context.MultiPointAdr, 0);
 }
 
 TEST_F(SerialSettings, InitComPortOpensTheMappedDevice) {
     varnak::test::PtyPort pty(3);
-    settings.saveSetting("Harvenor", "Settings", "Port", "3");
-    varnak::InitComPort(context);
+    ASSERT_TRUE(settings.saveSetting("Harvenor", "Settings", "Port", "3"));
+    EXPECT_EQ(varnak::InitComPort(context), 0);
     EXPECT_TRUE(control.QZxPortOpen());
     EXPECT_EQ(control.QZxCommPort(), 3);
 }
@@ -152,8 +152,8 @@ TEST(StoredValues, BooleansAndBaudRates) {
 TEST_F(SerialSettings, OpeningAndCancellingLeavesTheOpenPortAlone) {
     varnak::test::ensureQtApp();
     varnak::test::PtyPort pty(3);
-    settings.saveSetting("Harvenor", "Settings", "Port", "3");
-    varnak::InitComPort(context);
+    ASSERT_TRUE(settings.saveSetting("Harvenor", "Settings", "Port", "3"));
+    EXPECT_EQ(varnak::InitComPort(context), 0);
     ASSERT_TRUE(control.QZxPortOpen());
 
     varnak::frmComParam dialog(context);
@@ -213,7 +213,7 @@ TEST_F(SerialSettings, APortWithALongDeviceFitsTheListAndShowsItsPathAsToolTip) 
          "usb-Harvenor_RS485_Commissioning_Adapter_0123456789ABCDEF-if00-port0")
             .string();
     varnak::test::ScopedEnv mapping("VARNAK_COM5", device.c_str());
-    settings.saveSetting("Harvenor", "Settings", "Port", "5");
+    ASSERT_TRUE(settings.saveSetting("Harvenor", "Settings", "Port", "5"));
     varnak::frmComParam dialog(context);
     dialog.setPortProbe([](int n) { return n == 2 || n == 5; });
     dialog.show();
@@ -241,7 +241,7 @@ TEST_F(SerialSettings, APortWithALongDeviceFitsTheListAndShowsItsPathAsToolTip) 
 TEST_F(SerialSettings, DialogShowsWhatRunsAndStoresSaneValues) {
     varnak::test::ensureQtApp();
     auto store = [&](const char* key, const char* value) {
-        settings.saveSetting("Harvenor", "Settings", key, value);
+        EXPECT_TRUE(settings.saveSetting("Harvenor", "Settings", key, value));
     };
     store("Baud", "2400");
     store("Port", "6");
@@ -282,9 +282,9 @@ TEST_F(SerialSettings, ConnectionTestAgainstTheSimulatedStation) {
     varnak::test::SimStation station(5, 2);
     station.addTable(0, 9);
     setenv("VARNAK_COM4", station.devicePath().c_str(), 1);
-    settings.saveSetting("Harvenor", "Settings", "Port", "4");
-    settings.saveSetting("Harvenor", "Settings", "MultiPoint", "5");
-    varnak::InitComPort(context);
+    ASSERT_TRUE(settings.saveSetting("Harvenor", "Settings", "Port", "4"));
+    ASSERT_TRUE(settings.saveSetting("Harvenor", "Settings", "MultiPoint", "5"));
+    EXPECT_EQ(varnak::InitComPort(context), 0);
     ASSERT_TRUE(control.QZxPortOpen());
     EXPECT_EQ(varnak::fTestConnection(context), 0);
     EXPECT_EQ(station.requests().size(), 4u);
@@ -319,8 +319,8 @@ TEST_F(SerialSettings, ConnectionTestAgainstTheSimulatedStation) {
 
 TEST_F(SerialSettings, ConnectionTestWithoutAStationReportsItsCode) {
     varnak::test::PtyPort pty(2);  // a device that never answers
-    settings.saveSetting("Harvenor", "Settings", "Timeout", "50");
-    varnak::InitComPort(context);
+    ASSERT_TRUE(settings.saveSetting("Harvenor", "Settings", "Timeout", "50"));
+    EXPECT_EQ(varnak::InitComPort(context), 0);
     ASSERT_TRUE(control.QZxPortOpen());
     int code = varnak::fTestConnection(context);
     EXPECT_NE(code, 0);
@@ -340,8 +340,8 @@ TEST_F(SerialSettings, ConnectionTestWithoutAStationReportsItsCode) {
 }
 
 TEST_F(SerialSettings, APortThatDoesNotOpenIsNamedWithItsDeviceAndTheCause) {
-    settings.saveSetting("Harvenor", "Settings", "Port", "3");
-    varnak::InitComPort(context);
+    ASSERT_TRUE(settings.saveSetting("Harvenor", "Settings", "Port", "3"));
+    EXPECT_EQ(varnak::InitComPort(context), static_cast<int32_t>(kQZcomErrInvalidPort));
     ASSERT_FALSE(control.QZxPortOpen());
     varnak::showConnectionTestResult(context, varnak::fTestConnection(context));
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -352,7 +352,7 @@ TEST_F(SerialSettings, APortThatDoesNotOpenIsNamedWithItsDeviceAndTheCause) {
     varnak::test::writeFile(dir / "plain", "");
     setenv("VARNAK_COM3", (dir / "plain").c_str(), 1);
     context.VarnakCommon->setLanguageType(1);
-    varnak::InitComPort(context);
+    EXPECT_EQ(varnak::InitComPort(context), static_cast<int32_t>(kQZcomErrInvalidPort));
     varnak::showConnectionTestResult(context, varnak::fTestConnection(context));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[1].text, "No communication with coupler!\n\nCode: 11\n\nCOM3 (" +

@@ -77,12 +77,14 @@ TEST(SystemInformation, FoundThroughTheRegistry) {
     TempDir dir;
     varnak::platform::RegistryStore registry(dir / "machine.ini");
     EXPECT_FALSE(varnak::systemInfoProgram(registry).has_value());
-    registry.writeValue("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", dir.str());
+    ASSERT_TRUE(
+        registry.writeValue("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", dir.str()));
     EXPECT_FALSE(varnak::systemInfoProgram(registry).has_value());  // the file is checked
     writeFile(dir / "MSINFO32.EXE", "x");
     EXPECT_EQ(*varnak::systemInfoProgram(registry), (dir / "MSINFO32.EXE").string());
     // The full path is taken as it stands, without a check.
-    registry.writeValue("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", "/nowhere/info");
+    ASSERT_TRUE(
+        registry.writeValue("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", "/nowhere/info"));
     EXPECT_EQ(*varnak::systemInfoProgram(registry), "/nowhere/info");
 }
 
@@ -114,7 +116,8 @@ TEST_F(EditionWindows, AboutWithoutSystemInformationSaysSo) {
     EXPECT_EQ(ui.messages[0].style, varnak::vbInformation);
     EXPECT_TRUE(started.empty());
 
-    registry.writeValue("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", "/bin/true");
+    ASSERT_TRUE(
+        registry.writeValue("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", "/bin/true"));
     about.cmdSysInfo->click();
     EXPECT_EQ(started, (std::vector<std::string>{"/bin/true"}));
     EXPECT_EQ(ui.messages.size(), 2u);  // the failed start is reported too

@@ -18,6 +18,7 @@
 #include "app/online_switch.h"
 #include "model/clsColCouplers.h"
 #include "model/project_store.h"
+#include "tests/support/effect_only.h"
 #include "tests/support/qt/menus_fixture.h"
 
 namespace varnak {
@@ -95,7 +96,8 @@ TEST_F(UnsavedRail, OpeningAnotherProject) {
     OneChoice chooser;
     chooser.file = (dir / "Halle.PF" / "Halle.VMT").string();
     FileCommandServicesScope services({&chooser, nullptr});
-    check([] { gfOpenProjectFile(); }, [&] { return project->ProjektName() == "Halle"; });
+    check([] { test::effectOnly(gfOpenProjectFile()); },
+          [&] { return project->ProjektName() == "Halle"; });
 }
 
 TEST_F(UnsavedRail, OpeningAnotherRail) {

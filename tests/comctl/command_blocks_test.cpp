@@ -1,5 +1,7 @@
 // Coupler command blocks against a simulated station: the registers written to the command
 // table, the pause before the read-back, the registers read back and the echo checks.
+#include "comctl/command_blocks.h"
+
 #include <array>
 #include <chrono>
 #include <thread>
@@ -92,19 +94,19 @@ TEST_F(CommandBlocks, WriteProtectionIsLiftedAndSetWithTheUnlockWord) {
 
 TEST_F(CommandBlocks, EchoFailuresAndTheResetThatIsNotSent) {
     station.setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[1] = 0; });
-    EXPECT_EQ(control.QZxWriteProtection(1, false), -2);
+    EXPECT_EQ(control.QZxWriteProtection(1, false), comctl::kProtectionNotConfirmed);
     // A refused lift sends no reset block.
     station.clearRequests();
-    EXPECT_EQ(control.QZxResetSoftwareReq(1), -2);
+    EXPECT_EQ(control.QZxResetSoftwareReq(1), comctl::kProtectionNotConfirmed);
     EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0101, 1, 0x5C3B, 0}), read99(4)}));
     EXPECT_EQ(station.coupler().softwareResets, 0);
 
     station.setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[0] = 0x0102; });
-    EXPECT_EQ(control.QZxWriteProtection(1, false), -1);
+    EXPECT_EQ(control.QZxWriteProtection(1, false), comctl::kNoEcho);
     station.clearRequests();
-    EXPECT_EQ(control.QZxResetSoftwareReq(1), -1);
+    EXPECT_EQ(control.QZxResetSoftwareReq(1), comctl::kNoEcho);
     EXPECT_EQ(telegrams(), (std::vector<Telegram>{write99({0x0101, 1, 0x5C3B, 0}), read99(4)}));
-    EXPECT_EQ(control.QZ8xWatchDogWriteReq(1, 250), -1);
+    EXPECT_EQ(control.QZ8xWatchDogWriteReq(1, 250), comctl::kNoEcho);
     EXPECT_EQ(station.reg(0, 100, 0), 0);
     EXPECT_EQ(station.coupler().softwareResets, 0);
 }
@@ -192,7 +194,7 @@ TEST_F(CommandBlocks, FactorySettingAndTerminalBusReset) {
 TEST_F(CommandBlocks, ACouplerStillBusyAtTheReadBackFailsTheEcho) {
     // Busy far beyond the pause, however late the read-back comes on a busy machine.
     station.setCommandDelay(0x0401, milliseconds(60000));
-    EXPECT_EQ(control.QZxFactorySettingReq(1), -1);
+    EXPECT_EQ(control.QZxFactorySettingReq(1), comctl::kNoEcho);
 }
 
 TEST_F(CommandBlocks, RequestFailuresEndTheBlockAtOnce) {
@@ -279,7 +281,7 @@ TEST_F(CommandBlocks, DebugRequestsRefuseWhatCannotTravelWithoutSending) {
     EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 3, 0, -4, data), ComErrDataLength);
     EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 3, -1, 1, data), ComErrOffset);
     EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 0x10003, 0, 1, data), ComErrOffset);
-    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 1, 0, 1, data), -1);
+    EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 1, 0, 1, data), comctl::kNoEcho);
     EXPECT_EQ(control.QZxDbgAdrWriteReq(1, 3, 0, 5, data), ComErrDataBuff);
     EXPECT_TRUE(station.requests().empty());
 }

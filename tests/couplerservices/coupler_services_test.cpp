@@ -136,7 +136,7 @@ TEST_F(Services, AStationThatDoesNotAnswerFailsEveryQuery) {
     // The older serial number read checks what the control answered.
     int32_t number = 9;
     station->setCommandHook([](std::vector<uint16_t>& t, uint16_t) { t[2] = 1; });
-    EXPECT_EQ(services.serialStationNumberFromMemory(number).code, 13);
+    EXPECT_EQ(services.serialStationNumberFromMemory(number).code, qzcom::ComErrRegResponse);
     EXPECT_FALSE(services.fCouplerGetSerialStationNummer(number));
     EXPECT_EQ(number, 9);
 
@@ -144,7 +144,7 @@ TEST_F(Services, AStationThatDoesNotAnswerFailsEveryQuery) {
     station->queueFault(ReplyFault::noReply());
     ServiceAnswer answer = services.stationNumber(number);
     EXPECT_EQ(answer.outcome, ServiceOutcome::Failed);
-    EXPECT_EQ(answer.code, 1);
+    EXPECT_EQ(answer.code, qzcom::ComErrTimeout1);
     EXPECT_EQ(number, 9);
     EXPECT_EQ(station->requests().size(), 7u);  // no read after the failed write
 

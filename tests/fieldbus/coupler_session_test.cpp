@@ -83,7 +83,7 @@ TEST_F(CouplerSessionTest, AFurtherTableThatNeedNotAnswerStillOpens) {
     goOnline();
     station->queueFault(ReplyFault::noReply());
     ASSERT_EQ(session.open({{0, false}, {100, true}, {121, true}}), Open::Opened);
-    EXPECT_EQ(session.uploadResult(0), 1);
+    EXPECT_EQ(session.uploadResult(0), qzcom::ComErrTimeout1);
     EXPECT_EQ(session.uploadResult(100), 0);
     EXPECT_FALSE(session.boundTable(121));  // the QZ8000 has none
     EXPECT_TRUE(session.boundTable(0));

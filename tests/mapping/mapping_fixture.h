@@ -20,6 +20,7 @@
 #include "model/ui_services.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "tests/model/fake_register_device.h"
 #include "tests/support/mapping_descriptions.h"
 #include "tests/support/temp_dir.h"
@@ -50,7 +51,8 @@ class MappingFixture : public ::testing::Test {
     std::shared_ptr<clsCoupler> makeRail(const std::string& coupler,
                                          const std::vector<std::string>& terminals) {
         auto rail = std::make_shared<clsCoupler>();
-        rail->ConfRetrieveData((resources() / "Coupler" / (coupler + ".INI")).string());
+        ignoreLoadResult(
+            rail->ConfRetrieveData((resources() / "Coupler" / (coupler + ".INI")).string()));
         auto row = rail->clsColTerminals();
         for (const std::string& t : terminals)
             EXPECT_EQ(row->Add(t, row->Count() + 1, 1, rail->ConfSymbolicID()), 0) << t;
@@ -65,7 +67,7 @@ class MappingFixture : public ::testing::Test {
 
     // The rail as the station's: the project online with this rail read from it.
     void goOnline(const std::shared_ptr<clsCoupler>& rail) {
-        project->setOnline(true);
+        EXPECT_EQ(project->setOnline(true), kStoreOk);
         context.VarnakOnlineCoupler = rail;
     }
 

@@ -346,9 +346,10 @@ TEST_F(MappingTables, LimitsAreCheckedBeforeAnythingIsTouched) {
 
     // A serial interface whose edited description gives its channel 7 bits: an entry per
     // bit would overrun the terminal's six texts.
-    ini::WritePrivateProfileString("RegValue_Table0", "Reg11", "0x0107",
-                                   (resources() / "Terminal" / "QT6011-0000.INI").string());
-    ini::flush();
+    ASSERT_TRUE(
+        ini::WritePrivateProfileString("RegValue_Table0", "Reg11", "0x0107",
+                                       (resources() / "Terminal" / "QT6011-0000.INI").string()));
+    ASSERT_TRUE(ini::flush());
     ini::dropCache();
 
     std::vector<std::string> over(63, "QT8914-0000");

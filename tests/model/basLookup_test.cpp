@@ -56,7 +56,7 @@ TEST_F(LookupTest, ActiveCouplerIsTheOnlineRailOnlineAndTheLoadedRailOffline) {
     ASSERT_TRUE(gfGetActiveCoupler(active));
     EXPECT_EQ(active, rail());
 
-    project->setOnline(true);
+    ASSERT_EQ(project->setOnline(true), kStoreOk);
     std::shared_ptr<clsCoupler> online;
     ASSERT_TRUE(gfGetActiveCoupler(online));
     EXPECT_NE(online, rail());

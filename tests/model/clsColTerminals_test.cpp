@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "platform/unexamined_result.h"
 #include "tests/model/project_fixture.h"
 
 namespace varnak::test {
@@ -231,7 +232,7 @@ TEST_F(TerminalCollectionTest, LoadingRaisesOnceWithPositionOne) {
     int changed = 0;
     collection->InfoTerminalChanged.connect([&](int32_t&) { ++changed; });
     project->setFullPathCoupler(railDir().string());
-    collection->fOpenTerminals((railDir() / "Coupler.CCF").string());
+    ignoreLoadResult(collection->fOpenTerminals((railDir() / "Coupler.CCF").string()));
     EXPECT_EQ(seen, std::vector<int32_t>{1});
     EXPECT_EQ(collection->Count(), 2);
     collection->Remove(1);

@@ -96,7 +96,7 @@ TEST_F(Language, MissingValueIsEstablishedAsGermanAndWrittenBack) {
 }
 
 TEST_F(Language, EnglishIsReadAndKeptAcrossRuns) {
-    store.writeValue("SOFTWARE\\Harvenor\\Varnak\\Common", "Language", "1");
+    ASSERT_TRUE(store.writeValue("SOFTWARE\\Harvenor\\Varnak\\Common", "Language", "1"));
     {
         clsCommon common(context, "Varnak");
         EXPECT_EQ(common.LanguageType(), 1);
@@ -112,13 +112,13 @@ TEST_F(Language, EnglishIsReadAndKeptAcrossRuns) {
 
 TEST_F(Language, HandEditedValuesFallBackToGerman) {
     for (const char* text : {"2", "-1", "abc", "17", "0.4"}) {
-        store.writeValue("SOFTWARE\\Harvenor\\Varnak", "Language", text);
+        ASSERT_TRUE(store.writeValue("SOFTWARE\\Harvenor\\Varnak", "Language", text));
         clsCommon common(context, "other");
         EXPECT_EQ(common.LanguageType(), 0) << text;
         EXPECT_EQ(context.LanguageBase, 0) << text;
     }
     for (const char* text : {" 1", "1 ", "1.4", "0.6", "1abc"}) {
-        store.writeValue("SOFTWARE\\Harvenor\\Varnak", "Language", text);
+        ASSERT_TRUE(store.writeValue("SOFTWARE\\Harvenor\\Varnak", "Language", text));
         clsCommon common(context, "other");
         EXPECT_EQ(common.LanguageType(), 1) << text;
     }
@@ -137,7 +137,8 @@ TEST_F(Language, EverySetRaisesTheEventEvenWhenUnchanged) {
 
 TEST_F(Language, ARefusedWriteKeepsTheLanguageInUse) {
     RefusingStore refusing(dir / "ro.ini");
-    refusing.RegistryStore::writeValue("SOFTWARE\\Harvenor\\Varnak\\Common", "Language", "1");
+    ASSERT_TRUE(
+        refusing.RegistryStore::writeValue("SOFTWARE\\Harvenor\\Varnak\\Common", "Language", "1"));
     context.registry = &refusing;
     clsCommon common(context, "Varnak");
     EXPECT_EQ(refusing.refusedWrites, 1);

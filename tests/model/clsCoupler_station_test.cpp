@@ -5,6 +5,7 @@
 
 #include "app/control_register_device.h"
 #include "comctl/QZcomOCX.h"
+#include "platform/unexamined_result.h"
 #include "tests/model/project_fixture.h"
 #include "tests/support/sim_station.h"
 
@@ -27,7 +28,7 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
         station.setRegister(0, 127, 0, 0x40);
         station.setRegister(0, 127, 100, 0x0F);
         station.setRegister(0, 127, 127, 0x82);
-        project->setOnline(true);
+        EXPECT_EQ(project->setOnline(true), kStoreOk);
     }
     ~RailDirectoryOverTheLine() override {
         context().registerDevice = nullptr;
@@ -35,7 +36,8 @@ class RailDirectoryOverTheLine : public ::testing::Test, public ProjectFixture {
     }
     std::shared_ptr<clsCoupler> loadDescription() {
         auto rail = std::make_shared<clsCoupler>();
-        rail->ConfRetrieveData((resources() / "Coupler" / "QZ3100-0000.INI").string());
+        ignoreLoadResult(
+            rail->ConfRetrieveData((resources() / "Coupler" / "QZ3100-0000.INI").string()));
         return rail;
     }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/atomic_file.h"
+#include "platform/unexamined_result.h"
 #include "tests/model/fake_register_device.h"
 #include "tests/model/project_fixture.h"
 
@@ -18,7 +19,7 @@ class RailTest : public ::testing::Test, public ProjectFixture {
   protected:
     std::shared_ptr<clsCoupler> load(const std::filesystem::path& file) {
         auto rail = std::make_shared<clsCoupler>();
-        rail->ConfRetrieveData(file.string());
+        ignoreLoadResult(rail->ConfRetrieveData(file.string()));
         return rail;
     }
     std::filesystem::path description() { return resources() / "Coupler" / "QZ3100-0000.INI"; }
@@ -105,7 +106,7 @@ TEST_F(RailTest, OnlineDirectoryComesFromTheDeviceAndIsSavedWithTheRail) {
     dir[0] = 0x20;
     dir[100] = 0x10;
     dir[121] = 0x08;
-    project->setOnline(true);
+    ASSERT_EQ(project->setOnline(true), kStoreOk);
     ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
     EXPECT_TRUE(rail()->DirectoryFromDevice());
     EXPECT_EQ(tableNumbers(*rail()), (std::vector<int32_t>{0, 100, 121, 127}));
@@ -115,7 +116,7 @@ TEST_F(RailTest, OnlineDirectoryComesFromTheDeviceAndIsSavedWithTheRail) {
     EXPECT_EQ(device.calls[0].count, 255);
 
     // Offline again, the rail reopens with the device's tables, not the description's.
-    project->setOnline(false);
+    ASSERT_EQ(project->setOnline(false), kStoreOk);
     ASSERT_EQ(couplers()->fClearColCouplers(), kStoreOk);
     ini::dropCache();
     ASSERT_EQ(openRail("P", "R"), kStoreOk);
@@ -128,7 +129,7 @@ TEST_F(RailTest, FailedOnlineDirectoryFallsBackToTheFile) {
     FakeRegisterDevice device;
     device.failAt(0, 2);
     context().registerDevice = &device;
-    project->setOnline(true);
+    ASSERT_EQ(project->setOnline(true), kStoreOk);
     auto rail = load(description());
     EXPECT_FALSE(rail->DirectoryFromDevice());
     EXPECT_EQ(rail->clsColTables()->Count(), 15);

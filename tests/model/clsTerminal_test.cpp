@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "platform/unexamined_result.h"
 #include "tests/model/project_fixture.h"
 
 namespace varnak::test {
@@ -13,7 +14,8 @@ class TerminalTest : public ::testing::Test, public ProjectFixture {
   protected:
     std::shared_ptr<clsTerminal> fromDescription(const std::string& type) {
         auto t = std::make_shared<clsTerminal>();
-        t->InfoRetrieveData((resources() / "Terminal" / (type + ".INI")).string());
+        ignoreLoadResult(
+            t->InfoRetrieveData((resources() / "Terminal" / (type + ".INI")).string()));
         return t;
     }
     std::string railDir() { return (parent() / "Rail.CF").string(); }
@@ -93,7 +95,7 @@ TEST_F(TerminalTest, TerminalFileFillsMissingMappingKeysWithUnmappedTexts) {
               "[RegValue_Table0]\nReg11=0x0108\nReg12=0x0008\n"
               "[Mapp_Table0]\nInProcImage=\nInput_Adr0=2.0\nInput_Adr1= 2.1 \n");
     auto t = std::make_shared<clsTerminal>();
-    t->ConfRetrieveData(file.string());
+    ignoreLoadResult(t->ConfRetrieveData(file.string()));
     EXPECT_FALSE(t->InfoTermRegisterModell());
     ASSERT_EQ(t->MappingEntryCount(), 8);
     EXPECT_EQ(t->ConfInputDestProcImage(0), "0");
@@ -124,7 +126,7 @@ TEST_F(TerminalTest, SavedMappingAndEveryChannelReadBack) {
 
     ini::dropCache();
     auto back = std::make_shared<clsTerminal>();
-    back->ConfRetrieveData(file);
+    ignoreLoadResult(back->ConfRetrieveData(file));
     EXPECT_EQ(back->ConfSymbolicID(), 12);
     EXPECT_EQ(back->ConfParentCouplerID(), 7);
     EXPECT_EQ(back->ConfRailPosition(), 3);
@@ -169,7 +171,7 @@ TEST_F(TerminalTest, SaveWithoutUsableDescriptionWritesASelfContainedFile) {
         ASSERT_EQ(t->ConfSaveData(railDir()), kStoreOk);
         ini::dropCache();
         auto back = std::make_shared<clsTerminal>();
-        back->ConfRetrieveData(t->FileName(railDir()));
+        ignoreLoadResult(back->ConfRetrieveData(t->FileName(railDir())));
         EXPECT_EQ(back->InfoName(), "QT3002-0000");
         EXPECT_EQ(back->InfoNrLogSigChnl(), 2);
         EXPECT_TRUE(back->InfoTermRegisterModell());

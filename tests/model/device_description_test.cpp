@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "platform/unexamined_result.h"
 #include "tests/model/project_fixture.h"
 #include "tests/support/description_damage.h"
 
@@ -46,7 +47,7 @@ TEST_F(DeviceDescriptions, ADamagedTerminalDescriptionInsertsNothingAndReadsAsMi
         EXPECT_EQ(terminals()->ItemPos(1)->ConfSymbolicID(), 1);
         // Read anyway, it is the fallback's terminal, as for a type without description.
         auto read = std::make_shared<clsTerminal>();
-        read->InfoRetrieveData(description.path().string());
+        ignoreLoadResult(read->InfoRetrieveData(description.path().string()));
         EXPECT_EQ(read->InfoName(), "Unknown");
     }
     description.missing();
@@ -87,7 +88,7 @@ TEST_F(DeviceDescriptions, ADamagedCouplerDescriptionCreatesNoRailAndReadsAsMiss
         EXPECT_EQ(couplers()->RailName(), "R");  // still loaded, not saved away
         EXPECT_EQ(ini::readString(projectFile, "Config", "CouplerID"), "1");
         auto read = std::make_shared<clsCoupler>();
-        read->ConfRetrieveData(description.path().string());
+        ignoreLoadResult(read->ConfRetrieveData(description.path().string()));
         EXPECT_EQ(read->InfoName(), "Unknown");
     }
     EXPECT_FALSE(std::filesystem::exists(railFolder("P", "S")));

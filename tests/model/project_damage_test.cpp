@@ -14,6 +14,7 @@
 #include "tests/model/project_fixture.h"
 #include "tests/model/rail_snapshot.h"
 #include "tests/support/description_damage.h"
+#include "tests/support/effect_only.h"
 
 namespace varnak::test {
 namespace {
@@ -130,7 +131,7 @@ void buildProject(ProjectFixture& f) {
 
 // Everything a window may ask of a loaded rail.
 void useEverything(clsCoupler& rail) {
-    rail.fCalcTermAdrInImages();
+    effectOnly(rail.fCalcTermAdrInImages());
     for (const auto& terminal : *rail.clsColTerminals()) {
         terminal->AddChannelsToTreeView("K", "D");
         for (int32_t c = 0; c < terminal->InfoNrLogSigChnl(); ++c)

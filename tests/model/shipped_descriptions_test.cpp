@@ -14,6 +14,7 @@
 #include "model/device_register_model.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -46,7 +47,7 @@ TEST_F(ShippedDescriptions, CouplersLoadUnderTheirNamesWithSettingsTables) {
     for (const std::string& file : names) {
         std::string base = file.substr(0, file.size() - 4);
         auto rail = std::make_shared<clsCoupler>();
-        rail->ConfRetrieveData((shipped / "Coupler" / file).string());
+        ignoreLoadResult(rail->ConfRetrieveData((shipped / "Coupler" / file).string()));
         EXPECT_EQ(rail->InfoName(), base) << file;
         EXPECT_NE(rail->InfoDescription(), "0") << file;
         expectPicture(file, rail->InfoBitmap());
@@ -66,7 +67,7 @@ TEST_F(ShippedDescriptions, TerminalsLoadUnderTheirNamesWithTheirChannels) {
     for (const std::string& file : names) {
         std::string base = file.substr(0, file.size() - 4);
         auto terminal = std::make_shared<clsTerminal>();
-        terminal->InfoRetrieveData((shipped / "Terminal" / file).string());
+        ignoreLoadResult(terminal->InfoRetrieveData((shipped / "Terminal" / file).string()));
         EXPECT_EQ(terminal->InfoName(), base) << file;
         expectPicture(file, terminal->InfoBitmap());
         int32_t channels = terminal->InfoNrLogSigChnl();

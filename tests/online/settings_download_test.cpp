@@ -196,7 +196,7 @@ TEST_F(Download, AStationThatStopsAnsweringEndsTheDownloadNamingWhere) {
     ASSERT_EQ(atTerminal.failures.size(), 1u);
     EXPECT_EQ(atTerminal.failures[0].position, 2);
     EXPECT_EQ(atTerminal.failures[0].channel, 0);
-    EXPECT_EQ(atTerminal.failures[0].code, 1);
+    EXPECT_EQ(atTerminal.failures[0].code, qzcom::ComErrTimeout1);
     EXPECT_EQ(station->requests().size(), 7u);
 
     // A terminal list that never comes: nothing is written, not even the lift.

@@ -78,7 +78,7 @@ TEST_F(IniAtomic, CrashDuringABatchFlushKeepsChangesForTheNextFlush) {
     std::string f = put("[S]\r\nK=1\r\n");
     {
         IniBatch batch;
-        WritePrivateProfileString("S", "K", "2", f);
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", f));
         platform::setStopBeforeRenameForTesting(true);
         EXPECT_FALSE(batch.commit());
     }
@@ -114,8 +114,8 @@ TEST_F(IniAtomic, CrashDuringAFlushOfSeveralFilesKeepsEveryOldFile) {
     std::string a = put("[S]\r\nK=1\r\n", "a.ini"), b = put("[S]\r\nK=1\r\n", "b.ini");
     {
         IniBatch batch;
-        WritePrivateProfileString("S", "K", "2", a);
-        WritePrivateProfileString("S", "K", "2", b);
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", a));
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", b));
         platform::setStopBeforeRenameForTesting(true);
         EXPECT_FALSE(batch.commit());
     }

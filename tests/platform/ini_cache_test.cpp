@@ -50,8 +50,8 @@ TEST_F(IniCache, FlushFileWritesOneFileInsideABatch) {
     std::string a = put("[S]\r\n", "a.ini");
     std::string b = put("[S]\r\n", "b.ini");
     IniBatch batch;
-    WritePrivateProfileString("S", "K", "1", a);
-    WritePrivateProfileString("S", "K", "2", b);
+    EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", a));
+    EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", b));
     EXPECT_TRUE(ini::flushFile(a));
     EXPECT_EQ(readFile(a), "[S]\r\nK=1\r\n");
     EXPECT_EQ(readFile(b), "[S]\r\n");
@@ -64,7 +64,7 @@ TEST_F(IniCache, DropCacheForgetsPendingChanges) {
     std::string f = put("[S]\r\nK=1\r\n");
     {
         IniBatch batch;
-        WritePrivateProfileString("S", "K", "2", f);
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", f));
         ini::dropCache();
     }
     EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
@@ -125,7 +125,7 @@ TEST_F(IniCache, FlushOfABatchWritesEveryFileOfSeveralFolders) {
         files.push_back(put("[S]\r\nK=1\r\n", name));
     {
         IniBatch batch;
-        for (const auto& f : files) WritePrivateProfileString("S", "K", "2", f);
+        for (const auto& f : files) EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", f));
         for (const auto& f : files) EXPECT_EQ(readFile(f), "[S]\r\nK=1\r\n");
     }
     for (const auto& f : files) EXPECT_EQ(readFile(f), "[S]\r\nK=2\r\n");
@@ -136,7 +136,7 @@ TEST_F(IniCache, SameFileUnderTwoSpellingsOfItsPathIsOneEntry) {
     fs::create_directory(dir / "sub");
     std::string other = (dir / "sub" / ".." / "." / "test.ini").string();
     IniBatch batch;
-    WritePrivateProfileString("S", "K", "1", f);
+    EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", f));
     EXPECT_EQ(readString(other, "S", "K"), "1");
 }
 
@@ -146,9 +146,9 @@ TEST_F(IniCache, SameFileUnderASymbolicLinkIsOneEntry) {
     fs::create_symlink(real, dir / "file-link.ini");
     {
         IniBatch batch;
-        WritePrivateProfileString("S", "A", "1", real);
-        WritePrivateProfileString("S", "B", "2", file("folder-link/test.ini"));
-        WritePrivateProfileString("S", "C", "3", file("file-link.ini"));
+        EXPECT_TRUE(WritePrivateProfileString("S", "A", "1", real));
+        EXPECT_TRUE(WritePrivateProfileString("S", "B", "2", file("folder-link/test.ini")));
+        EXPECT_TRUE(WritePrivateProfileString("S", "C", "3", file("file-link.ini")));
         EXPECT_EQ(readString(file("file-link.ini"), "S", "A"), "1");
         EXPECT_TRUE(batch.commit());
     }
@@ -215,7 +215,8 @@ TEST_F(IniCache, FlushOfSeveralFilesAnswersForEachAndLeavesTheOthersPending) {
     const std::string untouched = put("[S]\r\n", "untouched.ini");
     const std::string outside = put("[S]\r\n", "outside.ini");
     IniBatch batch;
-    for (const auto& f : {a, b, locked, gone, outside}) WritePrivateProfileString("S", "K", "1", f);
+    for (const auto& f : {a, b, locked, gone, outside})
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", f));
     fs::permissions(locked, fs::perms::owner_read);
     fs::remove_all(dir / "gone");
     EXPECT_EQ(ini::flushFiles({a, locked, gone, untouched, b, a}),
@@ -249,7 +250,7 @@ TEST_F(IniCache, AFailedWriteNotesItsFileAndReasonAndDiscardedChangesNeverComeBa
     EXPECT_EQ(lastFailure(), std::pair(missing, ENOENT));
     {
         IniBatch batch;
-        WritePrivateProfileString("S", "K", "1", kept);
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", kept));
         fs::permissions(kept, fs::perms::owner_read);
         EXPECT_FALSE(batch.commit());
         EXPECT_EQ(lastFailure(), std::pair(kept, EACCES));
@@ -264,12 +265,12 @@ TEST_F(IniCache, AFailedWriteNotesItsFileAndReasonAndDiscardedChangesNeverComeBa
 TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
     std::string f = put("[S]\r\nK=1\r\n");
     IniBatch batch;
-    WritePrivateProfileString("S", "K", "2", f);
+    EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", f));
     // Another program saves the file: as if our write had reached the disk before.
     put("[S]\r\nK=9\r\nL=1\r\n", "other.ini");
     fs::rename(dir / "other.ini", f);
     EXPECT_EQ(readString(f, "S", "K"), "9");
-    WritePrivateProfileString("S", "M", "3", f);
+    EXPECT_TRUE(WritePrivateProfileString("S", "M", "3", f));
     // K=2 never reached the disk: the batch failed, although M=3 did.
     EXPECT_FALSE(batch.commit());
     EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\nL=1\r\nM=3\r\n");
@@ -281,8 +282,8 @@ TEST_F(IniCache, DroppedChangesAreReportedByTheFlushOfTheirFileAndEveryEnclosing
     IniBatch outer;
     {
         IniBatch inner;
-        WritePrivateProfileString("S", "K", "2", f);
-        WritePrivateProfileString("S", "K", "2", other);
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", f));
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", other));
         // Replaced on disk before the flush: the pending change is dropped there.
         put("[S]\r\nK=9\r\n", "new.ini");
         fs::rename(dir / "new.ini", f);
@@ -297,7 +298,7 @@ TEST_F(IniCache, DroppedChangesAreReportedByTheFlushOfTheirFileAndEveryEnclosing
     EXPECT_EQ(readFile(other), "[S]\r\nK=2\r\n");
     // The next batch starts clean.
     IniBatch next;
-    WritePrivateProfileString("S", "K", "3", f);
+    EXPECT_TRUE(WritePrivateProfileString("S", "K", "3", f));
     EXPECT_TRUE(next.commit());
 }
 
@@ -307,14 +308,14 @@ TEST_F(IniCache, FilesDeletedDuringABatchAreNotBroughtBack) {
     std::string created = file("rail/created.ini");
     {
         IniBatch batch;
-        WritePrivateProfileString("S", "K", "2", kept);
-        WritePrivateProfileString("S", "K", "2", deleted);
-        WritePrivateProfileString("S", "K", "2", created);
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", kept));
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", deleted));
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", created));
         fs::remove(deleted);
         EXPECT_FALSE(ini::flush());  // the change of the deleted file is dropped
         EXPECT_FALSE(fs::exists(deleted));
-        WritePrivateProfileString("S", "K", "3", deleted);
-        WritePrivateProfileString("S", "K", "3", created);
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "3", deleted));
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "3", created));
         fs::remove_all(dir / "rail");  // a folder tree removed by the same operation
         EXPECT_FALSE(batch.commit());
     }
@@ -376,7 +377,8 @@ TEST_F(IniCache, TwoThreadsWritingAndReadingDoNotCrash) {
         for (int round = 0; round < 20; ++round) {
             IniBatch batch;
             for (int i = 0; i < 20; ++i) {
-                WritePrivateProfileString(section, numbered("K", i), std::to_string(round), f);
+                EXPECT_TRUE(
+                    WritePrivateProfileString(section, numbered("K", i), std::to_string(round), f));
                 readString(f, section, numbered("K", i / 2));
             }
         }
@@ -384,7 +386,7 @@ TEST_F(IniCache, TwoThreadsWritingAndReadingDoNotCrash) {
     std::thread one(work, "One"), two(work, "Two");
     one.join();
     two.join();
-    ini::flush();
+    EXPECT_TRUE(ini::flush());
     ini::dropCache();
     EXPECT_EQ(readString(f, "One", "K19"), "19");
     EXPECT_EQ(readString(f, "Two", "K0"), "19");

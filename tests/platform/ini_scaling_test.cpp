@@ -35,7 +35,8 @@ Round saveAndLoad(const std::string& file, int scale) {
             const std::string section = "RegValue_Table" + std::to_string(table);
             for (int reg = 0; reg < keys; ++reg) {
                 std::snprintf(value, sizeof value, "0x%04X", (reg * 7 + table) & 0xFFFF);
-                ini::WritePrivateProfileString(section, numbered("Reg", reg), value, file);
+                EXPECT_TRUE(
+                    ini::WritePrivateProfileString(section, numbered("Reg", reg), value, file));
             }
         }
     }

@@ -14,6 +14,7 @@
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "railview/QzTerm.h"
 #include "railview/frmCouplerDisplay.h"
 #include "tests/support/description_damage.h"
@@ -79,11 +80,13 @@ class RailWindow : public RailFixture {
     // Goes online with a station rail of the fixture's coupler and that many terminals.
     std::shared_ptr<clsCoupler> goOnlineWith(int terminals) {
         auto online = std::make_shared<clsCoupler>();
-        online->ConfRetrieveData(
-            platform::joinPath({resources().string(), "Coupler", spec.coupler + ".INI"}));
-        online->clsColTerminals()->Add("QT1002-0000", 1, terminals, online->ConfSymbolicID());
+        ignoreLoadResult(online->ConfRetrieveData(
+            platform::joinPath({resources().string(), "Coupler", spec.coupler + ".INI"})));
+        EXPECT_EQ(
+            online->clsColTerminals()->Add("QT1002-0000", 1, terminals, online->ConfSymbolicID()),
+            kStoreOk);
         context.VarnakOnlineCoupler = online;
-        project->setOnline(true);
+        EXPECT_EQ(project->setOnline(true), kStoreOk);
         return online;
     }
     QzTerm* cell(int i) { return window->QzPicPos().at(static_cast<size_t>(i)); }
@@ -290,7 +293,7 @@ TEST_F(RailWindow, OnlineTheRowShowsTheStationAndOfflineAgainTheProject) {
         matchesGolden(wireLog(*station), testSourcePath("railview/wire_golden/online.txt")));
 
     station->clearRequests();
-    project->setOnline(false);
+    EXPECT_EQ(project->setOnline(false), kStoreOk);
     EXPECT_EQ(window->objActiveCoupler, rail());
     EXPECT_EQ(shownCells(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(text(cell(0)->QzCtlInfo()), "");

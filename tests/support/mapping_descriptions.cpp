@@ -1,5 +1,7 @@
 #include "tests/support/mapping_descriptions.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 #include "platform/ini_file.h"
@@ -42,9 +44,9 @@ void dropCouplerTable(const std::filesystem::path& resources, const std::string&
                       int table) {
     const std::string file =
         platform::resolveCaseInsensitive(resources / "Coupler" / (coupler + ".INI")).string();
-    ini::WritePrivateProfileString("RegValue_Table127", "Reg" + std::to_string(table), "0x0000",
-                                   file);
-    ini::flush();
+    EXPECT_TRUE(ini::WritePrivateProfileString("RegValue_Table127", "Reg" + std::to_string(table),
+                                               "0x0000", file));
+    EXPECT_TRUE(ini::flush());
     ini::dropCache();
 }
 

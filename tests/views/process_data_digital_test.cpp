@@ -144,7 +144,8 @@ TEST_F(DigitalTest, ASilentStationShowsNoBitsItDidNotSendAndTheLineSaysSo) {
 TEST_F(DigitalTest, AStationOfTwoTerminalsGetsTheScopeMessage) {
     connectStation();
     goOnline();
-    context.VarnakOnlineCoupler->clsColTerminals()->Add("QT1002-0000", 2, 1, 1);
+    EXPECT_EQ(context.VarnakOnlineCoupler->clsColTerminals()->Add("QT1002-0000", 2, 1, 1),
+              kStoreOk);
     DigitalProcessData data;
     EXPECT_EQ(data.open(), Open::MoreThanOneModule);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"Sorry, scope function is implemented for "

@@ -8,6 +8,7 @@
 #include "model/tree_node_key.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/unexamined_result.h"
 #include "tests/support/wire_log.h"
 
 namespace fs = std::filesystem;
@@ -79,13 +80,14 @@ SimStation& RailFixture::connectStation() {
 }
 
 void RailFixture::goOnline() {
-    project->setOnline(true);
+    EXPECT_EQ(project->setOnline(true), kStoreOk);
     auto online = std::make_shared<clsCoupler>();
-    online->ConfRetrieveData(
-        platform::joinPath({resources().string(), "Coupler", spec.coupler + ".INI"}));
+    ignoreLoadResult(online->ConfRetrieveData(
+        platform::joinPath({resources().string(), "Coupler", spec.coupler + ".INI"})));
     auto terminals = online->clsColTerminals();
     for (const std::string& type : spec.terminals)
-        terminals->Add(type, terminals->Count() + 1, 1, online->ConfSymbolicID());
+        EXPECT_EQ(terminals->Add(type, terminals->Count() + 1, 1, online->ConfSymbolicID()),
+                  kStoreOk);
     context.VarnakOnlineCoupler = online;
     if (station) station->clearRequests();
 }
