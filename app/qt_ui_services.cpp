@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 
+#include "model/text_util.h"
 #include "windowkit/dialog_support.h"
 
 namespace varnak {
@@ -124,10 +126,13 @@ std::optional<std::string> QtUiServices::inputBox(const std::string& prompt,
                                                   const std::string& defaultText) {
     NormalPointerWhileWaiting pointer;
     QInputDialog dialog(parent_);
-    dialog.setWindowTitle(QString::fromStdString(title));
+    // Titles come from menu captions too: a window title shows no accelerator marks.
+    dialog.setWindowTitle(QString::fromStdString(withoutAccelerators(title)));
     dialog.setLabelText(QString::fromStdString(prompt));
     dialog.setTextValue(QString::fromStdString(defaultText));
-    widenForTitle(&dialog);
+    // The input dialog sizes itself to its contents: the field carries the title's width.
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMinimumWidth(widthForTitle(&dialog));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue().toStdString();
 }

@@ -13,6 +13,15 @@ std::string trimBlanks(std::string_view text) {
     return std::string(trimBlankView(text));
 }
 
+std::string withoutAccelerators(std::string_view caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        out += caption[i];
+    }
+    return out;
+}
+
 std::string upperAscii(std::string text) {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');

@@ -2,6 +2,7 @@
 
 #include "model/app_context.h"
 #include "model/string_table.h"
+#include "model/text_util.h"
 #include "windowkit/shared_texts.h"
 
 namespace varnak {
@@ -12,12 +13,8 @@ void show(const std::string& text, int icon) {
 }
 
 // "&Grenzwert 1:" names the field as "Grenzwert 1".
-std::string fieldName(std::string caption) {
-    std::string out;
-    for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] != '&') continue;
-        out += caption[i];
-    }
+std::string fieldName(const std::string& caption) {
+    std::string out = withoutAccelerators(caption);
     while (!out.empty() && (out.back() == ':' || out.back() == ' ')) out.pop_back();
     return out;
 }

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFont>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,12 +51,15 @@ QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field) {
     return button;
 }
 
+int widthForTitle(const QWidget* dialog) {
+    QFont titleFont = dialog->font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    return title.horizontalAdvance(dialog->windowTitle()) + title.averageCharWidth() * 24;
+}
+
 void widenForTitle(QWidget* dialog) {
-    // Room beside the title for the frame's icon and buttons, in the title font's measure.
-    const int frameRoom = dialog->fontMetrics().averageCharWidth() * 16;
-    dialog->setMinimumWidth(
-        std::max(dialog->minimumWidth(),
-                 dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()) + frameRoom));
+    dialog->setMinimumWidth(std::max(dialog->minimumWidth(), widthForTitle(dialog)));
 }
 
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {

@@ -24,8 +24,10 @@ QString askForFolder(QWidget* parent, const QString& from);
 // The small "..." button beside a folder field: it puts the folder the user chooses into
 // the field, which gets room for a path.
 QPushButton* folderChooserButton(QWidget* dialog, QLineEdit* field);
-// Makes a small dialog at least as wide as its title and the frame's buttons need, so that
-// the window manager does not cut the title short.
+// The width a small dialog needs so that the window manager does not cut its title short:
+// the title in the frame's bold face and room for the frame's icon and buttons.
+int widthForTitle(const QWidget* dialog);
+// Makes the dialog at least that wide.
 void widenForTitle(QWidget* dialog);
 // The dialog's buttons, right-aligned in one row.
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
