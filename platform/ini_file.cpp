@@ -1,9 +1,5 @@
 #include "platform/ini_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -13,6 +9,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/ini_blanks.h"
+#include "platform/ini_disk_file.h"
 #include "platform/ini_document.h"
 #include "platform/ini_text_encoding.h"
 #include "platform/unexamined_result.h"
@@ -22,60 +19,6 @@ namespace fs = std::filesystem;
 
 namespace varnak::ini {
 namespace {
-
-// What tells a changed file apart: another program's save replaces the inode or changes
-// the size or the modification time (nanoseconds, so two saves in one second differ).
-struct FileStamp {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-
-    bool operator==(const FileStamp& o) const {
-        return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
-               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
-
-FileStamp stampOf(const std::string& file) {
-    FileStamp stamp;
-    struct stat st;
-    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
-    stamp.exists = true;
-    stamp.device = st.st_dev;
-    stamp.inode = st.st_ino;
-    stamp.size = st.st_size;
-    stamp.modified = st.st_mtim;
-    return stamp;
-}
-
-bool readWholeFile(const std::string& file, std::string& bytes) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bytes.clear();
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            errno = error;
-            return false;
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return true;
-}
-
-bool folderExists(const std::string& path) {
-    std::error_code ec;
-    fs::path folder = fs::path(path).parent_path();
-    return folder.empty() || fs::is_directory(folder, ec);
-}
 
 struct Resolution;
 
