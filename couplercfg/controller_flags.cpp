@@ -62,8 +62,8 @@ bool ControllerFlagsEditor::ok() {
     table_->setConfRegisterValue(
         kControllerFlagsRegister,
         storeControllerFlags(flags_, table_->ConfRegisterValue(kControllerFlagsRegister)));
-    lastResult_ = sendSettings(*table_, kControllerFlagsRegister, 1, online_, railSave_,
-                               AfterFailedLift::WriteAll);
+    lastResult_ =
+        sendSettings(*table_, kControllerFlagsRegister, 1, online_, railSave_, AfterFailure::GoOn);
     return lastResult_ == 0;
 }
 

@@ -43,13 +43,13 @@ void showTransferError(int32_t code) {
 }
 
 int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
-                     OfflineRailSave& railSave, AfterFailedLift afterFailedLift) {
+                     OfflineRailSave& railSave, AfterFailure afterFailure) {
     if (!online) {
         railSave.changed();
         failureAlreadyShown(railSave.save());
         return 0;
     }
-    const int32_t result = writeUnderLiftedProtection(table, first, count, afterFailedLift);
+    const int32_t result = writeUnderLiftedProtection(table, first, count, afterFailure);
     if (result != 0) showTransferError(result);
     return result;
 }

@@ -38,7 +38,7 @@ void showTransferError(int32_t code);
 // online the registers are written under lifted protection and a failure is told. 0, or
 // the first failing step's code.
 [[nodiscard]] int32_t sendSettings(clsTable& table, int32_t first, int32_t count, bool online,
-                                   OfflineRailSave& railSave, AfterFailedLift afterFailedLift);
+                                   OfflineRailSave& railSave, AfterFailure afterFailure);
 
 // Reads the whole table from the device again; after a failure (which may have filled
 // part of it) the table is as it was. The control's result code.

@@ -96,7 +96,7 @@ bool GeneralSettingsEditor::ok() {
     for (int i = kGeneralFirstRegister; i <= kGeneralLastRegister; ++i)
         table_->setConfRegisterValue(i, r[static_cast<size_t>(i)]);
     lastResult_ =
-        sendSettings(*table_, 0, table_->TableLen() + 1, online_, railSave_, AfterFailedLift::Stop);
+        sendSettings(*table_, 0, table_->TableLen() + 1, online_, railSave_, AfterFailure::Stop);
     if (lastResult_ == 0) return true;
     // The device may hold part of the values now: the table keeps them, to be saved.
     table_->setValueChanged(true);

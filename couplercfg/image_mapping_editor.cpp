@@ -98,25 +98,21 @@ bool ImageMappingEditor::ok() {
                       fGridFitsLayout(layout, MappingDirection::Output, output_);
     if (showRefusal(fits ? MappingRefusal() : MappingProblem{MappingProblem::Kind::RailChanged}))
         return false;
+    // A guessed layout takes nothing: the dialog stays open for Cancel.
+    if (const auto undescribed = layout.undescribedPositions(); !undescribed.empty()) {
+        showMessage(undescribedRefusedMessage(undescribed), vbExclamation);
+        return false;
+    }
     if (showRefusal(fStoreInputImageGrid(*coupler_, layout, input_)) ||
         showRefusal(fStoreOutputImageGrid(*coupler_, layout, output_)))
         return false;
-    // The typed mapping is kept in the terminals whatever the tables could not take.
-    const std::vector<int32_t> undescribed = layout.undescribedPositions();
-    std::vector<int32_t> unknown;
-    if (!undescribed.empty()) {
-        showMessage(undescribedKeptMessage(undescribed), vbExclamation);
-    } else {
-        unknown = fStoreTerminalList(*coupler_, layout, online_);
-        if (!unknown.empty()) showMessage(terminalListKeptMessage(unknown), vbExclamation);
-    }
+    const std::vector<int32_t> unknown = fStoreTerminalList(*coupler_, layout, online_);
+    if (!unknown.empty()) showMessage(terminalListKeptMessage(unknown), vbExclamation);
     if (!online_) {
         railSave_.changed();
         failureAlreadyShown(railSave_.save());
         return true;
     }
-    // The device gets nothing of a guessed layout: no list, no table 8, no lift.
-    if (!undescribed.empty()) return true;
     return download(unknown.empty());
 }
 

@@ -47,8 +47,7 @@ class ImageMappingEditor {
     // lift without an answer is told as one the coupler may have made, and left as it is.
     // A terminal without a word for table 8 is named; the lists are stored and sent all
     // the same, table 8 is left as it was. While a terminal is undescribed, its position
-    // is named and only the terminals' texts are kept (offline saved): no list, no table 8
-    // is stored or sent.
+    // is named and nothing is taken, stored or sent; the dialog stays open.
     [[nodiscard]] bool ok();
 
     // The grids' rows as text for the mapping report (every column), each table closed by

@@ -153,8 +153,8 @@ bool LinkTerminalEditor::ok(const std::array<std::string, kLinkNumberFields>& nu
     }
     numbers_ = numbers;
     fTableFromDialog(values);
-    lastResult_ = sendSettings(*table_, 0, table_->TableLen() + 1, online_, railSave_,
-                               AfterFailedLift::WriteAll);
+    lastResult_ =
+        sendSettings(*table_, 0, table_->TableLen() + 1, online_, railSave_, AfterFailure::GoOn);
     return lastResult_ == 0;
 }
 

@@ -4,7 +4,6 @@
 #include "model/app_context.h"
 #include "model/clsTable.h"
 #include "model/register_device.h"
-#include "platform/unexamined_result.h"
 #include "windowkit/control_requests.h"
 
 namespace varnak {
@@ -29,15 +28,12 @@ std::string liftUnknownText(int32_t liftResult) {
 }
 
 int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,
-                                   AfterFailedLift afterFailedLift) {
+                                   AfterFailure afterFailure) {
+    const bool stop = afterFailure == AfterFailure::Stop;
     const int32_t lifted = couplerWriteProtection(false);
-    if (lifted != 0 && afterFailedLift == AfterFailedLift::Stop) {
-        // A slow coupler may have lifted it: it must not stay open behind the dialog's back.
-        // Whether this set goes through is as unknown as the lift, which the caller tells.
-        if (liftOutcomeUnknown(lifted)) resultNotExamined(couplerWriteProtection(true));
-        return lifted;
-    }
+    if (lifted != 0 && stop) return lifted;
     const int32_t written = table.ConfDownload(first, count);
+    if (written != 0 && stop) return written;
     const int32_t set = couplerWriteProtection(true);
     for (int32_t code : {lifted, written, set})
         if (code != 0) return code;

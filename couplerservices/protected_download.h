@@ -19,16 +19,14 @@ bool liftOutcomeUnknown(int32_t liftResult);
 // wrote nothing: that nobody knows whether it was lifted, and the code.
 std::string liftUnknownText(int32_t liftResult);
 
-// What follows a lift of the write protection that failed.
-enum class AfterFailedLift {
-    Stop,      // the registers are not written; the setting is sent only when the lift
-               // may have gone through
-    WriteAll,  // the write and the setting are still tried
+// What follows a step of the bracket that failed.
+enum class AfterFailure {
+    Stop,  // no later step is made: a failed write leaves the protection lifted
+    GoOn,  // the write and the setting are still tried
 };
 // Lifts the coupler's write protection, writes registers first .. first + count - 1 of
-// the table and sets the protection again; after a sound lift the setting is always
-// tried. Returns 0 or the first failing step's code.
+// the table and sets the protection again. Returns 0 or the first failing step's code.
 [[nodiscard]] int32_t writeUnderLiftedProtection(clsTable& table, int32_t first, int32_t count,
-                                                 AfterFailedLift afterFailedLift);
+                                                 AfterFailure afterFailure);
 
 }  // namespace varnak

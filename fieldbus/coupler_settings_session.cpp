@@ -77,8 +77,8 @@ void CouplerSettingsSession::apply(const RegisterImage& image) {
 int32_t CouplerSettingsSession::transfer() {
     if (!gfVarnakProject()->Online()) return 0;
     // Protection is set again whatever the steps before answered; the first failure counts.
-    const int32_t first = writeUnderLiftedProtection(*settings_, 0, settings_->TableLen() + 1,
-                                                     AfterFailedLift::WriteAll);
+    const int32_t first =
+        writeUnderLiftedProtection(*settings_, 0, settings_->TableLen() + 1, AfterFailure::GoOn);
     lastResult_ = first;
     if (first != 0) showTransferFailed(first);
     return first;

@@ -193,6 +193,8 @@ std::string mappingProblemText(const MappingProblem& p) {
             return c.text(kTxtRailChanged);
         case MappingProblem::Kind::ListUnread:
             return withValues(c.text(kTxtListUnread), {value, std::to_string(p.code)});
+        case MappingProblem::Kind::Undescribed:
+            return withValues(c.text(kTxtUndescribedRefused), {position});
     }
     return {};
 }

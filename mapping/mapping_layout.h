@@ -99,6 +99,7 @@ struct MappingProblem {
         TerminalListBits,       // position, value: bits of a digital terminal
         RailChanged,            // the rail no longer has the layout the grids were made for
         ListUnread,             // value: the list's table the device did not deliver, code
+        Undescribed,            // position: the first terminal whose channels are a guess
     };
     Kind kind = Kind::NoCoupler;
     int32_t position = 0;

@@ -137,6 +137,11 @@ MappingGrid fFillImageGrid(const RailMappingLayout& layout, MappingDirection d,
 MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
                                MappingDirection d, const MappingGrid& grid) {
     if (!fGridFitsLayout(layout, d, grid)) return MappingProblem{MappingProblem::Kind::RailChanged};
+    // Texts without their list would be addresses the coupler does not hold, and a list from
+    // a guessed layout puts later entries on other channels: neither is stored.
+    if (const auto undescribed = layout.undescribedPositions(); !undescribed.empty())
+        return MappingProblem{.kind = MappingProblem::Kind::Undescribed,
+                              .position = undescribed.front()};
     MappingList list;
     int32_t i = 0;
     int row = 0;
@@ -162,7 +167,7 @@ MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& lay
         }
     }
     list[i] = kMappingListEnd;
-    if (layout.undescribedPositions().empty()) writeMappingList(coupler, d, list, i);
+    writeMappingList(coupler, d, list, i);
     return std::nullopt;
 }
 
@@ -241,8 +246,8 @@ std::string terminalListKeptMessage(const std::vector<int32_t>& positions) {
     return withValues(varnak().text(kTxtTerminalListKept), {positionsText(positions)});
 }
 
-std::string undescribedKeptMessage(const std::vector<int32_t>& positions) {
-    return withValues(varnak().text(kTxtUndescribedKept), {positionsText(positions)});
+std::string undescribedRefusedMessage(const std::vector<int32_t>& positions) {
+    return withValues(varnak().text(kTxtUndescribedRefused), {positionsText(positions)});
 }
 
 MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirection d,
@@ -262,18 +267,19 @@ MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMap
     const MappingList& list = read.list;
     int32_t i = 0;
     bool ended = false;
+    // Where the entries of the first undescribed terminal and of all later ones lie is not
+    // known: they show no address rather than another channel's or one the list lacks.
+    bool unknown = false;
     for (const auto& t : layout.terminals) {
-        // Where the entries of this terminal and all later ones lie is not known: their
-        // texts stay as they are rather than take other channels' entries.
-        if (t.undescribed) return std::nullopt;
+        unknown = unknown || t.undescribed;
         const DirectionTexts texts{*t.terminal, d};
         for (int32_t c = 0; c < t.channels; ++c) {
             for (int32_t k = 0; k < t.entries; ++k) {
-                const int32_t word = list[i++];
+                const int32_t word = unknown ? kMappingListEnd : list[i++];
                 ended = ended || word == kMappingListEnd;
                 std::string text = unmappedText(t.byteOriented);
                 int32_t image = 0;
-                if (!ended && t.hasData(d)) {
+                if (!ended && !unknown && t.hasData(d)) {
                     const MappingEntry e = decodeMappingEntry(word);
                     text = imageAddressText({e.byteOffset, e.bit}, t.byteOriented);
                     image = e.image;

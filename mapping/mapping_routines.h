@@ -53,9 +53,10 @@ inline MappingGrid fFillOutputImageGrid(const RailMappingLayout& layout,
 
 // Encodes the grid rows into the terminals' mapping texts and into the direction's list
 // tables, the end mark right after the last entry. Entries of channels without data in the
-// direction are stored unmapped in image 0. While a terminal of the rail is undescribed
-// only the texts are stored: a list from a guessed layout would put later entries on other
-// channels. Refused (nothing changed) when the grid's rows are not the layout's.
+// direction are stored unmapped in image 0. Refused (nothing changed) when the grid's rows
+// are not the layout's, and while a terminal of the rail is undescribed: a list from a
+// guessed layout would put later entries on other channels, texts without it would be
+// addresses the coupler does not hold.
 [[nodiscard]] MappingRefusal fStoreImageGrid(clsCoupler& coupler, const RailMappingLayout& layout,
                                              MappingDirection direction, const MappingGrid& grid);
 
@@ -82,7 +83,7 @@ inline MappingGrid fFillOutputImageGrid(const RailMappingLayout& layout,
 // Decodes the direction's list tables into the terminals' mapping texts; online the tables
 // (and the serial interfaces' registers 35-36) are read from the device first. Entries from
 // the end mark on are unmapped, as are those of channels without data in the direction.
-// From the first undescribed terminal on, the texts are left as they are. A list the device
+// From the first undescribed terminal on, every entry is unmapped. A list the device
 // did not deliver whole changes nothing (tables and texts stay as the project holds them)
 // and is refused as ListUnread.
 [[nodiscard]] MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler,
@@ -111,8 +112,8 @@ std::optional<int32_t> fTerminalListWord(const TerminalMappingLayout& terminal);
 std::string positionsText(const std::vector<int32_t>& positions);
 // The message naming the positions fStoreTerminalList found no word for.
 std::string terminalListKeptMessage(const std::vector<int32_t>& positions);
-// The message of a mapping stored without its tables, naming the undescribed positions.
-std::string undescribedKeptMessage(const std::vector<int32_t>& positions);
+// The message of a mapping refused for its undescribed positions, naming them.
+std::string undescribedRefusedMessage(const std::vector<int32_t>& positions);
 
 // The message naming the faults (at most twenty of them), in the current language.
 std::string mappingTextFaultsMessage(const std::vector<MappingTextFault>& faults);

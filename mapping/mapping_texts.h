@@ -22,7 +22,7 @@ inline constexpr int kTxtBadStoredEntry = 1891;
 inline constexpr int kTxtBadStoredImage = 1892;
 inline constexpr int kTxtSerialChannelBits = 1895;
 inline constexpr int kTxtTerminalListKept = 1896;
-inline constexpr int kTxtUndescribedKept = 1920;
+inline constexpr int kTxtUndescribedRefused = 1920;
 inline constexpr int kTxtListUnread = 1931;
 
 // The cell checks' messages, German and English.

@@ -98,7 +98,8 @@ void frmOnlineDownLoad::cmdSend_Click() {
                                 chkDownSend,
                                 range,
                                 [this] { return abort_; },
-                                kTxtDownloadIncomplete};
+                                kTxtDownloadIncomplete,
+                                kTxtDownloadNotes};
     // No is the default: writing into a station that differs needs a deliberate Yes.
     const TransferQuestion goOn = [this](const std::string& question) {
         return varnak().ui->messageBox(question, vbYesNo | vbQuestion | vbDefaultButton2,

@@ -107,17 +107,14 @@ void frmOnlineUpLoad::fInitUploadCaptions() {
 
 void frmOnlineUpLoad::cmdGet_Click() {
     if (!rail_) return;
-    const TransferDialogRun run{this,  cmdGet, fraProgessBar,       chkUpLoad,
-                                range, {},     kTxtUploadIncomplete};
+    // A clean upload's notes are told before the name is asked: the rail saved next is not
+    // all the station holds.
+    const TransferDialogRun run{this,  cmdGet, fraProgessBar,        chkUpLoad,
+                                range, {},     kTxtUploadIncomplete, kTxtUploadPassedOver};
     report_ = run([this](const TransferChoice& choice, const TransferProgress& progress) {
         return runStationUpload(*rail_, choice, progress);
     });
     result_ = report_.clean();
-    // A failed upload's message named the notes already; a clean one names them here, as
-    // the rail saved next is not all the station holds.
-    if (result_ && !report_.notes.empty())
-        varnak().ui->messageBox(transferReportText(report_, kTxtUploadPassedOver), vbInformation,
-                                "");
     accept();
 }
 

@@ -67,7 +67,8 @@ inline constexpr int kTxtNoTerminalThere = 1865;
 inline constexpr int kTxtFurtherDifferences = 1866;  // %1 how many
 inline constexpr int kTxtDownloadAnyway = 1867;
 inline constexpr int kTxtReadingStationList = 1868;
-inline constexpr int kTxtUndescribedListsNotSent = 1921;  // %1 the positions
+inline constexpr int kTxtUndescribedListsSent = 1921;  // %1 the positions
+inline constexpr int kTxtDownloadNotes = 1932;
 
 // Script initialisations.
 inline constexpr int kTxtScriptCaption = 420;

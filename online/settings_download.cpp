@@ -99,14 +99,13 @@ class Download {
     }
 
     void programmedConfiguration() {
-        // Lists stored while a terminal had no description follow a guessed layout: every
-        // later entry would land on another channel, so none of them goes, however old.
-        if (const auto undescribed = undescribedPositions(rail_); !undescribed.empty()) {
-            run_.name({.kind = TransferFailure::Kind::Refused,
-                       .reason = withValues(varnak().text(kTxtUndescribedListsNotSent),
+        // Such a rail's lists are the station's own, as an upload read them whole: they go
+        // back as stored, so that a replacement coupler gets its programmed configuration.
+        // The program cannot check them against the terminals it does not know, and says so.
+        if (const auto undescribed = undescribedPositions(rail_); !undescribed.empty())
+            run_.note({.kind = TransferFailure::Kind::Refused,
+                       .reason = withValues(varnak().text(kTxtUndescribedListsSent),
                                             {positionsText(undescribed)})});
-            return;
-        }
         auto list = rail_.clsColTables()->Item(kProgrammedTerminalList);
         if (list && !storedTerminalList(*list)) {
             // A never-mapped rail's zeros would make the coupler expect no terminal list.

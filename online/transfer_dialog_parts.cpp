@@ -106,10 +106,12 @@ TransferReport TransferDialogRun::operator()(const TransferFunction& transfer) c
         start->setEnabled(true);
     }
     dialog->hide();
-    if (!report.clean()) {
-        AppContext& c = varnak();
+    // A failure's message names the notes too.
+    AppContext& c = varnak();
+    if (!report.clean())
         c.ui->messageBox(transferReportText(report, headingTextId), vbExclamation, "");
-    }
+    else if (!report.notes.empty())
+        c.ui->messageBox(transferReportText(report, notesHeadingTextId), vbInformation, "");
     return report;
 }
 

@@ -61,7 +61,7 @@ using TransferFunction =
 // The dialog's part of a transfer: the choice taken from the boxes and the range, the
 // hourglass, the start button disabled and the progress shown while it runs, each processed
 // box unticked; then the dialog hides and a report with failures is shown under the
-// heading (a string id).
+// heading (a string id), a clean one with notes under the notes' heading.
 struct TransferDialogRun {
     QDialog* dialog;
     QPushButton* start;
@@ -70,6 +70,8 @@ struct TransferDialogRun {
     const TerminalRangeFields& range;
     std::function<bool()> aborted;
     int headingTextId;
+    // A clean run's notes under this heading: what was passed over or sent unchecked.
+    int notesHeadingTextId;
 
     TransferReport operator()(const TransferFunction& transfer) const;
 };

@@ -1,6 +1,7 @@
 // An uploaded station saved with "Save coupler as" and opened again in a fresh context holds
 // the station's registers, also when the station lacks a channel table or holds a terminal
-// without description; a failed upload saves nothing.
+// without description, and gives its programmed configuration back to a replacement
+// coupler; a failed upload saves nothing.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "online/settings_download.h"
 #include "platform/ini_file.h"
 #include "tests/app/upload_openers.h"
 #include "tests/support/qt/rail_fixture.h"
@@ -112,6 +114,56 @@ TEST_F(UploadSaveIncomplete, TheRestIsSaved) {
     EXPECT_EQ(terminals->ItemPos(1)->clsColTables()->Item(1)->ConfRegisterValue(32), 0x0002);
     EXPECT_EQ(terminals->ItemPos(2)->InfoName(), "Unknown");
     EXPECT_EQ(terminals->ItemPos(2)->clsColTables()->Item(0)->ConfRegisterValue(40), 0x2222);
+}
+
+// A station whose first terminal has no description, its lists ending in the second
+// table of each list.
+class UploadThenDownload : public RailFixture {
+  protected:
+    UploadThenDownload()
+        : RailFixture({"QZ3100-0000", {"QT3102-0016", "QT1002-0000", "QT9010-0000"}}) {
+        connectStation();
+        station->setRestartSilence(std::chrono::milliseconds(0));
+        for (int r = 0; r < 4; ++r) station->setRegister(0, 8, r, kTerminalList[r]);
+        for (int t : {10, 11, 50, 51})
+            for (int r = 0; r < 256; ++r) station->setRegister(0, t, r, t * 0x100 + r);
+        station->setRegister(0, 11, 3, 0xFFFF);
+        station->setRegister(0, 51, 0, 0xFFFF);
+        goOnline();
+    }
+    // Table 8 holds the coupler's type number and 64 positions, the lists 256 entries.
+    static int registersOf(int t) { return t == 8 ? 65 : 256; }
+    std::vector<int32_t> stationTable(int t) const {
+        std::vector<int32_t> values;
+        for (int r = 0; r < registersOf(t); ++r) values.push_back(station->reg(0, t, r));
+        return values;
+    }
+    static constexpr int32_t kTerminalList[] = {3100, 3102, 0x8201, 0xFFFF};
+    UploadingOpeners openers;
+};
+
+TEST_F(UploadThenDownload, AReplacementCouplerGetsTheListsWordForWord) {
+    std::map<int, std::vector<int32_t>> uploaded;
+    for (int t : {8, 10, 11, 50, 51}) uploaded[t] = stationTable(t);
+    ui.inputs.push_back("Line2");
+    ASSERT_TRUE(saveOnlineCouplerAs(openers));
+
+    // The replacement coupler lists the same terminals and holds no programmed configuration.
+    for (int t : {8, 10, 11, 50, 51})
+        for (int r = 0; r < registersOf(t); ++r) station->setRegister(0, t, r, 0);
+    station->setRegister(0, 12, 0, 0x4711);  // behind the end mark: not written
+    ReopenedRail reopened(dir, "Line2", resources());
+    ASSERT_TRUE(reopened.rail);
+    reopened.context.ui = &ui;
+    reopened.context.VarnakComOCX = &control;
+    reopened.context.registerDevice = &device;
+    TransferChoice choice;
+    choice.boxes[kDownloadProgrammedConfiguration] = true;
+    const TransferReport report = runSettingsDownload(*reopened.rail, choice, {}, {});
+    EXPECT_TRUE(report.clean());
+    ASSERT_EQ(report.notes.size(), 1u);
+    for (int t : {8, 10, 11, 50, 51}) EXPECT_EQ(stationTable(t), uploaded[t]) << t;
+    EXPECT_EQ(station->reg(0, 12, 0), 0x4711);
 }
 
 }  // namespace

@@ -74,7 +74,9 @@ TEST_F(CouplerSettings, GeneralOkOnlineWritesTableZeroUnderLiftedProtection) {
     EXPECT_TRUE(logMatches("general_ok.txt"));
 }
 
-TEST_F(CouplerSettings, GeneralOkFailingMidwaySetsProtectionAgainAndStaysOpen) {
+// A step that fails ends OK there, as "Error" and its code: no later step is made, so a
+// failed write leaves the protection lifted.
+TEST_F(CouplerSettings, GeneralOkFailingStopsAtTheFailedStepAndStaysOpen) {
     online();
     GeneralSettingsEditor editor;
     ASSERT_TRUE(editor.open());
@@ -84,7 +86,7 @@ TEST_F(CouplerSettings, GeneralOkFailingMidwaySetsProtectionAgainAndStaysOpen) {
     EXPECT_FALSE(editor.ok());
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"Error 1"});
     EXPECT_EQ(ui.messages[0].title, "Varnak");
-    EXPECT_TRUE(station->coupler().writeProtected);
+    EXPECT_FALSE(station->coupler().writeProtected);
     EXPECT_TRUE(logMatches("general_failed_write.txt"));
     // Cancel now keeps what was stored: the device may hold part of it.
     editor.cancel();
@@ -100,19 +102,20 @@ TEST_F(CouplerSettings, GeneralOkFailingMidwaySetsProtectionAgainAndStaysOpen) {
     EXPECT_EQ(messageTexts().back(), "Error -2");
     EXPECT_EQ(station->requests().size(), 2u);
 
-    // A lift answered too late may have been made: nothing is written, but the protection
-    // is set again.
+    // A lift that got no answer, from a station answering late or not at all: nothing more.
+    const std::string liftSent =
+        "write pos 0 table 99 reg 0 count 4: 0x0101 0x0001 0x5C3B 0x0000\n";
     station->setCommandHook({});
     station->clearRequests();
     answerLiftsLate(*station);
     EXPECT_FALSE(editor.ok());
     EXPECT_EQ(messageTexts().back(), "Error 1");
-    EXPECT_TRUE(station->coupler().writeProtected);
-    EXPECT_EQ(wireLog(*station),
-              "write pos 0 table 99 reg 0 count 4: 0x0101 0x0001 0x5C3B 0x0000\n"
-              "read  pos 0 table 99 reg 0 count 4\n"
-              "write pos 0 table 99 reg 0 count 4: 0x0101 0x0001 0x0000 0x0000\n"
-              "read  pos 0 table 99 reg 0 count 4\n");
+    EXPECT_EQ(wireLog(*station), liftSent + "read  pos 0 table 99 reg 0 count 4\n");
+    station->clearRequests();
+    station->queueFault(ReplyFault::noReply());
+    EXPECT_FALSE(editor.ok());
+    EXPECT_EQ(messageTexts().back(), "Error 1");
+    EXPECT_EQ(wireLog(*station), liftSent);
 }
 
 TEST_F(CouplerSettings, GeneralOfflineOkSavesDefaultCopiesOneToElevenCancelRestores) {

@@ -13,6 +13,7 @@
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "model/device_register_model.h"
 #include "tests/support/late_lift.h"
 #include "tests/support/mapping_descriptions.h"
 #include "tests/support/qt/rail_fixture.h"
@@ -211,57 +212,77 @@ TEST_F(MappingEditorTest, OfflineOkSavesTheRailAndDamagedTextsAreNamedAtOpening)
 
 class MappingEditorUnknownTerminal : public MappingEditorTest {
   protected:
-    // The station's terminal at 1 is a variant the program has no description for: two
+    // The station's terminal at 2 is a variant the program has no description for: two
     // channels on the station, the fallback description's one in the program.
     MappingEditorUnknownTerminal()
-        : MappingEditorTest({"QZ3100-0000", {"QT3102-0016", "QT1002-0000", "QT9010-0000"}}) {}
+        : MappingEditorTest(
+              {"QZ3100-0000", {"QT2002-0000", "QT3102-0016", "QT1002-0000", "QT9010-0000"}}) {}
 
-    // The undescribed terminal's first byte and the digital terminal's first bit.
-    static void type(ImageMappingEditor& editor) {
-        EXPECT_EQ(editor.enter(Dir::Input, 0, 7, "40"), "040");
-        EXPECT_EQ(editor.enter(Dir::Input, 1, 8, "12.3"), "012.3");
+    std::shared_ptr<clsTerminal> terminal(int position) const {
+        auto r = project->Online() ? context.VarnakOnlineCoupler : rail();
+        return r->clsColTerminals()->ItemPos(position);
+    }
+    // The output terminal's first channel on another bit, the digital input's on a byte
+    // the coupler gives to nothing.
+    void type(ImageMappingEditor& editor) {
+        EXPECT_EQ(editor.enter(Dir::Output, 0, kMappingColumnRef0, "3.0"), "003.0");
+        EXPECT_EQ(editor.enter(Dir::Input, 3, kMappingColumnRef0, "12.3"), "012.3");
+        EXPECT_FALSE(editor.ok());
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{kUndescribed});
+        EXPECT_EQ(ui.messages[0].style, vbExclamation);
     }
 
     static constexpr const char* kUndescribed =
         "Für die Klemmen an diesen Positionen gibt es keine Beschreibung (Unknown), ihre Kanäle "
-        "sind nicht bekannt: 1. Die eingegebenen Adressen wurden übernommen; die "
-        "Zuordnungslisten (Tabellen 10-23, 50-63) und die Klemmenliste (Tabelle 8) wurden weder "
-        "gespeichert noch zum Koppler gesendet.";
+        "sind nicht bekannt: 2. Solange die Schiene eine solche Klemme hat, lässt sich ihre "
+        "Zuordnung nicht ändern: nichts wurde übernommen, gespeichert oder zum Koppler gesendet.";
 };
 
-TEST_F(MappingEditorUnknownTerminal, OnlineOkKeepsTheTypedAddressesAndWritesNothing) {
-    online();
+TEST_F(MappingEditorUnknownTerminal, OnlineOkTakesNothingAndNoAddressShowsBehindIt) {
+    connectStation();
+    // The station's lists: the output terminal's channels on bits 0.0 and 0.1, the digital
+    // input behind the undescribed terminal on 4.0.
+    const auto bit = [](int byte, int b) { return encodeMappingEntry({byte, b, false, 0}); };
+    const std::vector<int32_t> out{bit(0, 0), bit(0, 1), 0x0FFF, 0x0FFF,
+                                   0x0FFF,    0x0FFF,    0x0FFF, 0xFFFF};
+    const std::vector<int32_t> in{0x0FFF, 0x0FFF,    0x0FFF,    0x0FFF,
+                                  0x0FFF, bit(4, 0), bit(4, 1), 0xFFFF};
+    for (size_t r = 0; r < out.size(); ++r) station->setRegister(0, 50, r, out[r]);
+    for (size_t r = 0; r < in.size(); ++r) station->setRegister(0, 10, r, in[r]);
+    goOnline();
+    terminal(3)->setConfMappInputImage(0, 0, "20.5");  // an address no list read gave
     ImageMappingEditor editor(Variant::Programmed);
     ASSERT_TRUE(editor.load());
-    ASSERT_EQ(editor.grid(Dir::Input).rows[0][kMappingColumnType], "Unknown");
-    type(editor);
-    EXPECT_TRUE(editor.ok());
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{kUndescribed});
-    EXPECT_EQ(ui.messages[0].style, vbExclamation);
-    // The opening's reads of the lists, then no lift, no table, no reset.
-    EXPECT_TRUE(logMatches("unknown_terminal_ok.txt"));
-    EXPECT_EQ(station->coupler().softwareResets, 0);
+    ASSERT_EQ(editor.grid(Dir::Input).rows[2][kMappingColumnType], "Unknown");
+    EXPECT_EQ(editor.grid(Dir::Output).rows[0][kMappingColumnRef0], "0.0");
+    EXPECT_EQ(editor.grid(Dir::Input).rows[3][kMappingColumnRef0], "511.7");
+    const ConfigProgTables report = editor.tables();
+    station->clearRequests();
 
-    // Opened again, the station's lists do not replace what was typed.
+    type(editor);
+    EXPECT_TRUE(station->requests().empty());
+    EXPECT_EQ(terminal(1)->ConfMappOutputImage(0, 0), "0.0");
+    EXPECT_EQ(terminal(3)->ConfMappInputImage(0, 0), "511.7");
     ImageMappingEditor again(Variant::Programmed);
     ASSERT_TRUE(again.load());
-    EXPECT_EQ(again.grid(Dir::Input).rows[0][kMappingColumnCS], "040");
-    EXPECT_EQ(again.grid(Dir::Input).rows[1][kMappingColumnRef0], "012.3");
+    EXPECT_EQ(again.tables().input, report.input);
+    EXPECT_EQ(again.tables().output, report.output);
+    EXPECT_TRUE(logMatches("unknown_terminal_ok.txt"));  // the reopening's reads only
 }
 
-TEST_F(MappingEditorUnknownTerminal, OfflineOkSavesTheTypedAddressesAndNoTable) {
+TEST_F(MappingEditorUnknownTerminal, OfflineOkTakesAndSavesNothing) {
     for (int32_t t : {8, 10, 50}) {
         auto table = rail()->clsColTables()->Item(t);
         for (int32_t r = 0; r < 3; ++r) table->setConfRegisterValue(r, 0x4710 + r);
     }
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
     ImageMappingEditor editor(Variant::Programmed);
     ASSERT_TRUE(editor.load());
     type(editor);
-    EXPECT_TRUE(editor.ok());
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{kUndescribed});
+    EXPECT_EQ(terminal(1)->ConfMappOutputImage(0, 0), "511.7");
     auto saved = railFromDisk();
-    EXPECT_EQ(saved->clsColTerminals()->ItemPos(1)->ConfMappInputImage(0, 0), "040");
-    EXPECT_EQ(saved->clsColTerminals()->ItemPos(2)->ConfMappInputImage(0, 0), "012.3");
+    EXPECT_EQ(saved->clsColTerminals()->ItemPos(1)->ConfMappOutputImage(0, 0), "511.7");
+    EXPECT_EQ(saved->clsColTerminals()->ItemPos(3)->ConfMappInputImage(0, 0), "511.7");
     for (int32_t t : {8, 10, 50})
         for (int32_t r = 0; r < 3; ++r)
             EXPECT_EQ(saved->clsColTables()->Item(t)->ConfRegisterValue(r), 0x4710 + r) << t;

@@ -190,7 +190,7 @@ TEST_F(MappingTables, ATerminalWithoutTypeNumberTakesOnlyAWordTheStationListsATe
 
 // A variant without a description of its own is loaded as the unknown terminal, whose
 // channels are a guess: the station's QT3102-0016 has two channels, the fallback one.
-TEST_F(MappingTables, AnUndescribedTerminalKeepsTextsButNoListFromItsGuessedLayout) {
+TEST_F(MappingTables, AnUndescribedTerminalTakesNoMappingAndShowsNoAddressFromTheLists) {
     auto rail = makeRail("QZ3100-0000", {"QT3002-0000", "QT3102-0016", "QT1002-0000"});
     const RailMappingLayout layout = layoutOf(*rail);
     EXPECT_EQ(layout.undescribedPositions(), std::vector<int32_t>{2});
@@ -200,21 +200,27 @@ TEST_F(MappingTables, AnUndescribedTerminalKeepsTextsButNoListFromItsGuessedLayo
         rail->clsColTables()->Item(t)->setValueChanged(false);
     }
     rail->clsColTables()->Item(9)->setConfRegisterValue(2, 3102);  // even the station's word
+    auto described = rail->clsColTerminals()->ItemPos(1);
+    auto undescribed = rail->clsColTerminals()->ItemPos(2);
+    auto digital = rail->clsColTerminals()->ItemPos(3);
+    digital->setConfMappInputImage(0, 0, "12.3");  // as an earlier version kept it
     std::vector<MappingTextFault> faults;
     MappingGrid in = fFillImageGrid(layout, Dir::Input, faults);
+    in.setCell(0, kMappingColumnCS, "7");   // the described terminal's first byte
     in.setCell(2, kMappingColumnCS, "40");  // the undescribed terminal's first byte
-    in.setCell(3, kMappingColumnRef0, "12.3");
-    ASSERT_EQ(fStoreImageGrid(*rail, layout, Dir::Input, in), std::nullopt);
+    in.setCell(3, kMappingColumnRef0, "13.1");
+    // Neither texts nor lists: one store writes both, and a guessed layout neither.
+    EXPECT_EQ(fStoreImageGrid(*rail, layout, Dir::Input, in),
+              (MappingProblem{.kind = MappingProblem::Kind::Undescribed, .position = 2}));
     EXPECT_EQ(fStoreTerminalList(*rail, layout, true), std::vector<int32_t>{2});
     for (int32_t t : {8, 10, 50}) {
         EXPECT_EQ(reg(*rail, t, 1), 0x4711) << t;
         EXPECT_FALSE(rail->clsColTables()->Item(t)->ValueChanged()) << t;
     }
-    auto undescribed = rail->clsColTerminals()->ItemPos(2);
-    auto digital = rail->clsColTerminals()->ItemPos(3);
-    EXPECT_EQ(undescribed->ConfMappInputImage(0, 0), "40");
+    EXPECT_EQ(described->ConfMappInputImage(0, 0), "511");
+    EXPECT_EQ(undescribed->ConfMappInputImage(0, 0), "511");
     EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
-    EXPECT_NE(undescribedKeptMessage({2}).find(": 2."), std::string::npos);
+    EXPECT_NE(undescribedRefusedMessage({2, 3}).find(": 2, 3."), std::string::npos);
 
     // Without the fallback description the terminal stays empty: undescribed all the same.
     std::filesystem::remove(resources() / "Terminal" / "Unknown.INI");
@@ -222,16 +228,16 @@ TEST_F(MappingTables, AnUndescribedTerminalKeepsTextsButNoListFromItsGuessedLayo
     auto empty = makeRail("QZ3100-0000", {"QT3102-0016"});
     EXPECT_EQ(layoutOf(*empty).undescribedPositions(), std::vector<int32_t>{1});
 
-    // The device's list is decoded up to the undescribed terminal; its texts and those
-    // after it stay as typed.
+    // The device's list is decoded up to the undescribed terminal; from there on no
+    // address shows, whatever the terminals held.
     goOnline(rail);
     auto& table = device.registers(0, 10);
     for (int i = 0; i < 9; ++i) table[i] = 0x1000 | i;
     table[9] = 0xFFFF;
     ASSERT_EQ(fReCalcProgrammedConfigurationInputImage(), std::nullopt);
-    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->ConfMappInputImage(1, 2), "5");
-    EXPECT_EQ(undescribed->ConfMappInputImage(0, 0), "40");
-    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "12.3");
+    EXPECT_EQ(described->ConfMappInputImage(1, 2), "5");
+    EXPECT_EQ(undescribed->ConfMappInputImage(0, 0), "511");
+    EXPECT_EQ(digital->ConfMappInputImage(0, 0), "511.7");
 }
 
 TEST_F(MappingTables, AFullTerminalListFillsTable8WithoutEndMark) {

@@ -348,8 +348,7 @@ TEST_F(Download, TheStationsListIsComparedWithTheRailWithoutItsEndTerminal) {
 }
 
 // The project's rail uploaded from a station whose first terminal is a variant the program
-// has no description for: its table 8 holds the station's words, and lists stored before
-// such rails kept their lists would have gone.
+// has no description for: its table 8 and lists are the station's, as the upload read them.
 class UndescribedTerminalDownload : public RailFixture {
   protected:
     UndescribedTerminalDownload()
@@ -364,7 +363,7 @@ class UndescribedTerminalDownload : public RailFixture {
     }
 };
 
-TEST_F(UndescribedTerminalDownload, NoMappingTableGoesAndTheClosingMessageSaysWhy) {
+TEST_F(UndescribedTerminalDownload, TheStoredListsGoAsTheyAreAndANoteNamesThePosition) {
     frmOnlineDownLoad dialog;
     ASSERT_TRUE(dialog.load());
     for (int box : {0, 1, 2}) dialog.chkDownSend[box]->setChecked(true);
@@ -372,10 +371,12 @@ TEST_F(UndescribedTerminalDownload, NoMappingTableGoesAndTheClosingMessageSaysWh
     // No question: the station lists what the rail stored for its undescribed terminal.
     EXPECT_EQ(messageTexts(),
               std::vector<std::string>{
-                  "Der Download ist nicht vollständig:\n"
-                  "Programmierte Konfiguration (Tabellen 8, 10-23, 50-63) nicht gesendet: für "
-                  "die Klemmen an diesen Positionen gibt es keine Beschreibung (Unknown), ihre "
-                  "Kanäle sind nicht bekannt: 1"});
+                  "Der Download ist abgeschlossen. Hinweis:\n"
+                  "Programmierte Konfiguration (Tabellen 8, 10-23, 50-63) gesendet, wie die "
+                  "Schiene sie hält; für die Klemmen an diesen Positionen gibt es keine "
+                  "Beschreibung (Unknown), das Programm kann die Listen nicht mit ihnen "
+                  "vergleichen: 1"});
+    EXPECT_EQ(ui.messages[0].style, vbInformation);
     EXPECT_TRUE(logMatches("download_undescribed_terminal.txt"));
     EXPECT_EQ(station->coupler().softwareResets, 1);
 }
