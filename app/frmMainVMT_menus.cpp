@@ -262,7 +262,7 @@ void frmMainVMT::popUpCouplerItem_Click(int index) {
                 underConstruction(vbInformation);
                 break;
             }
-            failureAlreadyShown(saveOnlineCouplerAs(dialogOpeners()));
+            failureShownOrCancelled(saveOnlineCouplerAs(dialogOpeners()));
             fSaveStartProject();
             break;
         case 3:

@@ -84,7 +84,7 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
                 openers.frmRegister_fRegister(copy);
                 break;
             case NodeAction::TermConfig:
-                failureAlreadyShown(fOpenTermConfig(key, openers));
+                failureShownOrTargetGone(fOpenTermConfig(key, openers));
                 break;
             case NodeAction::ControllerSettings:
                 openers.frmCouplerConfigController_fKonstruktor();
@@ -96,7 +96,7 @@ void runNodeDispatch(const std::string& key, DialogOpeners& openers) {
                 openers.frmCouplerConfigGeneral_fKonstruktorCouplerConfigGeneral();
                 break;
             case NodeAction::SpecificSettings:
-                failureAlreadyShown(fOpenCouplerConfig(openers));
+                failureShownOrTargetGone(fOpenCouplerConfig(openers));
                 break;
             case NodeAction::ProgConf: {
                 bool show = true;

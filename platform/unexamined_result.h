@@ -21,4 +21,14 @@ constexpr void resultNotExamined(const Result&) {}
 template <class Result>
 constexpr void failureAlreadyShown(const Result&) {}
 
+// The callee told every failure but one that is the user's own choice: a dialog, prompt or
+// question cancelled (or a blank name given), after which nothing was done.
+template <class Result>
+constexpr void failureShownOrCancelled(const Result&) {}
+
+// The callee told every failure but one: the rail or terminal it was asked for is no longer
+// there (a tree node or an open dialog left from before a change), so it did nothing.
+template <class Result>
+constexpr void failureShownOrTargetGone(const Result&) {}
+
 }  // namespace varnak

@@ -180,7 +180,7 @@ void frmTermInsert::cmdNew_Click() {
     // A group node (three characters) or no selection inserts nothing.
     if (key.size() > 3) {
         BusyCursor busy;
-        failureAlreadyShown(insertTerminals(target_, key, count));
+        failureShownOrTargetGone(insertTerminals(target_, key, count));
     }
     accept();
 }

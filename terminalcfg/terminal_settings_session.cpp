@@ -44,8 +44,7 @@ TerminalSettingsSession::OpenResult TerminalSettingsSession::open(int32_t railPo
     online_ = gfVarnakProject()->Online();
     bindRail(rail);
     if (online_) {
-        lastResult_ = table_->ConfUpload(kFirstUserRegister, kDeviceUserRegisters);
-        if (lastResult_ != 0) {
+        if (table_->ConfUpload(kFirstUserRegister, kDeviceUserRegisters) != 0) {
             showNoCommunication();
             return OpenResult::NoCommunication;
         }
@@ -81,7 +80,6 @@ int32_t TerminalSettingsSession::codeWordSequence(clsTable& t) {
     // Every step runs whatever the one before it answered; the first failure counts.
     int32_t first = 0;
     auto step = [&](int32_t result) {
-        lastResult_ = result;
         if (first == 0) first = result;
     };
     t.setConfRegisterValue(kCodeWordRegister, kCodeWordUnlock);

@@ -46,7 +46,6 @@ class TerminalSettingsSession : public SettingsSession {
     // sending no table after one that failed. 0, or the first failure's code (shown with
     // message 469); the tables keep what was stored either way.
     [[nodiscard]] int32_t transfer(bool allChannels);
-    // Code of the last device request (0 = success).
 
   private:
     [[nodiscard]] int32_t codeWordSequence(clsTable& t);
@@ -57,7 +56,6 @@ class TerminalSettingsSession : public SettingsSession {
     int32_t railPosition_ = 0;
     int32_t channel_ = 0;
     bool online_ = false;
-    int32_t lastResult_ = 0;
 };
 
 }  // namespace varnak

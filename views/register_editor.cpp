@@ -51,8 +51,8 @@ RegisterEditor::OpenResult RegisterEditor::open(const std::string& key) {
     if (!gfGetActiveCoupler(rail)) return OpenResult::NoCommunication;
     table_ = tableOf(rail, terminalKey, treeKeyField(key, kKeyRailPosition), true, tableNr);
     if (!table_) return OpenResult::NoCommunication;
-    lastResult_ = table_->ConfUpload(0, table_->TableLen() + 1);
-    return lastResult_ == 0 ? OpenResult::Opened : OpenResult::NoCommunication;
+    return table_->ConfUpload(0, table_->TableLen() + 1) == 0 ? OpenResult::Opened
+                                                              : OpenResult::NoCommunication;
 }
 
 int RegisterEditor::rowCount() const {
@@ -91,10 +91,9 @@ int32_t RegisterEditor::fWriteRegister(int32_t index, int32_t value) {
     // runs and decides what the table holds.
     const int32_t written = table_->ConfDownload(index, 1);
     const int32_t readBack = table_->ConfUpload(index, 1);
-    lastResult_ = readBack != 0 ? readBack : written;
     // An acknowledged write stands when only its read-back failed.
     if (written != 0 && readBack != 0) table_->setConfRegisterValue(index, previous);
-    if (lastResult_ != 0) showNoCommunication();
+    if (written != 0 || readBack != 0) showNoCommunication();
     return table_->ConfRegisterValue(index);
 }
 
@@ -102,8 +101,7 @@ bool RegisterEditor::refresh() {
     if (!table_ || !gfVarnakProject()->Online()) return false;
     std::array<int32_t, kRegistersPerTable> before{};
     for (int r = 0; r < rowCount(); ++r) before[r] = table_->ConfRegisterValue(r);
-    lastResult_ = table_->ConfUpload(0, rowCount());
-    if (lastResult_ == 0) return true;
+    if (table_->ConfUpload(0, rowCount()) == 0) return true;
     // A failed read may have filled part of the table: the grid and the table stay as they
     // were shown.
     for (int r = 0; r < rowCount(); ++r) table_->setConfRegisterValue(r, before[r]);

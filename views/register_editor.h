@@ -51,13 +51,10 @@ class RegisterEditor {
     // The window closes: an offline change of the project's rail goes to disk.
     void close() { failureAlreadyShown(railSave_.save()); }
 
-    // Result code of the last device transfer (0 = success).
-
   private:
     std::shared_ptr<clsTable> table_;
     bool online_ = false;
     RegisterDataType type_ = RegisterDataType::Hex;
-    int32_t lastResult_ = 0;
     OfflineRailSave railSave_;
 };
 
