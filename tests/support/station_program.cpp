@@ -7,6 +7,7 @@
 //                  [--log-writes] [--moving-inputs] [--no-code-word] [--dip N]
 //                  [--dhcp-after S] [--write-replies count|values|empty]
 //                  [--refusals empty|count|values] [--without-table P:T ...]
+//                  [--register P:T:R=V ...]
 //                  COUPLER [TERMINAL ...]
 #include <signal.h>
 
@@ -42,6 +43,10 @@ struct Options {
     varnak::test::SimStation::ReplyShape writeReplies = varnak::test::SimStation::ReplyShape::Count;
     varnak::test::SimStation::ReplyShape refusals = varnak::test::SimStation::ReplyShape::Empty;
     std::vector<std::pair<int, int>> lacking;  // rail position and table
+    struct Preset {
+        int position, table, reg, value;
+    };
+    std::vector<Preset> presets;  // registers holding a value of their own from the start
     varnak::test::RailStationSpec rail;
 };
 
@@ -50,7 +55,7 @@ int usage(const char* program) {
                  "usage: %s [--address N] [--com N] [--resources DIR] [--pace] [--log] "
                  "[--log-writes] [--moving-inputs] [--no-code-word] [--dip N] [--dhcp-after S] "
                  "[--write-replies count|values|empty] [--refusals empty|count|values] "
-                 "[--without-table P:T ...] COUPLER [TERMINAL ...]\n"
+                 "[--without-table P:T ...] [--register P:T:R=V ...] COUPLER [TERMINAL ...]\n"
                  "  --address N     station address (default 0, the program's default)\n"
                  "  --com N         the COM number the printed variable names (default 2)\n"
                  "  --resources DIR device descriptions (default: the program's resource "
@@ -79,7 +84,10 @@ int usage(const char* program) {
                  "                  or values (the count and that many zero values)\n"
                  "  --without-table P:T  the device at rail position P lacks table T (e.g. 4:1, "
                  "channel table 1\n"
-                 "                  of the terminal at 4): its reads are refused\n",
+                 "                  of the terminal at 4): its reads are refused\n"
+                 "  --register P:T:R=V  register R of table T at rail position P holds V from the "
+                 "start\n"
+                 "                  (decimal or 0x hexadecimal, e.g. 0:10:0=0x5014)\n",
                  program);
     return 2;
 }
@@ -130,6 +138,15 @@ bool parse(int argc, char** argv, Options& o) {
                 position > 255 || table < 0 || table > 127)
                 return false;
             o.lacking.emplace_back(position, table);
+        } else if (a == "--register") {
+            if (i + 1 >= argc) return false;
+            Options::Preset p{};
+            char end = '\0';
+            if (std::sscanf(argv[++i], "%d:%d:%d=%i%c", &p.position, &p.table, &p.reg, &p.value,
+                            &end) != 4 ||
+                p.value < 0 || p.value > 0xFFFF)
+                return false;
+            o.presets.push_back(p);
         } else if (a.starts_with("-")) {
             return false;
         } else if (o.rail.coupler.empty()) {
@@ -177,6 +194,13 @@ int main(int argc, char** argv) {
     station->setWriteReplies(o.writeReplies);
     station->setRefusals(o.refusals);
     for (const auto& [position, table] : o.lacking) station->removeTable(position, table);
+    try {
+        for (const auto& p : o.presets)
+            station->setRegister(p.position, p.table, p.reg, static_cast<uint16_t>(p.value));
+    } catch (const std::out_of_range&) {
+        std::fprintf(stderr, "The station has no such register (--register).\n");
+        return 2;
+    }
     if (o.dip >= 0)
         station->changeCoupler(
             [&](varnak::test::CouplerState& s) { s.dipSwitch = static_cast<uint16_t>(o.dip); });
