@@ -2,12 +2,14 @@
 
 #include <cstdio>
 
+#include "mapping/mapping_texts.h"
 #include "model/app_context.h"
 #include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
 #include "model/clsProject.h"
 #include "model/clsTable.h"
+#include "model/clsTerminal.h"
 #include "model/coupler_type_name.h"
 #include "model/device_description.h"
 #include "model/device_register_model.h"
@@ -22,6 +24,10 @@ namespace {
 constexpr int32_t kNameExtensionRegister = 29;
 constexpr int32_t kNameExtensionReadCount = 30;  // registers 29-58
 constexpr int32_t kNoExtension = 65535;
+
+// %1 the position, %2 the type name the station's list gave, %3 the store's refusal.
+constexpr int kTxtEmptyTerminal = 1952;
+constexpr int kTxtNothingInserted = 1953;
 
 struct DigitalRow {
     int32_t word;       // exact list word, or 0 for a row matched by direction and bits
@@ -98,22 +104,42 @@ StationReadResult fReadOnlineStation() {
     const int32_t kind = ident->ConfRegisterValue(kIdentFamily) & 0xFF;
     const int32_t couplerId = rail->ConfSymbolicID();
     auto terminals = rail->clsColTerminals();
+    out.rail = rail;
+    // True when the position holds a terminal: only then can the next one follow.
     auto add = [&](const std::string& name, int32_t position) {
-        // A damaged description counts as none: the terminal gets the fallback's. Whether
-        // the fallback's is sound too is not examined: the reading goes on with the list.
-        if (terminals->Add(name, position, 1, couplerId) == kStoreDescriptionRefused)
-            resultNotExamined(terminals->Add(kUnknownDeviceName, position, 1, couplerId));
+        // A damaged description counts as none: the terminal gets the fallback's; when that
+        // is damaged too, the empty terminal a missing fallback gives, so that the terminals
+        // behind keep their positions.
+        int32_t stored = terminals->Add(name, position, 1, couplerId);
+        if (stored == kStoreDescriptionRefused)
+            stored = terminals->Add(kUnknownDeviceName, position, 1, couplerId);
+        if (stored == kStoreDescriptionRefused) stored = terminals->AddEmpty(position, couplerId);
+        if (stored != kStoreOk || terminals->ItemPos(position)->InfoName().empty())
+            out.emptyPositions.push_back({position, name, stored});
+        return stored == kStoreOk;
     };
     int32_t position = 1;
     for (; position <= kActualTerminalListLast; ++position) {
         int32_t word = list->ConfRegisterValue(position);
         if (isTerminalListEnd(word)) break;
-        add(terminalName(word, position), position);
+        if (!add(terminalName(word, position), position)) return out;
     }
     if (position <= kActualTerminalListLast && kind != kCouplerKindQP && kind != kCouplerKindQI)
         add(kEndTerminalType, position);
-    out.rail = rail;
     return out;
+}
+
+std::string emptyPositionsMessage(const std::vector<EmptyPosition>& positions) {
+    std::string message;
+    for (const EmptyPosition& p : positions) {
+        if (!message.empty()) message += "\n";
+        message += p.storeResult == kStoreOk ? withValues(varnak().text(kTxtEmptyTerminal),
+                                                          {std::to_string(p.position), p.typeName})
+                                             : withValues(varnak().text(kTxtNothingInserted),
+                                                          {std::to_string(p.position), p.typeName,
+                                                           storeResultMessage(p.storeResult)});
+    }
+    return message;
 }
 
 }  // namespace varnak

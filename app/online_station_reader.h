@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The terminal list's read and the end terminal added behind the last terminal found.
 #include "online/station_terminal_list.h"
@@ -25,16 +26,32 @@ std::string intelligentTerminalName(int32_t typeNumber, int32_t nameExtension);
 // The name of a digital terminal from its list word; nullopt when no row matches.
 std::optional<std::string> digitalTerminalName(int32_t listWord);
 
+// A position of the station's terminal list that came online without a terminal of its
+// own description or the fallback's.
+struct EmptyPosition {
+    int32_t position = 0;
+    std::string typeName;  // the name the station's list gave
+    // kStoreOk: it holds an empty terminal (no type, no channels), because neither the
+    // type's description nor the fallback description is usable. Otherwise the store's
+    // refusal to insert a terminal there: the rail ends before this position.
+    int32_t storeResult = 0;
+};
+
 struct [[nodiscard]] StationReadResult {
     // 0 when the station was read; otherwise the control's result code of the read that
     // failed (terminal list after every attempt, or identification).
     int32_t result = 0;
     std::shared_ptr<clsCoupler> rail;  // the online rail; null on failure
     std::string couplerTypeName;
+    // In rail order; going online names them.
+    std::vector<EmptyPosition> emptyPositions;
 };
 
 // Reads the station at the context's station address through the register tables and
 // builds the online rail. The context's online rail is not touched.
 StationReadResult fReadOnlineStation();
+
+// The message naming each empty position and why, one line each, in the current language.
+std::string emptyPositionsMessage(const std::vector<EmptyPosition>& positions);
 
 }  // namespace varnak

@@ -53,6 +53,8 @@ bool fGoOnlineRead(AppContext& context, const GoOnlineHooks& hooks) {
         return false;
     }
     context.VarnakOnlineCoupler = read.rail;
+    if (!read.emptyPositions.empty())
+        context.ui->messageBox(emptyPositionsMessage(read.emptyPositions), vbExclamation, "");
     return true;
 }
 

@@ -21,7 +21,8 @@ struct GoOnlineHooks {
     std::function<void(bool)> busyPointer;
 };
 
-// True when the station was read and the context's online rail replaced. On a station
+// True when the station was read and the context's online rail replaced; a position whose
+// terminal came online empty, or not at all, is named in a message. On a station
 // that does not answer it shows "No communication with coupler!" and sets the project
 // offline again (which runs the offline path of the listeners) and answers false; so it
 // does, without that message, when the loaded rail could not be saved and the user kept it.

@@ -78,14 +78,30 @@ int32_t clsColTerminals::fOpenTerminals(const std::string& szCouplerFileName) {
 int32_t clsColTerminals::Add(const std::string& szTerminalName, int32_t lRailPos,
                              int32_t lMultipleTerm, int32_t lCouplerID) {
     if (lMultipleTerm < 1) return kStoreOk;
-    if (lRailPos < 1 || lRailPos > Count() + 1) return kStoreBadPosition;
-    if (Count() + lMultipleTerm > kMaxTerminalsPerRail || termID_ + lMultipleTerm > kMaxStoreId)
-        return kStoreLimitReached;
+    if (int32_t refused = insertRefusal(lRailPos, lMultipleTerm)) return refused;
 
     // A missing description gives the fallback's terminal; a damaged one gives none.
     const std::string description = deviceDescriptionFile("Terminal", szTerminalName);
     if (descriptionState(description) == DescriptionState::Refused) return kStoreDescriptionRefused;
+    insert(description, lRailPos, lMultipleTerm, lCouplerID);
+    return kStoreOk;
+}
 
+int32_t clsColTerminals::AddEmpty(int32_t lRailPos, int32_t lCouplerID) {
+    if (int32_t refused = insertRefusal(lRailPos, 1)) return refused;
+    insert(std::nullopt, lRailPos, 1, lCouplerID);
+    return kStoreOk;
+}
+
+int32_t clsColTerminals::insertRefusal(int32_t lRailPos, int32_t lMultipleTerm) const {
+    if (lRailPos < 1 || lRailPos > Count() + 1) return kStoreBadPosition;
+    if (Count() + lMultipleTerm > kMaxTerminalsPerRail || termID_ + lMultipleTerm > kMaxStoreId)
+        return kStoreLimitReached;
+    return kStoreOk;
+}
+
+void clsColTerminals::insert(const std::optional<std::string>& description, int32_t lRailPos,
+                             int32_t lMultipleTerm, int32_t lCouplerID) {
     ini::IniBatch batch;
     for (const auto& t : terminals_) {
         if (t->ConfRailPosition() >= lRailPos)
@@ -94,7 +110,7 @@ int32_t clsColTerminals::Add(const std::string& szTerminalName, int32_t lRailPos
     for (int32_t i = 0; i < lMultipleTerm; ++i) {
         auto terminal = std::make_shared<clsTerminal>();
         int32_t id = ++termID_;
-        ignoreLoadResult(terminal->InfoRetrieveData(description));
+        if (description) ignoreLoadResult(terminal->InfoRetrieveData(*description));
         terminal->setConfSymbolicID(id);
         terminal->setConfRailPosition(lRailPos + i);
         terminal->setConfParentCouplerID(lCouplerID);
@@ -102,7 +118,6 @@ int32_t clsColTerminals::Add(const std::string& szTerminalName, int32_t lRailPos
         terminals_.push_back(terminal);
     }
     raiseMultiChanged(lRailPos);
-    return kStoreOk;
 }
 
 std::shared_ptr<clsTerminal> clsColTerminals::ItemPos(int32_t lRailPos) const {

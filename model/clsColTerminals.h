@@ -4,6 +4,7 @@
 // by rail position or id.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ class clsColTerminals {
     // description's terminals. Nothing is written to disk.
     [[nodiscard]] int32_t Add(const std::string& szTerminalName, int32_t lRailPos,
                               int32_t lMultipleTerm, int32_t lCouplerID);
+    // Inserts one terminal of no type at a rail position, refused as Add refuses a
+    // position or a limit: it reads no description and stays empty (no name, no channels),
+    // as a terminal does whose description and fallback description are both missing.
+    [[nodiscard]] int32_t AddEmpty(int32_t lRailPos, int32_t lCouplerID);
     std::shared_ptr<clsTerminal> ItemPos(int32_t lRailPos) const;
     std::shared_ptr<clsTerminal> ItemID(int32_t lSymID) const;
     int32_t Count() const { return static_cast<int32_t>(terminals_.size()); }
@@ -67,6 +72,12 @@ class clsColTerminals {
 
   private:
     void raiseMultiChanged(int32_t position);
+    // Why an insert of that many terminals at that position is refused; kStoreOk: it is not.
+    [[nodiscard]] int32_t insertRefusal(int32_t lRailPos, int32_t lMultipleTerm) const;
+    // Inserts terminals read from the description (none: empty terminals), moving the
+    // terminals from the position on to the right.
+    void insert(const std::optional<std::string>& description, int32_t lRailPos,
+                int32_t lMultipleTerm, int32_t lCouplerID);
     // True when a position changed.
     bool closeGaps();
 

@@ -123,6 +123,19 @@ int32_t clsTable::ConfDownload(int32_t lRegisterOffset, int32_t lRegisterSize) {
 }
 
 int32_t clsTable::ConfRetrieveData(const std::string& szFileName) {
+    retrieveRegisters(szFileName);
+    return 0;
+}
+
+void clsTable::fillFrom(const clsTable& defaults, const RegisterSet& given) {
+    for (size_t i = 0; i < values_.size(); ++i) {
+        if (!given.test(i)) values_[i] = defaults.values_[i];
+        if (descriptions_[i].empty()) descriptions_[i] = defaults.descriptions_[i];
+    }
+}
+
+RegisterSet clsTable::retrieveRegisters(const std::string& szFileName) {
+    RegisterSet given;
     tableSourceFile_ = szFileName;
     AppContext& context = varnak();
     const int32_t language = descriptionLanguage(context);
@@ -144,8 +157,10 @@ int32_t clsTable::ConfRetrieveData(const std::string& szFileName) {
                 return;
             text = trimBlanks(text);
             if (!gfIsHexValue(text)) return;
-            if (std::optional<int32_t> value = gfHexValToLong(text))
+            if (std::optional<int32_t> value = gfHexValToLong(text)) {
                 values_[static_cast<size_t>(i)] = *value;
+                given.set(static_cast<size_t>(i));
+            }
         });
         skipOnError([&] {
             std::string text;
@@ -156,7 +171,7 @@ int32_t clsTable::ConfRetrieveData(const std::string& szFileName) {
         });
     }
     context.ui->statusText("done...");
-    return 0;
+    return given;
 }
 
 bool clsTable::writeRegisters(const std::string& szFileName) const {

@@ -9,6 +9,7 @@
 // access (ConfRegisterValue, InfoRegisterDesc, ConfUpload, ConfDownload), so a rail with
 // many terminals opens without reading every channel table.
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -23,6 +24,9 @@ class SubscriptOutOfRange : public std::out_of_range {
 
 // ConfSaveData / ConfSaveAsResData: the file could not be written (0 = written).
 inline constexpr int32_t kTableFileWriteFailed = -1;
+
+// Registers 0..255 as a set, such as those a load found a value for.
+using RegisterSet = std::bitset<256>;
 
 class clsTable {
   public:
@@ -70,6 +74,12 @@ class clsTable {
     // Loads registers and descriptions 0..TableLen from the file's sections
     // "RegValue_Table<n>" and "RegDesc_Table<n>". Result 0.
     [[nodiscard]] int32_t ConfRetrieveData(const std::string& szFileName);
+    // The same load, answering which registers the file gave a value; the others keep
+    // theirs, so a load over defaults leaves the defaults where the file is silent.
+    RegisterSet retrieveRegisters(const std::string& szFileName);
+    // Fills this table from defaults (a channel's): the value of every register not in
+    // given, and every description this table lacks. Nothing else of this table changes.
+    void fillFrom(const clsTable& defaults, const RegisterSet& given);
     // Saves registers 0..TableLen into "RegValue_Table<n>" when the table changed and its
     // number is one the files keep. 0, or kTableFileWriteFailed (the table then stays
     // changed).

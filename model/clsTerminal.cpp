@@ -9,6 +9,7 @@
 #include "model/basConvert.h"
 #include "model/clsColTables.h"
 #include "model/clsProject.h"
+#include "model/clsTable.h"
 #include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
@@ -40,6 +41,15 @@ std::string readMappingKey(const std::string& file, const std::string& section,
     std::string text = ini::readString(file, section, key, "", 100);
     if (text.empty()) return emptyValue;
     return trimBlanks(text);
+}
+
+// The registers every channel starts from, as an insert reads them from a description:
+// its [RegValue_Table0], read as table 0. Answers the registers the source gave.
+RegisterSet loadChannelDefaults(clsTable& defaults, const std::string& source, int32_t position) {
+    defaults.setTableNr(0);
+    defaults.setPosNr(position);
+    defaults.setTableLen(kChannelTableLen);
+    return defaults.retrieveRegisters(source);
 }
 
 bool isRegularFile(const fs::path& p) {
@@ -145,6 +155,14 @@ int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
     return 0;
 }
 
+std::string clsTerminal::defaultsSource(const std::string& file) const {
+    // The description's channel registers, not the file's own table 0: that is channel 0's
+    // saved table, and its changes are no other channel's. Only without a usable
+    // description does the file's table 0 stand in.
+    const std::string own = deviceDescriptionFile("Terminal", common_.name);
+    return usableDescription(own) ? own : file;
+}
+
 void clsTerminal::readFile(const std::string& file, bool description) {
     // The keys come one after another; the channel tables' loads below let window events
     // run, so the run ends before them.
@@ -197,22 +215,36 @@ void clsTerminal::readFile(const std::string& file, bool description) {
     run.reset();
     tables_ = std::make_shared<varnak::clsColTables>();
     if (!registerModel_) return;
+    // Every channel starts from the description's channel registers, read once and only
+    // when a channel needs them (a file this program saved holds every register).
+    clsTable defaults;
+    std::optional<RegisterSet> defaultsGiven;
+    auto channelDefaults = [&]() -> const RegisterSet& {
+        if (!defaultsGiven)
+            defaultsGiven =
+                loadChannelDefaults(defaults, description ? file : defaultsSource(file), railPos_);
+        return *defaultsGiven;
+    };
     for (int32_t c = 0; c < nrLog_; ++c) {
         auto t = tables_->Add(c);
         t->setTableDesc("Kanal " + std::to_string(c));
         t->setTableLen(kChannelTableLen);
+        t->setTableNr(c);
+        t->setPosNr(railPos_);
         if (description) {
-            // Every channel starts from the description's channel registers.
-            t->setTableNr(0);
-            ignoreLoadResult(t->ConfRetrieveData(file));
-            t->setTableNr(c);
-            t->setPosNr(railPos_);
+            channelDefaults();
+            t->fillFrom(defaults, {});
+            t->setTableSourceFile(file);
             // Never saved channels would come back as zeros: the first save writes them.
             t->setValueChanged(true);
-        } else {
-            t->setTableNr(c);
-            t->setPosNr(railPos_);
-            ignoreLoadResult(t->ConfRetrieveData(file));
+        } else if (const RegisterSet given = t->retrieveRegisters(file);
+                   given.count() <= static_cast<size_t>(kChannelTableLen)) {
+            // The file lacks this channel's table or some of its registers (a file begun as
+            // a copy of the description holds channel 0 only): the defaults fill them, and
+            // the next save writes a table so filled whole, so the file holds it from then on.
+            const RegisterSet& fromDefaults = channelDefaults();
+            t->fillFrom(defaults, given);
+            if ((fromDefaults & ~given).any()) t->setValueChanged(true);
         }
         t->setbInitDone(true);  // loaded now; a lazy reload would only read the same again
     }

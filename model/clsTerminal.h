@@ -112,6 +112,8 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
 
     [[nodiscard]] int32_t retrieve(const std::string& szFileName, bool description);
     void readFile(const std::string& file, bool description);
+    // The file a terminal file's channels take their defaults from.
+    std::string defaultsSource(const std::string& file) const;
     [[nodiscard]] int32_t writeSelfContained(const std::string& file) const;
     [[nodiscard]] bool writeLayout(const std::string& file) const;
 

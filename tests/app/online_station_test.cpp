@@ -1,5 +1,6 @@
 // Going online against a simulated station: the terminal names and positions read from
-// the terminal list, the end terminal, the failure path and the download offer.
+// the terminal list, the end terminal, positions without a usable description, the failure
+// path and the download offer.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -7,7 +8,9 @@
 #include "app/online_station_reader.h"
 #include "app/online_switch.h"
 #include "comctl/QZcomOCX.h"
+#include "mapping/mapping_layout.h"
 #include "tests/model/project_fixture.h"
+#include "tests/support/description_damage.h"
 #include "tests/support/sim_station.h"
 #include "tests/support/station_online.h"
 
@@ -209,6 +212,43 @@ TEST_F(GoingOnline, DamagedDescriptionsCountAsMissing) {
     EXPECT_EQ(row(rail),
               (Row{{1, "QT1002-0000"}, {2, "Unknown"}, {3, "QT1002-0000"}, {4, "QT9010-0000"}}));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(GoingOnline, APositionWithoutAnyUsableDescriptionHoldsAnEmptyTerminalAndIsNamed) {
+    DescriptionDamage own(resources() / "Terminal" / "QT2114-0000.INI");
+    DescriptionDamage fallback(resources() / "Terminal" / "Unknown.INI");
+    own.cutTo(0);
+    fallback.randomBytes(41);
+    OnlineStationSetup setup;
+    setup.terminalList = {0x8201, 0x8402, 0x8201, 0};
+    prepareOnlineStation(station, setup);
+    ASSERT_TRUE(goOnline());
+    auto rail = context().VarnakOnlineCoupler;
+    using Row = std::vector<std::pair<int32_t, std::string>>;
+    EXPECT_EQ(row(rail),
+              (Row{{1, "QT1002-0000"}, {2, ""}, {3, "QT1002-0000"}, {4, "QT9010-0000"}}));
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(2)->InfoNrLogSigChnl(), 0);
+    EXPECT_EQ(undescribedPositions(*rail), std::vector<int32_t>{2});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Position 2 (QT2114-0000): weder die Beschreibung dieses Klemmentyps noch die "
+              "Ersatzbeschreibung Unknown.INI ist brauchbar (sie fehlt oder ist beschädigt). Die "
+              "Position hält eine leere Klemme ohne Beschreibung; die Klemmen dahinter stehen auf "
+              "ihren Positionen.");
+    EXPECT_EQ(ui.messages[0].style, vbExclamation);
+    EXPECT_EQ(project->setOnline(false), kStoreOk);
+
+    // A coupler description whose id counter leaves no room: the rail ends before the
+    // first terminal, and the message says so.
+    writeFile(resources() / "Coupler" / "QZ3100-0000.INI",
+              std::string(kCouplerDescription) + "[Config]\r\nTermID=999\r\n");
+    ui.messages.clear();
+    ASSERT_TRUE(goOnline());
+    EXPECT_EQ(context().VarnakOnlineCoupler->clsColTerminals()->Count(), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Position 1 (QT1002-0000): keine Klemme eingefügt, die Schiene endet davor. Die "
+              "Station kann nicht mehr Klemmen oder Kennungen aufnehmen.");
 }
 
 TEST_F(GoingOnline, TheExtensionIsReadFromTheDeviceWhateverTheDescriptions) {

@@ -149,6 +149,65 @@ TEST_F(TerminalTest, SavedMappingAndEveryChannelReadBack) {
     EXPECT_EQ(ini::readString(file, "RegValue_Table5", "Reg41"), "0x0007");
 }
 
+// A terminal file begun as a copy of its description with its [Config], channel 0's Reg32
+// changed from the description's 5 to 7, and what each way of holding channel 1 gives it.
+TEST_F(TerminalTest, RegistersTheFileLacksTakeTheDescriptionsChannelDefaults) {
+    const auto description = resources() / "Terminal" / "QT3002-0000.INI";
+    const std::string descriptionText = readFile(description);
+    std::string copy = descriptionText;
+    copy.replace(copy.find("Reg32=0x0005"), 12, "Reg32=0x0007");
+    copy += "[Config]\nTermPos=1\nTermID=1\nCouplerID=1\n";
+    std::string whole = "[RegValue_Table1]\n";
+    for (int r = 0; r < 64; ++r)
+        whole += "Reg" + std::to_string(r) + "=0x000" + (r == 32 ? "9\n" : "0\n");
+    struct Case {
+        const char* what;
+        std::string table1;
+        std::string descriptionNow;  // "-": removed
+        int32_t reg32, reg33, reg63;
+        bool changed;  // channel 1 is written by the next save
+    };
+    const Case cases[] = {
+        {"no table 1", "", descriptionText, 5, 0x100, 0xBEEF, true},
+        {"table 1 without Reg63", "[RegValue_Table1]\nReg32=0x0009\n", descriptionText, 9, 0x100,
+         0xBEEF, true},
+        {"table 1 whole", whole, descriptionText, 9, 0, 0, false},
+        {"no table 1, no description", "", "-", 7, 0x100, 0xBEEF, true},
+        {"no table 1, damaged description", "", "[RegValue_Table0]\nReg32=0x0001\n", 7, 0x100,
+         0xBEEF, true},
+    };
+    const auto file = std::filesystem::path(railDir()) / "C001T001.TCF";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(description);
+        if (c.descriptionNow != "-") writeFile(description, c.descriptionNow);
+        writeFile(file, copy + c.table1);
+        ini::dropCache();
+        auto t = std::make_shared<clsTerminal>();
+        ignoreLoadResult(t->ConfRetrieveData(file.string()));
+        auto channel0 = t->clsColTables()->Item(0);
+        auto channel1 = t->clsColTables()->Item(1);
+        EXPECT_EQ(channel0->ConfRegisterValue(32), 7);
+        EXPECT_FALSE(channel0->ValueChanged());
+        EXPECT_EQ(channel1->ConfRegisterValue(32), c.reg32);
+        EXPECT_EQ(channel1->ConfRegisterValue(33), c.reg33);
+        EXPECT_EQ(channel1->ConfRegisterValue(63), c.reg63);
+        EXPECT_EQ(channel1->ValueChanged(), c.changed);
+    }
+    // The save writes the filled table; from then on the file holds it.
+    writeFile(description, descriptionText);
+    writeFile(file, copy);
+    ini::dropCache();
+    auto t = std::make_shared<clsTerminal>();
+    ignoreLoadResult(t->ConfRetrieveData(file.string()));
+    ASSERT_EQ(t->ConfSaveData(railDir()), kStoreOk);
+    ini::dropCache();
+    EXPECT_EQ(ini::readString(file.string(), "RegValue_Table1", "Reg63"), "0xBEEF");
+    auto back = std::make_shared<clsTerminal>();
+    ignoreLoadResult(back->ConfRetrieveData(file.string()));
+    EXPECT_FALSE(back->clsColTables()->Item(1)->ValueChanged());
+}
+
 TEST_F(TerminalTest, SaveWithoutUsableDescriptionWritesASelfContainedFile) {
     const auto description = resources() / "Terminal" / "QT3002-0000.INI";
     // The description gone, or damaged since the terminal was read: a copy of it would

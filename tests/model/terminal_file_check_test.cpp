@@ -96,7 +96,8 @@ TEST_F(TerminalFiles, RailsOfFilesLackingWhatTheSaveWritesOpenWholeAndKeepTheirP
         ASSERT_EQ(qt3004->clsColTables()->Count(), 4);
         EXPECT_EQ(qt3004->ConfMappInputImage(3, 1), "511");
         EXPECT_EQ(qt3004->clsColTables()->Item(0)->ConfRegisterValue(63), 0xBEEF);
-        EXPECT_EQ(qt3004->clsColTables()->Item(3)->ConfRegisterValue(63), 0);
+        // A channel without its table takes the description's channel registers.
+        EXPECT_EQ(qt3004->clsColTables()->Item(3)->ConfRegisterValue(63), 0xBEEF);
         auto qt1002 = terminals()->ItemPos(4);
         EXPECT_EQ(qt1002->ConfMappInputImage(1, 0), "511.7");
 
