@@ -77,9 +77,9 @@ int32_t TelegramLink::exchange(ReplyFormat format, std::span<const uint8_t> requ
                                ReplyFrame& reply) {
     const ExpectedReply expected = expectedReply(format, request);
     const Clock::duration head = headTimeout(format);
-    // A damaged reply is the request's own, unless it does not even start as a reply on a
-    // line that brought other bytes just before (left over from the request before, or stray
-    // while it settled): then those may have gone on, and its own may be still to come.
+    // A damaged reply is the request's own, unless the line brought other bytes just before
+    // (left over from the request before, stray while it settled, or another request's
+    // reply): then those may have gone on, and its own may be still to come.
     bool stray = std::exchange(state_.leftOver, false);
     Clock::duration overrun{};
     if (!settle([&](const ExpectedReply& owed) { return mistakable(owed, expected); }, head / 2,
@@ -215,9 +215,9 @@ int32_t TelegramLink::awaitAnswer(const ExpectedReply& expected, Clock::time_poi
             // A frame broken off or spoilt may have more of it, or another, behind it.
             const bool nothing = r == ComErrTimeout1 && reply.length == 0;
             state_.leftOver = !nothing;
-            // Of its reply nothing came, or nothing it can tell from stray bytes: it may
-            // still come, after a later request went out.
-            if (nothing || (stray && r == ComErrStartPattern)) owe(expected);
+            // Of its reply nothing came, or nothing it can tell from the other bytes that
+            // came just before: it may still come, after a later request went out.
+            if (nothing || stray) owe(expected);
             return damaged(r);
         }
         // Whether a reply was still owed is judged by when its head came.
@@ -231,6 +231,7 @@ int32_t TelegramLink::awaitAnswer(const ExpectedReply& expected, Clock::time_poi
         }
         state_.owed.arrived(frame, came);
         ++state_.droppedReplies;
+        stray = true;
         if (dropped == kMaxDroppedReplies) {
             owe(expected);
             return damaged(ComErrTimeout1);

@@ -77,7 +77,8 @@ class TelegramLink {
     // of that time-out beyond the gap; a line still busy then gets nothing (1).
     // 0 with the answer in reply, or ComErrSendTel, ComErrTimeout1, ComErrTimeout2,
     // ComErrStartPattern, ComErrDataLength or ComErrCRC, after which the line counts as
-    // unsettled; a request of which nothing came counts as owing its reply.
+    // unsettled; a request of which nothing came, or nothing it can tell from other bytes
+    // that came just before, counts as owing its reply.
     [[nodiscard]] int32_t exchange(ReplyFormat format, std::span<const uint8_t> request,
                                    ReplyFrame& reply);
 

@@ -152,6 +152,11 @@ TEST_F(OwedReplies, AnExchangeGetsItsOwnInputs) {
          {Op::Exchange, sound, 1, 0x2222, ComErrNo},
          {Op::Exchange, firstThenOwn(processDataWith(frame, 2, 1)), 1, 0x3333, ComErrIdent},
          {Op::Exchange, sound, 1, 0x4444, ComErrNo}});
+    // Bytes that begin no reply right after another request's reply may be more of that:
+    // the exchange's own reply comes after them and is no answer to the next.
+    const std::string another = registerReplyFrame(1, 0, 9, 0, {1}) + "\x55\x55";
+    run({{Op::Exchange, firstThenOwn(another), 1, 0x5555, ComErrStartPattern},
+         {Op::Exchange, sound, 1, 0x6666, ComErrNo}});
 }
 
 // An RS485 bus with one station switched off, polled in turn: every exchange with the live
