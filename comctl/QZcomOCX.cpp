@@ -172,8 +172,8 @@ namespace {
 // Both firmware roads on the open port; the load road switches its line settings and
 // always brings back the kept ones.
 [[nodiscard]] int32_t firmware(QZcomOCX& control, varnak::platform::SerialPort& port,
-                               varnak::comctl::FirmwareRoad road, bool everySector, int32_t station,
-                               const std::string& file) {
+                               varnak::comctl::LineState& line, varnak::comctl::FirmwareRoad road,
+                               bool everySector, int32_t station, const std::string& file) {
     using namespace varnak::comctl;
     FirmwareRequest request;
     request.road = road;
@@ -182,6 +182,7 @@ namespace {
     request.file = file;
     request.rs485 = control.QZxTyp() == QZxType_RS485;
     request.timeoutMs = control.QZxTimeout();
+    request.line = &line;
     request.loaderFolder = loaderFolder();
     const FirmwareEvents events{control.DownloadStart, control.DownloadState};
     const BootLineSettings settings{[&] { return port.useBootLoaderSettings(); },
@@ -192,24 +193,26 @@ namespace {
 }  // namespace
 
 int32_t QZcomOCX::QZxFirmwareLoad(const std::string& szFileName) {
-    return firmware(*this, *port_, varnak::comctl::FirmwareRoad::Load, false, 0, szFileName);
+    return firmware(*this, *port_, *line_, varnak::comctl::FirmwareRoad::Load, false, 0,
+                    szFileName);
 }
 
 int32_t QZcomOCX::QZxFirmwareUpdate(const std::string& szFileName) {
-    return firmware(*this, *port_, varnak::comctl::FirmwareRoad::Update, false, 1, szFileName);
+    return firmware(*this, *port_, *line_, varnak::comctl::FirmwareRoad::Update, false, 1,
+                    szFileName);
 }
 
 int32_t QZcomOCX::QZxFirmwareUpdate1(int32_t lMultiPoint, const std::string& szFileName) {
-    return firmware(*this, *port_, varnak::comctl::FirmwareRoad::Update, false, lMultiPoint,
+    return firmware(*this, *port_, *line_, varnak::comctl::FirmwareRoad::Update, false, lMultiPoint,
                     szFileName);
 }
 
 int32_t QZcomOCX::QZxEraseFlash(const std::string& szFileName) {
-    return firmware(*this, *port_, varnak::comctl::FirmwareRoad::Load, true, 0, szFileName);
+    return firmware(*this, *port_, *line_, varnak::comctl::FirmwareRoad::Load, true, 0, szFileName);
 }
 
 int32_t QZcomOCX::QZxFirmwareUpdate2(int32_t lMultiPoint, const std::string& szFileName) {
-    return firmware(*this, *port_, varnak::comctl::FirmwareRoad::Update, true, lMultiPoint,
+    return firmware(*this, *port_, *line_, varnak::comctl::FirmwareRoad::Update, true, lMultiPoint,
                     szFileName);
 }
 

@@ -314,7 +314,9 @@ class SectorSender {
     // A bad file must not strand the coupler in its boot loader: read it first.
     auto image = std::make_unique<FirmwareImage>();
     if (int32_t r = image->read(request.file)) return r;
-    TelegramLink telegrams(line, request.rs485);
+    LineState fresh;
+    TelegramLink telegrams(line, request.rs485, request.line ? *request.line : fresh,
+                           request.timeoutMs);
     const std::array<int32_t, 4> block{RegCmdEnterBootloader, 1, kUnlockWord, 0};
     if (int32_t r = writeRegisters(telegrams,
                                    RegisterAddress{0, kCommandTable, 0, 4, request.station}, block))

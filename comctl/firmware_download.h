@@ -12,6 +12,8 @@
 
 namespace varnak::comctl {
 
+struct LineState;
+
 // Step codes: each names the step at which a download stopped.
 enum FirmwareCode : int32_t {
     FwFileCannotOpen = 1,
@@ -75,7 +77,10 @@ struct FirmwareRequest {
     int32_t station = 1;       // update road
     std::string file;
     bool rs485 = false;
-    int timeoutMs = 10;                  // the control's reply time-out
+    int timeoutMs = 10;  // the control's reply time-out
+    // What the control's earlier requests left on the line: the enter-bootloader block waits
+    // out the replies still owed to its station. None when null.
+    LineState* line = nullptr;
     std::filesystem::path loaderFolder;  // load road
     // Tries of the counted boot-loader waits. The control keeps these; tests that sit out
     // a silent loader shorten them.

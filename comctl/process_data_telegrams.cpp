@@ -36,8 +36,9 @@ int32_t exchangeProcessData(TelegramLink& link, int32_t multiPoint, int32_t& sta
         return r;
     const auto& b = reply.bytes;
     const size_t words = b[1];
-    if (b[3] != 0) return ComErrMultipoint;
-    if (b[2] != request[2]) return ComErrIdent;
+    // A reply refused for these may have been another's: the exchange's own may still come.
+    if (b[3] != 0) return link.refused(ComErrMultipoint);
+    if (b[2] != request[2]) return link.refused(ComErrIdent);
     if (words > received.size()) return ComErrDataBuff;
 
     for (size_t i = 0; i < words; ++i)

@@ -68,10 +68,11 @@ std::vector<uint8_t> telegram(const RegisterAddress& a, int32_t first, uint8_t c
 
     const auto& b = reply.bytes;
     if (b[8] & kRegisterWriteFlag) return ComErrRegResponse;
-    // A reply must carry exactly the registers asked for: anything else is not copied.
+    // A reply must carry exactly the registers asked for: anything else is not copied, and
+    // the read's own reply may still come.
     const size_t count = b[5];
     if (count != received.size() || reply.length != kMinRegisterReply + 2 * count)
-        return link.damaged(ComErrDataLength);
+        return link.refused(ComErrDataLength);
     for (size_t i = 0; i < count; ++i)
         received[i] = b[kValuesAt + 2 * i] | b[kValuesAt + 2 * i + 1] << 8;
     return ComErrNo;

@@ -35,4 +35,9 @@ bool sumFits(ReplyFormat format, std::span<const uint8_t> frame);
 // only with ident and station byte 0, so that noise seldom passes for one.
 size_t soundFrameAt(std::span<const uint8_t> bytes, ReplyFormat& format);
 
+// How many more bytes the first frame in either format that begins in bytes before position
+// startsBefore needs to be whole (its head first, when that is not in yet); 0 when no frame
+// whose start fits either format is underway there.
+size_t bytesToComplete(std::span<const uint8_t> bytes, size_t startsBefore);
+
 }  // namespace varnak::comctl

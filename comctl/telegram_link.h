@@ -6,12 +6,13 @@
 // the next request; read naively it would pass for the next request's answer. So replies are
 // read as whole frames, a frame that answers another request is dropped while the wait goes
 // on, after a time-out or a damaged reply the next request first waits for a quiet line, and
-// a frame that could be a reply still owed to an earlier request is passed over rather than
-// taken for a later one's answer (owed_replies.h).
+// a request that could mistake a reply still owed to an earlier one for its own goes out only
+// once that reply has come or can no longer come (owed_replies.h).
 #include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "comctl/owed_replies.h"
@@ -32,7 +33,7 @@ struct LineState {
     uint64_t sentTelegrams = 0;
     // The last reply broke off or was spoilt: more of it, or another, may follow.
     bool leftOver = false;
-    // Requests that timed out while their reply may still come.
+    // Requests whose reply did not come, or came refused, while it may still come.
     OwedReplies owed;
 };
 
@@ -61,46 +62,54 @@ class TelegramLink {
     TelegramLink(const TelegramLink&) = delete;
     TelegramLink& operator=(const TelegramLink&) = delete;
 
-    // A telegram no reply is awaited for: it goes out once an unsettled line fell quiet (or
-    // after a second). 0 or ComErrSendTel.
+    // A register telegram no reply is awaited for: it goes out once the replies still owed to
+    // requests of its station have come or can no longer come, and an unsettled line fell
+    // quiet (or after a second). 0 or ComErrSendTel.
     [[nodiscard]] int32_t sendTelegram(std::span<const uint8_t> telegram);
 
     // Sends request and reads frames until one in format answers it (a register reply echoes
     // the request's station, rail position, table and first register, and a read's reply its
-    // count), dropping the others and passing over one that a reply still owed to an earlier
-    // request could be. Before it goes out the line falls quiet and, after a request that
-    // passed over a frame, the replies it may still owe that this one could mistake come or
-    // run out. All of that and the wait for the reply's head share the head's time-out and
-    // the gap that ends a reply: the wait before sending takes no more than half of that
-    // time-out beyond the gap, and a line still busy then gets nothing (1).
+    // count), dropping the others. Before it goes out, the replies still owed to earlier
+    // requests that it could mistake for its own come or run out, whatever arrives meanwhile
+    // being read off and dropped; then the first reply that answers it is its own. After that
+    // wait the line falls quiet: the quiet wait and the wait for the reply's head share the
+    // head's time-out and the gap that ends a reply, the quiet wait taking no more than half
+    // of that time-out beyond the gap; a line still busy then gets nothing (1).
     // 0 with the answer in reply, or ComErrSendTel, ComErrTimeout1, ComErrTimeout2,
     // ComErrStartPattern, ComErrDataLength or ComErrCRC, after which the line counts as
-    // unsettled; a request of which nothing came counts as owing its reply.
+    // unsettled; a request of which nothing came, or nothing it can tell from other bytes
+    // that came just before, counts as owing its reply.
     [[nodiscard]] int32_t exchange(ReplyFormat format, std::span<const uint8_t> request,
                                    ReplyFrame& reply);
 
-    // A reply whose content turned out damaged: returns code and leaves the line unsettled.
-    [[nodiscard]] int32_t damaged(int32_t code) {
-        state_.unsettled = true;
-        return code;
-    }
+    // The reply taken as the last request's answer, refused for its content: it may be
+    // another's, so the request's own still counts as owed. Returns code.
+    [[nodiscard]] int32_t refused(int32_t code);
 
     const LineState& state() const { return state_; }
 
   private:
     using Clock = std::chrono::steady_clock;
-    // Whose a damaged reply may be.
-    enum class Damage { Own, MayBeStray, MayBeAnother };
+    // Picks the owed replies a telegram waits out.
+    using OwedPick = std::function<bool(const ExpectedReply&)>;
+    struct Heard;
 
+    // A failure after which more may come: returns code and leaves the line unsettled.
+    [[nodiscard]] int32_t damaged(int32_t code) {
+        state_.unsettled = true;
+        return code;
+    }
     Clock::duration headTimeout(ReplyFormat format) const;
-    [[nodiscard]] bool settle(const ExpectedReply* next, Clock::time_point sendBy, bool& stray);
-    size_t takeFrames(std::span<const uint8_t> heard, size_t from, size_t& framed);
+    [[nodiscard]] bool settle(const OwedPick& waitOut, Clock::duration allowance, bool& stray,
+                              Clock::duration& overrun);
+    [[nodiscard]] bool readUnderway(Heard& heard);
+    void takeFrames(Heard& heard);
     [[nodiscard]] int32_t transmit(std::span<const uint8_t> telegram);
     [[nodiscard]] int32_t awaitAnswer(const ExpectedReply& expected, Clock::time_point headBy,
-                                      Damage damage, ReplyFrame& reply);
-    void owe(const ExpectedReply& request, bool passedOver);
+                                      bool stray, ReplyFrame& reply);
+    void owe(const ExpectedReply& request);
     [[nodiscard]] int32_t readFrame(ReplyFormat format, Clock::time_point headBy, ReplyFrame& frame,
-                                    ReplyFormat& came);
+                                    ReplyFormat& came, Clock::time_point& headAt);
     [[nodiscard]] int32_t readBody(ReplyFormat format, ReplyFrame& frame);
 
     LineState own_;
@@ -108,6 +117,7 @@ class TelegramLink {
     bool rs485_;
     LineState& state_;
     int timeoutMs_;
+    ExpectedReply last_;  // of the last request sent
 };
 
 }  // namespace varnak::comctl

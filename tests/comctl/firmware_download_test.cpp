@@ -96,6 +96,21 @@ TEST_F(FirmwareUpdate, WaitingLoaderIsEchoedAndTheTraceIsWritten) {
     EXPECT_FALSE(std::getline(trace, line));
 }
 
+// A reply the station still owes would land in the boot loader's synchronisation: the
+// enter-bootloader block waits it out.
+TEST_F(FirmwareUpdate, TheBlockGoesOutOnceTheStationsLateReplyCame) {
+    newStation(20);
+    station->configureBootLoader([](SimBootLoader& b) { b.configure(0, false, 0); });
+    station->addTable(0, 9, 4);
+    // After the read's 80 ms time-out, within the 100 ms more it is owed.
+    station->queueFault(ReplyFault::delayed(std::chrono::milliseconds(130)));
+    std::array<int32_t, 1> value{};
+    ASSERT_EQ(control->QZxRegSyncReadReq(0, 9, 0, 1, 1, value), ComErrTimeout1);
+    const HexImage hex = firmware(0, 0, {0x0080});
+    ASSERT_EQ(control->QZxFirmwareUpdate(writeHex(hex)), 0);
+    expectDelivered(expectedSectors(hex, 0, 0, 0, false), 0);
+}
+
 TEST_F(FirmwareUpdate, ABadFileLeavesTheCouplerInItsFirmware) {
     std::string text = firmware(0, 0, {0}).text();
     text[text.find('\n') - 1] ^= 1;  // checksum of the first line

@@ -66,14 +66,15 @@ class LateWriteReplies : public StationTest {
     LateWriteReplies() { station.addTable(2, 0, 64); }
 };
 
-// The slow station of the field: its acknowledgement comes after the write has timed out,
-// while the read-back waits; it carries the write flag, and values or none.
+// The slow station of the field: its acknowledgement comes after the write has timed out (at
+// 40 ms), while it is still owed (until 60 ms later), and the read-back waits it out; it
+// carries the write flag, and values or none.
 TEST_F(LateWriteReplies, TheReadBackGetsTheStationsValueNotARefusal) {
     for (Shape shape : {Shape::Values, Shape::Count, Shape::Empty}) {
         SCOPED_TRACE(writeReplyName(shape));
         station.setWriteReplies(shape);
         reopenWithTimeout(kSilenceTimeoutMs);
-        station.queueFault(ReplyFault::late());
+        station.queueFault(ReplyFault::delayed(std::chrono::milliseconds(70)));
         const std::array<int32_t, 1> written{0x0055};
         EXPECT_EQ(control.QZxRegSyncWriteReq(2, 0, 5, 1, 1, written), ComErrTimeout1);
         EXPECT_EQ(station.reg(2, 0, 5), 0x0055);  // the station took it all the same

@@ -1,22 +1,28 @@
 // A soak of the control's telegrams against the simulated line: random register reads,
 // writes and process-data exchanges with stations 1 and 2 on the line and a station 4 that is
 // not, while the line loses requests and replies, cuts, splits, spoils, doubles and delays
-// replies (late ones past the reply time-out), and the stations refuse reads of tables they
-// lack. Every read reply carries values no reply carried before and every exchange's inputs
-// echo its outputs, and the station records what it got and what it answered; so every call
-// that returns 0 is checked to have been answered by its own requests, and every refusal to be
-// its own (a read may have the reply to the same read sent just before it, nothing written to
-// the table between them: the registers' values an instant older). A late reply comes within one
-// and a quarter head time-outs of its request, at most three in a row, which keeps every reply
-// within the time the control waits for it.
+// replies, and the stations refuse reads of tables they lack. Late replies come after their
+// request's time-out, most while the reply is still owed (within one and a quarter head
+// time-outs of the request), some later than that (over two head time-outs and the gap), at
+// most three in a row. Every read reply carries values no reply carried before and every
+// exchange's inputs echo its outputs, and the station records what it got and what it
+// answered; so every call that returns 0 is checked to have been answered by its own
+// requests, and every refusal to be its own (a read may have the reply to the same read sent
+// just before it, nothing written to the table between them: the registers' values an
+// instant older). A call whose last request the station received and answered soundly within
+// half its head time-out of its going out (the part of it no quiet-line wait takes) must
+// return that answer's code: otherwise it is a lost success.
 //
 // It takes some minutes and is no part of the test run:
 //     build-test/bin/control_soak [--calls N] [--seed S] [--timeout MS] [--show-over]
-// It prints the calls made, the count of each result, each violation with the calls before
-// it, and the longest call against its bound (wire time, each read's time-out per byte and
-// once more, and the gap that ends a reply; --show-over lists the calls over it), and ends
-// with 1 when a call took a reply not its own. Times are the machine's: a busy one runs the
-// time-outs late.
+// It prints the calls made, the count of each result, each call with another request's reply
+// and each lost success with the calls before it, those that met a reply later than it was
+// owed counted apart, and the longest call against its bound (wire time, each read's time-out
+// per byte and once more, and the gap that ends a reply, plus the wait for a reply owed to an
+// earlier request until one head time-out and the gap after that request gave up; --show-over
+// lists the calls over it). It ends with 1 when a call took another request's reply or lost
+// a success other than through a reply later than it was owed. Times are the machine's: a
+// busy one runs the time-outs late.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -58,6 +64,7 @@ struct Call {
     int32_t status = -1, count = -1;
     int32_t code = 0;
     uint64_t firstTelegram = 0, telegrams = 0;
+    Clock::time_point start, end;
     double tookMs = 0, boundMs = 0;
     std::string fault;
 };
@@ -90,6 +97,38 @@ uint16_t word(const std::string& s, size_t at) {
     return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1])
                                                                    << 8);
 }
+
+uint8_t byteAt(const std::string& s, size_t at) {
+    return static_cast<uint8_t>(s[at]);
+}
+
+double msBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// The port, noting when each telegram had gone out: how late a reply came is counted from
+// there, whatever kept the station from hearing the request at once.
+class StampedLine : public platform::SerialLine {
+  public:
+    explicit StampedLine(platform::SerialPort& port) : port_(port) {}
+    bool setRts(bool on) override { return port_.setRts(on); }
+    void purge() override { port_.purge(); }
+    void purgeInput() override { port_.purgeInput(); }
+    size_t write(std::span<const uint8_t> bytes) override { return port_.write(bytes); }
+    void drain() override {
+        port_.drain();
+        sent.push_back(Clock::now());
+    }
+    size_t read(std::span<uint8_t> bytes) override { return port_.read(bytes); }
+    size_t readWithin(std::span<uint8_t> bytes, int totalMs) override {
+        return port_.readWithin(bytes, totalMs);
+    }
+
+    std::vector<Clock::time_point> sent;  // one per telegram
+
+  private:
+    platform::SerialPort& port_;
+};
 
 class Soak {
   public:
@@ -156,14 +195,22 @@ class Soak {
         return c;
     }
 
+    int headTimeout(Kind kind) const {
+        return options_.timeoutMs * (kind == Kind::Exchange ? 3 : 4);
+    }
+
     // A fault for the reply to the call's first telegram, when a station will answer it.
     ReplyFault fault(const Call& c) {
-        const int headTimeout = options_.timeoutMs * (c.kind == Kind::Exchange ? 3 : 4);
+        const int headTimeout = this->headTimeout(c.kind);
         const size_t replyLength = c.kind == Kind::Exchange ? 6 + 2 * c.sent.size()
                                                             : 12 + 2 * std::min(c.address.size, 18);
         const size_t roll = pick(100);
-        const bool late = roll < 6 && lateInARow_ < 3;
+        const bool late = roll < 7 && lateInARow_ < 3;
         lateInARow_ = late ? lateInARow_ + 1 : 0;
+        // Late: after the request's time-out, and mostly while its reply is owed.
+        if (late && roll == 6)
+            return ReplyFault::delayed(milliseconds(2 * headTimeout + kGapMs + 10 +
+                                                    static_cast<int>(pick(headTimeout / 2))));
         if (late)
             return ReplyFault::delayed(
                 milliseconds(headTimeout + 5 + static_cast<int>(pick(headTimeout / 4))));
@@ -202,13 +249,14 @@ class Soak {
 
     void make(Call& c) {
         if (c.address.multiPoint != 4) {
-            const ReplyFault f = fault(c);
-            c.fault = describe(f);
-            line_.queueFault(f);
+            queued_.push_back(fault(c));
+            c.fault = describe(queued_.back());
+            line_.queueFault(queued_.back());
+            queuedAt_.push_back(Clock::now());
         }
         const uint64_t before = state_.sentTelegrams;
-        comctl::TelegramLink link(port_, false, state_, port_.timeoutMs());
-        const auto start = Clock::now();
+        comctl::TelegramLink link(stamped_, false, state_, port_.timeoutMs());
+        c.start = Clock::now();
         if (c.kind == Kind::Exchange) {
             c.received.assign(8, -1);
             c.code = comctl::exchangeProcessData(link, c.address.multiPoint, c.status,
@@ -219,7 +267,8 @@ class Soak {
             c.received.assign(static_cast<size_t>(c.address.size), -1);
             c.code = comctl::readRegisters(link, c.address, c.received);
         }
-        c.tookMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        c.end = Clock::now();
+        c.tookMs = msBetween(c.start, c.end);
         c.firstTelegram = before;
         c.telegrams = state_.sentTelegrams - before;
         c.boundMs = bound(c);
@@ -248,10 +297,83 @@ class Soak {
         return total;
     }
 
+    // The line's record: each telegram's request and reply, the fault the station gave the
+    // reply (a lost request takes the next fault queued by then whoever it was for, a reply
+    // the next one, a request no station answers none), the call that sent it, and whether
+    // its reply
+    // is loose: it came later than its request owed it, or its call took another's.
+    struct Record {
+        std::vector<SimStation::Exchange> log;
+        std::vector<const ReplyFault*> faults;
+        std::vector<size_t> owner;
+        std::vector<bool> loose;
+        // Sent in pieces further apart than the gap that ends a reply: to the control the
+        // later pieces are noise on the line.
+        std::vector<bool> brokenApart;
+    };
+
+    Record record(const std::vector<Call>& calls) const {
+        Record r;
+        r.log = line_.exchanges();
+        r.faults.assign(r.log.size(), nullptr);
+        r.owner.assign(r.log.size(), calls.size());
+        r.loose.assign(r.log.size(), false);
+        r.brokenApart.assign(r.log.size(), false);
+        for (size_t i = 0, next = 0; i < r.log.size() && next < queued_.size(); ++i)
+            if (queuedAt_[next] <= r.log[i].received &&
+                (queued_[next].requestLost || !r.log[i].reply.empty()))
+                r.faults[i] = &queued_[next++];
+        for (size_t i = 0; i < calls.size(); ++i)
+            for (uint64_t t = 0; t < calls[i].telegrams; ++t)
+                if (calls[i].firstTelegram + t < r.log.size())
+                    r.owner[calls[i].firstTelegram + t] = i;
+        for (size_t j = 0; j < r.log.size(); ++j) {
+            const auto& e = r.log[j];
+            if (e.reply.empty() || e.replied == Clock::time_point{} || r.owner[j] == calls.size())
+                continue;
+            const ReplyFault* f = r.faults[j];
+            r.brokenApart[j] = f && !f->chunks.empty() && f->chunkGap >= milliseconds(kGapMs);
+            const Call& owner = calls[r.owner[j]];
+            r.loose[j] = e.replied > owner.end + milliseconds(headTimeout(owner.kind) + kGapMs);
+        }
+        return r;
+    }
+
+    // Another telegram's reply that marks picks reached the line while the call ran.
+    static bool met(const Call& c, const Record& r, const std::vector<bool>& marks) {
+        const size_t from = c.firstTelegram > 20 ? c.firstTelegram - 20 : 0;
+        for (size_t j = from; j < std::min(r.log.size(), c.firstTelegram + c.telegrams + 20); ++j) {
+            const bool own = j >= c.firstTelegram && j < c.firstTelegram + c.telegrams;
+            if (!own && marks[j] && r.log[j].replied >= c.start && r.log[j].replied <= c.end)
+                return true;
+        }
+        return false;
+    }
+
+    // The station received the call's last request and answered it soundly, whole and
+    // within half the head time-out of its going out, with no noise before it (garbage, or
+    // the pieces of an earlier reply broken apart), yet the call did not return that
+    // answer's code.
+    bool lostSuccess(const Call& c, const Record& r) const {
+        if (c.telegrams == 0 || met(c, r, r.brokenApart)) return false;
+        const size_t at = c.firstTelegram + c.telegrams - 1;
+        const auto& e = r.log.at(at);
+        if (e.reply.empty() || !e.sound) return false;
+        const ReplyFault* f = r.faults[at];
+        if (f && (!f->garbage.empty() || f->extraRegisters != 0 ||
+                  (!f->chunks.empty() && f->chunkGap >= milliseconds(kGapMs))))
+            return false;
+        if (msBetween(stamped_.sent.at(at), e.replied) >= headTimeout(c.kind) / 2.0 - 2)
+            return false;
+        const bool refusal = c.kind == Kind::Read && (byteAt(e.reply, 8) & 0x80) != 0;
+        return c.code != (refusal ? ComErrRegResponse : ComErrNo);
+    }
+
     // What a call got back is what the station answered its own requests. A read may have
     // the reply to the same read sent just before it (the same registers' values, an
-    // instant older) when nothing was written to that table between them.
-    std::string violation(const Call& c, const std::vector<SimStation::Exchange>& log) const {
+    // instant older) when nothing was written to that table between them: then earlier.
+    std::string violation(const Call& c, const std::vector<SimStation::Exchange>& log,
+                          bool& earlier) const {
         if (c.code != ComErrNo && c.code != ComErrRegResponse) {
             if (c.kind == Kind::Exchange && (c.status != -1 || c.count != -1 ||
                                              std::any_of(c.received.begin(), c.received.end(),
@@ -263,7 +385,8 @@ class Soak {
             const size_t at = c.firstTelegram + i;
             const bool refusal = c.code == ComErrRegResponse && i + 1 == c.telegrams;
             if (c.kind == Kind::Read) {
-                if (!readAnswered(c, i, refusal, log, at)) return "values or refusal not its own";
+                if (!readAnswered(c, i, refusal, log, at, earlier))
+                    return "values or refusal not its own";
                 continue;
             }
             if (log.at(at).reply.empty() || !log.at(at).sound)
@@ -279,12 +402,13 @@ class Soak {
     }
 
     // Telegram i of read c got the reply the station sent to log[at] or to the same read
-    // before it.
+    // before it (then earlier).
     bool readAnswered(const Call& c, uint64_t i, bool refusal,
-                      const std::vector<SimStation::Exchange>& log, size_t at) const {
+                      const std::vector<SimStation::Exchange>& log, size_t at,
+                      bool& earlier) const {
         const auto answered = [&](const SimStation::Exchange& e) {
             if (e.reply.empty() || !e.sound) return false;
-            if (((static_cast<uint8_t>(e.reply[8]) & 0x80) != 0) != refusal) return false;
+            if (((byteAt(e.reply, 8) & 0x80) != 0) != refusal) return false;
             for (size_t k = 0; !refusal && 10 + 2 * k + 2 < e.reply.size(); ++k)
                 if (c.received.at(18 * i + k) != word(e.reply, 10 + 2 * k)) return false;
             return true;
@@ -293,12 +417,11 @@ class Soak {
         for (size_t j = at + 1; j-- > 0;) {
             const std::string& r = log[j].request;
             if (r == request && answered(log[j])) {
-                if (j != at) ++earlierReads_;
+                earlier = earlier || j != at;
                 return true;
             }
-            const bool writeToTable = r[0] != 'P' && (static_cast<uint8_t>(r[8]) & 0x80) &&
-                                      r[4] == request[4] && r[7] == request[7] &&
-                                      (r[8] & 0x7F) == request[8];
+            const bool writeToTable = r[0] != 'P' && (byteAt(r, 8) & 0x80) && r[4] == request[4] &&
+                                      r[7] == request[7] && (r[8] & 0x7F) == request[8];
             if (writeToTable) return false;
         }
         return false;
@@ -312,52 +435,101 @@ class Soak {
             c.address.offset, c.address.size, c.fault.c_str(), c.code, c.tookMs);
     }
 
-    int report(const std::vector<Call>& calls) const {
-        const auto log = line_.exchanges();
+    static void show(const char* what, bool apart, const std::vector<Call>& calls, size_t i) {
+        std::printf("call %zu: %s%s\n", i, what, apart ? " (met a reply later than owed)" : "");
+        for (size_t j = i >= 4 ? i - 4 : 0; j <= i; ++j) print(j, calls[j]);
+    }
+
+    int report(const std::vector<Call>& calls) {
+        Record r = record(calls);
         std::map<int32_t, int> codes;
-        int violations = 0, unsent = 0, overBound = 0;
-        double worst = 0, worstTook = 0, worstBound = 0, worstExcess = 0;
+        int violations = 0, violationsApart = 0, lost = 0, lostApart = 0, earlierReads = 0;
+        int unsent = 0, overBound = 0;
+        double worst = 0, worstTook = 0, worstBound = 0, worstExcess = 0, longestWait = 0;
+        double longestBefore = 0, beforeAllowed = 0;
+        Clock::time_point owedUntil{};  // the latest an earlier call may still be owed a reply
+        std::map<std::string, Clock::time_point> readsOwed;  // by the read's request
         for (size_t i = 0; i < calls.size(); ++i) {
             const Call& c = calls[i];
             ++codes[c.code];
             if (c.telegrams == 0) ++unsent;
-            const std::string v = violation(c, log);
+            const bool apart = met(c, r, r.loose);
+            bool earlier = false;
+            const std::string v = violation(c, r.log, earlier);
+            if (earlier) ++earlierReads;
             if (!v.empty()) {
-                ++violations;
-                std::printf("call %zu: %s\n", i, v.c_str());
-                for (size_t j = i >= 4 ? i - 4 : 0; j <= i; ++j) print(j, calls[j]);
+                ++(apart ? violationsApart : violations);
+                show(v.c_str(), apart, calls, i);
+                // Its own replies now answer nobody that waits for them.
+                for (uint64_t t = 0; t < c.telegrams; ++t)
+                    if (c.firstTelegram + t < r.loose.size()) r.loose[c.firstTelegram + t] = true;
             }
-            if (c.tookMs > c.boundMs) {
-                ++overBound;
-                if (options_.showOver) {
-                    std::printf("over by %.1f ms:\n", c.tookMs - c.boundMs);
-                    for (size_t j = i >= 2 ? i - 2 : 0; j <= i; ++j) print(j, calls[j]);
+            if (lostSuccess(c, r)) {
+                ++(apart ? lostApart : lost);
+                show("lost success", apart, calls, i);
+            }
+            // The wait for a reply owed to an earlier call comes on top of the call's bound.
+            const double wait = std::max(0.0, msBetween(c.start, owedUntil));
+            longestWait = std::max(longestWait, wait);
+            if (c.telegrams > 0 && c.firstTelegram < stamped_.sent.size()) {
+                const double before = msBetween(c.start, stamped_.sent[c.firstTelegram]);
+                if (before > longestBefore) {
+                    longestBefore = before;
+                    beforeAllowed = wait + kGapMs + headTimeout(c.kind) / 2.0;
                 }
-                worstExcess = std::max(worstExcess, c.tookMs - c.boundMs);
             }
-            if (c.tookMs / c.boundMs > worst) {
-                worst = c.tookMs / c.boundMs;
+            const double bound = c.boundMs + wait;
+            if (c.tookMs > bound) {
+                ++overBound;
+                if (options_.showOver) show("over the bound", false, calls, i);
+                worstExcess = std::max(worstExcess, c.tookMs - bound);
+            }
+            if (c.tookMs / bound > worst) {
+                worst = c.tookMs / bound;
                 worstTook = c.tookMs;
-                worstBound = c.boundMs;
+                worstBound = bound;
             }
+            // A call that failed may still get its reply; so may a read that got a reply an
+            // earlier read of the same registers was owed, or might have.
+            bool mayOwe =
+                c.telegrams > 0 && ((c.code != ComErrNo && c.code != ComErrRegResponse) || earlier);
+            for (uint64_t t = 0; c.kind == Kind::Read && t < c.telegrams; ++t) {
+                const auto owed = readsOwed.find(r.log.at(c.firstTelegram + t).request);
+                mayOwe = mayOwe || (owed != readsOwed.end() && owed->second > c.start);
+            }
+            if (!mayOwe) continue;
+            const auto until = c.end + milliseconds(headTimeout(c.kind) + kGapMs);
+            owedUntil = std::max(owedUntil, until);
+            for (uint64_t t = 0; c.kind == Kind::Read && t < c.telegrams; ++t)
+                readsOwed[r.log.at(c.firstTelegram + t).request] = until;
         }
         std::printf(
             "calls %zu, telegrams %llu (station recorded %zu), not sent %d, seed %u, "
             "time-out %d ms\n",
-            calls.size(), static_cast<unsigned long long>(state_.sentTelegrams), log.size(), unsent,
-            options_.seed, options_.timeoutMs);
+            calls.size(), static_cast<unsigned long long>(state_.sentTelegrams), r.log.size(),
+            unsent, options_.seed, options_.timeoutMs);
         for (const auto& [code, n] : codes) std::printf("  code %3d: %d\n", code, n);
         std::printf(
-            "replies dropped %llu, reads answered by the same read before them %d, "
-            "violations %d\n",
-            static_cast<unsigned long long>(state_.droppedReplies), earlierReads_, violations);
+            "replies dropped %llu, reads answered by the same read before them %d, replies "
+            "later than they were owed %d\n",
+            static_cast<unsigned long long>(state_.droppedReplies), earlierReads,
+            static_cast<int>(std::count(r.loose.begin(), r.loose.end(), true)));
+        std::printf(
+            "calls with another request's reply: %d, and %d that met a reply later than owed\n",
+            violations, violationsApart);
+        std::printf("lost successes: %d, and %d that met a reply later than owed\n", lost,
+                    lostApart);
         std::printf(
             "longest call against its bound: %.1f ms of %.1f ms (%.0f %%); over the bound: "
             "%d, by at most %.1f ms\n",
             worstTook, worstBound, 100 * worst, overBound, worstExcess);
-        const bool complete = log.size() == state_.sentTelegrams;
+        std::printf(
+            "longest wait an owed reply allowed: %.1f ms; longest before a first telegram went "
+            "out: %.1f ms (allowed %.1f ms)\n",
+            longestWait, longestBefore, beforeAllowed);
+        const bool complete = r.log.size() == state_.sentTelegrams;
         if (!complete) std::printf("the station did not record every telegram\n");
-        return violations == 0 && complete ? 0 : 1;
+        return violations == 0 && lost == 0 && complete ? 0 : 1;
     }
 
     Options options_;
@@ -365,10 +537,12 @@ class Soak {
     SimStation line_{3, 0};
     LineStations stations_;
     platform::SerialPort port_;
+    StampedLine stamped_{port_};
     comctl::LineState state_;
+    std::vector<ReplyFault> queued_;  // every fault queued, in order
+    std::vector<Clock::time_point> queuedAt_;
     int32_t nextValue_ = 0x1000;
     int lateInARow_ = 0;
-    mutable int earlierReads_ = 0;  // reads answered by the same read sent before them
 };
 
 }  // namespace
