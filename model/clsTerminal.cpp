@@ -144,9 +144,10 @@ int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
     auto self = shared_from_this();  // a handler run by the status text must not end us
     ini::IniBatch batch;
     fs::path file = platform::resolveCaseInsensitive(szFileName);
-    if (!usableDescription(file.string())) {
+    if (description && !usableDescription(file.string())) {
         // Missing or naming no type: the fallback description; when it is unusable too,
-        // the terminal stays empty.
+        // the terminal stays empty. A terminal file comes here only when the rail can use
+        // it, and an empty name in it is the empty terminal's own.
         file = deviceDescriptionFile("Terminal", kUnknownDeviceName);
         if (!usableDescription(file.string())) return 0;
     }

@@ -17,6 +17,7 @@
 #include "online/settings_download.h"
 #include "platform/ini_file.h"
 #include "tests/app/upload_openers.h"
+#include "tests/support/description_damage.h"
 #include "tests/support/qt/rail_fixture.h"
 
 namespace varnak::test {
@@ -164,6 +165,40 @@ TEST_F(UploadThenDownload, AReplacementCouplerGetsTheListsWordForWord) {
     ASSERT_EQ(report.notes.size(), 1u);
     for (int t : {8, 10, 11, 50, 51}) EXPECT_EQ(stationTable(t), uploaded[t]) << t;
     EXPECT_EQ(station->reg(0, 12, 0), 0x4711);
+}
+
+// A position no description could fill going online holds an empty terminal; saved and
+// opened again it is still there, and the terminals behind it keep their positions.
+class UploadSaveEmpty : public RailFixture {
+  protected:
+    UploadSaveEmpty()
+        : RailFixture({"QZ3100-0000", {"QT3002-0000", "QT3102-0016", "QT9010-0000"}}) {
+        connectStation();
+        fallback.cutTo(0);
+        station->setRegister(1, 0, 40, 0x1234);
+        goOnline();
+    }
+    DescriptionDamage fallback{resources() / "Terminal" / "Unknown.INI"};
+    UploadingOpeners openers;
+};
+
+TEST_F(UploadSaveEmpty, TheEmptyTerminalKeepsItsPositionWhenOpenedAgain) {
+    ui.messages.clear();
+    ui.inputs.push_back("Line2");
+    ASSERT_TRUE(saveOnlineCouplerAs(openers));
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_NE(messageTexts()[0].find("Position 2: keine Beschreibung"), std::string::npos);
+    ReopenedRail reopened(dir, "Line2", resources());
+    ASSERT_TRUE(reopened.rail);
+    auto terminals = reopened.rail->clsColTerminals();
+    EXPECT_TRUE(terminals->UnusedFiles().empty());
+    EXPECT_FALSE(terminals->PositionsRenumbered());
+    ASSERT_EQ(terminals->Count(), 3);
+    EXPECT_EQ(terminals->ItemPos(1)->InfoName(), "QT3002-0000");
+    EXPECT_EQ(terminals->ItemPos(2)->InfoName(), "");
+    EXPECT_EQ(terminals->ItemPos(2)->InfoNrLogSigChnl(), 0);
+    EXPECT_EQ(terminals->ItemPos(3)->InfoName(), "QT9010-0000");
+    EXPECT_EQ(terminals->ItemPos(1)->clsColTables()->Item(0)->ConfRegisterValue(40), 0x1234);
 }
 
 }  // namespace
