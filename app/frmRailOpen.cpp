@@ -111,7 +111,7 @@ void showRailOpenResult(int32_t result, const std::string& file) {
     if (result == kStoreOk) {
         auto couplers = gfVarnakProject()->clsColCouplers();
         if (couplers->Count() == 0) return;
-        const std::string report = railOpenReport(*(*couplers->begin())->clsColTerminals());
+        const std::string report = railOpenReport(**couplers->begin());
         if (!report.empty()) c.ui->messageBox(report, vbExclamation, kProgramTitle);
         return;
     }

@@ -16,9 +16,9 @@
 #include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "model/project_store.h"
+#include "model/text_util.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
-#include "platform/unexamined_result.h"
 #include "platform/write_failure.h"
 
 namespace fs = std::filesystem;
@@ -66,6 +66,19 @@ bool lazyFromRailFile(int32_t n) {
            (n >= kProgrammedOutputImageMap && n <= kProgrammedOutputImageMapLast) ||
            (n >= kFieldbusSpecificTableFirst && n <= kFieldbusSpecificTableLast) ||
            n == kTableDirectory;
+}
+
+// Tables whose registers a rail file lacks take the coupler description's. The directory
+// is the rail's own, never the description's.
+bool filledFromDescription(int32_t n) {
+    return (loadedFromRailFile(n) || lazyFromRailFile(n)) && n != kTableDirectory;
+}
+
+bool lacksRegisters(const std::string& file, int32_t n, int32_t len) {
+    const RegisterSet held = registersHeldIn(file, n);
+    for (int32_t i = 0; i <= len; ++i)
+        if (!held.test(static_cast<size_t>(i))) return true;
+    return false;
 }
 
 int32_t fileDirectoryValue(const std::string& file, int32_t n) {
@@ -172,7 +185,19 @@ void clsCoupler::readDirectory(const std::string& file) {
         }
     }
 
-    bool fromDescription = isCouplerDescription(file);
+    const bool fromDescription = isCouplerDescription(file);
+    // The description of the rail's own type, never the fallback: Unknown.INI's values
+    // are no coupler's.
+    unusableTableDefaults_.clear();
+    std::string defaults;
+    if (!fromDescription && upperAscii(common_.name) != upperAscii(kUnknownDeviceName)) {
+        defaults = deviceDescriptionFile("Coupler", common_.name);
+        if (!usableDescription(defaults)) {
+            unusableTableDefaults_ = defaults;
+            defaults.clear();
+        }
+    }
+    bool someLack = false;
     for (int32_t n = 0; n <= kDirectoryLastTable; ++n) {
         varnak().ui->pumpEvents();
         int32_t value = directoryFromDevice_ ? device[n] : fileDirectoryValue(file, n);
@@ -185,13 +210,17 @@ void clsCoupler::readDirectory(const std::string& file) {
         t->setTableSourceFile(file);
         if (fromDescription) {
             t->setbInitDone(!lazyFromDescription(n));
-        } else if (loadedFromRailFile(n)) {
-            ignoreLoadResult(t->ConfRetrieveData(file));
-            t->setbInitDone(true);
-        } else {
-            t->setbInitDone(!lazyFromRailFile(n));
+            continue;
         }
+        if (filledFromDescription(n)) {
+            t->setDefaultsFile(defaults);
+            if (!unusableTableDefaults_.empty() && !someLack)
+                someLack = lacksRegisters(file, n, *len);
+        }
+        t->setbInitDone(!loadedFromRailFile(n) && !lazyFromRailFile(n));
+        if (loadedFromRailFile(n)) t->ensureLoaded();
     }
+    if (!someLack) unusableTableDefaults_.clear();
 
     if (directoryFromDevice_) {
         // The directory read from the device decides the tables: it is kept with the rail

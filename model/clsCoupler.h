@@ -65,6 +65,9 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     std::string RailFolder(const std::string& projectFolder) const;
     // True when the table directory of the last load came from the device.
     bool DirectoryFromDevice() const { return directoryFromDevice_; }
+    // The coupler description that the last open could not fill the registers the rail
+    // file lacks from (missing or damaged); empty when none was needed or it was usable.
+    const std::string& UnusableTableDefaults() const { return unusableTableDefaults_; }
 
   private:
     void readDirectory(const std::string& file);
@@ -82,6 +85,7 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     int32_t termID_ = 0;
     DescriptionCommon common_;
     bool directoryFromDevice_ = false;
+    std::string unusableTableDefaults_;
     std::shared_ptr<varnak::clsColTables> tables_;
     std::shared_ptr<varnak::clsColTerminals> terminals_;
 };

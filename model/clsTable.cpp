@@ -10,7 +10,6 @@
 #include "model/project_store.h"
 #include "model/register_device.h"
 #include "platform/ini_file.h"
-#include "platform/unexamined_result.h"
 
 namespace varnak {
 namespace {
@@ -53,7 +52,15 @@ void clsTable::lazyLoad() {
     // Set first: the load lets window events run, and a register access from there must
     // not start a second load.
     bInitDone_ = true;
-    ignoreLoadResult(ConfRetrieveData(tableSourceFile_));
+    const RegisterSet given = retrieveRegisters(tableSourceFile_);
+    if (defaultsFile_.empty()) return;
+    clsTable defaults;
+    defaults.tableNr_ = tableNr_;
+    defaults.posNr_ = posNr_;
+    defaults.tableLen_ = tableLen_;
+    const RegisterSet filled = defaults.retrieveRegisters(defaultsFile_) & ~given;
+    fillFrom(defaults, given);
+    if (filled.any()) valueChanged_ = true;
 }
 
 void clsTable::checkIndex(int32_t lRegisterOffset) {
@@ -132,6 +139,22 @@ void clsTable::fillFrom(const clsTable& defaults, const RegisterSet& given) {
         if (!given.test(i)) values_[i] = defaults.values_[i];
         if (descriptions_[i].empty()) descriptions_[i] = defaults.descriptions_[i];
     }
+}
+
+RegisterSet registersHeldIn(const std::string& file, int32_t tableNr) {
+    RegisterSet held;
+    for (const std::string& key :
+         ini::sectionKeys(file, "RegValue_Table" + std::to_string(tableNr))) {
+        if (key.size() < 4 || key.size() > 6 || (key[0] != 'R' && key[0] != 'r') ||
+            (key[1] != 'E' && key[1] != 'e') || (key[2] != 'G' && key[2] != 'g'))
+            continue;
+        const std::string digits = key.substr(3);
+        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        const int number = std::stoi(digits);
+        if (number <= kLastRegister) held.set(static_cast<size_t>(number));
+    }
+    return held;
 }
 
 RegisterSet clsTable::retrieveRegisters(const std::string& szFileName) {

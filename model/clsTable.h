@@ -28,6 +28,10 @@ inline constexpr int32_t kTableFileWriteFailed = -1;
 // Registers 0..255 as a set, such as those a load found a value for.
 using RegisterSet = std::bitset<256>;
 
+// The registers a file gives a key for in its "RegValue_Table<n>" section, whatever their
+// values (without reading the values, as a load would).
+RegisterSet registersHeldIn(const std::string& file, int32_t tableNr);
+
 class clsTable {
   public:
     clsTable() = default;
@@ -42,6 +46,12 @@ class clsTable {
     // The lazy load has been done, or is not wanted (tables to be filled by upload).
     bool bInitDone() const { return bInitDone_; }
     void setbInitDone(bool value) { bInitDone_ = value; }
+    // Does the lazy load now, when it is still to be done.
+    void ensureLoaded() { lazyLoad(); }
+    // A file whose same-numbered table gives, at the lazy load, the registers the source
+    // file lacks (a rail's coupler description); the table is then marked changed, so that
+    // the next save writes what was filled. Empty: the registers the source lacks stay 0.
+    void setDefaultsFile(const std::string& file) { defaultsFile_ = file; }
     // Owner's rail position: 0 the coupler, n the terminal at rail position n.
     int32_t PosNr() const { return posNr_; }
     void setPosNr(int32_t value) { posNr_ = value; }
@@ -103,6 +113,7 @@ class clsTable {
     int32_t posNr_ = 0;
     std::string tableDesc_;
     std::string tableSourceFile_;
+    std::string defaultsFile_;
     bool bInitDone_ = false;
     bool valueChanged_ = false;
     int32_t lastResult_ = 0;

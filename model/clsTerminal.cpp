@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <system_error>
+#include <tuple>
 
 #include "model/app_context.h"
 #include "model/basConvert.h"
@@ -156,18 +157,31 @@ int32_t clsTerminal::retrieve(const std::string& szFileName, bool description) {
     return 0;
 }
 
-std::string clsTerminal::defaultsSource(const std::string& file) const {
+std::pair<std::string, std::optional<ChannelsFromOwnTable::Why>> clsTerminal::defaultsSource(
+    const std::string& file) const {
     // The description's channel registers, not the file's own table 0: that is channel 0's
     // saved table, and its changes are no other channel's. Only without a usable
-    // description does the file's table 0 stand in.
+    // description (missing, naming no type, or cut short by an interrupted copy: its
+    // registers would come as zeros) does the file's table 0 stand in.
+    using Why = ChannelsFromOwnTable::Why;
     const std::string own = deviceDescriptionFile("Terminal", common_.name);
-    return usableDescription(own) ? own : file;
+    switch (descriptionState(own)) {
+        case DescriptionState::Missing:
+            return {file, Why::Missing};
+        case DescriptionState::Refused:
+            return {file, Why::Damaged};
+        case DescriptionState::Usable:
+            break;
+    }
+    if (descriptionCutShort(own, file)) return {file, Why::CutShort};
+    return {own, std::nullopt};
 }
 
 void clsTerminal::readFile(const std::string& file, bool description) {
     // The keys come one after another; the channel tables' loads below let window events
     // run, so the run ends before them.
     std::optional<ini::IniRun> run(std::in_place);
+    fromOwnTable_.reset();
     railPos_ = readKeyNumber(file, "Config", "TermPos");
     termID_ = readKeyNumber(file, "Config", "TermID");
     couplerID_ = readKeyNumber(file, "Config", "CouplerID");
@@ -220,10 +234,13 @@ void clsTerminal::readFile(const std::string& file, bool description) {
     // when a channel needs them (a file this program saved holds every register).
     clsTable defaults;
     std::optional<RegisterSet> defaultsGiven;
+    std::optional<ChannelsFromOwnTable::Why> ownTableBecause;
     auto channelDefaults = [&]() -> const RegisterSet& {
-        if (!defaultsGiven)
-            defaultsGiven =
-                loadChannelDefaults(defaults, description ? file : defaultsSource(file), railPos_);
+        if (!defaultsGiven) {
+            std::string source = file;
+            if (!description) std::tie(source, ownTableBecause) = defaultsSource(file);
+            defaultsGiven = loadChannelDefaults(defaults, source, railPos_);
+        }
         return *defaultsGiven;
     };
     for (int32_t c = 0; c < nrLog_; ++c) {
@@ -242,10 +259,17 @@ void clsTerminal::readFile(const std::string& file, bool description) {
                    given.count() <= static_cast<size_t>(kChannelTableLen)) {
             // The file lacks this channel's table or some of its registers (a file begun as
             // a copy of the description holds channel 0 only): the defaults fill them, and
-            // the next save writes a table so filled whole, so the file holds it from then on.
+            // the next save writes a table so filled from the description whole, so the file
+            // holds it from then on. Channel 0's values in another channel are a guess that
+            // no save stores unasked: once the description is back, it fills them.
             const RegisterSet& fromDefaults = channelDefaults();
             t->fillFrom(defaults, given);
-            if ((fromDefaults & ~given).any()) t->setValueChanged(true);
+            if (!ownTableBecause) {
+                if ((fromDefaults & ~given).any()) t->setValueChanged(true);
+            } else if (c > 0) {
+                fromOwnTable_ = {file, deviceDescriptionFile("Terminal", common_.name),
+                                 *ownTableBecause};
+            }
         }
         t->setbInitDone(true);  // loaded now; a lazy reload would only read the same again
     }

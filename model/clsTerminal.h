@@ -4,7 +4,9 @@
 // terminals with a register model, one register table per logical channel.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/project_store.h"
@@ -18,6 +20,16 @@ struct TreeNodeToAdd {
     std::string parentKey;
     std::string key;
     std::string text;
+};
+
+// Channels a terminal file lacked that took the file's own table 0 (channel 0's saved
+// table) because the type's description could not be used. Such values are a guess: the
+// rail's open names them, and they are written only once a register of the channel is set.
+struct ChannelsFromOwnTable {
+    enum class Why { Missing, Damaged, CutShort };
+    std::string file;         // the terminal file
+    std::string description;  // the description that could not be used
+    Why why = Why::Missing;
 };
 
 class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
@@ -68,6 +80,10 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     std::string FileBaseName() const;
     // The name of the rail folder's file this terminal was loaded from.
     void setLoadedFileName(const std::string& name) { loadedFileName_ = name; }
+    // Set by the last read of a terminal file whose channels took the file's own table 0.
+    const std::optional<varnak::ChannelsFromOwnTable>& ChannelsFromOwnTable() const {
+        return fromOwnTable_;
+    }
 
     int32_t InfoCurrentKBus() const { return common_.currentKBus; }
     int32_t InfoInputTransCSB() const { return inputCSB_; }
@@ -112,8 +128,10 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
 
     [[nodiscard]] int32_t retrieve(const std::string& szFileName, bool description);
     void readFile(const std::string& file, bool description);
-    // The file a terminal file's channels take their defaults from.
-    std::string defaultsSource(const std::string& file) const;
+    // The file a terminal file's channels take their defaults from, and why it is the
+    // file's own when it is.
+    std::pair<std::string, std::optional<ChannelsFromOwnTable::Why>> defaultsSource(
+        const std::string& file) const;
     [[nodiscard]] int32_t writeSelfContained(const std::string& file) const;
     [[nodiscard]] bool writeLayout(const std::string& file) const;
 
@@ -132,6 +150,7 @@ class clsTerminal : public std::enable_shared_from_this<clsTerminal> {
     std::vector<MappingRecord> inputs_;
     std::vector<MappingRecord> outputs_;
     std::shared_ptr<varnak::clsColTables> tables_;
+    std::optional<varnak::ChannelsFromOwnTable> fromOwnTable_;
 };
 
 }  // namespace varnak

@@ -24,6 +24,14 @@ enum class DescriptionState {
 };
 DescriptionState descriptionState(const std::string& file);
 
+// True when a usable description is what an interrupted copy leaves of it, judged against
+// a file begun as a copy of the whole one: its last line has no line end, or nothing
+// follows its [RegValue_Table0] (or it has none) and the copy's table 0 holds one of the
+// user registers 32-62 beyond the last register the description gives. A description
+// that gives fewer registers than a saved copy holds, and goes on with further sections,
+// is whole: a save writes every register into the copy's table 0.
+bool descriptionCutShort(const std::string& description, const std::string& copy);
+
 // "<resource folder>/<Coupler|Terminal>/<type>.INI", found case-insensitively.
 std::string deviceDescriptionFile(std::string_view folder, const std::string& type);
 

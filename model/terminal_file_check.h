@@ -17,7 +17,7 @@ namespace varnak {
 bool isOwnTerminalFileName(const std::string& name, int32_t couplerID);
 
 // True when the file names its terminal type (or, as a terminal saved without any usable
-// description, holds an empty name and no register table), holds [Config] `TermPos`,
+// description, holds an empty name and no register table or mapping record with keys), holds [Config] `TermPos`,
 // `TermID` and `CouplerID`, and a `TermPos` of 1 .. kMaxTerminalsPerRail. A file cut
 // before its [Config] or replaced by other bytes does not.
 bool terminalFileUsable(const std::string& file);

@@ -8,7 +8,9 @@
 #include "model/clsColTerminals.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "model/rail_open_report.h"
 #include "online/settings_download.h"
+#include "platform/ini_file.h"
 #include "tests/support/qt/rail_fixture.h"
 #include "tests/support/wire_log.h"
 
@@ -53,6 +55,32 @@ TEST_F(HandLaidTerminal, TheChannelWithoutTableReportsAndSendsTheDescriptionsReg
     EXPECT_TRUE(logMatches("download_hand_laid_terminal.txt"));
     EXPECT_EQ(station->reg(1, 1, 32), 0x0002);
     EXPECT_EQ(station->reg(1, 0, 32), 0x0007);
+}
+
+// The same file while its description is what an interrupted copy left of it (its first 204
+// bytes, ending in the layout registers): the channel without its table takes the file's own
+// table 0, not zeros, is named at every open and is stored by no save until it is set.
+TEST_F(HandLaidTerminal, ACutDescriptionLeavesTheChannelToTheFilesOwnTableUnstored) {
+    const auto description = resources() / "Terminal" / "QT3002-0000.INI";
+    writeFile(description, readFile(description).substr(0, 204));
+    const std::string file =
+        rail()->clsColTerminals()->ItemPos(1)->FileName((dir / "Werk.PF" / "Linie 1.CF").string());
+    for (int open = 0; open < 2; ++open) {
+        railFromDisk();
+        EXPECT_EQ(channel(1)->ConfRegisterValue(32), 0x0007);
+        EXPECT_EQ(channel(1)->ConfRegisterValue(34), 0x0100);
+        EXPECT_FALSE(channel(1)->ValueChanged());
+        EXPECT_EQ(railOpenReport(*rail()).substr(railOpenReport(*rail()).find("\r\nPosition")),
+                  "\r\nPosition 1 (QT3002-0000): " + file +
+                      "\r\n    Beschreibung abgeschnitten: " + description.string());
+        ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+        EXPECT_TRUE(ini::sectionKeys(file, "RegValue_Table1").empty());
+    }
+    channel(1)->setConfRegisterValue(35, 1);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    railFromDisk();
+    EXPECT_EQ(channel(1)->ConfRegisterValue(34), 0x0100);
+    EXPECT_EQ(railOpenReport(*rail()), "");
 }
 
 }  // namespace

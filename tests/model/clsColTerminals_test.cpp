@@ -124,6 +124,18 @@ TEST_F(TerminalCollectionTest, FilesTheRailCannotUseStayUnreadAndKeepTheirIds) {
         {"position 256", set("Config", "TermPos", "256")},
         {"a position of no number", set("Config", "TermPos", "")},
         {"an empty type", set("Common", "Name", "")},
+        // An empty type is the saved empty terminal's only without channel sections.
+        {"an empty type, table 0 lost",
+         [=](const std::string& file) {
+             set("Common", "Name", "")(file);
+             drop("RegValue_Table0", nullptr)(file);
+         }},
+        {"an empty type, mapping records only",
+         [=](const std::string& file) {
+             set("Common", "Name", "")(file);
+             for (const char* table : {"RegValue_Table0", "RegValue_Table1"})
+                 drop(table, nullptr)(file);
+         }},
         {"nothing at all", [](const std::string& file) { writeFile(file, ""); }},
     };
     int n = 0;

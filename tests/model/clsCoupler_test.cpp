@@ -7,6 +7,7 @@
 #include <map>
 #include <utility>
 
+#include "model/rail_open_report.h"
 #include "platform/atomic_file.h"
 #include "platform/unexamined_result.h"
 #include "tests/model/fake_register_device.h"
@@ -86,6 +87,55 @@ TEST_F(RailTest, RailFileLoadsTablesZeroToFourAtOnceAndTheRestLazilyOrNever) {
     EXPECT_FALSE(tables->Item(8)->bInitDone());
     EXPECT_EQ(tables->Item(8)->ConfRegisterValue(1), 0x0BBA);
     EXPECT_EQ(tables->Item(99)->ConfRegisterValue(0), 0);  // to be uploaded, never read
+}
+
+// A rail file laid out by hand, whose directory lists tables it holds no values for: the
+// registers it lacks are the description's, and the first save writes them.
+TEST_F(RailTest, RegistersTheRailFileLacksTakeTheDescriptionsOfItsType) {
+    std::filesystem::path file = parent() / "Coupler.CCF";
+    const std::string railText =
+        "[Config]\nUserName=R\nCouplerID=1\n[Common]\nName=QZ3100-0000\n"
+        "[RegValue_Table127]\nReg0=0x0010\nReg8=0x0010\nReg98=0x0010\nReg100=0x0005\n"
+        "Reg127=0x0082\n[RegValue_Table100]\nReg5=0x0055\n";
+    writeFile(file, railText);
+    auto rail = load(file);
+    auto tables = rail->clsColTables();
+    EXPECT_EQ(tables->Item(100)->ConfRegisterValue(0), 0x1234);
+    EXPECT_EQ(tables->Item(100)->ConfRegisterValue(5), 0x55);  // the file's own
+    EXPECT_TRUE(tables->Item(100)->ValueChanged());
+    EXPECT_EQ(tables->Item(0)->ConfRegisterValue(11), 0xB);
+    EXPECT_TRUE(rail->UnusableTableDefaults().empty());
+    // Neither the directory nor the cycle times come from the description; a table the
+    // description gives nothing for stays as it was.
+    EXPECT_EQ(tables->Item(127)->ConfRegisterValue(1), 0);
+    EXPECT_EQ(tables->Item(98)->ConfRegisterValue(0), 0);
+    EXPECT_FALSE(tables->Item(8)->ValueChanged());
+    EXPECT_EQ(tables->Item(8)->ConfRegisterValue(1), 0);
+    EXPECT_FALSE(tables->Item(8)->ValueChanged());
+
+    // A table the file holds whole is the file's, unchanged.
+    writeFile(file, railText + "Reg0=0x0000\nReg1=0x0000\nReg2=0x0000\nReg3=0x0000\nReg4=0x0000\n");
+    rail = load(file);
+    EXPECT_EQ(rail->clsColTables()->Item(100)->ConfRegisterValue(0), 0);
+    EXPECT_FALSE(rail->clsColTables()->Item(100)->ValueChanged());
+
+    // Without a usable description of its own type nothing is filled, not even from the
+    // fallback, and the open says which description it is.
+    writeFile(resources() / "Coupler" / "Unknown.INI",
+              "[Common]\nName=Unknown\n[RegValue_Table100]\nReg0=0x0BAD\n");
+    std::filesystem::remove(description());
+    writeFile(file, railText);
+    rail = load(file);
+    EXPECT_EQ(rail->clsColTables()->Item(100)->ConfRegisterValue(0), 0);
+    EXPECT_FALSE(rail->clsColTables()->Item(100)->ValueChanged());
+    EXPECT_EQ(rail->UnusableTableDefaults(), description().string());
+    EXPECT_NE(railOpenReport(*rail).find(description().string()), std::string::npos);
+    writeFile(file,
+              "[Config]\nUserName=R\n[Common]\nName=Unknown\n[RegValue_Table127]\n"
+              "Reg100=0x0005\n");
+    rail = load(file);
+    EXPECT_EQ(rail->clsColTables()->Item(100)->ConfRegisterValue(0), 0);
+    EXPECT_TRUE(rail->UnusableTableDefaults().empty());
 }
 
 TEST_F(RailTest, MissingFileReadsUnknownAndMissingUnknownGivesAnEmptyRail) {

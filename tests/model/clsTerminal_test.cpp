@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "platform/unexamined_result.h"
 #include "tests/model/project_fixture.h"
@@ -152,6 +153,7 @@ TEST_F(TerminalTest, SavedMappingAndEveryChannelReadBack) {
 // A terminal file begun as a copy of its description with its [Config], channel 0's Reg32
 // changed from the description's 5 to 7, and what each way of holding channel 1 gives it.
 TEST_F(TerminalTest, RegistersTheFileLacksTakeTheDescriptionsChannelDefaults) {
+    using Why = ChannelsFromOwnTable::Why;
     const auto description = resources() / "Terminal" / "QT3002-0000.INI";
     const std::string descriptionText = readFile(description);
     std::string copy = descriptionText;
@@ -160,21 +162,47 @@ TEST_F(TerminalTest, RegistersTheFileLacksTakeTheDescriptionsChannelDefaults) {
     std::string whole = "[RegValue_Table1]\n";
     for (int r = 0; r < 64; ++r)
         whole += "Reg" + std::to_string(r) + "=0x000" + (r == 32 ? "9\n" : "0\n");
+    const std::string layoutOnly = descriptionText.substr(0, descriptionText.find("Reg32"));
     struct Case {
         const char* what;
         std::string table1;
         std::string descriptionNow;  // "-": removed
         int32_t reg32, reg33, reg63;
-        bool changed;  // channel 1 is written by the next save
+        bool changed;                     // channel 1 is written by the next save
+        std::optional<Why> fromOwnTable;  // channel 1 took the file's table 0, named so
     };
     const Case cases[] = {
-        {"no table 1", "", descriptionText, 5, 0x100, 0xBEEF, true},
-        {"table 1 without Reg63", "[RegValue_Table1]\nReg32=0x0009\n", descriptionText, 9, 0x100,
-         0xBEEF, true},
-        {"table 1 whole", whole, descriptionText, 9, 0, 0, false},
-        {"no table 1, no description", "", "-", 7, 0x100, 0xBEEF, true},
+        {"no table 1", "", descriptionText, 5, 0x100, 0xBEEF, true, {}},
+        {"table 1 without Reg63",
+         "[RegValue_Table1]\nReg32=0x0009\n",
+         descriptionText,
+         9,
+         0x100,
+         0xBEEF,
+         true,
+         {}},
+        {"table 1 whole", whole, descriptionText, 9, 0, 0, false, {}},
+        {"no table 1, no description", "", "-", 7, 0x100, 0xBEEF, false, Why::Missing},
         {"no table 1, damaged description", "", "[RegValue_Table0]\nReg32=0x0001\n", 7, 0x100,
-         0xBEEF, true},
+         0xBEEF, false, Why::Damaged},
+        {"table 1 without Reg63, no description", "[RegValue_Table1]\nReg32=0x0009\n", "-", 9,
+         0x100, 0xBEEF, false, Why::Missing},
+        // An interrupted copy: the last line without its end, or table 0 ending before the
+        // user registers the file still holds.
+        {"no table 1, description without its last line end", "",
+         descriptionText.substr(0, descriptionText.size() - 1), 7, 0x100, 0xBEEF, false,
+         Why::CutShort},
+        {"no table 1, description cut after its layout", "", layoutOnly, 7, 0x100, 0xBEEF, false,
+         Why::CutShort},
+        // Whole, with fewer registers than the file: what it leaves out stays 0.
+        {"no table 1, description of layout and Reg32 only",
+         "",
+         layoutOnly + "Reg32=0x0003\n\n[RegDesc_Table0]\nLang0_Reg32=Merkmal\n",
+         3,
+         0,
+         0,
+         true,
+         {}},
     };
     const auto file = std::filesystem::path(railDir()) / "C001T001.TCF";
     for (const Case& c : cases) {
@@ -193,8 +221,13 @@ TEST_F(TerminalTest, RegistersTheFileLacksTakeTheDescriptionsChannelDefaults) {
         EXPECT_EQ(channel1->ConfRegisterValue(33), c.reg33);
         EXPECT_EQ(channel1->ConfRegisterValue(63), c.reg63);
         EXPECT_EQ(channel1->ValueChanged(), c.changed);
+        ASSERT_EQ(t->ChannelsFromOwnTable().has_value(), c.fromOwnTable.has_value());
+        if (!c.fromOwnTable) continue;
+        EXPECT_EQ(t->ChannelsFromOwnTable()->why, *c.fromOwnTable);
+        EXPECT_EQ(t->ChannelsFromOwnTable()->file, file.string());
+        EXPECT_EQ(t->ChannelsFromOwnTable()->description, description.string());
     }
-    // The save writes the filled table; from then on the file holds it.
+    // The save writes the table filled from the description; from then on the file holds it.
     writeFile(description, descriptionText);
     writeFile(file, copy);
     ini::dropCache();
@@ -206,6 +239,20 @@ TEST_F(TerminalTest, RegistersTheFileLacksTakeTheDescriptionsChannelDefaults) {
     auto back = std::make_shared<clsTerminal>();
     ignoreLoadResult(back->ConfRetrieveData(file.string()));
     EXPECT_FALSE(back->clsColTables()->Item(1)->ValueChanged());
+
+    // Channel 0's values in channel 1 are not stored by a save, until a register of
+    // channel 1 is set: then the table goes whole, as the user saw it.
+    std::filesystem::remove(description);
+    writeFile(file, copy);
+    ini::dropCache();
+    auto guessed = std::make_shared<clsTerminal>();
+    ignoreLoadResult(guessed->ConfRetrieveData(file.string()));
+    ASSERT_EQ(guessed->ConfSaveData(railDir()), kStoreOk);
+    EXPECT_TRUE(ini::sectionKeys(file.string(), "RegValue_Table1").empty());
+    guessed->clsColTables()->Item(1)->setConfRegisterValue(40, 0x0040);
+    ASSERT_EQ(guessed->ConfSaveData(railDir()), kStoreOk);
+    EXPECT_EQ(ini::readString(file.string(), "RegValue_Table1", "Reg32"), "0x0007");
+    EXPECT_EQ(ini::readString(file.string(), "RegValue_Table1", "Reg40"), "0x0040");
 }
 
 TEST_F(TerminalTest, SaveWithoutUsableDescriptionWritesASelfContainedFile) {
