@@ -3,16 +3,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "model/app_context.h"
 #include "model/clsCommon.h"
 #include "model/device_description.h"
 #include "platform/ini_file.h"
 #include "platform/write_failure.h"
-
-namespace fs = std::filesystem;
 
 namespace varnak {
 namespace {
@@ -127,11 +123,12 @@ bool DescriptionCommon::write(const std::string& file) const {
 }
 
 bool copyDescription(const std::string& from, const std::string& to) {
-    std::error_code ec;
     if (!usableDescription(from)) return false;
-    // A byte copy keeps the description's encoding and layout; the profile writer then
-    // changes only the sections the object owns.
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+    // The description's bytes keep its encoding and layout; the profile writer then
+    // changes only the sections the object owns. Made in the profile cache, the file is
+    // the save's own write: what a failed save left waiting for it is kept, and the copy
+    // is not taken for another program's change.
+    return ini::createFromCopy(from, to);
 }
 
 bool containsNoCase(std::string_view text, std::string_view part) {

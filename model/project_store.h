@@ -88,9 +88,10 @@ struct DescriptionCommon {
     [[nodiscard]] bool write(const std::string& file) const;
 };
 
-// Byte copy of a description into a new project file. False when it could not be made or
-// the description is not usable (device_description.h): its bytes would make a file that
-// names no type, which the next open refuses.
+// A new project file begun as a copy of a description's bytes, written with the save's
+// own writes (ini::createFromCopy). False when it could not be made (a file of the name is
+// there) or the description is not usable (device_description.h): its bytes would make a
+// file that names no type, which the next open refuses.
 [[nodiscard]] bool copyDescription(const std::string& from, const std::string& to);
 
 // Case-insensitive containment of one path text in another (descriptions are addressed

@@ -51,4 +51,9 @@ bool folderExists(const std::string& path) {
     return folder.empty() || fs::is_directory(folder, ec);
 }
 
+bool nothingAt(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
+
 }  // namespace varnak::ini

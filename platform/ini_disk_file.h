@@ -29,5 +29,7 @@ FileStamp stampOf(const std::string& file);
 [[nodiscard]] bool readWholeFile(const std::string& file, std::string& bytes);
 // Whether the folder a file would be written into exists.
 bool folderExists(const std::string& path);
+// Whether nothing at all is at the path (no file, folder or link, not even a broken one).
+bool nothingAt(const std::string& path);
 
 }  // namespace varnak::ini

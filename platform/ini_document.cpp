@@ -321,4 +321,20 @@ bool IniDocument::deleteSection(std::string_view section) {
     return true;
 }
 
+void IniDocument::setValuesOf(const IniDocument& other) {
+    for (size_t i = 0; i < other.sections_.size(); ++i) {
+        const Section& s = *other.sections_[i];
+        auto first = other.sectionIndex_.find(lower(s.name));
+        if (first == other.sectionIndex_.end() || first->second != i) continue;  // a later copy
+        for (size_t line = 0; line < s.body.size(); ++line) {
+            std::string_view name, rest;
+            if (!keyLine(s.body[line].text, name, rest)) continue;
+            auto key = s.keys.find(lower(name));
+            if (key == s.keys.end() || key->second != line) continue;
+            // The text as it stands, quotes and all, reads back as it read there.
+            setValue(s.name, name, trim(rest));
+        }
+    }
+}
+
 }  // namespace varnak::ini

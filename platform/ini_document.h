@@ -34,6 +34,8 @@ class IniDocument {
     bool setValue(std::string_view section, std::string_view key, std::string_view value);
     bool deleteKey(std::string_view section, std::string_view key);
     bool deleteSection(std::string_view section);
+    // Sets each key of other (first copies, each as its text reads) into this document.
+    void setValuesOf(const IniDocument& other);
 
     // False for a UTF-16 file (it starts with a UTF-16 BOM): such a file is read as holding
     // nothing, and an edit would mix encodings, so it is never rewritten.

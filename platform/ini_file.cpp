@@ -159,6 +159,16 @@ class IniCache {
         }
     }
 
+    // The entry was changed: written at once outside a batch, where a failed write leaves
+    // no trace (the cache goes back to the disk). False when that write failed.
+    bool changed(const std::string& path, CachedFile& entry) {
+        const bool hadPending = entry.dirty;
+        entry.dirty = true;
+        if (batchDepth > 0 || flushEntry(path, entry)) return true;
+        if (!hadPending) forget(path);
+        return false;
+    }
+
     // False when the changes failed to reach the disk or were dropped.
     bool flushEntry(const std::string& path, CachedFile& entry) {
         if (!entry.dirty) return true;
@@ -444,14 +454,25 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
         std::string flattened;
         changed = entry.doc.setValue(sectionName, keyName, flattenValue(*value, flattened));
     }
-    if (!changed) return true;
-    const bool hadPending = entry.dirty;
-    entry.dirty = true;
-    if (c.batchDepth > 0) return true;
-    if (c.flushEntry(path, entry)) return true;
-    // A failed write outside a batch leaves no trace: the cache goes back to the disk.
-    if (!hadPending) c.forget(path);
-    return false;
+    return !changed || c.changed(path, entry);
+}
+
+bool createFromCopy(const std::string& source, const std::string& fileName) {
+    std::string bytes;
+    if (!readWholeFile(source, bytes)) return false;
+    IniDocument copy = IniDocument::parse(bytes);
+    if (!copy.editable()) return false;
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const Key cached = c.keyOf(fileName);
+    const std::string& path = cached.path();
+    CachedFile& entry = c.load(cached);
+    if (entry.exists || !nothingAt(path) || !folderExists(path)) return false;
+    // What still waits for the file was written while it was not there, by a save that
+    // failed and counted it as written: it is the only record of it, and goes on top.
+    if (entry.dirty) copy.setValuesOf(entry.doc);
+    entry.doc = std::move(copy);
+    return c.changed(path, entry);
 }
 
 std::vector<std::string> sectionNames(const std::string& fileName) {

@@ -27,6 +27,7 @@
 //   have if they had been written at once: a deleted or replaced file is not brought back.
 //   The changes so dropped count as a failed write: the batch's commit and the next flush
 //   of the file answer false.
+//   A file made by createFromCopy is this program's own write, not such a change.
 // - A failed write outside a batch leaves nothing pending: the cache follows the disk.
 #include <cstddef>
 #include <cstdint>
@@ -57,6 +58,13 @@ std::string readString(const std::string& fileName, std::string_view section, st
                                              std::optional<std::string_view> key,
                                              std::optional<std::string_view> value,
                                              const std::string& fileName);
+
+// Makes fileName, which is not there yet, begun as source's bytes: in the cache, written
+// as a write of it would be (at once, or when the outermost batch ends), so that it is no
+// change on disk. Changes still waiting for fileName (a failed save's) are set on top of
+// the copy, never dropped. False when source cannot be read or is UTF-16, when anything of
+// that name is there or its folder is missing, and outside a batch when the write fails.
+[[nodiscard]] bool createFromCopy(const std::string& source, const std::string& fileName);
 
 // Names of the sections of a file (first copies, in file order); empty when missing.
 std::vector<std::string> sectionNames(const std::string& fileName);

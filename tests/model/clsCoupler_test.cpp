@@ -10,6 +10,7 @@
 #include "model/rail_open_report.h"
 #include "platform/atomic_file.h"
 #include "platform/unexamined_result.h"
+#include "platform/write_failure.h"
 #include "tests/model/fake_register_device.h"
 #include "tests/model/project_fixture.h"
 
@@ -239,6 +240,49 @@ TEST_F(RailTest, SaveReportsChangesDroppedBecauseTheFileChangedOnDiskMeanwhile) 
     context().ui = &ui;
     EXPECT_NE(readFile(file).find("; edited elsewhere"), std::string::npos);
     EXPECT_NE(ini::readString(file.string(), "Config", "UserDesc"), "lost");
+}
+
+TEST_F(RailTest, SaveAfterAFailedOneMakesItsNewFilesWholeAndReportsNoChangeOnDisk) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    // The save fails while the new file cannot be made (a folder marked read-only stands
+    // where it goes, which stops even root), then goes through: silently, twice.
+    auto failThenSave = [&](const fs::path& file) {
+        fs::create_directories(file);
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
+        fs::remove(file);
+        for (int save = 0; save < 2; ++save) {
+            EXPECT_EQ(rail()->ConfSaveData(), kStoreOk) << storeResultMessage(kStoreWriteFailed);
+            EXPECT_FALSE(platform::lastWriteFailure());
+        }
+        ini::dropCache();  // what follows reads the disk
+    };
+    auto read = [](const fs::path& file, const char* section, const char* key) {
+        return ini::readString(file.string(), section, key);
+    };
+
+    // A new terminal: the description's bytes, and what the failed save counted as written.
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 1, rail()->ConfSymbolicID()), kStoreOk);
+    terminals()->ItemPos(1)->clsColTables()->Item(1)->setConfRegisterValue(40, 0x40);
+    const fs::path terminal = terminals()->ItemPos(1)->FileName(railFolder("P", "R").string());
+    failThenSave(terminal);
+    EXPECT_TRUE(readFile(terminal).starts_with(terminalDescription("QT3002-0000", 2, 16, 16, 0)));
+    EXPECT_EQ(read(terminal, "Config", "TermPos"), "1");
+    EXPECT_TRUE(ini::hasKey(terminal.string(), "Mapp_Table1", "InProcImage"));
+    EXPECT_EQ(read(terminal, "RegValue_Table1", "Reg40"), "0x0040");
+
+    // A new rail file after a failed save under a new name: the tables it took along.
+    rail()->clsColTables()->Item(100)->setConfRegisterValue(9, 99);
+    rail()->setConfSymbolicName("S");
+    const fs::path railFile = railFolder("P", "S") / "Coupler.CCF";
+    failThenSave(railFile);
+    EXPECT_EQ(read(railFile, "RegDesc_Table0", "Lang1_Reg1"), "Mode");  // the description's
+    EXPECT_EQ(read(railFile, "Config", "UserName"), "S");
+    EXPECT_EQ(read(railFile, "RegValue_Table100", "Reg9"), "0x0063");
+    EXPECT_EQ(read(railFile, "RegValue_Table100", "Reg0"), "0x1234");
 }
 
 TEST_F(RailTest, SaveReplacesItsFilesAsOneGroupAndAFailedFileLeavesTheOthersSaved) {

@@ -276,6 +276,48 @@ TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
     EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\nL=1\r\nM=3\r\n");
 }
 
+TEST_F(IniCache, ANewFileMadeAsACopyKeepsWhatWaitedForItAndIsNoChangeOnDisk) {
+    // A code-page source with LF ends, a comment and quotes: its lines land byte for byte.
+    const std::string source = put("; Typ\n[Common]\nName=\"T\xE4st\"\n\n[Table]\nA=1\n", "s.ini");
+    const std::string plain = file("plain.ini"), waited = file("waited.ini");
+    // A save that failed (a folder marked read-only where the file goes stops even root)
+    // leaves its changes waiting for a file not there yet.
+    fs::create_directory(waited);
+    fs::permissions(waited, fs::perms::owner_read | fs::perms::owner_exec);
+    {
+        IniBatch failed;
+        EXPECT_TRUE(WritePrivateProfileString("Table", "A", "7", waited));
+        EXPECT_TRUE(WritePrivateProfileString("Config", "Q", "\"\"q\"\"", waited));
+        EXPECT_FALSE(failed.commit());
+    }
+    fs::remove(waited);
+    platform::forgetWriteFailure();
+    {
+        IniBatch save;
+        EXPECT_TRUE(ini::createFromCopy(source, plain));
+        EXPECT_TRUE(ini::createFromCopy(source, waited));
+        EXPECT_FALSE(fs::exists(plain));  // written with the batch
+        for (const auto& f : {plain, waited})
+            EXPECT_TRUE(WritePrivateProfileString("Table", "B", "2", f));
+        // Refused, changing nothing: a file of the name, a missing folder.
+        EXPECT_FALSE(ini::createFromCopy(source, put("[S]\r\n", "there.ini")));
+        EXPECT_FALSE(ini::createFromCopy(source, file("none/x.ini")));
+        EXPECT_TRUE(save.commit());
+    }
+    EXPECT_FALSE(platform::lastWriteFailure());
+    EXPECT_EQ(readFile(plain), "; Typ\n[Common]\nName=\"T\xE4st\"\n\n[Table]\nA=1\nB=2\n");
+    EXPECT_EQ(readFile(waited),
+              "; Typ\n[Common]\nName=\"T\xE4st\"\n\n[Table]\nA=7\nB=2\n[Config]\nQ=\"\"q\"\"\n");
+    EXPECT_EQ(readFile(file("there.ini")), "[S]\r\n");
+    // Another program's file of that name, made meanwhile, still wins and is reported.
+    IniBatch next;
+    EXPECT_TRUE(ini::createFromCopy(source, file("taken.ini")));
+    put("[X]\r\n", "taken.ini");
+    EXPECT_FALSE(next.commit());
+    EXPECT_EQ(lastFailure(), std::pair(file("taken.ini"), platform::kChangedOnDisk));
+    EXPECT_EQ(readFile(file("taken.ini")), "[X]\r\n");
+}
+
 TEST_F(IniCache, DroppedChangesAreReportedByTheFlushOfTheirFileAndEveryEnclosingBatch) {
     std::string f = put("[S]\r\nK=1\r\n");
     std::string other = put("[S]\r\n", "other.ini");
