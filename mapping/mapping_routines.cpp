@@ -257,14 +257,14 @@ MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, MappingDirect
     return fReCalcProgrammedConfiguration(coupler, layout, d, online);
 }
 
-MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
-                                              MappingDirection d, bool online) {
-    const MappingListRead read = readMappingList(coupler, d, online);
-    if (read.result != 0)
-        return MappingProblem{.kind = MappingProblem::Kind::ListUnread,
-                              .value = read.failedTable,
-                              .code = read.result};
-    const MappingList& list = read.list;
+namespace {
+
+MappingRefusal listUnread(const MappingListRead& read) {
+    return MappingProblem{
+        .kind = MappingProblem::Kind::ListUnread, .value = read.failedTable, .code = read.result};
+}
+
+void distributeList(const RailMappingLayout& layout, MappingDirection d, const MappingList& list) {
     int32_t i = 0;
     bool ended = false;
     // Where the entries of the first undescribed terminal and of all later ones lie is not
@@ -290,6 +290,27 @@ MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMap
             }
         }
     }
+}
+
+MappingRefusal recalculateBoth(clsCoupler& coupler, bool online) {
+    RailMappingLayout layout;
+    if (auto problem = railMappingLayout(coupler, online, layout)) return problem;
+    const MappingListRead inputs = readMappingList(coupler, MappingDirection::Input, online);
+    if (inputs.result != 0) return listUnread(inputs);
+    const MappingListRead outputs = readMappingList(coupler, MappingDirection::Output, online);
+    if (outputs.result != 0) return listUnread(outputs);
+    distributeList(layout, MappingDirection::Input, inputs.list);
+    distributeList(layout, MappingDirection::Output, outputs.list);
+    return std::nullopt;
+}
+
+}  // namespace
+
+MappingRefusal fReCalcProgrammedConfiguration(clsCoupler& coupler, const RailMappingLayout& layout,
+                                              MappingDirection d, bool online) {
+    const MappingListRead read = readMappingList(coupler, d, online);
+    if (read.result != 0) return listUnread(read);
+    distributeList(layout, d, read.list);
     return std::nullopt;
 }
 
@@ -299,6 +320,12 @@ MappingRefusal fReCalcProgrammedConfigurationInputImage() {
 
 MappingRefusal fReCalcProgrammedConfigurationOutputImage() {
     return recalculateActive(MappingDirection::Output);
+}
+
+MappingRefusal fReCalcProgrammedConfigurationImages() {
+    std::shared_ptr<clsCoupler> coupler;
+    if (!gfGetActiveCoupler(coupler) || !coupler) return MappingProblem{};
+    return recalculateBoth(*coupler, gfVarnakProject()->Online());
 }
 
 std::string mappingTextFaultsMessage(const std::vector<MappingTextFault>& faults) {

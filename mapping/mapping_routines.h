@@ -6,7 +6,8 @@
 //
 // Every routine first takes the rail's layout (railMappingLayout) and refuses, changing
 // nothing, a rail its coupler cannot hold. The station upload calls the recalculation after
-// reading a list; the mapping dialogs fill their grids when they open and store them on OK.
+// reading a list (after both, on a rail with an undescribed terminal); the mapping dialogs
+// fill their grids when they open and store them on OK.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -98,6 +99,9 @@ inline MappingGrid fFillOutputImageGrid(const RailMappingLayout& layout,
 // programmed-mapping dialog and the station upload call it.
 [[nodiscard]] MappingRefusal fReCalcProgrammedConfigurationInputImage();
 [[nodiscard]] MappingRefusal fReCalcProgrammedConfigurationOutputImage();
+// Both directions on the active rail, both lists read before any text is written: a
+// refusal leaves every text as it was, and the texts follow both lists or neither.
+[[nodiscard]] MappingRefusal fReCalcProgrammedConfigurationImages();
 
 // The type number a type name carries for table 8: the digits after its two-letter prefix
 // ("QZ3100-0000" 3100, "QP2008-B310" 2008), after "JRV-" for those names ("JRV-842_000-000"

@@ -44,7 +44,7 @@ inline constexpr int kTxtUploadPassedOver = 1857;
 inline constexpr int kTxtReportRefusedRead = 1858;       // followed by the result code
 inline constexpr int kTxtReportUndescribed = 1859;       // %1 position
 inline constexpr int kTxtReportFallbackChannels = 1860;  // followed by the channels
-inline constexpr int kTxtMappingNotDistributed = 1861;
+inline constexpr int kTxtMappingDistributedInFront = 1861;
 
 // Settings download and station upload.
 inline constexpr int kTxtDownloadCaption = 1835;
@@ -67,7 +67,7 @@ inline constexpr int kTxtNoTerminalThere = 1865;
 inline constexpr int kTxtFurtherDifferences = 1866;  // %1 how many
 inline constexpr int kTxtDownloadAnyway = 1867;
 inline constexpr int kTxtReadingStationList = 1868;
-inline constexpr int kTxtUndescribedListsSent = 1921;  // %1 the positions
+inline constexpr int kTxtUndescribedListsSent = 1921;  // %1 the tables sent, %2 the positions
 inline constexpr int kTxtDownloadNotes = 1932;
 
 // Script initialisations.

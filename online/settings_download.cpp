@@ -27,6 +27,17 @@ TransferFailure withoutEndMark(int32_t first, int32_t last) {
     return {.kind = TransferFailure::Kind::ListWithoutEndMark, .table = first, .lastTable = last};
 }
 
+// Tables as a note names them, runs of neighbours as one: "8, 10-11, 50".
+std::string tablesText(const std::vector<int32_t>& tables) {
+    std::string text;
+    for (size_t i = 0, last = 0; i < tables.size(); i = last + 1) {
+        for (last = i; last + 1 < tables.size() && tables[last + 1] == tables[last] + 1;) ++last;
+        text += (text.empty() ? "" : ", ") + std::to_string(tables[i]);
+        if (last > i) text += "-" + std::to_string(tables[last]);
+    }
+    return text;
+}
+
 // The boxes whose writes go by the rail's terminals.
 bool writesByTerminals(const TransferChoice& choice) {
     return choice.boxes[kDownloadProgrammedConfiguration] ||
@@ -99,28 +110,36 @@ class Download {
     }
 
     void programmedConfiguration() {
-        // Such a rail's lists are the station's own, as an upload read them whole: they go
-        // back as stored, so that a replacement coupler gets its programmed configuration.
-        // The program cannot check them against the terminals it does not know, and says so.
-        if (const auto undescribed = undescribedPositions(rail_); !undescribed.empty())
-            run_.note({.kind = TransferFailure::Kind::Refused,
-                       .reason = withValues(varnak().text(kTxtUndescribedListsSent),
-                                            {positionsText(undescribed)})});
+        std::vector<int32_t> sent;
         auto list = rail_.clsColTables()->Item(kProgrammedTerminalList);
         if (list && !storedTerminalList(*list)) {
             // A never-mapped rail's zeros would make the coupler expect no terminal list.
             run_.name(withoutEndMark(kProgrammedTerminalList, kProgrammedTerminalList));
-        } else {
-            run_.transferTable(kProgrammedTerminalList, kTxtTable, false);
+        } else if (run_.transferTable(kProgrammedTerminalList, kTxtTable, false) && list) {
+            sent.push_back(kProgrammedTerminalList);
         }
-        if (run_.stopped()) return;
-        mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
-        if (run_.stopped()) return;
-        mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
+        if (!run_.stopped())
+            mappingList(MappingDirection::Input, kProgrammedInputImageMapLast, sent);
+        if (!run_.stopped())
+            mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast, sent);
+        noteUndescribedListsSent(sent);
+    }
+
+    // Such a rail's lists are the station's own, as an upload read them whole: they go back
+    // as stored, so that a replacement coupler gets its programmed configuration. The
+    // program cannot check them against the terminals it does not know, and says so for
+    // the tables that went.
+    void noteUndescribedListsSent(const std::vector<int32_t>& sent) {
+        const std::vector<int32_t> undescribed = undescribedPositions(rail_);
+        if (undescribed.empty() || sent.empty()) return;
+        run_.note({.kind = TransferFailure::Kind::Refused,
+                   .reason = withValues(varnak().text(kTxtUndescribedListsSent),
+                                        {tablesText(sent), positionsText(undescribed)})});
     }
 
     // The list's tables up to the one holding its end mark; nothing of a list without one.
-    void mappingList(MappingDirection direction, int32_t last) {
+    // The tables that went are added to sent.
+    void mappingList(MappingDirection direction, int32_t last, std::vector<int32_t>& sent) {
         const int32_t first = mappingListBase(direction);
         if (!run_.hasTable(first)) return;  // a coupler without the list
         const std::vector<int32_t> tables = mappingTablesToSend(rail_, direction);
@@ -131,6 +150,7 @@ class Download {
         for (int32_t t : tables) {
             if (run_.aborted()) return;
             if (!run_.transferTable(t, kTxtTable, false)) return;
+            sent.push_back(t);
         }
     }
 

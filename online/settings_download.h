@@ -15,8 +15,9 @@
 // Every failure is named in the report. An unread terminal list or a refused lift writes
 // nothing, nor does a lift without an answer (which is named as one the coupler may have
 // made: the protection is left as it is, as after a sound lift); a mapping list (or table 8)
-// without its end mark is not sent, nor are table 8 and the lists of a rail with an undescribed
-// terminal; a failed table ends its list; a time-out or send failure ends the download.
+// without its end mark is not sent; a failed table ends its list; a time-out or send failure
+// ends the download. A rail with an undescribed terminal sends table 8 and its lists as
+// stored, and a note names the tables that went and the positions.
 #include <functional>
 #include <string>
 

@@ -66,22 +66,34 @@ class Upload {
     void programmedConfiguration() {
         run_.transferTable(kProgrammedTerminalList, kTxtTable, true);
         if (run_.stopped()) return;
-        // Without a terminal's channel layout the list's entries cannot be told apart: every
-        // entry behind it would land on another terminal's channel. The lists are kept as
-        // the device holds them, the terminals' mapping texts as they are.
-        const bool distributable = undescribedPositions(rail_).empty();
-        mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
-        if (run_.stopped()) return;
-        if (distributable && !recalculated(fReCalcProgrammedConfigurationInputImage())) return;
-        mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
-        if (run_.stopped()) return;
-        if (distributable) {
-            recalculated(fReCalcProgrammedConfigurationOutputImage());
+        if (!undescribedPositions(rail_).empty()) {
+            mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
+            if (run_.stopped()) return;
+            mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
+            if (run_.stopped()) return;
+            distributeInFrontOfUndescribed();
             return;
         }
+        mappingList(MappingDirection::Input, kProgrammedInputImageMapLast);
+        if (run_.stopped()) return;
+        if (!recalculated(fReCalcProgrammedConfigurationInputImage())) return;
+        mappingList(MappingDirection::Output, kProgrammedOutputImageMapLast);
+        if (run_.stopped()) return;
+        recalculated(fReCalcProgrammedConfigurationOutputImage());
+    }
+
+    // Without a terminal's channel layout the entries from it on cannot be told apart: the
+    // recalculation unmaps them and places the terminals in front of it. The lists are kept
+    // as the device holds them whatever it comes to, so a refusal (a layout check of a
+    // guessed terminal, a list not read again) leaves every text as it was and does not
+    // keep the rail from being saved; it is named, as is how far the lists went.
+    void distributeInFrontOfUndescribed() {
+        AppContext& c = varnak();
+        const MappingRefusal refusal = fReCalcProgrammedConfigurationImages();
         run_.note({.kind = TransferFailure::Kind::Refused,
-                   .reason = varnak().text(kTxtBoxProgrammedConfiguration) + ": " +
-                             varnak().text(kTxtMappingNotDistributed)});
+                   .reason = c.text(kTxtBoxProgrammedConfiguration) + ": " +
+                             (refusal ? mappingProblemText(*refusal)
+                                      : c.text(kTxtMappingDistributedInFront))});
     }
 
     void noteUndescribedTerminals() {
@@ -91,8 +103,9 @@ class Upload {
                        .channel = channelsRead_[p]});
     }
 
-    // A rail whose mapping texts do not follow its lists is not saved: the refusal fails
-    // the upload. Both directions share the rail's limits, so the first refusal is the one.
+    // A fully described rail whose mapping texts do not follow its lists is not saved: the
+    // refusal fails the upload. Both directions share the rail's limits, so the first
+    // refusal is the one.
     bool recalculated(const MappingRefusal& refusal) {
         if (!refusal) return true;
         // The list read again for the recalculation failed: told as the upload's own reads.

@@ -6,13 +6,16 @@
 // the terminals in the range).
 //
 // Every failed read is named in the report; a failed list table ends its list, and a
-// time-out or send failure ends the upload. A recalculation refused by the mapping's limits
-// is named too and ends the mapping's part (the rail is then not saved either).
+// time-out or send failure ends the upload. On a fully described rail a recalculation
+// refused by the mapping's limits is named too and ends the mapping's part (the rail is then
+// not saved either).
 //
 // A read the device refuses (it has no such table) spoils nothing else: the table stays as
 // it was and is noted, the upload goes on. Noted too are the terminals the program has no
 // description for, with the channels read of them (only the fallback description's); while
-// the rail holds one, the mapping lists are read but not distributed to the terminals.
+// the rail holds one, the mapping lists are read whole and then distributed to the terminals
+// in front of the first such terminal only, both lists or neither: a refused recalculation
+// is noted, not failed, and leaves the texts as they were.
 #include "online/transfer_run.h"
 
 namespace varnak {

@@ -1,7 +1,7 @@
 // An uploaded station saved with "Save coupler as" and opened again in a fresh context holds
 // the station's registers, also when the station lacks a channel table or holds a terminal
-// without description, and gives its programmed configuration back to a replacement
-// coupler; a failed upload saves nothing.
+// without description (the addresses in front of it placed), and gives its programmed
+// configuration back to a replacement coupler; a failed upload saves nothing.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -92,13 +92,16 @@ class UploadSaveIncomplete : public RailFixture {
         station->removeTable(1, 1);
         station->setRegister(1, 0, 40, 0x1234);
         station->setRegister(2, 0, 40, 0x2222);
+        station->setRegister(0, 10, 0, 0x0004);  // the first entry of the terminal at 1
+        station->setRegister(0, 10, 1, 0xFFFF);
         goOnline();
     }
     UploadingOpeners openers;
 };
 
 // What the station lacks stays as the description gives it, the rest is saved, and the
-// message before the name prompt says what was passed over.
+// message before the name prompt says what was passed over. The addresses in front of the
+// undescribed terminal are the station's.
 TEST_F(UploadSaveIncomplete, TheRestIsSaved) {
     ui.inputs.push_back("Line2");
     ASSERT_TRUE(saveOnlineCouplerAs(openers));
@@ -115,6 +118,7 @@ TEST_F(UploadSaveIncomplete, TheRestIsSaved) {
     EXPECT_EQ(terminals->ItemPos(1)->clsColTables()->Item(1)->ConfRegisterValue(32), 0x0002);
     EXPECT_EQ(terminals->ItemPos(2)->InfoName(), "Unknown");
     EXPECT_EQ(terminals->ItemPos(2)->clsColTables()->Item(0)->ConfRegisterValue(40), 0x2222);
+    EXPECT_EQ(terminals->ItemPos(1)->ConfMappInputImage(0, 0), "4");
 }
 
 // A station whose first terminal has no description, its lists ending in the second

@@ -2,7 +2,7 @@
 // rail of five terminals, a never-mapped rail whose lists are not sent, lists ending in the
 // next table, a refused lift and one answered too late, a station that stops answering in the
 // middle, table 0 without the device's own registers, a station whose terminals are not the rail's,
-// and a rail with a terminal the program has no description for.
+// and a rail with a terminal the program has no description for, whose note names what went.
 #include "online/settings_download.h"
 
 #include <gtest/gtest.h>
@@ -372,13 +372,42 @@ TEST_F(UndescribedTerminalDownload, TheStoredListsGoAsTheyAreAndANoteNamesThePos
     EXPECT_EQ(messageTexts(),
               std::vector<std::string>{
                   "Der Download ist abgeschlossen. Hinweis:\n"
-                  "Programmierte Konfiguration (Tabellen 8, 10-23, 50-63) gesendet, wie die "
-                  "Schiene sie hält; für die Klemmen an diesen Positionen gibt es keine "
-                  "Beschreibung (Unknown), das Programm kann die Listen nicht mit ihnen "
-                  "vergleichen: 1"});
+                  "Programmierte Konfiguration gesendet, wie die Schiene sie hält (Tabellen 8, "
+                  "10, 50); für die Klemmen an diesen Positionen gibt es keine Beschreibung "
+                  "(Unknown), das Programm kann die Listen nicht mit ihnen vergleichen: 1"});
     EXPECT_EQ(ui.messages[0].style, vbInformation);
     EXPECT_TRUE(logMatches("download_undescribed_terminal.txt"));
     EXPECT_EQ(station->coupler().softwareResets, 1);
+}
+
+// The note claims only the tables that went: not a list whose write failed, nothing when the
+// download stopped before any table of the programmed configuration went.
+TEST_F(UndescribedTerminalDownload, TheNoteNamesOnlyTheTablesThatWent) {
+    control.setQZxTimeout(300);
+    control.setQZxPortOpen(true);
+    auto failAt = [&](const std::string& write, ReplyFault fault) {
+        station->setFaultChooser([=](const std::string& request) -> std::optional<ReplyFault> {
+            if (decodeRequest(request).rfind(write, 0) != 0) return std::nullopt;
+            return fault;
+        });
+    };
+    TransferChoice choice;
+    choice.boxes[kDownloadProgrammedConfiguration] = true;
+    failAt("write pos 0 table 10 ", ReplyFault::badChecksum());
+    const TransferReport report = runSettingsDownload(*rail(), choice, {}, {});
+    EXPECT_EQ(transferReportText(report, kTxtDownloadIncomplete),
+              "Der Download ist nicht vollständig:\nTabelle 10: Fehler 3\n"
+              "Programmierte Konfiguration gesendet, wie die Schiene sie hält (Tabellen 8, 50); "
+              "für die Klemmen an diesen Positionen gibt es keine Beschreibung (Unknown), das "
+              "Programm kann die Listen nicht mit ihnen vergleichen: 1");
+
+    choice.boxes[kDownloadCouplerSettings] = true;
+    for (const char* silentAt : {"write pos 0 table 0 ", "write pos 0 table 8 "}) {
+        failAt(silentAt, ReplyFault::noReply());
+        const TransferReport stopped = runSettingsDownload(*rail(), choice, {}, {});
+        EXPECT_TRUE(stopped.stopped) << silentAt;
+        EXPECT_TRUE(stopped.notes.empty()) << silentAt;
+    }
 }
 
 class EmptyRailDownload : public RailFixture {

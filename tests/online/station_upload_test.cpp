@@ -2,7 +2,7 @@
 // everything ticked on a rail without table 121 and with an input list ending in table 11,
 // the recalculated mapping texts, an empty range, tables the station lacks, a station that
 // stops answering (also while the mapping is read again), a mapping the rail's limits refuse and a
-// terminal without description.
+// terminal without description, in front of which the lists are distributed.
 #include "online/station_upload.h"
 
 #include <gtest/gtest.h>
@@ -251,8 +251,8 @@ class UploadUndescribed : public RailFixture {
 };
 
 // Its fallback channel is read and the upload may be saved, but not silently: the message
-// names the position and the channels read, and that the lists were not distributed to the
-// terminals (an entry behind it would land on another terminal's channel).
+// names the position and the channels read, and that the lists were distributed only to the
+// terminals in front of it (an entry behind it would land on another terminal's channel).
 TEST_F(UploadUndescribed, TheTerminalIsReadAsFarAsKnownAndNamed) {
     auto undescribed = context.VarnakOnlineCoupler->clsColTerminals()->ItemPos(2);
     ASSERT_EQ(undescribed->InfoName(), "Unknown");
@@ -262,14 +262,15 @@ TEST_F(UploadUndescribed, TheTerminalIsReadAsFarAsKnownAndNamed) {
     EXPECT_EQ(messageTexts(),
               std::vector<std::string>{
                   std::string(kPassedOver) +
-                  "Programmierte Konfiguration: nicht auf die Klemmen verteilt, da nicht jede "
-                  "Klemme eine Beschreibung hat\n"
+                  "Programmierte Konfiguration: Listen bis zur ersten Position ohne "
+                  "Beschreibung auf die Klemmen verteilt, ab ihr nicht (ihre Kanäle sind nicht "
+                  "bekannt); die Listen bleiben, wie die Station sie hält\n"
                   "Position 2: keine Beschreibung für diese Klemme; gelesen wurden nur die "
                   "Kanäle der Ersatzbeschreibung: Kanal1"});
     EXPECT_EQ(undescribed->clsColTables()->Item(0)->ConfRegisterValue(40), 0x2222);
     auto rail = context.VarnakOnlineCoupler;
     EXPECT_EQ(rail->clsColTables()->Item(10)->ConfRegisterValue(0), 0x0004);
-    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->ConfMappInputImage(0, 0), "511");
+    EXPECT_EQ(rail->clsColTerminals()->ItemPos(1)->ConfMappInputImage(0, 0), "4");
     EXPECT_EQ(wireLog(*station).find("pos 2 table 1 "), std::string::npos);
 }
 
@@ -281,6 +282,61 @@ TEST_F(UploadUndescribed, ThePositionIsNamedWhenNoChannelWasRead) {
     EXPECT_TRUE(report.clean());
     EXPECT_EQ(transferReportText(report, kTxtUploadPassedOver),
               std::string(kPassedOver) + "Position 2: keine Beschreibung für diese Klemme");
+}
+
+// The station's lists place the outputs of the terminal at 1 at 0.0 and 0.1, those of the one
+// behind the undescribed terminal at 2 at 0.2 and 0.3; every text of the rail stands at "9".
+class UploadInFront : public RailFixture {
+  protected:
+    UploadInFront() : RailFixture({"QZ3100-0000", {"QT2012-0000", "QT3102-0016", "QT2012-0000"}}) {
+        connectStation();
+        station->setRegister(0, 10, 0, 0xFFFF);
+        const uint16_t outputs[] = {0x0000, 0x0200, 0, 0, 0, 0, 0x0400, 0x0600, 0xFFFF};
+        for (int r = 0; r < 9; ++r) station->setRegister(0, 50, r, outputs[r]);
+        goOnline();
+        for (auto [p, c] : kShown) terminal(p)->setConfMappOutputImage(c, 0, "9");
+        terminal(1)->setConfMappInputImage(0, 0, "9");
+    }
+    // The output texts shown (position, channel), after the first input text.
+    static constexpr std::pair<int, int> kShown[] = {{1, 0}, {1, 1}, {2, 0}, {3, 1}};
+    std::shared_ptr<clsTerminal> terminal(int p) const {
+        return rail()->clsColTerminals()->ItemPos(p);
+    }
+    std::shared_ptr<clsCoupler> rail() const { return context.VarnakOnlineCoupler; }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out{terminal(1)->ConfMappInputImage(0, 0)};
+        for (auto [p, c] : kShown) out.push_back(terminal(p)->ConfMappOutputImage(c, 0));
+        return out;
+    }
+};
+
+TEST_F(UploadInFront, TheTerminalsInFrontOfTheUndescribedOneTakeTheStationsAddresses) {
+    // The output list not read again: the upload may be saved all the same, with the lists
+    // as read and every text as it was, the input list's too (both lists or neither).
+    station->setFaultChooser([reads = std::make_shared<int>(0)](const std::string& request) {
+        const bool listRead = decodeRequest(request).rfind("read  pos 0 table 50 reg 0 ", 0) == 0;
+        return listRead && ++*reads == 2 ? std::optional(ReplyFault::badChecksum()) : std::nullopt;
+    });
+    TransferChoice choice;
+    choice.boxes[kUploadProgrammedConfiguration] = true;
+    const TransferReport refused = runStationUpload(*rail(), choice, {});
+    EXPECT_TRUE(refused.clean());
+    EXPECT_EQ(texts(), (std::vector<std::string>{"9", "9", "9", "9", "9"}));
+    ASSERT_EQ(refused.notes.size(), 2u);
+    EXPECT_EQ(refused.notes[0].reason,
+              "Programmierte Konfiguration: Die Tabelle 50 ließ sich nicht vom Koppler lesen "
+              "(Fehler 3). Die Zuordnung bleibt, wie das Projekt sie hält.");
+    EXPECT_EQ(rail()->clsColTables()->Item(50)->ConfRegisterValue(7), 0x0600);
+
+    station->setFaultChooser({});
+    const TransferReport report = runStationUpload(*rail(), choice, {});
+    EXPECT_EQ(transferReportText(report, kTxtUploadPassedOver),
+              std::string(kPassedOver) +
+                  "Programmierte Konfiguration: Listen bis zur ersten Position ohne Beschreibung "
+                  "auf die Klemmen verteilt, ab ihr nicht (ihre Kanäle sind nicht bekannt); die "
+                  "Listen bleiben, wie die Station sie hält\n"
+                  "Position 2: keine Beschreibung für diese Klemme");
+    EXPECT_EQ(texts(), (std::vector<std::string>{"511.7", "0.0", "0.1", "511", "511.7"}));
 }
 
 }  // namespace
