@@ -114,12 +114,6 @@ TEST_F(RailTest, RegistersTheRailFileLacksTakeTheDescriptionsOfItsType) {
     EXPECT_EQ(tables->Item(8)->ConfRegisterValue(1), 0);
     EXPECT_FALSE(tables->Item(8)->ValueChanged());
 
-    // A table the file holds whole is the file's, unchanged.
-    writeFile(file, railText + "Reg0=0x0000\nReg1=0x0000\nReg2=0x0000\nReg3=0x0000\nReg4=0x0000\n");
-    rail = load(file);
-    EXPECT_EQ(rail->clsColTables()->Item(100)->ConfRegisterValue(0), 0);
-    EXPECT_FALSE(rail->clsColTables()->Item(100)->ValueChanged());
-
     // Without a usable description of its own type nothing is filled, not even from the
     // fallback, and the open says which description it is.
     writeFile(resources() / "Coupler" / "Unknown.INI",
