@@ -110,7 +110,6 @@ TEST_F(RailTest, RegistersTheRailFileLacksTakeTheDescriptionsOfItsType) {
     // description gives nothing for stays as it was.
     EXPECT_EQ(tables->Item(127)->ConfRegisterValue(1), 0);
     EXPECT_EQ(tables->Item(98)->ConfRegisterValue(0), 0);
-    EXPECT_FALSE(tables->Item(8)->ValueChanged());
     EXPECT_EQ(tables->Item(8)->ConfRegisterValue(1), 0);
     EXPECT_FALSE(tables->Item(8)->ValueChanged());
 
