@@ -9,6 +9,7 @@
 #include "model/device_register_model.h"
 #include "model/project_store.h"
 #include "model/register_device.h"
+#include "model/text_util.h"
 #include "platform/ini_file.h"
 
 namespace varnak {
@@ -145,13 +146,11 @@ RegisterSet registersHeldIn(const std::string& file, int32_t tableNr) {
     RegisterSet held;
     for (const std::string& key :
          ini::sectionKeys(file, "RegValue_Table" + std::to_string(tableNr))) {
-        if (key.size() < 4 || key.size() > 6 || (key[0] != 'R' && key[0] != 'r') ||
-            (key[1] != 'E' && key[1] != 'e') || (key[2] != 'G' && key[2] != 'g'))
+        const std::string name = upperAscii(key);
+        if (!name.starts_with("REG") || name.size() < 4 || name.size() > 6 ||
+            name.find_first_not_of("0123456789", 3) != std::string::npos)
             continue;
-        const std::string digits = key.substr(3);
-        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            continue;
-        const int number = std::stoi(digits);
+        const int number = std::stoi(name.substr(3));
         if (number <= kLastRegister) held.set(static_cast<size_t>(number));
     }
     return held;

@@ -11,10 +11,12 @@
 #include "model/clsProject.h"
 #include "model/clsTable.h"
 #include "model/clsTerminal.h"
+#include "model/device_description.h"
 #include "model/device_register_model.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/unexamined_result.h"
+#include "tests/support/temp_dir.h"
 
 namespace varnak {
 namespace {
@@ -83,6 +85,22 @@ TEST_F(ShippedDescriptions, TerminalsLoadUnderTheirNamesWithTheirChannels) {
             EXPECT_EQ(t->TableLen(), kChannelTableLen) << file;
             EXPECT_TRUE(t->ValueChanged()) << file;  // the first save writes every channel
         }
+    }
+}
+
+// A terminal file begun as a copy of a shipped description and saved by this program holds
+// every register of its table 0: none of the shipped descriptions counts as cut against it.
+TEST_F(ShippedDescriptions, NoTerminalDescriptionIsCutAgainstASavedCopy) {
+    test::TempDir dir;
+    const auto copy = dir / "C001T001.TCF";
+    for (const std::string& file : descriptions("Terminal")) {
+        const std::string description = (shipped / "Terminal" / file).string();
+        test::writeFile(copy, test::readFile(description));
+        for (int r = 0; r <= kChannelTableLen; ++r)
+            ASSERT_TRUE(ini::WritePrivateProfileString("RegValue_Table0", "Reg" + std::to_string(r),
+                                                       "0x0000", copy.string()));
+        ini::dropCache();
+        EXPECT_FALSE(descriptionCutShort(description, copy.string())) << file;
     }
 }
 
