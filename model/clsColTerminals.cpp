@@ -141,8 +141,12 @@ void clsColTerminals::Remove(int32_t lPos) {
                            [lPos](const auto& t) { return t->ConfRailPosition() == lPos; });
     if (it != terminals_.end()) {
         // The file goes with the next save, when the other terminals' new positions are
-        // written too; until then a reload shows the rail as it was saved.
+        // written too; until then a reload shows the rail as it was saved. What a failed
+        // save left waiting for it goes now: any later flush would make the file again.
         removed_.push_back({(*it)->FileBaseName()});
+        const std::string& folder = gfVarnakProject()->FullPathCoupler();
+        if (!folder.empty())
+            ini::discardPending(platform::joinPath({folder, removed_.back().fileName}));
         terminals_.erase(it);
     }
     closeGaps();

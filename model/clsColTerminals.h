@@ -45,8 +45,10 @@ class clsColTerminals {
     std::shared_ptr<clsTerminal> ItemID(int32_t lSymID) const;
     int32_t Count() const { return static_cast<int32_t>(terminals_.size()); }
     // Removes the terminal at rail position lPos (1 .. Count) and closes the gap; its file
-    // is deleted by the next save of the rail. Afterwards the positions run 1 .. Count in
-    // rail order; the change event is raised. Positions outside 1 .. Count change nothing.
+    // is deleted by the next save of the rail, and what a failed save left waiting for the
+    // file is dropped at once (no later save makes it again). Afterwards the positions run
+    // 1 .. Count in rail order; the change event is raised. Positions outside 1 .. Count
+    // change nothing.
     void Remove(int32_t lPos);
 
     Terminals::const_iterator begin() const { return terminals_.begin(); }

@@ -31,6 +31,7 @@ struct CachedFile {
     int readError = 0;            // why it was not readable (errno)
     bool stale = false;           // pending changes were dropped: read the disk again
     bool lost = false;            // pending changes were dropped and not yet reported
+    uint64_t closedIn = 0;        // the outermost batch that dropped its changes (0: none)
     uint64_t checkedInRun = 0;    // the run in which the disk was last checked (0: none)
     Resolution* named = nullptr;  // the last name it was asked by, while namedIn is current
     uint64_t namedIn = 0;
@@ -59,6 +60,7 @@ class IniCache {
     std::recursive_mutex mutex;
     int batchDepth = 0;
     int runDepth = 0;
+    uint64_t batch = 0;    // the current outermost batch, counted from 1
     uint64_t run = 0;      // the current outermost run, counted from 1
     uint64_t scope = 0;    // the current outermost batch or run, counted from 1
     uint64_t dropped = 0;  // how often pending changes were dropped, ever
@@ -67,6 +69,15 @@ class IniCache {
     // An outermost batch or run begins.
     void enterScope() {
         if (!inScope()) ++scope;
+    }
+
+    // A batch whose changes of a file were dropped writes nothing more into it: the rest
+    // of its changes would mix one save's keys into another program's file.
+    bool closedToThisBatch(const CachedFile& entry) const {
+        return batchDepth > 0 && entry.closedIn == batch;
+    }
+    void close(CachedFile& entry) const {
+        if (batchDepth > 0) entry.closedIn = batch;
     }
 
     // A change on disk wins over pending changes: had they been written at once, as outside
@@ -93,9 +104,14 @@ class IniCache {
         // A change on disk replaces the pending changes: the batch that made them must
         // learn that they never reach the disk.
         const bool lost = entry.lost || entry.dirty;
-        if (entry.dirty) ++dropped;
+        if (entry.dirty) {
+            ++dropped;
+            close(entry);
+        }
+        const uint64_t closedIn = entry.closedIn;
         entry = CachedFile{};
         entry.lost = lost;
+        entry.closedIn = closedIn;
         entry.stamp = now;
         entry.checkedInRun = currentRun;
         std::string bytes;
@@ -133,6 +149,7 @@ class IniCache {
         entry.stale = true;
         entry.lost = true;
         ++dropped;
+        close(entry);
         return false;
     }
 
@@ -278,10 +295,11 @@ class IniCache {
         files_.erase(path);
         ++generation_;
     }
-    void forgetPendingBelow(const std::string& folder) {
-        const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
+    void forgetPendingAt(const std::string& path) {
+        const std::string prefix = path.ends_with('/') ? path : path + "/";
         std::erase_if(files_, [&](const auto& item) {
-            return (item.second.dirty || item.second.lost) && item.first.starts_with(prefix);
+            return (item.second.dirty || item.second.lost) &&
+                   (item.first == path || item.first.starts_with(prefix));
         });
         ++generation_;
     }
@@ -431,6 +449,10 @@ bool WritePrivateProfileString(std::string_view section, std::optional<std::stri
     const Key cached = c.keyOf(fileName);
     const std::string& path = cached.path();
     CachedFile& entry = c.load(cached);
+    if (c.closedToThisBatch(entry)) {
+        platform::noteWriteFailure(path, platform::kChangedOnDisk);
+        return false;
+    }
     if (entry.unreadable || !entry.doc.editable()) {
         // An unreadable file would be replaced by one of the changes alone; a UTF-16 one
         // is never rewritten.
@@ -467,7 +489,8 @@ bool createFromCopy(const std::string& source, const std::string& fileName) {
     const Key cached = c.keyOf(fileName);
     const std::string& path = cached.path();
     CachedFile& entry = c.load(cached);
-    if (entry.exists || !nothingAt(path) || !folderExists(path)) return false;
+    if (entry.exists || c.closedToThisBatch(entry) || !nothingAt(path) || !folderExists(path))
+        return false;
     // What still waits for the file was written while it was not there, by a save that
     // failed and counted it as written: it is the only record of it, and goes on top.
     if (entry.dirty) copy.setValuesOf(entry.doc);
@@ -515,10 +538,10 @@ std::vector<bool> flushFiles(const std::vector<std::string>& fileNames) {
     return c.flushFiles(paths);
 }
 
-void discardPending(const std::string& folder) {
+void discardPending(const std::string& path) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    c.forgetPendingBelow(c.keyOf(folder).path());
+    c.forgetPendingAt(c.keyOf(path).path());
 }
 
 void dropCache() {
@@ -537,7 +560,7 @@ IniBatch::IniBatch() {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
     c.enterScope();
-    ++c.batchDepth;
+    if (c.batchDepth++ == 0) ++c.batch;
     droppedAtStart_ = c.dropped;
 }
 

@@ -26,7 +26,9 @@
 //   delete of this one) wins over the batch's pending changes of that file, as it would
 //   have if they had been written at once: a deleted or replaced file is not brought back.
 //   The changes so dropped count as a failed write: the batch's commit and the next flush
-//   of the file answer false.
+//   of the file answer false. The rest of that outermost batch writes nothing into the
+//   file (such a write fails), so that it keeps the bytes the change left; the next
+//   batch writes into it as into any file.
 //   A file made by createFromCopy is this program's own write, not such a change.
 // - A failed write outside a batch leaves nothing pending: the cache follows the disk.
 #include <cstddef>
@@ -85,9 +87,10 @@ bool hasKey(const std::string& fileName, std::string_view section, std::string_v
 // and answers for itself as flushFile would (one answer per name, in their order), and
 // each folder is synced once for all of them, after the last rename in it.
 [[nodiscard]] std::vector<bool> flushFiles(const std::vector<std::string>& fileNames);
-// Drops the pending changes of the files in folder and below (what a failed save left
-// waiting): they never reach the disk, and the files read from the disk again.
-void discardPending(const std::string& folder);
+// Drops the pending changes of the file at path, or of the files in the folder at path and
+// below (what a failed save left waiting): they never reach the disk, and the files read
+// from the disk again.
+void discardPending(const std::string& path);
 // Forgets every cached file (pending changes are dropped). For tests and for callers that
 // know a file was replaced behind the cache's back within the same second. What the file
 // names resolved to is kept (it is checked at each name's next use).

@@ -56,6 +56,7 @@ TEST_F(TerminalCollectionTest, RemoveClosesTheGapAndDeletesTheFileAtTheNextSave)
     EXPECT_TRUE(std::filesystem::exists(file2));
     ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
     EXPECT_FALSE(std::filesystem::exists(file2));
+    EXPECT_EQ(ini::readString((railDir() / "C001T003.TCF").string(), "Config", "TermPos"), "2");
 
     ASSERT_EQ(openRail("P", "R"), kStoreOk);
     ASSERT_EQ(terminals()->Count(), 4);

@@ -278,6 +278,64 @@ TEST_F(RailTest, SaveAfterAFailedOneMakesItsNewFilesWholeAndReportsNoChangeOnDis
     EXPECT_EQ(read(railFile, "RegValue_Table100", "Reg0"), "0x1234");
 }
 
+// A new terminal whose save failed (a folder marked read-only stands where its file goes,
+// which stops even root) and whose file name another program may take meanwhile.
+TEST_F(RailTest, ARemovedTerminalStaysRemovedAndAFileOfAnotherProgramKeepsItsBytes) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(newProject("P"), kStoreOk);
+    ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);
+    ASSERT_EQ(terminals()->Add("QT3002-0000", 1, 1, 1), kStoreOk);
+    ASSERT_EQ(terminals()->Add("QT9010-0000", 2, 1, 1), kStoreOk);
+    ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
+    const fs::path folder = railFolder("P", "R");
+    auto insertAndFailToSave = [&] {
+        EXPECT_EQ(terminals()->Add("QT3808-0000", 2, 1, 1), kStoreOk);
+        const fs::path file = terminals()->ItemPos(2)->FileName(folder.string());
+        fs::create_directory(file);
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
+        fs::remove(file);
+        return file;
+    };
+    const fs::path first = folder / "C001T001.TCF";
+    auto saved = [&](const char* section, const char* key) {
+        return ini::readString(first.string(), section, key);
+    };
+
+    // Removed after the failed save: the next save is silent and does not make its file,
+    // while what waited for another file of that save reaches it.
+    fs::permissions(first, fs::perms::owner_read);
+    terminals()->ItemPos(1)->clsColTables()->Item(1)->setConfRegisterValue(40, 0x41);
+    const fs::path removed = insertAndFailToSave();
+    terminals()->Remove(2);
+    fs::permissions(first, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(rail()->ConfSaveData(), kStoreOk) << storeResultMessage(kStoreWriteFailed);
+    EXPECT_FALSE(fs::exists(removed));
+    EXPECT_EQ(saved("RegValue_Table1", "Reg40"), "0x0041");
+    ini::dropCache();
+    ASSERT_EQ(openRail("P", "R"), kStoreOk);
+    ASSERT_EQ(terminals()->Count(), 2);
+    EXPECT_EQ(terminals()->ItemPos(2)->InfoName(), "QT9010-0000");
+
+    // Another program makes a file of the new terminal's name: the save keeps its bytes,
+    // names it, and saves the other files.
+    const fs::path taken = insertAndFailToSave();
+    const std::string otherBytes = "[Common]\nName=Fremd\n; elsewhere";
+    writeFile(taken, otherBytes);
+    terminals()->ItemPos(1)->clsColTables()->Item(1)->setConfRegisterValue(40, 0x42);
+    EXPECT_EQ(rail()->ConfSaveData(), kStoreWriteFailed);
+    EXPECT_EQ(storeResultMessage(kStoreWriteFailed),
+              "Die Datei konnte nicht geschrieben werden.\r\n\r\n" + taken.string() +
+                  "\r\nDie Datei wurde während des Sicherns auf der Platte geändert; ihre "
+                  "Änderungen wurden nicht geschrieben.");
+    EXPECT_EQ(readFile(taken), otherBytes);
+    EXPECT_EQ(saved("RegValue_Table1", "Reg40"), "0x0042");
+    // Told so, the next save writes the terminal into that file as into any file.
+    EXPECT_EQ(rail()->ConfSaveData(), kStoreOk) << storeResultMessage(kStoreWriteFailed);
+    EXPECT_EQ(ini::readString(taken.string(), "Config", "TermPos"), "2");
+    EXPECT_TRUE(readFile(taken).starts_with(otherBytes));
+}
+
 TEST_F(RailTest, SaveReplacesItsFilesAsOneGroupAndAFailedFileLeavesTheOthersSaved) {
     ASSERT_EQ(newProject("P"), kStoreOk);
     ASSERT_EQ(couplers()->Add("QZ3100-0000", 1, "R"), kStoreOk);

@@ -243,6 +243,7 @@ TEST_F(IniCache, AFailedWriteNotesItsFileAndReasonAndDiscardedChangesNeverComeBa
     const std::string locked = put("[S]\r\n", "locked.ini");
     const std::string missing = file("none/x.ini");
     const std::string kept = put("[S]\r\n", "kept/k.ini");
+    const std::string one = put("[S]\r\n", "one.ini"), two = put("[S]\r\n", "two.ini");
     fs::permissions(locked, fs::perms::owner_read);
     EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", locked));
     EXPECT_EQ(lastFailure(), std::pair(locked, EACCES));
@@ -250,29 +251,47 @@ TEST_F(IniCache, AFailedWriteNotesItsFileAndReasonAndDiscardedChangesNeverComeBa
     EXPECT_EQ(lastFailure(), std::pair(missing, ENOENT));
     {
         IniBatch batch;
-        EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", kept));
-        fs::permissions(kept, fs::perms::owner_read);
+        for (const auto& f : {kept, one, two}) {
+            EXPECT_TRUE(WritePrivateProfileString("S", "K", "1", f));
+            fs::permissions(f, fs::perms::owner_read);
+        }
         EXPECT_FALSE(batch.commit());
-        EXPECT_EQ(lastFailure(), std::pair(kept, EACCES));
     }
-    // A change given up never reaches the disk, not even once the file can be written.
+    EXPECT_EQ(lastFailure().second, EACCES);
+    // A change given up never reaches the disk, not even once the file can be written:
+    // a folder's, or one file's, whose neighbour keeps its own.
     ini::discardPending((dir / "kept").string());
-    fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write);
+    ini::discardPending(one);
+    for (const auto& f : {kept, one, two})
+        fs::permissions(f, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_TRUE(ini::flush());
     EXPECT_EQ(readFile(kept), "[S]\r\n");
+    EXPECT_EQ(readFile(one), "[S]\r\n");
+    EXPECT_EQ(readFile(two), "[S]\r\nK=1\r\n");
 }
 
-TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChanges) {
+TEST_F(IniCache, ChangeOnDiskDuringABatchWinsOverPendingChangesAndTheRestOfTheBatch) {
     std::string f = put("[S]\r\nK=1\r\n");
-    IniBatch batch;
-    EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", f));
-    // Another program saves the file: as if our write had reached the disk before.
-    put("[S]\r\nK=9\r\nL=1\r\n", "other.ini");
-    fs::rename(dir / "other.ini", f);
-    EXPECT_EQ(readString(f, "S", "K"), "9");
+    std::string neighbour = put("[S]\r\n", "neighbour.ini");
+    {
+        IniBatch batch;
+        EXPECT_TRUE(WritePrivateProfileString("S", "K", "2", f));
+        // Another program saves the file: as if our write had reached the disk before.
+        put("[S]\r\nK=9\r\nL=1", "other.ini");
+        fs::rename(dir / "other.ini", f);
+        EXPECT_EQ(readString(f, "S", "K"), "9");
+        // The batch's further writes of it fail, those of other files do not.
+        EXPECT_FALSE(WritePrivateProfileString("S", "M", "3", f));
+        EXPECT_EQ(lastFailure(), std::pair(f, platform::kChangedOnDisk));
+        EXPECT_TRUE(WritePrivateProfileString("S", "M", "3", neighbour));
+        EXPECT_FALSE(batch.commit());
+    }
+    EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\nL=1");
+    EXPECT_EQ(readFile(neighbour), "[S]\r\nM=3\r\n");
+    // The next batch writes into the file as into any other.
+    IniBatch next;
     EXPECT_TRUE(WritePrivateProfileString("S", "M", "3", f));
-    // K=2 never reached the disk: the batch failed, although M=3 did.
-    EXPECT_FALSE(batch.commit());
+    EXPECT_TRUE(next.commit());
     EXPECT_EQ(readFile(f), "[S]\r\nK=9\r\nL=1\r\nM=3\r\n");
 }
 
@@ -356,7 +375,7 @@ TEST_F(IniCache, FilesDeletedDuringABatchAreNotBroughtBack) {
         fs::remove(deleted);
         EXPECT_FALSE(ini::flush());  // the change of the deleted file is dropped
         EXPECT_FALSE(fs::exists(deleted));
-        EXPECT_TRUE(WritePrivateProfileString("S", "K", "3", deleted));
+        EXPECT_FALSE(WritePrivateProfileString("S", "K", "3", deleted));
         EXPECT_TRUE(WritePrivateProfileString("S", "K", "3", created));
         fs::remove_all(dir / "rail");  // a folder tree removed by the same operation
         EXPECT_FALSE(batch.commit());
