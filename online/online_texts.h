@@ -86,9 +86,6 @@ inline constexpr int kTxtScriptUnreadable = 1853;  // followed by the path
 inline constexpr int kTxtScriptNothingToWrite = 1854;
 inline constexpr int kTxtScriptNoTerminalInRange = 1856;
 
-// Shared with the project tree: "Kanal", followed by the channel number from 1.
-inline constexpr int kTxtTreeChannel = 1157;
-
 // Shared with the register editor and the shell's dialogs.
 inline constexpr int kTxtDialogOk = 872;
 inline constexpr int kTxtDialogCancel = 873;

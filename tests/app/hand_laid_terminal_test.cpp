@@ -77,8 +77,8 @@ TEST_F(HandLaidTerminal, ACutDescriptionLeavesTheChannelToTheFilesOwnTableUnstor
         EXPECT_EQ(channel(1)->ConfRegisterValue(34), 0x0100);
         EXPECT_FALSE(channel(1)->ValueChanged());
         EXPECT_EQ(from(railOpenReport(*rail()), "\r\nPosition"),
-                  "\r\nPosition 1 (QT3002-0000): " + file +
-                      "\r\n    Beschreibung abgeschnitten: " + description.string());
+                  "\r\nPosition 1 (QT3002-0000): " + file + "\r\n    Beschreibung abgeschnitten: " +
+                      description.string() + "\r\n    Kanal2");
         ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
         EXPECT_TRUE(ini::sectionKeys(file, "RegValue_Table1").empty());
     }
