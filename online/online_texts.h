@@ -45,6 +45,7 @@ inline constexpr int kTxtReportRefusedRead = 1858;       // followed by the resu
 inline constexpr int kTxtReportUndescribed = 1859;       // %1 position
 inline constexpr int kTxtReportFallbackChannels = 1860;  // followed by the channels
 inline constexpr int kTxtMappingDistributedInFront = 1861;
+inline constexpr int kTxtMappingNotDistributed = 1933;  // follows the refusal
 
 // Settings download and station upload.
 inline constexpr int kTxtDownloadCaption = 1835;
