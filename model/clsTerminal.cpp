@@ -25,6 +25,7 @@ namespace fs = std::filesystem;
 namespace varnak {
 namespace {
 
+constexpr int kTxtChannel = 1157;
 constexpr const char* kUnmappedByte = "511";
 constexpr const char* kUnmappedBit = "511.7";
 
@@ -267,8 +268,10 @@ void clsTerminal::readFile(const std::string& file, bool description) {
             if (!ownTableBecause) {
                 if ((fromDefaults & ~given).any()) t->setValueChanged(true);
             } else if (c > 0) {
-                fromOwnTable_ = {file, deviceDescriptionFile("Terminal", common_.name),
-                                 *ownTableBecause};
+                if (!fromOwnTable_)
+                    fromOwnTable_ = {file, deviceDescriptionFile("Terminal", common_.name),
+                                     *ownTableBecause};
+                fromOwnTable_->channels.push_back(c);
             }
         }
         t->setbInitDone(true);  // loaded now; a lazy reload would only read the same again
@@ -376,13 +379,17 @@ bool clsTerminal::ConfProcAdr(int32_t&, int32_t&, int32_t&, int32_t&) {
     return false;
 }
 
+std::string treeChannelName(int32_t c) {
+    return varnak().text(kTxtChannel) + std::to_string(c + 1);
+}
+
 std::vector<TreeNodeToAdd> clsTerminal::AddChannelsToTreeView(
     const std::string& szTerminalKey, const std::string& szTerminalKeyDetail) const {
     std::vector<TreeNodeToAdd> nodes;
     for (int32_t c = 0; c < nrLog_; ++c) {
         std::string detail = channelKeyDetail(szTerminalKeyDetail, c);
         std::string channelKey = treeKey(TreeNodeKind::TerminalChannel, detail);
-        nodes.push_back({szTerminalKey, channelKey, varnak().text(1157) + std::to_string(c + 1)});
+        nodes.push_back({szTerminalKey, channelKey, treeChannelName(c)});
         if (!registerModel_) continue;
         nodes.push_back(
             {channelKey, treeKey(TreeNodeKind::TerminalSettings, detail), varnak().text(1151)});

@@ -22,6 +22,9 @@ struct TreeNodeToAdd {
     std::string text;
 };
 
+// Channel c (from 0) as the project tree names it: "Kanal1" for the first.
+std::string treeChannelName(int32_t c);
+
 // Channels a terminal file lacked that took the file's own table 0 (channel 0's saved
 // table) because the type's description could not be used. Such values are a guess: the
 // rail's open names them, and they are written only once a register of the channel is set.
@@ -30,6 +33,7 @@ struct ChannelsFromOwnTable {
     std::string file;         // the terminal file
     std::string description;  // the description that could not be used
     Why why = Why::Missing;
+    std::vector<int32_t> channels;  // the channels that took it, by index (never 0)
 };
 
 class clsTerminal : public std::enable_shared_from_this<clsTerminal> {

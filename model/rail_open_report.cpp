@@ -55,7 +55,9 @@ std::string railOpenReport(clsCoupler& rail) {
         headed = true;
         text += "\r\nPosition " + std::to_string(p) + " (" + terminal->InfoName() +
                 "): " + guess.file + "\r\n    " + c.text(whyText(guess.why)) + ": " +
-                guess.description;
+                guess.description + "\r\n    ";
+        for (size_t i = 0; i < guess.channels.size(); ++i)
+            text += (i > 0 ? ", " : "") + treeChannelName(guess.channels[i]);
     }
     if (!rail.UnusableTableDefaults().empty())
         startParagraph(

@@ -45,6 +45,7 @@ inline constexpr int kTxtReportRefusedRead = 1858;       // followed by the resu
 inline constexpr int kTxtReportUndescribed = 1859;       // %1 position
 inline constexpr int kTxtReportFallbackChannels = 1860;  // followed by the channels
 inline constexpr int kTxtMappingDistributedInFront = 1861;
+inline constexpr int kTxtMappingNotDistributed = 1933;  // follows the refusal
 
 // Settings download and station upload.
 inline constexpr int kTxtDownloadCaption = 1835;
@@ -85,9 +86,6 @@ inline constexpr int kTxtScriptInvalidLines = 1852;
 inline constexpr int kTxtScriptUnreadable = 1853;  // followed by the path
 inline constexpr int kTxtScriptNothingToWrite = 1854;
 inline constexpr int kTxtScriptNoTerminalInRange = 1856;
-
-// Shared with the project tree: "Kanal", followed by the channel number from 1.
-inline constexpr int kTxtTreeChannel = 1157;
 
 // Shared with the register editor and the shell's dialogs.
 inline constexpr int kTxtDialogOk = 872;

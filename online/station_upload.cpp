@@ -86,13 +86,16 @@ class Upload {
     // recalculation unmaps them and places the terminals in front of it. The lists are kept
     // as the device holds them whatever it comes to, so a refusal (a layout check of a
     // guessed terminal, a list not read again) leaves every text as it was and does not
-    // keep the rail from being saved; it is named, as is how far the lists went.
+    // keep the rail from being saved; it is named, as is how far the lists went. The
+    // refusal's text is the mapping dialog's, whose "mapping stays" does not say that the
+    // lists here are the station's: the upload says so.
     void distributeInFrontOfUndescribed() {
         AppContext& c = varnak();
         const MappingRefusal refusal = fReCalcProgrammedConfigurationImages();
         run_.note({.kind = TransferFailure::Kind::Refused,
                    .reason = c.text(kTxtBoxProgrammedConfiguration) + ": " +
-                             (refusal ? mappingProblemText(*refusal)
+                             (refusal ? mappingProblemText(*refusal) + " " +
+                                            c.text(kTxtMappingNotDistributed)
                                       : c.text(kTxtMappingDistributedInFront))});
     }
 

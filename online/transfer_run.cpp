@@ -33,11 +33,6 @@ void addOnce(std::vector<TransferFailure>& list, const TransferFailure& f) {
     if (std::find(list.begin(), list.end(), f) == list.end()) list.push_back(f);
 }
 
-// Channel c as the project tree names it (the first one "Kanal1").
-std::string treeChannelName(int32_t c) {
-    return varnak().text(kTxtTreeChannel) + std::to_string(c + 1);
-}
-
 std::string undescribedLine(const TransferFailure& f) {
     AppContext& c = varnak();
     std::string line = withValues(c.text(kTxtReportUndescribed), {std::to_string(f.position)});

@@ -17,6 +17,12 @@
 namespace varnak::test {
 namespace {
 
+// The text from the first what on; without it, a text that fails the caller's check.
+std::string from(const std::string& text, const std::string& what) {
+    const size_t at = text.find(what);
+    return at == std::string::npos ? "no \"" + what + "\" in: " + text : text.substr(at);
+}
+
 class HandLaidTerminal : public RailFixture {
   protected:
     HandLaidTerminal() : RailFixture({"QZ3100-0000", {"QT3002-0000", "QT9010-0000"}}) {
@@ -41,7 +47,7 @@ TEST_F(HandLaidTerminal, TheChannelWithoutTableReportsAndSendsTheDescriptionsReg
     EXPECT_EQ(channel(1)->ConfRegisterValue(34), 0x0100);
 
     const std::string report = fReportText(kReportChangedRegisters, *rail(), "now");
-    const std::string terminal = report.substr(report.find("Pos: \t1\t"));
+    const std::string terminal = from(report, "Pos: \t1\t");
     EXPECT_EQ(terminal.substr(terminal.find("\r\n") + 2),
               "\t\tChannel: 1\r\n\t\t\t\tOffset: 32\t\t0x0007\t[0x0002]\r\n"
               "\t\tChannel: 2\r\n\t\t\t\tDefault Setting\r\n\r\n\r\n\r\n\r\n");
@@ -70,9 +76,9 @@ TEST_F(HandLaidTerminal, ACutDescriptionLeavesTheChannelToTheFilesOwnTableUnstor
         EXPECT_EQ(channel(1)->ConfRegisterValue(32), 0x0007);
         EXPECT_EQ(channel(1)->ConfRegisterValue(34), 0x0100);
         EXPECT_FALSE(channel(1)->ValueChanged());
-        EXPECT_EQ(railOpenReport(*rail()).substr(railOpenReport(*rail()).find("\r\nPosition")),
-                  "\r\nPosition 1 (QT3002-0000): " + file +
-                      "\r\n    Beschreibung abgeschnitten: " + description.string());
+        EXPECT_EQ(from(railOpenReport(*rail()), "\r\nPosition"),
+                  "\r\nPosition 1 (QT3002-0000): " + file + "\r\n    Beschreibung abgeschnitten: " +
+                      description.string() + "\r\n    Kanal2");
         ASSERT_EQ(rail()->ConfSaveData(), kStoreOk);
         EXPECT_TRUE(ini::sectionKeys(file, "RegValue_Table1").empty());
     }

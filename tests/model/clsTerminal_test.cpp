@@ -224,6 +224,17 @@ TEST_F(TerminalTest, RegistersTheFileLacksTakeTheDescriptionsChannelDefaults) {
         const auto& guess = t->ChannelsFromOwnTable();
         EXPECT_EQ(guess ? std::optional(guess->why) : std::nullopt, c.fromOwnTable);
     }
+    // Of a terminal of eight channels without its description, the open names those whose
+    // registers the file lacks, not the one it holds whole.
+    const auto eight = resources() / "Terminal" / "QT3808-0000.INI";
+    writeFile(file, readFile(eight) + "[Config]\nTermPos=1\nTermID=1\nCouplerID=1\n" +
+                        "[RegValue_Table2]" + whole.substr(whole.find('\n')));
+    std::filesystem::remove(eight);
+    ini::dropCache();
+    auto many = std::make_shared<clsTerminal>();
+    ignoreLoadResult(many->ConfRetrieveData(file.string()));
+    ASSERT_TRUE(many->ChannelsFromOwnTable());
+    EXPECT_EQ(many->ChannelsFromOwnTable()->channels, (std::vector<int32_t>{1, 3, 4, 5, 6, 7}));
     // The save writes the table filled from the description; from then on the file holds it.
     writeFile(description, descriptionText);
     writeFile(file, copy);

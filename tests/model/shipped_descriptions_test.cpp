@@ -96,9 +96,14 @@ TEST_F(ShippedDescriptions, NoTerminalDescriptionIsCutAgainstASavedCopy) {
     for (const std::string& file : descriptions("Terminal")) {
         const std::string description = (shipped / "Terminal" / file).string();
         test::writeFile(copy, test::readFile(description));
-        for (int r = 0; r <= kChannelTableLen; ++r)
-            ASSERT_TRUE(ini::WritePrivateProfileString("RegValue_Table0", "Reg" + std::to_string(r),
-                                                       "0x0000", copy.string()));
+        {
+            // One rewrite of the copy, not one per register.
+            ini::IniBatch batch;
+            for (int r = 0; r <= kChannelTableLen; ++r)
+                ASSERT_TRUE(ini::WritePrivateProfileString(
+                    "RegValue_Table0", "Reg" + std::to_string(r), "0x0000", copy.string()));
+            ASSERT_TRUE(batch.commit()) << file;
+        }
         ini::dropCache();
         EXPECT_FALSE(descriptionCutShort(description, copy.string())) << file;
     }

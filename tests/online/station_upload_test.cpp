@@ -325,7 +325,10 @@ TEST_F(UploadInFront, TheTerminalsInFrontOfTheUndescribedOneTakeTheStationsAddre
     ASSERT_EQ(refused.notes.size(), 2u);
     EXPECT_EQ(refused.notes[0].reason,
               "Programmierte Konfiguration: Die Tabelle 50 ließ sich nicht vom Koppler lesen "
-              "(Fehler 3). Die Zuordnung bleibt, wie das Projekt sie hält.");
+              "(Fehler 3). Die Zuordnung bleibt, wie das Projekt sie hält. Die Listen werden "
+              "gespeichert, wie die Station sie hält; ihre Adressen werden aber nicht auf die "
+              "Klemmen verteilt, weil sich die Zuordnung aus diesem Grund nicht neu berechnen "
+              "ließ.");
     EXPECT_EQ(rail()->clsColTables()->Item(50)->ConfRegisterValue(7), 0x0600);
 
     station->setFaultChooser({});
