@@ -21,8 +21,10 @@
 #include "app/tree_navigation.h"
 #include "mapping/mapping_layout.h"
 #include "model/clsColCouplers.h"
+#include "model/clsColTables.h"
 #include "model/clsColTerminals.h"
 #include "model/clsCoupler.h"
+#include "model/clsTable.h"
 #include "model/clsTerminal.h"
 #include "model/project_store.h"
 #include "model/tree_node_key.h"
@@ -500,6 +502,78 @@ TEST_F(RailDialogs, OpenRailWithoutRailsSaysSo) {
     dialog.cmdSelect->click();
     EXPECT_EQ(messageTexts(), (Strings{"Please select a Rail "}));
     EXPECT_TRUE(dialog.isVisible());
+}
+
+// A project laid out by hand as a user may: the project file, a rail file that is a copy of
+// its coupler's description with the rail's [Config] keys, and terminal files that are copies
+// of their descriptions with theirs.
+TEST_F(RailDialogs, ARailLaidOutByHandAsCopiesOfItsDescriptionsOpensWithItsTerminals) {
+    const fs::path descriptions = platform::resourceDir();
+    if (!fs::exists(descriptions / "Terminal" / "QT3004-0000.INI"))
+        GTEST_SKIP() << "no resource folder";
+    auto copyOf = [&](const char* kind, const char* type, const std::string& config) {
+        const std::string copy = test::readFile(descriptions / kind / (std::string(type) + ".INI"));
+        return config.empty() ? copy : copy + "\n[Config]\n" + config;
+    };
+    const fs::path railFolder = dir / "Hand.PF" / "Halle 3.CF";
+    const fs::path railFile = railFolder / "Coupler.CCF";
+    test::writeFile(dir / "Hand.PF" / "Hand.VMT", "[Config]\nName=Hand\nCouplerID=6\n");
+    test::writeFile(railFolder / "C004T001.TCF",
+                    copyOf("Terminal", "QT3004-0000", "TermPos=1\nTermID=1\nCouplerID=4\n"));
+    test::writeFile(railFolder / "C004T002.TCF",
+                    copyOf("Terminal", "QT9010-0000", "TermPos=2\nTermID=2\nCouplerID=4\n"));
+    ASSERT_EQ(project->fOpenProject("Hand", (dir / "Hand.PF").string(), dir.str()), kStoreOk);
+    frmRailOpen dialog;
+    auto openRail = [&](const std::string& railFileText) {
+        test::writeFile(railFile, railFileText);
+        ini::dropCache();
+        dialog.show();
+        dialog.comboRailName->setCurrentIndex(dialog.comboRailName->findText("Halle 3.CF"));
+        dialog.cmdSelect->click();
+    };
+    const std::string railKeys = "UserName=Halle 3\nUserDesc=Schrank 2\nCouplerPos=1\nTermID=7\n";
+
+    // The description alone names no rail; without the rail's id no terminal file is its own.
+    openRail(copyOf("Coupler", "QZ3100-0000", ""));
+    EXPECT_EQ(messageTexts(), (Strings{"Die Datei ist keine Stationsdatei: Kopplertyp oder "
+                                       "Stationsname fehlt.\r\n\r\n" +
+                                       railFile.string()}));
+    EXPECT_EQ(project->clsColCouplers()->Count(), 0);
+    ui.messages.clear();
+    openRail(copyOf("Coupler", "QZ3100-0000", railKeys));
+    ASSERT_NE(loadedRail(), nullptr);
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 0);
+    project->clsColCouplers()->fDropColCouplers();  // unsaved: the files stay as laid out
+
+    openRail(copyOf("Coupler", "QZ3100-0000", railKeys + "CouplerID=4\n"));
+    EXPECT_TRUE(ui.messages.empty());
+    auto rail = loadedRail();
+    ASSERT_NE(rail, nullptr);
+    EXPECT_EQ(rail->InfoName(), "QZ3100-0000");
+    EXPECT_EQ(rail->ConfSymbolicName(), "Halle 3");
+    EXPECT_EQ(rail->ConfSymbolicID(), 4);
+    EXPECT_EQ(rail->UserInfoDescription(), "Schrank 2");
+    EXPECT_EQ(rail->ConfProjectPosition(), 1);
+    auto terminals = rail->clsColTerminals();
+    ASSERT_EQ(terminals->Count(), 2);
+    EXPECT_EQ(terminals->ItemPos(1)->InfoName(), "QT3004-0000");
+    EXPECT_EQ(terminals->ItemPos(2)->InfoName(), "QT9010-0000");
+    // Every channel holds the description's settings, channel 0 from the file itself.
+    const int32_t described =
+        std::stoi(ini::readString((descriptions / "Terminal" / "QT3004-0000.INI").string(),
+                                  "RegValue_Table0", "Reg32"),
+                  nullptr, 16);
+    for (int32_t channel = 0; channel < 4; ++channel)
+        EXPECT_EQ(terminals->ItemPos(1)->clsColTables()->Item(channel)->ConfRegisterValue(32),
+                  described)
+            << channel;
+
+    // New ids go on above the counters the files hold.
+    ASSERT_EQ(terminals->Add("QT1002-0000", 2, 1, 4), kStoreOk);
+    EXPECT_EQ(terminals->ItemPos(2)->ConfSymbolicID(), 8);
+    ASSERT_EQ(project->clsColCouplers()->Add("QZ3100-0000", 2, "Zweite"), kStoreOk);
+    EXPECT_EQ(loadedRail()->ConfSymbolicID(), 7);
+    EXPECT_TRUE(fs::exists(railFolder / "C004T008.TCF"));  // saved into the folder laid out
 }
 
 TEST(RailNames, TrimCutAndRefusedCharacters) {
