@@ -68,10 +68,12 @@ bool lazyFromRailFile(int32_t n) {
            n == kTableDirectory;
 }
 
-// Tables whose registers a rail file lacks take the coupler description's. The directory
-// is the rail's own, never the description's.
+// The settings tables: registers a rail file lacks take the coupler description's. The
+// terminal lists, the mapping lists and the directory are the station's own: a
+// description's values there would pose as the rail's terminals and mapping.
 bool filledFromDescription(int32_t n) {
-    return (loadedFromRailFile(n) || lazyFromRailFile(n)) && n != kTableDirectory;
+    return loadedFromRailFile(n) ||
+           (n >= kFieldbusSpecificTableFirst && n <= kFieldbusSpecificTableLast);
 }
 
 bool lacksRegisters(const std::string& file, int32_t n, int32_t len) {
