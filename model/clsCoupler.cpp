@@ -192,12 +192,12 @@ void clsCoupler::readDirectory(const std::string& file) {
     // are no coupler's.
     unusableTableDefaults_.clear();
     std::string defaults;
+    bool usable = false;
+    std::optional<int32_t> cut;  // a table of it that an interrupted copy stopped inside
     if (!fromDescription && upperAscii(common_.name) != upperAscii(kUnknownDeviceName)) {
         defaults = deviceDescriptionFile("Coupler", common_.name);
-        if (!usableDescription(defaults)) {
-            unusableTableDefaults_ = defaults;
-            defaults.clear();
-        }
+        usable = usableDescription(defaults);
+        if (usable) cut = tableCutShort(defaults);
     }
     bool someLack = false;
     for (int32_t n = 0; n <= kDirectoryLastTable; ++n) {
@@ -214,15 +214,15 @@ void clsCoupler::readDirectory(const std::string& file) {
             t->setbInitDone(!lazyFromDescription(n));
             continue;
         }
-        if (filledFromDescription(n)) {
-            t->setDefaultsFile(defaults);
-            if (!unusableTableDefaults_.empty() && !someLack)
-                someLack = lacksRegisters(file, n, *len);
+        if (filledFromDescription(n) && !defaults.empty()) {
+            const bool filled = usable && cut != n;
+            if (filled) t->setDefaultsFile(defaults);
+            if (!filled && !someLack) someLack = lacksRegisters(file, n, *len);
         }
         t->setbInitDone(!loadedFromRailFile(n) && !lazyFromRailFile(n));
         if (loadedFromRailFile(n)) t->ensureLoaded();
     }
-    if (!someLack) unusableTableDefaults_.clear();
+    if (someLack) unusableTableDefaults_ = defaults;
 
     if (directoryFromDevice_) {
         // The directory read from the device decides the tables: it is kept with the rail

@@ -120,6 +120,20 @@ TEST_F(RailTest, RegistersTheRailFileLacksTakeTheDescriptionsOfItsType) {
     EXPECT_EQ(tables->Item(8)->ConfRegisterValue(1), 0);
     EXPECT_FALSE(tables->Item(8)->ValueChanged());
 
+    // A description an interrupted copy left inside a line of table 100 fills nothing into
+    // that table, the other tables all the same, and the open names it.
+    const std::string whole = kCouplerDescription;
+    writeFile(description(), whole.substr(0, whole.find("Reg5=0x00") + 9));
+    rail = load(file);
+    EXPECT_EQ(rail->clsColTables()->Item(100)->ConfRegisterValue(0), 0);
+    EXPECT_FALSE(rail->clsColTables()->Item(100)->ValueChanged());
+    EXPECT_EQ(rail->clsColTables()->Item(0)->ConfRegisterValue(11), 0xB);
+    EXPECT_EQ(railOpenReport(*rail),
+              "Die Beschreibung des Kopplertyps fehlt, ist beschädigt oder abgeschnitten: "
+              "Register, die die Stationsdatei nicht hält, stehen auf 0. Liegt die Beschreibung "
+              "wieder im Ressourcenordner, füllt das nächste Öffnen sie.\r\n\r\n" +
+                  description().string());
+
     // Without a usable description of its own type nothing is filled, not even from the
     // fallback, and the open says which description it is.
     writeFile(resources() / "Coupler" / "Unknown.INI",
