@@ -146,22 +146,24 @@ void frmRailNew::cmdNew_Click() {
         if (added == kStoreOk && gfGetActiveCoupler(rail) && rail) {
             // Taken as the rail file gives it back: without blanks at its ends.
             rail->setUserInfoDescription(trimBlanks(txtRailComment->text().toStdString()));
-            if ((type.starts_with("QP") || type.starts_with("QI")) &&
-                rail->clsColTerminals()->Add(type, 1, 1, rail->ConfSymbolicID()) ==
-                    kStoreDescriptionRefused)
-                c.ui->messageBox(descriptionRefusedText(deviceDescriptionFile("Terminal", type)),
-                                 vbCritical, kProgramTitle);
+            if (type.starts_with("QP") || type.starts_with("QI")) {
+                const std::string module = deviceDescriptionFile("Terminal", type);
+                int32_t result = newDeviceRefusal(module, kChannelDefaultsTable);
+                if (result == kStoreOk)
+                    result = rail->clsColTerminals()->Add(type, 1, 1, rail->ConfSymbolicID());
+                if (result != kStoreOk)
+                    c.ui->messageBox(newDeviceRefusalText(result, module), vbCritical,
+                                     kProgramTitle);
+            }
             created = true;
             // Nothing saves at exit: the new rail goes to disk now, with its comment and a
             // module's own terminal, so that it is there when the project is opened again.
             const int32_t result = rail->ConfSaveData();
             if (result != kStoreOk)
                 c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
-        } else if (added && *added == kStoreDescriptionRefused) {
-            c.ui->messageBox(descriptionRefusedText(deviceDescriptionFile("Coupler", type)),
-                             vbCritical, kProgramTitle);
         } else if (added && *added != kStoreOk) {
-            c.ui->messageBox(storeResultMessage(*added), vbCritical, kProgramTitle);
+            c.ui->messageBox(newDeviceRefusalText(*added, deviceDescriptionFile("Coupler", type)),
+                             vbCritical, kProgramTitle);
         }
     }
     cmdNew->setEnabled(true);

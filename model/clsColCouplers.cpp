@@ -113,7 +113,7 @@ int32_t clsColCouplers::Add(const std::string& szCouplerTyp, int32_t lPosition,
             return kStoreNameInUse;
     }
     const std::string description = deviceDescriptionFile("Coupler", szCouplerTyp);
-    if (descriptionState(description) == DescriptionState::Refused) return kStoreDescriptionRefused;
+    if (int32_t refused = newDeviceRefusal(description, std::nullopt)) return refused;
     if (int32_t r = saveAndDropAll()) return r;
 
     int32_t id = 0;

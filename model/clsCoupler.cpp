@@ -68,10 +68,12 @@ bool lazyFromRailFile(int32_t n) {
            n == kTableDirectory;
 }
 
-// Tables whose registers a rail file lacks take the coupler description's. The directory
-// is the rail's own, never the description's.
+// The settings tables: registers a rail file lacks take the coupler description's. The
+// terminal lists, the mapping lists and the directory are the station's own: a
+// description's values there would pose as the rail's terminals and mapping.
 bool filledFromDescription(int32_t n) {
-    return (loadedFromRailFile(n) || lazyFromRailFile(n)) && n != kTableDirectory;
+    return loadedFromRailFile(n) ||
+           (n >= kFieldbusSpecificTableFirst && n <= kFieldbusSpecificTableLast);
 }
 
 bool lacksRegisters(const std::string& file, int32_t n, int32_t len) {
@@ -190,12 +192,12 @@ void clsCoupler::readDirectory(const std::string& file) {
     // are no coupler's.
     unusableTableDefaults_.clear();
     std::string defaults;
+    bool usable = false;
+    std::optional<int32_t> cut;  // a table of it that an interrupted copy stopped inside
     if (!fromDescription && upperAscii(common_.name) != upperAscii(kUnknownDeviceName)) {
         defaults = deviceDescriptionFile("Coupler", common_.name);
-        if (!usableDescription(defaults)) {
-            unusableTableDefaults_ = defaults;
-            defaults.clear();
-        }
+        usable = usableDescription(defaults);
+        if (usable) cut = tableCutShort(defaults);
     }
     bool someLack = false;
     for (int32_t n = 0; n <= kDirectoryLastTable; ++n) {
@@ -212,15 +214,15 @@ void clsCoupler::readDirectory(const std::string& file) {
             t->setbInitDone(!lazyFromDescription(n));
             continue;
         }
-        if (filledFromDescription(n)) {
-            t->setDefaultsFile(defaults);
-            if (!unusableTableDefaults_.empty() && !someLack)
-                someLack = lacksRegisters(file, n, *len);
+        if (filledFromDescription(n) && !defaults.empty()) {
+            const bool filled = usable && cut != n;
+            if (filled) t->setDefaultsFile(defaults);
+            if (!filled && !someLack) someLack = lacksRegisters(file, n, *len);
         }
         t->setbInitDone(!loadedFromRailFile(n) && !lazyFromRailFile(n));
         if (loadedFromRailFile(n)) t->ensureLoaded();
     }
-    if (!someLack) unusableTableDefaults_.clear();
+    if (someLack) unusableTableDefaults_ = defaults;
 
     if (directoryFromDevice_) {
         // The directory read from the device decides the tables: it is kept with the rail

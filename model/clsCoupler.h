@@ -66,7 +66,8 @@ class clsCoupler : public std::enable_shared_from_this<clsCoupler> {
     // True when the table directory of the last load came from the device.
     bool DirectoryFromDevice() const { return directoryFromDevice_; }
     // The coupler description that the last open could not fill the registers the rail
-    // file lacks from (missing or damaged); empty when none was needed or it was usable.
+    // file lacks from (missing, damaged, or cut short inside such a table); empty when none
+    // was needed or it was usable.
     const std::string& UnusableTableDefaults() const { return unusableTableDefaults_; }
 
   private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <system_error>
 
 #include "model/app_context.h"
@@ -31,7 +32,7 @@ DescriptionState descriptionState(const std::string& file) {
 
 namespace {
 
-constexpr const char* kChannelDefaultsSection = "RegValue_Table0";
+constexpr std::string_view kValueSectionPrefix = "REGVALUE_TABLE";
 
 bool endsWithLineEnd(const std::string& file) {
     std::ifstream in(file, std::ios::binary | std::ios::ate);
@@ -41,23 +42,50 @@ bool endsWithLineEnd(const std::string& file) {
     return last == '\n' || last == '\r';
 }
 
+// n for the section the readers of table n read ("RegValue_Table<n>", in any letter case).
+std::optional<int32_t> valueTable(const std::string& section) {
+    const std::string name = upperAscii(section);
+    if (!name.starts_with(kValueSectionPrefix)) return std::nullopt;
+    const std::string number = name.substr(kValueSectionPrefix.size());
+    if (number.empty() || number.size() > 3 ||
+        number.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int32_t n = std::stoi(number);
+    if (std::to_string(n) != number) return std::nullopt;
+    return n;
+}
+
 }  // namespace
 
+std::optional<int32_t> tableCutShort(const std::string& description) {
+    if (endsWithLineEnd(description)) return std::nullopt;
+    const std::vector<std::string> sections = ini::sectionNames(description);
+    if (sections.empty()) return std::nullopt;
+    return valueTable(sections.back());
+}
+
 bool descriptionCutShort(const std::string& description, const std::string& copy) {
-    if (!endsWithLineEnd(description)) return true;
     ini::IniRun run;
     const std::vector<std::string> sections = ini::sectionNames(description);
     const auto table0 = std::find_if(sections.begin(), sections.end(), [](const std::string& s) {
-        return upperAscii(s) == upperAscii(kChannelDefaultsSection);
+        return valueTable(s) == kChannelDefaultsTable;
     });
     if (table0 != sections.end() && std::next(table0) != sections.end()) return false;
-    const RegisterSet given = registersHeldIn(description, 0);
-    const RegisterSet held = registersHeldIn(copy, 0);
+    if (tableCutShort(description) == kChannelDefaultsTable) return true;
+    const RegisterSet given = registersHeldIn(description, kChannelDefaultsTable);
+    const RegisterSet held = registersHeldIn(copy, kChannelDefaultsTable);
     int32_t last = kLastRegister;
     while (last >= 0 && !given.test(static_cast<size_t>(last))) --last;
     for (int32_t r = std::max(last + 1, kFirstUserRegister); r < kLastUserRegister; ++r)
         if (held.test(static_cast<size_t>(r))) return true;
     return false;
+}
+
+int32_t newDeviceRefusal(const std::string& file, std::optional<int32_t> table) {
+    if (descriptionState(file) == DescriptionState::Refused) return kStoreDescriptionRefused;
+    const std::optional<int32_t> cut = tableCutShort(file);
+    if (cut && (!table || cut == table)) return kStoreDescriptionCutShort;
+    return kStoreOk;
 }
 
 std::string deviceDescriptionFile(std::string_view folder, const std::string& type) {
@@ -67,8 +95,10 @@ std::string deviceDescriptionFile(std::string_view folder, const std::string& ty
         .string();
 }
 
-std::string descriptionRefusedText(const std::string& file) {
-    return varnak().text(storeResultTextId(kStoreDescriptionRefused)) + "\r\n\r\n" + file;
+std::string newDeviceRefusalText(int32_t result, const std::string& description) {
+    if (result != kStoreDescriptionRefused && result != kStoreDescriptionCutShort)
+        return storeResultMessage(result);
+    return varnak().text(storeResultTextId(result)) + "\r\n\r\n" + description;
 }
 
 }  // namespace varnak

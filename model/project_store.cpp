@@ -19,6 +19,7 @@ constexpr int kTxtChangedOnDiskDuringSave = 1761;
 
 int storeResultTextId(int32_t result) {
     if (result == kStoreDescriptionRefused) return 1849;
+    if (result == kStoreDescriptionCutShort) return 1848;
     // Texts 1870.. explain the store results in the order of StoreResult.
     if (result <= kStoreOk || result > kStoreNotARailFile) return 0;
     return 1869 + result;

@@ -28,6 +28,8 @@ enum StoreResult : int32_t {
     kStoreNotARailFile = 11,  // the file names no coupler type or no usable rail name
     // the device description names no type (damaged)
     kStoreDescriptionRefused = 12,
+    // the device description stops inside a line of register values (an interrupted copy)
+    kStoreDescriptionCutShort = 13,
 };
 
 // String id of the user text that explains a result (0 for success).

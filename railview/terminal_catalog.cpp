@@ -101,19 +101,16 @@ std::optional<int32_t> spinInsertStep(std::string_view text, bool up) {
 int32_t insertTerminals(const InsertTarget& target, const std::string& type, int32_t count) {
     auto rail = projectRail(target.couplerId);
     if (!rail) return kStoreBadPosition;
-    AppContext& c = varnak();
-    const int32_t result =
-        rail->clsColTerminals()->Add(type, target.position, count, target.couplerId);
-    if (result == kStoreDescriptionRefused) {
-        c.ui->messageBox(descriptionRefusedText(deviceDescriptionFile("Terminal", type)),
-                         vbCritical, kProgramTitle);
-        return result;
-    }
-    if (result != kStoreOk) {
-        c.ui->messageBox(storeResultMessage(result), vbCritical, kProgramTitle);
-        return result;
-    }
     if (count < 1) return kStoreOk;
+    AppContext& c = varnak();
+    const std::string description = deviceDescriptionFile("Terminal", type);
+    int32_t result = newDeviceRefusal(description, kChannelDefaultsTable);
+    if (result == kStoreOk)
+        result = rail->clsColTerminals()->Add(type, target.position, count, target.couplerId);
+    if (result != kStoreOk) {
+        c.ui->messageBox(newDeviceRefusalText(result, description), vbCritical, kProgramTitle);
+        return result;
+    }
     OfflineRailSave save(rail);
     save.changed();
     return save.save();

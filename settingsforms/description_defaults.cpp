@@ -35,8 +35,9 @@ std::optional<RegisterImage> couplerDescriptionTable(const std::string& file, in
     return imageOf(defaults);
 }
 
-std::optional<RegisterImage> terminalDescriptionChannel(const std::string& file, int32_t channel) {
-    if (!usableDescription(file)) return std::nullopt;
+std::optional<RegisterImage> terminalDescriptionChannel(const std::string& file, int32_t channel,
+                                                        const std::string& terminalFile) {
+    if (!usableDescription(file) || descriptionCutShort(file, terminalFile)) return std::nullopt;
     auto terminal = std::make_shared<clsTerminal>();
     ignoreLoadResult(terminal->InfoRetrieveData(file));
     if (!terminal->InfoTermRegisterModell()) return std::nullopt;

@@ -18,7 +18,10 @@ std::string descriptionPath(const char* folder, const std::string& type);
 std::optional<RegisterImage> couplerDescriptionTable(const std::string& file, int32_t table);
 
 // The channel registers a terminal description gives channel `channel`; nullopt when the
-// file cannot be read, has no register model or fewer channels.
-std::optional<RegisterImage> terminalDescriptionChannel(const std::string& file, int32_t channel);
+// file cannot be read, is cut short against the terminal's own file (as the terminal's
+// load judges it: its zeros would pose as factory values), has no register model or fewer
+// channels.
+std::optional<RegisterImage> terminalDescriptionChannel(const std::string& file, int32_t channel,
+                                                        const std::string& terminalFile);
 
 }  // namespace varnak

@@ -69,7 +69,10 @@ bool TerminalSettingsSession::offersAllChannels() const {
 
 bool TerminalSettingsSession::loadDefaults() {
     const std::string file = descriptionPath("Terminal", type());
-    return takeDefaults(file, terminalDescriptionChannel(file, channel_));
+    // Online the terminal came from the device, not from a file of the project.
+    const std::string own =
+        online_ ? "" : terminal_->FileName(rail_->RailFolder(gfVarnakProject()->FullPathProject()));
+    return takeDefaults(file, terminalDescriptionChannel(file, channel_, own));
 }
 
 void TerminalSettingsSession::apply(const RegisterImage& image) {

@@ -89,5 +89,18 @@ TEST_F(HandLaidTerminal, ACutDescriptionLeavesTheChannelToTheFilesOwnTableUnstor
     EXPECT_EQ(railOpenReport(*rail()), "");
 }
 
+// The same file while its description lacks only its final line end, as an editor that
+// writes none leaves it: the sections after its values prove them whole.
+TEST_F(HandLaidTerminal, ADescriptionWithoutItsFinalLineEndStillFillsTheChannel) {
+    const auto description = resources() / "Terminal" / "QT3002-0000.INI";
+    const std::string text = readFile(description);
+    ASSERT_TRUE(text.ends_with("\n"));
+    writeFile(description, text.substr(0, text.size() - 1));
+    railFromDisk();
+    EXPECT_EQ(channel(1)->ConfRegisterValue(32), 0x0002);
+    EXPECT_EQ(channel(1)->ConfRegisterValue(34), 0x0100);
+    EXPECT_EQ(railOpenReport(*rail()), "");
+}
+
 }  // namespace
 }  // namespace varnak::test

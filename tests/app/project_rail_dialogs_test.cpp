@@ -369,6 +369,26 @@ TEST_F(RailDialogs, NewRailOffersNoDamagedDescriptionAndRefusesOneDamagedSince) 
     EXPECT_FALSE(fs::exists(dir / "Leer.PF" / "Linie.CF"));
 }
 
+TEST_F(RailDialogs, NewModuleRailTakesNoTerminalFromADescriptionCutInsideItsValues) {
+    if (!makeProject()) GTEST_SKIP() << "no resource folder";
+    test::TempDir resources;
+    test::writeFile(resources.path() / "Coupler" / "QP2008-B310.INI",
+                    "[Common]\nName=QP2008-B310\nLang0_Desc=Modul\n");
+    const fs::path module = resources.path() / "Terminal" / "QP2008-B310.INI";
+    test::writeFile(module,
+                    "[Common]\nName=QP2008-B310\n[RegValue_Table0]\nReg10=0x0801\nReg11=0x08");
+    project = std::make_shared<clsProject>((dir / "prog").string(), resources.str());
+    context.VarnakProject = project;
+    ASSERT_EQ(project->fNewProject("Leer", (dir / "Leer.PF").string(), dir.str()), kStoreOk);
+    frmRailNew dialog;
+    dialog.comboFldBusIntTyp->setCurrentIndex(0);
+    dialog.txtUserRailName->setText("Modul");
+    dialog.cmdNew->click();
+    EXPECT_EQ(messageTexts(), (Strings{context.text(1848) + "\r\n\r\n" + module.string()}));
+    ASSERT_EQ(loadedRail()->ConfSymbolicName(), "Modul");
+    EXPECT_EQ(loadedRail()->clsColTerminals()->Count(), 0);
+}
+
 TEST_F(RailDialogs, OpenRailListsTheRailFoldersAndLoadsTheChosenOne) {
     if (!makeProject()) GTEST_SKIP() << "no resource folder";
     ASSERT_EQ(project->clsColCouplers()->Add("QZ5100-0000", 2, "Zweite"), kStoreOk);

@@ -91,13 +91,19 @@ TEST_F(RailTest, RailFileLoadsTablesZeroToFourAtOnceAndTheRestLazilyOrNever) {
 }
 
 // A rail file laid out by hand, whose directory lists tables it holds no values for: the
-// registers it lacks are the description's, and the first save writes them.
+// registers it lacks of a settings table are the description's, and the first save writes
+// them.
 TEST_F(RailTest, RegistersTheRailFileLacksTakeTheDescriptionsOfItsType) {
     std::filesystem::path file = parent() / "Coupler.CCF";
     const std::string railText =
         "[Config]\nUserName=R\nCouplerID=1\n[Common]\nName=QZ3100-0000\n"
         "[RegValue_Table127]\nReg0=0x0010\nReg8=0x0010\nReg98=0x0010\nReg100=0x0005\n"
-        "Reg127=0x0082\n[RegValue_Table100]\nReg5=0x0055\n";
+        "Reg120=0x0005\nReg127=0x0082\n[RegValue_Table100]\nReg5=0x0055\n";
+    // A description saved from a station gives its terminal list and cycle times too.
+    writeFile(description(), std::string(kCouplerDescription) +
+                                 "[RegValue_Table120]\r\nReg2=0x0120\r\n"
+                                 "[RegValue_Table8]\r\nReg1=0x1111\r\n"
+                                 "[RegValue_Table98]\r\nReg0=0x0098\r\n");
     writeFile(file, railText);
     auto rail = load(file);
     auto tables = rail->clsColTables();
@@ -105,13 +111,28 @@ TEST_F(RailTest, RegistersTheRailFileLacksTakeTheDescriptionsOfItsType) {
     EXPECT_EQ(tables->Item(100)->ConfRegisterValue(5), 0x55);  // the file's own
     EXPECT_TRUE(tables->Item(100)->ValueChanged());
     EXPECT_EQ(tables->Item(0)->ConfRegisterValue(11), 0xB);
+    EXPECT_EQ(tables->Item(120)->ConfRegisterValue(2), 0x120);
     EXPECT_TRUE(rail->UnusableTableDefaults().empty());
-    // Neither the directory nor the cycle times come from the description; a table the
-    // description gives nothing for stays as it was.
+    // Neither the directory, the cycle times nor the station's own terminal list come from
+    // the description.
     EXPECT_EQ(tables->Item(127)->ConfRegisterValue(1), 0);
     EXPECT_EQ(tables->Item(98)->ConfRegisterValue(0), 0);
     EXPECT_EQ(tables->Item(8)->ConfRegisterValue(1), 0);
     EXPECT_FALSE(tables->Item(8)->ValueChanged());
+
+    // A description an interrupted copy left inside a line of table 100 fills nothing into
+    // that table, the other tables all the same, and the open names it.
+    const std::string whole = kCouplerDescription;
+    writeFile(description(), whole.substr(0, whole.find("Reg5=0x00") + 9));
+    rail = load(file);
+    EXPECT_EQ(rail->clsColTables()->Item(100)->ConfRegisterValue(0), 0);
+    EXPECT_FALSE(rail->clsColTables()->Item(100)->ValueChanged());
+    EXPECT_EQ(rail->clsColTables()->Item(0)->ConfRegisterValue(11), 0xB);
+    EXPECT_EQ(railOpenReport(*rail),
+              "Die Beschreibung des Kopplertyps fehlt, ist beschädigt oder abgeschnitten: "
+              "Register, die die Stationsdatei nicht hält, stehen auf 0. Liegt die Beschreibung "
+              "wieder im Ressourcenordner, füllt das nächste Öffnen sie.\r\n\r\n" +
+                  description().string());
 
     // Without a usable description of its own type nothing is filled, not even from the
     // fallback, and the open says which description it is.

@@ -194,6 +194,15 @@ TEST_F(TerminalTest, RegistersTheFileLacksTakeTheDescriptionsChannelDefaults) {
          Why::CutShort},
         {"no table 1, description cut after its layout", "", layoutOnly, 7, 0x100, 0xBEEF, false,
          Why::CutShort},
+        // A section after table 0 proves its values whole, wherever the copy stopped.
+        {"no table 1, description cut inside a section after its table 0",
+         "",
+         descriptionText + "\n[RegDesc_Table0]\nLang0_Reg32=Merk",
+         5,
+         0x100,
+         0xBEEF,
+         true,
+         {}},
         // Whole, with fewer registers than the file: what it leaves out stays 0.
         {"no table 1, description of layout and Reg32 only",
          "",

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <tuple>
 
 #include "platform/unexamined_result.h"
 #include "tests/model/project_fixture.h"
@@ -92,10 +94,46 @@ TEST_F(DeviceDescriptions, ADamagedCouplerDescriptionCreatesNoRailAndReadsAsMiss
         EXPECT_EQ(read->InfoName(), "Unknown");
     }
     EXPECT_FALSE(std::filesystem::exists(railFolder("P", "S")));
-    EXPECT_EQ(descriptionRefusedText(description.path().string()),
+    EXPECT_EQ(newDeviceRefusalText(kStoreDescriptionRefused, description.path().string()),
               "Die Gerätebeschreibung nennt keinen Gerätetyp ([Common] Name): sie ist "
               "beschädigt und wird nicht verwendet.\r\n\r\n" +
                   description.path().string());
+}
+
+// Where an interrupted copy stopped decides: inside a line of a table's values, that table
+// may have lost them; after a whole line, or inside a section after the values, nothing is.
+TEST_F(DeviceDescriptions, ACouplerDescriptionCutInsideALineOfValuesCreatesNoRail) {
+    DescriptionDamage description(resources() / "Coupler" / "QZ3100-0000.INI");
+    const std::string& text = description.original();
+    auto after = [&](const std::string& part) { return text.find(part) + part.size(); };
+    const std::tuple<const char*, size_t, std::optional<int32_t>> cuts[] = {
+        {"inside table 100", after("Reg5=0x00"), 100},
+        {"inside table 0", after("Reg11=0x0"), 0},
+        {"after a whole line", after("Reg11=0x000B\r\n"), std::nullopt},
+        {"inside the register texts", text.size() - 2, std::nullopt},
+    };
+    for (const auto& [what, bytes, table] : cuts) {
+        SCOPED_TRACE(what);
+        description.cutTo(bytes);
+        ini::dropCache();
+        EXPECT_EQ(tableCutShort(description.path().string()), table);
+        if (!table) continue;
+        EXPECT_EQ(couplers()->Add("QZ3100-0000", 2, "S"), kStoreDescriptionCutShort);
+        EXPECT_EQ(couplers()->RailName(), "R");
+        EXPECT_FALSE(std::filesystem::exists(railFolder("P", "S")));
+    }
+    EXPECT_EQ(newDeviceRefusalText(kStoreDescriptionCutShort, description.path().string()),
+              "Die Gerätebeschreibung ist abgeschnitten: sie endet mitten in einer Zeile ihrer "
+              "Registerwerte, wie ein unterbrochenes Kopieren sie hinterlässt, und wird hier nicht "
+              "verwendet. Eine vollständige Kopie im Ressourcenordner behebt das.\r\n\r\n" +
+                  description.path().string());
+    // The online road builds the terminal from a description cut inside its channel values:
+    // the upload reads those registers from the device.
+    DescriptionDamage terminal(terminalDescription("QT4002-0000"));
+    terminal.cutTo(terminal.original().size() - 3);
+    EXPECT_EQ(newDeviceRefusal(terminal.path().string(), kChannelDefaultsTable),
+              kStoreDescriptionCutShort);
+    EXPECT_EQ(terminals()->Add("QT4002-0000", 1, 1, 1), kStoreOk);
 }
 
 }  // namespace

@@ -97,12 +97,19 @@ TEST_F(TerminalInsert, InsertsSavesAndRefusesWithTheStoresMessageOnce) {
     const auto damaged = resources() / "Terminal" / "QT4002-0000.INI";
     writeFile(damaged, "");
     EXPECT_EQ(insertTerminals(at, "QT4002-0000", 1), kStoreDescriptionRefused);
+    // One an interrupted copy left inside a line of its channel registers: every channel of
+    // every terminal would take the cut value.
+    const auto cut = resources() / "Terminal" / "QT2002-0000.INI";
+    const std::string text = readFile(cut);
+    writeFile(cut, text.substr(0, text.find("Reg11=") + 8));
+    EXPECT_EQ(insertTerminals(at, "QT2002-0000", 1), kStoreDescriptionCutShort);
     EXPECT_EQ(messageTexts(),
               (std::vector<std::string>{context.text(storeResultTextId(kStoreLimitReached)),
                                         "Die Gerätebeschreibung nennt keinen Gerätetyp ([Common] "
                                         "Name): sie ist beschädigt und wird nicht verwendet."
                                         "\r\n\r\n" +
-                                            damaged.string()}));
+                                            damaged.string(),
+                                        context.text(1848) + "\r\n\r\n" + cut.string()}));
     railFromDisk();
     EXPECT_EQ(types(), (std::vector<std::string>{"QT3002-0000", "QT4004-0000", "QT4004-0000",
                                                  "QT4004-0000", "QT1002-0000", "QT3002-0000",

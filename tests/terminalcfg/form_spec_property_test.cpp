@@ -165,7 +165,7 @@ TEST_F(FormSpecProperties, EveryShippedDescriptionIsAFixedPointOfItsForm) {
                     .string();
             const std::optional<RegisterImage> image =
                 r.coupler ? couplerDescriptionTable(file, kFieldbusSettingsTable)
-                          : terminalDescriptionChannel(file, 0);
+                          : terminalDescriptionChannel(file, 0, "");
             ASSERT_TRUE(image);
             RegisterImage out = *image;
             storeForm(*r.spec, loadForm(*r.spec, *image, type), out);

@@ -146,6 +146,10 @@ TEST_F(TerminalSessionTest, DefaultWithoutAUsableDescriptionChangesNothing) {
         {"a folder in its place", [&] { own.folder(); }},
         {"no register model", [&] { own.replace("Reg12=0x9898", "Reg12=0x0808"); }},
         {"fewer channels", [&] { own.replace("Reg11=0x0418", "Reg11=0x0218"); }},
+        // Cut short, as an interrupted copy leaves it: inside a line of its channel
+        // registers, or after a whole one short of what the terminal's file holds.
+        {"cut inside a line", [&] { own.cutTo(own.original().find("Reg33=") + 8); }},
+        {"cut after a line", [&] { own.cutTo(own.original().find("Reg33=")); }},
     };
     for (const auto& [what, damage] : cases) {
         SCOPED_TRACE(what);
