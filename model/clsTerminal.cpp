@@ -269,8 +269,10 @@ void clsTerminal::readFile(const std::string& file, bool description) {
                 if ((fromDefaults & ~given).any()) t->setValueChanged(true);
             } else if (c > 0) {
                 if (!fromOwnTable_)
-                    fromOwnTable_ = {file, deviceDescriptionFile("Terminal", common_.name),
-                                     *ownTableBecause};
+                    fromOwnTable_ = {file,
+                                     deviceDescriptionFile("Terminal", common_.name),
+                                     *ownTableBecause,
+                                     {}};
                 fromOwnTable_->channels.push_back(c);
             }
         }
