@@ -451,7 +451,8 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
     }
     changed_.notify_all();
     if (restarting) return;
-    const auto wire = pacedByteTime(pacing());
+    const Pacing pacing = this->pacing();
+    const auto wire = pacedByteTime(pacing);
     // The last request byte is on the wire only after the whole request's wire time.
     const auto ready = firstByte + static_cast<int64_t>(request.size()) * wire;
     if (!sleepUntil(ready)) return;
@@ -509,7 +510,10 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
         return;
     }
     const bool silent = fault.silent;
-    send(request, std::move(reply), std::move(fault), Clock::now());
+    // A whole reply keeps to the wire's clock: it begins where its request ended, however
+    // late a busy machine woke the station.
+    const auto from = pacing == Pacing::WholeReplies ? ready : Clock::now();
+    send(request, std::move(reply), std::move(fault), from);
     sendHeld(held, ReplyFault::Hold::AfterNextReply);
     if (silent) return;
     std::lock_guard lock(mutex_);
@@ -644,7 +648,8 @@ void SimStation::send(const std::string& request, std::string reply, ReplyFault 
         reply.resize(static_cast<size_t>(fault.cutAfter));
     std::string bytes = fault.garbage;
     for (int i = 0; i < fault.copies; ++i) bytes += reply;
-    if (!sleepUntil(from + fault.delay)) return;
+    const auto start = from + fault.delay;
+    if (!sleepUntil(start)) return;
 
     std::vector<std::string> pieces;
     size_t pos = 0;
@@ -659,7 +664,7 @@ void SimStation::send(const std::string& request, std::string reply, ReplyFault 
     const auto wire = pacedByteTime(pacing);
     for (size_t p = 0; p < pieces.size(); ++p) {
         if (p > 0 && !sleepUntil(Clock::now() + fault.chunkGap)) return;
-        const auto t0 = Clock::now();
+        const auto t0 = p == 0 && pacing == Pacing::WholeReplies ? start : Clock::now();
         if (pacing != Pacing::ByteByByte) {
             const auto whole = static_cast<int64_t>(pieces[p].size()) * wire;
             if (!sleepUntil(t0 + whole) || !writeBytes(pieces[p])) return;
