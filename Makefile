@@ -12,9 +12,11 @@ PACKAGES = cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-de
 deps:
 	@tools/install-deps.sh $(PACKAGES)
 
+# Only what `make run` starts and the station program to try it with, which lives with the
+# tests' support: the tests stay configured, but no test program or benchmark is built.
 build: deps
-	cmake -S . -B $(RUN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(RUN_DIR) -j$(JOBS)
+	cmake -S . -B $(RUN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNAK_BUILD_TESTS=ON
+	cmake --build $(RUN_DIR) -j$(JOBS) --target varnak varnak_station
 
 run: build
 	$(RUN_DIR)/bin/varnak
@@ -26,7 +28,8 @@ test: deps
 
 # Optimised, and one benchmark at a time: they measure time.
 bench: deps
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DVARNAK_BUILD_TESTS=ON \
+	      -DVARNAK_BUILD_BENCH=ON
 	cmake --build $(BENCH_DIR) -j$(JOBS)
 	tools/run-benchmarks.sh $(BENCH_DIR)/bin
 

@@ -51,7 +51,7 @@ struct OnlineController {
         project->InitComPort = [] { return 0; };
         context.VarnakProject = project;
         station = varnak::test::makeRailStation(resources, {"QY3100-0000", {}}, 0);
-        station->setPacing(true);
+        station->setPacing(varnak::test::SimStation::Pacing::WholeReplies);
         openPacedControl(control, station->devicePath());
         context.VarnakComOCX = &control;
         context.registerDevice = &device;

@@ -58,7 +58,7 @@ void BM_FirmwareUpdate128k(benchmark::State& state) {
         control.setQZxTyp(QZxType_RS232);
         control.setQZxTimeout(1000);
         control.setQZxPortOpen(true);
-        station.setPacing(true);
+        station.setPacing(SimStation::Pacing::WholeReplies);
         station.configureBootLoader([](SimBootLoader& b) { b.configure(kType, false, kStart); });
 
         const auto start = std::chrono::steady_clock::now();

@@ -92,7 +92,7 @@ void BM_OnlineOkOfAFullRail(benchmark::State& state) {
     auto station = varnak::test::makeRailStation(c.dir / "Resource", fullRail(), 0);
     station->setRegister(0, 10, 0, 0xFFFF);
     station->setRegister(0, 50, 0, 0xFFFF);
-    station->setPacing(true);
+    station->setPacing(varnak::test::SimStation::Pacing::WholeReplies);
     QZcomOCX control;
     openPacedControl(control, station->devicePath());
     varnak::ControlRegisterDevice device(control);

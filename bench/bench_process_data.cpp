@@ -58,7 +58,7 @@ struct PacedStation {
         spec.terminals.assign(kTerminals, "QT3002-0000");
         station = varnak::test::makeRailStation(resources, spec, 0);
         openPacedControl(control, station->devicePath());
-        station->setPacing(true);
+        station->setPacing(varnak::test::SimStation::Pacing::WholeReplies);
         context.ui = &ui;
         context.VarnakComOCX = &control;
         context.registerDevice = &device;

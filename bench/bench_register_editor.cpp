@@ -38,7 +38,7 @@ struct OnlineTable {
     OnlineTable() : station(0, 0), scope(context) {
         openPacedControl(control, station.devicePath());
         station.addTable(0, 0, 256);
-        station.setPacing(true);
+        station.setPacing(SimStation::Pacing::WholeReplies);
         context.ui = &ui;
         context.VarnakComOCX = &control;
         context.registerDevice = &device;

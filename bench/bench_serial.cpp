@@ -28,7 +28,7 @@ constexpr double kMaxRatio = 1.10;
 struct PacedStation {
     explicit PacedStation(int terminals) : station(1, terminals) {
         openPacedControl(control, station.devicePath());
-        station.setPacing(true);
+        station.setPacing(SimStation::Pacing::WholeReplies);
     }
     SimStation station;
     QZcomOCX control;

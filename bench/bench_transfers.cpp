@@ -60,7 +60,7 @@ struct PacedRail {
         const std::string resources = varnak::platform::resourceDir().string();
         station = varnak::test::makeRailStation(resources, railSpec(), 0);
         openPacedControl(control, station->devicePath());
-        station->setPacing(true);
+        station->setPacing(varnak::test::SimStation::Pacing::WholeReplies);
         for (int t : {10, 50}) station->setRegister(0, t, kListEndEntry, 0xFFFF);
         context.ui = &ui;
         context.VarnakComOCX = &control;

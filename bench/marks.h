@@ -17,17 +17,36 @@
 
 namespace varnak::bench {
 
-// One line: "mark <name>: <figure> <unit> (at most <mark> <unit>) ok" or "... OVER". An
-// empty unit marks a ratio. Fails the benchmark when the figure is over its mark.
+// Kept among a run's counters once a figure of it was over its mark. A run that failed
+// shows no counters, so it never shows.
+inline constexpr const char* kOverItsMark = "over its mark";
+
+// Whether the run did not go through: failed otherwise than by a figure over its mark. Its
+// figures measured the failure (a time-out, a step that stopped short), not the work.
+inline bool runFailed(const benchmark::State& state) {
+    return state.error_occurred() && state.counters.count(kOverItsMark) == 0;
+}
+
+// One line: "mark <name>: <figure> <unit> (at most <mark> <unit>) ok" or "... OVER", or after
+// a run that did not go through "mark <name>: none, the run failed". An empty unit marks a
+// ratio. Fails the benchmark when the figure is over its mark.
 inline bool checkMark(benchmark::State& state, const std::string& name, double figure, double mark,
                       const char* unit = "") {
+    if (runFailed(state)) {
+        std::printf("mark %s: none, the run failed\n", name.c_str());
+        std::fflush(stdout);
+        return false;
+    }
     const bool ok = figure <= mark;
     const char* gap = *unit ? " " : "";
     std::printf("mark %s: %.3f%s%s (at most %.3f%s%s) %s\n", name.c_str(), figure, gap, unit, mark,
                 gap, unit, ok ? "ok" : "OVER");
     std::fflush(stdout);
     state.counters[name] = figure;
-    if (!ok) state.SkipWithError((name + " is over its mark").c_str());
+    if (!ok) {
+        state.counters[kOverItsMark] = 1;
+        state.SkipWithError((name + " is over its mark").c_str());
+    }
     return ok;
 }
 

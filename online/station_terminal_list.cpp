@@ -50,7 +50,8 @@ std::string stationText(const std::optional<int32_t>& word) {
     AppContext& c = varnak();
     if (!word) return c.text(kTxtNoTerminalThere);
     if (!decodeTerminalListWord(*word).digital) return std::to_string(*word);
-    char text[8];
+    // Room for every 32-bit word, though a terminal list holds 16-bit ones.
+    char text[sizeof "0xFFFFFFFF"];
     std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(*word));
     return text;
 }

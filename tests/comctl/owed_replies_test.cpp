@@ -95,7 +95,7 @@ class OwedReplies : public StationTest {
     void pacedAt9600() {
         control.setQZxBaudrate(Baud_9600);
         reopenWithTimeout(kTimeoutMs);
-        station.setPacing(true);
+        station.setPacing(SimStation::Pacing::ByteByByte);
     }
 
     // The reply first, then, after a while, the request's own.

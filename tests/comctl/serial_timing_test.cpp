@@ -124,7 +124,7 @@ TEST_F(SerialTiming, LateReplyWithinTheTotalTimeoutIsTaken) {
 TEST_F(SerialTiming, PacedRepliesTakeTheirWireTime) {
     control.setQZxBaudrate(Baud_38400);
     open();
-    station.setPacing(true);
+    station.setPacing(SimStation::Pacing::ByteByByte);
     std::vector<int32_t> values(36);
     // A busy machine may hold the pacing station past the 20 ms gap between two bytes: one
     // of a few tries must get through, and that one took at least the wire time.

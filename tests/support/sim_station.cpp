@@ -135,9 +135,14 @@ void SimStation::setFaultChooser(FaultChooser choose) {
     chooser_ = std::move(choose);
 }
 
-void SimStation::setPacing(bool on) {
+void SimStation::setPacing(Pacing pacing) {
     std::lock_guard lock(mutex_);
-    pacing_ = on;
+    pacing_ = pacing;
+}
+
+SimStation::Pacing SimStation::pacing() const {
+    std::lock_guard lock(mutex_);
+    return pacing_;
 }
 
 void SimStation::setTerminalCodeWord(bool enforced) {
@@ -275,6 +280,10 @@ std::vector<SimStation::Exchange> SimStation::exchanges() const {
     return exchanges_;
 }
 
+SimStation::Clock::duration SimStation::pacedByteTime(Pacing pacing) const {
+    return pacing == Pacing::None ? Clock::duration::zero() : byteTime();
+}
+
 SimStation::Clock::duration SimStation::byteTime() const {
     const int baud = pty_.baud();
     if (baud <= 0) return Clock::duration::zero();
@@ -383,12 +392,7 @@ void SimStation::run() {
 }
 
 void SimStation::feedBootLoader(const char* bytes, size_t n, Clock::time_point arrived) {
-    bool pacing;
-    {
-        std::lock_guard lock(mutex_);
-        pacing = pacing_;
-    }
-    const auto wire = pacing ? byteTime() : Clock::duration::zero();
+    const auto wire = pacedByteTime(pacing());
     for (size_t i = 0; i < n; ++i) {
         // A byte is complete at this end only after its wire time.
         wireFree_ = std::max(wireFree_, arrived) + wire;
@@ -433,7 +437,6 @@ void SimStation::setRestartSilence(std::chrono::milliseconds silence) {
 }
 
 void SimStation::handle(const std::string& request, Clock::time_point firstByte) {
-    bool pacing;
     size_t index;
     bool restarting;
     {
@@ -444,12 +447,12 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
         exchange.received = Clock::now();
         exchanges_.push_back(std::move(exchange));
         index = exchanges_.size() - 1;
-        pacing = pacing_;
         restarting = Clock::now() < silentUntil_;
     }
     changed_.notify_all();
     if (restarting) return;
-    const auto wire = pacing ? byteTime() : Clock::duration::zero();
+    const Pacing pacing = this->pacing();
+    const auto wire = pacedByteTime(pacing);
     // The last request byte is on the wire only after the whole request's wire time.
     const auto ready = firstByte + static_cast<int64_t>(request.size()) * wire;
     if (!sleepUntil(ready)) return;
@@ -507,7 +510,10 @@ void SimStation::handle(const std::string& request, Clock::time_point firstByte)
         return;
     }
     const bool silent = fault.silent;
-    send(request, std::move(reply), std::move(fault), Clock::now());
+    // A whole reply keeps to the wire's clock: it begins where its request ended, however
+    // late a busy machine woke the station.
+    const auto from = pacing == Pacing::WholeReplies ? ready : Clock::now();
+    send(request, std::move(reply), std::move(fault), from);
     sendHeld(held, ReplyFault::Hold::AfterNextReply);
     if (silent) return;
     std::lock_guard lock(mutex_);
@@ -642,7 +648,8 @@ void SimStation::send(const std::string& request, std::string reply, ReplyFault 
         reply.resize(static_cast<size_t>(fault.cutAfter));
     std::string bytes = fault.garbage;
     for (int i = 0; i < fault.copies; ++i) bytes += reply;
-    if (!sleepUntil(from + fault.delay)) return;
+    const auto start = from + fault.delay;
+    if (!sleepUntil(start)) return;
 
     std::vector<std::string> pieces;
     size_t pos = 0;
@@ -653,20 +660,17 @@ void SimStation::send(const std::string& request, std::string reply, ReplyFault 
     }
     if (pos < bytes.size()) pieces.push_back(bytes.substr(pos));
 
-    bool pacing;
-    {
-        std::lock_guard lock(mutex_);
-        pacing = pacing_;
-    }
-    const auto wire = pacing ? byteTime() : Clock::duration::zero();
+    const Pacing pacing = this->pacing();
+    const auto wire = pacedByteTime(pacing);
     for (size_t p = 0; p < pieces.size(); ++p) {
         if (p > 0 && !sleepUntil(Clock::now() + fault.chunkGap)) return;
-        if (wire == Clock::duration::zero()) {
-            if (!writeBytes(pieces[p])) return;
+        const auto t0 = p == 0 && pacing == Pacing::WholeReplies ? start : Clock::now();
+        if (pacing != Pacing::ByteByByte) {
+            const auto whole = static_cast<int64_t>(pieces[p].size()) * wire;
+            if (!sleepUntil(t0 + whole) || !writeBytes(pieces[p])) return;
             continue;
         }
         // Each byte is complete at the far end after its own wire time.
-        const auto t0 = Clock::now();
         for (size_t i = 0; i < pieces[p].size(); ++i) {
             if (!sleepUntil(t0 + static_cast<int64_t>(i + 1) * wire)) return;
             if (!writeBytes(pieces[p].substr(i, 1))) return;

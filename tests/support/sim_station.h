@@ -157,9 +157,18 @@ class SimStation {
     // held: it must not call the station.
     using FaultChooser = std::function<std::optional<ReplyFault>(const std::string& request)>;
     void setFaultChooser(FaultChooser choose);
-    // Sends every byte of a reply at the wire time of the line's baud rate (11 bits per
-    // byte) and takes a request as complete only after its wire time.
-    void setPacing(bool on);
+    // How the station keeps to the wire time of the line's baud rate (11 bits per byte).
+    // Paced, a request is complete only after its wire time.
+    enum class Pacing {
+        None,
+        // Each reply byte goes out at its own wire time: a reply's head comes before its
+        // tail. A thread woken late leaves a gap between two bytes, as no UART does.
+        ByteByByte,
+        // Each reply (each piece of one sent in chunks) goes out whole when its last byte's
+        // wire time is over: the pace of the wire, with no gap a busy machine could open.
+        WholeReplies,
+    };
+    void setPacing(Pacing pacing);
 
     // Process images: the inputs and status byte the station answers with, the outputs the
     // last process-data telegram brought.
@@ -251,6 +260,9 @@ class SimStation {
     bool sleepUntil(Clock::time_point t);
     bool writeBytes(const std::string& bytes);
     Clock::duration byteTime() const;
+    // A byte's wire time under the pacing, zero for none.
+    Clock::duration pacedByteTime(Pacing pacing) const;
+    Pacing pacing() const;
 
     Pty pty_;
     uint8_t address_;
@@ -276,7 +288,7 @@ class SimStation {
     int bootRomBaud_ = 0;
     tcflag_t bootRomCflag_ = 0;
     Clock::time_point wireFree_{};
-    bool pacing_ = false;
+    Pacing pacing_ = Pacing::None;
     std::chrono::milliseconds restartSilence_{1000};
     Clock::time_point silentUntil_{};
     bool codeWord_ = false;

@@ -189,7 +189,8 @@ int main(int argc, char** argv) {
 
     auto station =
         varnak::test::makeRailStation(o.resources, o.rail, static_cast<uint8_t>(o.address));
-    station->setPacing(o.pace);
+    station->setPacing(o.pace ? varnak::test::SimStation::Pacing::ByteByByte
+                              : varnak::test::SimStation::Pacing::None);
     station->setTerminalCodeWord(o.codeWord);
     station->setWriteReplies(o.writeReplies);
     station->setRefusals(o.refusals);
